@@ -1,0 +1,55 @@
+#pragma once
+
+// The program's state and its platform services, handed to every procedure
+// that needs them: a test can build a whole program in memory.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "core/ports.h"
+#include "core/text.h"
+#include "sources/variable_entries.h"
+#include "ui/model/main_form.h"
+
+namespace velmo {
+
+struct Ports {
+    MessageBoxPort& messages;
+    FileDialogPort& fileDialog;
+    ClipboardPort& clipboard;
+    ClockPort& clock;
+    RandomPort& random;
+    FileStorePort& files;
+};
+
+struct App {
+    explicit App(Ports platform) : ports(platform) {}
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Ports ports;
+    MainForm form;
+
+    VariableEntries vars;
+    int PickedEntry = 0;  // the entry in use in the signature
+    Text PickedText;
+
+    Text SignatureText;          // the last assembled signature, CR LF line breaks
+    bool UseShownEntry = false;  // next assembly takes the entry shown in the editor
+
+    Text AppPath;  // the program folder, ending in its separator
+    Text VariableFilePath;
+    Text SignatureFilePath;
+    Text FixedTextFilePath;
+
+    // Stored forms of the options.
+    Text ProgramValues;
+    std::array<Text, 12> SettingValues{};
+    std::array<std::int16_t, 20> ProgramFlags{};
+
+    // Writes the signature to its file after each assembly.
+    std::function<void(App&)> writeSignatureFile = [](App&) {};
+};
+
+}  // namespace velmo

@@ -1,0 +1,94 @@
+#pragma once
+
+// Platform services the core calls. Each has a real implementation in the
+// platform layer and an inspectable fake in the tests.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/text.h"
+
+namespace velmo {
+
+// Message box styles and answers, in the window system's numbering.
+namespace msgbox {
+inline constexpr int OkOnly = 0;
+inline constexpr int OkCancel = 1;
+inline constexpr int YesNo = 4;
+inline constexpr int Critical = 16;
+inline constexpr int Exclamation = 48;
+inline constexpr int DefaultButton2 = 256;
+
+inline constexpr int YesNoCritical = YesNo + Critical;                            // 20
+inline constexpr int OkExclamation = OkOnly + Exclamation;                        // 48
+inline constexpr int OkCancelExclamation = OkCancel + Exclamation;                // 49
+inline constexpr int YesNoCriticalNoDefault = YesNo + Critical + DefaultButton2;  // 276
+
+inline constexpr int Ok = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+}  // namespace msgbox
+
+class MessageBoxPort {
+  public:
+    virtual ~MessageBoxPort() = default;
+    // Shows a modal message; returns the answer (msgbox::Ok, Yes, No, ...).
+    // An empty title means the program's default title.
+    virtual int Show(const Text& text, int style, const Text& title) = 0;
+};
+
+class FileDialogPort {
+  public:
+    virtual ~FileDialogPort() = default;
+    // Shows an open-file dialog. `filter` is a list of "description|pattern|"
+    // pairs; `initial` goes into the file-name field. Returns the chosen full
+    // path, or nothing when the user cancels.
+    virtual std::optional<Text> OpenFile(const Text& initial, const Text& filter,
+                                         const Text& title) = 0;
+};
+
+class ClipboardPort {
+  public:
+    virtual ~ClipboardPort() = default;
+    // Replaces the clipboard's plain text.
+    virtual void SetText(const Text& text) = 0;
+};
+
+class ClockPort {
+  public:
+    virtual ~ClockPort() = default;
+    // Local time of day in seconds since midnight, fractions included.
+    virtual double SecondsSinceMidnight() const = 0;
+};
+
+class RandomPort {
+  public:
+    virtual ~RandomPort() = default;
+    // The next number of a uniform generator, 0 <= r < 1.
+    virtual float Next() = 0;
+    virtual void Reseed(int seed) = 0;
+};
+
+// The outcome of a file operation: empty on success, else why it failed in
+// words a user can act on ("Permission denied", "No such file or directory").
+struct FileResult {
+    std::optional<std::string> error;
+    explicit operator bool() const { return !error.has_value(); }
+};
+
+class FileStorePort {
+  public:
+    virtual ~FileStorePort() = default;
+    // The whole file as bytes, or nothing with the reason in `result`.
+    virtual std::optional<std::string> Read(const Text& path, FileResult& result) = 0;
+    // Replaces the file atomically: a temporary file in the same folder,
+    // flushed, then renamed over the target (the target of a symbolic link),
+    // keeping the old file's permissions. On failure the old file is intact.
+    virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
+    // True when a regular file exists at the path (links followed).
+    virtual bool Exists(const Text& path) = 0;
+};
+
+}  // namespace velmo

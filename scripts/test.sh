@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds Velmo and runs the whole test suite: once with warnings as errors,
+# once with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+if command -v clang-format >/dev/null && [ -d .git ]; then
+    echo "== formatting =="
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+fi
+
+echo "== build and test =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_BUILD_TESTS=ON \
+    -DCMAKE_CXX_FLAGS="-Werror"
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== sanitizers (address, undefined) =="
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMO_BUILD_TESTS=ON \
+    -DVELMO_SANITIZE=ON
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
