@@ -38,21 +38,21 @@ std::string_view KindName(ControlKind kind) {
 
 namespace {
 
-int TabOf(const ControlSpec& spec) {
-    return spec.container != nullptr ? spec.container->TabPage : spec.tab;
+int TabOf(const ControlSpec& desc) {
+    return desc.container != nullptr ? desc.container->TabPage : desc.tab;
 }
 
 }  // namespace
 
-Control::Control(Form& form, ControlKind kind, const ControlSpec& spec)
-    : Name(spec.name),
+Control::Control(Form& form, ControlKind kind, const ControlSpec& desc)
+    : Name(desc.name),
       Kind(kind),
-      Container(spec.container),
-      TabPage(TabOf(spec)),
-      Position(spec.pos),
-      Font(spec.font),
-      Enabled(*this, Property::Enabled, spec.enabled),
-      Visible(*this, Property::Visible, spec.visible),
+      Container(desc.container),
+      TabPage(TabOf(desc)),
+      Position(desc.pos),
+      Font(desc.font),
+      Enabled(*this, Property::Enabled, desc.enabled),
+      Visible(*this, Property::Visible, desc.visible),
       form_(form) {
     form.Register(*this);
 }
@@ -76,19 +76,19 @@ void Control::PropertyChanged(Property property) {
 
 void Control::RaiseChange(Property) {}
 
-Label::Label(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      Caption(*this, Property::Caption, spec.caption),
-      ForeColor(*this, Property::ForeColor, spec.foreColor),
-      FontUnderline(*this, Property::FontUnderline, spec.font.underline),
-      Align(spec.alignment) {}
+Label::Label(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      Caption(*this, Property::Caption, desc.caption),
+      ForeColor(*this, Property::ForeColor, desc.foreColor),
+      FontUnderline(*this, Property::FontUnderline, desc.font.underline),
+      Align(desc.alignment) {}
 
-TextBox::TextBox(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      MaxLength(spec.maxLength),
-      MultiLine(spec.multiLine),
-      Bars(spec.scrollBars),
-      Text(*this, Property::TextContent, spec.text, [this](velmo::Text& t) {
+TextBox::TextBox(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      MaxLength(desc.maxLength),
+      MultiLine(desc.multiLine),
+      Bars(desc.scrollBars),
+      Text(*this, Property::TextContent, desc.text, [this](velmo::Text& t) {
           // Like the original text box, text set from code is cut to the maximum length.
           if (MaxLength > 0 && t.size() > static_cast<size_t>(MaxLength))
               t.resize(MaxLength);
@@ -105,20 +105,20 @@ void TextBox::RaiseChange(Property property) {
         Change();
 }
 
-CheckBox::CheckBox(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      Caption(*this, Property::Caption, spec.caption),
-      Value(*this, Property::Value, spec.value, [](int& v) { return v >= 0 && v <= 2; }) {}
+CheckBox::CheckBox(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      Caption(*this, Property::Caption, desc.caption),
+      Value(*this, Property::Value, desc.value, [](int& v) { return v >= 0 && v <= 2; }) {}
 
 void CheckBox::RaiseChange(Property property) {
     if (property == Property::Value)
         Click();
 }
 
-OptionButton::OptionButton(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      Caption(*this, Property::Caption, spec.caption),
-      Value(*this, Property::Value, spec.value != 0) {}
+OptionButton::OptionButton(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      Caption(*this, Property::Caption, desc.caption),
+      Value(*this, Property::Value, desc.value != 0) {}
 
 void OptionButton::RaiseChange(Property property) {
     if (property != Property::Value || !Value)
@@ -132,56 +132,56 @@ void OptionButton::RaiseChange(Property property) {
     Click();
 }
 
-ComboBox::ComboBox(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      Items(spec.items),
-      Text(*this, Property::TextContent, spec.text, [this](velmo::Text& t) {
+ComboBox::ComboBox(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      Items(desc.items),
+      Text(*this, Property::TextContent, desc.text, [this](velmo::Text& t) {
           return std::find(Items.begin(), Items.end(), t) != Items.end();
       }) {}
 
-CommandButton::CommandButton(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      Caption(*this, Property::Caption, spec.caption),
-      Picture(spec.picture) {}
+CommandButton::CommandButton(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      Caption(*this, Property::Caption, desc.caption),
+      Picture(desc.picture) {}
 
-Frame::Frame(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      Caption(*this, Property::Caption, spec.caption),
-      Borderless(spec.borderless) {}
+Frame::Frame(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      Caption(*this, Property::Caption, desc.caption),
+      Borderless(desc.borderless) {}
 
-Image::Image(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec), Picture(spec.picture), Stretch(spec.stretch) {}
+Image::Image(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc), Picture(desc.picture), Stretch(desc.stretch) {}
 
-LineShape::LineShape(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      X1(spec.line.left),
-      Y1(spec.line.top),
-      X2(spec.line.width),
-      Y2(spec.line.height) {}
+LineShape::LineShape(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      X1(desc.line.left),
+      Y1(desc.line.top),
+      X2(desc.line.width),
+      Y2(desc.line.height) {}
 
-TabControl::TabControl(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      TabCaptions(spec.items),
-      Tab(*this, Property::Tab, spec.value,
+TabControl::TabControl(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      TabCaptions(desc.items),
+      Tab(*this, Property::Tab, desc.value,
           [this](int& t) { return t >= 0 && static_cast<size_t>(t) < TabCaptions.size(); }) {}
 
-SliderControl::SliderControl(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec),
-      Min(spec.min),
-      Max(spec.max),
-      Value(*this, Property::Value, spec.value, [this](int& v) { return v >= Min && v <= Max; }),
-      Tag(*this, Property::Tag, spec.text) {}
+SliderControl::SliderControl(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc),
+      Min(desc.min),
+      Max(desc.max),
+      Value(*this, Property::Value, desc.value, [this](int& v) { return v >= Min && v <= Max; }),
+      Tag(*this, Property::Tag, desc.text) {}
 
 void SliderControl::RaiseChange(Property property) {
     if (property == Property::Value)
         Change();
 }
 
-CommonDialog::CommonDialog(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec), DialogTitle(spec.caption) {}
+CommonDialog::CommonDialog(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc), DialogTitle(desc.caption) {}
 
-MenuItem::MenuItem(Form& form, const ControlSpec& spec)
-    : Control(form, kKind, spec), Caption(*this, Property::Caption, spec.caption) {}
+MenuItem::MenuItem(Form& form, const ControlSpec& desc)
+    : Control(form, kKind, desc), Caption(*this, Property::Caption, desc.caption) {}
 
 Form::Form() : Caption(*this, Property::Caption, U""), Visible(*this, Property::Visible, false) {}
 

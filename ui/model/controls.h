@@ -173,7 +173,7 @@ struct ControlSpec {
 
 class Control : public PropertyOwner {
   public:
-    Control(Form& form, ControlKind kind, const ControlSpec& spec);
+    Control(Form& form, ControlKind kind, const ControlSpec& desc);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
@@ -217,7 +217,7 @@ class Control : public PropertyOwner {
 class Label : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::Label;
-    Label(Form& form, const ControlSpec& spec);
+    Label(Form& form, const ControlSpec& desc);
 
     Prop<Text> Caption;
     Prop<std::uint32_t> ForeColor;
@@ -229,7 +229,7 @@ class Label : public Control {
 class TextBox : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::TextBox;
-    TextBox(Form& form, const ControlSpec& spec);
+    TextBox(Form& form, const ControlSpec& desc);
 
     const int MaxLength;
     const bool MultiLine;
@@ -250,7 +250,7 @@ class TextBox : public Control {
 class CheckBox : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::CheckBox;
-    CheckBox(Form& form, const ControlSpec& spec);
+    CheckBox(Form& form, const ControlSpec& desc);
 
     Prop<Text> Caption;
     Prop<int> Value;  // 0 unchecked, 1 checked, 2 greyed; other values are refused
@@ -263,7 +263,7 @@ class CheckBox : public Control {
 class OptionButton : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::OptionButton;
-    OptionButton(Form& form, const ControlSpec& spec);
+    OptionButton(Form& form, const ControlSpec& desc);
 
     Prop<Text> Caption;
     Prop<bool> Value;  // True makes the other buttons of the container False
@@ -276,7 +276,7 @@ class OptionButton : public Control {
 class ComboBox : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::ComboBox;
-    ComboBox(Form& form, const ControlSpec& spec);
+    ComboBox(Form& form, const ControlSpec& desc);
 
     const std::vector<velmo::Text> Items;
     Prop<velmo::Text> Text;  // one of Items; any other assignment keeps the current value
@@ -285,7 +285,7 @@ class ComboBox : public Control {
 class CommandButton : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::CommandButton;
-    CommandButton(Form& form, const ControlSpec& spec);
+    CommandButton(Form& form, const ControlSpec& desc);
 
     Prop<Text> Caption;
     const std::string Picture;  // set for the graphical buttons
@@ -295,7 +295,7 @@ class CommandButton : public Control {
 class Frame : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::Frame;
-    Frame(Form& form, const ControlSpec& spec);
+    Frame(Form& form, const ControlSpec& desc);
 
     Prop<Text> Caption;
     const bool Borderless;
@@ -304,7 +304,7 @@ class Frame : public Control {
 class Image : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::Image;
-    Image(Form& form, const ControlSpec& spec);
+    Image(Form& form, const ControlSpec& desc);
 
     const std::string Picture;
     const bool Stretch;
@@ -313,7 +313,7 @@ class Image : public Control {
 class LineShape : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::Line;
-    LineShape(Form& form, const ControlSpec& spec);
+    LineShape(Form& form, const ControlSpec& desc);
 
     const int X1, Y1, X2, Y2;
 };
@@ -321,7 +321,7 @@ class LineShape : public Control {
 class TabControl : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::TabControl;
-    TabControl(Form& form, const ControlSpec& spec);
+    TabControl(Form& form, const ControlSpec& desc);
 
     const std::vector<Text> TabCaptions;
     Prop<int> Tab;  // the selected tab, 0 to the number of tabs - 1
@@ -330,7 +330,7 @@ class TabControl : public Control {
 class SliderControl : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::Slider;
-    SliderControl(Form& form, const ControlSpec& spec);
+    SliderControl(Form& form, const ControlSpec& desc);
 
     const int Min, Max;
     Prop<int> Value;  // positions outside Min..Max are refused
@@ -344,7 +344,7 @@ class SliderControl : public Control {
 class CommonDialog : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::CommonDialog;
-    CommonDialog(Form& form, const ControlSpec& spec);
+    CommonDialog(Form& form, const ControlSpec& desc);
 
     const Text DialogTitle;
 };
@@ -352,7 +352,7 @@ class CommonDialog : public Control {
 class MenuItem : public Control {
   public:
     static constexpr ControlKind kKind = ControlKind::Menu;
-    MenuItem(Form& form, const ControlSpec& spec);
+    MenuItem(Form& form, const ControlSpec& desc);
 
     Prop<Text> Caption;
     bool IsSeparator() const { return Caption.get() == U"-"; }
