@@ -5,7 +5,7 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <optional>
 
 #include "core/ports.h"
 #include "core/text.h"
@@ -24,7 +24,8 @@ struct Ports {
 };
 
 struct App {
-    explicit App(Ports platform) : ports(platform) {}
+    // Builds the program in memory with every event handler connected.
+    explicit App(Ports platform);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
@@ -37,6 +38,11 @@ struct App {
 
     Text SignatureText;          // the last assembled signature, CR LF line breaks
     bool UseShownEntry = false;  // next assembly takes the entry shown in the editor
+    Text SignatureFileText;      // the signature in the form written to the file
+
+    // The signature file path whose last write failed and was reported, so
+    // that a scheduled change does not repeat the message every time.
+    std::optional<Text> signatureWriteFailure;
 
     Text AppPath;  // the program folder, ending in its separator
     Text VariableFilePath;
@@ -47,9 +53,6 @@ struct App {
     Text ProgramValues;
     std::array<Text, 12> SettingValues{};
     std::array<std::int16_t, 20> ProgramFlags{};
-
-    // Writes the signature to its file after each assembly.
-    std::function<void(App&)> writeSignatureFile = [](App&) {};
 };
 
 }  // namespace velmo

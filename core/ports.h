@@ -4,6 +4,7 @@
 // platform layer and an inspectable fake in the tests.
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -89,6 +90,44 @@ class FileStorePort {
     virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
     // True when a regular file exists at the path (links followed).
     virtual bool Exists(const Text& path) = 0;
+};
+
+// A run-time failure of the settings store (a corrupt store, an I/O error),
+// as opposed to the ordinary outcomes its operations return.
+class StoreFailure : public std::runtime_error {
+  public:
+    StoreFailure(int number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
+    int number() const { return number_; }
+
+  private:
+    int number_;
+};
+
+struct StoredValue {
+    Text name;
+    Text text;
+};
+
+// Named string values under key paths of the current user, as a registry
+// keeps them. Key paths are matched without regard to case. Operations
+// return their ordinary outcomes and throw StoreFailure for run-time failures.
+class SettingsStorePort {
+  public:
+    virtual ~SettingsStorePort() = default;
+    // True when the key can be opened for reading.
+    virtual bool KeyExists(const Text& keyPath) = 0;
+    // Creates the key and the keys above it (an existing key is fine).
+    virtual bool CreateKey(const Text& keyPath) = 0;
+    // The key's value at `index` (from 0, in the store's order); nothing when
+    // there is none, the key is missing, or the name or text is longer than
+    // 254 characters.
+    virtual std::optional<StoredValue> ValueAt(const Text& keyPath, int index) = 0;
+    // The text of one string value; nothing when the key or value is missing
+    // or the text is longer than 254 characters.
+    virtual std::optional<Text> QueryValue(const Text& keyPath, const Text& name) = 0;
+    // Writes one string value, creating the key when needed.
+    virtual bool SetValue(const Text& keyPath, const Text& name, const Text& text) = 0;
 };
 
 }  // namespace velmo

@@ -111,19 +111,31 @@ std::string ToUtf8(TextView text) {
     return out;
 }
 
+// 0x80..0x9F; the rest of the high half equals Latin-1.
+constexpr std::array<char32_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 Text FromWindows1252(std::string_view bytes) {
-    // 0x80..0x9F; the rest of the high half equals Latin-1.
-    static constexpr std::array<char32_t, 32> kHigh = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     Text out;
     out.reserve(bytes.size());
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        out.push_back(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char32_t{b});
+        out.push_back(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : char32_t{b});
     }
     return out;
+}
+
+int ToWindows1252(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    for (size_t i = 0; i < kWindows1252High.size(); ++i) {
+        // The five unassigned bytes decode to C1 controls; those have no byte.
+        if (kWindows1252High[i] == c && !(c >= 0x80 && c < 0xA0))
+            return static_cast<int>(0x80 + i);
+    }
+    return -1;
 }
 
 Text ToText(long long number) {

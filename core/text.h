@@ -24,6 +24,9 @@ bool IsValidUtf8(std::string_view bytes);
 // controls of the same value, as Windows itself does.
 Text FromWindows1252(std::string_view bytes);
 
+// The Windows-1252 byte of a code point, or -1 when it has none.
+int ToWindows1252(char32_t c);
+
 // A decimal integer as text, no blank and no sign for non-negative values.
 Text ToText(long long number);
 

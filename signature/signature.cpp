@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app.h"
+#include "output/signature_file.h"
 #include "signature/frame.h"
 #include "signature/wrap.h"
 
@@ -39,7 +40,7 @@ void BuildSignature(App& app) {
     if (form.chkClip.Value == 1)
         app.ports.clipboard.SetText(app.SignatureText);
 
-    app.writeSignatureFile(app);
+    WriteSignatureFile(app);
 
     form.txtVar.Text = vars.At(vars.CurrentEntry);
     form.txtSignature.Text = app.SignatureText;

@@ -21,6 +21,11 @@ struct VariableEntries {
     // written back after the others so that nothing of the file is lost.
     std::vector<Text> KeptAside;
 
+    // Whether a load was tried in this run, and the file whose entries were
+    // read (or written) last: a save never replaces a file it never read.
+    bool LoadTried = false;
+    Text LoadedPath;
+
     // The slot at `index`, or an empty text for an index outside the slots.
     const Text& At(int index) const {
         static const Text kNone;

@@ -113,7 +113,6 @@ class LayoutProperty : public ::testing::Test, protected testing::TestApp {};
 TEST_F(LayoutProperty, FramedRowsAreTheTotalWidthAndKeepEveryCharacter) {
     MainForm& f = app.form;
     SetDefaults(app);
-    app.writeSignatureFile = [](App&) {};
     Generator gen(7);
     const Text sideChars = U"*#|<>=+§";
     const auto side = [&] {

@@ -19,7 +19,9 @@ class BuildSignatureTest : public ::testing::Test, protected testing::TestApp {
   protected:
     void SetUp() override {
         SetDefaults(app);
-        app.writeSignatureFile = [this](App&) { ++writes; };
+        // Every assembly is written to the signature file.
+        form.chkFile.Value = 1;
+        app.SignatureFilePath = U"/mail/signature.txt";
         app.vars.Entries[1] = kFox;
         app.vars.EntryCount = 1;
         app.vars.CurrentEntry = 1;
@@ -53,7 +55,6 @@ class BuildSignatureTest : public ::testing::Test, protected testing::TestApp {
     }
 
     MainForm& form = app.form;
-    int writes = 0;
 };
 
 TEST_F(BuildSignatureTest, PlainWorkedExample) {
@@ -93,7 +94,7 @@ TEST_F(BuildSignatureTest, PublishesToPreviewsEditorWriterAndClipboard) {
     app.vars.CurrentEntry = 2;
     form.chkClip.Value = 1;
     BuildSignature(app);
-    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(files.writes, 1);
     ASSERT_EQ(clipboard.texts.size(), 1u);
     EXPECT_EQ(clipboard.texts[0], app.SignatureText);
     for (TextBox* preview :
@@ -128,7 +129,7 @@ TEST_F(BuildSignatureTest, BothPartsExcluded) {
     EXPECT_EQ(app.SignatureText, U"");
     EXPECT_EQ(form.txtSignature.Text.get(), U"");
     EXPECT_EQ(clipboard.texts.back(), U"");
-    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(files.writes, 1);
 
     // Bordered: the frame stays, with the separator between nothing.
     form.chkBorder.Value = 1;

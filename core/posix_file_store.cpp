@@ -1,0 +1,242 @@
+#include "core/posix_file_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+#include <system_error>
+
+namespace velmo {
+
+namespace {
+
+// Linux gives up after 40 links too; deeper chains are almost surely loops.
+constexpr int kMaxLinkHops = 40;
+// Keeps the temporary file's name within NAME_MAX even for a long target name.
+constexpr size_t kMaxTempStem = 200;
+constexpr int kTempAttempts = 100;
+
+FileResult Failure(int error) {
+    return FileResult{std::generic_category().message(error)};
+}
+
+// The path as a C file name; a NUL inside would silently name another file.
+bool ToFileName(const Text& path, std::string& name) {
+    name = ToUtf8(path);
+    return name.find('\0') == std::string::npos;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Follows symbolic links to the path of the file that finally gets replaced,
+// which need not exist yet (a dangling link names the file to create).
+int ResolveLinks(std::string& path) {
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0)
+            return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(info.st_mode))
+            return 0;
+        std::string target(static_cast<size_t>(info.st_size) + 1, '\0');
+        for (;;) {
+            const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+            if (length < 0)
+                return errno;
+            // A link rewritten meanwhile may have grown; read it again if full.
+            if (static_cast<size_t>(length) < target.size()) {
+                target.resize(static_cast<size_t>(length));
+                break;
+            }
+            target.resize(target.size() * 2);
+        }
+        if (target.empty())
+            return ENOENT;
+        path = target.front() == '/' ? target : DirectoryOf(path) + "/" + target;
+    }
+    return ELOOP;
+}
+
+// Creates a new, uniquely named file beside the target. Our own names rather
+// than mkstemp so that a new file gets its permissions from open(), umask and
+// default ACLs included, without touching the process-wide umask.
+int CreateTemporary(const std::string& directory, const std::string& name, mode_t mode,
+                    std::string& temp_path) {
+    static constexpr char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, sizeof kAlphabet - 2);
+    const std::string stem = directory + "/." + name.substr(0, kMaxTempStem) + ".";
+    for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
+        temp_path = stem;
+        for (int i = 0; i < 8; ++i)
+            temp_path.push_back(kAlphabet[pick(random)]);
+        const int fd = open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return 0;
+}
+
+int SyncFile(int fd) {
+    while (fsync(fd) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
+// Makes the rename itself durable. Some file systems cannot sync a folder;
+// the new contents are already safe on disk, so that is not an error.
+void SyncDirectory(const std::string& directory) {
+    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    SyncFile(fd);
+    close(fd);
+}
+
+// Fills the temporary file and gives it the old file's owner and permissions.
+int FillTemporary(int fd, std::string_view bytes, const struct stat* old) {
+    if (const int error = WriteAll(fd, bytes))
+        return error;
+    if (const int error = SyncFile(fd))
+        return error;
+    if (old != nullptr) {
+        // Only root may give a file away; elsewhere at least keep the group,
+        // so that group permissions still mean the same people. Done before
+        // fchmod, which a change of owner could otherwise undo.
+        if (fchown(fd, old->st_uid, old->st_gid) != 0) {
+            [[maybe_unused]] const int ignored = fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+        }
+        if (fchmod(fd, old->st_mode & 07777) != 0)
+            return errno;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& result) {
+    std::string name;
+    if (!ToFileName(path, name)) {
+        result = Failure(EINVAL);
+        return std::nullopt;
+    }
+    const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result = Failure(errno);
+        return std::nullopt;
+    }
+    struct stat info {};
+    int error = fstat(fd, &info) != 0 ? errno : 0;
+    if (error == 0 && S_ISDIR(info.st_mode))
+        error = EISDIR;
+    std::string bytes;
+    if (error == 0 && S_ISREG(info.st_mode))
+        bytes.reserve(static_cast<size_t>(info.st_size));
+    // Read to the end rather than trusting the size: the file may be growing,
+    // or be a pipe or a device that reports none.
+    char buffer[65536];
+    while (error == 0) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno != EINTR)
+                error = errno;
+            continue;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    close(fd);
+    if (error != 0) {
+        result = Failure(error);
+        return std::nullopt;
+    }
+    result = FileResult{};
+    return bytes;
+}
+
+FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
+    std::string target;
+    if (!ToFileName(path, target))
+        return Failure(EINVAL);
+    if (target.empty())
+        return Failure(ENOENT);
+    if (const int error = ResolveLinks(target))
+        return Failure(error);
+
+    const std::string name = BaseNameOf(target);
+    if (name.empty() || name == "." || name == "..")
+        return Failure(EISDIR);
+    struct stat old {};
+    const bool existed = stat(target.c_str(), &old) == 0;
+    if (existed && S_ISDIR(old.st_mode))
+        return Failure(EISDIR);
+    // Renaming would get past a read-only file; the user made it read-only to
+    // keep it as it is, so fail the way writing into it would.
+    if (existed && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return Failure(errno);
+    }
+
+    // Over an existing file the temporary one stays private until it takes
+    // the old permissions, as the old file may hold something private. A new
+    // file gets what open() gives any file, umask and default ACLs applied.
+    const std::string directory = DirectoryOf(target);
+    std::string temp_path;
+    const int fd = CreateTemporary(directory, name, existed ? 0600 : 0666, temp_path);
+    if (fd < 0)
+        return Failure(errno);
+
+    int error = FillTemporary(fd, bytes, existed ? &old : nullptr);
+    // On Linux the descriptor is gone even when close reports EINTR, and the
+    // data were already synced, so only other errors count.
+    if (close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error == 0 && rename(temp_path.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temp_path.c_str());
+        return Failure(error);
+    }
+    SyncDirectory(directory);
+    return FileResult{};
+}
+
+bool PosixFileStore::Exists(const Text& path) {
+    std::string name;
+    if (!ToFileName(path, name))
+        return false;
+    struct stat info {};
+    return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace velmo

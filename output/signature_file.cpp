@@ -1,0 +1,173 @@
+#include "output/signature_file.h"
+
+#include "core/app.h"
+#include "core/file_text.h"
+#include "output/output_selection.h"
+
+namespace velmo {
+
+namespace {
+
+std::string Ascii(TextView text) {
+    // Both escaped forms hold nothing but ASCII.
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text)
+        out.push_back(static_cast<char>(c < 0x80 ? c : U'?'));
+    return out;
+}
+
+}  // namespace
+
+std::vector<Text> SplitSignatureLines(TextView text) {
+    std::vector<Text> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t found = text.find(CrLf, pos);
+        if (found == TextView::npos) {
+            lines.emplace_back(text.substr(pos));
+            break;
+        }
+        lines.emplace_back(text.substr(pos, found - pos));
+        pos = found + 2;
+    }
+    return lines;
+}
+
+Text EscapeHtml(TextView line) {
+    Text out;
+    for (char32_t c : line) {
+        switch (c) {
+            case U'&':
+                out += U"&amp;";
+                break;
+            case U'<':
+                out += U"&lt;";
+                break;
+            case U'>':
+                out += U"&gt;";
+                break;
+            case U'"':
+                out += U"&quot;";
+                break;
+            default:
+                if (c < 0x80) {
+                    out += c;
+                } else {
+                    // A numeric reference reads the same whatever encoding the reader assumes.
+                    out += U"&#" + ToText(static_cast<long long>(c)) + U";";
+                }
+        }
+    }
+    return out;
+}
+
+Text EscapeRtf(TextView line) {
+    Text out;
+    const auto unicode = [&out](long long unit) {
+        // \uN takes a signed 16-bit number; the "?" is what readers without
+        // Unicode show (\uc1 says it is one character).
+        if (unit > 32767)
+            unit -= 65536;
+        out += U"\\u" + ToText(unit) + U"?";
+    };
+    for (char32_t c : line) {
+        if (c == U'\\' || c == U'{' || c == U'}') {
+            out += U'\\';
+            out += c;
+        } else if (c < 0x80) {
+            out += c;
+        } else if (const int b = ToWindows1252(c); b >= 0) {
+            constexpr TextView kHex = U"0123456789abcdef";
+            out += U"\\'";
+            out += kHex[static_cast<size_t>(b >> 4)];
+            out += kHex[static_cast<size_t>(b & 15)];
+        } else if (c > 0xFFFF) {
+            const char32_t v = c - 0x10000;
+            unicode(0xD800 + (v >> 10));
+            unicode(0xDC00 + (v & 0x3FF));
+        } else {
+            unicode(c);
+        }
+    }
+    return out;
+}
+
+void BuildHtmlSignature(App& app) {
+    Text out =
+        U"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n"
+        U"<HTML>\r\n"
+        U"<HEAD>\r\n"
+        U"<TITLE>Orvik Signature</TITLE>\r\n"
+        U"</HEAD>\r\n"
+        U"<BODY>\r\n"
+        U"<font face=\"Courier New\">\r\n";
+    for (const Text& line : SplitSignatureLines(app.SignatureText)) {
+        out += EscapeHtml(line) + U"<br>\r\n";
+    }
+    out += U"</font></body></html>";
+    app.SignatureFileText = std::move(out);
+}
+
+void BuildRtfSignature(App& app) {
+    Text out =
+        U"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"
+        U"{\\f0\\fmodern\\fcharset0 Courier New;}{\\f1\\fswiss\\fcharset0 Arial;}}\r\n"
+        U"\\uc1\\pard\\lang1033\\ulnone\\f0\\fs20 \r\n";
+    for (const Text& line : SplitSignatureLines(app.SignatureText)) {
+        out += EscapeRtf(line) + U"\\par\r\n";
+    }
+    out += U"\\f1\\par\r\n\\par }";
+    app.SignatureFileText = std::move(out);
+}
+
+void WriteSignatureFile(App& app) {
+    const MainForm& form = app.form;
+    const bool plain = !form.optHTML.Value && !form.optRTF.Value;
+    if (form.optHTML.Value) {
+        BuildHtmlSignature(app);
+    } else if (form.optRTF.Value) {
+        BuildRtfSignature(app);
+    } else {
+        app.SignatureFileText = app.SignatureText;
+    }
+
+    if (form.chkFile.Value == 0 || app.SignatureFilePath.empty())
+        return;
+
+    const Text content = app.SignatureFileText + Text(CrLf);
+    const FileResult result = app.ports.files.Replace(
+        app.SignatureFilePath, plain ? EncodeFileText(content) : Ascii(content));
+    if (result) {
+        app.signatureWriteFailure.reset();
+        return;
+    }
+    // One message for a failing file, not one for every scheduled change.
+    if (app.signatureWriteFailure == app.SignatureFilePath)
+        return;
+    app.signatureWriteFailure = app.SignatureFilePath;
+    app.ports.messages.Show(U"Unable to write the signature file" + Text(CrLf) +
+                                app.SignatureFilePath + Text(CrLf) + FromUtf8(*result.error),
+                            msgbox::OkExclamation, U"Signature File");
+}
+
+void CheckSignatureFile(App& app) {
+    FileResult result;
+    if (!app.SignatureFilePath.empty() && app.ports.files.Read(app.SignatureFilePath, result)) {
+        return;
+    }
+    if (app.form.chkFile.Value != 1)
+        return;
+    const std::optional<Text> chosen =
+        ChooseFile(app, U"AnySignatureFile.txt",
+                   U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
+                   U"HTML (*.htm)|*.htm|Rich Text (*.rtf)|*.rtf|",
+                   app.form.CommonDialog1.DialogTitle);
+    // Cancelled: keep what was there rather than a file in the current folder.
+    if (!chosen)
+        return;
+    app.SignatureFilePath = *chosen;
+    WriteSignatureFile(app);
+}
+
+}  // namespace velmo

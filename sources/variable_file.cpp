@@ -1,0 +1,126 @@
+#include "sources/variable_file.h"
+
+#include "core/app.h"
+#include "core/file_text.h"
+#include "core/platform.h"
+#include "output/output_selection.h"
+#include "signature/signature.h"
+#include "sources/text_fields.h"
+
+namespace velmo {
+
+void ApplyVariablePathRule(App& app) {
+    if (!IsRootedPath(app.VariableFilePath, NativePathStyle())) {
+        app.VariableFilePath = app.AppPath + Text(VariableFileName);
+    }
+}
+
+void LoadVariableFile(App& app) {
+    ApplyVariablePathRule(app);
+    VariableEntries& vars = app.vars;
+    vars.LoadTried = true;
+
+    FileResult result;
+    const std::optional<std::string> bytes = app.ports.files.Read(app.VariableFilePath, result);
+    if (!bytes) {
+        const int answer = app.ports.messages.Show(
+            U"I have not been able to find your Variable Text file.\r\n"
+            U"Press YES if you would like to help me find it. \r\n"
+            U"Press NO if you would like to start without one",
+            msgbox::YesNoCritical, U"Variable.txt Error");
+        if (answer == msgbox::Yes) {
+            FindVariableFile(app);
+            LoadVariableFile(app);
+        }
+        return;
+    }
+
+    FieldReader reader(DecodeFileText(*bytes));
+    int count = 0;
+    vars.KeptAside.clear();
+    while (!reader.AtEnd()) {
+        Text field = reader.Next();
+        if (count < VariableEntries::kMaxEntries) {
+            vars.Entries[static_cast<size_t>(++count)] = std::move(field);
+        } else {
+            // Beyond the list's capacity: kept to be written back, never lost.
+            vars.KeptAside.push_back(std::move(field));
+        }
+    }
+    vars.EntryCount = count;
+    vars.LoadedPath = app.VariableFilePath;
+}
+
+bool SaveVariableFile(App& app) {
+    ApplyVariablePathRule(app);
+    VariableEntries& vars = app.vars;
+    const Text& path = app.VariableFilePath;
+
+    if (vars.LoadedPath != path && app.ports.files.Exists(path)) {
+        app.ports.messages.Show(
+            U"The entries of " + path +
+                U" have not been read, so the file was not replaced: its entries would be lost."
+                U"\r\nChoose it with the file button on the Variable tab to load it first.",
+            msgbox::OkExclamation, U"Variable Text");
+        return false;
+    }
+
+    Text content;
+    for (int i = 1; i <= vars.EntryCount; ++i)
+        content += QuotedRecord(vars.At(i));
+    for (const Text& entry : vars.KeptAside)
+        content += QuotedRecord(entry);
+
+    const FileResult result = app.ports.files.Replace(path, EncodeFileText(content));
+    if (!result) {
+        app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) + path +
+                                    Text(CrLf) + FromUtf8(*result.error) + Text(CrLf) +
+                                    U"Your entries are kept until you close Velmo.",
+                                msgbox::OkExclamation, U"Variable Text");
+        return false;
+    }
+    vars.LoadedPath = path;
+    return true;
+}
+
+void FindVariableFile(App& app) {
+    std::optional<Text> chosen =
+        app.ports.fileDialog.OpenFile(Text(), U"Text (*.txt)|*.txt", U"Variable Text");
+    if (!chosen)
+        return;
+    if (chosen->empty()) {
+        app.ports.messages.Show(U"Unable to load selected file.", msgbox::OkExclamation,
+                                U"File Error");
+        return;
+    }
+    app.VariableFilePath = std::move(*chosen);
+}
+
+void cmdVarFile_Click(App& app) {
+    const Text start =
+        app.VariableFilePath.empty() ? app.AppPath + Text(VariableFileName) : app.VariableFilePath;
+    app.VariableFilePath = OpenFileDialog(
+        app, start, U"Text Files (*.txt)|*.txt|All Files (*.*)|*.*|", U"Variable Text");
+    app.UseShownEntry = true;
+    // The load below is the one; switching the part on must not start another.
+    app.vars.LoadTried = true;
+    app.form.chkVar.Value = 1;
+    LoadVariableFile(app);
+    app.form.txtVarFile.Text = app.VariableFilePath;
+    BuildSignature(app);
+}
+
+void ConnectVariableFileHandlers(App& app) {
+    MainForm& f = app.form;
+    f.cmdVarFile.Click += [&app] { cmdVarFile_Click(app); };
+    // Switching the variable part on reads the list if this run never did,
+    // so that a later save cannot replace the file with an empty list.
+    f.chkVar.Click += [&app] {
+        if (app.form.chkVar.Value != 0 && !app.vars.LoadTried) {
+            LoadVariableFile(app);
+            app.form.txtVarFile.Text = app.VariableFilePath;
+        }
+    };
+}
+
+}  // namespace velmo

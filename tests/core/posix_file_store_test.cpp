@@ -1,0 +1,240 @@
+#include "core/posix_file_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+
+namespace velmo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PosixFileStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device random;
+        dir_ = fs::temp_directory_path() / ("velmo-store-" + std::to_string(random()));
+        ASSERT_TRUE(fs::create_directory(dir_));
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    static Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
+
+    static std::string Contents(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    static void Write(const fs::path& path, std::string_view bytes) {
+        std::ofstream out(path, std::ios::binary);
+        out << bytes;
+    }
+
+    // Everything in the folder, so that a stray temporary file shows up.
+    std::set<std::string> Listing() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
+            names.insert(entry.path().lexically_relative(dir_).string());
+        }
+        return names;
+    }
+
+    std::optional<std::string> Read(const fs::path& path, FileResult& result) {
+        return store_.Read(PathText(path), result);
+    }
+    FileResult Replace(const fs::path& path, std::string_view bytes) {
+        return store_.Replace(PathText(path), bytes);
+    }
+
+    fs::path dir_;
+    PosixFileStore store_;
+};
+
+TEST_F(PosixFileStoreTest, ReplaceCreatesAFileWithDefaultPermissions) {
+    const fs::path file = dir_ / "new.txt";
+    const FileResult result = Replace(file, "hello\r\n");
+    ASSERT_TRUE(result) << *result.error;
+    EXPECT_EQ(Contents(file), "hello\r\n");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"new.txt"}));
+
+    // The same permissions as any other newly created file, umask applied.
+    const fs::path reference = dir_ / "reference";
+    Write(reference, "");
+    EXPECT_EQ(fs::status(file).permissions(), fs::status(reference).permissions());
+}
+
+TEST_F(PosixFileStoreTest, ReplaceReplacesWholeContents) {
+    const fs::path file = dir_ / "file.txt";
+    Write(file, "old contents that are rather long");
+    for (const std::string_view bytes : {"short", "", "a longer replacement\r\nwith lines\r\n"}) {
+        ASSERT_TRUE(Replace(file, bytes));
+        EXPECT_EQ(Contents(file), bytes);
+    }
+    EXPECT_EQ(Listing(), (std::set<std::string>{"file.txt"}));
+}
+
+TEST_F(PosixFileStoreTest, BytesRoundTripExactly) {
+    std::string all_bytes;
+    for (int i = 0; i < 256; ++i)
+        all_bytes.push_back(static_cast<char>(i));
+    std::string large(5 * 1024 * 1024 + 7, '\0');
+    for (size_t i = 0; i < large.size(); ++i)
+        large[i] = static_cast<char>(i * 31 % 251);
+
+    const fs::path file = dir_ / "data";
+    for (const std::string& bytes : {all_bytes, large}) {
+        ASSERT_TRUE(Replace(file, bytes));
+        FileResult result{std::string("stale")};
+        const auto read = Read(file, result);
+        EXPECT_TRUE(result);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_TRUE(*read == bytes);
+    }
+}
+
+TEST_F(PosixFileStoreTest, ReplaceKeepsPermissions) {
+    const fs::path file = dir_ / "file.txt";
+    for (const fs::perms mode : {fs::perms{0640}, fs::perms{0600}, fs::perms{0755}}) {
+        Write(file, "old");
+        fs::permissions(file, mode);
+        ASSERT_TRUE(Replace(file, "new"));
+        EXPECT_EQ(fs::status(file).permissions(), mode);
+        EXPECT_EQ(Contents(file), "new");
+    }
+}
+
+TEST_F(PosixFileStoreTest, SymbolicLinksStayLinks) {
+    fs::create_directory(dir_ / "real");
+    fs::create_directory(dir_ / "links");
+    const fs::path target = dir_ / "real" / "file.txt";
+    Write(target, "old");
+
+    // Relative, absolute and chained links all lead to the same file.
+    fs::create_symlink("../real/file.txt", dir_ / "links" / "relative");
+    fs::create_symlink(target, dir_ / "links" / "absolute");
+    fs::create_symlink("relative", dir_ / "links" / "chained");
+    for (const char* link : {"relative", "absolute", "chained"}) {
+        SCOPED_TRACE(link);
+        const fs::path path = dir_ / "links" / link;
+        const FileResult result = Replace(path, link);
+        ASSERT_TRUE(result) << *result.error;
+        EXPECT_TRUE(fs::is_symlink(path));
+        EXPECT_EQ(Contents(target), link);
+    }
+    EXPECT_EQ(fs::read_symlink(dir_ / "links" / "relative"), "../real/file.txt");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"real", "real/file.txt", "links", "links/relative",
+                                                "links/absolute", "links/chained"}));
+}
+
+TEST_F(PosixFileStoreTest, DanglingLinkCreatesItsTarget) {
+    fs::create_symlink("made.txt", dir_ / "link");
+    ASSERT_TRUE(Replace(dir_ / "link", "created"));
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link"));
+    EXPECT_EQ(Contents(dir_ / "made.txt"), "created");
+}
+
+TEST_F(PosixFileStoreTest, LinkLoopFails) {
+    fs::create_symlink("b", dir_ / "a");
+    fs::create_symlink("a", dir_ / "b");
+    const FileResult result = Replace(dir_ / "a", "x");
+    ASSERT_FALSE(result);
+    EXPECT_EQ(*result.error, "Too many levels of symbolic links");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"a", "b"}));
+}
+
+TEST_F(PosixFileStoreTest, MissingFolderFailsAndCreatesNothing) {
+    const FileResult result = Replace(dir_ / "missing" / "file.txt", "x");
+    ASSERT_FALSE(result);
+    EXPECT_EQ(*result.error, "No such file or directory");
+    EXPECT_TRUE(Listing().empty());
+
+    // A file where a folder should be.
+    Write(dir_ / "plain", "keep");
+    const FileResult through_file = Replace(dir_ / "plain" / "file.txt", "x");
+    ASSERT_FALSE(through_file);
+    EXPECT_EQ(*through_file.error, "Not a directory");
+    EXPECT_EQ(Contents(dir_ / "plain"), "keep");
+}
+
+TEST_F(PosixFileStoreTest, DirectoryTargetFailsUntouched) {
+    const fs::path folder = dir_ / "folder";
+    fs::create_directory(folder);
+    Write(folder / "inside.txt", "keep");
+    fs::create_symlink("folder", dir_ / "folder-link");
+    const std::set<std::string> before = Listing();
+
+    for (const fs::path& path : {folder, dir_ / "folder-link", fs::path(folder.string() + "/")}) {
+        SCOPED_TRACE(path.string());
+        const FileResult result = Replace(path, "x");
+        ASSERT_FALSE(result);
+        EXPECT_EQ(*result.error, "Is a directory");
+    }
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(Contents(folder / "inside.txt"), "keep");
+    EXPECT_EQ(Listing(), before);
+}
+
+TEST_F(PosixFileStoreTest, BadPathsFail) {
+    EXPECT_EQ(store_.Replace(U"", "x").error, "No such file or directory");
+    // A NUL would cut the name short and write some other file.
+    const Text with_nul = PathText(dir_ / "a") + Text(1, U'\0') + U"b";
+    EXPECT_FALSE(store_.Replace(with_nul, "x"));
+    EXPECT_FALSE(store_.Exists(with_nul));
+    FileResult result;
+    EXPECT_FALSE(store_.Read(with_nul, result).has_value());
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(Listing().empty());
+}
+
+TEST_F(PosixFileStoreTest, NamesAreUtf8AndMayBeLong) {
+    const Text name = U"Grüße — Ελληνικά.txt";
+    ASSERT_TRUE(store_.Replace(PathText(dir_) + U"/" + name, "x"));
+    EXPECT_EQ(Contents(dir_ / ToUtf8(name)), "x");
+
+    // Near the longest name a folder allows; the temporary name must still fit.
+    const std::string long_name(250, 'n');
+    const FileResult result = Replace(dir_ / long_name, "long");
+    ASSERT_TRUE(result) << *result.error;
+    EXPECT_EQ(Contents(dir_ / long_name), "long");
+    EXPECT_EQ(Listing().size(), 2u);
+}
+
+TEST_F(PosixFileStoreTest, ReadFailsWithTheReason) {
+    FileResult result;
+    EXPECT_FALSE(Read(dir_ / "missing.txt", result).has_value());
+    ASSERT_FALSE(result);
+    EXPECT_EQ(*result.error, "No such file or directory");
+
+    FileResult folder_result;
+    EXPECT_FALSE(Read(dir_, folder_result).has_value());
+    ASSERT_FALSE(folder_result);
+    EXPECT_EQ(*folder_result.error, "Is a directory");
+}
+
+TEST_F(PosixFileStoreTest, ReadEmptyFile) {
+    Write(dir_ / "empty", "");
+    FileResult result;
+    EXPECT_EQ(Read(dir_ / "empty", result), std::optional<std::string>(""));
+    EXPECT_TRUE(result);
+}
+
+TEST_F(PosixFileStoreTest, ExistsOnlyForRegularFiles) {
+    Write(dir_ / "file", "x");
+    fs::create_directory(dir_ / "folder");
+    fs::create_symlink("file", dir_ / "link");
+    fs::create_symlink("nowhere", dir_ / "dangling");
+    EXPECT_TRUE(store_.Exists(PathText(dir_ / "file")));
+    EXPECT_TRUE(store_.Exists(PathText(dir_ / "link")));
+    EXPECT_FALSE(store_.Exists(PathText(dir_ / "folder")));
+    EXPECT_FALSE(store_.Exists(PathText(dir_ / "dangling")));
+    EXPECT_FALSE(store_.Exists(PathText(dir_ / "missing")));
+}
+
+}  // namespace
+}  // namespace velmo

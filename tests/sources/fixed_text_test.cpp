@@ -1,0 +1,181 @@
+#include "sources/fixed_text.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fakes.h"
+
+namespace velmo {
+namespace {
+
+const Text kFolder = U"/opt/velmo/";
+const Text kFixedFile = U"/opt/velmo/Fixed.fxt";
+const Text kNotFound =
+    U"I have not been able to find your Fixed Text.\r\n"
+    U"Press YES if you would like to help me find it.\r\n"
+    U"Press NO if you would like to start without it.";
+
+class FixedTextTest : public ::testing::Test, protected testing::TestApp {
+  protected:
+    void SetUp() override { app.AppPath = kFolder; }
+
+    // Saves the text, then loads it into a fresh program.
+    Text SaveAndReload(const Text& text) {
+        form.txtFixed.Text = text;
+        EXPECT_TRUE(SaveFixedText(app));
+        testing::TestApp fresh;
+        fresh.app.AppPath = kFolder;
+        fresh.files.files = files.files;
+        fresh.app.form.chkFixed.Value = 1;
+        LoadFixedText(fresh.app, Text());
+        EXPECT_TRUE(fresh.messages.shown.empty());
+        return fresh.app.form.txtFixed.Text;
+    }
+
+    static Text NumberedLines(int n, bool finalBreak) {
+        Text t;
+        for (int i = 1; i <= n; ++i) {
+            if (i > 1)
+                t += CrLf;
+            t += U"line " + ToText(i);
+        }
+        return finalBreak ? t + Text(CrLf) : t;
+    }
+
+    MainForm& form = app.form;
+};
+
+TEST_F(FixedTextTest, RoundTrips) {
+    for (const Text& text :
+         {Text(U"A. Writer\r\nSmall Town"), Text(U"A. Writer\r\nSmall Town\r\n"), Text(U"one line"),
+          Text(U"He said \"hi\", twice"), Text(U"Jürgen Weiß\r\n  Straße 5\r\n\r\nΑθήνα"),
+          NumberedLines(15, false)}) {
+        EXPECT_EQ(SaveAndReload(text), text);
+    }
+}
+
+TEST_F(FixedTextTest, EmptyTextIsOneEmptyRecord) {
+    form.txtFixed.Text = U"x";
+    form.txtFixed.Text = U"";
+    ASSERT_TRUE(SaveFixedText(app));
+    EXPECT_EQ(files.files[kFixedFile], "\"\"\r\n");
+    EXPECT_EQ(SaveAndReload(U""), U"");
+}
+
+TEST_F(FixedTextTest, SavedFileIsOneQuotedRecordPerLine) {
+    form.txtFixed.Text = U"A. Writer\r\nSmall Town";
+    ASSERT_TRUE(SaveFixedText(app));
+    EXPECT_EQ(files.files[kFixedFile], "\"A. Writer\"\r\n\"Small Town\"\r\n");
+    form.txtFixed.Text = U"A. Writer\r\n";
+    ASSERT_TRUE(SaveFixedText(app));
+    EXPECT_EQ(files.files[kFixedFile], "\"A. Writer\"\r\n\"\"\r\n");
+}
+
+TEST_F(FixedTextTest, LinesPastTheFifteenthAreNotSavedAndTheUserIsTold) {
+    EXPECT_EQ(SaveAndReload(NumberedLines(16, false)), NumberedLines(15, false));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(U"15"), Text::npos);
+    EXPECT_EQ(messages.shown[0].title, U"Fixed Text");
+
+    // A final line break after the 15th line loses nothing: no message.
+    messages.shown.clear();
+    EXPECT_EQ(SaveAndReload(NumberedLines(15, true)), NumberedLines(15, false));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FixedTextTest, HandMadeFiles) {
+    form.chkFixed.Value = 1;
+    files.files[kFixedFile] = "A. Writer\r\nSmall Town, Country\r\n";
+    LoadFixedText(app, Text());
+    EXPECT_EQ(form.txtFixed.Text.get(), U"A. Writer\r\nSmall Town\r\n Country");
+
+    files.files[kFixedFile] = "\"Caf\xE9 \x80\"\r\n";
+    LoadFixedText(app, Text());
+    EXPECT_EQ(form.txtFixed.Text.get(), U"Café €");
+}
+
+TEST_F(FixedTextTest, SixteenLinesOrAMissingFilePromptWhileThePartIsOn) {
+    form.chkFixed.Value = 1;
+    std::string sixteen;
+    for (int i = 1; i <= 16; ++i)
+        sixteen += "\"l\"\r\n";
+    files.files[kFixedFile] = sixteen;
+    LoadFixedText(app, Text());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kNotFound);
+    EXPECT_EQ(messages.shown[0].style, 20);
+    EXPECT_EQ(messages.shown[0].title, kFixedFile + U" Error");
+    EXPECT_EQ(form.txtFixed.Text.get(), U"");
+
+    files.files.clear();
+    messages.shown.clear();
+    LoadFixedText(app, Text());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(form.txtFixed.Text.get(), U"");
+}
+
+TEST_F(FixedTextTest, NoPromptWhileThePartIsOff) {
+    form.chkFixed.Value = 0;
+    LoadFixedText(app, Text());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FixedTextTest, YesLoadsAnotherFileButSavesGoToTheProgramFolder) {
+    form.chkFixed.Value = 1;
+    files.files[U"/home/ann/sig.fxt"] = "\"Ann\"\r\n";
+    messages.answers = {msgbox::Yes};
+    fileDialog.results = {Text(U"/home/ann/sig.fxt")};
+    LoadFixedText(app, Text());
+    ASSERT_EQ(fileDialog.calls.size(), 1u);
+    EXPECT_EQ(fileDialog.calls[0].initial, kFixedFile);
+    EXPECT_EQ(fileDialog.calls[0].filter, U"Fixed Text Files (*.fxt)|*.fxt|");
+    EXPECT_EQ(form.txtFixed.Text.get(), U"Ann");
+
+    ASSERT_TRUE(SaveFixedText(app));
+    EXPECT_EQ(files.files[kFixedFile], "\"Ann\"\r\n");
+    EXPECT_EQ(files.files[U"/home/ann/sig.fxt"], "\"Ann\"\r\n");
+}
+
+TEST_F(FixedTextTest, CancelledChooserAsksAgainUntilNo) {
+    form.chkFixed.Value = 1;
+    messages.answers = {msgbox::Yes, msgbox::No};
+    LoadFixedText(app, Text());
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].title, kFixedFile + U" Error");
+}
+
+TEST_F(FixedTextTest, EditorAndCheckBoxFollowEachOther) {
+    form.chkFixed.Value = 1;
+    form.txtFixed.Text = U"text";
+    EXPECT_TRUE(form.txtFixed.Enabled);
+    form.txtFixed.Text = U"";
+    EXPECT_EQ(form.chkFixed.Value.get(), 0);
+    EXPECT_FALSE(form.txtFixed.Enabled);
+    form.chkFixed.Value = 1;
+    EXPECT_TRUE(form.txtFixed.Enabled);
+    form.txtFixed.Text = U"typed";
+    EXPECT_EQ(form.chkFixed.Value.get(), 1);
+}
+
+TEST_F(FixedTextTest, LeavingTheEditorSavesIt) {
+    form.chkFixed.Value = 1;
+    ASSERT_TRUE(form.txtFixed.SetFocus());
+    form.txtFixed.Text = U"Saved on leaving";
+    EXPECT_EQ(files.writes, 0);
+    ASSERT_TRUE(form.txtVar.SetFocus());
+    EXPECT_EQ(files.files[kFixedFile], "\"Saved on leaving\"\r\n");
+}
+
+TEST_F(FixedTextTest, FailedSaveTellsWhyAndKeepsTheText) {
+    files.files[kFixedFile] = "\"old\"\r\n";
+    files.failWrites[kFixedFile] = "Read-only file system";
+    form.txtFixed.Text = U"new text";
+    EXPECT_FALSE(SaveFixedText(app));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(kFixedFile), Text::npos);
+    EXPECT_NE(messages.shown[0].text.find(U"Read-only file system"), Text::npos);
+    EXPECT_EQ(form.txtFixed.Text.get(), U"new text");
+    EXPECT_EQ(files.files[kFixedFile], "\"old\"\r\n");
+}
+
+}  // namespace
+}  // namespace velmo
