@@ -1,14 +1,14 @@
-// Velmo's entry point. Until the window is drawn, it assembles a signature
-// from the first-run options and prints it.
+// Velmo's entry point. Until the window is drawn, it runs the real start-up
+// (settings, text files, the first pick and the signature file) with console
+// stand-ins for the window's services, prints the signature and ends.
 
-#include <chrono>
-#include <ctime>
 #include <iostream>
-#include <random>
 
 #include "core/app.h"
-#include "settings/options.h"
-#include "signature/signature.h"
+#include "core/posix_file_store.h"
+#include "core/posix_platform.h"
+#include "core/startup.h"
+#include "settings/reg_file_store.h"
 
 namespace {
 
@@ -16,9 +16,10 @@ using namespace velmo;
 
 class ConsoleMessages : public MessageBoxPort {
   public:
-    int Show(const Text& text, int, const Text& title) override {
+    int Show(const Text& text, int style, const Text& title) override {
         std::cerr << ToUtf8(title.empty() ? Text(U"Velmo") : title) << ": " << ToUtf8(text) << '\n';
-        return msgbox::Ok;
+        // Questions are answered with their safe choice.
+        return (style & 7) == msgbox::YesNo ? msgbox::No : msgbox::Ok;
     }
 };
 
@@ -34,33 +35,22 @@ class NoClipboard : public ClipboardPort {
     void SetText(const Text&) override {}
 };
 
-class SystemClock : public ClockPort {
+class NoTimer : public TimerPort {
   public:
-    double SecondsSinceMidnight() const override {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-    }
+    void Start(double, std::function<void()>) override {}
+    void Stop() override {}
 };
 
-class StandardRandom : public RandomPort {
+class NoIcon : public NotifyIconPort {
   public:
-    float Next() override { return std::uniform_real_distribution<float>(0.0f, 1.0f)(engine_); }
-    void Reseed(int seed) override { engine_.seed(static_cast<unsigned>(seed)); }
-
-  private:
-    std::mt19937 engine_{std::random_device{}()};
+    void Add(const std::string&, const Text&) override {}
+    void Remove() override {}
+    void PopupMenu() override {}
 };
 
-class NoFiles : public FileStorePort {
+class NoBrowser : public BrowserPort {
   public:
-    std::optional<std::string> Read(const Text&, FileResult& result) override {
-        result.error = "not available";
-        return std::nullopt;
-    }
-    FileResult Replace(const Text&, std::string_view) override { return {"not available"}; }
-    bool Exists(const Text&) override { return false; }
+    void Open(const Text&) override {}
 };
 
 }  // namespace
@@ -69,17 +59,19 @@ int main() {
     ConsoleMessages messages;
     NoFileDialog dialog;
     NoClipboard clipboard;
-    SystemClock clock;
+    PosixClock clock;
     StandardRandom random;
-    NoFiles files;
-    App app({messages, dialog, clipboard, clock, random, files});
-
-    SetDefaults(app);
-    app.PickedText = U"Velmo puts a fresh quotation under every mail you write.";
-    app.form.txtFixed.Text = U"Velmo " + ToText(VELMO_VERSION_MAJOR) + U"." +
-                             ToText(VELMO_VERSION_MINOR) + U"." + ToText(VELMO_VERSION_PATCH);
-    app.form.chkFixed.Value = 1;
-    BuildSignature(app);
+    PosixFileStore files;
+    RegFileStore settings(files, RegFileStore::DefaultPath());
+    NoTimer timer;
+    LockFileInstance instance;
+    NoIcon icon;
+    PosixProgram program;
+    NoBrowser browser;
+    App app({messages, dialog, clipboard, clock, random, files, settings, timer, instance, icon,
+             program, browser});
+    if (!Main(app))
+        return 0;
     std::cout << ToUtf8(app.SignatureText) << '\n';
     return 0;
 }

@@ -1,7 +1,10 @@
 #include "core/app.h"
 
+#include "core/schedule.h"
+#include "core/startup.h"
 #include "output/clipboard_copies.h"
 #include "output/output_selection.h"
+#include "settings/settings_store.h"
 #include "sources/fixed_text.h"
 #include "sources/variable_file.h"
 
@@ -12,6 +15,9 @@ App::App(Ports platform) : ports(platform) {
     ConnectVariableFileHandlers(*this);
     ConnectOutputHandlers(*this);
     ConnectClipboardHandlers(*this);
+    ConnectSettingsHandlers(*this);
+    ConnectScheduleHandlers(*this);
+    ConnectShutdownHandlers(*this);
 }
 
 }  // namespace velmo

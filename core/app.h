@@ -21,6 +21,12 @@ struct Ports {
     ClockPort& clock;
     RandomPort& random;
     FileStorePort& files;
+    SettingsStorePort& settings;
+    TimerPort& timer;
+    SingleInstancePort& instance;
+    NotifyIconPort& icon;
+    ProgramPort& program;
+    BrowserPort& browser;
 };
 
 struct App {
@@ -53,6 +59,15 @@ struct App {
     Text ProgramValues;
     std::array<Text, 12> SettingValues{};
     std::array<std::int16_t, 20> ProgramFlags{};
+
+    // The change schedule: when the current wait began (ElapsedSeconds), and
+    // whether one is running.
+    double ChangeStart = 0;
+    bool scheduleRunning = false;
+
+    // Start-up has loaded the text sources; until then it loads them itself,
+    // in its own order.
+    bool started = false;
 };
 
 }  // namespace velmo

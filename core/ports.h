@@ -3,6 +3,7 @@
 // Platform services the core calls. Each has a real implementation in the
 // platform layer and an inspectable fake in the tests.
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -62,14 +63,65 @@ class ClockPort {
     virtual ~ClockPort() = default;
     // Local time of day in seconds since midnight, fractions included.
     virtual double SecondsSinceMidnight() const = 0;
+    // Seconds of real time from an arbitrary start: it never jumps with the
+    // wall clock and goes on while the computer sleeps.
+    virtual double ElapsedSeconds() const = 0;
 };
 
 class RandomPort {
   public:
     virtual ~RandomPort() = default;
-    // The next number of a uniform generator, 0 <= r < 1.
-    virtual float Next() = 0;
-    virtual void Reseed(int seed) = 0;
+    // A whole number from lo to hi, each equally likely; one generator,
+    // seeded once from the system's entropy.
+    virtual int Between(int lo, int hi) = 0;
+};
+
+class TimerPort {
+  public:
+    virtual ~TimerPort() = default;
+    // Runs `due` once after `seconds` of real time (at once for 0 or less),
+    // replacing any earlier request.
+    virtual void Start(double seconds, std::function<void()> due) = 0;
+    // Cancels the pending request, if any.
+    virtual void Stop() = 0;
+};
+
+class SingleInstancePort {
+  public:
+    virtual ~SingleInstancePort() = default;
+    // True when another copy of the program runs for the same user; a copy
+    // that finds none holds the claim until it ends.
+    virtual bool AnotherInstanceRunning() = 0;
+};
+
+class NotifyIconPort {
+  public:
+    virtual ~NotifyIconPort() = default;
+    // Shows the program's icon in the notification area with its tip.
+    virtual void Add(const std::string& icon, const Text& tip) = 0;
+    virtual void Remove() = 0;
+    // Opens the tray menu at the pointer; returns when it is closed.
+    virtual void PopupMenu() = 0;
+};
+
+class ProgramPort {
+  public:
+    virtual ~ProgramPort() = default;
+    // The folder of the program file.
+    virtual Text ProgramFolder() = 0;
+    // True when the user may create and replace files in the folder.
+    virtual bool CanWriteFolder(const Text& folder) = 0;
+    // The per-user data folder, created when missing.
+    virtual Text UserDataFolder() = 0;
+    // Ends the program at once: nothing is saved and no further handler runs.
+    virtual void Exit() = 0;
+};
+
+class BrowserPort {
+  public:
+    virtual ~BrowserPort() = default;
+    // Opens an address (a web page, or mailto:) in the user's program for it.
+    virtual void Open(const Text& address) = 0;
 };
 
 // The outcome of a file operation: empty on success, else why it failed in
@@ -90,6 +142,10 @@ class FileStorePort {
     virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
     // True when a regular file exists at the path (links followed).
     virtual bool Exists(const Text& path) = 0;
+    // Renames a file within its file system.
+    virtual FileResult Rename(const Text& from, const Text& to) = 0;
+    // Creates a folder and the folders above it; an existing one is fine.
+    virtual FileResult MakeFolders(const Text& folder) = 0;
 };
 
 // A run-time failure of the settings store (a corrupt store, an I/O error),

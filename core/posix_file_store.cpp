@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <filesystem>
 #include <random>
 #include <system_error>
 
@@ -237,6 +239,27 @@ bool PosixFileStore::Exists(const Text& path) {
         return false;
     struct stat info {};
     return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+FileResult PosixFileStore::Rename(const Text& from, const Text& to) {
+    std::string source;
+    std::string target;
+    if (!ToFileName(from, source) || !ToFileName(to, target))
+        return Failure(EINVAL);
+    if (::rename(source.c_str(), target.c_str()) != 0)
+        return Failure(errno);
+    return {};
+}
+
+FileResult PosixFileStore::MakeFolders(const Text& folder) {
+    std::string name;
+    if (!ToFileName(folder, name))
+        return Failure(EINVAL);
+    std::error_code error;
+    std::filesystem::create_directories(name, error);
+    if (error)
+        return FileResult{error.message()};
+    return {};
 }
 
 }  // namespace velmo

@@ -14,6 +14,8 @@ class PosixFileStore : public FileStorePort {
     // file it leads to is replaced; the folder must exist.
     FileResult Replace(const Text& path, std::string_view bytes) override;
     bool Exists(const Text& path) override;
+    FileResult Rename(const Text& from, const Text& to) override;
+    FileResult MakeFolders(const Text& folder) override;
 };
 
 }  // namespace velmo

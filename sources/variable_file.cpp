@@ -116,7 +116,7 @@ void ConnectVariableFileHandlers(App& app) {
     // Switching the variable part on reads the list if this run never did,
     // so that a later save cannot replace the file with an empty list.
     f.chkVar.Click += [&app] {
-        if (app.form.chkVar.Value != 0 && !app.vars.LoadTried) {
+        if (app.started && app.form.chkVar.Value != 0 && !app.vars.LoadTried) {
             LoadVariableFile(app);
             app.form.txtVarFile.Text = app.VariableFilePath;
         }

@@ -425,8 +425,7 @@ class SignatureFileOnDiskTest : public ::testing::Test {
 
     testing::TestPlatform platform;
     PosixFileStore store;
-    App app{Ports{platform.messages, platform.fileDialog, platform.clipboard, platform.clock,
-                  platform.random, store}};
+    App app{platform.ports(store)};
     fs::path dir_;
 };
 

@@ -230,8 +230,7 @@ TEST_F(VariableFileTest, FindVariableFileCancelKeepsThePath) {
 }
 
 TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItAndUsesTheShownEntry) {
-    SetDefaults(app);  // switches the part on: the default file is tried once
-    messages.shown.clear();
+    SetDefaults(app);
     PutFile(U"/home/ann/new.txt", "\"n1\"\r\n\"n2\"\r\n");
     app.vars.CurrentEntry = 2;
     fileDialog.results = {Text(U"/home/ann/new.txt")};
@@ -256,6 +255,7 @@ TEST_F(VariableFileTest, ChoosingAMissingFileAsksOnce) {
 
 TEST_F(VariableFileTest, SwitchingThePartOnReadsTheListOnce) {
     PutFile(kDefaultFile, "\"a\"\r\n\"b\"\r\n");
+    app.started = true;  // during start-up, start-up itself reads the list
     app.form.chkVar.Value = 1;
     EXPECT_EQ(app.vars.EntryCount, 2);
     EXPECT_EQ(app.form.txtVarFile.Text.get(), kDefaultFile);

@@ -3,16 +3,34 @@
 // In-memory fakes of the platform services, with what they were asked
 // recorded and their answers set in advance.
 
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "core/app.h"
 #include "core/ports.h"
+#include "settings/reg_file_store.h"
 
 namespace velmo::testing {
+
+// The platform calls in the order they were made, for tests of sequences.
+struct CallLog {
+    std::vector<std::string> calls;
+    void Add(std::string call) { calls.push_back(std::move(call)); }
+    // Index of the first call starting with `prefix`, or -1.
+    int IndexOf(const std::string& prefix) const {
+        for (size_t i = 0; i < calls.size(); ++i) {
+            if (calls[i].rfind(prefix, 0) == 0)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+};
 
 struct ShownMessage {
     Text text;
@@ -23,6 +41,8 @@ struct ShownMessage {
 class FakeMessageBox : public MessageBoxPort {
   public:
     int Show(const Text& text, int style, const Text& title) override {
+        if (log)
+            log->Add("message " + ToUtf8(text));
         shown.push_back({text, style, title});
         if (answers.empty())
             return (style & 15) == msgbox::YesNo ? msgbox::No : msgbox::Ok;
@@ -32,6 +52,7 @@ class FakeMessageBox : public MessageBoxPort {
     }
     std::deque<int> answers;  // next answers; No or Ok when none are left
     std::vector<ShownMessage> shown;
+    CallLog* log = nullptr;
 };
 
 struct DialogCall {
@@ -61,30 +82,141 @@ class FakeClipboard : public ClipboardPort {
     std::vector<Text> texts;
 };
 
+// Time moves only when a test moves it.
 class FakeClock : public ClockPort {
   public:
     double SecondsSinceMidnight() const override { return seconds; }
+    double ElapsedSeconds() const override { return elapsed; }
     double seconds = 12 * 3600.0;
+    double elapsed = 1000.0;
 };
 
+// Queued answers first, then a generator with a fixed seed.
 class FakeRandom : public RandomPort {
   public:
-    float Next() override {
-        if (values.empty())
-            return 0.5f;
-        const float v = values.front();
-        values.pop_front();
-        return v;
+    int Between(int lo, int hi) override {
+        if (log)
+            log->Add("random");
+        asked.push_back({lo, hi});
+        if (!values.empty()) {
+            const int v = values.front();
+            values.pop_front();
+            return v;
+        }
+        return std::uniform_int_distribution<int>(lo, hi)(engine);
     }
-    void Reseed(int seed) override { seeds.push_back(seed); }
-    std::deque<float> values;
-    std::vector<int> seeds;
+    std::deque<int> values;
+    std::vector<std::pair<int, int>> asked;
+    std::mt19937 engine{12345};
+    CallLog* log = nullptr;
+};
+
+// A single timer request; the test fires it by moving the fake clock.
+class FakeTimer : public TimerPort {
+  public:
+    explicit FakeTimer(FakeClock& clock) : clock_(clock) {}
+    void Start(double seconds, std::function<void()> due) override {
+        if (log)
+            log->Add("timer");
+        dueAt = clock_.elapsed + std::max(0.0, seconds);
+        callback = std::move(due);
+        ++starts;
+    }
+    void Stop() override { callback = nullptr; }
+    bool armed() const { return static_cast<bool>(callback); }
+
+    // Moves the clock forward, firing the timer (and any it re-arms) on the way.
+    void Advance(double seconds) {
+        const double end = clock_.elapsed + seconds;
+        while (callback && dueAt <= end) {
+            clock_.elapsed = std::max(clock_.elapsed, dueAt);
+            auto fire = std::move(callback);
+            callback = nullptr;
+            ++fired;
+            fire();
+        }
+        clock_.elapsed = end;
+    }
+
+    double dueAt = 0;
+    std::function<void()> callback;
+    int starts = 0;
+    int fired = 0;
+    CallLog* log = nullptr;
+
+  private:
+    FakeClock& clock_;
+};
+
+class FakeInstance : public SingleInstancePort {
+  public:
+    bool AnotherInstanceRunning() override {
+        if (log)
+            log->Add("instance");
+        return anotherRunning;
+    }
+    bool anotherRunning = false;
+    CallLog* log = nullptr;
+};
+
+class FakeNotifyIcon : public NotifyIconPort {
+  public:
+    void Add(const std::string& icon, const Text& tip) override {
+        if (log)
+            log->Add("icon add");
+        shown = true;
+        ++adds;
+        lastIcon = icon;
+        lastTip = tip;
+    }
+    void Remove() override {
+        if (log)
+            log->Add("icon remove");
+        shown = false;
+    }
+    void PopupMenu() override {
+        ++popups;
+        if (onPopup)
+            onPopup();
+    }
+    bool shown = false;
+    int adds = 0;
+    int popups = 0;
+    std::string lastIcon;
+    Text lastTip;
+    std::function<void()> onPopup;  // what the user does while the menu is open
+    CallLog* log = nullptr;
+};
+
+class FakeProgram : public ProgramPort {
+  public:
+    Text ProgramFolder() override { return folder; }
+    bool CanWriteFolder(const Text& f) override { return f != readOnlyFolder; }
+    Text UserDataFolder() override { return dataFolder; }
+    void Exit() override {
+        if (log)
+            log->Add("exit");
+        ++exits;
+    }
+    CallLog* log = nullptr;
+    Text folder = U"/opt/velmo";
+    Text readOnlyFolder;
+    Text dataFolder = U"/home/test/.local/share/Velmo/";
+    int exits = 0;
+};
+
+class FakeBrowser : public BrowserPort {
+  public:
+    void Open(const Text& address) override { opened.push_back(address); }
+    std::vector<Text> opened;
 };
 
 // Files in memory; a path listed in `failWrites` fails with its reason.
 class FakeFileStore : public FileStorePort {
   public:
     std::optional<std::string> Read(const Text& path, FileResult& result) override {
+        if (log)
+            log->Add("read " + ToUtf8(path));
         const auto it = files.find(path);
         if (it == files.end()) {
             result.error = "No such file or directory";
@@ -94,6 +226,8 @@ class FakeFileStore : public FileStorePort {
         return it->second;
     }
     FileResult Replace(const Text& path, std::string_view bytes) override {
+        if (log)
+            log->Add("write " + ToUtf8(path));
         if (const auto it = failWrites.find(path); it != failWrites.end())
             return {it->second};
         files[path] = std::string(bytes);
@@ -101,22 +235,60 @@ class FakeFileStore : public FileStorePort {
         return {};
     }
     bool Exists(const Text& path) override { return files.count(path) != 0; }
+    FileResult Rename(const Text& from, const Text& to) override {
+        const auto it = files.find(from);
+        if (it == files.end())
+            return {"No such file or directory"};
+        files[to] = it->second;
+        files.erase(from);
+        return {};
+    }
+    FileResult MakeFolders(const Text& folder) override {
+        folders.push_back(folder);
+        return {};
+    }
+    std::vector<Text> folders;
+    CallLog* log = nullptr;
 
     std::map<Text, std::string> files;
     std::map<Text, std::string> failWrites;
     int writes = 0;
 };
 
-// A whole program in memory on fakes.
+inline const Text kTestSettingsFile = U"/home/test/.config/Velmo/User.reg";
+
+// A whole program in memory on fakes; the settings store is the real file
+// store working on the in-memory files.
 struct TestPlatform {
+    TestPlatform() {
+        for (CallLog** l : {&messages.log, &random.log, &timer.log, &instance.log, &icon.log,
+                            &program.log, &files.log}) {
+            *l = &log;
+        }
+    }
+    TestPlatform(const TestPlatform&) = delete;
+    TestPlatform& operator=(const TestPlatform&) = delete;
+
+    CallLog log;
     FakeMessageBox messages;
     FakeFileDialog fileDialog;
     FakeClipboard clipboard;
     FakeClock clock;
     FakeRandom random;
     FakeFileStore files;
+    RegFileStore settings{files, kTestSettingsFile};
+    FakeTimer timer{clock};
+    FakeInstance instance;
+    FakeNotifyIcon icon;
+    FakeProgram program;
+    FakeBrowser browser;
 
-    Ports ports() { return {messages, fileDialog, clipboard, clock, random, files}; }
+    Ports ports() { return ports(files); }
+    // The same with another file store, such as the real one.
+    Ports ports(FileStorePort& fileStore) {
+        return {messages, fileDialog, clipboard, clock, random,  fileStore,
+                settings, timer,      instance,  icon,  program, browser};
+    }
 };
 
 struct TestApp : TestPlatform {

@@ -1,0 +1,121 @@
+#include "core/startup.h"
+
+#include "core/app.h"
+#include "core/file_text.h"
+#include "core/platform.h"
+#include "core/schedule.h"
+#include "output/output_selection.h"
+#include "settings/options.h"
+#include "settings/settings_store.h"
+#include "sources/fixed_text.h"
+#include "sources/sample_quotes.h"
+#include "sources/text_fields.h"
+#include "sources/variable_file.h"
+#include "ui/window.h"
+
+namespace velmo {
+
+namespace {
+
+Text WithSeparator(Text folder) {
+    const char32_t separator = Separator(NativePathStyle());
+    if (folder.empty() || folder.back() != separator)
+        folder += separator;
+    return folder;
+}
+
+// A first start: the user's key is not there yet.
+bool FirstStart(App& app) {
+    try {
+        return !app.ports.settings.KeyExists(Text(UserKey));
+    } catch (const StoreFailure&) {
+        return false;  // a store that cannot be read is reported by ReadSettings
+    }
+}
+
+}  // namespace
+
+Text ProgramDataFolder(App& app) {
+    const Text folder = WithSeparator(app.ports.program.ProgramFolder());
+    if (app.ports.program.CanWriteFolder(folder))
+        return folder;
+    // An installed program cannot keep the user's files beside itself.
+    return WithSeparator(app.ports.program.UserDataFolder());
+}
+
+void WriteSampleVariableFile(App& app) {
+    const Text path = app.AppPath + Text(VariableFileName);
+    if (app.ports.files.Exists(path))
+        return;
+    Text content;
+    for (TextView quote : SampleQuotes)
+        content += QuotedRecord(quote);
+    // A sample that cannot be written is no loss: the missing file is offered later.
+    app.ports.files.Replace(path, EncodeFileText(content));
+}
+
+bool Main(App& app) {
+    MainForm& form = app.form;
+    if (app.ports.instance.AnotherInstanceRunning()) {
+        app.ports.messages.Show(U"Program already in use", msgbox::OkCancelExclamation, Text());
+        app.ports.program.Exit();
+        return false;
+    }
+
+    app.AppPath = ProgramDataFolder(app);
+    if (FirstStart(app))
+        WriteSampleVariableFile(app);
+
+    Form_Load(app);
+    ReadSettings(app);
+    if (!app.ProgramValues.empty()) {
+        ApplyOptions(app);
+    } else {
+        SetDefaults(app);
+    }
+
+    if (form.chkFile.Value == 1)
+        form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55);
+    if (form.chkFixed.Value == 1)
+        LoadFixedText(app, Text());
+    if (form.chkVar.Value == 1) {
+        LoadVariableFile(app);
+        form.txtVarFile.Text = app.VariableFilePath;
+    }
+    app.started = true;
+
+    if (form.chkTray.Value == 0) {
+        form.Show();
+        form.mnuopen.Visible = false;
+        form.mnuPut.Visible = true;
+    } else {
+        form.Hide();
+        form.mnuopen.Visible = true;
+        form.mnuPut.Visible = false;
+    }
+
+    PickRandomEntry(app);
+    WaitForChange(app);
+    return true;
+}
+
+void Form_QueryUnload(App& app) {
+    app.ports.icon.Remove();
+    app.ports.program.Exit();
+}
+
+void btnClose_Click(App& app) {
+    app.ports.icon.Remove();
+    app.ports.program.Exit();
+}
+
+void mnuExit_Click(App& app) {
+    btnClose_Click(app);
+}
+
+void ConnectShutdownHandlers(App& app) {
+    app.form.btnClose.Click += [&app] { btnClose_Click(app); };
+    app.form.mnuExit.Click += [&app] { mnuExit_Click(app); };
+}
+
+}  // namespace velmo

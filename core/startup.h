@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/text.h"
+
+namespace velmo {
+
+struct App;
+
+// The program's start: guard, program folder, settings, options, text
+// sources, window or tray, the first pick and the change schedule. Returns
+// false when the program is to end at once (another copy runs).
+bool Main(App& app);
+
+// The folder the program keeps its text files in, ending in a separator: the
+// program's own folder, or the user's data folder when that is not writable.
+Text ProgramDataFolder(App& app);
+
+// Writes the sample quote list when the folder has no "Variable.txt" yet.
+void WriteSampleVariableFile(App& app);
+
+// The three ways of ending: remove the icon, end at once, save nothing.
+void Form_QueryUnload(App& app);
+void btnClose_Click(App& app);
+void mnuExit_Click(App& app);
+
+void ConnectShutdownHandlers(App& app);
+
+}  // namespace velmo

@@ -1,0 +1,39 @@
+#pragma once
+
+// Reading and saving the options in the settings store, under the user's key
+// "SOFTWARE\Velmo\User\" and its settings key "Freeware".
+
+#include <array>
+
+#include "core/text.h"
+
+namespace velmo {
+
+struct App;
+
+inline constexpr TextView UserKey = U"SOFTWARE\\Velmo\\User\\";
+inline constexpr TextView SettingsKey = U"SOFTWARE\\Velmo\\User\\Freeware";
+
+// The stored names: "Program Values", then SettingValues 0 to 11.
+extern const std::array<TextView, 13> StoredValueNames;
+
+// Store operations that report their own run-time failures.
+bool CreateSettingsKey(App& app, const Text& subkey);
+Text QueryStringValue(App& app, const Text& keyPath, const Text& name, const Text& defaultText);
+bool SetStringValue(App& app, const Text& keyPath, const Text& name, const Text& text);
+
+// Fills ProgramValues and SettingValues from the store; on a first run
+// creates the settings key and sets the defaults.
+void ReadSettings(App& app);
+void ReadSettingValues(App& app);
+
+// Writes the options and the three paths.
+void SaveSettings(App& app);
+
+// The five "Save Settings" buttons: the options, and the fixed text when the
+// fixed part is on.
+void SaveSettingsButton_Click(App& app);
+
+void ConnectSettingsHandlers(App& app);
+
+}  // namespace velmo

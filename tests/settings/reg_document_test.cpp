@@ -1,0 +1,216 @@
+#include "settings/reg_document.h"
+
+#include <gtest/gtest.h>
+
+#include "support/text_helpers.h"
+
+namespace velmo {
+namespace {
+
+using testing::Lines;
+
+// The same text with LF line ends only.
+Text WithLf(Text text) {
+    for (size_t p; (p = text.find(CrLf)) != Text::npos;)
+        text.replace(p, 2, U"\n");
+    return text;
+}
+
+// An export as a Windows registry editor writes it, with other programs' keys
+// and values of other types around ours.
+const Text kMixedExport = Lines({
+    U"REGEDIT4",
+    U"",
+    U"[HKEY_CURRENT_USER\\Software\\Other]",
+    U"@=\"default text\"",
+    U"\"Count\"=dword:0000002a",
+    U"",
+    U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]",
+    U"",
+    U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]",
+    U"\"Program Values\"=\" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1\"",
+    U"\"Blob\"=hex:01,02,03,\\",
+    U"  04,05",
+    U"\"Path\"=\"C:\\\\Users\\\\Jörg \\\"J\\\"\\\\sig.txt\"",
+    U"\"Fixed width\"=\"60\"",
+});
+
+TEST(RegDocumentTest, ParsesKeysAndValuesInFileOrder) {
+    const std::optional<RegDocument> doc = ParseRegDocument(kMixedExport);
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(doc->keys.size(), 3u);
+    EXPECT_EQ(doc->keys[0].path, U"HKEY_CURRENT_USER\\Software\\Other");
+    EXPECT_TRUE(doc->keys[1].values.empty());
+
+    const RegKey& other = doc->keys[0];
+    ASSERT_EQ(other.values.size(), 2u);
+    EXPECT_TRUE(other.values[0].isDefault);
+    EXPECT_EQ(other.values[0].text, U"default text");
+    EXPECT_EQ(other.values[1].name, U"Count");
+    EXPECT_FALSE(other.values[1].text);
+    EXPECT_EQ(other.values[1].raw, U"dword:0000002a");
+
+    const RegKey& ours = doc->keys[2];
+    ASSERT_EQ(ours.values.size(), 4u);
+    EXPECT_EQ(ours.values[0].name, U"Program Values");
+    EXPECT_EQ(ours.values[0].text, U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1");
+    // A continued hex value is one value.
+    EXPECT_EQ(ours.values[1].raw, U"hex:01,02,03,\\\r\n  04,05");
+    EXPECT_EQ(ours.values[2].text, U"C:\\Users\\Jörg \"J\"\\sig.txt");
+    EXPECT_EQ(ours.values[3].text, U"60");
+}
+
+TEST(RegDocumentTest, CrLfExportFormatsBackByteForByte) {
+    const std::optional<RegDocument> doc = ParseRegDocument(kMixedExport);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(FormatRegDocument(*doc), kMixedExport);
+}
+
+TEST(RegDocumentTest, LfExportReadsTheSameAndFormatsWithCrLf) {
+    const std::optional<RegDocument> doc = ParseRegDocument(WithLf(kMixedExport));
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(FormatRegDocument(*doc), kMixedExport);
+}
+
+TEST(RegDocumentTest, EscapesRoundTrip) {
+    RegDocument doc;
+    RegKey& key = doc.Ensure(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware",
+                             U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo");
+    const Text tricky[] = {U"back\\slash", U"\"quoted\"",     U"\\\"",         U"ends in \\",
+                           U"a=b",         U"äöü ß € 😀 中文", U"two\r\nlines", U""};
+    for (size_t i = 0; i < std::size(tricky); ++i)
+        key.values.push_back(
+            {U"n\"" + ToText(static_cast<long long>(i)) + U"\\", false, tricky[i], {}});
+
+    const Text formatted = FormatRegDocument(doc);
+    EXPECT_NE(formatted.find(U"\"n\\\"0\\\\\"=\"back\\\\slash\"\r\n"), Text::npos);
+    EXPECT_NE(formatted.find(U"=\"\\\"quoted\\\"\"\r\n"), Text::npos);
+    EXPECT_NE(formatted.find(U"=\"ends in \\\\\"\r\n"), Text::npos);
+    EXPECT_NE(formatted.find(U"=\"äöü ß € 😀 中文\"\r\n"), Text::npos);
+
+    const std::optional<RegDocument> back = ParseRegDocument(formatted);
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->keys.size(), 2u);
+    const RegKey& read = back->keys[1];
+    ASSERT_EQ(read.values.size(), std::size(tricky));
+    for (size_t i = 0; i < std::size(tricky); ++i) {
+        EXPECT_EQ(read.values[i].name, key.values[i].name);
+        EXPECT_EQ(read.values[i].text, tricky[i]) << i;
+    }
+    EXPECT_EQ(FormatRegDocument(*back), formatted);
+}
+
+TEST(RegDocumentTest, ByteOrderMarkCommentsAndBlankLinesAreTolerated) {
+    const Text text = U"\uFEFF" + Lines({
+                                      U"REGEDIT4",
+                                      U"; written by hand",
+                                      U"",
+                                      U"",
+                                      U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]",
+                                      U";\"Indent\"=\"4\"",
+                                      U"\"Indent\"=\"2\"",
+                                  });
+    const std::optional<RegDocument> doc = ParseRegDocument(text);
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(doc->keys.size(), 1u);
+    ASSERT_EQ(doc->keys[0].values.size(), 1u);
+    EXPECT_EQ(doc->keys[0].values[0].text, U"2");
+}
+
+TEST(RegDocumentTest, HeaderAloneIsAnEmptyDocument) {
+    for (const Text& text : {Text(U"REGEDIT4"), Text(U"REGEDIT4\r\n"), Text(U"REGEDIT4\n\n")}) {
+        const std::optional<RegDocument> doc = ParseRegDocument(text);
+        ASSERT_TRUE(doc);
+        EXPECT_TRUE(doc->keys.empty());
+        EXPECT_EQ(FormatRegDocument(*doc), U"REGEDIT4\r\n");
+    }
+}
+
+TEST(RegDocumentTest, TextsThatAreNotRegistryFilesAreRefused) {
+    const Text key = U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo]\r\n";
+    const std::pair<const char*, Text> bad[] = {
+        {"empty file", U""},
+        {"no header", key + U"\"a\"=\"b\"\r\n"},
+        {"other header", U"Windows Registry Editor Version 5.00\r\n" + key},
+        {"header not first", U"\r\nREGEDIT4\r\n" + key},
+        {"lower-case header", U"regedit4\r\n" + key},
+        {"value before any key", U"REGEDIT4\r\n\"a\"=\"b\"\r\n" + key},
+        {"unterminated text", U"REGEDIT4\r\n" + key + U"\"a\"=\"b\r\n"},
+        {"unterminated name", U"REGEDIT4\r\n" + key + U"\"abc=1\r\n"},
+        {"escape at line end", U"REGEDIT4\r\n" + key + U"\"a\"=\"b\\\r\n"},
+        {"garbage line", U"REGEDIT4\r\n" + key + U"hello world\r\n"},
+        {"unquoted name", U"REGEDIT4\r\n" + key + U"a=\"b\"\r\n"},
+        {"missing equals", U"REGEDIT4\r\n" + key + U"\"a\" \"b\"\r\n"},
+        {"nothing after equals", U"REGEDIT4\r\n" + key + U"\"a\"=\r\n"},
+        {"junk after text", U"REGEDIT4\r\n" + key + U"\"a\"=\"b\" x\r\n"},
+        {"unclosed key", U"REGEDIT4\r\n[HKEY_CURRENT_USER\\SOFTWARE\r\n"},
+        {"empty key", U"REGEDIT4\r\n[]\r\n"},
+        {"binary", Text(U"\0\1\2REGEDIT4", 11)},
+    };
+    for (const auto& [what, text] : bad)
+        EXPECT_FALSE(ParseRegDocument(text)) << what;
+}
+
+TEST(RegDocumentTest, KeysAndValueNamesMatchWithoutRegardToCase) {
+    const std::optional<RegDocument> parsed = ParseRegDocument(kMixedExport);
+    ASSERT_TRUE(parsed);
+    RegDocument doc = *parsed;
+    RegKey* key = doc.Find(U"hkey_current_user\\software\\VELMO\\user\\freeware");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key, &doc.keys[2]);
+    ASSERT_NE(key->Find(U"PROGRAM VALUES"), nullptr);
+    EXPECT_EQ(key->Find(U"fixed WIDTH")->text, U"60");
+    EXPECT_EQ(key->Find(U"Fixed"), nullptr);
+    EXPECT_EQ(doc.keys[0].Find(U""), nullptr) << "the default value has no name to find";
+    EXPECT_EQ(doc.Find(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Free"), nullptr);
+}
+
+TEST(RegDocumentTest, AnExactlyNamedValueWinsOverADifferentlyCasedOne) {
+    const std::optional<RegDocument> doc = ParseRegDocument(Lines({
+        U"REGEDIT4",
+        U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]",
+        U"\"program values\"=\"lower\"",
+        U"\"Program Values\"=\"exact\"",
+    }));
+    ASSERT_TRUE(doc);
+    const RegValue* value = doc->keys[0].Find(U"Program Values");
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->text, U"exact");
+}
+
+TEST(RegDocumentTest, ContainsListedKeysAndTheKeysAboveThem) {
+    RegDocument doc;
+    doc.keys.push_back({U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware", {}});
+    EXPECT_TRUE(doc.Contains(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware"));
+    EXPECT_TRUE(doc.Contains(U"HKEY_CURRENT_USER\\software\\velmo\\USER"));
+    EXPECT_TRUE(doc.Contains(U"HKEY_CURRENT_USER"));
+    // A name that only begins like a listed key is another key.
+    EXPECT_FALSE(doc.Contains(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\Us"));
+    EXPECT_FALSE(doc.Contains(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware\\More"));
+    EXPECT_FALSE(doc.Contains(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\FreewareX"));
+}
+
+TEST(RegDocumentTest, EnsureAddsMissingKeysBelowTheRootOnce) {
+    const TextView root = U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo";
+    RegDocument doc;
+    doc.keys.push_back({U"HKEY_CURRENT_USER\\Software\\Other", {}});
+    RegKey& added = doc.Ensure(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware", root);
+    EXPECT_EQ(added.path, U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware");
+    ASSERT_EQ(doc.keys.size(), 3u);
+    EXPECT_EQ(doc.keys[1].path, U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User");
+
+    // An existing key, spelt otherwise, is the same key.
+    RegKey& again = doc.Ensure(U"hkey_current_user\\software\\velmo\\user\\freeware", root);
+    EXPECT_EQ(&again, &doc.keys[2]);
+    EXPECT_EQ(doc.keys.size(), 3u);
+
+    doc.Ensure(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Other", root);
+    EXPECT_EQ(doc.keys.size(), 4u) << "the existing parent is not listed twice";
+}
+
+TEST(RegDocumentTest, FoldCaseLowersLatinLettersOnly) {
+    EXPECT_EQ(FoldCase(U"AbC\\ÄÖÜ×Þ-ß1"), U"abc\\äöü×þ-ß1");
+}
+
+}  // namespace
+}  // namespace velmo

@@ -1,0 +1,579 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/options.h"
+#include "settings/reg_document.h"
+#include "support/fakes.h"
+#include "support/text_helpers.h"
+
+namespace velmo {
+namespace {
+
+using testing::Lines;
+
+const Text kKeys = Lines({
+    U"REGEDIT4",
+    U"",
+    U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]",
+    U"",
+    U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]",
+});
+
+// What start-up does with the stored options once they are read.
+void Start(App& app) {
+    ReadSettings(app);
+    if (app.ProgramValues.empty())
+        SetDefaults(app);
+    else
+        ApplyOptions(app);
+}
+
+// The "ERROR #..." message, as the store procedures build it.
+bool IsErrorMessage(const testing::ShownMessage& shown, TextView ending) {
+    return shown.text.starts_with(U"ERROR #") && shown.text.find(U" : ") != Text::npos &&
+           shown.text.ends_with(U"\r" + Text(ending)) && shown.style == msgbox::OkOnly &&
+           shown.title.empty();
+}
+
+class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
+  protected:
+    MainForm& form = app.form;
+
+    bool HasFile() const { return files.files.count(testing::kTestSettingsFile) != 0; }
+    Text Content() const { return FromUtf8(files.files.at(testing::kTestSettingsFile)); }
+    void Put(const Text& content) { files.files[testing::kTestSettingsFile] = ToUtf8(content); }
+    Text Packed() const { return EncodeProgramValues(CollectProgramFlags(app)); }
+
+    // The values of the settings key in the file, in file order.
+    std::vector<std::pair<Text, Text>> Saved() const {
+        const std::optional<RegDocument> doc = ParseRegDocument(Content());
+        EXPECT_TRUE(doc) << "the file is a registry file";
+        std::vector<std::pair<Text, Text>> values;
+        const RegKey* key = doc ? doc->Find(U"HKEY_CURRENT_USER\\" + Text(SettingsKey)) : nullptr;
+        if (key != nullptr) {
+            for (const RegValue& v : key->values)
+                values.emplace_back(v.name, v.text.value_or(U"(raw) " + v.raw));
+        }
+        return values;
+    }
+    std::vector<Text> SavedNames() const {
+        std::vector<Text> names;
+        for (const auto& [name, text] : Saved())
+            names.push_back(name);
+        return names;
+    }
+    Text SavedText(TextView name) const {
+        for (const auto& [n, text] : Saved()) {
+            if (n == name)
+                return text;
+        }
+        ADD_FAILURE() << "no value " << ToUtf8(name);
+        return {};
+    }
+};
+
+const std::vector<Text> kNamesInOrder = {
+    U"Program Values",  U"Fixed width",      U"Top text like",      U"Top text repeat",
+    U"Signature width", U"Bottom text like", U"Bottom text repeat", U"Left text like",
+    U"Indent",          U"Right text like",  U"Signature File",     U"Variable File",
+    U"Fixed text File",
+};
+
+TEST_F(SettingsStoreTest, StoredNamesAreTheThirteenInSavingOrder) {
+    ASSERT_EQ(StoredValueNames.size(), kNamesInOrder.size());
+    for (size_t i = 0; i < kNamesInOrder.size(); ++i)
+        EXPECT_EQ(StoredValueNames[i], kNamesInOrder[i]);
+}
+
+TEST_F(SettingsStoreTest, FirstStartCreatesBothKeysEmptyAndSetsTheDefaults) {
+    ASSERT_EQ(form.chkFile.Value.get(), 1) << "the window starts otherwise than the defaults";
+    ReadSettings(app);
+    EXPECT_EQ(Content(), kKeys);
+    EXPECT_TRUE(app.ProgramValues.empty());
+    for (const Text& value : app.SettingValues)
+        EXPECT_TRUE(value.empty());
+    EXPECT_EQ(form.chkFile.Value.get(), 0);
+    EXPECT_EQ(Packed(), DefaultProgramValues);
+    EXPECT_EQ(form.txtTBLike.Text.get(), DefaultLikeBorder);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // The next start finds the keys, still without values, and reads nothing.
+    testing::TestApp next;
+    next.files.files = files.files;
+    Start(next.app);
+    EXPECT_TRUE(next.app.ProgramValues.empty());
+    EXPECT_EQ(next.files.files.at(testing::kTestSettingsFile),
+              files.files.at(testing::kTestSettingsFile));
+    EXPECT_EQ(next.files.writes, 0);
+}
+
+TEST_F(SettingsStoreTest, SaveAfterFirstStartWritesTheThirteenValuesInOrder) {
+    ReadSettings(app);
+    SaveSettings(app);
+    const Text stars(DefaultLikeBorder);
+    EXPECT_EQ(Content(), kKeys + Lines({
+                                     U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
+                                     U"\"Fixed width\"=\"60\"",
+                                     U"\"Top text like\"=\"" + stars + U"\"",
+                                     U"\"Top text repeat\"=\"*\"",
+                                     U"\"Signature width\"=\"60\"",
+                                     U"\"Bottom text like\"=\"" + stars + U"\"",
+                                     U"\"Bottom text repeat\"=\"*\"",
+                                     U"\"Left text like\"=\"*\"",
+                                     U"\"Indent\"=\"1\"",
+                                     U"\"Right text like\"=\"*\"",
+                                     U"\"Signature File\"=\"\"",
+                                     U"\"Variable File\"=\"\"",
+                                     U"\"Fixed text File\"=\"\"",
+                                 }));
+    EXPECT_EQ(SavedText(U"Program Values").size(), 40u);
+    EXPECT_TRUE(app.ProgramValues.empty()) << "saving does not change the stored form read";
+    EXPECT_TRUE(messages.shown.empty());
+
+    // A later save rewrites the same thirteen in place.
+    form.cmbWidth.Text = U"80";
+    SaveSettings(app);
+    EXPECT_EQ(SavedNames(), kNamesInOrder);
+    EXPECT_EQ(SavedText(U"Signature width"), U"80");
+}
+
+TEST_F(SettingsStoreTest, SavedOptionsComeBackExactly) {
+    ReadSettings(app);
+    form.optHTML.Value = true;
+    app.SignatureFilePath = U"/home/jörg/Signatur „neu“.htm";
+    app.VariableFilePath = U"C:\\Users\\jörg\\quotes \"best\".txt";
+    app.FixedTextFilePath = U"/opt/velmo/Fixed.fxt";
+    form.Slider.Value = 7;
+    form.chkClip.Value = 1;
+    form.chkFile.Value = 1;
+    form.chkVar.Value = 0;
+    form.chkFixed.Value = 1;
+    form.chkTray.Value = 1;
+    form.optOrderVF.Value = true;
+    form.chkBorder.Value = 0;
+    form.chkSpace.Value = 1;
+    form.optTBLike.Value = true;
+    form.optBBSame.Value = true;
+    form.optSBSRightLike.Value = true;
+    form.optSBSBlankLine.Value = true;
+    form.chkSBSRightSame.Value = 0;
+    form.cmbFixWidth.Text = U"40";
+    form.txtTBLike.Text = U"  ~~ top — ~~  ";
+    form.txtTBRepeat.Text = U"\"\\";
+    form.cmbWidth.Text = U"100";
+    form.txtBBLike.Text = U"  bottom  ";
+    form.txtBBRepeat.Text = U"=-";
+    form.txtSBSLeftLike.Text = U"<|";
+    form.cmbSBSIndent.Text = U"4";
+    form.txtSBSRightLike.Text = U"|>";
+    const Text packed = Packed();
+    ASSERT_EQ(packed, U" 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 2");
+    SaveSettings(app);
+    EXPECT_TRUE(IsValidUtf8(files.files.at(testing::kTestSettingsFile)));
+    EXPECT_EQ(SavedText(U"Top text like"), U"  ~~ top — ~~  ") << "stored as it stands";
+
+    testing::TestApp next;
+    next.files.files = files.files;
+    // The border tab's handling: a change of the repeat text selects "Repeat".
+    next.app.form.txtTBRepeat.Change += [&] { next.app.form.optTBRepeat.Value = true; };
+    Start(next.app);
+    const MainForm& g = next.app.form;
+    EXPECT_EQ(next.app.ProgramValues, packed);
+    EXPECT_EQ(EncodeProgramValues(CollectProgramFlags(next.app)), packed);
+    EXPECT_TRUE(g.optTBLike.Value) << "a stored Like top border stays Like";
+    EXPECT_FALSE(g.optTBRepeat.Value);
+    EXPECT_EQ(g.cmbFixWidth.Text.get(), U"40");
+    EXPECT_EQ(next.app.SettingValues[1], U"~~ top — ~~");
+    EXPECT_EQ(g.txtTBLike.Text.get(), U"~~ top — ~~");
+    EXPECT_EQ(g.txtTBRepeat.Text.get(), U"\"\\");
+    EXPECT_EQ(g.cmbWidth.Text.get(), U"100");
+    EXPECT_EQ(g.txtBBLike.Text.get(), U"  bottom  ");
+    EXPECT_EQ(g.txtBBRepeat.Text.get(), U"=-");
+    EXPECT_EQ(g.txtSBSLeftLike.Text.get(), U"<|");
+    EXPECT_EQ(g.cmbSBSIndent.Text.get(), U"4");
+    EXPECT_EQ(g.txtSBSRightLike.Text.get(), U"|>");
+    EXPECT_EQ(next.app.SignatureFilePath, app.SignatureFilePath);
+    EXPECT_EQ(next.app.VariableFilePath, app.VariableFilePath);
+    EXPECT_EQ(next.app.FixedTextFilePath, U"/opt/velmo/Fixed.fxt");
+    EXPECT_TRUE(next.messages.shown.empty());
+}
+
+// A settings key written by hand, after the two keys.
+Text WithValues(std::initializer_list<Text> lines) {
+    return kKeys + Lines(lines);
+}
+
+TEST_F(SettingsStoreTest, OnlyTheExactNamesAreRead) {
+    Put(Lines({
+        U"REGEDIT4",
+        U"",
+        U"[hkey_current_user\\software\\velmo\\user\\freeware]",
+        U"\"program values\"=\" 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\"",
+        U"\"Fixed Width\"=\"100\"",
+        U"\"Unknown\"=\"x\"",
+        U"@=\"default\"",
+        U"\"Indent\"=dword:00000002",
+        U"\"Signature width\"=\"80\"",
+        U"\"Top text like\"=\"   top   \"",
+        U"\"Bottom text like\"=\"   bottom   \"",
+    }));
+    app.SettingValues[0] = U"before";
+    ReadSettings(app);
+    EXPECT_TRUE(app.ProgramValues.empty());
+    EXPECT_EQ(app.SettingValues[0], U"before");
+    EXPECT_EQ(app.SettingValues[3], U"80");
+    // A value that is not a string cannot be read back by name.
+    EXPECT_EQ(app.SettingValues[7], U"Not Found");
+    EXPECT_EQ(app.SettingValues[1], U"top");
+    EXPECT_EQ(app.SettingValues[4], U"   bottom   ");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SettingsStoreTest, ADifferentlyCasedNameBeforeTheRealOneIsStillIgnored) {
+    Put(WithValues({
+        U"\"program values\"=\" 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\"",
+        U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
+    }));
+    ReadSettings(app);
+    EXPECT_EQ(app.ProgramValues, DefaultProgramValues);
+}
+
+TEST_F(SettingsStoreTest, AnOversizeValueEndsTheListing) {
+    const Text fits(254, U'f');
+    Put(WithValues({
+        U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
+        U"\"Signature File\"=\"" + fits + U"\"",
+        U"\"Variable File\"=\"" + Text(255, U'v') + U"\"",
+        U"\"Fixed text File\"=\"/after/it\"",
+        U"\"Indent\"=\"3\"",
+    }));
+    app.SettingValues[11] = U"start-up contents";
+    ReadSettings(app);
+    EXPECT_EQ(app.ProgramValues, DefaultProgramValues);
+    EXPECT_EQ(app.SettingValues[9], fits);
+    EXPECT_EQ(app.SettingValues[10], U"");
+    EXPECT_EQ(app.SettingValues[11], U"start-up contents");
+    EXPECT_EQ(app.SettingValues[7], U"");
+    EXPECT_TRUE(messages.shown.empty());
+
+    // An oversize name ends it the same way.
+    testing::TestApp other;
+    other.files.files[testing::kTestSettingsFile] = ToUtf8(WithValues({
+        U"\"Indent\"=\"3\"",
+        U"\"" + Text(255, U'n') + U"\"=\"x\"",
+        U"\"Fixed width\"=\"80\"",
+    }));
+    ReadSettings(other.app);
+    EXPECT_EQ(other.app.SettingValues[7], U"3");
+    EXPECT_EQ(other.app.SettingValues[0], U"");
+}
+
+TEST_F(SettingsStoreTest, AFileWrittenOnWindowsReadsAsIs) {
+    const Text crlf = Lines({
+        U"REGEDIT4",
+        U"",
+        U"[HKEY_CURRENT_USER\\Software\\Velmo\\User\\Freeware]",
+        U"\"Program Values\"=\" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3\"",
+        U"\"Signature File\"=\"C:\\\\Dokumente\\\\Jörg\\\\sig.rtf\"",
+        U"\"Bottom text like\"=\" — \"",
+    });
+    Text lf = crlf;
+    for (size_t p; (p = lf.find(CrLf)) != Text::npos;)
+        lf.replace(p, 2, U"\n");
+
+    for (const Text& content : {crlf, lf}) {
+        testing::TestApp t;
+        t.files.files[testing::kTestSettingsFile] = ToUtf8(content);
+        ReadSettings(t.app);
+        EXPECT_EQ(t.app.ProgramValues, U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3");
+        EXPECT_EQ(t.app.SettingValues[9], U"C:\\Dokumente\\Jörg\\sig.rtf");
+        EXPECT_EQ(t.app.SettingValues[4], U" — ");
+        EXPECT_TRUE(t.messages.shown.empty());
+    }
+}
+
+TEST_F(SettingsStoreTest, SavingKeepsEverythingElseInTheFile) {
+    const Text before = Lines({
+        U"REGEDIT4",
+        U"",
+        U"[HKEY_CURRENT_USER\\Software\\Other]",
+        U"\"Count\"=dword:0000002a",
+        U"",
+        U"[HKEY_CURRENT_USER\\Software\\Velmo\\User]",
+        U"\"Remark\"=\"kept\"",
+        U"",
+        U"[HKEY_CURRENT_USER\\Software\\Velmo\\User\\Freeware]",
+        U"\"Indent\"=\"3\"",
+        U"\"Window\"=hex:01,02,\\",
+        U"  03",
+        U"\"Program Values\"=\" 1\"",
+    });
+    Put(before);
+    Start(app);
+    SaveSettings(app);
+    const Text after = Content();
+    EXPECT_TRUE(after.starts_with(Lines({
+        U"REGEDIT4",
+        U"",
+        U"[HKEY_CURRENT_USER\\Software\\Other]",
+        U"\"Count\"=dword:0000002a",
+        U"",
+        U"[HKEY_CURRENT_USER\\Software\\Velmo\\User]",
+        U"\"Remark\"=\"kept\"",
+        U"",
+        U"[HKEY_CURRENT_USER\\Software\\Velmo\\User\\Freeware]",
+        U"\"Indent\"=\"1\"",
+        U"\"Window\"=hex:01,02,\\",
+        U"  03",
+        U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
+        U"\"Fixed width\"=\"60\"",
+    }))) << ToUtf8(after);
+    EXPECT_EQ(Saved().size(), 14u) << "no key or value is doubled";
+}
+
+TEST_F(SettingsStoreTest, WithTheFixedPartOffTheFixedTextFileIsSavedEmpty) {
+    ReadSettings(app);
+    app.FixedTextFilePath = U"/opt/velmo/Fixed.fxt";
+    ASSERT_EQ(form.chkFixed.Value.get(), 0);
+    SaveSettings(app);
+    EXPECT_EQ(SavedText(U"Fixed text File"), U"");
+    EXPECT_EQ(app.FixedTextFilePath, U"");
+
+    app.FixedTextFilePath = U"/opt/velmo/Fixed.fxt";
+    form.chkFixed.Value = 1;
+    SaveSettings(app);
+    EXPECT_EQ(SavedText(U"Fixed text File"), U"/opt/velmo/Fixed.fxt");
+}
+
+TEST_F(SettingsStoreTest, EverySaveButtonSavesAndWritesTheFixedTextOnlyWhenItIsOn) {
+    app.AppPath = U"/opt/velmo/";
+    const Text fixedFile = U"/opt/velmo/Fixed.fxt";
+    ReadSettings(app);
+    CommandButton* const buttons[] = {&form.btnSaveSett, &form.btnSaveSett2, &form.cmdSave2,
+                                      &form.cmdSave3, &form.cmdSave4};
+    for (int on = 0; on < 2; ++on) {
+        if (on == 1) {
+            form.txtFixed.Text = U"Fixed line";
+            ASSERT_EQ(form.chkFixed.Value.get(), 1);
+        }
+        for (size_t i = 0; i < std::size(buttons); ++i) {
+            files.files.erase(fixedFile);
+            // A different indent for each button shows which save wrote it.
+            const Text indent = ToText(static_cast<long long>(i));
+            form.cmbSBSIndent.Text = indent;
+            buttons[i]->Click();
+            EXPECT_EQ(SavedNames(), kNamesInOrder) << buttons[i]->Name;
+            EXPECT_EQ(SavedText(U"Indent"), indent) << buttons[i]->Name;
+            EXPECT_EQ(files.files.count(fixedFile), static_cast<size_t>(on)) << buttons[i]->Name;
+            if (on == 1) {
+                EXPECT_NE(files.files[fixedFile].find("Fixed line"), std::string::npos);
+            }
+        }
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SettingsStoreTest, AUserKeyWithoutTheSettingsKeyShowsDefaultsAndASaveCreatesIt) {
+    const Text userOnly = Lines({U"REGEDIT4", U"", U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]"});
+    Put(userOnly);
+    form.chkBorder.Value = 0;
+    Start(app);
+    EXPECT_TRUE(app.ProgramValues.empty());
+    EXPECT_EQ(form.chkBorder.Value.get(), 1);
+    EXPECT_EQ(Packed(), DefaultProgramValues);
+    EXPECT_EQ(Content(), userOnly) << "reading leaves the file alone";
+
+    SaveSettings(app);
+    EXPECT_EQ(program.exits, 0);
+    EXPECT_TRUE(Content().starts_with(kKeys));
+    EXPECT_EQ(SavedNames(), kNamesInOrder);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SettingsStoreTest, AFailingWriteIsReportedOnceAndLeavesTheFile) {
+    ReadSettings(app);
+    const std::string before = files.files.at(testing::kTestSettingsFile);
+    files.failWrites[testing::kTestSettingsFile] = "No space left on device";
+    SaveSettings(app);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(IsErrorMessage(messages.shown[0], U"Please exit and try again."))
+        << ToUtf8(messages.shown[0].text);
+    EXPECT_NE(messages.shown[0].text.find(U"No space left on device"), Text::npos);
+    EXPECT_EQ(files.files.at(testing::kTestSettingsFile), before);
+    EXPECT_EQ(program.exits, 0);
+}
+
+TEST_F(SettingsStoreTest, AFailingFirstWriteIsReportedOnceToo) {
+    files.failWrites[testing::kTestSettingsFile] = "Permission denied";
+    ReadSettings(app);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(IsErrorMessage(messages.shown[0], U"Please exit and try again."));
+    EXPECT_EQ(Packed(), DefaultProgramValues) << "the defaults are set all the same";
+
+    SaveSettings(app);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_FALSE(HasFile());
+}
+
+TEST_F(SettingsStoreTest, ACorruptFileGivesTheMessageAndDefaultsAndIsKeptAside) {
+    const std::string garbage = "<settings>\r\n  <indent>3</indent>\r\n</settings>\r\n";
+    files.files[testing::kTestSettingsFile] = garbage;
+    form.chkBorder.Value = 0;
+    ReadSettings(app);
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const testing::ShownMessage& shown = messages.shown[0];
+    EXPECT_TRUE(IsErrorMessage(shown, U"Your Account data is corrupt")) << ToUtf8(shown.text);
+    EXPECT_TRUE(shown.text.starts_with(U"ERROR # " + ToText(RegFileStore::kCorruptFile) + U" : "));
+    EXPECT_EQ(form.chkBorder.Value.get(), 1) << "the defaults are set";
+    EXPECT_EQ(Packed(), DefaultProgramValues);
+    EXPECT_TRUE(app.ProgramValues.empty());
+    EXPECT_EQ(files.files.at(testing::kTestSettingsFile + U".bad"), garbage);
+
+    SaveSettings(app);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(Content().starts_with(kKeys));
+    EXPECT_EQ(SavedNames(), kNamesInOrder);
+    EXPECT_EQ(files.files.at(testing::kTestSettingsFile + U".bad"), garbage);
+}
+
+TEST_F(SettingsStoreTest, ACorruptFileFoundOnlyAtSavingIsKeptAsideToo) {
+    ReadSettings(app);
+    files.files[testing::kTestSettingsFile] = "garbage";
+    SaveSettings(app);
+    EXPECT_EQ(files.files.at(testing::kTestSettingsFile + U".bad"), "garbage");
+    EXPECT_EQ(SavedNames(), kNamesInOrder);
+}
+
+// A settings store whose answers and failures a test sets.
+class ScriptedStore : public SettingsStorePort {
+  public:
+    bool KeyExists(const Text&) override { return keyExists; }
+    bool CreateKey(const Text& keyPath) override {
+        Fail("CreateKey");
+        created.push_back(keyPath);
+        return true;
+    }
+    std::optional<StoredValue> ValueAt(const Text&, int index) override {
+        if (failListingAt && index == *failListingAt)
+            throw StoreFailure(7, "listing failed");
+        if (index < 0 || static_cast<size_t>(index) >= values.size())
+            return std::nullopt;
+        return values[static_cast<size_t>(index)];
+    }
+    std::optional<Text> QueryValue(const Text&, const Text& name) override {
+        Fail("QueryValue");
+        for (const StoredValue& v : values) {
+            if (v.name == name && !missingByName)
+                return v.text;
+        }
+        return std::nullopt;
+    }
+    bool SetValue(const Text&, const Text& name, const Text& text) override {
+        Fail("SetValue");
+        written.push_back({name, text});
+        return true;
+    }
+
+    bool keyExists = true;
+    std::vector<StoredValue> values;
+    std::optional<int> failListingAt;
+    bool missingByName = false;
+    std::map<std::string, int> failures;  // operation -> failure number
+    std::vector<Text> created;
+    std::vector<StoredValue> written;
+
+  private:
+    void Fail(const std::string& operation) {
+        if (const auto it = failures.find(operation); it != failures.end())
+            throw StoreFailure(it->second, operation + " failed");
+    }
+};
+
+struct ScriptedApp : testing::TestPlatform {
+    ScriptedStore store;
+    App app{Ports{messages, fileDialog, clipboard, clock, random, files, store, timer, instance,
+                  icon, program, browser}};
+};
+
+TEST(SettingsStoreFailureTest, TheThreeProceduresReportTheirFailuresAndReturn) {
+    ScriptedApp t;
+    t.store.failures = {{"CreateKey", -3}, {"QueryValue", 0}, {"SetValue", 5}};
+    t.store.values = {{U"Indent", U"2"}};
+    EXPECT_FALSE(CreateSettingsKey(t.app, U"Freeware\\"));
+    EXPECT_EQ(QueryStringValue(t.app, Text(SettingsKey), U"Indent", U"Not Found"), U"");
+    EXPECT_FALSE(SetStringValue(t.app, Text(SettingsKey), U"Indent", U"3"));
+    ASSERT_EQ(t.messages.shown.size(), 3u);
+    EXPECT_EQ(t.messages.shown[0].text,
+              U"ERROR #-3 : CreateKey failed\rPlease exit and try again.");
+    EXPECT_EQ(t.messages.shown[1].text,
+              U"ERROR # 0 : QueryValue failed\rPlease exit and try again.");
+    EXPECT_EQ(t.messages.shown[2].text, U"ERROR # 5 : SetValue failed\rPlease exit and try again.");
+    for (const testing::ShownMessage& shown : t.messages.shown) {
+        EXPECT_EQ(shown.style, msgbox::OkOnly);
+        EXPECT_TRUE(shown.title.empty());
+    }
+}
+
+TEST(SettingsStoreFailureTest, TheProceduresPassOnOrdinaryOutcomes) {
+    ScriptedApp t;
+    t.store.values = {{U"Indent", U"2"}};
+    EXPECT_TRUE(CreateSettingsKey(t.app, U"Freeware\\"));
+    EXPECT_EQ(t.store.created, std::vector<Text>{U"SOFTWARE\\Velmo\\User\\Freeware\\"});
+    EXPECT_EQ(QueryStringValue(t.app, Text(SettingsKey), U"Indent", U"Not Found"), U"2");
+    EXPECT_EQ(QueryStringValue(t.app, Text(SettingsKey), U"Width", U"Not Found"), U"Not Found");
+    EXPECT_TRUE(SetStringValue(t.app, Text(SettingsKey), U"Indent", U"3"));
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+TEST(SettingsStoreFailureTest, AFailureWhileListingKeepsWhatWasReadAndSetsDefaults) {
+    ScriptedApp t;
+    t.store.values = {{U"Program Values", U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3"},
+                      {U"Fixed width", U"80"},
+                      {U"Indent", U"4"}};
+    t.store.failListingAt = 2;
+    t.app.form.chkBorder.Value = 0;
+    ReadSettings(t.app);
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(t.messages.shown[0].text,
+              U"ERROR # 7 : listing failed\rYour Account data is corrupt");
+    EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults are set";
+    EXPECT_EQ(t.app.ProgramValues, U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3");
+    EXPECT_EQ(t.app.SettingValues[0], U"80");
+    EXPECT_EQ(t.app.SettingValues[7], U"");
+}
+
+TEST(SettingsStoreFailureTest, AValueGoneBeforeItIsReadByNameReadsNotFound) {
+    ScriptedApp t;
+    t.store.values = {{U"Program Values", U"x"}, {U"Indent", U"4"}};
+    t.store.missingByName = true;
+    ReadSettings(t.app);
+    EXPECT_EQ(t.app.ProgramValues, U"Not Found");
+    EXPECT_EQ(t.app.SettingValues[7], U"Not Found");
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+TEST(SettingsStoreFailureTest, AMissingSettingsKeyThatCannotBeCreatedSavesNothing) {
+    ScriptedApp t;
+    t.store.keyExists = false;
+    t.store.failures = {{"CreateKey", 5}};
+    SaveSettings(t.app);
+    EXPECT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_TRUE(t.store.written.empty());
+    EXPECT_EQ(t.program.exits, 0);
+}
+
+TEST(SettingsStoreFailureTest, AMissingSettingsKeyIsCreatedBeforeSaving) {
+    ScriptedApp t;
+    t.store.keyExists = false;
+    SaveSettings(t.app);
+    EXPECT_EQ(t.store.created, std::vector<Text>{U"SOFTWARE\\Velmo\\User\\Freeware\\"});
+    ASSERT_EQ(t.store.written.size(), 13u);
+    for (size_t i = 0; i < 13; ++i)
+        EXPECT_EQ(t.store.written[i].name, kNamesInOrder[i]);
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace velmo
