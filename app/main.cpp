@@ -43,6 +43,7 @@ class NoTimer : public TimerPort {
 
 class NoIcon : public NotifyIconPort {
   public:
+    bool Available() override { return false; }
     void Add(const std::string&, const Text&) override {}
     void Remove() override {}
     void PopupMenu() override {}

@@ -7,6 +7,11 @@
 #include "settings/settings_store.h"
 #include "sources/fixed_text.h"
 #include "sources/variable_file.h"
+#include "ui/about.h"
+#include "ui/border_options.h"
+#include "ui/entry_editor.h"
+#include "ui/tray.h"
+#include "ui/window.h"
 
 namespace velmo {
 
@@ -18,6 +23,11 @@ App::App(Ports platform) : ports(platform) {
     ConnectSettingsHandlers(*this);
     ConnectScheduleHandlers(*this);
     ConnectShutdownHandlers(*this);
+    ConnectEntryEditorHandlers(*this);
+    ConnectBorderHandlers(*this);
+    ConnectTrayHandlers(*this);
+    ConnectAboutHandlers(*this);
+    ConnectWindowHandlers(*this);
 }
 
 }  // namespace velmo

@@ -68,6 +68,11 @@ struct App {
     // Start-up has loaded the text sources; until then it loads them itself,
     // in its own order.
     bool started = false;
+
+    // The latest tray event, and whether one is being handled (the tray menu
+    // runs its own event loop, which can deliver another).
+    int TrayMessage = 0;
+    bool TrayBusy = false;
 };
 
 }  // namespace velmo

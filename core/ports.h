@@ -97,6 +97,8 @@ class SingleInstancePort {
 class NotifyIconPort {
   public:
     virtual ~NotifyIconPort() = default;
+    // True while the desktop has a notification area to show the icon in.
+    virtual bool Available() = 0;
     // Shows the program's icon in the notification area with its tip.
     virtual void Add(const std::string& icon, const Text& tip) = 0;
     virtual void Remove() = 0;

@@ -84,7 +84,8 @@ bool Main(App& app) {
     }
     app.started = true;
 
-    if (form.chkTray.Value == 0) {
+    // Without a notification area a tray start would leave no way to the window.
+    if (form.chkTray.Value == 0 || !app.ports.icon.Available()) {
         form.Show();
         form.mnuopen.Visible = false;
         form.mnuPut.Visible = true;

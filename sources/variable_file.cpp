@@ -113,14 +113,6 @@ void cmdVarFile_Click(App& app) {
 void ConnectVariableFileHandlers(App& app) {
     MainForm& f = app.form;
     f.cmdVarFile.Click += [&app] { cmdVarFile_Click(app); };
-    // Switching the variable part on reads the list if this run never did,
-    // so that a later save cannot replace the file with an empty list.
-    f.chkVar.Click += [&app] {
-        if (app.started && app.form.chkVar.Value != 0 && !app.vars.LoadTried) {
-            LoadVariableFile(app);
-            app.form.txtVarFile.Text = app.VariableFilePath;
-        }
-    };
 }
 
 }  // namespace velmo

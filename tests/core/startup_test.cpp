@@ -193,3 +193,22 @@ TEST_F(StartupTest, EveryWayOutRemovesTheIconAndEndsAtOnce) {
 
 }  // namespace
 }  // namespace velmo
+
+namespace velmo {
+namespace {
+
+TEST_F(StartupTest, WithoutANotificationAreaATrayStartShowsTheWindow) {
+    StoreOptions([](App& a) { a.form.chkTray.Value = 1; });
+    icon.available = false;
+    ASSERT_TRUE(Main(app));
+    EXPECT_TRUE(form.Visible);
+    EXPECT_FALSE(form.mnuopen.Visible);
+
+    // And "Tray Minimize" minimizes instead of hiding it for good.
+    form.cmdTray2.Click();
+    EXPECT_TRUE(form.Visible);
+    EXPECT_TRUE(form.Minimized);
+}
+
+}  // namespace
+}  // namespace velmo

@@ -103,8 +103,7 @@ TEST_F(OptionsTest, EveryOptionSurvivesAnEncodeAndApply) {
                                U"/home/a/sig.txt",
                                U"/home/a/q.txt",
                                U"/home/a/Fixed.fxt"};
-    // The border tab's handling: a change of the repeat text selects "Repeat".
-    other.app.form.txtTBRepeat.Change += [&] { other.app.form.optTBRepeat.Value = true; };
+    // Applying sets the repeat text, whose change handling selects "Repeat".
     ApplyOptions(other.app);
     const MainForm& g = other.app.form;
     EXPECT_EQ(EncodeProgramValues(CollectProgramFlags(other.app)), packed);

@@ -153,7 +153,6 @@ TEST_F(SettingsStoreTest, SavedOptionsComeBackExactly) {
     form.optOrderVF.Value = true;
     form.chkBorder.Value = 0;
     form.chkSpace.Value = 1;
-    form.optTBLike.Value = true;
     form.optBBSame.Value = true;
     form.optSBSRightLike.Value = true;
     form.optSBSBlankLine.Value = true;
@@ -167,6 +166,7 @@ TEST_F(SettingsStoreTest, SavedOptionsComeBackExactly) {
     form.txtSBSLeftLike.Text = U"<|";
     form.cmbSBSIndent.Text = U"4";
     form.txtSBSRightLike.Text = U"|>";
+    form.optTBLike.Value = true;  // after the repeat text, whose change selects Repeat
     const Text packed = Packed();
     ASSERT_EQ(packed, U" 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 2");
     SaveSettings(app);
@@ -175,8 +175,7 @@ TEST_F(SettingsStoreTest, SavedOptionsComeBackExactly) {
 
     testing::TestApp next;
     next.files.files = files.files;
-    // The border tab's handling: a change of the repeat text selects "Repeat".
-    next.app.form.txtTBRepeat.Change += [&] { next.app.form.optTBRepeat.Value = true; };
+    // Applying sets the repeat text, whose change handling selects "Repeat".
     Start(next.app);
     const MainForm& g = next.app.form;
     EXPECT_EQ(next.app.ProgramValues, packed);

@@ -161,6 +161,8 @@ class FakeInstance : public SingleInstancePort {
 
 class FakeNotifyIcon : public NotifyIconPort {
   public:
+    bool Available() override { return available; }
+    bool available = true;
     void Add(const std::string& icon, const Text& tip) override {
         if (log)
             log->Add("icon add");

@@ -183,7 +183,10 @@ CommonDialog::CommonDialog(Form& form, const ControlSpec& desc)
 MenuItem::MenuItem(Form& form, const ControlSpec& desc)
     : Control(form, kKind, desc), Caption(*this, Property::Caption, desc.caption) {}
 
-Form::Form() : Caption(*this, Property::Caption, U""), Visible(*this, Property::Visible, false) {}
+Form::Form()
+    : Caption(*this, Property::Caption, U""),
+      Visible(*this, Property::Visible, false),
+      Minimized(*this, Property::Minimized, false) {}
 
 Control* Form::Find(std::string_view name) const {
     for (Control* c : controls_) {
@@ -200,6 +203,7 @@ bool Form::SetFocus(Control& control) {
         return true;
     Control* previous = active_;
     active_ = &control;
+    Changed(&control, Property::Focus);
     control.GotFocus();
     if (previous != nullptr)
         previous->LostFocus();

@@ -49,6 +49,8 @@ enum class Property {
     FontUnderline,
     Tab,
     Refresh,
+    Focus,      // the control became the active one
+    Minimized,  // the form's window state
 };
 
 // Left, top, width, height in twips, relative to the container.
@@ -369,6 +371,7 @@ class Form : public PropertyOwner {
 
     Prop<Text> Caption;
     Prop<bool> Visible;
+    Prop<bool> Minimized;  // shown as a button of the task bar only
 
     Event<int, int, double, double> MouseMove;  // button, shift, x, y
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/text.h"
+
+namespace velmo {
+
+struct App;
+
+inline constexpr TextView HomePageAddress = U"https://velmo.example.org/";
+inline constexpr TextView MailAddress = U"velmo@example.org";
+
+// Link labels look hovered while the pointer is on them, and plain again
+// once it crosses the page background.
+void email_MouseMove(App& app);
+void ulrHomePage_MouseMove(App& app);
+void Tabs_MouseMove(App& app);
+
+// Clicking a link label opens it in the user's browser or mail program.
+void email_Click(App& app);
+void ulrHomePage_Click(App& app);
+
+void ConnectAboutHandlers(App& app);
+
+}  // namespace velmo

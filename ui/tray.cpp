@@ -1,0 +1,64 @@
+#include "ui/tray.h"
+
+#include "core/app.h"
+
+namespace velmo {
+
+namespace {
+
+// Keeps "&Open Window" and "&Put on Tray" naming the one possible action.
+void ShowWindow(App& app, bool visible) {
+    MainForm& f = app.form;
+    f.Visible = visible;
+    f.mnuopen.Visible = !visible;
+    f.mnuPut.Visible = visible;
+}
+
+}  // namespace
+
+void Form_MouseMove(App& app, int, int, double x, double) {
+    app.TrayMessage = static_cast<int>(RoundHalfEven(x / kTwipsPerPixel));
+    // A tray event while the menu of an earlier one is open is dropped.
+    if (app.TrayBusy)
+        return;
+    app.TrayBusy = true;
+    if (app.TrayMessage == kLeftDoubleClick) {
+        ShowWindow(app, !app.form.Visible);
+    } else if (app.TrayMessage == kRightButtonUp) {
+        app.ports.icon.PopupMenu();
+    }
+    app.TrayBusy = false;
+}
+
+void TrayIconEvent(App& app, int mouseMessage) {
+    app.form.MouseMove(0, 0, static_cast<double>(mouseMessage) * kTwipsPerPixel, 0);
+}
+
+void btnHide_Click(App& app) {
+    // Without a notification area a hidden window could never be reached again.
+    if (!app.ports.icon.Available()) {
+        app.form.Minimized = true;
+        return;
+    }
+    ShowWindow(app, false);
+}
+void mnuopen_Click(App& app) {
+    ShowWindow(app, true);
+}
+void mnuPut_Click(App& app) {
+    ShowWindow(app, false);
+}
+
+void ConnectTrayHandlers(App& app) {
+    MainForm& f = app.form;
+    f.MouseMove += [&app](int button, int shift, double x, double y) {
+        Form_MouseMove(app, button, shift, x, y);
+    };
+    for (CommandButton* b : {&f.btnHide, &f.cmdTray1, &f.cmdTray2, &f.cmdTray3, &f.cmdTray4}) {
+        b->Click += [&app] { btnHide_Click(app); };
+    }
+    f.mnuopen.Click += [&app] { mnuopen_Click(app); };
+    f.mnuPut.Click += [&app] { mnuPut_Click(app); };
+}
+
+}  // namespace velmo

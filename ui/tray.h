@@ -1,0 +1,25 @@
+#pragma once
+
+namespace velmo {
+
+struct App;
+
+// Mouse messages the notification area reports, as numbers.
+inline constexpr int kLeftDoubleClick = 0x203;
+inline constexpr int kRightButtonUp = 0x205;
+inline constexpr int kTwipsPerPixel = 15;
+
+// A tray event arrives as a mouse move on the form whose X, in twips, carries
+// the mouse message number.
+void Form_MouseMove(App& app, int button, int shift, double x, double y);
+
+// Reports a mouse message of the tray icon as the notification area does.
+void TrayIconEvent(App& app, int mouseMessage);
+
+void btnHide_Click(App& app);
+void mnuopen_Click(App& app);
+void mnuPut_Click(App& app);
+
+void ConnectTrayHandlers(App& app);
+
+}  // namespace velmo
