@@ -1,78 +1,47 @@
-// Velmo's entry point. Until the window is drawn, it runs the real start-up
-// (settings, text files, the first pick and the signature file) with console
-// stand-ins for the window's services, prints the signature and ends.
+// Velmo's entry point: the platform services, the window, then start-up.
 
-#include <iostream>
+#include <QApplication>
 
 #include "core/app.h"
 #include "core/posix_file_store.h"
 #include "core/posix_platform.h"
 #include "core/startup.h"
 #include "settings/reg_file_store.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/qt_ports.h"
 
-namespace {
+int main(int argc, char** argv) {
+    using namespace velmo;
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmo"));
+    QApplication::setWindowIcon(ProgramIcon());
+    // A tray program lives on when its window or a message box closes.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-using namespace velmo;
-
-class ConsoleMessages : public MessageBoxPort {
-  public:
-    int Show(const Text& text, int style, const Text& title) override {
-        std::cerr << ToUtf8(title.empty() ? Text(U"Velmo") : title) << ": " << ToUtf8(text) << '\n';
-        // Questions are answered with their safe choice.
-        return (style & 7) == msgbox::YesNo ? msgbox::No : msgbox::Ok;
-    }
-};
-
-class NoFileDialog : public FileDialogPort {
-  public:
-    std::optional<Text> OpenFile(const Text&, const Text&, const Text&) override {
-        return std::nullopt;
-    }
-};
-
-class NoClipboard : public ClipboardPort {
-  public:
-    void SetText(const Text&) override {}
-};
-
-class NoTimer : public TimerPort {
-  public:
-    void Start(double, std::function<void()>) override {}
-    void Stop() override {}
-};
-
-class NoIcon : public NotifyIconPort {
-  public:
-    bool Available() override { return false; }
-    void Add(const std::string&, const Text&) override {}
-    void Remove() override {}
-    void PopupMenu() override {}
-};
-
-class NoBrowser : public BrowserPort {
-  public:
-    void Open(const Text&) override {}
-};
-
-}  // namespace
-
-int main() {
-    ConsoleMessages messages;
-    NoFileDialog dialog;
-    NoClipboard clipboard;
+    QtMessageBox messages;
+    QtFileDialog dialog;
+    QtClipboard clipboard;
     PosixClock clock;
     StandardRandom random;
     PosixFileStore files;
     RegFileStore settings(files, RegFileStore::DefaultPath());
-    NoTimer timer;
+    BootTimer timer;
     LockFileInstance instance;
-    NoIcon icon;
+    QtNotifyIcon icon;
     PosixProgram program;
-    NoBrowser browser;
+    QtBrowser browser;
     App app({messages, dialog, clipboard, clock, random, files, settings, timer, instance, icon,
              program, browser});
+
+    MainWindow window(app);
+    messages.SetWindow(&window);
+    dialog.SetWindow(&window);
+    dialog.AcceptNewNamesFor(app.form.CommonDialog1.DialogTitle);
+    icon.Attach(app);
+    SignalHandler onSignal([&app] { app.form.btnClose.Click(); });
+
     if (!Main(app))
         return 0;
-    std::cout << ToUtf8(app.SignatureText) << '\n';
-    return 0;
+    return QApplication::exec();
 }

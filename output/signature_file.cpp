@@ -93,32 +93,42 @@ Text EscapeRtf(TextView line) {
     return out;
 }
 
-void BuildHtmlSignature(App& app) {
-    Text out =
-        U"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n"
-        U"<HTML>\r\n"
-        U"<HEAD>\r\n"
-        U"<TITLE>Orvik Signature</TITLE>\r\n"
-        U"</HEAD>\r\n"
-        U"<BODY>\r\n"
-        U"<font face=\"Courier New\">\r\n";
-    for (const Text& line : SplitSignatureLines(app.SignatureText)) {
-        out += EscapeHtml(line) + U"<br>\r\n";
+namespace {
+
+// A head, each line escaped and ended, a tail: the shape of both marked-up forms.
+Text MarkedUp(TextView signature, TextView head, Text (*escape)(TextView), TextView lineEnd,
+              TextView tail) {
+    Text out(head);
+    for (const Text& line : SplitSignatureLines(signature)) {
+        out += escape(line);
+        out += lineEnd;
     }
-    out += U"</font></body></html>";
-    app.SignatureFileText = std::move(out);
+    out += tail;
+    return out;
+}
+
+}  // namespace
+
+void BuildHtmlSignature(App& app) {
+    app.SignatureFileText =
+        MarkedUp(app.SignatureText,
+                 U"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n"
+                 U"<HTML>\r\n"
+                 U"<HEAD>\r\n"
+                 U"<TITLE>Orvik Signature</TITLE>\r\n"
+                 U"</HEAD>\r\n"
+                 U"<BODY>\r\n"
+                 U"<font face=\"Courier New\">\r\n",
+                 EscapeHtml, U"<br>\r\n", U"</font></body></html>");
 }
 
 void BuildRtfSignature(App& app) {
-    Text out =
-        U"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"
-        U"{\\f0\\fmodern\\fcharset0 Courier New;}{\\f1\\fswiss\\fcharset0 Arial;}}\r\n"
-        U"\\uc1\\pard\\lang1033\\ulnone\\f0\\fs20 \r\n";
-    for (const Text& line : SplitSignatureLines(app.SignatureText)) {
-        out += EscapeRtf(line) + U"\\par\r\n";
-    }
-    out += U"\\f1\\par\r\n\\par }";
-    app.SignatureFileText = std::move(out);
+    app.SignatureFileText =
+        MarkedUp(app.SignatureText,
+                 U"{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl"
+                 U"{\\f0\\fmodern\\fcharset0 Courier New;}{\\f1\\fswiss\\fcharset0 Arial;}}\r\n"
+                 U"\\uc1\\pard\\lang1033\\ulnone\\f0\\fs20 \r\n",
+                 EscapeRtf, U"\\par\r\n", U"\\f1\\par\r\n\\par }");
 }
 
 void WriteSignatureFile(App& app) {

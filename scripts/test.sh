@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds Velmo and runs the whole test suite: once with warnings as errors,
-# once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds Velmo and runs the whole test suite: the unit and widget tests with
+# warnings as errors, the end-to-end test on a virtual display, and the core's
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh xvfb xdotool xclip x11-utils imagemagick trayer
 jobs=$(nproc 2>/dev/null || echo 2)
 
 if command -v clang-format >/dev/null && [ -d .git ]; then
@@ -18,9 +19,12 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_BUILD_TES
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== end to end, on a real display =="
+tests/e2e/run_e2e.sh build build/e2e-shots
+
 echo "== sanitizers (address, undefined) =="
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMO_BUILD_TESTS=ON \
-    -DVELMO_SANITIZE=ON
+    -DVELMO_SANITIZE=ON -DVELMO_GUI=OFF
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"

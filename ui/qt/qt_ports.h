@@ -1,0 +1,97 @@
+#pragma once
+
+// The platform services that need the window toolkit, on Qt 6.
+
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
+
+#include "core/ports.h"
+
+class QSocketNotifier;
+class QWidget;
+
+namespace velmo {
+
+struct App;
+
+class QtMessageBox : public MessageBoxPort {
+  public:
+    // Message boxes are centred on the window while it is shown.
+    void SetWindow(QWidget* window) { window_ = window; }
+    int Show(const Text& text, int style, const Text& title) override;
+
+  private:
+    QPointer<QWidget> window_;
+};
+
+class QtFileDialog : public FileDialogPort {
+  public:
+    void SetWindow(QWidget* window) { window_ = window; }
+    std::optional<Text> OpenFile(const Text& initial, const Text& filter,
+                                 const Text& title) override;
+    // Titles of the dialogs in which a name that does not exist yet is accepted.
+    void AcceptNewNamesFor(const Text& title) { newNameTitle_ = title; }
+
+  private:
+    QPointer<QWidget> window_;
+    Text newNameTitle_;
+};
+
+class QtClipboard : public ClipboardPort {
+  public:
+    void SetText(const Text& text) override;
+};
+
+// A timer on CLOCK_BOOTTIME, so that time the computer sleeps counts, that
+// wakes the program only when it is due.
+class BootTimer : public QObject, public TimerPort {
+  public:
+    BootTimer();
+    ~BootTimer() override;
+    void Start(double seconds, std::function<void()> due) override;
+    void Stop() override;
+
+  private:
+    int fd_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
+    std::function<void()> due_;
+};
+
+class QtNotifyIcon : public QObject, public NotifyIconPort {
+  public:
+    QtNotifyIcon();
+    // The program whose tray events and menu this icon serves.
+    void Attach(App& app) { app_ = &app; }
+
+    bool Available() override;
+    void Add(const std::string& icon, const Text& tip) override;
+    void Remove() override;
+    void PopupMenu() override;
+
+    QSystemTrayIcon& tray() { return tray_; }
+
+  private:
+    QSystemTrayIcon tray_;
+    App* app_ = nullptr;
+};
+
+class QtBrowser : public BrowserPort {
+  public:
+    void Open(const Text& address) override;
+};
+
+// Turns SIGINT and SIGTERM into a call on the event loop.
+class SignalHandler : public QObject {
+  public:
+    explicit SignalHandler(std::function<void()> onSignal);
+    ~SignalHandler() override;
+
+  private:
+    std::function<void()> onSignal_;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace velmo
