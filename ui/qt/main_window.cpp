@@ -35,8 +35,8 @@ bool HasFamily(const QString& family) {
 }
 
 // The window's fonts, or the closest ones this desktop has.
-QFont FontOf(const FontSpec& spec) {
-    const QString name = QString::fromStdString(spec.name);
+QFont FontOf(const FontSpec& wanted) {
+    const QString name = QString::fromStdString(wanted.name);
     QFont font;
     if (name == QLatin1String("Courier New")) {
         font = HasFamily(QStringLiteral("Liberation Mono"))
@@ -58,19 +58,19 @@ QFont FontOf(const FontSpec& spec) {
                    : QApplication::font();
         // The original is a bitmap font that sets a little tighter at its size.
         if (name == QLatin1String("MS Sans Serif")) {
-            font.setPixelSize(static_cast<int>(std::lround(spec.size * 96.0 / 72.0 * 0.93)));
-            font.setBold(spec.bold);
-            font.setItalic(spec.italic);
-            font.setUnderline(spec.underline);
+            font.setPixelSize(static_cast<int>(std::lround(wanted.size * 96.0 / 72.0 * 0.93)));
+            font.setBold(wanted.bold);
+            font.setItalic(wanted.italic);
+            font.setUnderline(wanted.underline);
             return font;
         }
     }
     if (HasFamily(name))
         font.setFamily(name);
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    font.setPointSizeF(wanted.size);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
     return font;
 }
 

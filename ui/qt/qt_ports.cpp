@@ -100,12 +100,12 @@ void BootTimer::Start(double seconds, std::function<void()> due) {
         return;
     // Zero disarms a timerfd; "at once" is the shortest real wait instead.
     const double wait = std::max(seconds, 1e-6);
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(std::floor(wait));
-    spec.it_value.tv_nsec = static_cast<long>((wait - std::floor(wait)) * 1e9);
-    if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-        spec.it_value.tv_nsec = 1;
-    timerfd_settime(fd_, 0, &spec, nullptr);
+    itimerspec when{};
+    when.it_value.tv_sec = static_cast<time_t>(std::floor(wait));
+    when.it_value.tv_nsec = static_cast<long>((wait - std::floor(wait)) * 1e9);
+    if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0)
+        when.it_value.tv_nsec = 1;
+    timerfd_settime(fd_, 0, &when, nullptr);
 }
 
 void BootTimer::Stop() {
