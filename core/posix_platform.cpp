@@ -42,18 +42,6 @@ double PosixClock::ElapsedSeconds() const {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-StandardRandom::StandardRandom() {
-    std::random_device entropy;
-    std::seed_seq seed{entropy(), entropy(), entropy(), entropy()};
-    engine_.seed(seed);
-}
-
-int StandardRandom::Between(int lo, int hi) {
-    if (hi <= lo)
-        return lo;
-    return std::uniform_int_distribution<int>(lo, hi)(engine_);
-}
-
 LockFileInstance::LockFileInstance(std::string lockPath) : path_(std::move(lockPath)) {}
 
 LockFileInstance::~LockFileInstance() {

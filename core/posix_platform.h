@@ -2,11 +2,10 @@
 
 // The platform services that need no window toolkit, on POSIX systems.
 
-#include <cstdint>
-#include <random>
 #include <string>
 
 #include "core/ports.h"
+#include "core/random.h"
 
 namespace velmo {
 
@@ -15,17 +14,6 @@ class PosixClock : public ClockPort {
     double SecondsSinceMidnight() const override;
     // CLOCK_BOOTTIME: real time, suspend included, immune to clock changes.
     double ElapsedSeconds() const override;
-};
-
-class StandardRandom : public RandomPort {
-  public:
-    StandardRandom();
-    // A fixed seed, for repeatable runs.
-    explicit StandardRandom(std::uint64_t seed) : engine_(seed) {}
-    int Between(int lo, int hi) override;
-
-  private:
-    std::mt19937_64 engine_;
 };
 
 // One copy per user: an exclusive lock on a file in the user's runtime

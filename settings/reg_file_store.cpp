@@ -1,15 +1,11 @@
 #include "settings/reg_file_store.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 
+#include "core/file_lock.h"
 #include "core/file_text.h"
 
 namespace velmo {
@@ -22,27 +18,6 @@ constexpr size_t kMaxLength = 254;
 bool Fits(const Text& text) {
     return text.size() <= kMaxLength;
 }
-
-// An exclusive advisory lock on a file beside the store, released on scope exit.
-class FileLock {
-  public:
-    explicit FileLock(const std::string& path) {
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ >= 0) {
-            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-            }
-        }
-    }
-    ~FileLock() {
-        if (fd_ >= 0)
-            ::close(fd_);  // closing releases the lock
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-
-  private:
-    int fd_ = -1;
-};
 
 }  // namespace
 
@@ -93,7 +68,7 @@ bool RegFileStore::Modify(const std::function<bool(RegDocument&)>& change) {
     const size_t slash = path_.rfind(U'/');
     if (slash != Text::npos && slash > 0)
         files_.MakeFolders(path_.substr(0, slash));
-    FileLock lock(name + ".lock");
+    FileLock lock(path_ + U".lock");
     RegDocument doc;
     try {
         doc = Load();

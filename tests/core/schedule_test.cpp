@@ -5,7 +5,7 @@
 #include <cmath>
 #include <set>
 
-#include "core/posix_platform.h"
+#include "core/random.h"
 #include "settings/options.h"
 #include "support/fakes.h"
 

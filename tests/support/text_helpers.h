@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "core/text.h"
@@ -17,6 +19,12 @@ inline Text Lines(std::initializer_list<Text> lines) {
 
 inline Text Spaces(size_t n) {
     return Text(n, U' ');
+}
+
+// A file-system path as the program's text.
+inline Text PathText(const std::filesystem::path& path) {
+    const auto utf8 = path.u8string();
+    return FromUtf8(std::string(utf8.begin(), utf8.end()));
 }
 
 // The CR LF-separated lines of a text; a final CR LF ends the last line.

@@ -1,16 +1,18 @@
 #include "ui/entry_editor.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
-#include "core/posix_file_store.h"
+#include "core/native.h"
+#include "core/platform.h"
 #include "settings/options.h"
 #include "sources/variable_file.h"
 #include "support/fakes.h"
+#include "support/text_helpers.h"
 
 namespace velmo {
 namespace {
@@ -140,15 +142,15 @@ TEST_F(EntryEditorTest, DeleteNeverTakesAnEntryThatIsNotShown) {
 }
 
 TEST_F(EntryEditorTest, DeletingWritesTheQuoteFileOnDisk) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("velmo-editor-" + std::to_string(getpid()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("velmo-editor-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir);
     const std::filesystem::path list = dir / "Variable.txt";
     std::ofstream(list, std::ios::binary) << "\"one\"\r\n\"two\"\r\n\"three\"\r\n";
 
-    PosixFileStore disk;
-    App onDisk{ports(disk)};
-    onDisk.AppPath = FromUtf8(dir.string() + "/");
+    const auto disk = MakeFileStore();
+    App onDisk{ports(*disk)};
+    onDisk.AppPath = testing::PathText(dir) + Separator(NativePathStyle());
     LoadVariableFile(onDisk);
     onDisk.vars.CurrentEntry = 2;
     onDisk.form.btnDelete.Click();

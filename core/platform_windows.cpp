@@ -1,0 +1,9 @@
+#include "core/platform.h"
+
+namespace velmo {
+
+PathStyle NativePathStyle() {
+    return PathStyle::Windows;
+}
+
+}  // namespace velmo

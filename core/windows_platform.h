@@ -1,0 +1,35 @@
+#pragma once
+
+// The platform services that need no window toolkit, on Windows.
+
+#include "core/ports.h"
+
+namespace velmo {
+
+class WindowsClock : public ClockPort {
+  public:
+    double SecondsSinceMidnight() const override;
+    // GetTickCount64 goes on while the computer sleeps.
+    double ElapsedSeconds() const override;
+};
+
+// One copy per user: a named mutex in the user's session.
+class MutexInstance : public SingleInstancePort {
+  public:
+    ~MutexInstance() override;
+    bool AnotherInstanceRunning() override;
+
+  private:
+    void* mutex_ = nullptr;
+};
+
+class WindowsProgram : public ProgramPort {
+  public:
+    Text ProgramFolder() override;
+    bool CanWriteFolder(const Text& folder) override;
+    // %APPDATA%\Velmo\, created when missing.
+    Text UserDataFolder() override;
+    void Exit() override;
+};
+
+}  // namespace velmo
