@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -47,8 +48,15 @@ std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& 
     }
     std::string bytes;
     char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    while (true) {
+        DWORD got = 0;
+        // Part of a file read as the whole would lose the rest at the next save.
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            result = Failure(GetLastError());
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
         bytes.append(buffer, got);
     }
     result.error.reset();
@@ -89,8 +97,12 @@ FileResult WindowsFileStore::Replace(const Text& path, std::string_view bytes) {
         return Failure(error);
     }
     file.close();
-    if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // The new file takes the old one's attributes (hidden, archive, ...).
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(temporary.c_str(), attributes);
+    const bool replaced = MoveFileExW(temporary.c_str(), target.c_str(),
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!replaced) {
         const DWORD error = GetLastError();
         DeleteFileW(temporary.c_str());
         return Failure(error);

@@ -59,17 +59,19 @@ Text ShortenPath(TextView path, int limit, PathStyle style) {
     const size_t headLength = style == PathStyle::Windows ? 3 : 1;
     const Text head(path.substr(0, headLength));
     const char32_t separator = Separator(style);
-    // Positions count from 1; p is the separator found from `start` on.
-    size_t start = 1;
+    // Positions count from 1; p is the separator found from `start` on. The
+    // walk starts at the head's last character: a tail taken from a separator
+    // inside the head (the "\\" of a network path) would show the head twice.
+    size_t start = headLength;
     while (true) {
         const size_t found = path.find(separator, start - 1);
-        const size_t p = found == TextView::npos ? 0 : found + 1;
+        if (found == TextView::npos)
+            return head + U"...";
+        const size_t p = found + 1;
         start = p + 1;
         if (dot - static_cast<long long>(start) < limit) {
             return head + U"..." + Text(path.substr(p - 1, static_cast<size_t>(dot) + 3));
         }
-        if (p == 0)
-            return head + U"...";
     }
 }
 

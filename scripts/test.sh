@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Velmo and runs the whole test suite: the unit and widget tests with
-# warnings as errors, the end-to-end test on a virtual display, and the core's
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# warnings as errors, the end-to-end test on a virtual display, the core's
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# core built for Windows and tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,3 +29,10 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMO_BUILD_TES
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+# The Windows core under Wine, after the Linux tests (VELMO_SKIP_WINDOWS=1
+# leaves it out of a quick local run).
+if [ "${VELMO_SKIP_WINDOWS:-0}" != 1 ]; then
+    echo "== Windows core under Wine =="
+    scripts/test-windows.sh
+fi

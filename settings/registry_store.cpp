@@ -85,7 +85,9 @@ std::optional<Text> RegistryStore::QueryValue(const Text& keyPath, const Text& n
     DWORD length = kBuffer;
     DWORD type = 0;
     if (RegQueryValueExA(key.get(), ToAnsi(name).c_str(), nullptr, &type, data, &length) !=
-        ERROR_SUCCESS) {
+            ERROR_SUCCESS ||
+        type != REG_SZ) {
+        // Only string values are texts; another type reads as not found.
         return std::nullopt;
     }
     if (length == 0) {

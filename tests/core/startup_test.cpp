@@ -6,11 +6,12 @@
 #include "settings/settings_store.h"
 #include "sources/sample_quotes.h"
 #include "support/fakes.h"
+#include "support/native_forms.h"
 
 namespace velmo {
 namespace {
 
-const Text kFolder = U"/opt/velmo/";
+const Text kFolder = testing::Folder(U"opt/velmo");
 
 class StartupTest : public ::testing::Test, protected testing::TestApp {
   protected:
@@ -43,8 +44,8 @@ TEST_F(StartupTest, StepsRunInOrder) {
     const int guard = l.IndexOf("instance");
     const int iconAdded = l.IndexOf("icon add");
     const int settingsRead = l.IndexOf("read " + ToUtf8(testing::kTestSettingsFile));
-    const int fixed = l.IndexOf("read /opt/velmo/Fixed.fxt");
-    const int variable = l.IndexOf("read /opt/velmo/Variable.txt");
+    const int fixed = l.IndexOf("read " + ToUtf8(kFolder + U"Fixed.fxt"));
+    const int variable = l.IndexOf("read " + ToUtf8(kFolder + U"Variable.txt"));
     const int pick = l.IndexOf("random");
     const int write = l.IndexOf("write /home/ann/signature.txt");
     const int timed = l.IndexOf("timer");
@@ -125,7 +126,7 @@ TEST_F(StartupTest, VariablePartOffStillWritesASignature) {
     files.files[U"/home/ann/sig.txt"] = "";
     files.files[kFolder + U"Fixed.fxt"] = "\"Fixed only\"\r\n";
     ASSERT_TRUE(Main(app));
-    EXPECT_EQ(log.IndexOf("read /opt/velmo/Variable.txt"), -1);
+    EXPECT_EQ(log.IndexOf("read " + ToUtf8(kFolder + U"Variable.txt")), -1);
     EXPECT_EQ(app.vars.EntryCount, 0);
     EXPECT_NE(files.files[U"/home/ann/sig.txt"].find("Fixed only"), std::string::npos);
 }
@@ -159,15 +160,15 @@ TEST_F(StartupTest, SecondCopyOnlyShowsTheMessage) {
 }
 
 TEST_F(StartupTest, ProgramFolderEndsInOneSeparator) {
-    program.folder = U"/opt/velmo";
-    EXPECT_EQ(ProgramDataFolder(app), U"/opt/velmo/");
-    program.folder = U"/opt/velmo/";
-    EXPECT_EQ(ProgramDataFolder(app), U"/opt/velmo/");
-    program.folder = U"/";
-    EXPECT_EQ(ProgramDataFolder(app), U"/");
+    program.folder = testing::Rooted(U"opt/velmo");
+    EXPECT_EQ(ProgramDataFolder(app), kFolder);
+    program.folder = kFolder;
+    EXPECT_EQ(ProgramDataFolder(app), kFolder);
+    program.folder = testing::Rooted(U"");
+    EXPECT_EQ(ProgramDataFolder(app), testing::Rooted(U""));
     // An installed program keeps the user's files in the user's data folder.
-    program.folder = U"/usr/bin";
-    program.readOnlyFolder = U"/usr/bin/";
+    program.folder = testing::Rooted(U"usr/bin");
+    program.readOnlyFolder = testing::Folder(U"usr/bin");
     EXPECT_EQ(ProgramDataFolder(app), program.dataFolder);
 }
 

@@ -370,5 +370,17 @@ TEST(ShortenPathTest, OtherLimits) {
     EXPECT_EQ(ShortenPath(path, 5, PathStyle::Posix), U"/...");
 }
 
+TEST(ShortenPathTest, NetworkPathTailNeverRepeatsTheHead) {
+    // "\\server\share\" + 40 + ".txt": the first dot is at 56, and fewer
+    // than 55 characters follow the very first backslash, which lies inside
+    // the head "\\s": the tail starts at the next backslash instead.
+    const Text path = U"\\\\server\\share\\" + Text(40, U'd') + U".txt";
+    ASSERT_EQ(path.find(U'.'), 55u);
+    EXPECT_EQ(ShortenPath(path, 55, PathStyle::Windows),
+              U"\\\\s...\\share\\" + Text(40, U'd') + U".txt");
+    for (int limit = 1; limit <= 60; ++limit)
+        EXPECT_LE(ShortenPath(path, limit, PathStyle::Windows).size(), path.size() + 3);
+}
+
 }  // namespace
 }  // namespace velmo

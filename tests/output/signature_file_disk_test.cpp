@@ -82,6 +82,16 @@ TEST_F(SignatureFileOnDiskTest, ReplacesTheWholeFile) {
     EXPECT_TRUE(platform.messages.shown.empty());
 }
 
+TEST_F(SignatureFileOnDiskTest, PlainTextFileIsUtf8) {
+    const fs::path file = dir_ / kSig;
+    app.SignatureText = Lines({U"Caf\u00e9 \u20ac5", U"\u03a9\u03bc\u03ad\u03b3\u03b1 \U0001F600"});
+    WriteTo(file);
+    EXPECT_EQ(Contents(file),
+              "Caf\xC3\xA9 \xE2\x82\xAC"
+              "5\r\n"
+              "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xF0\x9F\x98\x80\r\n\r\n");
+}
+
 TEST_F(SignatureFileOnDiskTest, FolderInThePlaceOfTheFileIsReported) {
     const fs::path folder = dir_ / kSig;
     fs::create_directory(folder);

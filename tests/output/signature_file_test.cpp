@@ -308,15 +308,6 @@ TEST_F(SignatureFileTest, AnotherFailingFileIsReportedForItself) {
     EXPECT_NE(messages.shown[1].text.find(U"Read-only file system"), Text::npos);
 }
 
-TEST_F(SignatureFileTest, PlainTextFileIsUtf8) {
-    const std::string bytes = Write(
-        Output::Text, Lines({U"Caf\u00e9 \u20ac5", U"\u03a9\u03bc\u03ad\u03b3\u03b1 \U0001F600"}));
-    EXPECT_EQ(bytes,
-              "Caf\xC3\xA9 \xE2\x82\xAC"
-              "5\r\n"
-              "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xF0\x9F\x98\x80\r\n\r\n");
-}
-
 // CheckSignatureFile: the recovery dialog for a file that cannot be read.
 
 constexpr const char32_t* kRecoveryFilter =

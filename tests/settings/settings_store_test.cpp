@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/file_text.h"
 #include "settings/options.h"
 #include "settings/reg_document.h"
 #include "support/fakes.h"
@@ -41,8 +42,10 @@ class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 
     bool HasFile() const { return files.files.count(testing::kTestSettingsFile) != 0; }
-    Text Content() const { return FromUtf8(files.files.at(testing::kTestSettingsFile)); }
-    void Put(const Text& content) { files.files[testing::kTestSettingsFile] = ToUtf8(content); }
+    Text Content() const { return DecodeFileText(files.files.at(testing::kTestSettingsFile)); }
+    void Put(const Text& content) {
+        files.files[testing::kTestSettingsFile] = EncodeFileText(content);
+    }
     Text Packed() const { return EncodeProgramValues(CollectProgramFlags(app)); }
 
     // The values of the settings key in the file, in file order.
@@ -170,7 +173,9 @@ TEST_F(SettingsStoreTest, SavedOptionsComeBackExactly) {
     const Text packed = Packed();
     ASSERT_EQ(packed, U" 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 2");
     SaveSettings(app);
-    EXPECT_TRUE(IsValidUtf8(files.files.at(testing::kTestSettingsFile)));
+    // In the program's own file text, which reads back byte for byte.
+    const std::string& bytes = files.files.at(testing::kTestSettingsFile);
+    EXPECT_EQ(EncodeFileText(DecodeFileText(bytes)), bytes);
     EXPECT_EQ(SavedText(U"Top text like"), U"  ~~ top — ~~  ") << "stored as it stands";
 
     testing::TestApp next;
@@ -258,7 +263,7 @@ TEST_F(SettingsStoreTest, AnOversizeValueEndsTheListing) {
 
     // An oversize name ends it the same way.
     testing::TestApp other;
-    other.files.files[testing::kTestSettingsFile] = ToUtf8(WithValues({
+    other.files.files[testing::kTestSettingsFile] = EncodeFileText(WithValues({
         U"\"Indent\"=\"3\"",
         U"\"" + Text(255, U'n') + U"\"=\"x\"",
         U"\"Fixed width\"=\"80\"",
@@ -283,7 +288,7 @@ TEST_F(SettingsStoreTest, AFileWrittenOnWindowsReadsAsIs) {
 
     for (const Text& content : {crlf, lf}) {
         testing::TestApp t;
-        t.files.files[testing::kTestSettingsFile] = ToUtf8(content);
+        t.files.files[testing::kTestSettingsFile] = EncodeFileText(content);
         ReadSettings(t.app);
         EXPECT_EQ(t.app.ProgramValues, U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3");
         EXPECT_EQ(t.app.SettingValues[9], U"C:\\Dokumente\\Jörg\\sig.rtf");

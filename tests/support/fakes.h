@@ -15,6 +15,7 @@
 #include "core/app.h"
 #include "core/ports.h"
 #include "settings/reg_file_store.h"
+#include "support/native_forms.h"
 
 namespace velmo::testing {
 
@@ -201,9 +202,9 @@ class FakeProgram : public ProgramPort {
         ++exits;
     }
     CallLog* log = nullptr;
-    Text folder = U"/opt/velmo";
+    Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
-    Text dataFolder = U"/home/test/.local/share/Velmo/";
+    Text dataFolder = Folder(U"home/test/.local/share/Velmo");
     int exits = 0;
 };
 
@@ -290,6 +291,11 @@ struct TestPlatform {
     Ports ports(FileStorePort& fileStore) {
         return {messages, fileDialog, clipboard, clock, random,  fileStore,
                 settings, timer,      instance,  icon,  program, browser};
+    }
+    // The same with another settings store, such as the registry.
+    Ports ports(SettingsStorePort& settingsStore) {
+        return {messages,      fileDialog, clipboard, clock, random,  files,
+                settingsStore, timer,      instance,  icon,  program, browser};
     }
 };
 

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "core/app.h"
+#include "core/windows_file_store.h"
+#include "output/signature_file.h"
+#include "support/fakes.h"
+#include "support/text_helpers.h"
+
+namespace velmo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Lines;
+
+// The plain-text signature on a real Windows file.
+class SignatureFileAnsiTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("velmo-ansi-" + std::to_string(std::random_device{}()));
+        ASSERT_TRUE(fs::create_directory(dir_));
+        app.form.chkFile.Value = 1;
+        app.SignatureFilePath = testing::PathText(dir_ / "sig.txt");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    std::string Contents() const {
+        std::ifstream in(dir_ / "sig.txt", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    testing::TestPlatform platform;
+    WindowsFileStore store;
+    App app{platform.ports(store)};
+    fs::path dir_;
+};
+
+TEST_F(SignatureFileAnsiTest, PlainTextFileIsInTheAnsiCodePage) {
+    ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
+    app.SignatureText = Lines({U"Caf\u00e9 \u20ac5", U"\u201Cquoted\u201D \u2013 \u2122"});
+    WriteSignatureFile(app);
+    EXPECT_EQ(Contents(),
+              "Caf\xE9 \x80"
+              "5\r\n"
+              "\x93quoted\x94 \x96 \x99\r\n\r\n");
+    EXPECT_TRUE(platform.messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace velmo

@@ -1,0 +1,46 @@
+#pragma once
+
+// Paths and file text in the running platform's own forms, so that one test
+// states the same case on every platform.
+
+#include "core/platform.h"
+#include "core/text.h"
+
+namespace velmo::testing {
+
+// A path written with "/" turned into a rooted one of the given style:
+// "/home/ann/q.txt" or "C:\home\ann\q.txt".
+inline Text RootedIn(PathStyle style, TextView relative) {
+    Text path = style == PathStyle::Windows ? U"C:\\" : U"/";
+    for (char32_t c : relative)
+        path += c == U'/' ? Separator(style) : c;
+    return path;
+}
+
+// A rooted path of this platform.
+inline Text Rooted(TextView relative) {
+    return RootedIn(NativePathStyle(), relative);
+}
+
+// A path rooted only on the other platform, which this one must treat as
+// relative.
+inline Text RootedElsewhere(TextView relative) {
+    return RootedIn(NativePathStyle() == PathStyle::Windows ? PathStyle::Posix : PathStyle::Windows,
+                    relative);
+}
+
+// A rooted folder of this platform, ending in its separator.
+inline Text Folder(TextView relative) {
+    Text folder = Rooted(relative);
+    if (folder.back() != Separator(NativePathStyle()))
+        folder += Separator(NativePathStyle());
+    return folder;
+}
+
+// True where the program's text files are UTF-8 and so carry all of Unicode;
+// on Windows they are in the ANSI code page, which carries only part of it.
+inline bool FilesAreUtf8() {
+    return NativePathStyle() == PathStyle::Posix;
+}
+
+}  // namespace velmo::testing
