@@ -69,6 +69,9 @@ struct App {
     // in its own order.
     bool started = false;
 
+    // No settings were stored yet when the program started.
+    bool firstStart = false;
+
     // The latest tray event, and whether one is being handled (the tray menu
     // runs its own event loop, which can deliver another).
     int TrayMessage = 0;

@@ -24,15 +24,6 @@ Text WithSeparator(Text folder) {
     return folder;
 }
 
-// A first start: the user's key is not there yet.
-bool FirstStart(App& app) {
-    try {
-        return !app.ports.settings.KeyExists(Text(UserKey));
-    } catch (const StoreFailure&) {
-        return false;  // a store that cannot be read is reported by ReadSettings
-    }
-}
-
 }  // namespace
 
 Text ProgramDataFolder(App& app) {
@@ -63,11 +54,12 @@ bool Main(App& app) {
     }
 
     app.AppPath = ProgramDataFolder(app);
-    if (FirstStart(app))
-        WriteSampleVariableFile(app);
 
     Form_Load(app);
     ReadSettings(app);
+    // A newcomer's first signature has a quotation at once.
+    if (app.firstStart)
+        WriteSampleVariableFile(app);
     if (!app.ProgramValues.empty()) {
         ApplyOptions(app);
     } else {

@@ -23,12 +23,22 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== end to end, on a real display =="
 tests/e2e/run_e2e.sh build build/e2e-shots
 
+echo "== the real program fed bad input =="
+tests/e2e/bad_input.sh build
+
 echo "== sanitizers (address, undefined) =="
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMO_BUILD_TESTS=ON \
     -DVELMO_SANITIZE=ON -DVELMO_GUI=OFF
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+# A short run of every fuzz target from its seeds (VELMO_SKIP_FUZZ=1 leaves it
+# out; FUZZ_SECONDS sets the time per target).
+if [ "${VELMO_SKIP_FUZZ:-0}" != 1 ]; then
+    echo "== fuzz targets, a short run =="
+    FUZZ_SECONDS=${FUZZ_SECONDS:-20} FUZZ_JOBS=${FUZZ_JOBS:-$jobs} scripts/fuzz.sh
+fi
 
 # The Windows core under Wine, after the Linux tests (VELMO_SKIP_WINDOWS=1
 # leaves it out of a quick local run).

@@ -59,6 +59,7 @@ void ReadSettings(App& app) {
     bool opened = false;
     try {
         opened = app.ports.settings.KeyExists(Text(UserKey));
+        app.firstStart = !opened;
     } catch (const StoreFailure& failure) {
         // The store could not be read at all: the reader's failure.
         ReportFailure(app, failure, kCorrupt);

@@ -213,3 +213,18 @@ TEST_F(StartupTest, WithoutANotificationAreaATrayStartShowsTheWindow) {
 
 }  // namespace
 }  // namespace velmo
+
+namespace velmo {
+namespace {
+
+TEST_F(StartupTest, AnUnreadableSettingsFileIsReportedAtStartAndKeptAside) {
+    files.files[testing::kTestSettingsFile] = "not a registry file";
+    ASSERT_TRUE(Main(app));
+    ASSERT_GE(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(U"Your Account data is corrupt"), Text::npos);
+    EXPECT_EQ(files.files[testing::kTestSettingsFile + U".bad"], "not a registry file");
+    EXPECT_EQ(form.chkBorder.Value.get(), 1);  // the defaults
+}
+
+}  // namespace
+}  // namespace velmo
