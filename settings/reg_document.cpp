@@ -56,7 +56,10 @@ Text Quote(TextView text) {
 std::vector<Text> SplitLines(TextView content) {
     std::vector<Text> lines;
     size_t pos = 0;
-    while (pos <= content.size()) {
+    // The line end of the last line starts no further, empty line: a value
+    // continued by a backslash at the end of the file would take that in, and
+    // the file formatted from it would read differently.
+    while (pos < content.size() || lines.empty()) {
         size_t end = content.find(U'\n', pos);
         if (end == TextView::npos)
             end = content.size();

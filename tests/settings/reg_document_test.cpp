@@ -212,5 +212,30 @@ TEST(RegDocumentTest, FoldCaseLowersLatinLettersOnly) {
     EXPECT_EQ(FoldCase(U"AbC\\ÄÖÜ×Þ-ß1"), U"abc\\äöü×þ-ß1");
 }
 
+TEST(RegDocumentTest, BackslashAtTheEndOfTheFileContinuesNothing) {
+    const Text head = U"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Velmo]\r\n";
+    for (const Text& text : {head + U"\"Blob\"=hex:01,\\", head + U"\"Blob\"=hex:01,\\\r\n",
+                             head + U"\"Blob\"=hex:01,\\\n"}) {
+        const std::optional<RegDocument> doc = ParseRegDocument(text);
+        ASSERT_TRUE(doc);
+        ASSERT_EQ(doc->keys.size(), 1u);
+        ASSERT_EQ(doc->keys[0].values.size(), 1u);
+        EXPECT_EQ(doc->keys[0].values[0].raw, U"hex:01,\\");
+        // Formatted and read again, the value is the same.
+        const Text formatted = FormatRegDocument(*doc);
+        EXPECT_EQ(formatted, head + U"\"Blob\"=hex:01,\\\r\n");
+        const std::optional<RegDocument> again = ParseRegDocument(formatted);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->keys[0].values[0].raw, U"hex:01,\\");
+    }
+    // A line that is there, even empty, still continues the value.
+    const std::optional<RegDocument> continued =
+        ParseRegDocument(head + U"\"Blob\"=hex:01,\\\r\n\r\n");
+    ASSERT_TRUE(continued);
+    EXPECT_EQ(continued->keys[0].values[0].raw, U"hex:01,\\\r\n");
+    EXPECT_EQ(FormatRegDocument(*ParseRegDocument(FormatRegDocument(*continued))),
+              FormatRegDocument(*continued));
+}
+
 }  // namespace
 }  // namespace velmo

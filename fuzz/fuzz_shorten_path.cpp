@@ -1,0 +1,33 @@
+// The display form of any path, with any limit, in both path styles: no
+// crash, and never longer than the path with "..." added, but for the one
+// separator that ends the head (of "C:\" or "/") and shows again after the
+// "..." when the tail starts from it.
+//
+// Input: two bytes of limit (signed, little-endian), then the path as UTF-8.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "fuzz_checks.h"
+#include "output/output_selection.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace velmo;
+    using namespace velmo::fuzz;
+    if (size < 2)
+        return 0;
+    const auto limit = static_cast<std::int16_t>(data[0] | (data[1] << 8));
+    const Text path = FromUtf8(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+    for (PathStyle style : {PathStyle::Windows, PathStyle::Posix}) {
+        const size_t headLength = style == PathStyle::Windows ? 3 : 1;
+        const bool headEndsInSeparator =
+            path.size() >= headLength && path[headLength - 1] == Separator(style);
+        const size_t longest = path.size() + 3 + (headEndsInSeparator ? 1 : 0);
+        for (int l : {static_cast<int>(limit), 55}) {
+            const Text shown = ShortenPath(path, l, style);
+            Require(shown.size() <= longest, "a shortened path is longer than the path");
+        }
+    }
+    return 0;
+}
