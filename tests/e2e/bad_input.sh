@@ -20,7 +20,16 @@ FAIL=0
 check() {
     local name=$1
     shift
-    if "$@"; then echo "PASS  $name"; PASS=$((PASS + 1)); else echo "FAIL  $name"; FAIL=$((FAIL + 1)); fi
+    if "$@"; then
+        echo "PASS  $name"
+        PASS=$((PASS + 1))
+    else
+        echo "FAIL  $name"
+        FAIL=$((FAIL + 1))
+        # What the program said, and its state, for the record.
+        [ -f "${CASE:-}/log" ] && sed 's/^/    | /' "$CASE/log" | tail -5
+        kill -0 "${VELMO:-0}" 2>/dev/null && echo "    | (running)" || echo "    | (ended)"
+    fi
 }
 wait_for() {
     local deadline=$((SECONDS + $1))
@@ -68,7 +77,7 @@ start() {
 message_box() { xwininfo -root -children | grep -E '\("velmo" "Velmo"\)' | grep -v '"Velmo - ' |
     awk '{print $1}' | while read -r id; do xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id"; done | head -1; }
 answer() {  # answer KEY: waits for a message box and presses KEY in it
-    wait_for 10 sh -c '[ -n "$('"$(declare -f message_box)"'; message_box)" ]' || return 1
+    wait_for 30 sh -c '[ -n "$('"$(declare -f message_box)"'; message_box)" ]' || return 1
     sleep 0.3
     xdotool windowfocus "$(message_box)" 2>/dev/null
     xdotool key "$1"
