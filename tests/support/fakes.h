@@ -303,4 +303,33 @@ struct TestApp : TestPlatform {
     App app{ports()};
 };
 
+// Moves every option away from its default, the top border to "Like" and
+// the output type left as it is: the packed flags become
+// " 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 " and the output type's digit.
+inline void ChangeEveryOption(MainForm& form, const Text& bottomLike) {
+    form.Slider.Value = 7;
+    form.chkClip.Value = 1;
+    form.chkFile.Value = 1;
+    form.chkVar.Value = 0;
+    form.chkFixed.Value = 1;
+    form.chkTray.Value = 1;
+    form.optOrderVF.Value = true;
+    form.chkBorder.Value = 0;
+    form.chkSpace.Value = 1;
+    form.optBBSame.Value = true;
+    form.optSBSRightLike.Value = true;
+    form.optSBSBlankLine.Value = true;
+    form.chkSBSRightSame.Value = 0;
+    form.cmbFixWidth.Text = U"40";
+    form.txtTBLike.Text = U"  ~~ top — ~~  ";
+    form.txtTBRepeat.Text = U"\"\\";
+    form.cmbWidth.Text = U"100";
+    form.txtBBLike.Text = bottomLike;
+    form.txtBBRepeat.Text = U"=-";
+    form.txtSBSLeftLike.Text = U"<|";
+    form.cmbSBSIndent.Text = U"4";
+    form.txtSBSRightLike.Text = U"|>";
+    form.optTBLike.Value = true;  // after the repeat text, whose change selects Repeat
+}
+
 }  // namespace velmo::testing
