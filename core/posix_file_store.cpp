@@ -72,11 +72,54 @@ int ResolveLinks(std::string& path) {
     return ELOOP;
 }
 
+// Makes the rename itself durable. Some file systems cannot sync a folder;
+// the new contents are already safe on disk, so that is not an error.
+void SyncDirectory(const std::string& directory) {
+    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    while (fsync(fd) != 0 && errno == EINTR) {
+    }
+    close(fd);
+}
+
+}  // namespace
+
+int PosixFileCalls::Create(const char* path, mode_t mode) {
+    return open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+}
+ssize_t PosixFileCalls::Write(int fd, const void* data, size_t size) {
+    return write(fd, data, size);
+}
+int PosixFileCalls::Flush(int fd) {
+    return fsync(fd);
+}
+int PosixFileCalls::ChangeOwner(int fd, uid_t owner, gid_t group) {
+    return fchown(fd, owner, group);
+}
+int PosixFileCalls::ChangeMode(int fd, mode_t mode) {
+    return fchmod(fd, mode);
+}
+int PosixFileCalls::Close(int fd) {
+    return close(fd);
+}
+int PosixFileCalls::Rename(const char* from, const char* to) {
+    return rename(from, to);
+}
+int PosixFileCalls::Remove(const char* path) {
+    return unlink(path);
+}
+
+PosixFileCalls& PosixFileCalls::System() {
+    static PosixFileCalls calls;
+    return calls;
+}
+
 // Creates a new, uniquely named file beside the target. Our own names rather
 // than mkstemp so that a new file gets its permissions from open(), umask and
 // default ACLs included, without touching the process-wide umask.
-int CreateTemporary(const std::string& directory, const std::string& name, mode_t mode,
-                    std::string& temp_path) {
+int PosixFileStore::CreateTemporary(const std::string& directory, const std::string& name,
+                                    mode_t mode, std::string& temp_path) {
     static constexpr char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937_64 random{std::random_device{}()};
@@ -86,7 +129,7 @@ int CreateTemporary(const std::string& directory, const std::string& name, mode_
         temp_path = stem;
         for (int i = 0; i < 8; ++i)
             temp_path.push_back(kAlphabet[pick(random)]);
-        const int fd = open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd = calls_.Create(temp_path.c_str(), mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -94,57 +137,47 @@ int CreateTemporary(const std::string& directory, const std::string& name, mode_
     return -1;
 }
 
-int WriteAll(int fd, std::string_view bytes) {
+int PosixFileStore::WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        const ssize_t written = calls_.Write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
             return errno;
         }
+        // Nothing written with room asked for would loop for ever.
+        if (written == 0)
+            return EIO;
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return 0;
 }
 
-int SyncFile(int fd) {
-    while (fsync(fd) != 0) {
+int PosixFileStore::SyncFile(int fd) {
+    while (calls_.Flush(fd) != 0) {
         if (errno != EINTR)
             return errno;
     }
     return 0;
 }
 
-// Makes the rename itself durable. Some file systems cannot sync a folder;
-// the new contents are already safe on disk, so that is not an error.
-void SyncDirectory(const std::string& directory) {
-    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    SyncFile(fd);
-    close(fd);
-}
-
-// Fills the temporary file and gives it the old file's owner and permissions.
-int FillTemporary(int fd, std::string_view bytes, const struct stat* old) {
-    if (const int error = WriteAll(fd, bytes))
-        return error;
-    if (const int error = SyncFile(fd))
-        return error;
+// Gives the temporary file the old file's owner and permissions, then fills
+// it. Permissions first, so that the flush makes them durable with the data.
+int PosixFileStore::FillTemporary(int fd, std::string_view bytes, const struct stat* old) {
     if (old != nullptr) {
         // Only root may give a file away; elsewhere at least keep the group,
         // so that group permissions still mean the same people. Done before
-        // fchmod, which a change of owner could otherwise undo.
-        if (fchown(fd, old->st_uid, old->st_gid) != 0) {
-            [[maybe_unused]] const int ignored = fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+        // the mode, which a change of owner could otherwise undo.
+        if (calls_.ChangeOwner(fd, old->st_uid, old->st_gid) != 0) {
+            calls_.ChangeOwner(fd, static_cast<uid_t>(-1), old->st_gid);
         }
-        if (fchmod(fd, old->st_mode & 07777) != 0)
+        if (calls_.ChangeMode(fd, old->st_mode & 07777) != 0)
             return errno;
     }
-    return 0;
+    if (const int error = WriteAll(fd, bytes))
+        return error;
+    return SyncFile(fd);
 }
-
-}  // namespace
 
 std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& result) {
     std::string name;
@@ -221,12 +254,12 @@ FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
     int error = FillTemporary(fd, bytes, existed ? &old : nullptr);
     // On Linux the descriptor is gone even when close reports EINTR, and the
     // data were already synced, so only other errors count.
-    if (close(fd) != 0 && error == 0 && errno != EINTR)
+    if (calls_.Close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
-    if (error == 0 && rename(temp_path.c_str(), target.c_str()) != 0)
+    if (error == 0 && calls_.Rename(temp_path.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
-        unlink(temp_path.c_str());
+        calls_.Remove(temp_path.c_str());
         return Failure(error);
     }
     SyncDirectory(directory);
@@ -246,7 +279,7 @@ FileResult PosixFileStore::Rename(const Text& from, const Text& to) {
     std::string target;
     if (!ToFileName(from, source) || !ToFileName(to, target))
         return Failure(EINVAL);
-    if (::rename(source.c_str(), target.c_str()) != 0)
+    if (calls_.Rename(source.c_str(), target.c_str()) != 0)
         return Failure(errno);
     return {};
 }

@@ -292,6 +292,11 @@ struct TestPlatform {
         return {messages, fileDialog, clipboard, clock, random,  fileStore,
                 settings, timer,      instance,  icon,  program, browser};
     }
+    // The same with other stores, such as the real ones.
+    Ports ports(FileStorePort& fileStore, SettingsStorePort& settingsStore) {
+        return {messages,      fileDialog, clipboard, clock, random,  fileStore,
+                settingsStore, timer,      instance,  icon,  program, browser};
+    }
     // The same with another settings store, such as the registry.
     Ports ports(SettingsStorePort& settingsStore) {
         return {messages,      fileDialog, clipboard, clock, random,  files,

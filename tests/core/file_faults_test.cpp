@@ -1,0 +1,362 @@
+// Every step of replacing a file made to fail in turn, through the file store
+// and through each writer of the user's files: the old file must be left
+// exactly as it was, nothing stray may stay beside it, and the user is told.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/app.h"
+#include "core/posix_file_store.h"
+#include "output/signature_file.h"
+#include "settings/reg_file_store.h"
+#include "settings/settings_store.h"
+#include "sources/fixed_text.h"
+#include "sources/variable_file.h"
+#include "support/fakes.h"
+#include "support/text_helpers.h"
+
+namespace velmo {
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class Step { Create, Write, Flush, ChangeOwner, ChangeMode, Close, Rename, Remove };
+
+const char* NameOf(Step step) {
+    switch (step) {
+        case Step::Create:
+            return "Create";
+        case Step::Write:
+            return "Write";
+        case Step::Flush:
+            return "Flush";
+        case Step::ChangeOwner:
+            return "ChangeOwner";
+        case Step::ChangeMode:
+            return "ChangeMode";
+        case Step::Close:
+            return "Close";
+        case Step::Rename:
+            return "Rename";
+        case Step::Remove:
+            return "Remove";
+    }
+    return "?";
+}
+
+// The real calls, with one of them made to fail: the `failAt`-th call of
+// all, or every call of one step. Records the steps it was asked for.
+std::string StepName(const ::testing::TestParamInfo<Step>& param) {
+    return NameOf(param.param);
+}
+
+class FaultyCalls : public PosixFileCalls {
+  public:
+    int Create(const char* path, mode_t mode) override {
+        return Fails(Step::Create) ? -1 : System().Create(path, mode);
+    }
+    ssize_t Write(int fd, const void* data, size_t size) override {
+        if (Fails(Step::Write))
+            return -1;
+        return System().Write(fd, data, std::min(size, maxWrite));
+    }
+    int Flush(int fd) override { return Fails(Step::Flush) ? -1 : System().Flush(fd); }
+    int ChangeOwner(int fd, uid_t owner, gid_t group) override {
+        return Fails(Step::ChangeOwner) ? -1 : System().ChangeOwner(fd, owner, group);
+    }
+    int ChangeMode(int fd, mode_t mode) override {
+        return Fails(Step::ChangeMode) ? -1 : System().ChangeMode(fd, mode);
+    }
+    // A failing close still releases the descriptor, as on Linux.
+    int Close(int fd) override {
+        const bool fails = Fails(Step::Close);
+        const int result = System().Close(fd);
+        if (fails) {
+            errno = error;
+            return -1;
+        }
+        return result;
+    }
+    int Rename(const char* from, const char* to) override {
+        return Fails(Step::Rename) ? -1 : System().Rename(from, to);
+    }
+    int Remove(const char* path) override {
+        return Fails(Step::Remove) ? -1 : System().Remove(path);
+    }
+
+    // Back to no faults, with nothing recorded.
+    void Reset() {
+        failStep.reset();
+        failAt = 0;
+        error = ENOSPC;
+        interruptions = 0;
+        maxWrite = static_cast<size_t>(-1);
+        steps.clear();
+        failed.reset();
+    }
+
+    std::optional<Step> failStep;  // every call of this step fails
+    int failAt = 0;                // or only this call of all (counting from 1)
+    int error = ENOSPC;
+    int interruptions = 0;  // calls that fail with EINTR first
+    size_t maxWrite = static_cast<size_t>(-1);
+    std::vector<Step> steps;
+    std::optional<Step> failed;  // the step that was made to fail
+
+  private:
+    bool Fails(Step step) {
+        steps.push_back(step);
+        if (interruptions > 0 && (step == Step::Write || step == Step::Flush)) {
+            --interruptions;
+            errno = EINTR;
+            return true;
+        }
+        if (failStep == step || failAt == static_cast<int>(steps.size())) {
+            failed = step;
+            errno = error;
+            return true;
+        }
+        return false;
+    }
+};
+
+class FolderTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(fs::create_directory(dir_)); }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    static std::string Contents(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void Write(const fs::path& path, std::string_view bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static mode_t ModeOf(const fs::path& path) {
+        struct stat info {};
+        EXPECT_EQ(stat(path.c_str(), &info), 0);
+        return info.st_mode & 07777;
+    }
+    std::set<std::string> Listing() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_))
+            names.insert(entry.path().lexically_relative(dir_).string());
+        return names;
+    }
+    Text PathText(const std::string& name) const { return FromUtf8((dir_ / name).string()); }
+
+    const fs::path dir_ =
+        fs::temp_directory_path() /
+        ("velmo-faults-" + std::to_string(getpid()) + "-" + std::to_string(std::random_device{}()));
+    FaultyCalls calls_;
+    PosixFileStore store_{calls_};
+};
+
+// --- The file store itself ---
+
+const std::string kOld = "old contents \xC3\xA9\r\n\"kept\"\r\n";
+const std::string kNew(100000, 'n');
+
+class ReplaceStepFails : public FolderTest, public ::testing::WithParamInterface<Step> {};
+
+TEST_P(ReplaceStepFails, OldFileStaysByteForByteAndTheReasonIsGiven) {
+    const fs::path file = dir_ / "file.txt";
+    Write(file, kOld);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    calls_.failStep = GetParam();
+
+    const FileResult result = store_.Replace(PathText("file.txt"), kNew);
+
+    ASSERT_TRUE(calls_.failed) << "the step was never taken";
+    ASSERT_FALSE(result);
+    EXPECT_EQ(*result.error, std::strerror(ENOSPC));
+    EXPECT_EQ(Contents(file), kOld);
+    EXPECT_EQ(ModeOf(file), 0640u);
+    EXPECT_EQ(Listing(), std::set<std::string>{"file.txt"}) << "no temporary file stays";
+
+    // Nothing sticks: the next write goes through.
+    calls_.failStep.reset();
+    EXPECT_TRUE(store_.Replace(PathText("file.txt"), kNew));
+    EXPECT_TRUE(Contents(file) == kNew);
+    EXPECT_EQ(ModeOf(file), 0640u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, ReplaceStepFails,
+                         ::testing::Values(Step::Create, Step::Write, Step::Flush, Step::ChangeMode,
+                                           Step::Close, Step::Rename),
+                         StepName);
+
+using FileStoreFaultTest = FolderTest;
+
+TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
+    const fs::path file = dir_ / "file.txt";
+    Write(file, kOld);
+    for (int call = 1;; ++call) {
+        ASSERT_LT(call, 1000);
+        calls_.Reset();
+        // Small writes, so that a failure can also come halfway through the data.
+        calls_.maxWrite = 4096;
+        calls_.failAt = call;
+        const FileResult result = store_.Replace(PathText("file.txt"), kNew);
+        if (!calls_.failed) {
+            // Every call has had its turn; this run went through.
+            EXPECT_TRUE(result);
+            EXPECT_TRUE(Contents(file) == kNew);
+            EXPECT_GT(call, 25) << "a write in pieces";
+            break;
+        }
+        const Step failing = *calls_.failed;
+        SCOPED_TRACE(std::string("call ") + std::to_string(call) + ": " + NameOf(failing));
+        if (failing == Step::ChangeOwner) {
+            // Only root may give a file away; not being able to is no failure.
+            EXPECT_TRUE(result);
+            EXPECT_TRUE(Contents(file) == kNew);
+            Write(file, kOld);
+        } else {
+            EXPECT_FALSE(result);
+            EXPECT_TRUE(Contents(file) == kOld);
+        }
+        EXPECT_EQ(Listing(), std::set<std::string>{"file.txt"});
+    }
+}
+
+TEST_F(FileStoreFaultTest, NoNewFileIsLeftWhenCreatingOneFails) {
+    // A new file takes no one's permissions, so there is no ChangeMode step.
+    for (const Step step : {Step::Create, Step::Write, Step::Flush, Step::Close, Step::Rename}) {
+        SCOPED_TRACE(NameOf(step));
+        calls_.Reset();
+        calls_.failStep = step;
+        EXPECT_FALSE(store_.Replace(PathText("new.txt"), kNew));
+        EXPECT_TRUE(Listing().empty());
+    }
+}
+
+TEST_F(FileStoreFaultTest, InterruptedAndPartialWritesAreCarriedOn) {
+    calls_.interruptions = 3;
+    calls_.maxWrite = 7;
+    ASSERT_TRUE(store_.Replace(PathText("file.txt"), kOld));
+    EXPECT_EQ(Contents(dir_ / "file.txt"), kOld);
+}
+
+TEST_F(FileStoreFaultTest, AWriteThatMakesNoProgressFails) {
+    Write(dir_ / "file.txt", kOld);
+    calls_.maxWrite = 0;
+    const FileResult result = store_.Replace(PathText("file.txt"), kNew);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(*result.error, std::strerror(EIO));
+    EXPECT_EQ(Contents(dir_ / "file.txt"), kOld);
+}
+
+TEST_F(FileStoreFaultTest, ATemporaryFileThatCannotBeRemovedLeavesTheOldFile) {
+    Write(dir_ / "file.txt", kOld);
+    // The rename fails, and so does the clean-up after it.
+    struct : FaultyCalls {
+        int Remove(const char*) override {
+            errno = EACCES;
+            return -1;
+        }
+    } stubborn;
+    stubborn.failStep = Step::Rename;
+    PosixFileStore store(stubborn);
+    EXPECT_FALSE(store.Replace(PathText("file.txt"), kNew));
+    EXPECT_EQ(Contents(dir_ / "file.txt"), kOld);
+}
+
+// --- Each writer of the user's files, told of the failure ---
+
+class WriterFaultTest : public FolderTest, public ::testing::WithParamInterface<Step> {
+  protected:
+    void SetUp() override {
+        FolderTest::SetUp();
+        calls_.error = EIO;
+    }
+    void ExpectOneMessage(const Text& title, const fs::path& file) {
+        ASSERT_EQ(platform.messages.shown.size(), 1u);
+        const testing::ShownMessage& shown = platform.messages.shown[0];
+        EXPECT_EQ(shown.title, title);
+        const std::string text = ToUtf8(shown.text);
+        EXPECT_NE(text.find(file.string()), std::string::npos) << text;
+        EXPECT_NE(text.find(std::strerror(EIO)), std::string::npos) << text;
+    }
+
+    testing::TestPlatform platform;
+    RegFileStore settings_{store_, PathText("User.reg")};
+    App app{platform.ports(store_, settings_)};
+};
+
+TEST_P(WriterFaultTest, SignatureFile) {
+    const fs::path file = dir_ / "signature.txt";
+    Write(file, kOld);
+    app.form.chkFile.Value = 1;
+    app.SignatureFilePath = FromUtf8(file.string());
+    app.SignatureText = testing::Lines({U"Jo Bloggs"});
+    calls_.failStep = GetParam();
+    WriteSignatureFile(app);
+    ExpectOneMessage(U"Signature File", file);
+    EXPECT_EQ(Contents(file), kOld);
+    EXPECT_EQ(Listing(), std::set<std::string>{"signature.txt"});
+}
+
+TEST_P(WriterFaultTest, VariableTextFile) {
+    const fs::path file = dir_ / "Variable.txt";
+    Write(file, "\"First\"\r\n\"Second\"\r\n");
+    app.VariableFilePath = FromUtf8(file.string());
+    LoadVariableFile(app);
+    ASSERT_EQ(app.vars.EntryCount, 2);
+    const std::string old = Contents(file);
+    app.vars.Entries[3] = U"Third";
+    app.vars.EntryCount = 3;
+    calls_.failStep = GetParam();
+    EXPECT_FALSE(SaveVariableFile(app));
+    ExpectOneMessage(U"Variable Text", file);
+    EXPECT_EQ(Contents(file), old);
+    EXPECT_EQ(app.vars.EntryCount, 3) << "the entries stay in memory";
+    EXPECT_EQ(Listing(), std::set<std::string>{"Variable.txt"});
+}
+
+TEST_P(WriterFaultTest, FixedTextFile) {
+    const fs::path file = dir_ / "Fixed.fxt";
+    Write(file, "\"Jo Bloggs\"\r\n");
+    app.AppPath = FromUtf8(dir_.string() + "/");
+    app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
+    calls_.failStep = GetParam();
+    EXPECT_FALSE(SaveFixedText(app));
+    ExpectOneMessage(U"Fixed Text", file);
+    EXPECT_EQ(Contents(file), "\"Jo Bloggs\"\r\n");
+    EXPECT_EQ(app.form.txtFixed.Text.get(), U"Jo Bloggs\r\n1 High Street");
+    EXPECT_EQ(Listing(), std::set<std::string>{"Fixed.fxt"});
+}
+
+TEST_P(WriterFaultTest, SettingsFile) {
+    ASSERT_TRUE(SetStringValue(app, Text(SettingsKey), U"Indent", U"3"));
+    const fs::path file = dir_ / "User.reg";
+    const std::string old = Contents(file);
+    calls_.failStep = GetParam();
+    EXPECT_FALSE(SetStringValue(app, Text(SettingsKey), U"Indent", U"5"));
+    ExpectOneMessage(Text(), file);
+    EXPECT_EQ(Contents(file), old);
+    calls_.failStep.reset();
+    EXPECT_EQ(QueryStringValue(app, Text(SettingsKey), U"Indent", U""), U"3");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"User.reg", "User.reg.lock"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, WriterFaultTest,
+                         ::testing::Values(Step::Create, Step::Write, Step::Flush, Step::ChangeMode,
+                                           Step::Close, Step::Rename),
+                         StepName);
+
+}  // namespace
+}  // namespace velmo
