@@ -1,6 +1,7 @@
-// Velmo's entry point: the platform services, the window, then start-up.
+// Velmo's entry point: the platform services, start-up, then the window.
 
 #include <QApplication>
+#include <memory>
 
 #include "core/app.h"
 #include "core/posix_file_store.h"
@@ -34,14 +35,31 @@ int main(int argc, char** argv) {
     App app({messages, dialog, clipboard, clock, random, files, settings, timer, instance, icon,
              program, browser});
 
-    MainWindow window(app);
-    messages.SetWindow(&window);
-    dialog.SetWindow(&window);
-    dialog.AcceptNewNamesFor(app.form.CommonDialog1.DialogTitle);
     icon.Attach(app);
     SignalHandler onSignal([&app] { app.form.btnClose.Click(); });
 
+    // The window is built once start-up is done and only when it is first
+    // shown: the signature does not wait for a hundred widgets, and a start
+    // in the notification area builds none until the window is opened.
+    std::unique_ptr<MainWindow> window;
+    bool starting = true;
+    auto buildWindow = [&] {
+        window = std::make_unique<MainWindow>(app);
+        messages.SetWindow(window.get());
+        dialog.SetWindow(window.get());
+    };
+    dialog.AcceptNewNamesFor(app.form.CommonDialog1.DialogTitle);
+    app.form.Changed += [&](Control* control, Property property) {
+        if (control == nullptr && property == Property::Visible && app.form.Visible && !window &&
+            !starting) {
+            buildWindow();
+        }
+    };
+
     if (!Main(app))
         return 0;
+    starting = false;
+    if (app.form.Visible)
+        buildWindow();
     return QApplication::exec();
 }

@@ -202,6 +202,15 @@ start_velmo
 wait_for 10 sh -c '[ -n "$('"$(declare -f tray_icon)"'; tray_icon)" ]'
 sleep 1
 check "restart restores the options (tray start, no window)" sh -c '[ -z "$(xdotool search --onlyvisible --name "^Velmo - " 2>/dev/null)" ]'
+# The window of a tray start is first built when it is opened; the title,
+# set at start-up, shows that it took the state start-up left.
+TRAY=$(tray_icon)
+xdotool mousemove --window "$TRAY" 8 8 click --repeat 2 --delay 80 1
+check "tray start: double-click opens the window" wait_for 5 sh -c '[ -n "$(xdotool search --onlyvisible --name "^Velmo - " 2>/dev/null)" ]'
+sleep 0.4
+WIN=$(window)
+shot_win "$WIN" "tray_start_opened.png"
+check "tray start: the opened window has its title" sh -c "xdotool getwindowname $WIN | grep -q '^Velmo - '"
 kill -TERM "$VELMO"
 check "SIGTERM ends the program" wait_for 10 sh -c "! kill -0 $VELMO 2>/dev/null"
 

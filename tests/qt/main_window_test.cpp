@@ -19,6 +19,7 @@
 #include <QTest>
 #include <string>
 
+#include "core/startup.h"
 #include "support/fakes.h"
 #include "ui/about.h"
 #include "ui/qt/qt_text.h"
@@ -62,7 +63,7 @@ class MainWindowTest : public ::testing::Test {
   protected:
     testing::TestApp t;
     MainForm& form = t.app.form;
-    // Built before the model changes, as the program does.
+    // Built before the model changes, so that every change has to reach it.
     MainWindow w{t.app};
 
     template <typename T = QWidget>
@@ -627,6 +628,64 @@ TEST(MainWindowLifetimeTest, TheModelOutlivesTheWindow) {
     t.app.form.txtVar.Text = U"still works";
     EXPECT_EQ(t.app.form.txtVar.Text.get(), U"still works");
     EXPECT_EQ(t.app.form.ActiveControl(), &t.app.form.txtVar);
+}
+
+// What a widget shows, in one line, to compare two windows by.
+std::string Drawn(const MainWindow& window, Control& c) {
+    QWidget* w = window.WidgetOf(&c);
+    if (w == nullptr)
+        return "";
+    QString shown = QStringLiteral("%1 enabled=%2 visible=%3 ")
+                        .arg(c.Name.c_str())
+                        .arg(w->isEnabled())
+                        .arg(w->isVisibleTo(&const_cast<MainWindow&>(window)));
+    if (auto* label = qobject_cast<QLabel*>(w))
+        shown += label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        shown += button->text() + QString::number(button->isChecked());
+    if (auto* box = qobject_cast<QCheckBox*>(w))
+        shown += QString::number(box->checkState());
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        shown += line->text();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(w))
+        shown += edit->toPlainText();
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        shown += combo->currentText();
+    if (auto* slider = qobject_cast<QSlider*>(w))
+        shown += QString::number(slider->value());
+    if (auto* group = qobject_cast<QGroupBox*>(w))
+        shown += group->title();
+    return shown.toStdString();
+}
+
+TEST(MainWindowBuiltLateTest, DrawsWhatStartUpLeftInTheModel) {
+    testing::TestApp early;
+    MainWindow before{early.app};
+    ASSERT_TRUE(Main(early.app));
+
+    testing::TestApp late;
+    ASSERT_TRUE(Main(late.app));
+    MainWindow after{late.app};
+
+    ASSERT_EQ(early.app.form.Controls().size(), late.app.form.Controls().size());
+    for (size_t i = 0; i < early.app.form.Controls().size(); ++i) {
+        EXPECT_EQ(Drawn(after, *late.app.form.Controls()[i]),
+                  Drawn(before, *early.app.form.Controls()[i]));
+    }
+    EXPECT_FALSE(after.windowTitle().isEmpty());
+    EXPECT_EQ(after.windowTitle(), before.windowTitle());
+    EXPECT_EQ(after.isVisible(), before.isVisible());
+    EXPECT_EQ(after.isVisible(), late.app.form.Visible.get());
+    EXPECT_EQ(after.tabs()->currentIndex(), before.tabs()->currentIndex());
+}
+
+TEST(MainWindowBuiltLateTest, ShowsItselfWhenTheModelIsShown) {
+    testing::TestApp t;
+    t.app.form.Caption = U"Velmo - 1.00";
+    t.app.form.Show();
+    MainWindow w{t.app};
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Velmo - 1.00"));
 }
 
 }  // namespace

@@ -137,6 +137,16 @@ MainWindow::MainWindow(App& app) : app_(app) {
                          if (!alive.expired())
                              OnFocusChanged(now);
                      });
+
+    // A window built after start-up shows what start-up left in the model.
+    Sync(nullptr, Property::Caption);
+    if (Control* active = app_.form.ActiveControl())
+        Sync(active, Property::Focus);
+    if (app_.form.Minimized) {
+        Sync(nullptr, Property::Minimized);
+    } else if (app_.form.Visible) {
+        Sync(nullptr, Property::Visible);
+    }
 }
 
 int MainWindow::Pixels(int twips) const {
