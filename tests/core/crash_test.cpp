@@ -8,13 +8,13 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <thread>
 
 #include "core/posix_file_store.h"
 #include "settings/reg_document.h"
 #include "settings/reg_file_store.h"
+#include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
 namespace velmo {
@@ -27,14 +27,9 @@ std::string Version(char fill, size_t size) {
     return std::string(size, fill) + "\r\n";
 }
 
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(CrashTest, KilledWritesLeaveOldOrNewFilesOnly) {
-    const fs::path dir = fs::temp_directory_path() / ("velmo-crash-" + std::to_string(getpid()));
-    fs::create_directories(dir);
+    const testing::TempFolder folder("velmo-crash");
+    const fs::path& dir = folder.path();
     const fs::path signature = dir / "signature.txt";
     const fs::path list = dir / "Variable.txt";
     const fs::path settings = dir / "User.reg";
@@ -65,12 +60,13 @@ TEST(CrashTest, KilledWritesLeaveOldOrNewFilesOnly) {
         for (const fs::path& file : {signature, list}) {
             if (!fs::exists(file))
                 continue;
-            const std::string bytes = Contents(file);
+            const std::string bytes = testing::FileContents(file);
             EXPECT_TRUE(bytes == versions[0] || bytes == versions[1])
                 << file << " holds " << bytes.size() << " bytes after round " << round;
         }
         if (fs::exists(settings)) {
-            const std::optional<RegDocument> doc = ParseRegDocument(FromUtf8(Contents(settings)));
+            const std::optional<RegDocument> doc =
+                ParseRegDocument(FromUtf8(testing::FileContents(settings)));
             ASSERT_TRUE(doc.has_value()) << "settings file broken after round " << round;
             const RegKey* key = doc->Find(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware");
             ASSERT_NE(key, nullptr);
@@ -88,8 +84,6 @@ TEST(CrashTest, KilledWritesLeaveOldOrNewFilesOnly) {
                     name == "User.reg.lock" || name.rfind('.', 0) == 0)
             << name;
     }
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
 }
 
 }  // namespace

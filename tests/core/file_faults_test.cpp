@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,12 +21,15 @@
 #include "sources/fixed_text.h"
 #include "sources/variable_file.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
 namespace velmo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileContents;
+using testing::WriteFile;
 
 enum class Step { Create, Write, Flush, ChangeOwner, ChangeMode, Close, Rename, Remove };
 
@@ -132,35 +133,15 @@ class FaultyCalls : public PosixFileCalls {
 
 class FolderTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(fs::create_directory(dir_)); }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static void Write(const fs::path& path, std::string_view bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
     static mode_t ModeOf(const fs::path& path) {
         struct stat info {};
         EXPECT_EQ(stat(path.c_str(), &info), 0);
         return info.st_mode & 07777;
     }
-    std::set<std::string> Listing() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_))
-            names.insert(entry.path().lexically_relative(dir_).string());
-        return names;
-    }
     Text PathText(const std::string& name) const { return FromUtf8((dir_ / name).string()); }
 
-    const fs::path dir_ =
-        fs::temp_directory_path() /
-        ("velmo-faults-" + std::to_string(getpid()) + "-" + std::to_string(std::random_device{}()));
+    const testing::TempFolder folder_{"velmo-faults"};
+    const fs::path dir_ = folder_.path();
     FaultyCalls calls_;
     PosixFileStore store_{calls_};
 };
@@ -174,7 +155,7 @@ class ReplaceStepFails : public FolderTest, public ::testing::WithParamInterface
 
 TEST_P(ReplaceStepFails, OldFileStaysByteForByteAndTheReasonIsGiven) {
     const fs::path file = dir_ / "file.txt";
-    Write(file, kOld);
+    WriteFile(file, kOld);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     calls_.failStep = GetParam();
 
@@ -183,14 +164,14 @@ TEST_P(ReplaceStepFails, OldFileStaysByteForByteAndTheReasonIsGiven) {
     ASSERT_TRUE(calls_.failed) << "the step was never taken";
     ASSERT_FALSE(result);
     EXPECT_EQ(*result.error, std::strerror(ENOSPC));
-    EXPECT_EQ(Contents(file), kOld);
+    EXPECT_EQ(FileContents(file), kOld);
     EXPECT_EQ(ModeOf(file), 0640u);
-    EXPECT_EQ(Listing(), std::set<std::string>{"file.txt"}) << "no temporary file stays";
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"}) << "no temporary file stays";
 
     // Nothing sticks: the next write goes through.
     calls_.failStep.reset();
     EXPECT_TRUE(store_.Replace(PathText("file.txt"), kNew));
-    EXPECT_TRUE(Contents(file) == kNew);
+    EXPECT_TRUE(FileContents(file) == kNew);
     EXPECT_EQ(ModeOf(file), 0640u);
 }
 
@@ -203,7 +184,7 @@ using FileStoreFaultTest = FolderTest;
 
 TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
     const fs::path file = dir_ / "file.txt";
-    Write(file, kOld);
+    WriteFile(file, kOld);
     for (int call = 1;; ++call) {
         ASSERT_LT(call, 1000);
         calls_.Reset();
@@ -214,7 +195,7 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
         if (!calls_.failed) {
             // Every call has had its turn; this run went through.
             EXPECT_TRUE(result);
-            EXPECT_TRUE(Contents(file) == kNew);
+            EXPECT_TRUE(FileContents(file) == kNew);
             EXPECT_GT(call, 25) << "a write in pieces";
             break;
         }
@@ -223,13 +204,13 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
         if (failing == Step::ChangeOwner) {
             // Only root may give a file away; not being able to is no failure.
             EXPECT_TRUE(result);
-            EXPECT_TRUE(Contents(file) == kNew);
-            Write(file, kOld);
+            EXPECT_TRUE(FileContents(file) == kNew);
+            WriteFile(file, kOld);
         } else {
             EXPECT_FALSE(result);
-            EXPECT_TRUE(Contents(file) == kOld);
+            EXPECT_TRUE(FileContents(file) == kOld);
         }
-        EXPECT_EQ(Listing(), std::set<std::string>{"file.txt"});
+        EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
     }
 }
 
@@ -240,7 +221,7 @@ TEST_F(FileStoreFaultTest, NoNewFileIsLeftWhenCreatingOneFails) {
         calls_.Reset();
         calls_.failStep = step;
         EXPECT_FALSE(store_.Replace(PathText("new.txt"), kNew));
-        EXPECT_TRUE(Listing().empty());
+        EXPECT_TRUE(folder_.Listing().empty());
     }
 }
 
@@ -248,20 +229,20 @@ TEST_F(FileStoreFaultTest, InterruptedAndPartialWritesAreCarriedOn) {
     calls_.interruptions = 3;
     calls_.maxWrite = 7;
     ASSERT_TRUE(store_.Replace(PathText("file.txt"), kOld));
-    EXPECT_EQ(Contents(dir_ / "file.txt"), kOld);
+    EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
 }
 
 TEST_F(FileStoreFaultTest, AWriteThatMakesNoProgressFails) {
-    Write(dir_ / "file.txt", kOld);
+    WriteFile(dir_ / "file.txt", kOld);
     calls_.maxWrite = 0;
     const FileResult result = store_.Replace(PathText("file.txt"), kNew);
     ASSERT_FALSE(result);
     EXPECT_EQ(*result.error, std::strerror(EIO));
-    EXPECT_EQ(Contents(dir_ / "file.txt"), kOld);
+    EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
 }
 
 TEST_F(FileStoreFaultTest, ATemporaryFileThatCannotBeRemovedLeavesTheOldFile) {
-    Write(dir_ / "file.txt", kOld);
+    WriteFile(dir_ / "file.txt", kOld);
     // The rename fails, and so does the clean-up after it.
     struct : FaultyCalls {
         int Remove(const char*) override {
@@ -272,7 +253,7 @@ TEST_F(FileStoreFaultTest, ATemporaryFileThatCannotBeRemovedLeavesTheOldFile) {
     stubborn.failStep = Step::Rename;
     PosixFileStore store(stubborn);
     EXPECT_FALSE(store.Replace(PathText("file.txt"), kNew));
-    EXPECT_EQ(Contents(dir_ / "file.txt"), kOld);
+    EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
 }
 
 // --- Each writer of the user's files, told of the failure ---
@@ -299,58 +280,58 @@ class WriterFaultTest : public FolderTest, public ::testing::WithParamInterface<
 
 TEST_P(WriterFaultTest, SignatureFile) {
     const fs::path file = dir_ / "signature.txt";
-    Write(file, kOld);
+    WriteFile(file, kOld);
     app.form.chkFile.Value = 1;
     app.SignatureFilePath = FromUtf8(file.string());
     app.SignatureText = testing::Lines({U"Jo Bloggs"});
     calls_.failStep = GetParam();
     WriteSignatureFile(app);
     ExpectOneMessage(U"Signature File", file);
-    EXPECT_EQ(Contents(file), kOld);
-    EXPECT_EQ(Listing(), std::set<std::string>{"signature.txt"});
+    EXPECT_EQ(FileContents(file), kOld);
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"signature.txt"});
 }
 
 TEST_P(WriterFaultTest, VariableTextFile) {
     const fs::path file = dir_ / "Variable.txt";
-    Write(file, "\"First\"\r\n\"Second\"\r\n");
+    WriteFile(file, "\"First\"\r\n\"Second\"\r\n");
     app.VariableFilePath = FromUtf8(file.string());
     LoadVariableFile(app);
     ASSERT_EQ(app.vars.EntryCount, 2);
-    const std::string old = Contents(file);
+    const std::string old = FileContents(file);
     app.vars.Entries[3] = U"Third";
     app.vars.EntryCount = 3;
     calls_.failStep = GetParam();
     EXPECT_FALSE(SaveVariableFile(app));
     ExpectOneMessage(U"Variable Text", file);
-    EXPECT_EQ(Contents(file), old);
+    EXPECT_EQ(FileContents(file), old);
     EXPECT_EQ(app.vars.EntryCount, 3) << "the entries stay in memory";
-    EXPECT_EQ(Listing(), std::set<std::string>{"Variable.txt"});
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Variable.txt"});
 }
 
 TEST_P(WriterFaultTest, FixedTextFile) {
     const fs::path file = dir_ / "Fixed.fxt";
-    Write(file, "\"Jo Bloggs\"\r\n");
+    WriteFile(file, "\"Jo Bloggs\"\r\n");
     app.AppPath = FromUtf8(dir_.string() + "/");
     app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
     calls_.failStep = GetParam();
     EXPECT_FALSE(SaveFixedText(app));
     ExpectOneMessage(U"Fixed Text", file);
-    EXPECT_EQ(Contents(file), "\"Jo Bloggs\"\r\n");
+    EXPECT_EQ(FileContents(file), "\"Jo Bloggs\"\r\n");
     EXPECT_EQ(app.form.txtFixed.Text.get(), U"Jo Bloggs\r\n1 High Street");
-    EXPECT_EQ(Listing(), std::set<std::string>{"Fixed.fxt"});
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Fixed.fxt"});
 }
 
 TEST_P(WriterFaultTest, SettingsFile) {
     ASSERT_TRUE(SetStringValue(app, Text(SettingsKey), U"Indent", U"3"));
     const fs::path file = dir_ / "User.reg";
-    const std::string old = Contents(file);
+    const std::string old = FileContents(file);
     calls_.failStep = GetParam();
     EXPECT_FALSE(SetStringValue(app, Text(SettingsKey), U"Indent", U"5"));
     ExpectOneMessage(Text(), file);
-    EXPECT_EQ(Contents(file), old);
+    EXPECT_EQ(FileContents(file), old);
     calls_.failStep.reset();
     EXPECT_EQ(QueryStringValue(app, Text(SettingsKey), U"Indent", U""), U"3");
-    EXPECT_EQ(Listing(), (std::set<std::string>{"User.reg", "User.reg.lock"}));
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"User.reg", "User.reg.lock"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, WriterFaultTest,

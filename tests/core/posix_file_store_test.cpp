@@ -3,47 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <set>
+
+#include "support/temp_folder.h"
 
 namespace velmo {
 namespace {
+
+using testing::FileContents;
+using testing::WriteFile;
 
 namespace fs = std::filesystem;
 
 class PosixFileStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("velmo-store-" + std::to_string(random()));
-        ASSERT_TRUE(fs::create_directory(dir_));
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
     static Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
-
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    static void Write(const fs::path& path, std::string_view bytes) {
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-    }
-
-    // Everything in the folder, so that a stray temporary file shows up.
-    std::set<std::string> Listing() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
-            names.insert(entry.path().lexically_relative(dir_).string());
-        }
-        return names;
-    }
 
     std::optional<std::string> Read(const fs::path& path, FileResult& result) {
         return store_.Read(PathText(path), result);
@@ -52,7 +26,8 @@ class PosixFileStoreTest : public ::testing::Test {
         return store_.Replace(PathText(path), bytes);
     }
 
-    fs::path dir_;
+    const testing::TempFolder folder_{"velmo-store"};
+    const fs::path dir_ = folder_.path();
     PosixFileStore store_;
 };
 
@@ -60,23 +35,23 @@ TEST_F(PosixFileStoreTest, ReplaceCreatesAFileWithDefaultPermissions) {
     const fs::path file = dir_ / "new.txt";
     const FileResult result = Replace(file, "hello\r\n");
     ASSERT_TRUE(result) << *result.error;
-    EXPECT_EQ(Contents(file), "hello\r\n");
-    EXPECT_EQ(Listing(), (std::set<std::string>{"new.txt"}));
+    EXPECT_EQ(FileContents(file), "hello\r\n");
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"new.txt"}));
 
     // The same permissions as any other newly created file, umask applied.
     const fs::path reference = dir_ / "reference";
-    Write(reference, "");
+    WriteFile(reference, "");
     EXPECT_EQ(fs::status(file).permissions(), fs::status(reference).permissions());
 }
 
 TEST_F(PosixFileStoreTest, ReplaceReplacesWholeContents) {
     const fs::path file = dir_ / "file.txt";
-    Write(file, "old contents that are rather long");
+    WriteFile(file, "old contents that are rather long");
     for (const std::string_view bytes : {"short", "", "a longer replacement\r\nwith lines\r\n"}) {
         ASSERT_TRUE(Replace(file, bytes));
-        EXPECT_EQ(Contents(file), bytes);
+        EXPECT_EQ(FileContents(file), bytes);
     }
-    EXPECT_EQ(Listing(), (std::set<std::string>{"file.txt"}));
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"file.txt"}));
 }
 
 TEST_F(PosixFileStoreTest, BytesRoundTripExactly) {
@@ -101,11 +76,11 @@ TEST_F(PosixFileStoreTest, BytesRoundTripExactly) {
 TEST_F(PosixFileStoreTest, ReplaceKeepsPermissions) {
     const fs::path file = dir_ / "file.txt";
     for (const fs::perms mode : {fs::perms{0640}, fs::perms{0600}, fs::perms{0755}}) {
-        Write(file, "old");
+        WriteFile(file, "old");
         fs::permissions(file, mode);
         ASSERT_TRUE(Replace(file, "new"));
         EXPECT_EQ(fs::status(file).permissions(), mode);
-        EXPECT_EQ(Contents(file), "new");
+        EXPECT_EQ(FileContents(file), "new");
     }
 }
 
@@ -113,7 +88,7 @@ TEST_F(PosixFileStoreTest, SymbolicLinksStayLinks) {
     fs::create_directory(dir_ / "real");
     fs::create_directory(dir_ / "links");
     const fs::path target = dir_ / "real" / "file.txt";
-    Write(target, "old");
+    WriteFile(target, "old");
 
     // Relative, absolute and chained links all lead to the same file.
     fs::create_symlink("../real/file.txt", dir_ / "links" / "relative");
@@ -125,18 +100,19 @@ TEST_F(PosixFileStoreTest, SymbolicLinksStayLinks) {
         const FileResult result = Replace(path, link);
         ASSERT_TRUE(result) << *result.error;
         EXPECT_TRUE(fs::is_symlink(path));
-        EXPECT_EQ(Contents(target), link);
+        EXPECT_EQ(FileContents(target), link);
     }
     EXPECT_EQ(fs::read_symlink(dir_ / "links" / "relative"), "../real/file.txt");
-    EXPECT_EQ(Listing(), (std::set<std::string>{"real", "real/file.txt", "links", "links/relative",
-                                                "links/absolute", "links/chained"}));
+    EXPECT_EQ(folder_.Listing(),
+              (std::set<std::string>{"real", "real/file.txt", "links", "links/relative",
+                                     "links/absolute", "links/chained"}));
 }
 
 TEST_F(PosixFileStoreTest, DanglingLinkCreatesItsTarget) {
     fs::create_symlink("made.txt", dir_ / "link");
     ASSERT_TRUE(Replace(dir_ / "link", "created"));
     EXPECT_TRUE(fs::is_symlink(dir_ / "link"));
-    EXPECT_EQ(Contents(dir_ / "made.txt"), "created");
+    EXPECT_EQ(FileContents(dir_ / "made.txt"), "created");
 }
 
 TEST_F(PosixFileStoreTest, LinkLoopFails) {
@@ -145,29 +121,29 @@ TEST_F(PosixFileStoreTest, LinkLoopFails) {
     const FileResult result = Replace(dir_ / "a", "x");
     ASSERT_FALSE(result);
     EXPECT_EQ(*result.error, "Too many levels of symbolic links");
-    EXPECT_EQ(Listing(), (std::set<std::string>{"a", "b"}));
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"a", "b"}));
 }
 
 TEST_F(PosixFileStoreTest, MissingFolderFailsAndCreatesNothing) {
     const FileResult result = Replace(dir_ / "missing" / "file.txt", "x");
     ASSERT_FALSE(result);
     EXPECT_EQ(*result.error, "No such file or directory");
-    EXPECT_TRUE(Listing().empty());
+    EXPECT_TRUE(folder_.Listing().empty());
 
     // A file where a folder should be.
-    Write(dir_ / "plain", "keep");
+    WriteFile(dir_ / "plain", "keep");
     const FileResult through_file = Replace(dir_ / "plain" / "file.txt", "x");
     ASSERT_FALSE(through_file);
     EXPECT_EQ(*through_file.error, "Not a directory");
-    EXPECT_EQ(Contents(dir_ / "plain"), "keep");
+    EXPECT_EQ(FileContents(dir_ / "plain"), "keep");
 }
 
 TEST_F(PosixFileStoreTest, DirectoryTargetFailsUntouched) {
     const fs::path folder = dir_ / "folder";
     fs::create_directory(folder);
-    Write(folder / "inside.txt", "keep");
+    WriteFile(folder / "inside.txt", "keep");
     fs::create_symlink("folder", dir_ / "folder-link");
-    const std::set<std::string> before = Listing();
+    const std::set<std::string> before = folder_.Listing();
 
     for (const fs::path& path : {folder, dir_ / "folder-link", fs::path(folder.string() + "/")}) {
         SCOPED_TRACE(path.string());
@@ -176,8 +152,8 @@ TEST_F(PosixFileStoreTest, DirectoryTargetFailsUntouched) {
         EXPECT_EQ(*result.error, "Is a directory");
     }
     EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_EQ(Contents(folder / "inside.txt"), "keep");
-    EXPECT_EQ(Listing(), before);
+    EXPECT_EQ(FileContents(folder / "inside.txt"), "keep");
+    EXPECT_EQ(folder_.Listing(), before);
 }
 
 TEST_F(PosixFileStoreTest, BadPathsFail) {
@@ -189,20 +165,20 @@ TEST_F(PosixFileStoreTest, BadPathsFail) {
     FileResult result;
     EXPECT_FALSE(store_.Read(with_nul, result).has_value());
     EXPECT_FALSE(result);
-    EXPECT_TRUE(Listing().empty());
+    EXPECT_TRUE(folder_.Listing().empty());
 }
 
 TEST_F(PosixFileStoreTest, NamesAreUtf8AndMayBeLong) {
     const Text name = U"Grüße — Ελληνικά.txt";
     ASSERT_TRUE(store_.Replace(PathText(dir_) + U"/" + name, "x"));
-    EXPECT_EQ(Contents(dir_ / ToUtf8(name)), "x");
+    EXPECT_EQ(FileContents(dir_ / ToUtf8(name)), "x");
 
     // Near the longest name a folder allows; the temporary name must still fit.
     const std::string long_name(250, 'n');
     const FileResult result = Replace(dir_ / long_name, "long");
     ASSERT_TRUE(result) << *result.error;
-    EXPECT_EQ(Contents(dir_ / long_name), "long");
-    EXPECT_EQ(Listing().size(), 2u);
+    EXPECT_EQ(FileContents(dir_ / long_name), "long");
+    EXPECT_EQ(folder_.Listing().size(), 2u);
 }
 
 TEST_F(PosixFileStoreTest, ReadFailsWithTheReason) {
@@ -218,14 +194,14 @@ TEST_F(PosixFileStoreTest, ReadFailsWithTheReason) {
 }
 
 TEST_F(PosixFileStoreTest, ReadEmptyFile) {
-    Write(dir_ / "empty", "");
+    WriteFile(dir_ / "empty", "");
     FileResult result;
     EXPECT_EQ(Read(dir_ / "empty", result), std::optional<std::string>(""));
     EXPECT_TRUE(result);
 }
 
 TEST_F(PosixFileStoreTest, ExistsOnlyForRegularFiles) {
-    Write(dir_ / "file", "x");
+    WriteFile(dir_ / "file", "x");
     fs::create_directory(dir_ / "folder");
     fs::create_symlink("file", dir_ / "link");
     fs::create_symlink("nowhere", dir_ / "dangling");

@@ -16,12 +16,14 @@
 #include "output/output_selection.h"
 #include "sources/variable_file.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
 namespace velmo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileContents;
 
 // Text files: the ANSI code page, or UTF-8 behind a byte-order mark.
 
@@ -53,48 +55,23 @@ TEST(WindowsFileTextTest, Utf8ReadsAsUtf8OnlyBehindAByteOrderMark) {
 // A fresh folder of its own for each test.
 class WindowsFileStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ =
-            fs::temp_directory_path() / ("velmo-store-" + std::to_string(std::random_device{}()));
-        ASSERT_TRUE(fs::create_directory(dir_));
-    }
-    void TearDown() override {
-        // A read-only file would keep the folder.
-        for (const auto& entry : fs::recursive_directory_iterator(dir_))
-            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
     Text PathOf(const fs::path& name) const { return testing::PathText(dir_ / name); }
 
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    // Everything in the folder, so that a stray temporary file shows up.
-    std::set<std::string> Listing() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_))
-            names.insert(entry.path().lexically_relative(dir_).generic_string());
-        return names;
-    }
-
     WindowsFileStore store;
-    fs::path dir_;
+    const testing::TempFolder folder_{"velmo-store"};
+    const fs::path dir_ = folder_.path();
 };
 
 TEST_F(WindowsFileStoreTest, ReplaceCreatesAndReplacesLeavingNoTemporaryFile) {
     const fs::path file = dir_ / "Variable.txt";
     EXPECT_FALSE(store.Exists(PathOf("Variable.txt")));
     ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), "\"first, and longer\"\r\n"));
-    EXPECT_EQ(Contents(file), "\"first, and longer\"\r\n");
+    EXPECT_EQ(FileContents(file), "\"first, and longer\"\r\n");
     EXPECT_TRUE(store.Exists(PathOf("Variable.txt")));
 
     ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), "\"second\"\r\n"));
-    EXPECT_EQ(Contents(file), "\"second\"\r\n");
-    EXPECT_EQ(Listing(), std::set<std::string>{"Variable.txt"});
+    EXPECT_EQ(FileContents(file), "\"second\"\r\n");
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Variable.txt"});
 
     FileResult result{"not yet read"};
     EXPECT_EQ(store.Read(PathOf("Variable.txt"), result), "\"second\"\r\n");
@@ -102,13 +79,13 @@ TEST_F(WindowsFileStoreTest, ReplaceCreatesAndReplacesLeavingNoTemporaryFile) {
 
     // An empty file and bytes of every value.
     ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), ""));
-    EXPECT_EQ(Contents(file), "");
+    EXPECT_EQ(FileContents(file), "");
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), all));
-    EXPECT_EQ(Contents(file), all);
-    EXPECT_EQ(Listing(), std::set<std::string>{"Variable.txt"});
+    EXPECT_EQ(FileContents(file), all);
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Variable.txt"});
 }
 
 TEST_F(WindowsFileStoreTest, NamesBeyondTheAnsiCodePageWork) {
@@ -134,9 +111,9 @@ TEST_F(WindowsFileStoreTest, ReadOnlyFileIsRefusedWithAReasonAndKept) {
     ASSERT_FALSE(result);
     EXPECT_FALSE(result.error->empty());
     EXPECT_EQ(result.error->find('\n'), std::string::npos) << *result.error;
-    EXPECT_EQ(Contents(file), "old");
+    EXPECT_EQ(FileContents(file), "old");
     EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(Listing(), std::set<std::string>{"sig.txt"});
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"sig.txt"});
 }
 
 TEST_F(WindowsFileStoreTest, FileHeldOpenElsewhereIsRefusedAndKept) {
@@ -150,8 +127,8 @@ TEST_F(WindowsFileStoreTest, FileHeldOpenElsewhereIsRefusedAndKept) {
     CloseHandle(held);
     ASSERT_FALSE(result);
     EXPECT_FALSE(result.error->empty());
-    EXPECT_EQ(Contents(file), "old");
-    EXPECT_EQ(Listing(), std::set<std::string>{"sig.txt"});
+    EXPECT_EQ(FileContents(file), "old");
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"sig.txt"});
 }
 
 TEST_F(WindowsFileStoreTest, FolderAtThePathIsRefusedAndKept) {
@@ -163,15 +140,15 @@ TEST_F(WindowsFileStoreTest, FolderAtThePathIsRefusedAndKept) {
     EXPECT_FALSE(result.error->empty());
     EXPECT_FALSE(store.Exists(PathOf("sig.txt")));
     EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_EQ(Contents(folder / "inside.txt"), "kept");
-    EXPECT_EQ(Listing(), (std::set<std::string>{"sig.txt", "sig.txt/inside.txt"}));
+    EXPECT_EQ(FileContents(folder / "inside.txt"), "kept");
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"sig.txt", "sig.txt/inside.txt"}));
 }
 
 TEST_F(WindowsFileStoreTest, MissingFolderIsRefusedAndNothingCreated) {
     const FileResult result = store.Replace(PathOf("missing\\sig.txt"), "new");
     ASSERT_FALSE(result);
     EXPECT_FALSE(result.error->empty());
-    EXPECT_TRUE(Listing().empty());
+    EXPECT_TRUE(folder_.Listing().empty());
 }
 
 TEST_F(WindowsFileStoreTest, RenameAndMakeFolders) {
@@ -182,7 +159,7 @@ TEST_F(WindowsFileStoreTest, RenameAndMakeFolders) {
     ASSERT_TRUE(store.Replace(PathOf("User.reg"), "broken"));
     ASSERT_TRUE(store.Rename(PathOf("User.reg"), PathOf("User.reg.bad")));
     EXPECT_FALSE(store.Exists(PathOf("User.reg")));
-    EXPECT_EQ(Contents(dir_ / "User.reg.bad"), "broken");
+    EXPECT_EQ(FileContents(dir_ / "User.reg.bad"), "broken");
     EXPECT_FALSE(store.Rename(PathOf("User.reg"), PathOf("other")));
 }
 

@@ -2,14 +2,13 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "core/app.h"
 #include "core/windows_file_store.h"
 #include "output/signature_file.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
 namespace velmo {
@@ -22,25 +21,16 @@ using testing::Lines;
 class SignatureFileAnsiTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("velmo-ansi-" + std::to_string(std::random_device{}()));
-        ASSERT_TRUE(fs::create_directory(dir_));
         app.form.chkFile.Value = 1;
         app.SignatureFilePath = testing::PathText(dir_ / "sig.txt");
     }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    std::string Contents() const {
-        std::ifstream in(dir_ / "sig.txt", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Contents() const { return testing::FileContents(dir_ / "sig.txt"); }
 
     testing::TestPlatform platform;
     WindowsFileStore store;
     App app{platform.ports(store)};
-    fs::path dir_;
+    const testing::TempFolder folder_{"velmo-ansi"};
+    const fs::path dir_ = folder_.path();
 };
 
 TEST_F(SignatureFileAnsiTest, PlainTextFileIsInTheAnsiCodePage) {

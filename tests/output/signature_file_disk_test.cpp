@@ -4,56 +4,34 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <random>
 #include <set>
 #include <string>
 
 #include "core/app.h"
 #include "core/posix_file_store.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
 namespace velmo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileContents;
 using testing::Lines;
 
 // The same writer against real files.
 class SignatureFileOnDiskTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() /
-               ("velmo-out-" + std::to_string(getpid()) + "-" + std::to_string(random()));
-        ASSERT_TRUE(fs::create_directory(dir_));
         app.form.chkFile.Value = 1;
         app.SignatureText = Lines({U"Jo Bloggs", U"Caf\u00e9"});
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
     }
 
     void WriteTo(const fs::path& path) {
         app.SignatureFilePath = FromUtf8(path.string());
         WriteSignatureFile(app);
-    }
-
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    // Everything in the folder, so that a stray temporary file shows up.
-    std::set<std::string> Listing() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
-            names.insert(entry.path().lexically_relative(dir_).string());
-        }
-        return names;
     }
 
     void ExpectOneMessageNaming(const fs::path& path) {
@@ -70,15 +48,16 @@ class SignatureFileOnDiskTest : public ::testing::Test {
     testing::TestPlatform platform;
     PosixFileStore store;
     App app{platform.ports(store)};
-    fs::path dir_;
+    const testing::TempFolder folder_{"velmo-out"};
+    const fs::path dir_ = folder_.path();
 };
 
 TEST_F(SignatureFileOnDiskTest, ReplacesTheWholeFile) {
     const fs::path file = dir_ / kSig;
-    std::ofstream(file, std::ios::binary) << std::string(500, 'x');
+    testing::WriteFile(file, std::string(500, 'x'));
     WriteTo(file);
-    EXPECT_EQ(Contents(file), kExpected);
-    EXPECT_EQ(Listing(), std::set<std::string>{kSig});
+    EXPECT_EQ(FileContents(file), kExpected);
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{kSig});
     EXPECT_TRUE(platform.messages.shown.empty());
 }
 
@@ -86,7 +65,7 @@ TEST_F(SignatureFileOnDiskTest, PlainTextFileIsUtf8) {
     const fs::path file = dir_ / kSig;
     app.SignatureText = Lines({U"Caf\u00e9 \u20ac5", U"\u03a9\u03bc\u03ad\u03b3\u03b1 \U0001F600"});
     WriteTo(file);
-    EXPECT_EQ(Contents(file),
+    EXPECT_EQ(FileContents(file),
               "Caf\xC3\xA9 \xE2\x82\xAC"
               "5\r\n"
               "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xF0\x9F\x98\x80\r\n\r\n");
@@ -95,13 +74,13 @@ TEST_F(SignatureFileOnDiskTest, PlainTextFileIsUtf8) {
 TEST_F(SignatureFileOnDiskTest, FolderInThePlaceOfTheFileIsReported) {
     const fs::path folder = dir_ / kSig;
     fs::create_directory(folder);
-    std::ofstream(folder / "inside.txt") << "kept";
+    testing::WriteFile(folder / "inside.txt", "kept");
     WriteTo(folder);
     WriteTo(folder);
     ExpectOneMessageNaming(folder);
     EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_EQ(Contents(folder / "inside.txt"), "kept");
-    EXPECT_EQ(Listing(), (std::set<std::string>{kSig, std::string(kSig) + "/inside.txt"}));
+    EXPECT_EQ(FileContents(folder / "inside.txt"), "kept");
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{kSig, std::string(kSig) + "/inside.txt"}));
 }
 
 TEST_F(SignatureFileOnDiskTest, MissingFolderIsReportedAndNotCreated) {
@@ -109,19 +88,19 @@ TEST_F(SignatureFileOnDiskTest, MissingFolderIsReportedAndNotCreated) {
     WriteTo(file);
     ExpectOneMessageNaming(file);
     EXPECT_NE(platform.messages.shown[0].text.find(U"No such file or directory"), Text::npos);
-    EXPECT_TRUE(Listing().empty());
+    EXPECT_TRUE(folder_.Listing().empty());
 }
 
 TEST_F(SignatureFileOnDiskTest, SymbolicLinkStaysALinkAndItsTargetIsReplaced) {
     const fs::path target = dir_ / "real-signature.txt";
     const fs::path link = dir_ / kSig;
-    std::ofstream(target, std::ios::binary) << "old contents, longer than the new ones\r\n";
+    testing::WriteFile(target, "old contents, longer than the new ones\r\n");
     fs::create_symlink("real-signature.txt", link);
     WriteTo(link);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::read_symlink(link), "real-signature.txt");
-    EXPECT_EQ(Contents(target), kExpected);
-    EXPECT_EQ(Listing(), (std::set<std::string>{kSig, "real-signature.txt"}));
+    EXPECT_EQ(FileContents(target), kExpected);
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{kSig, "real-signature.txt"}));
     EXPECT_TRUE(platform.messages.shown.empty());
 }
 
@@ -129,11 +108,11 @@ TEST_F(SignatureFileOnDiskTest, ReadOnlyFileIsReportedAndKept) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root may write any file";
     const fs::path file = dir_ / kSig;
-    std::ofstream(file, std::ios::binary) << "old";
+    testing::WriteFile(file, "old");
     fs::permissions(file, fs::perms::owner_read);
     WriteTo(file);
     ExpectOneMessageNaming(file);
-    EXPECT_EQ(Contents(file), "old");
+    EXPECT_EQ(FileContents(file), "old");
 }
 
 }  // namespace

@@ -8,12 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "core/posix_file_store.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
 namespace velmo {
@@ -304,28 +303,12 @@ TEST(RegFileStorePathTest, DefaultPathFollowsTheConfigFolder) {
 // The real files, in a folder of this test process's own.
 class RegFileStoreOnDiskTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     Text PathOf(const std::string& name) const { return FromUtf8((folder_ / name).string()); }
     std::string ReadBytes(const std::string& name) const {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    std::set<std::string> Entries() const {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_))
-            names.insert(std::filesystem::relative(entry.path(), folder_).string());
-        return names;
+        return testing::FileContents(folder_ / name);
     }
 
-    const std::filesystem::path folder_ =
-        std::filesystem::temp_directory_path() / ("velmo-reg-" + std::to_string(getpid()));
+    const testing::TempFolder folder_{"velmo-reg"};
     PosixFileStore files_;
 };
 
@@ -337,12 +320,13 @@ TEST_F(RegFileStoreOnDiskTest, FirstWriteCreatesTheFolderAndTheFile) {
     EXPECT_TRUE(store.SetValue(kSettingsKey, U"Path", U"/home/jörg/\"sig\".txt"));
     EXPECT_EQ(store.QueryValue(kSettingsKey, U"Path"), U"/home/jörg/\"sig\".txt");
     // No temporary file is left behind; the lock file stays for the next writer.
-    EXPECT_EQ(Entries(), (std::set<std::string>{"config", "config/Velmo", "config/Velmo/User.reg",
-                                                "config/Velmo/User.reg.lock"}));
+    EXPECT_EQ(folder_.Listing(),
+              (std::set<std::string>{"config", "config/Velmo", "config/Velmo/User.reg",
+                                     "config/Velmo/User.reg.lock"}));
 }
 
 TEST_F(RegFileStoreOnDiskTest, ACorruptFileIsRenamedAside) {
-    { std::ofstream(folder_ / "User.reg", std::ios::binary) << "[not a registry file"; }
+    testing::WriteFile(folder_ / "User.reg", "[not a registry file");
     RegFileStore store(files_, PathOf("User.reg"));
     EXPECT_THROW(store.KeyExists(kUserKey), StoreFailure);
     EXPECT_EQ(ReadBytes("User.reg.bad"), "[not a registry file");
@@ -404,7 +388,7 @@ TEST_F(RegFileStoreOnDiskTest, TwoProcessesSavingAtOnceKeepEveryValue) {
             EXPECT_EQ(value->text, text(child, i));
         }
     }
-    EXPECT_EQ(Entries(), (std::set<std::string>{"User.reg", "User.reg.lock"}));
+    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"User.reg", "User.reg.lock"}));
 }
 
 }  // namespace

@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 
 #include "core/native.h"
 #include "core/platform.h"
 #include "settings/options.h"
 #include "sources/variable_file.h"
 #include "support/fakes.h"
+#include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
 namespace velmo {
@@ -142,28 +140,19 @@ TEST_F(EntryEditorTest, DeleteNeverTakesAnEntryThatIsNotShown) {
 }
 
 TEST_F(EntryEditorTest, DeletingWritesTheQuoteFileOnDisk) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("velmo-editor-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir);
-    const std::filesystem::path list = dir / "Variable.txt";
-    std::ofstream(list, std::ios::binary) << "\"one\"\r\n\"two\"\r\n\"three\"\r\n";
+    const testing::TempFolder folder("velmo-editor");
+    const std::filesystem::path list = folder / "Variable.txt";
+    testing::WriteFile(list, "\"one\"\r\n\"two\"\r\n\"three\"\r\n");
 
     const auto disk = MakeFileStore();
     App onDisk{ports(*disk)};
-    onDisk.AppPath = testing::PathText(dir) + Separator(NativePathStyle());
+    onDisk.AppPath = testing::PathText(folder.path()) + Separator(NativePathStyle());
     LoadVariableFile(onDisk);
     onDisk.vars.CurrentEntry = 2;
     onDisk.form.btnDelete.Click();
 
-    std::stringstream bytes;
-    {
-        // Closed before the folder goes: Windows keeps an open file.
-        std::ifstream in(list, std::ios::binary);
-        bytes << in.rdbuf();
-    }
-    EXPECT_EQ(bytes.str(), "\"one\"\r\n\"three\"\r\n");
+    EXPECT_EQ(testing::FileContents(list), "\"one\"\r\n\"three\"\r\n");
     EXPECT_EQ(onDisk.form.IndNumber.Caption.get(), U"Entry: 2/2");
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
