@@ -18,30 +18,58 @@ FileResult Failure(DWORD error) {
 
 class Handle {
   public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() {
-        if (valid())
-            CloseHandle(h_);
-    }
+    Handle(HANDLE h, WindowsFileCalls& calls) : h_(h), calls_(calls) {}
+    ~Handle() { close(); }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return h_; }
-    void close() {
-        if (valid())
-            CloseHandle(h_);
+    // False when closing failed, which may mean that written data were lost.
+    bool close() {
+        const bool closed = !valid() || calls_.Close(h_);
         h_ = INVALID_HANDLE_VALUE;
+        return closed;
     }
 
   private:
     HANDLE h_;
+    WindowsFileCalls& calls_;
 };
 
 }  // namespace
 
+HANDLE WindowsFileCalls::Create(const wchar_t* path) {
+    return CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+bool WindowsFileCalls::Write(HANDLE file, const char* data, DWORD size, DWORD& written) {
+    return WriteFile(file, data, size, &written, nullptr) != 0;
+}
+bool WindowsFileCalls::Flush(HANDLE file) {
+    return FlushFileBuffers(file) != 0;
+}
+bool WindowsFileCalls::Close(HANDLE file) {
+    return CloseHandle(file) != 0;
+}
+bool WindowsFileCalls::SetAttributes(const wchar_t* path, DWORD attributes) {
+    return SetFileAttributesW(path, attributes) != 0;
+}
+bool WindowsFileCalls::Move(const wchar_t* from, const wchar_t* to, DWORD flags) {
+    return MoveFileExW(from, to, flags) != 0;
+}
+bool WindowsFileCalls::Remove(const wchar_t* path) {
+    return DeleteFileW(path) != 0;
+}
+
+WindowsFileCalls& WindowsFileCalls::System() {
+    static WindowsFileCalls calls;
+    return calls;
+}
+
 std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& result) {
     Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                calls_);
     if (!file.valid()) {
         result = Failure(GetLastError());
         return std::nullopt;
@@ -74,38 +102,36 @@ FileResult WindowsFileStore::Replace(const Text& path, std::string_view bytes) {
             return Failure(ERROR_ACCESS_DENIED);
     }
     const std::wstring temporary = target + L".velmo-new";
-    Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(calls_.Create(temporary.c_str()), calls_);
     if (!file.valid())
         return Failure(GetLastError());
+    // Gives up on the temporary file, keeping the reason it failed for.
+    auto fail = [&](DWORD error) {
+        file.close();
+        calls_.Remove(temporary.c_str());
+        return Failure(error);
+    };
     size_t written = 0;
     while (written < bytes.size()) {
         DWORD chunk = 0;
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1 << 20));
-        if (!WriteFile(file.get(), bytes.data() + written, want, &chunk, nullptr)) {
-            const DWORD error = GetLastError();
-            file.close();
-            DeleteFileW(temporary.c_str());
-            return Failure(error);
-        }
+        if (!calls_.Write(file.get(), bytes.data() + written, want, chunk))
+            return fail(GetLastError());
+        // Nothing written with room asked for would loop for ever.
+        if (chunk == 0)
+            return fail(ERROR_WRITE_FAULT);
         written += chunk;
     }
-    if (!FlushFileBuffers(file.get())) {
-        const DWORD error = GetLastError();
-        file.close();
-        DeleteFileW(temporary.c_str());
-        return Failure(error);
-    }
-    file.close();
+    if (!calls_.Flush(file.get()))
+        return fail(GetLastError());
+    if (!file.close())
+        return fail(GetLastError());
     // The new file takes the old one's attributes (hidden, archive, ...).
     if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesW(temporary.c_str(), attributes);
-    const bool replaced = MoveFileExW(temporary.c_str(), target.c_str(),
-                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!replaced) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temporary.c_str());
-        return Failure(error);
+        calls_.SetAttributes(temporary.c_str(), attributes);
+    if (!calls_.Move(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return fail(GetLastError());
     }
     return {};
 }
@@ -116,7 +142,7 @@ bool WindowsFileStore::Exists(const Text& path) {
 }
 
 FileResult WindowsFileStore::Rename(const Text& from, const Text& to) {
-    if (!MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!calls_.Move(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
         return Failure(GetLastError());
     }
     return {};
