@@ -1,16 +1,15 @@
 // Velmo's entry point: the platform services, start-up, then the window.
 
 #include <QApplication>
-#include <memory>
 
 #include "core/app.h"
 #include "core/posix_file_store.h"
 #include "core/posix_platform.h"
 #include "core/startup.h"
 #include "settings/reg_file_store.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qt_ports.h"
+#include "ui/qt/window_on_demand.h"
 
 int main(int argc, char** argv) {
     using namespace velmo;
@@ -38,28 +37,14 @@ int main(int argc, char** argv) {
     icon.Attach(app);
     SignalHandler onSignal([&app] { app.form.btnClose.Click(); });
 
-    // The window is built once start-up is done and only when it is first
-    // shown: the signature does not wait for a hundred widgets, and a start
-    // in the notification area builds none until the window is opened.
-    std::unique_ptr<MainWindow> window;
-    bool starting = true;
-    auto buildWindow = [&] {
-        window = std::make_unique<MainWindow>(app);
-        messages.SetWindow(window.get());
-        dialog.SetWindow(window.get());
-    };
     dialog.AcceptNewNamesFor(app.form.CommonDialog1.DialogTitle);
-    app.form.Changed += [&](Control* control, Property property) {
-        if (control == nullptr && property == Property::Visible && app.form.Visible && !window &&
-            !starting) {
-            buildWindow();
-        }
-    };
+    WindowOnDemand window(app, [&](MainWindow* built) {
+        messages.SetWindow(built);
+        dialog.SetWindow(built);
+    });
 
     if (!Main(app))
         return 0;
-    starting = false;
-    if (app.form.Visible)
-        buildWindow();
+    window.StartUpDone();
     return QApplication::exec();
 }

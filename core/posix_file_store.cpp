@@ -129,7 +129,10 @@ int PosixFileStore::CreateTemporary(const std::string& directory, const std::str
         temp_path = stem;
         for (int i = 0; i < 8; ++i)
             temp_path.push_back(kAlphabet[pick(random)]);
-        const int fd = calls_.Create(temp_path.c_str(), mode);
+        int fd;
+        do {
+            fd = calls_.Create(temp_path.c_str(), mode);
+        } while (fd < 0 && errno == EINTR);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -176,6 +179,11 @@ int PosixFileStore::FillTemporary(int fd, std::string_view bytes, const struct s
     }
     if (const int error = WriteAll(fd, bytes))
         return error;
+    // Writing clears the set-user-ID and set-group-ID bits; give them back.
+    if (old != nullptr && (old->st_mode & (S_ISUID | S_ISGID)) != 0 &&
+        calls_.ChangeMode(fd, old->st_mode & 07777) != 0) {
+        return errno;
+    }
     return SyncFile(fd);
 }
 

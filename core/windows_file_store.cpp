@@ -69,7 +69,7 @@ WindowsFileCalls& WindowsFileCalls::System() {
 std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& result) {
     Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
-                calls_);
+                WindowsFileCalls::System());
     if (!file.valid()) {
         result = Failure(GetLastError());
         return std::nullopt;
@@ -102,6 +102,10 @@ FileResult WindowsFileStore::Replace(const Text& path, std::string_view bytes) {
             return Failure(ERROR_ACCESS_DENIED);
     }
     const std::wstring temporary = target + L".velmo-new";
+    // One left by a crash may carry the old file's hidden or read-only
+    // attribute, which would refuse the new temporary file every time.
+    if (GetFileAttributesW(temporary.c_str()) != INVALID_FILE_ATTRIBUTES)
+        calls_.SetAttributes(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
     Handle file(calls_.Create(temporary.c_str()), calls_);
     if (!file.valid())
         return Failure(GetLastError());

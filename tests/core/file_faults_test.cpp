@@ -55,44 +55,56 @@ const char* NameOf(Step step) {
     return "?";
 }
 
-// The real calls, with one of them made to fail: the `failAt`-th call of
-// all, or every call of one step. Records the steps it was asked for.
 std::string StepName(const ::testing::TestParamInfo<Step>& param) {
     return NameOf(param.param);
 }
 
+// Left in errno by every call that succeeds, so that a reason read after a
+// later call instead of the failing one shows up as the wrong text.
+constexpr int kStaleErrno = EDOM;
+
+// The real calls, with one of them made to fail: the `failAt`-th call of
+// all, or every call of one step. Records the steps it was asked for and the
+// descriptors it opened, to find one closed twice or never.
 class FaultyCalls : public PosixFileCalls {
   public:
     int Create(const char* path, mode_t mode) override {
-        return Fails(Step::Create) ? -1 : System().Create(path, mode);
+        if (Fails(Step::Create))
+            return -1;
+        const int fd = Succeeded(System().Create(path, mode));
+        if (fd >= 0)
+            open.insert(fd);
+        return fd;
     }
     ssize_t Write(int fd, const void* data, size_t size) override {
         if (Fails(Step::Write))
             return -1;
-        return System().Write(fd, data, std::min(size, maxWrite));
+        return Succeeded(System().Write(fd, data, std::min(size, maxWrite)));
     }
-    int Flush(int fd) override { return Fails(Step::Flush) ? -1 : System().Flush(fd); }
+    int Flush(int fd) override { return Fails(Step::Flush) ? -1 : Succeeded(System().Flush(fd)); }
     int ChangeOwner(int fd, uid_t owner, gid_t group) override {
-        return Fails(Step::ChangeOwner) ? -1 : System().ChangeOwner(fd, owner, group);
+        return Fails(Step::ChangeOwner) ? -1 : Succeeded(System().ChangeOwner(fd, owner, group));
     }
     int ChangeMode(int fd, mode_t mode) override {
-        return Fails(Step::ChangeMode) ? -1 : System().ChangeMode(fd, mode);
+        return Fails(Step::ChangeMode) ? -1 : Succeeded(System().ChangeMode(fd, mode));
     }
     // A failing close still releases the descriptor, as on Linux.
     int Close(int fd) override {
         const bool fails = Fails(Step::Close);
+        if (open.erase(fd) == 0)
+            closedTwice = true;
         const int result = System().Close(fd);
         if (fails) {
             errno = error;
             return -1;
         }
-        return result;
+        return Succeeded(result);
     }
     int Rename(const char* from, const char* to) override {
-        return Fails(Step::Rename) ? -1 : System().Rename(from, to);
+        return Fails(Step::Rename) ? -1 : Succeeded(System().Rename(from, to));
     }
     int Remove(const char* path) override {
-        return Fails(Step::Remove) ? -1 : System().Remove(path);
+        return Fails(Step::Remove) ? -1 : Succeeded(System().Remove(path));
     }
 
     // Back to no faults, with nothing recorded.
@@ -104,6 +116,8 @@ class FaultyCalls : public PosixFileCalls {
         maxWrite = static_cast<size_t>(-1);
         steps.clear();
         failed.reset();
+        open.clear();
+        closedTwice = false;
     }
 
     std::optional<Step> failStep;  // every call of this step fails
@@ -113,8 +127,17 @@ class FaultyCalls : public PosixFileCalls {
     size_t maxWrite = static_cast<size_t>(-1);
     std::vector<Step> steps;
     std::optional<Step> failed;  // the step that was made to fail
+    std::set<int> open;
+    bool closedTwice = false;
 
   private:
+    template <typename Result>
+    static Result Succeeded(Result result) {
+        if (result >= 0)
+            errno = kStaleErrno;
+        return result;
+    }
+
     bool Fails(Step step) {
         steps.push_back(step);
         if (interruptions > 0 && (step == Step::Write || step == Step::Flush)) {
@@ -167,6 +190,8 @@ TEST_P(ReplaceStepFails, OldFileStaysByteForByteAndTheReasonIsGiven) {
     EXPECT_EQ(FileContents(file), kOld);
     EXPECT_EQ(ModeOf(file), 0640u);
     EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"}) << "no temporary file stays";
+    EXPECT_TRUE(calls_.open.empty()) << "the temporary file was closed";
+    EXPECT_FALSE(calls_.closedTwice);
 
     // Nothing sticks: the next write goes through.
     calls_.failStep.reset();
@@ -209,9 +234,29 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
         } else {
             EXPECT_FALSE(result);
             EXPECT_TRUE(FileContents(file) == kOld);
+            EXPECT_EQ(*result.error, std::strerror(ENOSPC)) << "the failing call's reason";
         }
         EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
+        EXPECT_TRUE(calls_.open.empty());
+        EXPECT_FALSE(calls_.closedTwice);
     }
+}
+
+TEST_F(FileStoreFaultTest, OwnerAndModeComeBeforeTheDataAndTheFlushBeforeTheRename) {
+    WriteFile(dir_ / "file.txt", kOld);
+    ASSERT_TRUE(store_.Replace(PathText("file.txt"), kNew));
+    const std::vector<Step> expected = {Step::Create, Step::ChangeOwner, Step::ChangeMode,
+                                        Step::Write,  Step::Flush,       Step::Close,
+                                        Step::Rename};
+    EXPECT_EQ(calls_.steps, expected);
+}
+
+TEST_F(FileStoreFaultTest, SetGroupIdSurvivesTheWrite) {
+    const fs::path file = dir_ / "file.txt";
+    WriteFile(file, kOld);
+    ASSERT_EQ(chmod(file.c_str(), 02750), 0);
+    ASSERT_TRUE(store_.Replace(PathText("file.txt"), kNew));
+    EXPECT_EQ(ModeOf(file), 02750u);
 }
 
 TEST_F(FileStoreFaultTest, NoNewFileIsLeftWhenCreatingOneFails) {
@@ -252,7 +297,9 @@ TEST_F(FileStoreFaultTest, ATemporaryFileThatCannotBeRemovedLeavesTheOldFile) {
     } stubborn;
     stubborn.failStep = Step::Rename;
     PosixFileStore store(stubborn);
-    EXPECT_FALSE(store.Replace(PathText("file.txt"), kNew));
+    const FileResult result = store.Replace(PathText("file.txt"), kNew);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(*result.error, std::strerror(ENOSPC)) << "the rename's reason, not the clean-up's";
     EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
 }
 

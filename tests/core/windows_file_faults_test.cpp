@@ -40,33 +40,54 @@ std::string Reason(DWORD error) {
     return std::system_category().message(static_cast<int>(error));
 }
 
+// Left as the last error by every call that succeeds, so that a reason read
+// after a later call instead of the failing one shows up as the wrong text.
+constexpr DWORD kStaleError = ERROR_BAD_ENVIRONMENT;
+
 // The real calls, with one of them made to fail: the `failAt`-th call of
-// all, or every call of one step.
+// all, or every call of one step. Keeps the handles it opened, to find one
+// closed twice or never.
 class FaultyCalls : public WindowsFileCalls {
   public:
     HANDLE Create(const wchar_t* path) override {
-        return Fails(Step::Create) ? INVALID_HANDLE_VALUE : System().Create(path);
+        if (Fails(Step::Create))
+            return INVALID_HANDLE_VALUE;
+        const HANDLE file = System().Create(path);
+        if (file != INVALID_HANDLE_VALUE) {
+            open.insert(file);
+            SetLastError(kStaleError);
+        }
+        return file;
     }
     bool Write(HANDLE file, const char* data, DWORD size, DWORD& written) override {
-        return !Fails(Step::Write) && System().Write(file, data, std::min(size, maxWrite), written);
+        return !Fails(Step::Write) &&
+               Succeeded(System().Write(file, data, std::min(size, maxWrite), written));
     }
-    bool Flush(HANDLE file) override { return !Fails(Step::Flush) && System().Flush(file); }
+    bool Flush(HANDLE file) override {
+        return !Fails(Step::Flush) && Succeeded(System().Flush(file));
+    }
     // A failing close still releases the handle.
     bool Close(HANDLE file) override {
         const bool fails = Fails(Step::Close);
+        if (open.erase(file) == 0)
+            closedTwice = true;
         const bool closed = System().Close(file);
         if (fails)
             SetLastError(error);
-        return closed && !fails;
+        return !fails && Succeeded(closed);
     }
     bool SetAttributes(const wchar_t* path, DWORD attributes) override {
-        return !Fails(Step::SetAttributes) && System().SetAttributes(path, attributes);
+        return !Fails(Step::SetAttributes) && Succeeded(System().SetAttributes(path, attributes));
     }
     bool Move(const wchar_t* from, const wchar_t* to, DWORD flags) override {
-        return !Fails(Step::Move) && System().Move(from, to, flags);
+        return !Fails(Step::Move) && Succeeded(System().Move(from, to, flags));
     }
     bool Remove(const wchar_t* path) override {
-        return !Fails(Step::Remove) && System().Remove(path);
+        if (failRemove) {
+            SetLastError(ERROR_SHARING_VIOLATION);
+            return false;
+        }
+        return !Fails(Step::Remove) && Succeeded(System().Remove(path));
     }
 
     void Reset() {
@@ -75,6 +96,9 @@ class FaultyCalls : public WindowsFileCalls {
         maxWrite = 1 << 30;
         calls = 0;
         failed.reset();
+        failRemove = false;
+        open.clear();
+        closedTwice = false;
     }
 
     std::optional<Step> failStep;
@@ -83,8 +107,17 @@ class FaultyCalls : public WindowsFileCalls {
     DWORD maxWrite = 1 << 30;
     int calls = 0;
     std::optional<Step> failed;
+    bool failRemove = false;  // the clean-up fails too, for another reason
+    std::set<HANDLE> open;
+    bool closedTwice = false;
 
   private:
+    static bool Succeeded(bool result) {
+        if (result)
+            SetLastError(kStaleError);
+        return result;
+    }
+
     bool Fails(Step step) {
         ++calls;
         if (failStep == step || failAt == calls) {
@@ -119,6 +152,8 @@ TEST_P(WindowsReplaceStepFails, OldFileStaysByteForByteAndTheReasonIsGiven) {
     EXPECT_EQ(*result.error, Reason(ERROR_DISK_FULL));
     EXPECT_EQ(FileContents(file_), kOld);
     EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
+    EXPECT_TRUE(calls_.open.empty()) << "the temporary file was closed";
+    EXPECT_FALSE(calls_.closedTwice);
 
     calls_.Reset();
     EXPECT_TRUE(store_.Replace(testing::PathText(file_), kNew));
@@ -153,9 +188,32 @@ TEST_F(WindowsFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
         } else {
             EXPECT_FALSE(result);
             EXPECT_TRUE(FileContents(file_) == kOld);
+            EXPECT_EQ(*result.error, Reason(ERROR_DISK_FULL)) << "the failing call's reason";
         }
         EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
+        EXPECT_TRUE(calls_.open.empty());
+        EXPECT_FALSE(calls_.closedTwice);
     }
+}
+
+TEST_F(WindowsFaultTest, ACleanUpThatFailsKeepsTheFirstReasonAndTheOldFile) {
+    WriteFile(file_, kOld);
+    calls_.failStep = Step::Move;
+    calls_.failRemove = true;
+    const FileResult result = store_.Replace(testing::PathText(file_), kNew);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(*result.error, Reason(ERROR_DISK_FULL));
+    EXPECT_EQ(FileContents(file_), kOld);
+
+    // The temporary file left behind, hidden like the file it was to replace,
+    // does not stand in the way of the next save.
+    const fs::path leftover = folder_ / "file.txt.velmo-new";
+    ASSERT_TRUE(fs::exists(leftover));
+    SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    calls_.Reset();
+    EXPECT_TRUE(store_.Replace(testing::PathText(file_), kNew));
+    EXPECT_TRUE(FileContents(file_) == kNew);
+    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
 }
 
 TEST_F(WindowsFaultTest, AWriteThatMakesNoProgressFails) {
