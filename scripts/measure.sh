@@ -72,7 +72,7 @@ range_ms() { sort -n | awk 'NR == 1 {lo = $1} {hi = $1} END {if (NR) printf "%.1
 # A fresh user: options as a save leaves them with the signature going to a
 # file, a 5-minute change interval and the window shown at start; the quote
 # list beside a copy of the program.
-prepare() {  # prepare NAME
+prepare() {  # prepare NAME [tray]: with "tray", the program starts in the notification area
     DIR="$WORK/$1"
     export HOME="$DIR/home" XDG_RUNTIME_DIR="$DIR/run"
     mkdir -p "$HOME/.config/Velmo" "$DIR/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -82,7 +82,7 @@ prepare() {  # prepare NAME
     local reg="$HOME/.config/Velmo/User.reg"
     printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]\r\n' >"$reg"
     {
-        printf '"Program Values"=" 1 0 1 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1"\r\n'
+        printf '"Program Values"=" 1 0 1 1 0 %s 0 1 0 0 0 0 0 0-1 0 0 0 1 1"\r\n' "$([ "${2:-}" = tray ] && echo 1 || echo 0)"
         printf '"Fixed width"="60"\r\n"Top text like"="*****************************************"\r\n'
         printf '"Top text repeat"="*"\r\n"Signature width"="60"\r\n'
         printf '"Bottom text like"="*****************************************"\r\n'
@@ -223,6 +223,17 @@ for _ in $(seq "$RUNS"); do
 done
 stop_velmo
 
+# A start in the notification area builds no window until it is opened.
+prepare xvfb-tray tray
+echo "-- Xvfb + trayer, start in the tray: $RUNS starts, memory"
+measure_start "$WORK/tray-start"
+start_velmo
+wait_for 20 has_icon || { echo "no tray icon (see $DIR/app.log)"; exit 1; }
+wait_for 10 test -s "$SIG"
+sleep 2
+T_RSS=$(rss_mb)
+stop_velmo
+
 # --- headless ------------------------------------------------------------------------------
 prepare offscreen
 export QT_QPA_PLATFORM=offscreen
@@ -246,7 +257,10 @@ row "" "Xvfb + trayer" "headless (offscreen)"
 row "start to signature file, median of $RUNS (ms)" \
     "$(median_ms <"$WORK/xvfb-start") (range $(range_ms <"$WORK/xvfb-start"))" \
     "$(median_ms <"$WORK/offscreen-start") (range $(range_ms <"$WORK/offscreen-start"))"
+row "  the same, started in the tray (ms)" \
+    "$(median_ms <"$WORK/tray-start") (range $(range_ms <"$WORK/tray-start"))" ""
 row "resident memory after start (VmRSS, MiB)" "$X_RSS" "$H_RSS"
+row "  the same, started in the tray (MiB)" "$T_RSS" ""
 row "CPU over ${IDLE} s idle" "$X_IDLE" "$H_IDLE"
 row "context switches over ${IDLE} s idle" "$X_SWITCHES" "$H_SWITCHES"
 row "Randomize to file rewritten, median (ms)" \
