@@ -19,7 +19,7 @@ constexpr TextView kCorrupt = U"Your Account data is corrupt";
 constexpr TextView kTryAgain = U"Please exit and try again.";
 
 void ReportFailure(App& app, const StoreFailure& failure, TextView consequence) {
-    // The number as the original's Str$ gives it: a blank before a non-negative one.
+    // A non-negative number has a blank in its sign's place: "ERROR # 5".
     const Text number = (failure.number() >= 0 ? U" " : U"") + ToText(failure.number());
     app.ports.messages.Show(
         U"ERROR #" + number + U" : " + FromUtf8(failure.what()) + U"\r" + Text(consequence),

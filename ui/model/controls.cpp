@@ -89,7 +89,7 @@ TextBox::TextBox(Form& form, const ControlSpec& desc)
       MultiLine(desc.multiLine),
       Bars(desc.scrollBars),
       Text(*this, Property::TextContent, desc.text, [this](velmo::Text& t) {
-          // Like the original text box, text set from code is cut to the maximum length.
+          // As in a Windows text box, text set from code is cut to the maximum length too.
           if (MaxLength > 0 && t.size() > static_cast<size_t>(MaxLength))
               t.resize(MaxLength);
           return true;

@@ -71,7 +71,7 @@ struct FontSpec {
 };
 
 // Colours in the window system's blue-green-red order; values with the high
-// bit set name system colours, as the original toolkit does.
+// bit set name system colours (button text, highlight) that follow the desktop's theme.
 namespace colors {
 inline constexpr std::uint32_t Black = 0x000000;
 inline constexpr std::uint32_t Blue = 0xFF0000;
@@ -114,7 +114,7 @@ class Prop {
     }
 
     const T& get() const { return value_; }
-    operator const T&() const { return value_; }  // NOLINT: reads like the original property
+    operator const T&() const { return value_; }  // NOLINT: a property reads as its value
 
     friend bool operator==(const Prop& p, const T& v) { return p.value_ == v; }
 

@@ -51,12 +51,12 @@ QFont FontOf(const FontSpec& wanted) {
                    ? QFont(QStringLiteral("Liberation Serif"))
                    : QFont(QStringLiteral("Serif"));
     } else {
-        // The original sans is narrow; an Arial-wide sans keeps captions inside
-        // their controls where the desktop's own sans would be too wide.
+        // The layout was made for a narrow sans-serif; an Arial-wide sans keeps captions
+        // inside their controls where the desktop's own sans would be too wide.
         font = HasFamily(QStringLiteral("Liberation Sans"))
                    ? QFont(QStringLiteral("Liberation Sans"))
                    : QApplication::font();
-        // The original is a bitmap font that sets a little tighter at its size.
+        // MS Sans Serif is a bitmap font that sets a little tighter than its size says.
         if (name == QLatin1String("MS Sans Serif")) {
             font.setPixelSize(static_cast<int>(std::lround(wanted.size * 96.0 / 72.0 * 0.93)));
             font.setBold(wanted.bold);
@@ -112,8 +112,8 @@ MainWindow::MainWindow(App& app) : app_(app) {
     base.setPointSizeF(9.75);
     setFont(base);
     Build();
-    // The client area of the original, or a little more where this desktop's
-    // tab strip leaves the lowest buttons too little room.
+    // The client area the layout was made for, or a little more where this
+    // desktop's tab strip leaves the lowest buttons too little room.
     int bottom = 0;
     for (const auto& [control, widget] : widgets_) {
         if (control->Container == nullptr && control->TabPage >= 0) {
@@ -333,7 +333,7 @@ void MainWindow::Place(Control& c, QWidget* w) {
         top -= pageTop_;
     int width = Pixels(p.width);
     int height = Pixels(p.height);
-    // A caption in this desktop's font may need more room than the original's.
+    // A caption in this desktop's font may need more room than the layout gives it.
     if (c.Kind == ControlKind::CheckBox || c.Kind == ControlKind::OptionButton) {
         width = std::max(width, w->sizeHint().width());
         height = std::max(height, w->sizeHint().height());
@@ -568,7 +568,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             code = 13;
         } else if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab &&
                    key->key() != Qt::Key_Escape && !key->text().isEmpty()) {
-            // Control characters too: Ctrl+V arrives as 22, as on the original.
+            // Control characters too: Ctrl+V arrives as 22, as in a Windows text box.
             code = static_cast<int>(key->text().toUcs4().value(0));
         }
         if (code == 0)
