@@ -11,8 +11,10 @@
 
 namespace velmo {
 
-// A text file's bytes as text. Never fails: bytes the encoding cannot carry
-// come out as replacement characters rather than being dropped.
+// A text file's bytes as text. A leading byte-order mark (UTF-8, UTF-16 LE or
+// BE) is dropped and decides the encoding; without one, the platform's own
+// reading applies. Never fails and drops nothing: what cannot be decoded (an
+// unpaired UTF-16 surrogate, a last odd byte) comes out as U+FFFD.
 Text DecodeFileText(std::string_view bytes);
 
 // Text as the bytes to store in a text file.
