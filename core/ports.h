@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "core/text.h"
 
@@ -126,11 +127,25 @@ class BrowserPort {
     virtual void Open(const Text& address) = 0;
 };
 
-// The outcome of a file operation: empty on success, else why it failed in
-// words a user can act on ("Permission denied", "No such file or directory").
+// Reasons of Velmo's own for refusing a file, beside the system's errors.
+enum class FileErrc {
+    NotRegularFile = 1,  // a folder, pipe or device where a file belongs
+    TooLarge,            // more than the program reads
+    UnsafeLink,          // a link another user planted in a shared folder
+};
+const std::error_category& FileCategory();
+std::error_code make_error_code(FileErrc code);
+
+// The outcome of a file operation: empty on success, else the reason as an
+// error code (the system's, or a FileErrc). Decisions test the code; the
+// message is only for showing to the user.
 struct FileResult {
-    std::optional<std::string> error;
-    explicit operator bool() const { return !error.has_value(); }
+    std::error_code error;
+    explicit operator bool() const { return !error; }
+    // True when there is no file at the path.
+    bool Missing() const { return error == std::errc::no_such_file_or_directory; }
+    // The reason in words a user can act on ("Permission denied").
+    std::string Message() const { return error.message(); }
 };
 
 class FileStorePort {
@@ -189,3 +204,6 @@ class SettingsStorePort {
 };
 
 }  // namespace velmo
+
+template <>
+struct std::is_error_code_enum<velmo::FileErrc> : std::true_type {};

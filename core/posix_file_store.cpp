@@ -21,7 +21,7 @@ constexpr size_t kMaxTempStem = 200;
 constexpr int kTempAttempts = 100;
 
 FileResult Failure(int error) {
-    return FileResult{std::generic_category().message(error)};
+    return FileResult{std::error_code(error, std::generic_category())};
 }
 
 // The path as a C file name; a NUL inside would silently name another file.
@@ -299,7 +299,7 @@ FileResult PosixFileStore::MakeFolders(const Text& folder) {
     std::error_code error;
     std::filesystem::create_directories(name, error);
     if (error)
-        return FileResult{error.message()};
+        return FileResult{error};
     return {};
 }
 

@@ -13,7 +13,10 @@ namespace velmo {
 namespace {
 
 FileResult Failure(DWORD error) {
-    return FileResult{std::system_category().message(static_cast<int>(error))};
+    // A missing file is told apart by the portable code, as on every platform.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return FileResult{std::make_error_code(std::errc::no_such_file_or_directory)};
+    return FileResult{std::error_code(static_cast<int>(error), std::system_category())};
 }
 
 class Handle {
@@ -87,7 +90,7 @@ std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& 
             break;
         bytes.append(buffer, got);
     }
-    result.error.reset();
+    result = FileResult{};
     return bytes;
 }
 
@@ -156,7 +159,7 @@ FileResult WindowsFileStore::MakeFolders(const Text& folder) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(ToWide(folder)), error);
     if (error)
-        return FileResult{error.message()};
+        return FileResult{error};
     return {};
 }
 

@@ -157,7 +157,7 @@ void WriteSignatureFile(App& app) {
         return;
     app.signatureWriteFailure = app.SignatureFilePath;
     app.ports.messages.Show(U"Unable to write the signature file" + Text(CrLf) +
-                                app.SignatureFilePath + Text(CrLf) + FromUtf8(*result.error),
+                                app.SignatureFilePath + Text(CrLf) + FromUtf8(result.Message()),
                             msgbox::OkExclamation, U"Signature File");
 }
 

@@ -46,10 +46,10 @@ RegDocument RegFileStore::Load() {
     FileResult result;
     const std::optional<std::string> bytes = files_.Read(path_, result);
     if (!bytes) {
-        if (!files_.Exists(path_) && result.error == "No such file or directory")
+        if (result.Missing())
             return {};
         throw StoreFailure(EIO, "The settings file " + ToUtf8(path_) +
-                                    " cannot be read: " + result.error.value_or(""));
+                                    " cannot be read: " + result.Message());
     }
     std::optional<RegDocument> doc = ParseRegDocument(DecodeFileText(*bytes));
     if (!doc) {
@@ -84,7 +84,7 @@ bool RegFileStore::Modify(const std::function<bool(RegDocument&)>& change) {
     const FileResult result = files_.Replace(path_, EncodeFileText(FormatRegDocument(doc)));
     if (!result) {
         throw StoreFailure(
-            EIO, "The settings file " + name + " cannot be written: " + result.error.value_or(""));
+            EIO, "The settings file " + name + " cannot be written: " + result.Message());
     }
     return true;
 }

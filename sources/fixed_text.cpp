@@ -72,7 +72,7 @@ bool SaveFixedText(App& app) {
     const FileResult result = app.ports.files.Replace(path, EncodeFileText(content));
     if (!result) {
         app.ports.messages.Show(U"Unable to save the fixed text file" + Text(CrLf) + path +
-                                    Text(CrLf) + FromUtf8(*result.error) + Text(CrLf) +
+                                    Text(CrLf) + FromUtf8(result.Message()) + Text(CrLf) +
                                     U"Your fixed text is kept until you close Velmo.",
                                 msgbox::OkExclamation, U"Fixed Text");
         return false;

@@ -74,7 +74,7 @@ bool SaveVariableFile(App& app) {
     const FileResult result = app.ports.files.Replace(path, EncodeFileText(content));
     if (!result) {
         app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) + path +
-                                    Text(CrLf) + FromUtf8(*result.error) + Text(CrLf) +
+                                    Text(CrLf) + FromUtf8(result.Message()) + Text(CrLf) +
                                     U"Your entries are kept until you close Velmo.",
                                 msgbox::OkExclamation, U"Variable Text");
         return false;

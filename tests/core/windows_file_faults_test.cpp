@@ -149,7 +149,7 @@ TEST_P(WindowsReplaceStepFails, OldFileStaysByteForByteAndTheReasonIsGiven) {
     const FileResult result = store_.Replace(testing::PathText(file_), kNew);
     ASSERT_TRUE(calls_.failed) << "the step was never taken";
     ASSERT_FALSE(result);
-    EXPECT_EQ(*result.error, Reason(ERROR_DISK_FULL));
+    EXPECT_EQ(result.error.value(), static_cast<int>(ERROR_DISK_FULL));
     EXPECT_EQ(FileContents(file_), kOld);
     EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
     EXPECT_TRUE(calls_.open.empty()) << "the temporary file was closed";
@@ -188,7 +188,8 @@ TEST_F(WindowsFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
         } else {
             EXPECT_FALSE(result);
             EXPECT_TRUE(FileContents(file_) == kOld);
-            EXPECT_EQ(*result.error, Reason(ERROR_DISK_FULL)) << "the failing call's reason";
+            EXPECT_EQ(result.error.value(), static_cast<int>(ERROR_DISK_FULL))
+                << "the failing call's reason";
         }
         EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
         EXPECT_TRUE(calls_.open.empty());
@@ -202,7 +203,7 @@ TEST_F(WindowsFaultTest, ACleanUpThatFailsKeepsTheFirstReasonAndTheOldFile) {
     calls_.failRemove = true;
     const FileResult result = store_.Replace(testing::PathText(file_), kNew);
     ASSERT_FALSE(result);
-    EXPECT_EQ(*result.error, Reason(ERROR_DISK_FULL));
+    EXPECT_EQ(result.error.value(), static_cast<int>(ERROR_DISK_FULL));
     EXPECT_EQ(FileContents(file_), kOld);
 
     // The temporary file left behind, hidden like the file it was to replace,

@@ -73,7 +73,7 @@ TEST_F(WindowsFileStoreTest, ReplaceCreatesAndReplacesLeavingNoTemporaryFile) {
     EXPECT_EQ(FileContents(file), "\"second\"\r\n");
     EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Variable.txt"});
 
-    FileResult result{"not yet read"};
+    FileResult result{std::make_error_code(std::errc::io_error)};
     EXPECT_EQ(store.Read(PathOf("Variable.txt"), result), "\"second\"\r\n");
     EXPECT_TRUE(result);
 
@@ -100,7 +100,7 @@ TEST_F(WindowsFileStoreTest, ReadOfAMissingFileGivesTheReason) {
     FileResult result;
     EXPECT_FALSE(store.Read(PathOf("absent.txt"), result).has_value());
     ASSERT_FALSE(result);
-    EXPECT_FALSE(result.error->empty());
+    EXPECT_FALSE(result.Message().empty());
 }
 
 TEST_F(WindowsFileStoreTest, ReadOnlyFileIsRefusedWithAReasonAndKept) {
@@ -109,8 +109,8 @@ TEST_F(WindowsFileStoreTest, ReadOnlyFileIsRefusedWithAReasonAndKept) {
     ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
     const FileResult result = store.Replace(PathOf("sig.txt"), "new");
     ASSERT_FALSE(result);
-    EXPECT_FALSE(result.error->empty());
-    EXPECT_EQ(result.error->find('\n'), std::string::npos) << *result.error;
+    EXPECT_FALSE(result.Message().empty());
+    EXPECT_EQ(result.Message().find('\n'), std::string::npos) << result.Message();
     EXPECT_EQ(FileContents(file), "old");
     EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(folder_.Listing(), std::set<std::string>{"sig.txt"});
@@ -126,7 +126,7 @@ TEST_F(WindowsFileStoreTest, FileHeldOpenElsewhereIsRefusedAndKept) {
     const FileResult result = store.Replace(PathOf("sig.txt"), "new");
     CloseHandle(held);
     ASSERT_FALSE(result);
-    EXPECT_FALSE(result.error->empty());
+    EXPECT_FALSE(result.Message().empty());
     EXPECT_EQ(FileContents(file), "old");
     EXPECT_EQ(folder_.Listing(), std::set<std::string>{"sig.txt"});
 }
@@ -137,7 +137,7 @@ TEST_F(WindowsFileStoreTest, FolderAtThePathIsRefusedAndKept) {
     std::ofstream(folder / "inside.txt") << "kept";
     const FileResult result = store.Replace(PathOf("sig.txt"), "new");
     ASSERT_FALSE(result);
-    EXPECT_FALSE(result.error->empty());
+    EXPECT_FALSE(result.Message().empty());
     EXPECT_FALSE(store.Exists(PathOf("sig.txt")));
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(FileContents(folder / "inside.txt"), "kept");
@@ -147,7 +147,7 @@ TEST_F(WindowsFileStoreTest, FolderAtThePathIsRefusedAndKept) {
 TEST_F(WindowsFileStoreTest, MissingFolderIsRefusedAndNothingCreated) {
     const FileResult result = store.Replace(PathOf("missing\\sig.txt"), "new");
     ASSERT_FALSE(result);
-    EXPECT_FALSE(result.error->empty());
+    EXPECT_FALSE(result.Message().empty());
     EXPECT_TRUE(folder_.Listing().empty());
 }
 

@@ -265,7 +265,7 @@ TEST_F(SignatureFileTest, GreyedFileOutputStillWrites) {
 
 TEST_F(SignatureFileTest, FailingWriteIsReportedOnceUntilAWriteSucceeds) {
     files.files[kPath] = "old\r\n";
-    files.failWrites[kPath] = "Permission denied";
+    files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
     for (int i = 0; i < 3; ++i)
         Write(Output::Text, Lines({U"new"}));
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -284,7 +284,7 @@ TEST_F(SignatureFileTest, FailingWriteIsReportedOnceUntilAWriteSucceeds) {
     EXPECT_EQ(messages.shown.size(), 1u);
 
     // A failure after a success is news again.
-    files.failWrites[kPath] = "No space left on device";
+    files.failWrites[kPath] = std::make_error_code(std::errc::no_space_on_device);
     Write(Output::Html, Lines({U"a"}));
     Write(Output::Rtf, Lines({U"b"}));
     ASSERT_EQ(messages.shown.size(), 2u);
@@ -297,8 +297,8 @@ TEST_F(SignatureFileTest, FailingWriteIsReportedOnceUntilAWriteSucceeds) {
 
 TEST_F(SignatureFileTest, AnotherFailingFileIsReportedForItself) {
     const Text other = U"/mnt/readonly/signature.txt";
-    files.failWrites[kPath] = "Permission denied";
-    files.failWrites[other] = "Read-only file system";
+    files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
+    files.failWrites[other] = std::make_error_code(std::errc::read_only_file_system);
     Write(Output::Text, U"a");
     app.SignatureFilePath = other;
     WriteSignatureFile(app);

@@ -43,10 +43,10 @@ class FaultyFileStore : public testing::FakeFileStore {
     }
     FileResult Rename(const Text& from, const Text& to) override {
         if (failRenames)
-            return {"Permission denied"};
+            return {std::make_error_code(std::errc::permission_denied)};
         return FakeFileStore::Rename(from, to);
     }
-    std::map<Text, std::string> failReads;
+    std::map<Text, std::error_code> failReads;
     bool failRenames = false;
 };
 
@@ -222,7 +222,7 @@ TEST_F(RegFileStoreTest, ACorruptFileThatCannotBeKeptAsideIsNotOverwritten) {
 TEST_F(RegFileStoreTest, AnUnreadableFileIsAFailureAndIsNotOverwritten) {
     Put(kTwoEmptyKeys + Lines({U"\"Indent\"=\"2\""}));
     const std::string before = Bytes();
-    files.failReads[testing::kTestSettingsFile] = "Input/output error";
+    files.failReads[testing::kTestSettingsFile] = std::make_error_code(std::errc::io_error);
     try {
         store.KeyExists(kSettingsKey);
         FAIL() << "an unreadable file is a run-time failure";
@@ -242,7 +242,7 @@ TEST_F(RegFileStoreTest, AnUnreadableFileIsAFailureAndIsNotOverwritten) {
 TEST_F(RegFileStoreTest, AFailedWriteIsAFailureAndLeavesTheFile) {
     store.SetValue(kSettingsKey, U"Indent", U"2");
     const std::string before = Bytes();
-    files.failWrites[testing::kTestSettingsFile] = "No space left on device";
+    files.failWrites[testing::kTestSettingsFile] = std::make_error_code(std::errc::no_space_on_device);
     try {
         store.SetValue(kSettingsKey, U"Indent", U"3");
         FAIL() << "a failed write is a run-time failure";

@@ -376,7 +376,7 @@ TEST_F(SettingsStoreTest, AUserKeyWithoutTheSettingsKeyShowsDefaultsAndASaveCrea
 TEST_F(SettingsStoreTest, AFailingWriteIsReportedOnceAndLeavesTheFile) {
     ReadSettings(app);
     const std::string before = files.files.at(testing::kTestSettingsFile);
-    files.failWrites[testing::kTestSettingsFile] = "No space left on device";
+    files.failWrites[testing::kTestSettingsFile] = std::make_error_code(std::errc::no_space_on_device);
     SaveSettings(app);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(IsErrorMessage(messages.shown[0], U"Please exit and try again."))
@@ -387,7 +387,7 @@ TEST_F(SettingsStoreTest, AFailingWriteIsReportedOnceAndLeavesTheFile) {
 }
 
 TEST_F(SettingsStoreTest, AFailingFirstWriteIsReportedOnceToo) {
-    files.failWrites[testing::kTestSettingsFile] = "Permission denied";
+    files.failWrites[testing::kTestSettingsFile] = std::make_error_code(std::errc::permission_denied);
     ReadSettings(app);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(IsErrorMessage(messages.shown[0], U"Please exit and try again."));

@@ -175,7 +175,7 @@ TEST_F(FixedTextTest, LeavingTheEditorSavesIt) {
 
 TEST_F(FixedTextTest, FailedSaveTellsWhyAndKeepsTheText) {
     files.files[kFixedFile] = "\"old\"\r\n";
-    files.failWrites[kFixedFile] = "Read-only file system";
+    files.failWrites[kFixedFile] = std::make_error_code(std::errc::read_only_file_system);
     form.txtFixed.Text = U"new text";
     EXPECT_FALSE(SaveFixedText(app));
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -217,7 +217,7 @@ TEST_F(VariableFileTest, SaveCreatesAFileThatDoesNotExist) {
 }
 
 TEST_F(VariableFileTest, FailedSaveTellsWhyAndKeepsTheEntries) {
-    files.failWrites[kDefaultFile] = "No space left on device";
+    files.failWrites[kDefaultFile] = std::make_error_code(std::errc::no_space_on_device);
     SetEntries({U"keep me"});
     EXPECT_FALSE(SaveVariableFile(app));
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -222,10 +222,10 @@ class FakeFileStore : public FileStorePort {
             log->Add("read " + ToUtf8(path));
         const auto it = files.find(path);
         if (it == files.end()) {
-            result.error = "No such file or directory";
+            result.error = std::make_error_code(std::errc::no_such_file_or_directory);
             return std::nullopt;
         }
-        result.error.reset();
+        result = FileResult{};
         return it->second;
     }
     FileResult Replace(const Text& path, std::string_view bytes) override {
@@ -241,7 +241,7 @@ class FakeFileStore : public FileStorePort {
     FileResult Rename(const Text& from, const Text& to) override {
         const auto it = files.find(from);
         if (it == files.end())
-            return {"No such file or directory"};
+            return {std::make_error_code(std::errc::no_such_file_or_directory)};
         files[to] = it->second;
         files.erase(from);
         return {};
@@ -254,7 +254,7 @@ class FakeFileStore : public FileStorePort {
     CallLog* log = nullptr;
 
     std::map<Text, std::string> files;
-    std::map<Text, std::string> failWrites;
+    std::map<Text, std::error_code> failWrites;
     int writes = 0;
 };
 
