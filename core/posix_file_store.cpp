@@ -44,20 +44,67 @@ std::string BaseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A descriptor closed when it goes out of scope.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// The link, found in `folder`, is one the kernel's protected_symlinks rule
+// would not follow: in a sticky, world-writable folder such as /tmp, and
+// owned by neither the user nor the folder's owner. Anyone may plant a link
+// there, leading to a file of the user's for us to overwrite.
+bool IsPlantedLink(const struct stat& link, const struct stat& folder, uid_t user) {
+    constexpr mode_t kShared = S_ISVTX | S_IWOTH;
+    return (folder.st_mode & kShared) == kShared && link.st_uid != user &&
+           link.st_uid != folder.st_uid;
+}
+
 // Follows symbolic links to the path of the file that finally gets replaced,
-// which need not exist yet (a dangling link names the file to create).
-int ResolveLinks(std::string& path) {
+// which need not exist yet (a dangling link names the file to create); `info`
+// gets its status when `exists`. Refuses a planted link at any hop, whether or
+// not the kernel enforces the rule. Each link is checked and read through its
+// folder's descriptor, so that the link followed is the one checked.
+std::error_code ResolveLinks(std::string& path, uid_t user, struct stat& info, bool& exists) {
+    exists = false;
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0)
-            return errno == ENOENT ? 0 : errno;
-        if (!S_ISLNK(info.st_mode))
-            return 0;
+        const std::string name = BaseNameOf(path);
+        // "folder/" names the folder itself; the caller refuses it.
+        if (name.empty())
+            return {};
+        const Descriptor folder(open(DirectoryOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (folder.get() < 0)
+            return {errno, std::generic_category()};
+        if (fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                return {};
+            return {errno, std::generic_category()};
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            exists = true;
+            return {};
+        }
+        struct stat folder_info {};
+        if (fstat(folder.get(), &folder_info) != 0)
+            return {errno, std::generic_category()};
+        if (IsPlantedLink(info, folder_info, user))
+            return FileErrc::UnsafeLink;
         std::string target(static_cast<size_t>(info.st_size) + 1, '\0');
         for (;;) {
-            const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+            const ssize_t length =
+                readlinkat(folder.get(), name.c_str(), target.data(), target.size());
             if (length < 0)
-                return errno;
+                return {errno, std::generic_category()};
             // A link rewritten meanwhile may have grown; read it again if full.
             if (static_cast<size_t>(length) < target.size()) {
                 target.resize(static_cast<size_t>(length));
@@ -66,10 +113,10 @@ int ResolveLinks(std::string& path) {
             target.resize(target.size() * 2);
         }
         if (target.empty())
-            return ENOENT;
+            return {ENOENT, std::generic_category()};
         path = target.front() == '/' ? target : DirectoryOf(path) + "/" + target;
     }
-    return ELOOP;
+    return {ELOOP, std::generic_category()};
 }
 
 // Makes the rename itself durable. Some file systems cannot sync a folder;
@@ -108,6 +155,9 @@ int PosixFileCalls::Rename(const char* from, const char* to) {
 }
 int PosixFileCalls::Remove(const char* path) {
     return unlink(path);
+}
+uid_t PosixFileCalls::EffectiveUser() {
+    return geteuid();
 }
 
 PosixFileCalls& PosixFileCalls::System() {
@@ -234,14 +284,14 @@ FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
         return Failure(EINVAL);
     if (target.empty())
         return Failure(ENOENT);
-    if (const int error = ResolveLinks(target))
-        return Failure(error);
+    struct stat old {};
+    bool existed = false;
+    if (const std::error_code error = ResolveLinks(target, calls_.EffectiveUser(), old, existed))
+        return FileResult{error};
 
     const std::string name = BaseNameOf(target);
     if (name.empty() || name == "." || name == "..")
         return Failure(EISDIR);
-    struct stat old {};
-    const bool existed = stat(target.c_str(), &old) == 0;
     if (existed && S_ISDIR(old.st_mode))
         return Failure(EISDIR);
     // Renaming would get past a read-only file; the user made it read-only to

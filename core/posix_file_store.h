@@ -25,6 +25,8 @@ class PosixFileCalls {
     virtual int Close(int fd);
     virtual int Rename(const char* from, const char* to);
     virtual int Remove(const char* path);
+    // geteuid(): whose links may be followed where others can plant them.
+    virtual uid_t EffectiveUser();
 
     // The real calls.
     static PosixFileCalls& System();
@@ -37,7 +39,8 @@ class PosixFileStore : public FileStorePort {
     std::optional<std::string> Read(const Text& path, FileResult& result) override;
     // Never leaves a half-written file: a crash or a full disk leaves either
     // the old contents or the new ones. A symbolic link stays a link and the
-    // file it leads to is replaced; the folder must exist.
+    // file it leads to is replaced, unless another user planted it in a shared
+    // sticky folder such as /tmp (FileErrc::UnsafeLink); the folder must exist.
     FileResult Replace(const Text& path, std::string_view bytes) override;
     bool Exists(const Text& path) override;
     FileResult Rename(const Text& from, const Text& to) override;

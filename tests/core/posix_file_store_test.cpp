@@ -1,6 +1,8 @@
 #include "core/posix_file_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -122,6 +124,69 @@ TEST_F(PosixFileStoreTest, LinkLoopFails) {
     ASSERT_FALSE(result);
     EXPECT_EQ(result.error, std::errc::too_many_symbolic_link_levels);
     EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"a", "b"}));
+}
+
+// The store runs as this user whoever runs the test.
+class RunAs : public PosixFileCalls {
+  public:
+    explicit RunAs(uid_t user) : user_(user) {}
+    uid_t EffectiveUser() override { return user_; }
+
+  private:
+    uid_t user_;
+};
+
+// The kernel's protected_symlinks rule, kept whatever the sysctl says: a link
+// in a sticky, world-writable folder is followed only when it belongs to the
+// user or to the folder's owner. Another user's link in /tmp must not make
+// the signature overwrite the user's own files.
+TEST_F(PosixFileStoreTest, LinksOthersPlantedInSharedFoldersAreNotFollowed) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "giving a link to another user needs root";
+    constexpr uid_t kUser = 1000;
+    constexpr uid_t kOther = 65534;
+    const struct {
+        const char* what;
+        mode_t folder_mode;
+        uid_t link_owner;
+        bool refused;
+    } kCases[] = {
+        {"another user's link in a sticky shared folder", 01777, kOther, true},
+        {"the user's own link there", 01777, kUser, false},
+        {"a link of the folder's owner", 01777, 0, false},
+        {"a shared folder that is not sticky", 0777, kOther, false},
+        {"a sticky folder only its owner writes to", 01755, kOther, false},
+    };
+    RunAs user(kUser);
+    PosixFileStore store(user);
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(row.what);
+        // start -> shared/link -> next -> victim.txt: the planted link is
+        // neither the first hop nor the last.
+        const testing::TempFolder root{"velmo-links"};
+        const fs::path shared = root / "shared";
+        fs::create_directory(shared);
+        ASSERT_EQ(chmod(shared.c_str(), row.folder_mode), 0);
+        WriteFile(root / "victim.txt", "private");
+        fs::create_symlink("victim.txt", root / "next");
+        fs::create_symlink(root / "next", shared / "link");
+        ASSERT_EQ(lchown((shared / "link").c_str(), row.link_owner, 0), 0);
+        fs::create_symlink("shared/link", root / "start");
+        const std::set<std::string> before = root.Listing();
+
+        for (const fs::path& path : {shared / "link", root / "start"}) {
+            SCOPED_TRACE(path.string());
+            const FileResult result = store.Replace(PathText(path), "signature");
+            if (row.refused) {
+                EXPECT_EQ(result.error, FileErrc::UnsafeLink) << result.Message();
+                EXPECT_EQ(FileContents(root / "victim.txt"), "private");
+            } else {
+                EXPECT_TRUE(result) << result.Message();
+                EXPECT_EQ(FileContents(root / "victim.txt"), "signature");
+            }
+            EXPECT_EQ(root.Listing(), before);
+        }
+    }
 }
 
 TEST_F(PosixFileStoreTest, MissingFolderFailsAndCreatesNothing) {
