@@ -39,6 +39,17 @@ struct App {
     MainForm form;
 
     VariableEntries vars;
+
+    // The fixed text file: whether a read was tried in this run, whether
+    // txtFixed holds what the file says (read or written in this run), and
+    // the text whose save was last refused and reported. A file whose lines
+    // were not read is never replaced.
+    struct FixedTextState {
+        bool LoadTried = false;
+        bool Read = false;
+        std::optional<Text> Refused;
+    } fixedText;
+
     int PickedEntry = 0;  // the entry in use in the signature
     Text PickedText;
 

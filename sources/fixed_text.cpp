@@ -11,41 +11,59 @@ namespace velmo {
 
 namespace {
 
-// Reads the records of a fixed text file; nothing when it cannot be read or
-// holds more lines than the fixed text may have.
-std::optional<Text> ReadFixedText(App& app, const Text& path) {
+enum class FixedRead { Ok, Unreadable, TooManyLines };
+
+// Reads the records of a fixed text file into `joined`.
+FixedRead ReadFixedText(App& app, const Text& path, Text& joined) {
     FileResult result;
     const std::optional<std::string> bytes = app.ports.files.Read(path, result);
     if (!bytes)
-        return std::nullopt;
+        return FixedRead::Unreadable;
     FieldReader reader(DecodeFileText(*bytes));
-    Text joined;
+    Text text;
     int count = 0;
     while (!reader.AtEnd()) {
         if (++count > kMaxFixedLines)
-            return std::nullopt;
+            return FixedRead::TooManyLines;
         if (count > 1)
-            joined += CrLf;
-        joined += reader.Next();
+            text += CrLf;
+        text += reader.Next();
     }
-    return joined;
+    joined = std::move(text);
+    return FixedRead::Ok;
+}
+
+Text DefaultFixedTextPath(const App& app) {
+    return app.AppPath + Text(FixedTextFileName);
 }
 
 }  // namespace
 
 void LoadFixedText(App& app, const Text& requested) {
-    const Text path = requested.empty() ? app.AppPath + Text(FixedTextFileName) : requested;
-    if (std::optional<Text> text = ReadFixedText(app, path)) {
-        app.form.txtFixed.Text = std::move(*text);
+    const Text path = requested.empty() ? DefaultFixedTextPath(app) : requested;
+    app.fixedText.LoadTried = true;
+    Text text;
+    const FixedRead outcome = ReadFixedText(app, path, text);
+    if (outcome == FixedRead::Ok) {
+        if (path == DefaultFixedTextPath(app))
+            app.fixedText.Read = true;
+        app.form.txtFixed.Text = std::move(text);
         return;
     }
     if (app.form.chkFixed.Value != 1)
         return;
-    const int answer = app.ports.messages.Show(
-        U"I have not been able to find your Fixed Text.\r\n"
-        U"Press YES if you would like to help me find it.\r\n"
-        U"Press NO if you would like to start without it.",
-        msgbox::YesNoCritical, path + U" Error");
+    const Text problem =
+        outcome == FixedRead::TooManyLines
+            ? U"Your Fixed Text file has more lines than the fixed text can hold (" +
+                  ToText(kMaxFixedLines) + U"):\r\n" + path +
+                  U"\r\nThe file is left as it is.\r\n"
+                  U"Press YES if you would like to choose another file.\r\n"
+            : Text(
+                  U"I have not been able to find your Fixed Text.\r\n"
+                  U"Press YES if you would like to help me find it.\r\n");
+    const int answer =
+        app.ports.messages.Show(problem + U"Press NO if you would like to start without it.",
+                                msgbox::YesNoCritical, path + U" Error");
     if (answer == msgbox::Yes) {
         LoadFixedText(app,
                       OpenFileDialog(app, path, U"Fixed Text Files (*.fxt)|*.fxt|", U"Fixed Text"));
@@ -53,6 +71,21 @@ void LoadFixedText(App& app, const Text& requested) {
 }
 
 bool SaveFixedText(App& app) {
+    const Text path = DefaultFixedTextPath(app);
+    // A file whose lines were never read would lose them; one that does not
+    // exist has nothing to lose and is created.
+    if (!app.fixedText.Read && app.ports.files.Exists(path)) {
+        // Said once for each text: the box loses the focus often.
+        if (app.fixedText.Refused != app.form.txtFixed.Text.get()) {
+            app.fixedText.Refused = app.form.txtFixed.Text.get();
+            app.ports.messages.Show(
+                U"The lines of " + path +
+                    U" have not been read, so the file was not replaced: they would be lost."
+                    U"\r\nRename or remove that file to save this fixed text in its place.",
+                msgbox::OkExclamation, U"Fixed Text");
+        }
+        return false;
+    }
     const Text text = app.form.txtFixed.Text.get() + Text(CrLf);
     std::vector<Text> lines;
     for (size_t pos = 0, p; (p = text.find(CrLf, pos)) != Text::npos; pos = p + 2) {
@@ -68,7 +101,6 @@ bool SaveFixedText(App& app) {
     Text content;
     for (const Text& line : lines)
         content += QuotedRecord(line);
-    const Text path = app.AppPath + Text(FixedTextFileName);
     const FileResult result = app.ports.files.Replace(path, EncodeFileText(content));
     if (!result) {
         app.ports.messages.Show(U"Unable to save the fixed text file" + Text(CrLf) + path +
@@ -77,6 +109,7 @@ bool SaveFixedText(App& app) {
                                 msgbox::OkExclamation, U"Fixed Text");
         return false;
     }
+    app.fixedText.Read = true;
     if (dropped) {
         app.ports.messages.Show(U"The fixed text may have at most 15 lines." + Text(CrLf) +
                                     U"Lines after the 15th were not saved.",
@@ -86,7 +119,17 @@ bool SaveFixedText(App& app) {
 }
 
 void chkFixed_Click(App& app) {
-    app.form.txtFixed.Enabled = app.form.chkFixed.Value != 0;
+    MainForm& f = app.form;
+    f.txtFixed.Enabled = f.chkFixed.Value != 0;
+    // A fixed text never read in this run is read when the part is switched
+    // on, so that a later save writes the file's own lines back. Start-up
+    // reads it itself. A missing file is no fault here: this is how a fixed
+    // text is begun.
+    if (f.chkFixed.Value != 0 && app.started && !app.fixedText.LoadTried) {
+        if (app.ports.files.Exists(DefaultFixedTextPath(app)))
+            LoadFixedText(app, Text());
+        app.fixedText.LoadTried = true;
+    }
 }
 
 void txtFixed_Change(App& app) {

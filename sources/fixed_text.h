@@ -12,7 +12,8 @@ struct App;
 void LoadFixedText(App& app, const Text& path);
 
 // Writes txtFixed, at most 15 lines, to "Fixed.fxt" in the program folder;
-// false (after telling the user) when it did not.
+// false (after telling the user) when it did not. An existing file whose
+// lines were not read in this run is never replaced.
 bool SaveFixedText(App& app);
 
 void chkFixed_Click(App& app);

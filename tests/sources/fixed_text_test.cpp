@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "support/fakes.h"
@@ -16,6 +18,12 @@ const Text kNotFound =
     U"I have not been able to find your Fixed Text.\r\n"
     U"Press YES if you would like to help me find it.\r\n"
     U"Press NO if you would like to start without it.";
+const std::string kSixteenLines = [] {
+    std::string lines;
+    for (int i = 1; i <= 16; ++i)
+        lines += "\"l\"\r\n";
+    return lines;
+}();
 
 class FixedTextTest : public ::testing::Test, protected testing::TestApp {
   protected:
@@ -103,13 +111,14 @@ TEST_F(FixedTextTest, HandMadeFiles) {
 
 TEST_F(FixedTextTest, SixteenLinesOrAMissingFilePromptWhileThePartIsOn) {
     form.chkFixed.Value = 1;
-    std::string sixteen;
-    for (int i = 1; i <= 16; ++i)
-        sixteen += "\"l\"\r\n";
-    files.files[kFixedFile] = sixteen;
+    files.files[kFixedFile] = kSixteenLines;
     LoadFixedText(app, Text());
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, kNotFound);
+    // Too many lines is said as such, naming the file; it was found.
+    const Text& said = messages.shown[0].text;
+    EXPECT_EQ(said.find(U"find your Fixed Text"), Text::npos);
+    EXPECT_NE(said.find(U"more lines than the fixed text can hold (15)"), Text::npos);
+    EXPECT_NE(said.find(kFixedFile), Text::npos);
     EXPECT_EQ(messages.shown[0].style, 20);
     EXPECT_EQ(messages.shown[0].title, kFixedFile + U" Error");
     EXPECT_EQ(form.txtFixed.Text.get(), U"");
@@ -117,8 +126,63 @@ TEST_F(FixedTextTest, SixteenLinesOrAMissingFilePromptWhileThePartIsOn) {
     files.files.clear();
     messages.shown.clear();
     LoadFixedText(app, Text());
-    EXPECT_EQ(messages.shown.size(), 1u);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kNotFound);
     EXPECT_EQ(form.txtFixed.Text.get(), U"");
+}
+
+// The file is replaced only after its lines were read in this run, or when
+// there is none: the part switched on later reads it, and a refused file
+// keeps its lines whatever is typed or chosen instead.
+TEST_F(FixedTextTest, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
+    const std::string twoLines = "\"A. Writer\"\r\n\"Small Town\"\r\n";
+    struct Row {
+        const char* what;
+        std::optional<std::string> file;  // Fixed.fxt at start
+        int partAtStart;
+        int answer;                 // to a prompt at start
+        std::optional<Text> typed;  // after ticking "Include Fixed Part"
+        std::string saved;
+        Text box;
+        size_t messages;
+    };
+    const Text read = U"A. Writer\r\nSmall Town";
+    const Row rows[] = {
+        {"off at start, ticked", twoLines, 0, msgbox::No, {}, twoLines, read, 0},
+        {"off at start, ticked, edited", twoLines, 0, msgbox::No, U"New", "\"New\"\r\n", U"New", 0},
+        {"none, ticked, typed", {}, 0, msgbox::No, U"New", "\"New\"\r\n", U"New", 0},
+        // The prompt at start, then the refused save, said once for two presses.
+        {"16 lines, No, typed", kSixteenLines, 1, msgbox::No, U"typed", kSixteenLines, U"typed", 2},
+        {"16 lines, Yes, another", kSixteenLines, 1, msgbox::Yes, {}, kSixteenLines, U"Ann", 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        testing::TestApp t;
+        MainForm& f = t.app.form;
+        t.app.AppPath = kFolder;
+        if (row.file)
+            t.files.files[kFixedFile] = *row.file;
+        t.files.files[U"/home/ann/sig.fxt"] = "\"Ann\"\r\n";
+        t.fileDialog.results = {Text(U"/home/ann/sig.fxt")};
+        t.messages.answers = {row.answer};
+        // Start-up, as far as the fixed text goes.
+        f.chkFixed.Value = row.partAtStart;
+        if (row.partAtStart == 1)
+            LoadFixedText(t.app, Text());
+        t.app.started = true;
+
+        f.chkFixed.Value = 1;
+        if (row.typed)
+            f.txtFixed.Text = *row.typed;
+        f.cmdSave3.Click();
+        f.cmdSave3.Click();
+        EXPECT_EQ(t.files.files[kFixedFile], row.saved);
+        EXPECT_EQ(f.txtFixed.Text.get(), row.box);
+        EXPECT_EQ(t.messages.shown.size(), row.messages);
+        if (row.messages == 2 && t.messages.shown.size() == 2) {
+            EXPECT_NE(t.messages.shown[1].text.find(kFixedFile), Text::npos);
+        }
+    }
 }
 
 TEST_F(FixedTextTest, NoPromptWhileThePartIsOff) {
@@ -175,6 +239,7 @@ TEST_F(FixedTextTest, LeavingTheEditorSavesIt) {
 
 TEST_F(FixedTextTest, FailedSaveTellsWhyAndKeepsTheText) {
     files.files[kFixedFile] = "\"old\"\r\n";
+    LoadFixedText(app, Text());
     files.failWrites[kFixedFile] = std::make_error_code(std::errc::read_only_file_system);
     form.txtFixed.Text = U"new text";
     EXPECT_FALSE(SaveFixedText(app));
