@@ -69,6 +69,31 @@ void BM_WrapText(benchmark::State& state) {
 }
 BENCHMARK(BM_WrapText)->ArgName("width")->Arg(40)->Arg(60)->Arg(80)->Arg(100);
 
+// A hostile quote: 1 MiB of prose in one paragraph, so that no line break is
+// near; the wrap must stay linear in the length of the text.
+Text LongQuote() {
+    constexpr size_t kSize = size_t{1} << 20;
+    Text text;
+    text.reserve(kSize + kQuote.size() + 1);
+    while (text.size() < kSize) {
+        text += kQuote;
+        text += U' ';
+    }
+    text.resize(kSize);
+    return text;
+}
+
+void BM_WrapLongText(benchmark::State& state) {
+    const Text text = LongQuote();
+    const Text width = ToText(state.range(0));
+    for (auto _ : state) {
+        Text wrapped = WrapText(text, width);
+        benchmark::DoNotOptimize(wrapped);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_WrapLongText)->ArgName("width")->Arg(40)->Arg(100)->Unit(benchmark::kMillisecond);
+
 void BM_BuildSignature(benchmark::State& state) {
     auto t = MakeApp();
     App& app = t->app;

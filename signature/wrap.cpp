@@ -4,11 +4,26 @@ namespace velmo {
 
 namespace {
 
-// 1-based position of the first `c` in `s`, 0 when there is none.
-size_t Position(TextView s, char32_t c) {
-    const size_t p = s.find(c);
-    return p == TextView::npos ? 0 : p + 1;
-}
+// The next `c` at or after a moving start in a text, found without searching
+// the same characters twice: the start only moves forward, so a found position
+// stays valid until the start passes it, and "none" stays true for good. The
+// whole wrap thus reads the text once per character sought, however long it is.
+class NextOf {
+  public:
+    NextOf(TextView text, char32_t c) : text_(text), c_(c), at_(text.find(c)) {}
+
+    // 1-based position of the first `c` in text[start..], 0 when there is none.
+    size_t From(size_t start) {
+        if (at_ != TextView::npos && at_ < start)
+            at_ = text_.find(c_, start);
+        return at_ == TextView::npos ? 0 : at_ - start + 1;
+    }
+
+  private:
+    TextView text_;
+    char32_t c_;
+    size_t at_;
+};
 
 }  // namespace
 
@@ -25,12 +40,14 @@ Text WrapText(TextView text, int width) {
     Text line;
     Text out;
     const auto rest = [&] { return TextView(t).substr(start); };
+    NextOf spaces(t, U' ');
+    NextOf breaks(t, U'\r');
 
     while (true) {
         const size_t used = line.size();
         const TextView r = rest();
-        const size_t sp = Position(r, U' ');
-        const size_t cr = Position(r, U'\r');
+        const size_t sp = spaces.From(start);
+        const size_t cr = breaks.From(start);
 
         if (cr > 0 && cr + used <= limit) {
             // A line break within reach ends the line there; its LF stays in
@@ -61,12 +78,11 @@ Text WrapText(TextView text, int width) {
             out += CrLf;
             line.clear();
             while (true) {
-                const TextView w = rest();
-                const size_t space = Position(w, U' ');
-                const size_t br = Position(w, U'\r');
+                const size_t space = spaces.From(start);
+                const size_t br = breaks.From(start);
                 if (space <= limit || (br > 0 && br <= limit))
                     break;
-                out += w.substr(0, limit);
+                out += TextView(t).substr(start, limit);
                 out += CrLf;
                 start += limit;
             }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace velmo {
 namespace {
 
@@ -92,6 +94,31 @@ TEST(WrapText, CountsCharactersNotBytes) {
     // Eleven characters fill the limit exactly, however many bytes they take.
     EXPECT_EQ(WrapText(U"Grüße aus Köln und Zürich", 12), U"Grüße aus \r\nKöln und \r\nZürich\r\n");
     EXPECT_EQ(WrapText(U"Καλημέρα σας φίλοι", 10), U"Καλημέρα \r\nσας φίλοι\r\n");
+}
+
+TEST(WrapText, LongTextsTakeLinearTime) {
+    // A mebibyte of one unit repeated: prose with no line break (each word used
+    // to search the rest of the text for a CR) and lines with no space (each
+    // line used to search it for a space). Every unit wraps to the same line.
+    struct LongCase {
+        int width;
+        TextView unit;
+        TextView line;  // what every unit but the last wraps to
+        TextView last;  // what the last one wraps to
+    };
+    const LongCase cases[] = {
+        {32, U"The quick brown fox jumps over ", U"The quick brown fox jumps over \r\n",
+         U"The quick brown fox jumps over\r\n"},
+        {40, U"Regards,\r\n", U"Regards,\r\n", U"Regards,\r\n\r\n"},
+    };
+    const auto began = std::chrono::steady_clock::now();
+    for (const auto& c : cases) {
+        const auto n = static_cast<long long>((size_t{1} << 20) / c.unit.size());
+        const Text out = WrapText(Repeat(c.unit, n), c.width);
+        EXPECT_TRUE(out == Repeat(c.line, n - 1) + Text(c.last)) << "width " << c.width;
+    }
+    // Milliseconds when linear, even under sanitizers; the quadratic search took a minute.
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
 }
 
 }  // namespace
