@@ -471,6 +471,29 @@ TEST_F(MainWindowTest, TypingIntoTheEntryEditorReachesTheEntries) {
     EXPECT_EQ(Get<QLabel>("IndNumber")->text(), "Entry: 1/1");
 }
 
+TEST_F(MainWindowTest, AHugeTextIsShownCutAndKeptWholeInTheModel) {
+    ShowActive();
+    const Text word(10'000'000, U'x');
+    for (TextBox* box : {&form.txtSignature, &form.txtVar}) {
+        box->Text = word;
+        QApplication::processEvents();
+        auto* edit = static_cast<QPlainTextEdit*>(w.WidgetOf(box));
+        const QString shown = edit->toPlainText();
+        EXPECT_LT(shown.size(), 100'000) << box->Name;
+        EXPECT_TRUE(shown.startsWith(QString(1000, QLatin1Char('x')))) << box->Name;
+        EXPECT_TRUE(shown.contains(QChar(0x2026))) << box->Name;  // an ellipsis: more follows
+        // Typing into what is shown must not cut the model's text down to it.
+        edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(edit, "y");
+        EXPECT_EQ(box->Text.get(), word) << box->Name;
+    }
+    EXPECT_EQ(t.app.vars.Entries[1], word);
+
+    form.txtVar.Text = U"short";
+    QTest::keyClicks(Get<QPlainTextEdit>("txtVar"), "y");
+    EXPECT_EQ(form.txtVar.Text.get(), U"yshort");
+}
+
 TEST_F(MainWindowTest, ChoosingAComboItemSetsTheModelText) {
     ShowActive();
     form.Tabs.Tab = 1;

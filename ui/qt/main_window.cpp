@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +20,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWindowStateChangeEvent>
+#include <utility>
 
 #include "core/app.h"
 #include "core/startup.h"
@@ -99,6 +101,25 @@ Qt::Alignment AlignmentOf(Alignment a) {
 
 Qt::CheckState CheckStateOf(int value) {
     return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+// Qt lays a paragraph out whole before drawing it: a quote of megabytes in one
+// line would keep the window from appearing for minutes. A multi-line box
+// shows at most this many characters; the model keeps the whole text.
+constexpr size_t kShownCharacters = 50'000;
+
+// What a multi-line box shows of `text`, and whether that is only its beginning,
+// followed by a note of how much is left out.
+std::pair<QString, bool> ShownText(TextView text) {
+    if (text.size() <= kShownCharacters)
+        return {ToEditorText(text), false};
+    TextView head = text.substr(0, kShownCharacters);
+    if (head.back() == U'\r')
+        head.remove_suffix(1);  // not half a line break
+    QString shown = ToEditorText(head);
+    shown += QStringLiteral("\n\u2026 %1 more characters not shown")
+                 .arg(QLocale().toString(static_cast<qulonglong>(text.size() - head.size())));
+    return {shown, true};
 }
 
 }  // namespace
@@ -436,7 +457,9 @@ void MainWindow::Sync(Control* c, Property property) {
                     if (line->text() != text)
                         line->setText(text);
                 } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-                    const QString text = ToEditorText(t->Text.get());
+                    const auto [text, cut] = ShownText(t->Text.get());
+                    // Typing into a cut text would replace the whole with the part shown.
+                    edit->setReadOnly(cut);
                     if (edit->toPlainText() != text)
                         edit->setPlainText(text);
                 }
