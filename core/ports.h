@@ -151,11 +151,19 @@ struct FileResult {
 class FileStorePort {
   public:
     virtual ~FileStorePort() = default;
-    // The whole file as bytes, or nothing with the reason in `result`.
-    virtual std::optional<std::string> Read(const Text& path, FileResult& result) = 0;
+    // The most a read takes unless told otherwise: far more than any file of
+    // the program's holds, far less than the memory it may use.
+    static constexpr size_t kReadLimit = size_t{64} << 20;
+    // The whole file as bytes, or nothing with the reason in `result`. Only a
+    // regular file (or a link to one) is read, and at most `limit` bytes: a
+    // folder fails with std::errc::is_a_directory, a pipe or device with
+    // FileErrc::NotRegularFile at once, a longer file with FileErrc::TooLarge.
+    virtual std::optional<std::string> Read(const Text& path, FileResult& result,
+                                            size_t limit = kReadLimit) = 0;
     // Replaces the file atomically: a temporary file in the same folder,
     // flushed, then renamed over the target (the target of a symbolic link),
     // keeping the old file's permissions. On failure the old file is intact.
+    // A pipe or device at the path is refused (FileErrc::NotRegularFile).
     virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
     // True when a regular file exists at the path (links followed).
     virtual bool Exists(const Text& path) = 0;

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -237,45 +239,64 @@ int PosixFileStore::FillTemporary(int fd, std::string_view bytes, const struct s
     return SyncFile(fd);
 }
 
-std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& result) {
+std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& result,
+                                                size_t limit) {
     std::string name;
     if (!ToFileName(path, name)) {
         result = Failure(EINVAL);
         return std::nullopt;
     }
-    const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    // Not blocking, so that a pipe with no writer cannot hold the open for
+    // ever. A terminal opened here never becomes the program's.
+    const Descriptor fd(open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || fstat(fd.get(), &info) != 0) {
         result = Failure(errno);
         return std::nullopt;
     }
-    struct stat info {};
-    int error = fstat(fd, &info) != 0 ? errno : 0;
-    if (error == 0 && S_ISDIR(info.st_mode))
-        error = EISDIR;
-    std::string bytes;
-    if (error == 0 && S_ISREG(info.st_mode))
-        bytes.reserve(static_cast<size_t>(info.st_size));
-    // Read to the end rather than trusting the size: the file may be growing,
-    // or be a pipe or a device that reports none.
-    char buffer[65536];
-    while (error == 0) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno != EINTR)
-                error = errno;
-            continue;
-        }
-        if (got == 0)
-            break;
-        bytes.append(buffer, static_cast<size_t>(got));
-    }
-    close(fd);
-    if (error != 0) {
-        result = Failure(error);
+    if (S_ISDIR(info.st_mode)) {
+        result = Failure(EISDIR);
         return std::nullopt;
     }
-    result = FileResult{};
-    return bytes;
+    // A pipe or a device may never end (/dev/zero) or never answer.
+    if (!S_ISREG(info.st_mode)) {
+        result = FileResult{FileErrc::NotRegularFile};
+        return std::nullopt;
+    }
+    // A file system that honoured the flag for a regular file might answer
+    // "try again" rather than wait for the data.
+    const int flags = fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        result = Failure(errno);
+        return std::nullopt;
+    }
+    if (static_cast<uintmax_t>(info.st_size) > limit) {
+        result = FileResult{FileErrc::TooLarge};
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(info.st_size));
+    // Read to the end rather than trusting the size, which a growing file
+    // outgrows and some files (in /proc) give as 0. One byte past the limit
+    // tells a file that is over it.
+    char buffer[65536];
+    while (bytes.size() <= limit) {
+        const size_t room = limit - bytes.size();
+        const ssize_t got = read(fd.get(), buffer, room == 0 ? 1 : std::min(room, sizeof buffer));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            result = Failure(errno);
+            return std::nullopt;
+        }
+        if (got == 0) {
+            result = FileResult{};
+            return bytes;
+        }
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    result = FileResult{FileErrc::TooLarge};
+    return std::nullopt;
 }
 
 FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
@@ -294,6 +315,9 @@ FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
         return Failure(EISDIR);
     if (existed && S_ISDIR(old.st_mode))
         return Failure(EISDIR);
+    // A pipe or device stays as it is: never opened, never renamed over.
+    if (existed && !S_ISREG(old.st_mode))
+        return FileResult{FileErrc::NotRegularFile};
     // Renaming would get past a read-only file; the user made it read-only to
     // keep it as it is, so fail the way writing into it would.
     if (existed && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {

@@ -36,7 +36,8 @@ class PosixFileStore : public FileStorePort {
   public:
     explicit PosixFileStore(PosixFileCalls& calls = PosixFileCalls::System()) : calls_(calls) {}
 
-    std::optional<std::string> Read(const Text& path, FileResult& result) override;
+    std::optional<std::string> Read(const Text& path, FileResult& result,
+                                    size_t limit = kReadLimit) override;
     // Never leaves a half-written file: a crash or a full disk leaves either
     // the old contents or the new ones. A symbolic link stays a link and the
     // file it leads to is replaced, unless another user planted it in a shared

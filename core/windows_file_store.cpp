@@ -69,7 +69,8 @@ WindowsFileCalls& WindowsFileCalls::System() {
     return calls;
 }
 
-std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& result) {
+std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& result,
+                                                  size_t limit) {
     Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                 WindowsFileCalls::System());
@@ -77,21 +78,32 @@ std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& 
         result = Failure(GetLastError());
         return std::nullopt;
     }
+    // A console, a printer port or a pipe may never end or never answer.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        result = FileResult{FileErrc::NotRegularFile};
+        return std::nullopt;
+    }
     std::string bytes;
+    // Read to the end rather than trusting the size, which a growing file
+    // outgrows; one byte past the limit tells a file that is over it.
     char buffer[65536];
-    while (true) {
+    while (bytes.size() <= limit) {
+        const size_t room = limit - bytes.size();
+        const DWORD want = static_cast<DWORD>(room == 0 ? 1 : std::min(room, sizeof buffer));
         DWORD got = 0;
         // Part of a file read as the whole would lose the rest at the next save.
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file.get(), buffer, want, &got, nullptr)) {
             result = Failure(GetLastError());
             return std::nullopt;
         }
-        if (got == 0)
-            break;
+        if (got == 0) {
+            result = FileResult{};
+            return bytes;
+        }
         bytes.append(buffer, got);
     }
-    result = FileResult{};
-    return bytes;
+    result = FileResult{FileErrc::TooLarge};
+    return std::nullopt;
 }
 
 FileResult WindowsFileStore::Replace(const Text& path, std::string_view bytes) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <set>
 
 #include "support/temp_folder.h"
@@ -256,6 +259,96 @@ TEST_F(PosixFileStoreTest, ReadFailsWithTheReason) {
     EXPECT_FALSE(Read(dir_, folder_result).has_value());
     ASSERT_FALSE(folder_result);
     EXPECT_EQ(folder_result.error, std::errc::is_a_directory);
+}
+
+// A pipe or a device where a file belongs is refused at once, and none is
+// ever replaced by a regular file: a pipe with no writer would block the
+// open for ever, /dev/zero would fill the memory.
+TEST_F(PosixFileStoreTest, SpecialFilesAreRefusedPromptly) {
+    // A regression blocks in open(); end the test program rather than hang.
+    alarm(20);
+    const std::error_code kNotRegular = FileErrc::NotRegularFile;
+    const std::error_code kFolder = std::make_error_code(std::errc::is_a_directory);
+    const struct {
+        const char* what;
+        std::function<bool(const fs::path&)> make;  // false: cannot be made here
+        std::error_code read_error;
+        // Nothing: not replaced in the test, as a regression would replace a
+        // device of the system's.
+        std::optional<std::error_code> replace_error;
+    } kCases[] = {
+        {"a pipe with no writer", [](const fs::path& p) { return mkfifo(p.c_str(), 0600) == 0; },
+         kNotRegular, kNotRegular},
+        {"a device node",
+         [](const fs::path& p) { return mknod(p.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0; },
+         kNotRegular, kNotRegular},
+        {"a link to /dev/null",
+         [](const fs::path& p) { return symlink("/dev/null", p.c_str()) == 0; }, kNotRegular,
+         std::nullopt},
+        {"a link to /dev/zero",
+         [](const fs::path& p) { return symlink("/dev/zero", p.c_str()) == 0; }, kNotRegular,
+         std::nullopt},
+        {"a folder", [](const fs::path& p) { return mkdir(p.c_str(), 0700) == 0; }, kFolder,
+         kFolder},
+    };
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(row.what);
+        const fs::path path = dir_ / "special";
+        if (!row.make(path)) {
+            ASSERT_EQ(errno, EPERM) << "making " << row.what;
+            continue;  // mknod needs root
+        }
+        const fs::file_type type = fs::symlink_status(path).type();
+        const std::set<std::string> before = folder_.Listing();
+
+        FileResult result;
+        EXPECT_FALSE(Read(path, result).has_value());
+        EXPECT_EQ(result.error, row.read_error) << result.Message();
+        if (row.replace_error) {
+            const FileResult replaced = Replace(path, "x");
+            EXPECT_EQ(replaced.error, *row.replace_error) << replaced.Message();
+        }
+        EXPECT_EQ(fs::symlink_status(path).type(), type);
+        EXPECT_EQ(folder_.Listing(), before);
+        fs::remove(path);
+    }
+    alarm(0);
+}
+
+// No more than the limit is read, whatever size the file gives.
+TEST_F(PosixFileStoreTest, ReadStopsAtTheLimit) {
+    WriteFile(dir_ / "ten", "0123456789");
+    const fs::path sparse = dir_ / "sparse";
+    WriteFile(sparse, "");
+    fs::resize_file(sparse, FileStorePort::kReadLimit + 1);
+    const struct {
+        fs::path path;
+        size_t limit;
+        bool fits;
+    } kCases[] = {
+        {dir_ / "ten", 10, true},
+        {dir_ / "ten", 9, false},
+        {dir_ / "ten", 0, false},
+        // The system gives its size as 0.
+        {"/proc/self/status", 16, false},
+        {sparse, FileStorePort::kReadLimit, false},
+    };
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(row.path.string() + " limit " + std::to_string(row.limit));
+        FileResult result;
+        const auto read = store_.Read(PathText(row.path), result, row.limit);
+        if (row.fits) {
+            EXPECT_TRUE(result) << result.Message();
+            EXPECT_EQ(read, std::optional<std::string>("0123456789"));
+        } else {
+            EXPECT_EQ(result.error, FileErrc::TooLarge) << result.Message();
+            EXPECT_FALSE(read.has_value());
+        }
+    }
+    // Unless told otherwise.
+    FileResult result;
+    EXPECT_FALSE(Read(sparse, result).has_value());
+    EXPECT_EQ(result.error, FileErrc::TooLarge);
 }
 
 TEST_F(PosixFileStoreTest, ReadEmptyFile) {

@@ -34,12 +34,13 @@ const Text kTwoEmptyKeys = Lines({
 // The in-memory files, with reads and renames that can be made to fail.
 class FaultyFileStore : public testing::FakeFileStore {
   public:
-    std::optional<std::string> Read(const Text& path, FileResult& result) override {
+    std::optional<std::string> Read(const Text& path, FileResult& result,
+                                    size_t limit = kReadLimit) override {
         if (const auto it = failReads.find(path); it != failReads.end()) {
             result.error = it->second;
             return std::nullopt;
         }
-        return FakeFileStore::Read(path, result);
+        return FakeFileStore::Read(path, result, limit);
     }
     FileResult Rename(const Text& from, const Text& to) override {
         if (failRenames)

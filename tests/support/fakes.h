@@ -217,12 +217,17 @@ class FakeBrowser : public BrowserPort {
 // Files in memory; a path listed in `failWrites` fails with its reason.
 class FakeFileStore : public FileStorePort {
   public:
-    std::optional<std::string> Read(const Text& path, FileResult& result) override {
+    std::optional<std::string> Read(const Text& path, FileResult& result,
+                                    size_t limit = kReadLimit) override {
         if (log)
             log->Add("read " + ToUtf8(path));
         const auto it = files.find(path);
         if (it == files.end()) {
             result.error = std::make_error_code(std::errc::no_such_file_or_directory);
+            return std::nullopt;
+        }
+        if (it->second.size() > limit) {
+            result.error = FileErrc::TooLarge;
             return std::nullopt;
         }
         result = FileResult{};
