@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "core/text.h"
 
@@ -167,7 +168,8 @@ class FileStorePort {
     virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
     // True when a regular file exists at the path (links followed).
     virtual bool Exists(const Text& path) = 0;
-    // Renames a file within its file system.
+    // Renames a file within its file system. Never replaces a file that is
+    // already there: that fails with std::errc::file_exists.
     virtual FileResult Rename(const Text& from, const Text& to) = 0;
     // Creates a folder and the folders above it; an existing one is fine.
     virtual FileResult MakeFolders(const Text& folder) = 0;
@@ -177,6 +179,14 @@ class FileStorePort {
 // as opposed to the ordinary outcomes its operations return.
 class StoreFailure : public std::runtime_error {
   public:
+    // The store's own failure numbers, beside the platform's error numbers.
+    // The store is not in its format: it was kept aside under a new name (the
+    // description names both) and the store starts afresh.
+    static constexpr int kCorrupt = 1000;
+    // The store cannot be read, or is corrupt and could not be kept aside:
+    // it is left as it is and nothing is written over it.
+    static constexpr int kUnreadable = 1001;
+
     StoreFailure(int number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
     int number() const { return number_; }
@@ -191,8 +201,9 @@ struct StoredValue {
 };
 
 // Named string values under key paths of the current user, as a registry
-// keeps them. Key paths are matched without regard to case. Operations
-// return their ordinary outcomes and throw StoreFailure for run-time failures.
+// keeps them. Key paths and value names are matched without regard to case.
+// Operations return their ordinary outcomes and throw StoreFailure for
+// run-time failures.
 class SettingsStorePort {
   public:
     virtual ~SettingsStorePort() = default;
@@ -200,15 +211,20 @@ class SettingsStorePort {
     virtual bool KeyExists(const Text& keyPath) = 0;
     // Creates the key and the keys above it (an existing key is fine).
     virtual bool CreateKey(const Text& keyPath) = 0;
-    // The key's value at `index` (from 0, in the store's order); nothing when
-    // there is none, the key is missing, or the name or text is longer than
-    // 254 characters.
-    virtual std::optional<StoredValue> ValueAt(const Text& keyPath, int index) = 0;
-    // The text of one string value; nothing when the key or value is missing
-    // or the text is longer than 254 characters.
+    // Every string value of the key, whole, in the store's order, read at
+    // once; nothing when the key is missing. A value the store cannot read is
+    // left out and the others are still read.
+    virtual std::optional<std::vector<StoredValue>> Values(const Text& keyPath) = 0;
+    // The text of one string value; nothing when the key or value is missing.
     virtual std::optional<Text> QueryValue(const Text& keyPath, const Text& name) = 0;
+    // Writes the values in their order, creating the key when needed; a store
+    // file is replaced once, so that a failure leaves all the old values. A
+    // stored value whose name differs only in letter case is the same value.
+    virtual bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) = 0;
     // Writes one string value, creating the key when needed.
-    virtual bool SetValue(const Text& keyPath, const Text& name, const Text& text) = 0;
+    bool SetValue(const Text& keyPath, const Text& name, const Text& text) {
+        return SetValues(keyPath, {{name, text}});
+    }
 };
 
 }  // namespace velmo

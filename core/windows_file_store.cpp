@@ -16,6 +16,8 @@ FileResult Failure(DWORD error) {
     // A missing file is told apart by the portable code, as on every platform.
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
         return FileResult{std::make_error_code(std::errc::no_such_file_or_directory)};
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return FileResult{std::make_error_code(std::errc::file_exists)};
     return FileResult{std::error_code(static_cast<int>(error), std::system_category())};
 }
 
@@ -161,7 +163,8 @@ bool WindowsFileStore::Exists(const Text& path) {
 }
 
 FileResult WindowsFileStore::Rename(const Text& from, const Text& to) {
-    if (!calls_.Move(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    // Never over a file already there.
+    if (!calls_.Move(ToWide(from).c_str(), ToWide(to).c_str(), 0)) {
         return Failure(GetLastError());
     }
     return {};

@@ -78,7 +78,7 @@ void CheckProgram(std::string_view bytes) {
     const std::optional<RegDocument> doc = ParseRegDocument(DecodeFileText(saved->second));
     Require(doc.has_value(), "the saved settings file does not parse");
     // Looked up by the exact name: a hand-made value named in other letter
-    // case takes the write, as in the registry, and is then not read.
+    // case takes the write and the name.
     const RegKey* key = doc->Find(FullKeyPath(SettingsKey));
     Require(key != nullptr, "the saved settings file has no settings key");
     const Text flags = EncodeProgramValues(CollectProgramFlags(app));

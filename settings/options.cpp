@@ -7,6 +7,23 @@
 
 namespace velmo {
 
+namespace {
+
+constexpr TextView kDefaultWidth = U"60";
+constexpr TextView kDefaultIndent = U"1";
+constexpr int kDefaultSlider = 5;
+
+// A stored text that is not one of the combo's choices (empty after a lost
+// value, or edited by hand) takes the default: an empty width would leave
+// the text unwrapped.
+void SetChoiceOrDefault(ComboBox& combo, const Text& stored, TextView fallback) {
+    const bool choice =
+        std::find(combo.Items.begin(), combo.Items.end(), stored) != combo.Items.end();
+    combo.Text = choice ? stored : Text(fallback);
+}
+
+}  // namespace
+
 const std::array<std::string_view, 33> SignatureOptionNames = {
     "Slider",        "chkClip",         "chkFile",       "chkVar",           "chkFixed",
     "chkTray",       "cmbFixWidth",     "optOrderFF",    "optOrderVF",       "chkBorder",
@@ -21,14 +38,14 @@ void SetDefaults(App& app) {
     MainForm& f = app.form;
     app.SignatureFilePath.clear();
 
-    f.Slider.Value = 5;
+    f.Slider.Value = kDefaultSlider;
     f.chkClip.Value = 0;
     f.chkFile.Value = 0;
     f.chkVar.Value = 1;
     f.chkFixed.Value = 0;
     f.chkTray.Value = 0;
 
-    f.cmbFixWidth.Text = U"60";
+    f.cmbFixWidth.Text = Text(kDefaultWidth);
     f.optOrderFF.Value = true;
     f.chkBorder.Value = 1;
     f.chkSpace.Value = 0;
@@ -36,7 +53,7 @@ void SetDefaults(App& app) {
 
     f.txtTBLike.Text = Text(DefaultLikeBorder);
     f.txtTBRepeat.Text = U"*";
-    f.cmbWidth.Text = U"60";
+    f.cmbWidth.Text = Text(kDefaultWidth);
 
     f.optBBLike.Value = false;
     f.optBBRepeat.Value = false;
@@ -45,7 +62,7 @@ void SetDefaults(App& app) {
     f.optBBSame.Value = false;
 
     f.txtSBSLeftLike.Text = U"*";
-    f.cmbSBSIndent.Text = U"1";
+    f.cmbSBSIndent.Text = Text(kDefaultIndent);
     f.chkSBSRightSame.Value = 1;
     f.txtSBSRightLike.Text = U"*";
 
@@ -125,8 +142,9 @@ void ApplyOptions(App& app) {
     app.ProgramFlags = *decoded;
     const ProgramFlagArray& v = app.ProgramFlags;
 
-    // Out-of-range numbers are refused by the controls and keep their value.
-    f.Slider.Value = v[0];
+    // Out-of-range numbers are refused by the controls and keep their value;
+    // the interval takes its default instead, as a lost width does below.
+    f.Slider.Value = v[0] >= f.Slider.Min && v[0] <= f.Slider.Max ? v[0] : kDefaultSlider;
     f.chkClip.Value = v[1];
     f.chkFile.Value = v[2];
     f.chkVar.Value = v[3];
@@ -165,14 +183,14 @@ void ApplyOptions(App& app) {
     }
 
     const auto& s = app.SettingValues;
-    f.cmbFixWidth.Text = s[0];
+    SetChoiceOrDefault(f.cmbFixWidth, s[0], kDefaultWidth);
     f.txtTBLike.Text = TrimBlanks(s[1]);
     f.txtTBRepeat.Text = s[2];
-    f.cmbWidth.Text = s[3];
+    SetChoiceOrDefault(f.cmbWidth, s[3], kDefaultWidth);
     f.txtBBLike.Text = s[4];
     f.txtBBRepeat.Text = s[5];
     f.txtSBSLeftLike.Text = s[6];
-    f.cmbSBSIndent.Text = s[7];
+    SetChoiceOrDefault(f.cmbSBSIndent, s[7], kDefaultIndent);
     f.txtSBSRightLike.Text = s[8];
 
     // Setting the repeat text selects "Repeat" through its change handling;

@@ -8,8 +8,18 @@ namespace {
 
 constexpr TextView kHeader = U"REGEDIT4";
 
+char32_t FoldChar(char32_t c) {
+    return (c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 0x20 : c;
+}
+
 bool SameName(TextView a, TextView b) {
-    return FoldCase(a) == FoldCase(b);
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldChar(a[i]) != FoldChar(b[i]))
+            return false;
+    }
+    return true;
 }
 
 // Reads a quoted string with backslash escapes from `line` at `pos` (on the
@@ -53,8 +63,9 @@ Text Quote(TextView text) {
     return out + U"\"";
 }
 
-std::vector<Text> SplitLines(TextView content) {
-    std::vector<Text> lines;
+// The lines are views into `content`.
+std::vector<TextView> SplitLines(TextView content) {
+    std::vector<TextView> lines;
     size_t pos = 0;
     // The line end of the last line starts no further, empty line: a value
     // continued by a backslash at the end of the file would take that in, and
@@ -68,7 +79,7 @@ std::vector<Text> SplitLines(TextView content) {
         while (!line.empty() &&
                (line.back() == U'\r' || line.back() == U' ' || line.back() == U'\t'))
             line.remove_suffix(1);
-        lines.emplace_back(line);
+        lines.push_back(line);
         pos = end + 1;
     }
     return lines;
@@ -78,10 +89,8 @@ std::vector<Text> SplitLines(TextView content) {
 
 Text FoldCase(TextView text) {
     Text out(text);
-    for (char32_t& c : out) {
-        if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-            c += 0x20;
-    }
+    for (char32_t& c : out)
+        c = FoldChar(c);
     return out;
 }
 
@@ -143,14 +152,14 @@ RegKey& RegDocument::Ensure(TextView path, TextView root) {
 std::optional<RegDocument> ParseRegDocument(TextView content) {
     if (!content.empty() && content.front() == U'\uFEFF')
         content.remove_prefix(1);
-    const std::vector<Text> lines = SplitLines(content);
+    const std::vector<TextView> lines = SplitLines(content);
     if (lines.empty() || lines[0] != kHeader)
         return std::nullopt;
 
     RegDocument doc;
     for (size_t i = 1; i < lines.size(); ++i) {
         // Leading blanks too, except on the continued lines of a value below.
-        const Text line =
+        const TextView line =
             lines[i].substr(std::min(lines[i].find_first_not_of(U" \t"), lines[i].size()));
         if (line.empty())
             continue;
@@ -159,7 +168,7 @@ std::optional<RegDocument> ParseRegDocument(TextView content) {
         if (line.front() == U'[') {
             if (line.back() != U']' || line.size() < 3)
                 return std::nullopt;
-            doc.keys.push_back({line.substr(1, line.size() - 2), {}});
+            doc.keys.push_back({Text(line.substr(1, line.size() - 2)), {}});
             continue;
         }
         if (doc.keys.empty())
@@ -188,7 +197,8 @@ std::optional<RegDocument> ParseRegDocument(TextView content) {
             // Another type of value; a trailing backslash continues it on the next line.
             value.raw = line.substr(pos);
             while (!value.raw.empty() && value.raw.back() == U'\\' && i + 1 < lines.size()) {
-                value.raw += U"\r\n" + lines[++i];
+                value.raw += U"\r\n";
+                value.raw += lines[++i];
             }
             if (value.raw.empty())
                 return std::nullopt;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <unordered_map>
 
 #include "core/file_lock.h"
 #include "core/file_text.h"
@@ -13,10 +14,37 @@ namespace velmo {
 namespace {
 
 constexpr TextView kRoot = U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo";
-constexpr size_t kMaxLength = 254;
 
-bool Fits(const Text& text) {
-    return text.size() <= kMaxLength;
+// Writes each value over the stored one of its name (one of the same
+// spelling first, else one in other letter case, which takes the name
+// given), or appends it; one pass over the key, however many values it has.
+void SetStrings(RegKey& key, const std::vector<StoredValue>& values) {
+    std::unordered_map<Text, size_t> exact;
+    std::unordered_map<Text, size_t> folded;
+    for (size_t i = 0; i < key.values.size(); ++i) {
+        const RegValue& v = key.values[i];
+        if (!v.isDefault) {
+            exact.emplace(v.name, i);  // the first of a name, as RegKey::Find
+            folded.emplace(FoldCase(v.name), i);
+        }
+    }
+    for (const StoredValue& value : values) {
+        const Text foldedName = FoldCase(value.name);
+        size_t index = key.values.size();
+        if (const auto at = exact.find(value.name); at != exact.end()) {
+            index = at->second;
+        } else if (const auto near = folded.find(foldedName); near != folded.end()) {
+            index = near->second;
+        } else {
+            key.values.push_back({value.name, false, {}, {}});
+            folded.emplace(foldedName, index);
+        }
+        exact.emplace(value.name, index);
+        RegValue& v = key.values[index];
+        v.name = value.name;
+        v.text = value.text;
+        v.raw.clear();
+    }
 }
 
 }  // namespace
@@ -43,24 +71,47 @@ Text RegFileStore::DefaultPath() {
 }
 
 RegDocument RegFileStore::Load() {
+    const std::string name = ToUtf8(path_);
     FileResult result;
     const std::optional<std::string> bytes = files_.Read(path_, result);
     if (!bytes) {
         if (result.Missing())
             return {};
-        throw StoreFailure(EIO, "The settings file " + ToUtf8(path_) +
-                                    " cannot be read: " + result.Message());
+        throw StoreFailure(StoreFailure::kUnreadable,
+                           "The settings file " + name + " cannot be read: " + result.Message());
     }
     std::optional<RegDocument> doc = ParseRegDocument(DecodeFileText(*bytes));
-    if (!doc) {
-        // Kept aside before anything overwrites it.
-        const std::string name = ToUtf8(path_);
-        files_.Rename(path_, path_ + U".bad");
-        throw StoreFailure(kCorruptFile, "The settings file " + name +
-                                             " is not a registry file; it was kept as " + name +
-                                             ".bad");
+    if (doc)
+        return std::move(*doc);
+    // Kept aside before anything overwrites it; a file that cannot be is left
+    // where it is, and nothing is written over it.
+    const std::optional<Text> kept = KeepAside(result);
+    if (!kept) {
+        throw StoreFailure(
+            StoreFailure::kUnreadable,
+            "The settings file " + name +
+                " is not a registry file and cannot be kept aside: " + result.Message());
     }
-    return std::move(*doc);
+    throw StoreFailure(
+        StoreFailure::kCorrupt,
+        "The settings file " + name + " is not a registry file; it was kept as " + ToUtf8(*kept));
+}
+
+std::optional<Text> RegFileStore::KeepAside(FileResult& result) {
+    result = {std::make_error_code(std::errc::file_exists)};
+    for (int number = 0; number <= kMaxKeptNumber; ++number) {
+        const Text name = path_ + U".bad" + (number == 0 ? Text() : U"." + ToText(number));
+        if (files_.Exists(name))
+            continue;
+        result = files_.Rename(path_, name);
+        if (result)
+            return name;
+        // Anything else already there (a folder, a dangling link) is passed
+        // over too; any other failure would fail for every name.
+        if (result.error != std::errc::file_exists)
+            return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool RegFileStore::Modify(const std::function<bool(RegDocument&)>& change) {
@@ -69,22 +120,15 @@ bool RegFileStore::Modify(const std::function<bool(RegDocument&)>& change) {
     if (slash != Text::npos && slash > 0)
         files_.MakeFolders(path_.substr(0, slash));
     FileLock lock(path_ + U".lock");
-    RegDocument doc;
-    try {
-        doc = Load();
-    } catch (const StoreFailure& failure) {
-        // Only a corrupt file that is safely kept aside may be replaced by a
-        // fresh one; any other file that cannot be read holds data to keep.
-        if (failure.number() != kCorruptFile || files_.Exists(path_))
-            throw;
-        doc = {};
-    }
+    // A file that cannot be read is not written over; a corrupt one was kept
+    // aside, and the caller, told so, may write afresh.
+    RegDocument doc = Load();
     if (!change(doc))
         return false;
     const FileResult result = files_.Replace(path_, EncodeFileText(FormatRegDocument(doc)));
     if (!result) {
-        throw StoreFailure(
-            EIO, "The settings file " + name + " cannot be written: " + result.Message());
+        throw StoreFailure(EIO,
+                           "The settings file " + name + " cannot be written: " + result.Message());
     }
     return true;
 }
@@ -101,39 +145,37 @@ bool RegFileStore::CreateKey(const Text& keyPath) {
     });
 }
 
-std::optional<StoredValue> RegFileStore::ValueAt(const Text& keyPath, int index) {
-    const RegDocument doc = Load();
-    const RegKey* key = doc.Find(FullKeyPath(keyPath));
-    if (key == nullptr || index < 0 || static_cast<size_t>(index) >= key->values.size()) {
+std::optional<std::vector<StoredValue>> RegFileStore::Values(const Text& keyPath) {
+    RegDocument doc = Load();
+    const Text full = FullKeyPath(keyPath);
+    RegKey* key = doc.Find(full);
+    if (key == nullptr) {
+        // A key above a listed one exists, without values of its own.
+        if (doc.Contains(full))
+            return std::vector<StoredValue>();
         return std::nullopt;
     }
-    const RegValue& v = key->values[static_cast<size_t>(index)];
-    StoredValue out{v.name, v.text.value_or(v.raw)};
-    // Like the registry's fixed buffers: an oversize value cannot be listed.
-    if (!Fits(out.name) || !Fits(out.text))
-        return std::nullopt;
-    return out;
+    std::vector<StoredValue> values;
+    for (RegValue& v : key->values) {
+        if (v.text)
+            values.push_back({std::move(v.name), std::move(*v.text)});
+    }
+    return values;
 }
 
 std::optional<Text> RegFileStore::QueryValue(const Text& keyPath, const Text& name) {
     const RegDocument doc = Load();
     const RegKey* key = doc.Find(FullKeyPath(keyPath));
     const RegValue* value = key != nullptr ? key->Find(name) : nullptr;
-    if (value == nullptr || !value->text || !Fits(*value->text))
+    if (value == nullptr)
         return std::nullopt;
     return value->text;
 }
 
-bool RegFileStore::SetValue(const Text& keyPath, const Text& name, const Text& text) {
+bool RegFileStore::SetValues(const Text& keyPath, const std::vector<StoredValue>& values) {
     const Text full = FullKeyPath(keyPath);
     return Modify([&](RegDocument& doc) {
-        RegKey& key = doc.Ensure(full, kRoot);
-        if (RegValue* existing = key.Find(name)) {
-            existing->text = text;
-            existing->raw.clear();
-        } else {
-            key.values.push_back({name, false, text, {}});
-        }
+        SetStrings(doc.Ensure(full, kRoot), values);
         return true;
     });
 }

@@ -3,7 +3,9 @@
 // The settings store where there is no registry: one REGEDIT4 file per user,
 // readable, and importable into a Windows registry as it stands.
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/ports.h"
 #include "settings/reg_document.h"
@@ -20,20 +22,27 @@ class RegFileStore : public SettingsStorePort {
 
     bool KeyExists(const Text& keyPath) override;
     bool CreateKey(const Text& keyPath) override;
-    std::optional<StoredValue> ValueAt(const Text& keyPath, int index) override;
+    // Values and texts of any length, as the file holds them.
+    std::optional<std::vector<StoredValue>> Values(const Text& keyPath) override;
     std::optional<Text> QueryValue(const Text& keyPath, const Text& name) override;
-    bool SetValue(const Text& keyPath, const Text& name, const Text& text) override;
+    // A value named in other letter case takes the name given, so that a
+    // hand-edited name is set right by the next save.
+    bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) override;
 
     const Text& path() const { return path_; }
 
-    // Error number of a store file that is not in the REGEDIT4 syntax.
-    static constexpr int kCorruptFile = 1000;
+    // A file that is not in the REGEDIT4 syntax is kept as User.reg.bad, or
+    // when that exists as User.reg.bad.1, .2 and so on up to this number.
+    static constexpr int kMaxKeptNumber = 99;
 
   private:
     // The file as it is now; an empty document when there is none. A file
-    // that cannot be parsed is renamed with ".bad" added and reported.
+    // that cannot be parsed is kept aside and reported (StoreFailure::kCorrupt).
     RegDocument Load();
-    // Re-reads, changes and replaces the file under a lock, so that two
+    // Renames the unparsable file to the first free name for it; never over
+    // another file.
+    std::optional<Text> KeepAside(FileResult& result);
+    // Re-reads, changes and replaces the file once, under a lock, so that two
     // programs saving at once both keep their values.
     bool Modify(const std::function<bool(RegDocument&)>& change);
 

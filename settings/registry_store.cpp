@@ -8,8 +8,17 @@ namespace velmo {
 
 namespace {
 
-// Names and texts of at most 254 characters, as the program always read them.
-constexpr DWORD kBuffer = 255;
+// A value name has at most 16,383 characters; in ANSI each may take up to
+// three bytes (UTF-8 as the code page), and the terminating zero one more.
+constexpr DWORD kNameBytes = 16383 * 3 + 1;
+constexpr DWORD kDataBytes = RegistryStore::kMaxTextBytes + 1;
+
+// A string value's data without its terminating zero, when it has one.
+Text TextOf(const std::string& data, DWORD length) {
+    if (length > 0 && data[length - 1] == '\0')
+        --length;
+    return FromAnsi(std::string_view(data.data(), length));
+}
 
 std::string KeyName(const Text& keyPath) {
     Text path = keyPath;
@@ -57,36 +66,45 @@ bool RegistryStore::CreateKey(const Text& keyPath) {
     return key.Create(keyPath);
 }
 
-std::optional<StoredValue> RegistryStore::ValueAt(const Text& keyPath, int index) {
+std::optional<std::vector<StoredValue>> RegistryStore::Values(const Text& keyPath) {
     Key key;
-    if (index < 0 || !key.OpenForReading(keyPath))
+    if (!key.OpenForReading(keyPath))
         return std::nullopt;
-    char name[kBuffer];
-    BYTE data[kBuffer];
-    DWORD nameLength = kBuffer;
-    DWORD dataLength = kBuffer;
-    DWORD type = 0;
-    // A name or text too long for the buffers fails (ERROR_MORE_DATA) and ends the listing.
-    if (RegEnumValueA(key.get(), static_cast<DWORD>(index), name, &nameLength, nullptr, &type, data,
-                      &dataLength) != ERROR_SUCCESS) {
-        return std::nullopt;
+    std::string name(kNameBytes, '\0');
+    std::string data(kDataBytes, '\0');
+    std::vector<StoredValue> values;
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = kNameBytes;
+        DWORD dataLength = kDataBytes;
+        DWORD type = 0;
+        const LONG status = RegEnumValueA(key.get(), index, name.data(), &nameLength, nullptr,
+                                          &type, reinterpret_cast<BYTE*>(data.data()), &dataLength);
+        // A value too long to read is passed over; the others are still read.
+        if (status == ERROR_MORE_DATA)
+            continue;
+        // No more values (ERROR_NO_MORE_ITEMS), or the key has gone.
+        if (status != ERROR_SUCCESS)
+            break;
+        // Only string values are texts.
+        if (type == REG_SZ) {
+            values.push_back(
+                {FromAnsi(std::string_view(name.data(), nameLength)), TextOf(data, dataLength)});
+        }
     }
-    const DWORD textLength =
-        dataLength > 0 && data[dataLength - 1] == 0 ? dataLength - 1 : dataLength;
-    return StoredValue{FromAnsi(std::string_view(name, nameLength)),
-                       FromAnsi(std::string_view(reinterpret_cast<const char*>(data), textLength))};
+    return values;
 }
 
 std::optional<Text> RegistryStore::QueryValue(const Text& keyPath, const Text& name) {
     Key key;
     if (!key.OpenForReading(keyPath))
         return std::nullopt;
-    BYTE data[kBuffer];
-    DWORD length = kBuffer;
+    const std::string ansiName = ToAnsi(name);
+    DWORD length = 0;
     DWORD type = 0;
-    if (RegQueryValueExA(key.get(), ToAnsi(name).c_str(), nullptr, &type, data, &length) !=
+    // The size first: at least what the text needs, at times more.
+    if (RegQueryValueExA(key.get(), ansiName.c_str(), nullptr, &type, nullptr, &length) !=
             ERROR_SUCCESS ||
-        type != REG_SZ) {
+        type != REG_SZ || length > kDataBytes) {
         // Only string values are texts; another type reads as not found.
         return std::nullopt;
     }
@@ -94,18 +112,29 @@ std::optional<Text> RegistryStore::QueryValue(const Text& keyPath, const Text& n
         // Not even the terminating zero: the value cannot be a text.
         throw StoreFailure(13, "Type mismatch: the value " + ToUtf8(name) + " holds no text");
     }
-    return FromAnsi(std::string_view(reinterpret_cast<const char*>(data), length - 1));
+    std::string data(length, '\0');
+    if (RegQueryValueExA(key.get(), ansiName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(data.data()), &length) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+        return std::nullopt;  // changed meanwhile
+    }
+    return TextOf(data, length);
 }
 
-bool RegistryStore::SetValue(const Text& keyPath, const Text& name, const Text& text) {
+bool RegistryStore::SetValues(const Text& keyPath, const std::vector<StoredValue>& values) {
     Key key;
     if (!key.Create(keyPath))
         return false;
-    const std::string bytes = ToAnsi(text);
-    // The text and its terminating zero.
-    return RegSetValueExA(key.get(), ToAnsi(name).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(bytes.c_str()),
-                          static_cast<DWORD>(bytes.size() + 1)) == ERROR_SUCCESS;
+    bool written = true;
+    for (const StoredValue& value : values) {
+        const std::string bytes = ToAnsi(value.text);
+        // The text and its terminating zero.
+        written = RegSetValueExA(key.get(), ToAnsi(value.name).c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(bytes.c_str()),
+                                 static_cast<DWORD>(bytes.size() + 1)) == ERROR_SUCCESS &&
+                  written;
+    }
+    return written;
 }
 
 bool RegistryStore::DeleteTree(const Text& keyPath) {

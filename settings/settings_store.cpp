@@ -2,6 +2,7 @@
 
 #include "core/app.h"
 #include "settings/options.h"
+#include "settings/reg_document.h"
 #include "sources/fixed_text.h"
 
 namespace velmo {
@@ -17,6 +18,9 @@ namespace {
 
 constexpr TextView kCorrupt = U"Your Account data is corrupt";
 constexpr TextView kTryAgain = U"Please exit and try again.";
+constexpr TextView kLeftAsItIs =
+    U"The default options are used, and nothing is written over the file.";
+constexpr TextView kSavedAfresh = U"The options are saved in a new file.";
 
 void ReportFailure(App& app, const StoreFailure& failure, TextView consequence) {
     // A non-negative number has a blank in its sign's place: "ERROR # 5".
@@ -47,57 +51,81 @@ Text QueryStringValue(App& app, const Text& keyPath, const Text& name, const Tex
 }
 
 bool SetStringValue(App& app, const Text& keyPath, const Text& name, const Text& text) {
-    try {
-        return app.ports.settings.SetValue(keyPath, name, text);
-    } catch (const StoreFailure& failure) {
-        ReportFailure(app, failure, kTryAgain);
-        return false;
-    }
+    return SetStringValues(app, keyPath, {{name, text}});
+}
+
+bool SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values) {
+    const auto write = [&](bool& corrupt) {
+        try {
+            return app.ports.settings.SetValues(keyPath, values);
+        } catch (const StoreFailure& failure) {
+            corrupt = failure.number() == StoreFailure::kCorrupt;
+            ReportFailure(app, failure, corrupt ? kSavedAfresh : kTryAgain);
+            return false;
+        }
+    };
+    bool corrupt = false;
+    if (write(corrupt))
+        return true;
+    // The corrupt store is now kept aside; once more into a new one.
+    bool again = false;
+    return corrupt && write(again);
 }
 
 void ReadSettings(App& app) {
-    bool opened = false;
+    SettingsStorePort& store = app.ports.settings;
     try {
-        opened = app.ports.settings.KeyExists(Text(UserKey));
-        app.firstStart = !opened;
+        // The settings key lies below the user key: when it is there, one
+        // read of the store is all.
+        if (const std::optional<std::vector<StoredValue>> values =
+                store.Values(Text(SettingsKey))) {
+            ReadSettingValues(app, *values);
+            return;
+        }
+        // A user key without the settings key holds nothing to read.
+        if (store.KeyExists(Text(UserKey)))
+            return;
+        app.firstStart = true;
     } catch (const StoreFailure& failure) {
-        // The store could not be read at all: the reader's failure.
+        if (failure.number() == StoreFailure::kUnreadable) {
+            // The store holds the user's options, unread: it is left alone.
+            ReportFailure(app, failure, kLeftAsItIs);
+            SetDefaults(app);
+            return;
+        }
+        // A corrupt store was kept aside; a new one starts with the keys.
         ReportFailure(app, failure, kCorrupt);
-    }
-    if (opened) {
-        ReadSettingValues(app);
-        return;
     }
     CreateSettingsKey(app, U"Freeware\\");
     SetDefaults(app);
 }
 
-void ReadSettingValues(App& app) {
-    SettingsStorePort& store = app.ports.settings;
-    const Text key(SettingsKey);
-    try {
-        if (!store.KeyExists(key))
-            return;
-        for (int index = 0;; ++index) {
-            const std::optional<StoredValue> listed = store.ValueAt(key, index);
-            if (!listed)
+void ReadSettingValues(App& app, const std::vector<StoredValue>& values) {
+    std::array<Text, StoredValueNames.size()> folded;
+    for (size_t i = 0; i < folded.size(); ++i)
+        folded[i] = FoldCase(StoredValueNames[i]);
+    // A name of the same spelling wins over one in other letter case (only a
+    // hand-edited file holds both), and the first of either over later ones.
+    enum Match { kNone, kOtherCase, kExact };
+    std::array<Match, StoredValueNames.size()> found{};
+    for (const StoredValue& value : values) {
+        const Text name = FoldCase(value.name);
+        for (size_t i = 0; i < folded.size(); ++i) {
+            if (name != folded[i])
+                continue;
+            const Match match = value.name == StoredValueNames[i] ? kExact : kOtherCase;
+            if (match <= found[i])
                 break;
-            const Text text = QueryStringValue(app, key, listed->name, U"Not Found");
-            // Names match exactly, letter case included.
-            if (listed->name == StoredValueNames[0]) {
-                app.ProgramValues = text;
-            } else if (listed->name == StoredValueNames[2]) {
-                app.SettingValues[1] = TrimBlanks(text);
+            found[i] = match;
+            if (i == 0) {
+                app.ProgramValues = value.text;
+            } else if (i == 2) {
+                app.SettingValues[1] = TrimBlanks(value.text);
             } else {
-                for (size_t slot = 0; slot < app.SettingValues.size(); ++slot) {
-                    if (listed->name == StoredValueNames[slot + 1])
-                        app.SettingValues[slot] = text;
-                }
+                app.SettingValues[i - 1] = value.text;
             }
+            break;
         }
-    } catch (const StoreFailure& failure) {
-        ReportFailure(app, failure, kCorrupt);
-        SetDefaults(app);
     }
 }
 
@@ -122,24 +150,14 @@ void SaveSettings(App& app) {
     s[10] = app.VariableFilePath;
     s[11] = app.FixedTextFilePath;
 
-    const Text key(SettingsKey);
-    bool exists = false;
-    try {
-        exists = app.ports.settings.KeyExists(key);
-    } catch (const StoreFailure&) {
-        // An unreadable store is kept aside by the store; the save starts afresh.
-    }
-    // A missing key is created rather than losing the user's changes.
-    if (!exists && !CreateSettingsKey(app, U"Freeware\\"))
-        return;
-
-    // After a failure (reported once) the rest would fail the same way.
-    if (!SetStringValue(app, key, Text(StoredValueNames[0]), packed))
-        return;
-    for (size_t slot = 0; slot < s.size(); ++slot) {
-        if (!SetStringValue(app, key, Text(StoredValueNames[slot + 1]), s[slot]))
-            return;
-    }
+    std::vector<StoredValue> values;
+    values.reserve(StoredValueNames.size());
+    values.push_back({Text(StoredValueNames[0]), packed});
+    for (size_t slot = 0; slot < s.size(); ++slot)
+        values.push_back({Text(StoredValueNames[slot + 1]), s[slot]});
+    // All in one write, so that a failure leaves every old value; a missing
+    // key is created rather than losing the user's changes.
+    SetStringValues(app, Text(SettingsKey), values);
 }
 
 void SaveSettingsButton_Click(App& app) {

@@ -82,7 +82,7 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListAndShowsAQuote) {
     EXPECT_EQ(app.SignatureText.find(U"No Quote Selected"), Text::npos);
     // Both keys exist, empty, and the defaults are in the window.
     EXPECT_TRUE(settings.KeyExists(Text(SettingsKey)));
-    EXPECT_FALSE(settings.ValueAt(Text(SettingsKey), 0).has_value());
+    EXPECT_EQ(settings.Values(Text(SettingsKey)).value_or(std::vector<StoredValue>(1)).size(), 0u);
     EXPECT_EQ(form.chkBorder.Value.get(), 1);
     EXPECT_TRUE(messages.shown.empty());
 }

@@ -164,14 +164,20 @@ TEST_F(OptionsTest, StoredTopLikeLosesBlanksBottomLikeKeepsThem) {
     EXPECT_EQ(form.txtBBLike.Text.get(), U"  ==== bottom ====  ");
 }
 
-TEST_F(OptionsTest, OutOfRangeValuesKeepTheFieldsCurrentValue) {
-    SetDefaults(app);
-    // Slider 9, check box 7 and an unknown width are refused.
+TEST_F(OptionsTest, OutOfRangeNumbersTakeTheDefaultOrKeepTheCheckBox) {
+    // Not the defaults, so that keeping them is told from taking the defaults.
+    form.Slider.Value = 2;
+    form.chkClip.Value = 1;
+    form.cmbFixWidth.Text = U"80";
+    form.cmbWidth.Text = U"100";
+    form.cmbSBSIndent.Text = U"3";
+    // Slider 9, check box 7, an unknown width, an empty width (a lost value:
+    // the text would go unwrapped) and an unknown indent.
     app.ProgramValues = U" 9 7 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1";
     app.SettingValues = {U"55", U"", U"*", U"", U"", U"*", U"*", U"9", U"*", U"", U"", U""};
     ApplyOptions(app);
     EXPECT_EQ(form.Slider.Value.get(), 5);
-    EXPECT_EQ(form.chkClip.Value.get(), 0);
+    EXPECT_EQ(form.chkClip.Value.get(), 1);
     EXPECT_EQ(form.cmbFixWidth.Text.get(), U"60");
     EXPECT_EQ(form.cmbWidth.Text.get(), U"60");
     EXPECT_EQ(form.cmbSBSIndent.Text.get(), U"1");

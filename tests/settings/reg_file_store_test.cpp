@@ -31,25 +31,24 @@ const Text kTwoEmptyKeys = Lines({
     U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]",
 });
 
-// The in-memory files, with reads and renames that can be made to fail.
+// The in-memory files, with renames that can be made to fail.
 class FaultyFileStore : public testing::FakeFileStore {
   public:
-    std::optional<std::string> Read(const Text& path, FileResult& result,
-                                    size_t limit = kReadLimit) override {
-        if (const auto it = failReads.find(path); it != failReads.end()) {
-            result.error = it->second;
-            return std::nullopt;
-        }
-        return FakeFileStore::Read(path, result, limit);
-    }
     FileResult Rename(const Text& from, const Text& to) override {
         if (failRenames)
             return {std::make_error_code(std::errc::permission_denied)};
         return FakeFileStore::Rename(from, to);
     }
-    std::map<Text, std::error_code> failReads;
     bool failRenames = false;
 };
+
+// The names of the values listed, in their order.
+std::vector<Text> NamesOf(const std::optional<std::vector<StoredValue>>& values) {
+    std::vector<Text> names;
+    for (const StoredValue& v : values.value_or(std::vector<StoredValue>()))
+        names.push_back(v.name);
+    return names;
+}
 
 class RegFileStoreTest : public ::testing::Test {
   protected:
@@ -65,7 +64,7 @@ class RegFileStoreTest : public ::testing::Test {
 
 TEST_F(RegFileStoreTest, NoFileIsAnEmptyStoreAndReadingCreatesNothing) {
     EXPECT_FALSE(store.KeyExists(kUserKey));
-    EXPECT_FALSE(store.ValueAt(kSettingsKey, 0));
+    EXPECT_FALSE(store.Values(kSettingsKey));
     EXPECT_FALSE(store.QueryValue(kSettingsKey, U"Indent"));
     EXPECT_FALSE(HasFile());
     EXPECT_EQ(files.writes, 0);
@@ -80,7 +79,9 @@ TEST_F(RegFileStoreTest, CreatingTheSettingsKeyListsItAndTheUserKeyEmpty) {
     EXPECT_TRUE(store.KeyExists(U"software\\velmo\\user\\FREEWARE\\"));
     EXPECT_FALSE(store.KeyExists(U"SOFTWARE\\Velmo\\User\\Free"));
     EXPECT_FALSE(store.KeyExists(U"SOFTWARE\\Velmo\\User\\Freeware\\Sub"));
-    EXPECT_FALSE(store.ValueAt(kSettingsKey, 0)) << "a new key has no values";
+    ASSERT_TRUE(store.Values(kSettingsKey));
+    EXPECT_TRUE(store.Values(kSettingsKey)->empty()) << "a new key has no values";
+    EXPECT_FALSE(store.Values(U"SOFTWARE\\Velmo\\User\\Freeware\\Sub"));
 
     // Creating it again changes nothing.
     EXPECT_TRUE(store.CreateKey(kSettingsKey));
@@ -90,15 +91,15 @@ TEST_F(RegFileStoreTest, CreatingTheSettingsKeyListsItAndTheUserKeyEmpty) {
 TEST_F(RegFileStoreTest, ValuesKeepTheOrderOfTheirFirstWrite) {
     EXPECT_TRUE(store.SetValue(kSettingsKey, U"B", U"1"));
     EXPECT_TRUE(store.SetValue(kSettingsKey, U"A", U"2"));
-    EXPECT_TRUE(store.SetValue(kSettingsKey, U"b", U"3"));  // the same value as "B"
-    EXPECT_EQ(Content(), kTwoEmptyKeys + Lines({U"\"B\"=\"3\"", U"\"A\"=\"2\""}));
-    EXPECT_EQ(files.writes, 3) << "every write replaces the file";
+    EXPECT_EQ(files.writes, 2) << "every write replaces the file";
+    // Several at once are one replace; "b" is the value "B", now so spelt.
+    EXPECT_TRUE(store.SetValues(kSettingsKey, {{U"C", U"4"}, {U"b", U"3"}, {U"c", U"5"}}));
+    EXPECT_EQ(files.writes, 3);
+    EXPECT_EQ(Content(), kTwoEmptyKeys + Lines({U"\"b\"=\"3\"", U"\"A\"=\"2\"", U"\"c\"=\"5\""}));
 
-    ASSERT_TRUE(store.ValueAt(kSettingsKey, 1));
-    EXPECT_EQ(store.ValueAt(kSettingsKey, 1)->name, U"A");
-    EXPECT_EQ(store.ValueAt(kSettingsKey, 0)->text, U"3");
-    EXPECT_FALSE(store.ValueAt(kSettingsKey, 2));
-    EXPECT_FALSE(store.ValueAt(kSettingsKey, -1));
+    const std::optional<std::vector<StoredValue>> values = store.Values(kSettingsKey);
+    EXPECT_EQ(NamesOf(values), (std::vector<Text>{U"b", U"A", U"c"}));
+    EXPECT_EQ(values->at(0).text, U"3");
     EXPECT_EQ(store.QueryValue(U"Software\\VELMO\\user\\freeware", U"a"), U"2");
 }
 
@@ -144,7 +145,7 @@ TEST_F(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
     EXPECT_TRUE(IsValidUtf8(Bytes())) << "written back in UTF-8";
 }
 
-TEST_F(RegFileStoreTest, ListingShowsOtherTypesButOnlyStringsReadByName) {
+TEST_F(RegFileStoreTest, OnlyStringValuesAreListedAndRead) {
     Put(Lines({
         U"REGEDIT4",
         U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]",
@@ -152,63 +153,97 @@ TEST_F(RegFileStoreTest, ListingShowsOtherTypesButOnlyStringsReadByName) {
         U"\"Count\"=dword:00000010",
         U"\"Text\"=\"t\"",
     }));
-    const std::optional<StoredValue> first = store.ValueAt(kSettingsKey, 0);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->name, U"");
-    const std::optional<StoredValue> second = store.ValueAt(kSettingsKey, 1);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->name, U"Count");
-    EXPECT_EQ(second->text, U"dword:00000010");
+    const std::optional<std::vector<StoredValue>> values = store.Values(kSettingsKey);
+    EXPECT_EQ(NamesOf(values), (std::vector<Text>{U"", U"Text"}));
+    EXPECT_EQ(values->at(0).text, U"default");
     EXPECT_FALSE(store.QueryValue(kSettingsKey, U"Count"));
     EXPECT_EQ(store.QueryValue(kSettingsKey, U"Text"), U"t");
     EXPECT_FALSE(store.QueryValue(kSettingsKey, U"Missing"));
     EXPECT_FALSE(store.QueryValue(U"SOFTWARE\\Velmo\\User", U"Text")) << "another key";
 }
 
-TEST_F(RegFileStoreTest, TextsAndNamesOver254CharactersCannotBeRead) {
-    const Text fits(254, U'é');
-    const Text tooLong(255, U'x');
-    store.SetValue(kSettingsKey, U"fits", fits);
-    store.SetValue(kSettingsKey, tooLong, U"long name");
-    store.SetValue(kSettingsKey, U"long text", tooLong);
-    store.SetValue(kSettingsKey, fits, U"name fits");
-
-    ASSERT_TRUE(store.ValueAt(kSettingsKey, 0));
-    EXPECT_EQ(store.ValueAt(kSettingsKey, 0)->text, fits);
-    EXPECT_EQ(store.QueryValue(kSettingsKey, U"fits"), fits);
-    EXPECT_FALSE(store.ValueAt(kSettingsKey, 1));
-    EXPECT_FALSE(store.ValueAt(kSettingsKey, 2));
-    EXPECT_FALSE(store.QueryValue(kSettingsKey, U"long text"));
-    ASSERT_TRUE(store.ValueAt(kSettingsKey, 3));
-    EXPECT_EQ(store.ValueAt(kSettingsKey, 3)->name, fits);
-    // Stored as given, all the same.
-    EXPECT_NE(Content().find(tooLong), Text::npos);
+TEST_F(RegFileStoreTest, TextsAndNamesOfAnyLengthAreReadWhole) {
+    const Text longText = Text(254, U'é') + U"xyz";
+    const Text longName(300, U'n');
+    store.SetValues(kSettingsKey, {{U"long text", longText}, {longName, U"long name"}});
+    const std::optional<std::vector<StoredValue>> values = store.Values(kSettingsKey);
+    EXPECT_EQ(NamesOf(values), (std::vector<Text>{U"long text", longName}));
+    EXPECT_EQ(values->at(0).text, longText);
+    EXPECT_EQ(store.QueryValue(kSettingsKey, U"long text"), longText);
+    EXPECT_EQ(store.QueryValue(kSettingsKey, longName), U"long name");
 }
 
-TEST_F(RegFileStoreTest, ACorruptFileIsKeptAsideAndReported) {
-    const std::string garbage = "this is not\r\na registry file\r\n";
-    Bytes() = garbage;
-    try {
-        store.KeyExists(kUserKey);
-        FAIL() << "a corrupt file is a run-time failure";
-    } catch (const StoreFailure& failure) {
-        EXPECT_EQ(failure.number(), RegFileStore::kCorruptFile);
-        EXPECT_NE(std::string(failure.what()).find("User.reg.bad"), std::string::npos);
+// Every corrupt file is kept, each under a name of its own.
+TEST(RegFileStoreCorruptTest, ACorruptFileIsKeptAsideUnderAFreeNameAndReported) {
+    const Text path = testing::kTestSettingsFile;
+    const auto numbered = [&](int n) {
+        return n == 0 ? path + U".bad" : path + U".bad." + ToText(n);
+    };
+    const int last = RegFileStore::kMaxKeptNumber;
+    const auto upTo = [&](int end) {
+        std::vector<Text> names;
+        for (int n = 0; n < end; ++n)
+            names.push_back(numbered(n));
+        return names;
+    };
+    const struct {
+        const char* what;
+        std::vector<Text> taken;
+        Text keptAs;  // empty: it cannot be kept aside
+    } rows[] = {
+        {"the first", {}, numbered(0)},
+        {"the second", {numbered(0)}, numbered(1)},
+        {"a gap", {numbered(0), numbered(1), numbered(3)}, numbered(2)},
+        {"the last name", upTo(last), numbered(last)},
+        {"no name left", upTo(last + 1), U""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        FaultyFileStore files;
+        RegFileStore store(files, path);
+        for (const Text& name : row.taken)
+            files.files[name] = "kept before as " + ToUtf8(name);
+        const std::string garbage = "this is not\r\na registry file\r\n";
+        files.files[path] = garbage;
+        try {
+            store.KeyExists(kUserKey);
+            ADD_FAILURE() << "a corrupt file is a run-time failure";
+        } catch (const StoreFailure& failure) {
+            const std::string start =
+                "The settings file " + ToUtf8(path) + " is not a registry file";
+            if (row.keptAs.empty()) {
+                EXPECT_EQ(failure.number(), StoreFailure::kUnreadable);
+                EXPECT_EQ(failure.what(),
+                          start + " and cannot be kept aside: " +
+                              std::make_error_code(std::errc::file_exists).message());
+            } else {
+                EXPECT_EQ(failure.number(), StoreFailure::kCorrupt);
+                EXPECT_EQ(failure.what(), start + "; it was kept as " + ToUtf8(row.keptAs));
+            }
+        }
+        for (const Text& name : row.taken)
+            EXPECT_EQ(files.files[name], "kept before as " + ToUtf8(name));
+        if (row.keptAs.empty()) {
+            EXPECT_THROW(store.SetValue(kSettingsKey, U"Indent", U"2"), StoreFailure);
+            EXPECT_EQ(files.files[path], garbage) << "left where it is, not written over";
+            EXPECT_EQ(files.writes, 0);
+            continue;
+        }
+        EXPECT_EQ(files.files[row.keptAs], garbage);
+        // From then on the store starts afresh.
+        EXPECT_FALSE(store.KeyExists(kUserKey));
+        EXPECT_TRUE(store.SetValue(kSettingsKey, U"Indent", U"2"));
+        EXPECT_EQ(FromUtf8(files.files[path]), kTwoEmptyKeys + Lines({U"\"Indent\"=\"2\""}));
     }
-    EXPECT_FALSE(HasFile());
-    EXPECT_EQ(files.files[Bad()], garbage);
-
-    // From then on the store starts afresh.
-    EXPECT_FALSE(store.KeyExists(kUserKey));
-    EXPECT_TRUE(store.SetValue(kSettingsKey, U"Indent", U"2"));
-    EXPECT_EQ(Content(), kTwoEmptyKeys + Lines({U"\"Indent\"=\"2\""}));
-    EXPECT_EQ(files.files[Bad()], garbage);
 }
 
-TEST_F(RegFileStoreTest, WritingOverACorruptFileKeepsItAsideFirst) {
+TEST_F(RegFileStoreTest, WritingOverACorruptFileKeepsItAsideAndReportsItFirst) {
     Bytes() = "REGEDIT4\r\n\"orphan\"=\"value\"\r\n";
-    EXPECT_TRUE(store.SetValue(kSettingsKey, U"Indent", U"2"));
+    EXPECT_THROW(store.SetValue(kSettingsKey, U"Indent", U"2"), StoreFailure);
     EXPECT_EQ(files.files[Bad()], "REGEDIT4\r\n\"orphan\"=\"value\"\r\n");
+    EXPECT_FALSE(HasFile());
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_TRUE(store.SetValue(kSettingsKey, U"Indent", U"2"));
     EXPECT_EQ(Content(), kTwoEmptyKeys + Lines({U"\"Indent\"=\"2\""}));
 }
 
@@ -228,10 +263,10 @@ TEST_F(RegFileStoreTest, AnUnreadableFileIsAFailureAndIsNotOverwritten) {
         store.KeyExists(kSettingsKey);
         FAIL() << "an unreadable file is a run-time failure";
     } catch (const StoreFailure& failure) {
-        EXPECT_NE(failure.number(), RegFileStore::kCorruptFile);
+        EXPECT_EQ(failure.number(), StoreFailure::kUnreadable);
         EXPECT_NE(std::string(failure.what()).find("Input/output error"), std::string::npos);
     }
-    EXPECT_THROW(store.ValueAt(kSettingsKey, 0), StoreFailure);
+    EXPECT_THROW(store.Values(kSettingsKey), StoreFailure);
     EXPECT_THROW(store.QueryValue(kSettingsKey, U"Indent"), StoreFailure);
     EXPECT_THROW(store.SetValue(kSettingsKey, U"Fixed width", U"80"), StoreFailure);
     EXPECT_THROW(store.CreateKey(kSettingsKey), StoreFailure);
@@ -243,7 +278,8 @@ TEST_F(RegFileStoreTest, AnUnreadableFileIsAFailureAndIsNotOverwritten) {
 TEST_F(RegFileStoreTest, AFailedWriteIsAFailureAndLeavesTheFile) {
     store.SetValue(kSettingsKey, U"Indent", U"2");
     const std::string before = Bytes();
-    files.failWrites[testing::kTestSettingsFile] = std::make_error_code(std::errc::no_space_on_device);
+    files.failWrites[testing::kTestSettingsFile] =
+        std::make_error_code(std::errc::no_space_on_device);
     try {
         store.SetValue(kSettingsKey, U"Indent", U"3");
         FAIL() << "a failed write is a run-time failure";
@@ -326,13 +362,21 @@ TEST_F(RegFileStoreOnDiskTest, FirstWriteCreatesTheFolderAndTheFile) {
                                      "config/Velmo/User.reg.lock"}));
 }
 
-TEST_F(RegFileStoreOnDiskTest, ACorruptFileIsRenamedAside) {
+TEST_F(RegFileStoreOnDiskTest, ACorruptFileIsRenamedAsideNeverOverAnother) {
+    testing::WriteFile(folder_ / "User.reg.bad", "the one before");
     testing::WriteFile(folder_ / "User.reg", "[not a registry file");
     RegFileStore store(files_, PathOf("User.reg"));
     EXPECT_THROW(store.KeyExists(kUserKey), StoreFailure);
-    EXPECT_EQ(ReadBytes("User.reg.bad"), "[not a registry file");
+    EXPECT_EQ(ReadBytes("User.reg.bad"), "the one before");
+    EXPECT_EQ(ReadBytes("User.reg.bad.1"), "[not a registry file");
     EXPECT_FALSE(std::filesystem::exists(folder_ / "User.reg"));
     EXPECT_FALSE(store.KeyExists(kUserKey));
+
+    // The file system itself is asked not to rename over a file.
+    testing::WriteFile(folder_ / "a", "a");
+    EXPECT_EQ(files_.Rename(PathOf("a"), PathOf("User.reg.bad")).error, std::errc::file_exists);
+    EXPECT_EQ(ReadBytes("a"), "a");
+    EXPECT_EQ(ReadBytes("User.reg.bad"), "the one before");
 }
 
 TEST_F(RegFileStoreOnDiskTest, TwoProcessesSavingAtOnceKeepEveryValue) {

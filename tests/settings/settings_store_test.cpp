@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
+
 #include "core/file_text.h"
 #include "settings/options.h"
 #include "settings/reg_document.h"
@@ -134,9 +137,14 @@ TEST_F(SettingsStoreTest, SaveAfterFirstStartWritesTheThirteenValuesInOrder) {
     EXPECT_TRUE(app.ProgramValues.empty()) << "saving does not change the stored form read";
     EXPECT_TRUE(messages.shown.empty());
 
-    // A later save rewrites the same thirteen in place.
+    // A later save rewrites the same thirteen in place, in one replace of the
+    // file, so that a failure cannot leave some old values and some new.
     form.cmbWidth.Text = U"80";
+    const int reads = files.reads;
+    const int writes = files.writes;
     SaveSettings(app);
+    EXPECT_EQ(files.reads - reads, 1);
+    EXPECT_EQ(files.writes - writes, 1);
     EXPECT_EQ(SavedNames(), kNamesInOrder);
     EXPECT_EQ(SavedText(U"Signature width"), U"80");
 }
@@ -186,33 +194,45 @@ Text WithValues(std::initializer_list<Text> lines) {
     return kKeys + Lines(lines);
 }
 
-TEST_F(SettingsStoreTest, OnlyTheExactNamesAreRead) {
+TEST_F(SettingsStoreTest, NamesMatchWithoutRegardToCaseAndASaveSpellsThemRight) {
     Put(Lines({
         U"REGEDIT4",
         U"",
         U"[hkey_current_user\\software\\velmo\\user\\freeware]",
-        U"\"program values\"=\" 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\"",
-        U"\"Fixed Width\"=\"100\"",
+        U"\"program values\"=\" 7 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1\"",
+        U"\"FIXED WIDTH\"=\"100\"",
         U"\"Unknown\"=\"x\"",
         U"@=\"default\"",
         U"\"Indent\"=dword:00000002",
         U"\"Signature width\"=\"80\"",
-        U"\"Top text like\"=\"   top   \"",
+        U"\"top text like\"=\"   top   \"",
         U"\"Bottom text like\"=\"   bottom   \"",
     }));
-    app.SettingValues[0] = U"before";
-    ReadSettings(app);
-    EXPECT_TRUE(app.ProgramValues.empty());
-    EXPECT_EQ(app.SettingValues[0], U"before");
+    app.SettingValues[7] = U"before";
+    Start(app);
+    EXPECT_EQ(app.ProgramValues, U" 7 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1");
+    EXPECT_EQ(form.Slider.Value.get(), 7);
+    EXPECT_EQ(app.SettingValues[0], U"100");
     EXPECT_EQ(app.SettingValues[3], U"80");
-    // A value that is not a string cannot be read back by name.
-    EXPECT_EQ(app.SettingValues[7], U"Not Found");
+    // A value that is not a string holds no text: the slot keeps its own.
+    EXPECT_EQ(app.SettingValues[7], U"before");
     EXPECT_EQ(app.SettingValues[1], U"top");
     EXPECT_EQ(app.SettingValues[4], U"   bottom   ");
     EXPECT_TRUE(messages.shown.empty());
+
+    // Each value is saved in its place, under its own spelling, and no name twice.
+    SaveSettings(app);
+    EXPECT_EQ(SavedNames(),
+              (std::vector<Text>{U"Program Values", U"Fixed width", U"Unknown", U"", U"Indent",
+                                 U"Signature width", U"Top text like", U"Bottom text like",
+                                 U"Top text repeat", U"Bottom text repeat", U"Left text like",
+                                 U"Right text like", U"Signature File", U"Variable File",
+                                 U"Fixed text File"}));
+    EXPECT_EQ(SavedText(U"Fixed width"), U"100");
+    EXPECT_EQ(SavedText(U"Indent"), U"1") << "the default for a value that was no text";
 }
 
-TEST_F(SettingsStoreTest, ADifferentlyCasedNameBeforeTheRealOneIsStillIgnored) {
+TEST_F(SettingsStoreTest, TheExactSpellingWinsOverAnotherCase) {
     Put(WithValues({
         U"\"program values\"=\" 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\"",
         U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
@@ -221,34 +241,45 @@ TEST_F(SettingsStoreTest, ADifferentlyCasedNameBeforeTheRealOneIsStillIgnored) {
     EXPECT_EQ(app.ProgramValues, DefaultProgramValues);
 }
 
-TEST_F(SettingsStoreTest, AnOversizeValueEndsTheListing) {
-    const Text fits(254, U'f');
+TEST_F(SettingsStoreTest, LongValuesAreReadWholeAndTheRestAfterThem) {
+    const Text longPath = U"/home/ann/" + Text(300, U'd') + U"/Signatur.txt";
     Put(WithValues({
         U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
-        U"\"Signature File\"=\"" + fits + U"\"",
+        U"\"Signature File\"=\"" + longPath + U"\"",
+        U"\"" + Text(255, U'n') + U"\"=\"x\"",
         U"\"Variable File\"=\"" + Text(255, U'v') + U"\"",
-        U"\"Fixed text File\"=\"/after/it\"",
         U"\"Indent\"=\"3\"",
     }));
-    app.SettingValues[11] = U"start-up contents";
-    ReadSettings(app);
-    EXPECT_EQ(app.ProgramValues, DefaultProgramValues);
-    EXPECT_EQ(app.SettingValues[9], fits);
-    EXPECT_EQ(app.SettingValues[10], U"");
-    EXPECT_EQ(app.SettingValues[11], U"start-up contents");
-    EXPECT_EQ(app.SettingValues[7], U"");
+    Start(app);
+    EXPECT_EQ(app.SignatureFilePath, longPath);
+    EXPECT_EQ(app.VariableFilePath, Text(255, U'v'));
+    EXPECT_EQ(form.cmbSBSIndent.Text.get(), U"3");
     EXPECT_TRUE(messages.shown.empty());
 
-    // An oversize name ends it the same way.
-    testing::TestApp other;
-    other.files.files[testing::kTestSettingsFile] = EncodeFileText(WithValues({
-        U"\"Indent\"=\"3\"",
-        U"\"" + Text(255, U'n') + U"\"=\"x\"",
-        U"\"Fixed width\"=\"80\"",
-    }));
-    ReadSettings(other.app);
-    EXPECT_EQ(other.app.SettingValues[7], U"3");
-    EXPECT_EQ(other.app.SettingValues[0], U"");
+    SaveSettings(app);
+    EXPECT_EQ(SavedText(U"Signature File"), longPath);
+    EXPECT_EQ(SavedText(U"Variable File"), Text(255, U'v'));
+}
+
+TEST_F(SettingsStoreTest, ManyValuesAreReadInOneReadAndSavedInOneWrite) {
+    constexpr int kOthers = 16000;
+    Text content = kKeys + Lines({U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\""});
+    for (int i = 0; i < kOthers; ++i)
+        content += Lines({U"\"Other " + ToText(i) + U"\"=\"" + Text(40, U'o') + U"\""});
+    content += Lines({U"\"Indent\"=\"3\""});
+    Put(content);
+
+    // Reading the file again for every value took minutes.
+    const auto start = std::chrono::steady_clock::now();
+    Start(app);
+    EXPECT_EQ(files.reads, 1);
+    EXPECT_EQ(app.SettingValues[7], U"3");
+    SaveSettings(app);
+    EXPECT_EQ(files.reads, 2);
+    EXPECT_EQ(files.writes, 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_EQ(Saved().size(), kOthers + 13u);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(SettingsStoreTest, AFileWrittenOnWindowsReadsAsIs) {
@@ -376,7 +407,8 @@ TEST_F(SettingsStoreTest, AUserKeyWithoutTheSettingsKeyShowsDefaultsAndASaveCrea
 TEST_F(SettingsStoreTest, AFailingWriteIsReportedOnceAndLeavesTheFile) {
     ReadSettings(app);
     const std::string before = files.files.at(testing::kTestSettingsFile);
-    files.failWrites[testing::kTestSettingsFile] = std::make_error_code(std::errc::no_space_on_device);
+    files.failWrites[testing::kTestSettingsFile] =
+        std::make_error_code(std::errc::no_space_on_device);
     SaveSettings(app);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(IsErrorMessage(messages.shown[0], U"Please exit and try again."))
@@ -387,7 +419,8 @@ TEST_F(SettingsStoreTest, AFailingWriteIsReportedOnceAndLeavesTheFile) {
 }
 
 TEST_F(SettingsStoreTest, AFailingFirstWriteIsReportedOnceToo) {
-    files.failWrites[testing::kTestSettingsFile] = std::make_error_code(std::errc::permission_denied);
+    files.failWrites[testing::kTestSettingsFile] =
+        std::make_error_code(std::errc::permission_denied);
     ReadSettings(app);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(IsErrorMessage(messages.shown[0], U"Please exit and try again."));
@@ -401,31 +434,94 @@ TEST_F(SettingsStoreTest, AFailingFirstWriteIsReportedOnceToo) {
 TEST_F(SettingsStoreTest, ACorruptFileGivesTheMessageAndDefaultsAndIsKeptAside) {
     const std::string garbage = "<settings>\r\n  <indent>3</indent>\r\n</settings>\r\n";
     files.files[testing::kTestSettingsFile] = garbage;
+    const Text bad = testing::kTestSettingsFile + U".bad";
+    files.files[bad] = "kept the time before";
     form.chkBorder.Value = 0;
     ReadSettings(app);
 
     ASSERT_EQ(messages.shown.size(), 1u);
-    const testing::ShownMessage& shown = messages.shown[0];
-    EXPECT_TRUE(IsErrorMessage(shown, U"Your Account data is corrupt")) << ToUtf8(shown.text);
-    EXPECT_TRUE(shown.text.starts_with(U"ERROR # " + ToText(RegFileStore::kCorruptFile) + U" : "));
+    EXPECT_EQ(messages.shown[0].text, U"ERROR # 1000 : The settings file " +
+                                          testing::kTestSettingsFile +
+                                          U" is not a registry file; it was kept as " + bad +
+                                          U".1\rYour Account data is corrupt");
     EXPECT_EQ(form.chkBorder.Value.get(), 1) << "the defaults are set";
     EXPECT_EQ(Packed(), DefaultProgramValues);
     EXPECT_TRUE(app.ProgramValues.empty());
-    EXPECT_EQ(files.files.at(testing::kTestSettingsFile + U".bad"), garbage);
+    EXPECT_EQ(files.files.at(bad), "kept the time before");
+    EXPECT_EQ(files.files.at(bad + U".1"), garbage);
 
     SaveSettings(app);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(Content().starts_with(kKeys));
     EXPECT_EQ(SavedNames(), kNamesInOrder);
-    EXPECT_EQ(files.files.at(testing::kTestSettingsFile + U".bad"), garbage);
+    EXPECT_EQ(files.files.at(bad + U".1"), garbage);
 }
 
-TEST_F(SettingsStoreTest, ACorruptFileFoundOnlyAtSavingIsKeptAsideToo) {
+TEST_F(SettingsStoreTest, ACorruptFileFoundOnlyAtSavingIsKeptAsideAndSaid) {
     ReadSettings(app);
     files.files[testing::kTestSettingsFile] = "garbage";
     SaveSettings(app);
     EXPECT_EQ(files.files.at(testing::kTestSettingsFile + U".bad"), "garbage");
     EXPECT_EQ(SavedNames(), kNamesInOrder);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              U"ERROR # 1000 : The settings file " + testing::kTestSettingsFile +
+                  U" is not a registry file; it was kept as " + testing::kTestSettingsFile +
+                  U".bad\rThe options are saved in a new file.");
+}
+
+// The system's error numbers, told in another language.
+class GermanErrors : public std::error_category {
+  public:
+    const char* name() const noexcept override { return "german"; }
+    std::string message(int) const override { return "Datei oder Verzeichnis nicht gefunden"; }
+    std::error_condition default_error_condition(int code) const noexcept override {
+        return std::generic_category().default_error_condition(code);
+    }
+};
+
+TEST(SettingsFileReadTest, AMissingFileIsAFirstStartAndAnUnreadableOneIsLeftAlone) {
+    static const GermanErrors german;
+    const Text cannotRead =
+        U"ERROR # 1001 : The settings file " + testing::kTestSettingsFile + U" cannot be read: ";
+    const Text leftAlone = U"\rThe default options are used, and nothing is written over the file.";
+    const struct {
+        const char* what;
+        std::error_code error;
+        Text message;  // none for a first start
+    } rows[] = {
+        {"no file", std::make_error_code(std::errc::no_such_file_or_directory), U""},
+        {"no file, said in German", std::error_code(ENOENT, german), U""},
+        {"permission denied", std::make_error_code(std::errc::permission_denied),
+         cannotRead + U"Permission denied" + leftAlone},
+        {"I/O error", std::make_error_code(std::errc::io_error),
+         cannotRead + U"Input/output error" + leftAlone},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        testing::TestApp t;
+        const bool firstStart = row.message.empty();
+        if (!firstStart)
+            t.files.files[testing::kTestSettingsFile] = ToUtf8(WithValues({U"\"Indent\"=\"3\""}));
+        const std::map<Text, std::string> before = t.files.files;
+        t.files.failReads[testing::kTestSettingsFile] = row.error;
+        t.app.form.chkBorder.Value = 0;
+        Start(t.app);
+        EXPECT_EQ(t.app.firstStart, firstStart);
+        EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults";
+        if (firstStart) {
+            EXPECT_TRUE(t.messages.shown.empty());
+            EXPECT_EQ(DecodeFileText(t.files.files[testing::kTestSettingsFile]), kKeys);
+            continue;
+        }
+        EXPECT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown.empty() ? Text() : t.messages.shown[0].text, row.message);
+        // Saving, too, leaves the file that could not be read as it is.
+        SaveSettings(t.app);
+        EXPECT_EQ(t.messages.shown.size(), 2u);
+        EXPECT_EQ(t.files.files, before);
+        EXPECT_EQ(t.files.writes, 0);
+    }
 }
 
 // A settings store whose answers and failures a test sets.
@@ -437,34 +533,31 @@ class ScriptedStore : public SettingsStorePort {
         created.push_back(keyPath);
         return true;
     }
-    std::optional<StoredValue> ValueAt(const Text&, int index) override {
-        if (failListingAt && index == *failListingAt)
-            throw StoreFailure(7, "listing failed");
-        if (index < 0 || static_cast<size_t>(index) >= values.size())
+    std::optional<std::vector<StoredValue>> Values(const Text&) override {
+        Fail("Values");
+        if (!keyExists)
             return std::nullopt;
-        return values[static_cast<size_t>(index)];
+        return values;
     }
     std::optional<Text> QueryValue(const Text&, const Text& name) override {
         Fail("QueryValue");
         for (const StoredValue& v : values) {
-            if (v.name == name && !missingByName)
+            if (v.name == name)
                 return v.text;
         }
         return std::nullopt;
     }
-    bool SetValue(const Text&, const Text& name, const Text& text) override {
-        Fail("SetValue");
-        written.push_back({name, text});
+    bool SetValues(const Text&, const std::vector<StoredValue>& given) override {
+        Fail("SetValues");
+        written.push_back(given);
         return true;
     }
 
     bool keyExists = true;
     std::vector<StoredValue> values;
-    std::optional<int> failListingAt;
-    bool missingByName = false;
     std::map<std::string, int> failures;  // operation -> failure number
     std::vector<Text> created;
-    std::vector<StoredValue> written;
+    std::vector<std::vector<StoredValue>> written;  // one entry per call
 
   private:
     void Fail(const std::string& operation) {
@@ -479,9 +572,9 @@ struct ScriptedApp : testing::TestPlatform {
                   icon, program, browser}};
 };
 
-TEST(SettingsStoreFailureTest, TheThreeProceduresReportTheirFailuresAndReturn) {
+TEST(SettingsStoreFailureTest, TheProceduresReportTheirFailuresAndReturn) {
     ScriptedApp t;
-    t.store.failures = {{"CreateKey", -3}, {"QueryValue", 0}, {"SetValue", 5}};
+    t.store.failures = {{"CreateKey", -3}, {"QueryValue", 0}, {"SetValues", 5}};
     t.store.values = {{U"Indent", U"2"}};
     EXPECT_FALSE(CreateSettingsKey(t.app, U"Freeware\\"));
     EXPECT_EQ(QueryStringValue(t.app, Text(SettingsKey), U"Indent", U"Not Found"), U"");
@@ -491,7 +584,8 @@ TEST(SettingsStoreFailureTest, TheThreeProceduresReportTheirFailuresAndReturn) {
               U"ERROR #-3 : CreateKey failed\rPlease exit and try again.");
     EXPECT_EQ(t.messages.shown[1].text,
               U"ERROR # 0 : QueryValue failed\rPlease exit and try again.");
-    EXPECT_EQ(t.messages.shown[2].text, U"ERROR # 5 : SetValue failed\rPlease exit and try again.");
+    EXPECT_EQ(t.messages.shown[2].text,
+              U"ERROR # 5 : SetValues failed\rPlease exit and try again.");
     for (const testing::ShownMessage& shown : t.messages.shown) {
         EXPECT_EQ(shown.style, msgbox::OkOnly);
         EXPECT_TRUE(shown.title.empty());
@@ -509,51 +603,42 @@ TEST(SettingsStoreFailureTest, TheProceduresPassOnOrdinaryOutcomes) {
     EXPECT_TRUE(t.messages.shown.empty());
 }
 
-TEST(SettingsStoreFailureTest, AFailureWhileListingKeepsWhatWasReadAndSetsDefaults) {
-    ScriptedApp t;
-    t.store.values = {{U"Program Values", U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3"},
-                      {U"Fixed width", U"80"},
-                      {U"Indent", U"4"}};
-    t.store.failListingAt = 2;
-    t.app.form.chkBorder.Value = 0;
-    ReadSettings(t.app);
-    ASSERT_EQ(t.messages.shown.size(), 1u);
-    EXPECT_EQ(t.messages.shown[0].text,
-              U"ERROR # 7 : listing failed\rYour Account data is corrupt");
-    EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults are set";
-    EXPECT_EQ(t.app.ProgramValues, U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3");
-    EXPECT_EQ(t.app.SettingValues[0], U"80");
-    EXPECT_EQ(t.app.SettingValues[7], U"");
+// The failure's number, not its text, tells what the reading leaves behind.
+TEST(SettingsStoreFailureTest, AFailureWhileReadingIsReportedAndSetsTheDefaults) {
+    const struct {
+        int number;
+        Text consequence;
+        bool keyCreated;
+    } rows[] = {
+        {7, U"Your Account data is corrupt", true},
+        {StoreFailure::kCorrupt, U"Your Account data is corrupt", true},
+        {StoreFailure::kUnreadable,
+         U"The default options are used, and nothing is written over the file.", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.number);
+        ScriptedApp t;
+        t.store.values = {{U"Program Values", U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3"}};
+        t.store.failures = {{"Values", row.number}};
+        t.app.form.chkBorder.Value = 0;
+        ReadSettings(t.app);
+        EXPECT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown.empty() ? Text() : t.messages.shown[0].text,
+                  U"ERROR # " + ToText(row.number) + U" : Values failed\r" + row.consequence);
+        EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults are set";
+        EXPECT_TRUE(t.app.ProgramValues.empty());
+        EXPECT_EQ(t.store.created.size(), row.keyCreated ? 1u : 0u);
+    }
 }
 
-TEST(SettingsStoreFailureTest, AValueGoneBeforeItIsReadByNameReadsNotFound) {
-    ScriptedApp t;
-    t.store.values = {{U"Program Values", U"x"}, {U"Indent", U"4"}};
-    t.store.missingByName = true;
-    ReadSettings(t.app);
-    EXPECT_EQ(t.app.ProgramValues, U"Not Found");
-    EXPECT_EQ(t.app.SettingValues[7], U"Not Found");
-    EXPECT_TRUE(t.messages.shown.empty());
-}
-
-TEST(SettingsStoreFailureTest, AMissingSettingsKeyThatCannotBeCreatedSavesNothing) {
-    ScriptedApp t;
-    t.store.keyExists = false;
-    t.store.failures = {{"CreateKey", 5}};
-    SaveSettings(t.app);
-    EXPECT_EQ(t.messages.shown.size(), 1u);
-    EXPECT_TRUE(t.store.written.empty());
-    EXPECT_EQ(t.program.exits, 0);
-}
-
-TEST(SettingsStoreFailureTest, AMissingSettingsKeyIsCreatedBeforeSaving) {
+TEST(SettingsStoreFailureTest, ASaveWritesTheThirteenValuesInOneCall) {
     ScriptedApp t;
     t.store.keyExists = false;
     SaveSettings(t.app);
-    EXPECT_EQ(t.store.created, std::vector<Text>{U"SOFTWARE\\Velmo\\User\\Freeware\\"});
-    ASSERT_EQ(t.store.written.size(), 13u);
+    ASSERT_EQ(t.store.written.size(), 1u);
+    ASSERT_EQ(t.store.written[0].size(), 13u);
     for (size_t i = 0; i < 13; ++i)
-        EXPECT_EQ(t.store.written[i].name, kNamesInOrder[i]);
+        EXPECT_EQ(t.store.written[0][i].name, kNamesInOrder[i]);
     EXPECT_TRUE(t.messages.shown.empty());
 }
 

@@ -214,13 +214,19 @@ class FakeBrowser : public BrowserPort {
     std::vector<Text> opened;
 };
 
-// Files in memory; a path listed in `failWrites` fails with its reason.
+// Files in memory; a path listed in `failReads` or `failWrites` fails with its
+// reason.
 class FakeFileStore : public FileStorePort {
   public:
     std::optional<std::string> Read(const Text& path, FileResult& result,
                                     size_t limit = kReadLimit) override {
         if (log)
             log->Add("read " + ToUtf8(path));
+        ++reads;
+        if (const auto failing = failReads.find(path); failing != failReads.end()) {
+            result.error = failing->second;
+            return std::nullopt;
+        }
         const auto it = files.find(path);
         if (it == files.end()) {
             result.error = std::make_error_code(std::errc::no_such_file_or_directory);
@@ -247,6 +253,8 @@ class FakeFileStore : public FileStorePort {
         const auto it = files.find(from);
         if (it == files.end())
             return {std::make_error_code(std::errc::no_such_file_or_directory)};
+        if (files.count(to) != 0)
+            return {std::make_error_code(std::errc::file_exists)};
         files[to] = it->second;
         files.erase(from);
         return {};
@@ -260,6 +268,8 @@ class FakeFileStore : public FileStorePort {
 
     std::map<Text, std::string> files;
     std::map<Text, std::error_code> failWrites;
+    std::map<Text, std::error_code> failReads;
+    int reads = 0;
     int writes = 0;
 };
 
