@@ -95,14 +95,9 @@ class RawKey {
     bool open_ = false;
 };
 
-// The values the store lists, from index 0 until it gives nothing.
+// The values the store lists; none for a missing key.
 std::vector<StoredValue> Listing(RegistryStore& store, const Text& keyPath) {
-    std::vector<StoredValue> values;
-    while (const std::optional<StoredValue> value =
-               store.ValueAt(keyPath, static_cast<int>(values.size()))) {
-        values.push_back(*value);
-    }
-    return values;
+    return store.Values(keyPath).value_or(std::vector<StoredValue>());
 }
 
 // Each test works in a key of its own, removed afterwards.
@@ -125,7 +120,7 @@ class RegistryStoreTest : public ::testing::Test {
 
 TEST_F(RegistryStoreTest, KeysAreCreatedFoundAndDeleted) {
     EXPECT_FALSE(store.KeyExists(key_));
-    EXPECT_FALSE(store.ValueAt(key_, 0).has_value());
+    EXPECT_FALSE(store.Values(key_).has_value());
     EXPECT_FALSE(store.QueryValue(key_, U"Program Values").has_value());
 
     const Text settings = key_ + U"Freeware\\";
@@ -138,8 +133,8 @@ TEST_F(RegistryStoreTest, KeysAreCreatedFoundAndDeleted) {
                    [](char32_t c) { return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c; });
     EXPECT_TRUE(store.KeyExists(upper)) << "key paths match without regard to case";
     EXPECT_TRUE(store.CreateKey(settings)) << "an existing key is fine";
-    EXPECT_FALSE(store.ValueAt(settings, 0).has_value()) << "a new key is empty";
-    EXPECT_FALSE(store.ValueAt(settings, -1).has_value());
+    ASSERT_TRUE(store.Values(settings).has_value());
+    EXPECT_TRUE(store.Values(settings)->empty()) << "a new key is empty";
 
     EXPECT_TRUE(RegistryStore::DeleteTree(key_));
     EXPECT_FALSE(store.KeyExists(settings));
@@ -167,68 +162,48 @@ TEST_F(RegistryStoreTest, ValuesAreStringsWithTheirTerminatingZero) {
     EXPECT_EQ(empty->first, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(empty->second, std::string(1, '\0'));
 
-    // Writing again replaces the text and adds no value.
+    // Writing again replaces the text and adds no value, whatever the case.
     ASSERT_TRUE(store.SetValue(key_, U"Program Values", U"shorter"));
     EXPECT_EQ(store.QueryValue(key_, U"Program Values"), Text(U"shorter"));
     EXPECT_EQ(raw.AnsiData("Program Values")->second, std::string("shorter") + '\0');
+    ASSERT_TRUE(store.SetValues(key_, {{U"PROGRAM VALUES", U"again"}, {U"empty", U"e"}}));
+    EXPECT_EQ(store.QueryValue(key_, U"Program Values"), Text(U"again"));
+    EXPECT_EQ(store.QueryValue(key_, U"Empty"), Text(U"e"));
     EXPECT_EQ(raw.Names().size(), 2u);
 }
 
-TEST_F(RegistryStoreTest, TextsAndNamesOfUpTo254CharactersAreRead) {
-    const Text fits(254, U'f');
-    ASSERT_TRUE(store.SetValue(key_, U"Fits", fits));
-    ASSERT_TRUE(store.SetValue(key_, U"Over", Text(255, U'o')));
-    EXPECT_EQ(store.QueryValue(key_, U"Fits"), fits);
-    EXPECT_FALSE(store.QueryValue(key_, U"Over").has_value());
-
-    const Text longName(254, U'n');
-    const RawKey raw(key_);
-    ASSERT_TRUE(store.SetValue(key_, longName, U"x"));
+TEST_F(RegistryStoreTest, LongTextsAndNamesAreReadWhole) {
+    const Text longText = Text(254, U'f') + U"-and-more";
+    const Text longName(300, U'n');
+    ASSERT_TRUE(store.SetValues(key_, {{U"Long", longText}, {longName, U"x"}}));
+    EXPECT_EQ(store.QueryValue(key_, U"Long"), longText);
     EXPECT_EQ(store.QueryValue(key_, longName), Text(U"x"));
-    const std::vector<std::string> names = raw.Names();
-    const auto at = std::find(names.begin(), names.end(), ToUtf8(longName));
-    ASSERT_NE(at, names.end());
-    const std::optional<StoredValue> listed =
-        store.ValueAt(key_, static_cast<int>(at - names.begin()));
-    ASSERT_TRUE(listed.has_value());
-    EXPECT_EQ(listed->name, longName);
-    EXPECT_EQ(listed->text, U"x");
+    const std::vector<StoredValue> listed = Listing(store, key_);
+    ASSERT_EQ(listed.size(), 2u);
+    for (const StoredValue& value : listed)
+        EXPECT_EQ(value.text, value.name == U"Long" ? longText : Text(U"x"));
 }
 
-// Whatever order the registry lists the values in, the listing gives every
-// value before the oversize one and stops there.
-void ExpectListingStopsAt(RegistryStore& store, const Text& key, const std::string& oversize) {
-    const std::vector<std::string> names = RawKey(key).Names();
-    const auto at = std::find(names.begin(), names.end(), oversize);
-    ASSERT_NE(at, names.end());
-    const size_t index = static_cast<size_t>(at - names.begin());
+// Whatever order the registry lists the values in, a text too long to read
+// is passed over and every other value is listed.
+TEST_F(RegistryStoreTest, ATextTooLongToReadIsPassedOverAndTheRestAreRead) {
+    for (const Text name : {U"Alpha", U"Mike", U"Zulu", U"Indent"})
+        ASSERT_TRUE(store.SetValue(key_, name, name + U" text"));
+    ASSERT_TRUE(store.SetValue(key_, U"Huge", Text(RegistryStore::kMaxTextBytes + 1, U'h')));
+    std::vector<std::string> names = RawKey(key_).Names();
+    ASSERT_EQ(names.size(), 5u);
+    names.erase(std::find(names.begin(), names.end(), "Huge"));
 
-    const std::vector<StoredValue> listed = Listing(store, key);
-    ASSERT_EQ(listed.size(), index);
+    const std::vector<StoredValue> listed = Listing(store, key_);
+    ASSERT_EQ(listed.size(), names.size());
     for (size_t i = 0; i < listed.size(); ++i) {
         EXPECT_EQ(ToUtf8(listed[i].name), names[i]);
-        EXPECT_NE(ToUtf8(listed[i].name), oversize);
-        EXPECT_EQ(store.QueryValue(key, listed[i].name), listed[i].text);
+        EXPECT_EQ(listed[i].text, listed[i].name + U" text");
     }
-    EXPECT_FALSE(store.ValueAt(key, static_cast<int>(index)).has_value());
-}
-
-TEST_F(RegistryStoreTest, AnOversizeValueEndsTheListing) {
-    for (const Text name : {U"Alpha", U"Mike", U"Zulu", U"Indent"})
-        ASSERT_TRUE(store.SetValue(key_, name, name + U" text"));
-    ASSERT_TRUE(store.SetValue(key_, U"Long", Text(300, U'v')));
-    ExpectListingStopsAt(store, key_, "Long");
-    const auto data = RawKey(key_).AnsiData("Long");
+    EXPECT_FALSE(store.QueryValue(key_, U"Huge").has_value());
+    const auto data = RawKey(key_).AnsiData("Huge");
     ASSERT_TRUE(data.has_value());
-    EXPECT_EQ(data->second.size(), 301u) << "stored whole, only not read back";
-}
-
-TEST_F(RegistryStoreTest, AnOversizeNameEndsTheListing) {
-    for (const Text name : {U"Alpha", U"Mike", U"Zulu", U"Indent"})
-        ASSERT_TRUE(store.SetValue(key_, name, name + U" text"));
-    const Text longName(255, U'n');
-    ASSERT_TRUE(store.SetValue(key_, longName, U"x"));
-    ExpectListingStopsAt(store, key_, ToUtf8(longName));
+    EXPECT_EQ(data->second.size(), RegistryStore::kMaxTextBytes + 2) << "stored whole all the same";
 }
 
 TEST_F(RegistryStoreTest, TextIsStoredInTheAnsiCodePage) {
@@ -313,7 +288,7 @@ TEST_F(RegistrySettingsTest, FirstStartCreatesTheEmptySettingsKey) {
     RegistryApp first;
     ASSERT_TRUE(Main(first.app));
     EXPECT_TRUE(first.store.KeyExists(Text(SettingsKey)));
-    EXPECT_FALSE(first.store.ValueAt(Text(SettingsKey), 0).has_value());
+    EXPECT_TRUE(Listing(first.store, Text(SettingsKey)).empty());
     EXPECT_TRUE(RawKey(Text(SettingsKey)).Names().empty()) << "values come only with a save";
     // A first start, so the sample list was written and a quote is shown.
     EXPECT_TRUE(first.platform.files.Exists(first.app.AppPath + U"Variable.txt"));
