@@ -1,6 +1,7 @@
 // Velmo's entry point: the platform services, start-up, then the window.
 
 #include <QApplication>
+#include <cstdio>
 
 #include "core/app.h"
 #include "core/posix_file_store.h"
@@ -13,6 +14,15 @@
 
 int main(int argc, char** argv) {
     using namespace velmo;
+    // The settings and the user's files are kept below the home folder;
+    // without one they would land at the root of the file system.
+    if (HomeFolder().empty()) {
+        std::fputs(
+            "Velmo cannot start: there is no home folder for this user (HOME is not "
+            "an absolute path and the system has none either). Nothing was changed.\n",
+            stderr);
+        return 1;
+    }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmo"));
     QApplication::setWindowIcon(ProgramIcon());

@@ -58,18 +58,6 @@ Text FullKeyPath(TextView keyPath) {
 RegFileStore::RegFileStore(FileStorePort& files, Text path)
     : files_(files), path_(std::move(path)) {}
 
-Text RegFileStore::DefaultPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (config != nullptr && config[0] == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::string(home != nullptr ? home : "") + "/.config";
-    }
-    return FromUtf8(folder + "/Velmo/User.reg");
-}
-
 RegDocument RegFileStore::Load() {
     const std::string name = ToUtf8(path_);
     FileResult result;

@@ -17,7 +17,9 @@ class RegFileStore : public SettingsStorePort {
     // `files` reads and atomically replaces the file at `path`.
     RegFileStore(FileStorePort& files, Text path);
 
-    // $XDG_CONFIG_HOME/Velmo/User.reg, or ~/.config/Velmo/User.reg.
+    // $XDG_CONFIG_HOME/Velmo/User.reg, or ~/.config/Velmo/User.reg; empty
+    // when the user has no home folder. POSIX only, defined with the
+    // platform's folders (core/posix_platform.cpp): Windows has the registry.
     static Text DefaultPath();
 
     bool KeyExists(const Text& keyPath) override;

@@ -1,6 +1,7 @@
 #include "settings/reg_file_store.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -316,25 +317,50 @@ class ScopedEnv {
     std::optional<std::string> old_;
 };
 
+// XDG_CONFIG_HOME, else ~/.config, only absolute folders counting; without a
+// usable HOME the home folder is the password database's, never the root.
 TEST(RegFileStorePathTest, DefaultPathFollowsTheConfigFolder) {
-    ScopedEnv home("HOME", "/home/ann");
-    {
-        ScopedEnv config("XDG_CONFIG_HOME", "/srv/cfg");
-        EXPECT_EQ(RegFileStore::DefaultPath(), U"/srv/cfg/Velmo/User.reg");
+    const passwd* entry = getpwuid(geteuid());
+    ASSERT_NE(entry, nullptr);
+    const std::string own = std::string(entry->pw_dir) + "/.config/Velmo/User.reg";
+    const struct {
+        const char* home;
+        const char* config;
+        std::string expected;
+    } kCases[] = {
+        {"/home/ann", "/srv/cfg", "/srv/cfg/Velmo/User.reg"},
+        {"/home/ann", nullptr, "/home/ann/.config/Velmo/User.reg"},
+        {"/home/ann", "relative/cfg", "/home/ann/.config/Velmo/User.reg"},
+        {"/home/ann", "", "/home/ann/.config/Velmo/User.reg"},
+        {nullptr, "/srv/cfg", "/srv/cfg/Velmo/User.reg"},
+        {nullptr, nullptr, own},
+        {"", nullptr, own},
+        {"relative/home", nullptr, own},
+    };
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(std::string(row.home ? row.home : "(unset)") + " " +
+                     (row.config ? row.config : "(unset)"));
+        ScopedEnv home("HOME", row.home);
+        ScopedEnv config("XDG_CONFIG_HOME", row.config);
+        EXPECT_EQ(RegFileStore::DefaultPath(), FromUtf8(row.expected));
     }
-    {
-        ScopedEnv config("XDG_CONFIG_HOME", nullptr);
-        EXPECT_EQ(RegFileStore::DefaultPath(), U"/home/ann/.config/Velmo/User.reg");
+
+    // A user the system does not know, without HOME: no path at all.
+    constexpr uid_t kStranger = 54321;
+    if (geteuid() != 0 || getpwuid(kStranger) != nullptr)
+        GTEST_SKIP() << "becoming a user with no home needs root and a free uid";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        unsetenv("HOME");
+        unsetenv("XDG_CONFIG_HOME");
+        const bool none =
+            setresuid(kStranger, kStranger, kStranger) == 0 && RegFileStore::DefaultPath().empty();
+        _exit(none ? 0 : 1);
     }
-    {
-        // Only an absolute folder counts.
-        ScopedEnv config("XDG_CONFIG_HOME", "relative/cfg");
-        EXPECT_EQ(RegFileStore::DefaultPath(), U"/home/ann/.config/Velmo/User.reg");
-    }
-    {
-        ScopedEnv config("XDG_CONFIG_HOME", "");
-        EXPECT_EQ(RegFileStore::DefaultPath(), U"/home/ann/.config/Velmo/User.reg");
-    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // The real files, in a folder of this test process's own.
