@@ -117,6 +117,12 @@ class ProgramPort {
     virtual bool CanWriteFolder(const Text& folder) = 0;
     // The per-user data folder, created when missing.
     virtual Text UserDataFolder() = 0;
+    // The user's documents folder, where files of the user's own choosing
+    // start; the home folder when there is none.
+    virtual Text DocumentsFolder() = 0;
+    // Files of the program that no signature may replace: the program file,
+    // and its settings and lock files where they are files.
+    virtual std::vector<Text> OwnFiles() = 0;
     // Ends the program at once: nothing is saved and no further handler runs.
     virtual void Exit() = 0;
 };
@@ -168,6 +174,10 @@ class FileStorePort {
     virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
     // True when a regular file exists at the path (links followed).
     virtual bool Exists(const Text& path) = 0;
+    // True when both paths name one file however they are spelt: the same
+    // existing file (links, "." and ".." followed), or, while neither exists,
+    // the same name in the same folder.
+    virtual bool SameFile(const Text& a, const Text& b) = 0;
     // Renames a file within its file system. Never replaces a file that is
     // already there: that fails with std::errc::file_exists.
     virtual FileResult Rename(const Text& from, const Text& to) = 0;

@@ -356,6 +356,24 @@ bool PosixFileStore::Exists(const Text& path) {
     return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool PosixFileStore::SameFile(const Text& a, const Text& b) {
+    std::string first;
+    std::string second;
+    if (!ToFileName(a, first) || !ToFileName(b, second))
+        return false;
+    const auto same = [](const std::string& x, const std::string& y) {
+        struct stat one {};
+        struct stat other {};
+        return stat(x.c_str(), &one) == 0 && stat(y.c_str(), &other) == 0 &&
+               one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+    };
+    struct stat info {};
+    if (stat(first.c_str(), &info) == 0 || stat(second.c_str(), &info) == 0)
+        return same(first, second);
+    // Neither is there yet: the file either would become.
+    return BaseNameOf(first) == BaseNameOf(second) && same(DirectoryOf(first), DirectoryOf(second));
+}
+
 FileResult PosixFileStore::Rename(const Text& from, const Text& to) {
     std::string source;
     std::string target;

@@ -44,6 +44,8 @@ class PosixFileStore : public FileStorePort {
     // sticky folder such as /tmp (FileErrc::UnsafeLink); the folder must exist.
     FileResult Replace(const Text& path, std::string_view bytes) override;
     bool Exists(const Text& path) override;
+    // By device and inode; while neither file exists, by the folder's.
+    bool SameFile(const Text& a, const Text& b) override;
     FileResult Rename(const Text& from, const Text& to) override;
     FileResult MakeFolders(const Text& folder) override;
 

@@ -1,8 +1,8 @@
 #include "core/posix_platform.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,44 +10,108 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <vector>
+#include <string_view>
 
 #include "settings/reg_file_store.h"
 
 namespace velmo {
 
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return home;
-    // No usable HOME (a service, "env -i", a crontab): the folder the system
-    // gives the user, rather than one relative to the root or the current folder.
-    constexpr size_t kMaxEntry = size_t{1} << 20;
-    const long hint = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(hint > 0 ? static_cast<size_t>(hint) : 4096);
-    passwd entry{};
-    passwd* found = nullptr;
-    int error;
-    while ((error = getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found)) ==
-               ERANGE &&
-           buffer.size() < kMaxEntry) {
-        buffer.resize(buffer.size() * 2);
-    }
-    if (error != 0 || found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/')
-        return {};
-    return found->pw_dir;
-}
-
 namespace {
 
-// An XDG base folder: the variable when it holds an absolute path, else the
-// fallback below the home folder; empty when there is neither.
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home != nullptr ? home : "";
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else the fallback.
 std::string XdgFolder(const char* variable, const std::string& fallback) {
     const char* value = std::getenv(variable);
-    if (value != nullptr && value[0] == '/')
-        return value;
-    const std::string home = HomeFolder();
-    return home.empty() ? std::string() : home + fallback;
+    return value != nullptr && value[0] == '/' ? value : HomeFolder() + fallback;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The file's first bytes, at most `limit`; empty when it is not a regular
+// file that can be read at once (a pipe would block).
+std::string ReadSmallFile(const std::string& path, size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    std::string text;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        text.resize(limit);
+        size_t length = 0;
+        while (length < limit) {
+            const ssize_t got = ::read(fd, text.data() + length, limit - length);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            length += static_cast<size_t>(got);
+        }
+        text.resize(length);
+    }
+    ::close(fd);
+    return text;
+}
+
+// XDG_DOCUMENTS_DIR as user-dirs.dirs sets it: "$HOME/..." or an absolute
+// path in double quotes, backslash escaping the next character; the last
+// setting counts. Empty when it is not set.
+std::string UserDirsDocuments(const std::string& home) {
+    constexpr size_t kLimit = 64 * 1024;  // the file is a dozen short lines
+    const std::string text =
+        ReadSmallFile(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs", kLimit);
+    constexpr std::string_view kName = "XDG_DOCUMENTS_DIR";
+    std::string found;
+    size_t end = 0;
+    for (size_t start = 0; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        const auto skipBlanks = [&line] {
+            while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+                line.remove_prefix(1);
+        };
+        skipBlanks();
+        if (line.substr(0, kName.size()) != kName)
+            continue;
+        line.remove_prefix(kName.size());
+        skipBlanks();
+        if (line.empty() || line.front() != '=')
+            continue;
+        line.remove_prefix(1);
+        skipBlanks();
+        if (line.empty() || line.front() != '"')
+            continue;
+        line.remove_prefix(1);
+        std::string value;
+        if (line.substr(0, 5) == "$HOME" &&
+            (line.size() == 5 || line[5] == '/' || line[5] == '"')) {
+            value = home;
+            line.remove_prefix(5);
+        } else if (line.empty() || line.front() != '/') {
+            continue;
+        }
+        bool closed = false;
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '"') {
+                closed = true;
+                break;
+            }
+            if (line[i] == '\\' && i + 1 < line.size())
+                ++i;
+            value += line[i];
+        }
+        if (closed)
+            found = value;
+    }
+    return found;
 }
 
 }  // namespace
@@ -108,19 +172,33 @@ bool PosixProgram::CanWriteFolder(const Text& folder) {
 }
 
 Text PosixProgram::UserDataFolder() {
-    const std::string base = XdgFolder("XDG_DATA_HOME", "/.local/share");
-    if (base.empty())
-        return {};
-    const std::string folder = base + "/Velmo/";
+    const std::string folder = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/Velmo/";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return FromUtf8(folder);
 }
 
-// Here rather than with the rest of the store: the folders are the platform's.
-Text RegFileStore::DefaultPath() {
-    const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
-    return folder.empty() ? Text() : FromUtf8(folder + "/Velmo/User.reg");
+Text PosixProgram::DocumentsFolder() {
+    const std::string home = HomeFolder();
+    std::string folder = UserDirsDocuments(home);
+    if (!IsFolder(folder))
+        folder = home + "/Documents";
+    if (!IsFolder(folder))
+        folder = home;
+    return FromUtf8(folder);
+}
+
+std::vector<Text> PosixProgram::OwnFiles() {
+    std::vector<Text> files;
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        files.push_back(FromUtf8(self.string()));
+    const Text settings = RegFileStore::DefaultPath();
+    files.push_back(settings);
+    files.push_back(settings + U".lock");
+    files.push_back(FromUtf8(LockFileInstance::DefaultLockPath()));
+    return files;
 }
 
 void PosixProgram::Exit() {

@@ -3,15 +3,12 @@
 // The platform services that need no window toolkit, on POSIX systems.
 
 #include <string>
+#include <vector>
 
 #include "core/ports.h"
 #include "core/random.h"
 
 namespace velmo {
-
-// The user's home folder: HOME when it is an absolute path, else the password
-// database's entry for the effective user; empty when neither gives one.
-std::string HomeFolder();
 
 class PosixClock : public ClockPort {
   public:
@@ -41,9 +38,12 @@ class PosixProgram : public ProgramPort {
   public:
     Text ProgramFolder() override;
     bool CanWriteFolder(const Text& folder) override;
-    // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, created when missing;
-    // empty when the user has no home folder.
+    // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, created when missing.
     Text UserDataFolder() override;
+    // XDG_DOCUMENTS_DIR of user-dirs.dirs, else ~/Documents, else the home folder.
+    Text DocumentsFolder() override;
+    // The program file, the settings file with its lock, and the instance lock.
+    std::vector<Text> OwnFiles() override;
     void Exit() override;
 };
 

@@ -162,6 +162,56 @@ bool WindowsFileStore::Exists(const Text& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+// The identity of an existing file or folder, links followed.
+bool FileIdentity(const Text& path, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE file =
+        CreateFileW(ToWide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+std::wstring FullName(const Text& path) {
+    const std::wstring wide = ToWide(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD length =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0)
+            return wide;
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length);
+    }
+    return wide;
+}
+
+}  // namespace
+
+bool WindowsFileStore::SameFile(const Text& a, const Text& b) {
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    const bool hasFirst = FileIdentity(a, first);
+    const bool hasSecond = FileIdentity(b, second);
+    if (hasFirst || hasSecond) {
+        return hasFirst && hasSecond && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh &&
+               first.nFileIndexLow == second.nFileIndexLow;
+    }
+    // Neither is there yet: names are compared as the file system does, without case.
+    const std::wstring x = FullName(a);
+    const std::wstring y = FullName(b);
+    return CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(),
+                                static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
+}
+
 FileResult WindowsFileStore::Rename(const Text& from, const Text& to) {
     // Never over a file already there.
     if (!calls_.Move(ToWide(from).c_str(), ToWide(to).c_str(), 0)) {

@@ -1,6 +1,8 @@
 #include "core/windows_platform.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -66,6 +68,22 @@ Text WindowsProgram::UserDataFolder() {
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return FromWide(folder.wstring()) + U"\\";
+}
+
+Text WindowsProgram::DocumentsFolder() {
+    wchar_t path[MAX_PATH];
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return FromWide(path);
+    const wchar_t* profile = _wgetenv(L"USERPROFILE");
+    return profile != nullptr ? FromWide(profile) : Text();
+}
+
+std::vector<Text> WindowsProgram::OwnFiles() {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4)
+        return {};
+    return {FromWide(std::wstring(path, length))};
 }
 
 void WindowsProgram::Exit() {

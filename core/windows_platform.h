@@ -2,6 +2,8 @@
 
 // The platform services that need no window toolkit, on Windows.
 
+#include <vector>
+
 #include "core/ports.h"
 
 namespace velmo {
@@ -29,6 +31,10 @@ class WindowsProgram : public ProgramPort {
     bool CanWriteFolder(const Text& folder) override;
     // %APPDATA%\Velmo\, created when missing.
     Text UserDataFolder() override;
+    // The shell's Documents folder (redirected ones too), else %USERPROFILE%.
+    Text DocumentsFolder() override;
+    // The program file; the settings and the instance guard are no files here.
+    std::vector<Text> OwnFiles() override;
     void Exit() override;
 };
 

@@ -1,7 +1,12 @@
 #include "output/output_selection.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/app.h"
 #include "output/signature_file.h"
+#include "sources/fixed_text.h"
+#include "sources/variable_file.h"
 
 namespace velmo {
 
@@ -18,15 +23,42 @@ void ShowChosenFile(App& app, const Text& path) {
     app.form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55);
 }
 
+// A path that names its folder: rooted, or on Windows one from the root of
+// the current drive or a network path ("\\server\share\...").
+bool IsFullPath(TextView path) {
+    const PathStyle style = NativePathStyle();
+    return IsRootedPath(path, style) || (style == PathStyle::Windows && !path.empty() &&
+                                         (path.front() == U'\\' || path.front() == U'/'));
+}
+
+// The folder part of a path with its separator; empty when there is none.
+// Windows takes "/" as a separator too.
+Text FolderPart(TextView path) {
+    const size_t p =
+        NativePathStyle() == PathStyle::Windows ? path.find_last_of(U"\\/") : path.rfind(U'/');
+    return p == TextView::npos ? Text() : Text(path.substr(0, p + 1));
+}
+
+bool IsOwnFile(App& app, const Text& path) {
+    std::vector<Text> own = app.ports.program.OwnFiles();
+    own.push_back(app.AppPath + Text(FixedTextFileName));
+    own.push_back(app.AppPath + Text(VariableFileName));
+    if (IsFullPath(app.VariableFilePath))
+        own.push_back(app.VariableFilePath);
+    return std::any_of(own.begin(), own.end(), [&app, &path](const Text& file) {
+        return !file.empty() && app.ports.files.SameFile(path, file);
+    });
+}
+
 // A change of output type asks for a file of the new kind unless the current
 // one already is one.
 void ChangeOutputType(App& app, TextView extension, TextView filter) {
     if (LastThree(app.SignatureFilePath) == extension)
         return;
     const Text previous = app.SignatureFilePath;
+    const Text folder = SignatureFolder(app);
     app.SignatureFilePath.clear();
-    const std::optional<Text> chosen =
-        ChooseFile(app, Text(), filter, app.form.CommonDialog1.DialogTitle);
+    const std::optional<Text> chosen = ChooseSignatureFile(app, folder, filter);
     if (!chosen) {
         // Cancelled: the file in use stays in use.
         app.SignatureFilePath = previous;
@@ -36,6 +68,69 @@ void ChangeOutputType(App& app, TextView extension, TextView filter) {
 }
 
 }  // namespace
+
+SignaturePathFault CheckSignaturePath(App& app, const Text& path) {
+    if (!IsFullPath(path))
+        return SignaturePathFault::NotFullPath;
+    if (IsOwnFile(app, path))
+        return SignaturePathFault::OwnFile;
+    return SignaturePathFault::None;
+}
+
+void ReportSignaturePath(App& app, SignaturePathFault fault, const Text& path) {
+    if (fault == SignaturePathFault::None)
+        return;
+    const Text why =
+        fault == SignaturePathFault::OwnFile
+            ? Text(
+                  U"is one of Velmo's own files (its quotations, fixed text, settings or "
+                  U"program), which the signature would replace.")
+            : Text(U"is not a full path: the folder the signature would go to is not known.");
+    app.ports.messages.Show(path + Text(CrLf) + why + Text(CrLf) +
+                                U"No signature is written to it. Choose another signature file.",
+                            msgbox::OkExclamation, U"Signature File");
+}
+
+Text DocumentsFolder(App& app) {
+    Text folder = app.ports.program.DocumentsFolder();
+    if (!IsFullPath(folder))
+        return Text();
+    const char32_t separator = Separator(NativePathStyle());
+    if (folder.back() != separator)
+        folder += separator;
+    return folder;
+}
+
+Text SignatureFolder(App& app) {
+    if (CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None) {
+        Text folder = FolderPart(app.SignatureFilePath);
+        if (!folder.empty())
+            return folder;
+    }
+    return DocumentsFolder(app);
+}
+
+Text ResolveSignaturePath(const Text& path, const Text& folder) {
+    if (path.empty() || IsFullPath(path) || folder.empty())
+        return path;
+    return folder + path;
+}
+
+std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView filter) {
+    std::optional<Text> chosen =
+        ChooseFile(app, initial, filter, app.form.CommonDialog1.DialogTitle);
+    if (!chosen)
+        return std::nullopt;
+    const Text folder = IsFullPath(initial) ? FolderPart(initial) : Text();
+    Text path = ResolveSignaturePath(*chosen, folder.empty() ? DocumentsFolder(app) : folder);
+    if (const SignaturePathFault fault = CheckSignaturePath(app, path);
+        fault != SignaturePathFault::None) {
+        // Refused: the caller keeps the file in use.
+        ReportSignaturePath(app, fault, path);
+        return std::nullopt;
+    }
+    return path;
+}
 
 std::optional<Text> ChooseFile(App& app, const Text& initial, TextView filter, const Text& title) {
     std::optional<Text> chosen = app.ports.fileDialog.OpenFile(initial, Text(filter), title);
@@ -77,25 +172,25 @@ Text ShortenPath(TextView path, int limit, PathStyle style) {
 
 void cmdSigFile_Click(App& app) {
     const MainForm& form = app.form;
-    Text initial;
+    // The current file when it may take the signature, else the folder to look in.
+    const Text initial = CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None
+                             ? app.SignatureFilePath
+                             : SignatureFolder(app);
     TextView filter;
     if (!app.SignatureFilePath.empty()) {
-        initial = app.SignatureFilePath;
-        const TextView ext = LastThree(initial);
+        const TextView ext = LastThree(app.SignatureFilePath);
         filter = ext == U"txt"   ? filters::Text
                  : ext == U"htm" ? filters::Html
                  : ext == U"rtf" ? filters::RichText
                                  : filters::All;
     } else {
-        initial = app.AppPath;
         filter = form.optText.Value   ? filters::Text
                  : form.optHTML.Value ? filters::Html
                  : form.optRTF.Value  ? filters::RichText
                                       : filters::All;
     }
-    const std::optional<Text> chosen =
-        ChooseFile(app, initial, filter, form.CommonDialog1.DialogTitle);
-    // Cancelled: nothing changes, and no folder is taken for the file.
+    const std::optional<Text> chosen = ChooseSignatureFile(app, initial, filter);
+    // Cancelled or refused: nothing changes, and no folder is taken for the file.
     if (!chosen)
         return;
     ShowChosenFile(app, *chosen);

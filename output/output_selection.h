@@ -28,6 +28,38 @@ std::optional<Text> ChooseFile(App& app, const Text& initial, TextView filter, c
 // The same with the classic contract: a cancelled dialog returns `initial`.
 Text OpenFileDialog(App& app, const Text& initial, TextView filter, const Text& title);
 
+// Why a path cannot take the signature.
+enum class SignaturePathFault {
+    None,
+    NotFullPath,  // it would land in whatever folder the program was started from
+    OwnFile,      // one of Velmo's own files, which the signature would replace
+};
+
+// Whether the signature may be written to `path`: a full path that is none of
+// Velmo's own files (the quote lists, the fixed text, the settings, the
+// program), compared as the file system names files, links followed.
+SignaturePathFault CheckSignaturePath(App& app, const Text& path);
+
+// Tells the user why the signature cannot go to `path`.
+void ReportSignaturePath(App& app, SignaturePathFault fault, const Text& path);
+
+// The user's documents folder with its separator; empty when the platform
+// knows none.
+Text DocumentsFolder(App& app);
+
+// Where the signature file dialogs start: the current signature file's
+// folder, or else the user's documents folder.
+Text SignatureFolder(App& app);
+
+// A relative signature path taken as one in `folder`, never in the current
+// folder of the process; a full or empty path stays as it is.
+Text ResolveSignaturePath(const Text& path, const Text& folder);
+
+// The signature file dialog, starting at `initial` (a full path or a folder).
+// A relative answer is taken in the folder of `initial`; one of Velmo's own
+// files is refused with a message. Nothing when cancelled or refused.
+std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView filter);
+
 // The display form of a path: the root, "..." and the deepest folders with
 // the file name, when the first dot lies beyond `limit` (0 means 55).
 Text ShortenPath(TextView path, int limit, PathStyle style = NativePathStyle());

@@ -144,6 +144,16 @@ void WriteSignatureFile(App& app) {
 
     if (form.chkFile.Value == 0 || app.SignatureFilePath.empty())
         return;
+    // A path that would land in an unknown folder or replace one of Velmo's
+    // own files (a stored one, say) is never written; said once, as below.
+    if (const SignaturePathFault fault = CheckSignaturePath(app, app.SignatureFilePath);
+        fault != SignaturePathFault::None) {
+        if (app.signatureWriteFailure != app.SignatureFilePath) {
+            app.signatureWriteFailure = app.SignatureFilePath;
+            ReportSignaturePath(app, fault, app.SignatureFilePath);
+        }
+        return;
+    }
 
     const Text content = app.SignatureFileText + Text(CrLf);
     const FileResult result = app.ports.files.Replace(
@@ -169,11 +179,10 @@ void CheckSignatureFile(App& app) {
     if (app.form.chkFile.Value != 1)
         return;
     const std::optional<Text> chosen =
-        ChooseFile(app, U"AnySignatureFile.txt",
-                   U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
-                   U"HTML (*.htm)|*.htm|Rich Text (*.rtf)|*.rtf|",
-                   app.form.CommonDialog1.DialogTitle);
-    // Cancelled: keep what was there rather than a file in the current folder.
+        ChooseSignatureFile(app, SignatureFolder(app) + U"AnySignatureFile.txt",
+                            U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
+                            U"HTML (*.htm)|*.htm|Rich Text (*.rtf)|*.rtf|");
+    // Cancelled or refused: keep what was there rather than a file in the current folder.
     if (!chosen)
         return;
     app.SignatureFilePath = *chosen;

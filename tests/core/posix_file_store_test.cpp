@@ -5,11 +5,15 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <set>
+#include <string>
+#include <vector>
 
+#include "core/posix_platform.h"
 #include "support/temp_folder.h"
 
 namespace velmo {
@@ -368,6 +372,98 @@ TEST_F(PosixFileStoreTest, ExistsOnlyForRegularFiles) {
     EXPECT_FALSE(store_.Exists(PathText(dir_ / "folder")));
     EXPECT_FALSE(store_.Exists(PathText(dir_ / "dangling")));
     EXPECT_FALSE(store_.Exists(PathText(dir_ / "missing")));
+}
+
+TEST_F(PosixFileStoreTest, SameFileHoweverItIsSpelt) {
+    fs::create_directory(dir_ / "d");
+    WriteFile(dir_ / "d" / "file", "x");
+    WriteFile(dir_ / "d" / "other", "x");
+    fs::create_symlink("d/file", dir_ / "link");
+    fs::create_hard_link(dir_ / "d" / "file", dir_ / "hard");
+    fs::create_directory_symlink("d", dir_ / "dlink");
+    const struct {
+        const char* a;
+        const char* b;
+        bool same;
+    } rows[] = {
+        {"d/file", "d/file", true},
+        {"d/./file", "d/../d/file", true},
+        {"link", "d/file", true},
+        {"hard", "d/file", true},
+        {"d/other", "d/file", false},
+        {"d/new", "d/file", false},
+        // Neither there yet: the file either would become.
+        {"d/new", "dlink/./new", true},
+        {"d/new", "d/newer", false},
+        {"nowhere/new", "nowhere/new", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.a) + " " + row.b);
+        EXPECT_EQ(store_.SameFile(PathText(dir_ / row.a), PathText(dir_ / row.b)), row.same);
+        EXPECT_EQ(store_.SameFile(PathText(dir_ / row.b), PathText(dir_ / row.a)), row.same);
+    }
+}
+
+// The documents folder as xdg-user-dir finds it, falling back to ~/Documents
+// and then the home folder; a hostile user-dirs.dirs is read no further.
+TEST(PosixProgramTest, DocumentsFolder) {
+    // The variables as they were, back when the test ends.
+    struct Restore {
+        std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+        explicit Restore(std::initializer_list<const char*> names) {
+            for (const char* name : names) {
+                const char* value = std::getenv(name);
+                saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+            }
+        }
+        ~Restore() {
+            for (const auto& [name, value] : saved)
+                value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+    } restore{"HOME", "XDG_CONFIG_HOME"};
+    const testing::TempFolder root{"velmo-documents"};
+    const fs::path home = root / "home";
+    const struct {
+        const char* what;
+        std::string userDirs;              // empty: no file
+        std::vector<std::string> folders;  // made under the home folder
+        std::string expected;              // under the home folder
+    } rows[] = {
+        {"set", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", {"Docs", "Documents"}, "Docs"},
+        {"blanks, escapes, the last one counts",
+         "XDG_DOCUMENTS_DIR=\"$HOME/x\"\n  XDG_DOCUMENTS_DIR = \"$HOME/My \\\"Docs\\\"\" # mine\n",
+         {"x", "My \"Docs\""},
+         "My \"Docs\""},
+        {"absolute", "XDG_DOCUMENTS_DIR=\"" + (home / "abs").string() + "\"\n", {"abs"}, "abs"},
+        {"the home folder itself", "XDG_DOCUMENTS_DIR=\"$HOME\"\n", {"Documents"}, ""},
+        {"missing folder", "XDG_DOCUMENTS_DIR=\"$HOME/Gone\"\n", {"Documents"}, "Documents"},
+        {"relative, commented, unquoted, unclosed",
+         "XDG_DOCUMENTS_DIR=\"Docs\"\n# XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
+         "XDG_DOCUMENTS_DIR=$HOME/Docs\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\n",
+         {"Docs"},
+         ""},
+        {"no file", "", {"Documents"}, "Documents"},
+        {"nothing", "", {}, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(root.path() / "home");
+        fs::remove_all(root.path() / "config");
+        fs::create_directories(root / "config");
+        for (const std::string& folder : row.folders)
+            fs::create_directories(home / folder);
+        fs::create_directories(home);
+        if (!row.userDirs.empty())
+            WriteFile(root / "config" / "user-dirs.dirs", row.userDirs);
+        ASSERT_EQ(setenv("HOME", home.c_str(), 1), 0);
+        ASSERT_EQ(setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1), 0);
+        const fs::path expected = row.expected.empty() ? home : home / row.expected;
+        EXPECT_EQ(PosixProgram().DocumentsFolder(), FromUtf8(expected.string()));
+    }
+    // A pipe in place of the file would block a plain open.
+    fs::remove(root / "config" / "user-dirs.dirs");
+    ASSERT_EQ(mkfifo((root / "config" / "user-dirs.dirs").c_str(), 0600), 0);
+    EXPECT_EQ(PosixProgram().DocumentsFolder(), FromUtf8(home.string()));
 }
 
 }  // namespace

@@ -131,6 +131,45 @@ TEST_F(StartupTest, VariablePartOffStillWritesASignature) {
     EXPECT_NE(files.files[U"/home/ann/sig.txt"].find("Fixed only"), std::string::npos);
 }
 
+// A stored signature path is written only where a signature belongs: never
+// over one of Velmo's own files, which is said once, not at every change.
+TEST_F(StartupTest, StoredSignaturePathIsWrittenOnlyWhereItBelongs) {
+    const Text list = kFolder + U"Variable.txt";
+    const std::string quotes = "\"only\"\r\n";
+    const struct {
+        Text stored;
+        Text written;  // where the signature goes; empty for nowhere
+    } rows[] = {
+        {list, Text()},
+        {kFolder + U"Fixed.fxt", Text()},
+        {testing::Rooted(U"home/ann/sig.txt"), testing::Rooted(U"home/ann/sig.txt")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.stored));
+        testing::TestApp t;
+        StartupTest::files.files.clear();
+        StoreOptions([&row](App& a) {
+            a.form.chkFile.Value = 1;
+            a.SignatureFilePath = row.stored;
+        });
+        t.files.files = StartupTest::files.files;
+        t.files.files[list] = quotes;
+        ASSERT_TRUE(Main(t.app));
+        t.app.form.btnRandomize.Click();  // another change of the signature
+
+        EXPECT_EQ(t.files.files[list], quotes);
+        EXPECT_EQ(t.files.Exists(kFolder + U"Fixed.fxt"), false);
+        if (row.written.empty()) {
+            ASSERT_EQ(t.messages.shown.size(), 1u);
+            EXPECT_EQ(t.messages.shown[0].title, U"Signature File");
+            EXPECT_NE(t.messages.shown[0].text.find(row.stored), Text::npos);
+        } else {
+            EXPECT_TRUE(t.messages.shown.empty());
+            EXPECT_NE(t.files.files[row.written].find("only"), std::string::npos);
+        }
+    }
+}
+
 TEST_F(StartupTest, MissingListAnsweredNoStartsWithoutEntries) {
     StoreOptions([](App&) {});
     ASSERT_TRUE(Main(app));

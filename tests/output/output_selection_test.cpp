@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/app.h"
+#include "output/signature_file.h"
 #include "support/fakes.h"
 #include "support/text_helpers.h"
 
@@ -27,6 +28,7 @@ const Text kTextTypeFilter =
 const Text kRecoveryFilter =
     U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|HTML (*.htm)|*.htm|"
     U"Rich Text (*.rtf)|*.rtf|";
+const Text kDocuments = testing::Folder(U"home/test/Documents");
 
 class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
   protected:
@@ -57,15 +59,19 @@ TEST_F(OutputSelectionTest, SignatureFileButtonFilterFollowsTheCurrentExtension)
     const struct {
         const char32_t* path;
         const Text& filter;
+        const Text& initial;
     } cases[] = {
-        {U"/home/user/sig.txt", kTextFilter},
-        {U"/home/user/sig.htm", kHtmlFilter},
-        {U"/home/user/sig.rtf", kRichTextFilter},
-        {U"/home/user/pmail/Inetsig.pms", kAllFilter},
-        {U"/home/user/SIG.TXT", kAllFilter},  // the extension test is case-sensitive
-        {U"/home/user/sig.html", kAllFilter},
-        {U"/home/user/sig", kAllFilter},
-        {U"xt", kAllFilter},
+        {U"/home/user/sig.txt", kTextFilter, U"/home/user/sig.txt"},
+        {U"/home/user/sig.htm", kHtmlFilter, U"/home/user/sig.htm"},
+        {U"/home/user/sig.rtf", kRichTextFilter, U"/home/user/sig.rtf"},
+        {U"/home/user/pmail/Inetsig.pms", kAllFilter, U"/home/user/pmail/Inetsig.pms"},
+        // The extension test is case-sensitive.
+        {U"/home/user/SIG.TXT", kAllFilter, U"/home/user/SIG.TXT"},
+        {U"/home/user/sig.html", kAllFilter, U"/home/user/sig.html"},
+        {U"/home/user/sig", kAllFilter, U"/home/user/sig"},
+        // A name of no known folder, or one of Velmo's own files, is not offered.
+        {U"xt", kAllFilter, kDocuments},
+        {U"/opt/velmo/Variable.txt", kTextFilter, kDocuments},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.path));
@@ -73,13 +79,13 @@ TEST_F(OutputSelectionTest, SignatureFileButtonFilterFollowsTheCurrentExtension)
         app.SignatureFilePath = c.path;
         form.cmdSigFile.Click();  // cancelled
         ASSERT_EQ(fileDialog.calls.size(), 1u);
-        EXPECT_EQ(fileDialog.calls[0].initial, c.path);
+        EXPECT_EQ(fileDialog.calls[0].initial, c.initial);
         EXPECT_EQ(fileDialog.calls[0].filter, c.filter);
         EXPECT_EQ(fileDialog.calls[0].title, U"Find The Signature File...");
     }
 }
 
-TEST_F(OutputSelectionTest, SignatureFileButtonWithoutAFileStartsInTheProgramFolder) {
+TEST_F(OutputSelectionTest, SignatureFileButtonWithoutAFileStartsInTheDocumentsFolder) {
     const struct {
         OptionButton& type;
         const Text& filter;
@@ -93,7 +99,7 @@ TEST_F(OutputSelectionTest, SignatureFileButtonWithoutAFileStartsInTheProgramFol
         StartWithType(c.type);
         form.cmdSigFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), 1u);
-        EXPECT_EQ(fileDialog.calls[0].initial, U"/opt/velmo/");
+        EXPECT_EQ(fileDialog.calls[0].initial, kDocuments);
         EXPECT_EQ(fileDialog.calls[0].filter, c.filter);
     }
 }
@@ -135,7 +141,7 @@ TEST_F(OutputSelectionTest, MissingPickedFileLeadsToTheRecoveryDialog) {
     fileDialog.results.push_back(U"/home/user/found.rtf");
     form.cmdSigFile.Click();
     ASSERT_EQ(fileDialog.calls.size(), 2u);
-    EXPECT_EQ(fileDialog.calls[1].initial, U"AnySignatureFile.txt");
+    EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
     EXPECT_EQ(fileDialog.calls[1].filter, kRecoveryFilter);
     EXPECT_EQ(app.SignatureFilePath, U"/home/user/found.rtf");
     EXPECT_EQ(form.txtSigFile.Text.get(), U"/home/user/found.rtf");
@@ -173,6 +179,48 @@ TEST_F(OutputSelectionTest, CancelledSignatureFileDialogChangesNothing) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// However it is reached, a file of Velmo's own is refused with a message and
+// the file in use stays; nothing is written.
+TEST_F(OutputSelectionTest, VelmosOwnFilesAreRefusedAsTheSignatureFile) {
+    const Text own[] = {
+        U"/opt/velmo/Variable.txt",  // the text filter shows it in the program folder
+        U"/home/user/quotes.txt",    // the quote list in use
+        U"/opt/velmo/Fixed.fxt",     // not there yet
+        U"/home/test/.config/Velmo/User.reg",
+        testing::Rooted(U"opt/velmo/velmo"),
+        U"/home/user/link.txt",  // a link to the quote list
+    };
+    enum Way { Button, TypeChange, Recovery };
+    for (const Text& path : own) {
+        for (Way way : {Button, TypeChange, Recovery}) {
+            SCOPED_TRACE(ToUtf8(path) + " way " + std::to_string(way));
+            StartWithType(form.optText);
+            app.VariableFilePath = U"/home/user/quotes.txt";
+            files.aliases[U"/home/user/link.txt"] = U"/opt/velmo/Variable.txt";
+            Existing(U"/home/user/sig.txt");
+            Existing(U"/opt/velmo/Variable.txt");
+            files.writes = 0;
+            messages.shown.clear();
+            fileDialog.results = {path};
+            const Text before = way == Recovery ? U"/home/user/gone.txt" : U"/home/user/sig.txt";
+            app.SignatureFilePath = before;
+            form.chkFile.Value = way == Recovery ? 1 : 0;
+            if (way == Button)
+                form.cmdSigFile.Click();
+            else if (way == TypeChange)
+                form.optHTML.Value = true;
+            else
+                CheckSignatureFile(app);
+            EXPECT_EQ(fileDialog.calls.size(), 1u);
+            EXPECT_EQ(app.SignatureFilePath, before);
+            EXPECT_EQ(files.writes, 0);
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].title, U"Signature File");
+            EXPECT_NE(messages.shown[0].text.find(path), Text::npos);
+        }
+    }
+}
+
 // Type changes
 
 TEST_F(OutputSelectionTest, TypeMatchingTheCurrentFileAsksForNothing) {
@@ -203,13 +251,17 @@ TEST_F(OutputSelectionTest, TypeChangeAsksForAFileOfTheNewKind) {
         const char32_t* path;
         const Text& filter;
         const char32_t* picked;
+        const Text& folder;  // the dialog starts in, with an empty name
     } cases[] = {
-        {form.optHTML, U"/home/user/sig.txt", kHtmlTypeFilter, U"/home/user/sig.htm"},
-        {form.optRTF, U"/home/user/sig.htm", kRichTextTypeFilter, U"/home/user/sig.rtf"},
+        {form.optHTML, U"/home/user/sig.txt", kHtmlTypeFilter, U"/home/user/sig.htm",
+         U"/home/user/"},
+        {form.optRTF, U"/home/user/sig.htm", kRichTextTypeFilter, U"/home/user/sig.rtf",
+         U"/home/user/"},
         {form.optText, U"/home/user/pmail/Inetsig.pms", kTextTypeFilter,
-         U"/home/user/pmail/Inetsig2.pms"},
-        {form.optText, U"/home/user/SIG.TXT", kTextTypeFilter, U"/home/user/sig.txt"},
-        {form.optHTML, U"/home/user/page.html", kHtmlTypeFilter, U"/home/user/page.htm"},
+         U"/home/user/pmail/Inetsig2.pms", U"/home/user/pmail/"},
+        {form.optText, U"/home/user/SIG.TXT", kTextTypeFilter, U"/home/user/sig.txt",
+         U"/home/user/"},
+        {form.optHTML, U"", kHtmlTypeFilter, U"/home/user/page.htm", kDocuments},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.path));
@@ -221,7 +273,7 @@ TEST_F(OutputSelectionTest, TypeChangeAsksForAFileOfTheNewKind) {
         fileDialog.results.push_back(c.picked);
         c.type.Value = true;
         ASSERT_EQ(fileDialog.calls.size(), 1u);
-        EXPECT_EQ(fileDialog.calls[0].initial, U"");
+        EXPECT_EQ(fileDialog.calls[0].initial, c.folder);
         EXPECT_EQ(fileDialog.calls[0].filter, c.filter);
         EXPECT_EQ(app.SignatureFilePath, c.picked);
         EXPECT_EQ(form.chkFile.Value.get(), 1);
@@ -248,7 +300,7 @@ TEST_F(OutputSelectionTest, TypeChangeToAMissingFileLeadsToTheRecoveryDialog) {
     fileDialog.results.push_back(U"/home/user/found.htm");
     form.optHTML.Value = true;
     ASSERT_EQ(fileDialog.calls.size(), 2u);
-    EXPECT_EQ(fileDialog.calls[1].initial, U"AnySignatureFile.txt");
+    EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
     EXPECT_EQ(fileDialog.calls[1].filter, kRecoveryFilter);
     EXPECT_EQ(app.SignatureFilePath, U"/home/user/found.htm");
     EXPECT_EQ(files.files[U"/home/user/found.htm"].substr(0, 9), "<!DOCTYPE");

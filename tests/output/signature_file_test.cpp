@@ -333,7 +333,10 @@ TEST_F(SignatureFileTest, CheckOffersAnotherFileAndWritesIt) {
         fileDialog.results.push_back(U"/home/user/found.txt");
         CheckSignatureFile(app);
         ASSERT_EQ(fileDialog.calls.size(), 1u);
-        EXPECT_EQ(fileDialog.calls[0].initial, U"AnySignatureFile.txt");
+        // Offered in the folder of the file in use, or else in the documents folder.
+        const Text folder =
+            missing.empty() ? testing::Folder(U"home/test/Documents") : Text(U"/home/user/mail/");
+        EXPECT_EQ(fileDialog.calls[0].initial, folder + U"AnySignatureFile.txt");
         EXPECT_EQ(fileDialog.calls[0].filter, kRecoveryFilter);
         EXPECT_EQ(app.SignatureFilePath, U"/home/user/found.txt");
         EXPECT_EQ(files.files[U"/home/user/found.txt"], "ab\r\n\r\n");

@@ -196,6 +196,8 @@ class FakeProgram : public ProgramPort {
     Text ProgramFolder() override { return folder; }
     bool CanWriteFolder(const Text& f) override { return f != readOnlyFolder; }
     Text UserDataFolder() override { return dataFolder; }
+    Text DocumentsFolder() override { return documentsFolder; }
+    std::vector<Text> OwnFiles() override { return ownFiles; }
     void Exit() override {
         if (log)
             log->Add("exit");
@@ -205,6 +207,8 @@ class FakeProgram : public ProgramPort {
     Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");
+    Text documentsFolder = Rooted(U"home/test/Documents");
+    std::vector<Text> ownFiles = {Rooted(U"opt/velmo/velmo"), U"/home/test/.config/Velmo/User.reg"};
     int exits = 0;
 };
 
@@ -249,6 +253,14 @@ class FakeFileStore : public FileStorePort {
         return {};
     }
     bool Exists(const Text& path) override { return files.count(path) != 0; }
+    // A path listed in `aliases` names the file of another, as a link does.
+    bool SameFile(const Text& a, const Text& b) override {
+        const auto named = [this](const Text& path) {
+            const auto it = aliases.find(path);
+            return it == aliases.end() ? path : it->second;
+        };
+        return named(a) == named(b);
+    }
     FileResult Rename(const Text& from, const Text& to) override {
         const auto it = files.find(from);
         if (it == files.end())
@@ -269,6 +281,7 @@ class FakeFileStore : public FileStorePort {
     std::map<Text, std::string> files;
     std::map<Text, std::error_code> failWrites;
     std::map<Text, std::error_code> failReads;
+    std::map<Text, Text> aliases;
     int reads = 0;
     int writes = 0;
 };
