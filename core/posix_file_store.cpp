@@ -246,9 +246,19 @@ std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& re
         result = Failure(EINVAL);
         return std::nullopt;
     }
+    // A planted link could lead to a private file of the user's, which would
+    // then go out in the signature.
+    struct stat found {};
+    bool exists = false;
+    if (const std::error_code error = ResolveLinks(name, calls_.EffectiveUser(), found, exists)) {
+        result = FileResult{error};
+        return std::nullopt;
+    }
     // Not blocking, so that a pipe with no writer cannot hold the open for
-    // ever. A terminal opened here never becomes the program's.
-    const Descriptor fd(open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    // ever. A terminal opened here never becomes the program's. No link is
+    // followed at the end: one put there since the check is not ours.
+    const Descriptor fd(
+        open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0) {
         result = Failure(errno);

@@ -183,6 +183,14 @@ TEST_F(PosixFileStoreTest, LinksOthersPlantedInSharedFoldersAreNotFollowed) {
 
         for (const fs::path& path : {shared / "link", root / "start"}) {
             SCOPED_TRACE(path.string());
+            // Read first: a planted link must not hand a private file out either.
+            FileResult read;
+            const std::optional<std::string> got = store.Read(PathText(path), read);
+            if (row.refused) {
+                EXPECT_EQ(read.error, FileErrc::UnsafeLink) << read.Message();
+            } else {
+                EXPECT_TRUE(got.has_value()) << read.Message();
+            }
             const FileResult result = store.Replace(PathText(path), "signature");
             if (row.refused) {
                 EXPECT_EQ(result.error, FileErrc::UnsafeLink) << result.Message();
