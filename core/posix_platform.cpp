@@ -1,6 +1,7 @@
 #include "core/posix_platform.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,22 +12,44 @@
 #include <ctime>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "settings/reg_file_store.h"
 
 namespace velmo {
 
-namespace {
-
 std::string HomeFolder() {
     const char* home = std::getenv("HOME");
-    return home != nullptr ? home : "";
+    if (home != nullptr && home[0] == '/')
+        return home;
+    // No usable HOME (a service, "env -i", a crontab): the folder the system
+    // gives the user, rather than one relative to the root or the current folder.
+    constexpr size_t kMaxEntry = size_t{1} << 20;
+    const long hint = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(hint > 0 ? static_cast<size_t>(hint) : 4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    int error;
+    while ((error = getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found)) ==
+               ERANGE &&
+           buffer.size() < kMaxEntry) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (error != 0 || found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/')
+        return {};
+    return found->pw_dir;
 }
 
-// An XDG base folder: the variable when it holds an absolute path, else the fallback.
+namespace {
+
+// An XDG base folder: the variable when it holds an absolute path, else the
+// fallback below the home folder; empty when there is neither.
 std::string XdgFolder(const char* variable, const std::string& fallback) {
     const char* value = std::getenv(variable);
-    return value != nullptr && value[0] == '/' ? value : HomeFolder() + fallback;
+    if (value != nullptr && value[0] == '/')
+        return value;
+    const std::string home = HomeFolder();
+    return home.empty() ? std::string() : home + fallback;
 }
 
 bool IsFolder(const std::string& path) {
@@ -172,10 +195,19 @@ bool PosixProgram::CanWriteFolder(const Text& folder) {
 }
 
 Text PosixProgram::UserDataFolder() {
-    const std::string folder = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/Velmo/";
+    const std::string base = XdgFolder("XDG_DATA_HOME", "/.local/share");
+    if (base.empty())
+        return {};
+    const std::string folder = base + "/Velmo/";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return FromUtf8(folder);
+}
+
+// Here rather than with the rest of the store: the folders are the platform's.
+Text RegFileStore::DefaultPath() {
+    const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
+    return folder.empty() ? Text() : FromUtf8(folder + "/Velmo/User.reg");
 }
 
 Text PosixProgram::DocumentsFolder() {

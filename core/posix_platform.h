@@ -10,6 +10,10 @@
 
 namespace velmo {
 
+// The user's home folder: HOME when it is an absolute path, else the password
+// database's entry for the effective user; empty when neither gives one.
+std::string HomeFolder();
+
 class PosixClock : public ClockPort {
   public:
     double SecondsSinceMidnight() const override;
@@ -38,7 +42,8 @@ class PosixProgram : public ProgramPort {
   public:
     Text ProgramFolder() override;
     bool CanWriteFolder(const Text& folder) override;
-    // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, created when missing.
+    // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, created when missing;
+    // empty when the user has no home folder.
     Text UserDataFolder() override;
     // XDG_DOCUMENTS_DIR of user-dirs.dirs, else ~/Documents, else the home folder.
     Text DocumentsFolder() override;
