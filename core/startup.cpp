@@ -66,6 +66,9 @@ bool Main(App& app) {
         SetDefaults(app);
     }
 
+    // A relative stored path is taken in the documents folder, never in the
+    // folder the program happens to be started from.
+    app.SignatureFilePath = ResolveSignaturePath(app.SignatureFilePath, DocumentsFolder(app));
     if (form.chkFile.Value == 1)
         form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55);
     if (form.chkFixed.Value == 1)

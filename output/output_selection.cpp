@@ -19,6 +19,10 @@ TextView LastThree(TextView path) {
 void ShowChosenFile(App& app, const Text& path) {
     app.SignatureFilePath = path;
     app.form.chkFile.Value = 1;
+    // A new name is made a file at once; only a file that still cannot be
+    // opened then leads to the recovery dialog.
+    if (!app.ports.files.Exists(path))
+        WriteSignatureFile(app);
     CheckSignatureFile(app);
     app.form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55);
 }

@@ -143,6 +143,8 @@ TEST_F(StartupTest, StoredSignaturePathIsWrittenOnlyWhereItBelongs) {
         {list, Text()},
         {kFolder + U"Fixed.fxt", Text()},
         {testing::Rooted(U"home/ann/sig.txt"), testing::Rooted(U"home/ann/sig.txt")},
+        // Never in the folder the program was started from.
+        {U"sig.txt", testing::Folder(U"home/test/Documents") + U"sig.txt"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.stored));

@@ -134,9 +134,41 @@ TEST_F(OutputSelectionTest, PickedLongPathIsShownShortened) {
                       : U"/.../Someone/Application Data/Mail Client/sig.txt");
 }
 
-TEST_F(OutputSelectionTest, MissingPickedFileLeadsToTheRecoveryDialog) {
+// One dialog is enough: a new name is made a file at once, and a relative
+// one is taken in the folder the dialog showed, never in the current folder.
+TEST_F(OutputSelectionTest, ANewNameIsCreatedInTheFolderShown) {
+    const struct {
+        const char* what;
+        Text before;
+        Text answer;
+        Text created;
+    } rows[] = {
+        {"full path", U"/home/user/old.txt", U"/home/user/new.txt", U"/home/user/new.txt"},
+        {"name beside the file in use", U"/home/user/old.txt", U"new.txt", U"/home/user/new.txt"},
+        {"name, no file yet", Text(), U"new.txt", kDocuments + U"new.txt"},
+        {"relative path", Text(), U"mail/new.txt", kDocuments + U"mail/new.txt"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        files.files.clear();
+        if (!row.before.empty())
+            Existing(row.before);
+        fileDialog.calls.clear();
+        fileDialog.results = {row.answer};
+        app.SignatureFilePath = row.before;
+        form.cmdSigFile.Click();
+        EXPECT_EQ(fileDialog.calls.size(), 1u);
+        EXPECT_EQ(app.SignatureFilePath, row.created);
+        EXPECT_EQ(files.files.count(row.created), 1u);
+        EXPECT_EQ(files.files.size(), row.before.empty() ? 1u : 2u);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
     form.optRTF.Value = true;  // cancelled: no file before, none after
     fileDialog.calls.clear();
+    files.failWrites[U"/home/user/gone.rtf"] = std::make_error_code(std::errc::permission_denied);
     fileDialog.results.push_back(U"/home/user/gone.rtf");
     fileDialog.results.push_back(U"/home/user/found.rtf");
     form.cmdSigFile.Click();
@@ -150,9 +182,13 @@ TEST_F(OutputSelectionTest, MissingPickedFileLeadsToTheRecoveryDialog) {
     ASSERT_EQ(files.files.count(U"/home/user/found.rtf"), 1u);
     EXPECT_EQ(files.files[U"/home/user/found.rtf"].substr(0, 6), "{\\rtf1");
     EXPECT_EQ(files.files.size(), 1u);
+    // Why the chosen one was not made.
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(U"/home/user/gone.rtf"), Text::npos);
 }
 
 TEST_F(OutputSelectionTest, CancelledRecoveryKeepsThePickedPath) {
+    files.failWrites[U"/home/user/new.txt"] = std::make_error_code(std::errc::permission_denied);
     fileDialog.results.push_back(U"/home/user/new.txt");
     form.cmdSigFile.Click();
     EXPECT_EQ(fileDialog.calls.size(), 2u);
@@ -294,8 +330,9 @@ TEST_F(OutputSelectionTest, CancelledTypeChangeKeepsTheFileInUse) {
     EXPECT_EQ(files.writes, 0);
 }
 
-TEST_F(OutputSelectionTest, TypeChangeToAMissingFileLeadsToTheRecoveryDialog) {
+TEST_F(OutputSelectionTest, TypeChangeToAFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
     app.SignatureFilePath = U"/home/user/sig.txt";
+    files.failWrites[U"/home/user/gone.htm"] = std::make_error_code(std::errc::permission_denied);
     fileDialog.results.push_back(U"/home/user/gone.htm");
     fileDialog.results.push_back(U"/home/user/found.htm");
     form.optHTML.Value = true;

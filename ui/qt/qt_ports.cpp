@@ -51,17 +51,19 @@ std::optional<Text> QtFileDialog::OpenFile(const Text& initial, const Text& filt
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(title == newNameTitle_ ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(ToQtFilter(filter));
+    // The folder of a full initial path when it exists, else the home folder:
+    // never the process's current folder, where a bare name would land.
     const QString start = ToQString(initial);
     const QFileInfo info(start);
-    if (start.isEmpty()) {
-        dialog.setDirectory(QDir::homePath());
-    } else if (info.isDir()) {
-        dialog.setDirectory(start);
-    } else {
-        if (info.dir().exists())
-            dialog.setDirectory(info.dir());
-        dialog.selectFile(info.fileName());
+    QString folder = QDir::homePath();
+    if (info.isAbsolute() && info.isDir()) {
+        folder = start;
+    } else if (info.isAbsolute() && info.dir().exists()) {
+        folder = info.absolutePath();
     }
+    dialog.setDirectory(folder);
+    if (!start.isEmpty() && !info.isDir())
+        dialog.selectFile(info.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FromQString(dialog.selectedFiles().first());
