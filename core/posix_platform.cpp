@@ -226,9 +226,11 @@ std::vector<Text> PosixProgram::OwnFiles() {
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error)
         files.push_back(FromUtf8(self.string()));
-    const Text settings = RegFileStore::DefaultPath();
-    files.push_back(settings);
-    files.push_back(settings + U".lock");
+    // Without a home folder there is no settings file to name.
+    if (const Text settings = RegFileStore::DefaultPath(); !settings.empty()) {
+        files.push_back(settings);
+        files.push_back(settings + U".lock");
+    }
     files.push_back(FromUtf8(LockFileInstance::DefaultLockPath()));
     return files;
 }
