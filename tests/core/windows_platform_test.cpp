@@ -163,6 +163,35 @@ TEST_F(WindowsFileStoreTest, RenameAndMakeFolders) {
     EXPECT_FALSE(store.Rename(PathOf("User.reg"), PathOf("other")));
 }
 
+TEST_F(WindowsFileStoreTest, SameFileHoweverItIsSpelt) {
+    fs::create_directory(dir_ / "d");
+    testing::WriteFile(dir_ / "d" / "file.txt", "x");
+    testing::WriteFile(dir_ / "d" / "other.txt", "x");
+    const struct {
+        const char* a;
+        const char* b;
+        bool same;
+    } rows[] = {
+        {"d\\file.txt", "d\\file.txt", true},
+        {"d\\.\\FILE.TXT", "d\\..\\d/file.txt", true},
+        {"d\\other.txt", "d\\file.txt", false},
+        {"d\\new.txt", "d\\file.txt", false},
+        // Neither there yet: the same full name, in any case.
+        {"d\\new.txt", "D\\.\\NEW.txt", true},
+        {"d\\new.txt", "d\\newer.txt", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.a) + " " + row.b);
+        EXPECT_EQ(store.SameFile(PathOf(row.a), PathOf(row.b)), row.same);
+        EXPECT_EQ(store.SameFile(PathOf(row.b), PathOf(row.a)), row.same);
+    }
+}
+
+TEST(WindowsProgramTest, DocumentsFolderIsAFullPath) {
+    const Text folder = WindowsProgram().DocumentsFolder();
+    EXPECT_TRUE(IsRootedPath(folder, PathStyle::Windows)) << ToUtf8(folder);
+}
+
 // The path rule: only a path that starts with a drive letter is honoured.
 
 class WindowsPathRuleTest : public ::testing::Test, protected testing::TestApp {
