@@ -6,7 +6,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh xvfb xdotool xclip x11-utils imagemagick trayer
+scripts/install-deps.sh xvfb xdotool xclip x11-utils imagemagick trayer locales libc-l10n
+# The bad-input run starts Velmo in German, whose system messages differ.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
 jobs=$(nproc 2>/dev/null || echo 2)
 
 if command -v clang-format >/dev/null && [ -d .git ]; then

@@ -85,7 +85,12 @@ answer() {  # answer KEY: waits for a message box and presses KEY in it
 }
 running() { kill -0 "$VELMO" 2>/dev/null; }
 main_window() { [ -n "$(xdotool search --onlyvisible --name '^Velmo - ' 2>/dev/null)" ]; }
-stop() { kill -TERM "$VELMO" 2>/dev/null; wait "$VELMO" 2>/dev/null; }
+# A program that ignores SIGTERM is a failure of its own; it must not hang the run.
+stop() {
+    kill -TERM "$VELMO" 2>/dev/null
+    wait_for 10 sh -c "! kill -0 $VELMO 2>/dev/null" || kill -KILL "$VELMO" 2>/dev/null
+    wait "$VELMO" 2>/dev/null
+}
 
 # --- quote files ---------------------------------------------------------------------------
 setup binary "$WORK/binary/sig.txt" "$FILE_ON"
@@ -147,6 +152,95 @@ for name in missing-folder read-only folder; do
     stop
 done
 check "signature path folder: the folder is left alone" test -d "$WORK/folder/bin"
+
+# --- special files where files belong ----------------------------------------------------------
+# answer_all KEY: presses KEY in every message box that comes up, until none has for 3 s.
+answer_all() {
+    local answered=0
+    while wait_for 3 sh -c '[ -n "$('"$(declare -f message_box)"'; message_box)" ]'; do
+        answer "$1" || break
+        answered=$((answered + 1))
+        [ "$answered" -ge 5 ] && break
+    done
+    [ "$answered" -gt 0 ]
+}
+quiet() { sleep 3; [ -z "$(message_box)" ]; }
+
+setup fifo-settings "$WORK/fifo-settings/sig.txt" "$FILE_ON"
+rm "$HOME/.config/Velmo/User.reg" && mkfifo "$HOME/.config/Velmo/User.reg"
+start
+check "settings file a FIFO: the user is told" answer_all Return
+check "settings file a FIFO: window shown" wait_for 10 main_window
+check "settings file a FIFO: left a FIFO" test -p "$HOME/.config/Velmo/User.reg"
+check "settings file a FIFO: SIGTERM ends it" sh -c "kill -TERM $VELMO; sleep 2; ! kill -0 $VELMO 2>/dev/null"
+stop
+
+for name in fifo-quotes zero-quotes; do
+    setup "$name" "$WORK/$name/sig.txt" "$FILE_ON"
+    rm "$CASE/bin/Variable.txt"
+    case $name in
+        fifo-quotes) mkfifo "$CASE/bin/Variable.txt" ;;
+        zero-quotes) ln -s /dev/zero "$CASE/bin/Variable.txt" ;;
+    esac
+    start
+    check "quote list $name: the offer to find another" answer Escape
+    check "quote list $name: signature written" wait_for 10 test -s "$SIG"
+    check "quote list $name: still running" running
+    stop
+done
+
+setup fifo-signature "$WORK/fifo-signature/sig.fifo" "$FILE_ON"
+mkfifo "$SIG"
+start
+check "signature path a FIFO: the user is told" answer Return
+check "signature path a FIFO: still running" running
+check "signature path a FIFO: left a FIFO" test -p "$SIG"
+stop
+
+# --- big input ---------------------------------------------------------------------------------
+setup long-quote "$WORK/long-quote/sig.txt" "$FILE_ON"
+awk 'BEGIN { printf "\""; for (i = 1; i <= 20000; i++) printf "Every word of this quotation is wrapped. "; printf "\"\r\n" }' \
+    >"$CASE/bin/Variable.txt"
+T0=$(date +%s%N)
+start
+check "1 MB quote: signature written" wait_for 20 test -s "$SIG"
+echo "  start to signature with a 1 MB quote: $((($(date +%s%N) - T0) / 1000000)) ms"
+check "1 MB quote: window shown" wait_for 20 main_window
+check "1 MB quote: still running" running
+stop
+
+setup long-word "$WORK/long-word/sig.txt" "$FILE_ON"
+{ printf '"'; head -c 10000000 /dev/zero | tr '\0' 'x'; printf '"\r\n'; } >"$CASE/bin/Variable.txt"
+start
+check "10 MB word: signature written" wait_for 30 test -s "$SIG"
+check "10 MB word: window shown" wait_for 30 main_window
+check "10 MB word: still running" running
+stop
+
+setup many-values "$WORK/many-values/sig.txt" "$FILE_ON"
+awk 'BEGIN { for (i = 1; i <= 16000; i++) printf "\"Extra value %d\"=\"kept %d\"\r\n", i, i }' \
+    >>"$HOME/.config/Velmo/User.reg"
+T0=$(date +%s%N)
+start
+check "16,000 settings values: signature written" wait_for 20 test -s "$SIG"
+echo "  start to signature with 16,000 settings values: $((($(date +%s%N) - T0) / 1000000)) ms"
+check "16,000 settings values: still running" running
+stop
+
+# --- another language --------------------------------------------------------------------------
+# The system's messages are German here; a missing settings file is still a first start.
+if locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then
+    setup german "$WORK/german/sig.txt" "$FILE_ON"
+    rm "$HOME/.config/Velmo/User.reg"
+    LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 LANGUAGE=de start
+    check "German locale: the settings file is created" wait_for 10 test -s "$HOME/.config/Velmo/User.reg"
+    check "German locale: no error shown" quiet
+    check "German locale: still running" running
+    stop
+else
+    echo "FAIL  German locale: de_DE.UTF-8 is not available (scripts/test.sh generates it)"
+    FAIL=$((FAIL + 1))
+fi
 
 echo "bad input: $PASS passed, $FAIL failed"
 [ "$FAIL" -eq 0 ]
