@@ -13,9 +13,9 @@ namespace {
 
 enum class FixedRead { Ok, Unreadable, TooManyLines };
 
-// Reads the records of a fixed text file into `joined`.
-FixedRead ReadFixedText(App& app, const Text& path, Text& joined) {
-    FileResult result;
+// Reads the records of a fixed text file into `joined`; `result` says why a
+// file could not be read.
+FixedRead ReadFixedText(App& app, const Text& path, Text& joined, FileResult& result) {
     const std::optional<std::string> bytes = app.ports.files.Read(path, result);
     if (!bytes)
         return FixedRead::Unreadable;
@@ -33,6 +33,24 @@ FixedRead ReadFixedText(App& app, const Text& path, Text& joined) {
     return FixedRead::Ok;
 }
 
+// What went wrong with a fixed text file, and what YES offers.
+Text LoadProblem(FixedRead outcome, const FileResult& result, const Text& path) {
+    const Text chooseAnother =
+        U"\r\nThe file is left as it is.\r\nPress YES if you would like to choose another "
+        U"file.\r\n";
+    if (outcome == FixedRead::TooManyLines) {
+        return U"Your Fixed Text file has more lines than the fixed text can hold (" +
+               ToText(kMaxFixedLines) + U"):\r\n" + path + chooseAnother;
+    }
+    if (result.Missing()) {
+        return U"I have not been able to find your Fixed Text.\r\n"
+               U"Press YES if you would like to help me find it.\r\n";
+    }
+    // There is a file, but not one to read: a folder, a pipe, a locked one.
+    return U"I have not been able to read your Fixed Text:\r\n" + path + U"\r\n" +
+           FromUtf8(result.Message()) + chooseAnother;
+}
+
 Text DefaultFixedTextPath(const App& app) {
     return app.AppPath + Text(FixedTextFileName);
 }
@@ -43,7 +61,8 @@ void LoadFixedText(App& app, const Text& requested) {
     const Text path = requested.empty() ? DefaultFixedTextPath(app) : requested;
     app.fixedText.LoadTried = true;
     Text text;
-    const FixedRead outcome = ReadFixedText(app, path, text);
+    FileResult result;
+    const FixedRead outcome = ReadFixedText(app, path, text, result);
     if (outcome == FixedRead::Ok) {
         if (path == DefaultFixedTextPath(app))
             app.fixedText.Read = true;
@@ -52,15 +71,7 @@ void LoadFixedText(App& app, const Text& requested) {
     }
     if (app.form.chkFixed.Value != 1)
         return;
-    const Text problem =
-        outcome == FixedRead::TooManyLines
-            ? U"Your Fixed Text file has more lines than the fixed text can hold (" +
-                  ToText(kMaxFixedLines) + U"):\r\n" + path +
-                  U"\r\nThe file is left as it is.\r\n"
-                  U"Press YES if you would like to choose another file.\r\n"
-            : Text(
-                  U"I have not been able to find your Fixed Text.\r\n"
-                  U"Press YES if you would like to help me find it.\r\n");
+    const Text problem = LoadProblem(outcome, result, path);
     const int answer =
         app.ports.messages.Show(problem + U"Press NO if you would like to start without it.",
                                 msgbox::YesNoCritical, path + U" Error");

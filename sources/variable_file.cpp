@@ -23,11 +23,18 @@ void LoadVariableFile(App& app) {
     FileResult result;
     const std::optional<std::string> bytes = app.ports.files.Read(app.VariableFilePath, result);
     if (!bytes) {
-        const int answer = app.ports.messages.Show(
-            U"I have not been able to find your Variable Text file.\r\n"
-            U"Press YES if you would like to help me find it. \r\n"
-            U"Press NO if you would like to start without one",
-            msgbox::YesNoCritical, U"Variable.txt Error");
+        // A file that is there but cannot be read is not called missing.
+        const Text problem = result.Missing()
+                                 ? Text(
+                                       U"I have not been able to find your Variable Text file.\r\n"
+                                       U"Press YES if you would like to help me find it. \r\n")
+                                 : U"I have not been able to read your Variable Text file:\r\n" +
+                                       app.VariableFilePath + U"\r\n" + FromUtf8(result.Message()) +
+                                       U"\r\nThe file is left as it is.\r\n"
+                                       U"Press YES if you would like to choose another file.\r\n";
+        const int answer =
+            app.ports.messages.Show(problem + U"Press NO if you would like to start without one",
+                                    msgbox::YesNoCritical, U"Variable.txt Error");
         if (answer == msgbox::Yes) {
             FindVariableFile(app);
             LoadVariableFile(app);

@@ -129,6 +129,15 @@ TEST_F(FixedTextTest, SixteenLinesOrAMissingFilePromptWhileThePartIsOn) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, kNotFound);
     EXPECT_EQ(form.txtFixed.Text.get(), U"");
+
+    // Nor is a file that is there but cannot be read called missing.
+    files.files[kFixedFile] = "\"kept\"\r\n";
+    files.failReads[kFixedFile] = FileErrc::TooLarge;
+    messages.shown.clear();
+    LoadFixedText(app, Text());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.find(U"find"), Text::npos);
+    EXPECT_NE(messages.shown[0].text.find(kFixedFile + U"\r\nFile too large\r\n"), Text::npos);
 }
 
 // The file is replaced only after its lines were read in this run, or when

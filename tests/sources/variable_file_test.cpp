@@ -119,6 +119,17 @@ TEST_F(VariableFileTest, MissingFileAnsweredNoStartsWithoutEntries) {
     EXPECT_EQ(messages.shown[0].title, U"Variable.txt Error");
     EXPECT_EQ(app.vars.EntryCount, 0);
     EXPECT_TRUE(fileDialog.calls.empty());
+
+    // A file that is there but cannot be read is not called missing.
+    files.files[kDefaultFile] = "\"kept\"\r\n";
+    files.failReads[kDefaultFile] = FileErrc::NotRegularFile;
+    messages.shown.clear();
+    LoadVariableFile(app);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.find(U"find"), Text::npos);
+    EXPECT_NE(messages.shown[0].text.find(kDefaultFile + U"\r\nNot a regular file\r\n"),
+              Text::npos);
+    EXPECT_EQ(files.files[kDefaultFile], "\"kept\"\r\n");
 }
 
 TEST_F(VariableFileTest, YesOffersTheDialogAndRetriesUntilNo) {
