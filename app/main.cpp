@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 
 #include "core/app.h"
 #include "core/posix_file_store.h"
@@ -12,8 +13,92 @@
 #include "ui/qt/qt_ports.h"
 #include "ui/qt/window_on_demand.h"
 
+namespace {
+
+#define VELMO_STR2(x) #x
+#define VELMO_STR(x) VELMO_STR2(x)
+constexpr const char* kVersion = VELMO_STR(VELMO_VERSION_MAJOR) "." VELMO_STR(
+    VELMO_VERSION_MINOR) "." VELMO_STR(VELMO_VERSION_PATCH);
+
+constexpr const char* kUsage =
+    "Usage: velmo [--help] [--version] [Qt options]\n"
+    "Keeps an e-mail signature fresh: a fixed part and a quotation picked at\n"
+    "random, written to the signature file; lives in the notification area.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Qt's own options (-platform, -display, -style, ...) are accepted.\n"
+    "Options: ~/.config/Velmo/User.reg. Quotes and fixed text: beside the program\n"
+    "or in ~/.local/share/Velmo/. See velmo(1).\n";
+
+// Qt's own command-line options, which QApplication takes out of the
+// arguments; the first group is followed by a value.
+constexpr const char* kQtOptionsWithValue[] = {"platform",
+                                               "platformpluginpath",
+                                               "platformtheme",
+                                               "plugin",
+                                               "qwindowgeometry",
+                                               "qwindowtitle",
+                                               "qwindowicon",
+                                               "display",
+                                               "geometry",
+                                               "title",
+                                               "name",
+                                               "style",
+                                               "stylesheet",
+                                               "session",
+                                               "visual",
+                                               "cmap"};
+constexpr const char* kQtOptions[] = {"reverse", "widgetcount",   "nograb",     "dograb",
+                                      "sync",    "qmljsdebugger", "testability"};
+
+bool OneOf(const char* name, std::size_t length, const auto& names) {
+    for (const char* n : names)
+        if (std::strlen(n) == length && std::strncmp(n, name, length) == 0)
+            return true;
+    return false;
+}
+
+// Answers --help and --version and rejects what neither Velmo nor Qt knows,
+// before any window-system connection is made. Returns the exit status, or
+// -1 to go on starting.
+int CommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(arg, "--version") == 0) {
+            std::printf("velmo %s\n", kVersion);
+            return 0;
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const char* name = arg[0] == '-' ? arg + (arg[1] == '-' ? 2 : 1) : nullptr;
+        if (name != nullptr && *name != '\0') {
+            const char* equals = std::strchr(name, '=');
+            const std::size_t length =
+                equals ? static_cast<std::size_t>(equals - name) : std::strlen(name);
+            if (OneOf(name, length, kQtOptions))
+                continue;
+            if (OneOf(name, length, kQtOptionsWithValue) && (equals || ++i < argc))
+                continue;
+        }
+        std::fprintf(stderr, "velmo: unknown argument '%s' (try velmo --help)\n", arg);
+        return 2;
+    }
+    return -1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace velmo;
+    if (const int status = CommandLine(argc, argv); status >= 0)
+        return status;
     // The settings and the user's files are kept below the home folder;
     // without one they would land at the root of the file system.
     if (HomeFolder().empty()) {

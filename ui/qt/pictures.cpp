@@ -123,6 +123,10 @@ QPixmap BannerPixmap(QSize size) {
 
 }  // namespace
 
+void PaintProgramIcon(QPainter& painter, double size) {
+    DrawSigningHand(painter, size);
+}
+
 QIcon ProgramIcon() {
     QIcon icon;
     for (int size : kIconSizes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 #include <string>
 
@@ -10,6 +11,9 @@ namespace velmo {
 // every size: "icon" (a hand signing with a pen), "banner" (the title) and
 // "cabinet" (a file-cabinet drawer for the browse buttons).
 QIcon ProgramIcon();
+// Paints the program icon into the square (0, 0, size, size) of the painter;
+// the window and the icon files installed for the desktop both come from it.
+void PaintProgramIcon(QPainter& painter, double size);
 QIcon CabinetIcon();
 QPixmap Picture(const std::string& name, QSize size);
 
