@@ -110,6 +110,8 @@ int main(int argc, char** argv) {
     }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmo"));
+    // Wayland shells find the program's name and icon through its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmo"));
     QApplication::setWindowIcon(ProgramIcon());
     // A tray program lives on when its window or a message box closes.
     QApplication::setQuitOnLastWindowClosed(false);

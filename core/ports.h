@@ -96,6 +96,9 @@ class SingleInstancePort {
     virtual bool AnotherInstanceRunning() = 0;
 };
 
+// A click on the notification-area icon, as the desktop reports it.
+enum class IconClick { Single, Double, Middle, Context };
+
 class NotifyIconPort {
   public:
     virtual ~NotifyIconPort() = default;
@@ -104,8 +107,14 @@ class NotifyIconPort {
     // Shows the program's icon in the notification area with its tip.
     virtual void Add(const std::string& icon, const Text& tip) = 0;
     virtual void Remove() = 0;
-    // Opens the tray menu at the pointer; returns when it is closed.
+    // Opens the tray menu at the pointer; returns when it is closed, or at
+    // once where the desktop asked for it in a call that waits for an answer.
     virtual void PopupMenu() = 0;
+    // The click that opens or closes the window: Double where each click on
+    // the icon is reported as it is (an XEmbed tray reports a Single before
+    // every Double), Single where the desktop sends one activation per
+    // request and never a double-click (StatusNotifier hosts).
+    virtual IconClick OpenCloseClick() = 0;
 };
 
 class ProgramPort {

@@ -34,6 +34,21 @@ void TrayIconEvent(App& app, int mouseMessage) {
     app.form.MouseMove(0, 0, static_cast<double>(mouseMessage) * kTwipsPerPixel, 0);
 }
 
+int TrayMessageOf(IconClick click, IconClick openClose) {
+    if (click == openClose)
+        return kLeftDoubleClick;
+    if (click == IconClick::Context)
+        return kRightButtonUp;
+    // A single click beside an open/close double-click, and the middle
+    // button, have no action.
+    return 0;
+}
+
+void TrayIconClicked(App& app, IconClick click) {
+    if (const int message = TrayMessageOf(click, app.ports.icon.OpenCloseClick()); message != 0)
+        TrayIconEvent(app, message);
+}
+
 void btnHide_Click(App& app) {
     // Without a notification area a hidden window could never be reached again.
     if (!app.ports.icon.Available()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ports.h"
+
 namespace velmo {
 
 struct App;
@@ -15,6 +17,13 @@ void Form_MouseMove(App& app, int button, int shift, double x, double y);
 
 // Reports a mouse message of the tray icon as the notification area does.
 void TrayIconEvent(App& app, int mouseMessage);
+
+// The mouse message a click on the icon stands for, given the click that
+// opens or closes the window on this desktop; 0 for a click that does nothing.
+int TrayMessageOf(IconClick click, IconClick openClose);
+
+// Reports a click on the icon as the desktop's notification area gives it.
+void TrayIconClicked(App& app, IconClick click);
 
 void btnHide_Click(App& app);
 void mnuopen_Click(App& app);

@@ -182,6 +182,8 @@ class FakeNotifyIcon : public NotifyIconPort {
         if (onPopup)
             onPopup();
     }
+    IconClick OpenCloseClick() override { return openClose; }
+    IconClick openClose = IconClick::Double;
     bool shown = false;
     int adds = 0;
     int popups = 0;

@@ -57,6 +57,40 @@ TEST_F(TrayTest, DoubleClickHidesAndShowsAndTheMenuOffersTheOtherWay) {
     EXPECT_FALSE(app.TrayBusy);
 }
 
+// What each kind of notification area reports for what the user does, and
+// what comes of it. An XEmbed tray reports a double-click as a single click
+// followed by a double one; a StatusNotifier host sends one activation.
+TEST_F(TrayTest, ClicksOnTheIconByKindOfNotificationArea) {
+    using enum IconClick;
+    struct Row {
+        const char* name;
+        IconClick openClose;
+        std::vector<IconClick> clicks;
+        bool toggles;
+        int popups;
+    };
+    const std::vector<Row> rows = {
+        {"XEmbed single click", Double, {Single}, false, 0},
+        {"XEmbed double-click", Double, {Single, Double}, true, 0},
+        {"XEmbed middle click", Double, {Middle}, false, 0},
+        {"XEmbed right click", Double, {Context}, false, 1},
+        {"StatusNotifier activation", Single, {Single}, true, 0},
+        {"StatusNotifier secondary activation", Single, {Middle}, false, 0},
+        {"StatusNotifier context menu call", Single, {Context}, false, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        form.mnuopen.Click();
+        icon.popups = 0;
+        icon.openClose = row.openClose;
+        for (IconClick click : row.clicks)
+            TrayIconClicked(app, click);
+        ExpectShown(!row.toggles);
+        EXPECT_EQ(icon.popups, row.popups);
+        EXPECT_FALSE(app.TrayBusy);
+    }
+}
+
 TEST_F(TrayTest, APointerPositionBetweenPixelsIsRoundedToTheMessage) {
     form.MouseMove(0, 0, kDoubleClick * 15 + 7, 0);
     ExpectShown(false);

@@ -4,9 +4,17 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <dlfcn.h>
+#include <xcb/xcb.h>
+
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusServiceWatcher>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -14,9 +22,12 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 #include "core/app.h"
 #include "ui/qt/conversions.h"
@@ -118,71 +129,269 @@ void BootTimer::Stop() {
     timerfd_settime(fd_, 0, &off, nullptr);
 }
 
-QtNotifyIcon::QtNotifyIcon() {
-    QObject::connect(&tray_, &QSystemTrayIcon::activated, this,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (app_ == nullptr)
-                             return;
-                         if (reason == QSystemTrayIcon::DoubleClick) {
-                             TrayIconEvent(*app_, kLeftDoubleClick);
-                         } else if (reason == QSystemTrayIcon::Context) {
-                             TrayIconEvent(*app_, kRightButtonUp);
-                         }
-                     });
-}
-
-bool QtNotifyIcon::Available() {
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-void QtNotifyIcon::Add(const std::string&, const Text& tip) {
-    tray_.setIcon(ProgramIcon());
-    tray_.setToolTip(ToQString(tip));
-    // Shown even without a notification area: it appears when one does.
-    tray_.show();
-}
-
-void QtNotifyIcon::Remove() {
-    tray_.hide();
-}
-
 namespace {
 
-void AddItems(QMenu& menu, App& app, const Control* parent) {
-    for (Control* c : app.form.Controls()) {
-        auto* item = c->As<MenuItem>();
-        if (item == nullptr || item->Container != parent || !item->Visible)
-            continue;
-        if (item->IsSeparator()) {
-            menu.addSeparator();
-            continue;
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
+
+// The test Qt 6.4 makes, once per process, to host icons over D-Bus: a
+// StatusNotifier watcher that knows of a host (a panel that shows items).
+bool StatusNotifierHostRegistered() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(kWatcherService))
+        return false;
+    QDBusInterface watcher(kWatcherService, kWatcherPath, kWatcherService, bus);
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+// libxcb is loaded by Qt's xcb platform plugin; its functions are taken from
+// there, so that the program asks the X server without a library of its own.
+struct Xcb {
+    decltype(&xcb_intern_atom) internAtom = nullptr;
+    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
+    decltype(&xcb_get_selection_owner) selectionOwner = nullptr;
+    decltype(&xcb_get_selection_owner_reply) selectionOwnerReply = nullptr;
+    xcb_connection_t* connection = nullptr;
+
+    Xcb() {
+        auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+        void* lib = x11 != nullptr ? dlopen("libxcb.so.1", RTLD_NOW | RTLD_NOLOAD) : nullptr;
+        if (lib == nullptr)
+            return;
+        internAtom = reinterpret_cast<decltype(internAtom)>(dlsym(lib, "xcb_intern_atom"));
+        internAtomReply =
+            reinterpret_cast<decltype(internAtomReply)>(dlsym(lib, "xcb_intern_atom_reply"));
+        selectionOwner =
+            reinterpret_cast<decltype(selectionOwner)>(dlsym(lib, "xcb_get_selection_owner"));
+        selectionOwnerReply = reinterpret_cast<decltype(selectionOwnerReply)>(
+            dlsym(lib, "xcb_get_selection_owner_reply"));
+        connection = x11->connection();
+    }
+    bool usable() const {
+        return connection != nullptr && internAtom != nullptr && internAtomReply != nullptr &&
+               selectionOwner != nullptr && selectionOwnerReply != nullptr;
+    }
+    xcb_atom_t Atom(const char* name) const {
+        const auto cookie =
+            internAtom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* reply = internAtomReply(connection, cookie, nullptr);
+        const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+        return atom;
+    }
+    bool Owned(xcb_atom_t selection) const {
+        const auto cookie = selectionOwner(connection, selection);
+        xcb_get_selection_owner_reply_t* reply = selectionOwnerReply(connection, cookie, nullptr);
+        const bool owned = reply != nullptr && reply->owner != XCB_WINDOW_NONE;
+        std::free(reply);
+        return owned;
+    }
+};
+
+// The selection an XEmbed tray of the first screen owns.
+constexpr char kTraySelection[] = "_NET_SYSTEM_TRAY_S0";
+
+// Hears an XEmbed tray announce itself on the X display (the MANAGER message
+// a new selection owner sends to the root window).
+class XEmbedTrayWatch : public QAbstractNativeEventFilter {
+  public:
+    XEmbedTrayWatch(xcb_atom_t manager, xcb_atom_t tray, std::function<void()> appeared)
+        : manager_(manager), tray_(tray), appeared_(std::move(appeared)) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
+            return false;
+        const auto* client = static_cast<const xcb_client_message_event_t*>(message);
+        if (client->type == manager_ && client->format == 32 && client->data.data32[1] == tray_ &&
+            appeared_) {
+            // Made after Qt has seen the message itself.
+            QTimer::singleShot(0, appeared_);
         }
-        bool hasChildren = false;
-        for (Control* other : app.form.Controls())
-            hasChildren = hasChildren || other->Container == item;
-        if (hasChildren) {
-            QMenu* sub = menu.addMenu(ToQString(item->Caption.get()));
-            sub->setObjectName(QString::fromStdString(item->Name));
-            AddItems(*sub, app, item);
-            continue;
-        }
-        QAction* action = menu.addAction(ToQString(item->Caption.get()));
-        action->setObjectName(QString::fromStdString(item->Name));
-        action->setEnabled(item->Enabled);
-        QObject::connect(action, &QAction::triggered, [item] { item->Click(); });
+        return false;
+    }
+
+  private:
+    xcb_atom_t manager_;
+    xcb_atom_t tray_;
+    std::function<void()> appeared_;
+};
+
+IconClick ClickOf(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            return IconClick::Single;
+        case QSystemTrayIcon::DoubleClick:
+            return IconClick::Double;
+        case QSystemTrayIcon::MiddleClick:
+            return IconClick::Middle;
+        default:
+            return IconClick::Context;
     }
 }
 
 }  // namespace
 
-void QtNotifyIcon::PopupMenu() {
-    if (app_ == nullptr)
+QtNotifyIcon::QtNotifyIcon() = default;
+
+QtNotifyIcon::~QtNotifyIcon() {
+    alive_.reset();
+    if (xembedWatch_)
+        qApp->removeNativeEventFilter(xembedWatch_.get());
+    tray_.reset();
+}
+
+void QtNotifyIcon::Attach(App& app) {
+    app_ = &app;
+    menu_ = std::make_unique<QMenu>();
+    menu_->setObjectName(QStringLiteral("TrayMenu"));
+    BuildMenu(*menu_, &app.form.TrayMenu);
+    // The items change in place, so that a desktop that shows the exported
+    // menu keeps their identities.
+    const std::weak_ptr<const bool> alive = alive_;
+    app.form.Changed += [this, alive](Control* control, Property property) {
+        if (alive.expired())
+            return;
+        const auto it = actions_.find(control);
+        if (it == actions_.end())
+            return;
+        auto* item = control->As<MenuItem>();
+        if (property == Property::Caption)
+            it->second->setText(ToQString(item->Caption.get()));
+        else if (property == Property::Visible)
+            it->second->setVisible(item->Visible);
+        else if (property == Property::Enabled)
+            it->second->setEnabled(item->Enabled);
+    };
+
+    // A notification area that comes after the program: a StatusNotifier
+    // watcher and its host over D-Bus, or an XEmbed tray on the X display.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        auto* services = new QDBusServiceWatcher(kWatcherService, bus,
+                                                 QDBusServiceWatcher::WatchForRegistration, this);
+        QObject::connect(services, &QDBusServiceWatcher::serviceRegistered, this,
+                         [this] { Create(); });
+        // A QTimer's start() is the slot a D-Bus signal can reach without moc.
+        auto* hostRegistered = new QTimer(this);
+        hostRegistered->setSingleShot(true);
+        hostRegistered->setInterval(0);
+        QObject::connect(hostRegistered, &QTimer::timeout, this, [this] { Create(); });
+        bus.connect(QString(), kWatcherPath, kWatcherService,
+                    QStringLiteral("StatusNotifierHostRegistered"), hostRegistered, SLOT(start()));
+    }
+    if (const Xcb xcb; xcb.usable()) {
+        xembedWatch_ = std::make_unique<XEmbedTrayWatch>(
+            xcb.Atom("MANAGER"), xcb.Atom(kTraySelection), [this, alive = std::weak_ptr(alive_)] {
+                if (!alive.expired())
+                    Create();
+            });
+        qApp->installNativeEventFilter(xembedWatch_.get());
+    }
+}
+
+void QtNotifyIcon::BuildMenu(QMenu& menu, const Control* parent) {
+    for (Control* c : app_->form.Controls()) {
+        auto* item = c->As<MenuItem>();
+        if (item == nullptr || item->Container != parent)
+            continue;
+        bool hasChildren = false;
+        for (Control* other : app_->form.Controls())
+            hasChildren = hasChildren || other->Container == item;
+        QAction* action = nullptr;
+        if (item->IsSeparator()) {
+            action = menu.addSeparator();
+        } else if (hasChildren) {
+            QMenu* sub = menu.addMenu(ToQString(item->Caption.get()));
+            sub->setObjectName(QString::fromStdString(item->Name));
+            BuildMenu(*sub, item);
+            action = sub->menuAction();
+        } else {
+            action = menu.addAction(ToQString(item->Caption.get()));
+            QObject::connect(action, &QAction::triggered, [item] { item->Click(); });
+        }
+        action->setObjectName(QString::fromStdString(item->Name));
+        action->setVisible(item->Visible);
+        action->setEnabled(item->Enabled);
+        actions_[item] = action;
+    }
+}
+
+// Makes the icon once a notification area is there, and shows it if the
+// program has added it. Qt decides how to host it now, and for good.
+void QtNotifyIcon::Create() {
+    if (tray_) {
         return;
-    QMenu menu;
-    menu.setObjectName(QStringLiteral("TrayMenu"));
-    AddItems(menu, *app_, &app_->form.TrayMenu);
+    }
+    const bool statusNotifier = StatusNotifierHostRegistered();
+    if (!statusNotifier) {
+        const Xcb xcb;
+        // Without a way to ask the X server, Qt's own test decides as it did.
+        const bool xembed = QGuiApplication::platformName() == QLatin1String("xcb") &&
+                            (!xcb.usable() || xcb.Owned(xcb.Atom(kTraySelection)));
+        if (!xembed)
+            return;
+    }
+    statusNotifier_ = statusNotifier;
+    tray_ = std::make_unique<QSystemTrayIcon>();
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated, this,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (app_ != nullptr && reason != QSystemTrayIcon::Unknown)
+                             TrayIconClicked(*app_, ClickOf(reason));
+                     });
+    // A StatusNotifier host shows the exported menu itself. An XEmbed tray
+    // would open a set menu on its own as well as report the click, so there
+    // the program opens it.
+    if (statusNotifier_ && menu_)
+        tray_->setContextMenu(menu_.get());
+    if (shown_)
+        Show();
+}
+
+void QtNotifyIcon::Show() {
+    tray_->setIcon(ProgramIcon());
+    tray_->setToolTip(tip_);
+    tray_->show();
+}
+
+bool QtNotifyIcon::Available() {
+    if (!tray_)
+        Create();
+    return tray_ && QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtNotifyIcon::Add(const std::string&, const Text& tip) {
+    tip_ = ToQString(tip);
+    shown_ = true;
+    if (!tray_)
+        Create();
+    // An XEmbed icon is shown even while the tray is away: it appears when
+    // the tray comes back.
+    if (tray_)
+        Show();
+}
+
+void QtNotifyIcon::Remove() {
+    shown_ = false;
+    if (tray_)
+        tray_->hide();
+}
+
+void QtNotifyIcon::PopupMenu() {
+    if (!menu_)
+        return;
+    if (statusNotifier_) {
+        // Asked for in a D-Bus call that waits for its answer: open and return.
+        menu_->popup(QCursor::pos());
+        return;
+    }
     // Runs its own event loop until the menu closes.
-    menu.exec(QCursor::pos());
+    menu_->exec(QCursor::pos());
+}
+
+IconClick QtNotifyIcon::OpenCloseClick() {
+    return statusNotifier_ ? IconClick::Single : IconClick::Double;
 }
 
 void QtBrowser::Open(const Text& address) {

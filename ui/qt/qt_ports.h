@@ -6,16 +6,21 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/ports.h"
 
+class QAbstractNativeEventFilter;
+class QAction;
+class QMenu;
 class QSocketNotifier;
 class QWidget;
 
 namespace velmo {
 
 struct App;
+class Control;
 
 class QtMessageBox : public MessageBoxPort {
   public:
@@ -60,22 +65,42 @@ class BootTimer : public QObject, public TimerPort {
     std::function<void()> due_;
 };
 
+// The notification-area icon. Qt 6.4 picks how to host it once, when the
+// first icon is made: over D-Bus (StatusNotifierItem) if a StatusNotifier host
+// is registered then, else as an XEmbed tray icon. The icon is therefore made
+// only once one of the two is there, and a host that comes later is picked up.
 class QtNotifyIcon : public QObject, public NotifyIconPort {
   public:
     QtNotifyIcon();
+    ~QtNotifyIcon() override;
     // The program whose tray events and menu this icon serves.
-    void Attach(App& app) { app_ = &app; }
+    void Attach(App& app);
 
     bool Available() override;
     void Add(const std::string& icon, const Text& tip) override;
     void Remove() override;
     void PopupMenu() override;
+    IconClick OpenCloseClick() override;
 
-    QSystemTrayIcon& tray() { return tray_; }
+    // The icon, or null while the desktop has no notification area yet.
+    QSystemTrayIcon* tray() { return tray_.get(); }
+    bool statusNotifier() const { return statusNotifier_; }
 
   private:
-    QSystemTrayIcon tray_;
+    void Create();
+    void Show();
+    void BuildMenu(QMenu& menu, const Control* parent);
+
     App* app_ = nullptr;
+    std::unique_ptr<QMenu> menu_;
+    std::map<const Control*, QAction*> actions_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    bool statusNotifier_ = false;
+    bool shown_ = false;  // added and not removed
+    QString tip_;
+    std::unique_ptr<QAbstractNativeEventFilter> xembedWatch_;
+    // The model may outlive this object and keeps its observers.
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };
 
 class QtBrowser : public BrowserPort {
