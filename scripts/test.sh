@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh xvfb xdotool xclip x11-utils imagemagick trayer locales libc-l10n
+scripts/install-deps.sh xvfb xdotool xclip x11-utils imagemagick trayer locales libc-l10n \
+    dpkg-dev file desktop-file-utils appstream
 # The bad-input run starts Velmo in German, whose system messages differ.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then
     SUDO=""
@@ -31,6 +32,9 @@ tests/e2e/run_e2e.sh build build/e2e-shots
 
 echo "== the real program fed bad input =="
 tests/e2e/bad_input.sh build
+
+echo "== the Debian package, installed, run and removed =="
+tests/e2e/package.sh build-package
 
 echo "== sanitizers (address, undefined) =="
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMO_BUILD_TESTS=ON \
