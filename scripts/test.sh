@@ -30,6 +30,11 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== end to end, on a real display =="
 tests/e2e/run_e2e.sh build build/e2e-shots
 
+echo "== end to end, on a StatusNotifier desktop and under Wayland =="
+scripts/install-deps.sh haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils dbus-daemon \
+    dbus-bin libglib2.0-bin weston qt6-wayland
+tests/e2e/sni.sh build build/sni-shots
+
 echo "== the real program fed bad input =="
 tests/e2e/bad_input.sh build
 

@@ -396,6 +396,12 @@ void MainWindow::Sync(Control* c, Property property) {
                 break;
             case Property::Visible:
                 if (form.Visible) {
+                    // Kept off the task bar while the notification area is the
+                    // way back to the window; without one the task bar is.
+                    if (const bool tool = app_.ports.icon.Available();
+                        windowFlags().testFlag(Qt::Tool) != tool) {
+                        setWindowFlag(Qt::Tool, tool);
+                    }
                     if (isMinimized())
                         showNormal();
                     show();
