@@ -162,6 +162,15 @@ timeout 10 import -window root -crop 400x300+880+0 +repage "$SHOTS/sni_menu.png"
 xdotool key Escape
 sleep 0.3
 
+# A panel that asks for the menu over D-Bus gets its answer at once.
+context_menu() { timeout 3 gdbus call --session --dest "$ITEM" --object-path /StatusNotifierItem \
+    --method org.kde.StatusNotifierItem.ContextMenu 1200 40 >/dev/null; }
+check "ContextMenu call answered while the menu is open" context_menu
+sleep 0.5
+timeout 10 import -window root -crop 400x300+880+0 +repage "$SHOTS/sni_context_menu.png" 2>/dev/null
+xdotool key Escape
+sleep 0.3
+
 BEFORE=$(inode)
 click_item "$(menu_id _Randomize)"
 check "menu Randomize rewrites the signature file" wait_for 5 sh -c "[ \"\$(stat -c %i '$SIG')\" != '$BEFORE' ]"

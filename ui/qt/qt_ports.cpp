@@ -152,10 +152,11 @@ struct Xcb {
     decltype(&xcb_get_selection_owner) selectionOwner = nullptr;
     decltype(&xcb_get_selection_owner_reply) selectionOwnerReply = nullptr;
     xcb_connection_t* connection = nullptr;
+    void* lib = nullptr;
 
     Xcb() {
         auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-        void* lib = x11 != nullptr ? dlopen("libxcb.so.1", RTLD_NOW | RTLD_NOLOAD) : nullptr;
+        lib = x11 != nullptr ? dlopen("libxcb.so.1", RTLD_NOW | RTLD_NOLOAD) : nullptr;
         if (lib == nullptr)
             return;
         internAtom = reinterpret_cast<decltype(internAtom)>(dlsym(lib, "xcb_intern_atom"));
@@ -167,6 +168,12 @@ struct Xcb {
             dlsym(lib, "xcb_get_selection_owner_reply"));
         connection = x11->connection();
     }
+    ~Xcb() {
+        if (lib != nullptr)
+            dlclose(lib);
+    }
+    Xcb(const Xcb&) = delete;
+    Xcb& operator=(const Xcb&) = delete;
     bool usable() const {
         return connection != nullptr && internAtom != nullptr && internAtomReply != nullptr &&
                selectionOwner != nullptr && selectionOwnerReply != nullptr;
@@ -358,7 +365,11 @@ void QtNotifyIcon::Show() {
 bool QtNotifyIcon::Available() {
     if (!tray_)
         Create();
-    return tray_ && QSystemTrayIcon::isSystemTrayAvailable();
+    if (!tray_)
+        return false;
+    // Qt's own test opens a new bus connection each time.
+    return statusNotifier_ ? StatusNotifierHostRegistered()
+                           : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void QtNotifyIcon::Add(const std::string&, const Text& tip) {
