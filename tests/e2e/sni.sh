@@ -208,6 +208,26 @@ kill -TERM "$VELMO"
 wait_for 10 gone "$VELMO"
 stop_panel
 
+# --- an XEmbed tray that comes after the program ----------------------------------------------
+xembed_icon() { xwininfo -root -tree | grep -E '^ {6,}0x[0-9a-f]+ .*\("velmo" "Velmo"\)' | awk '{print $1; exit}'; }
+if command -v trayer >/dev/null; then
+    start_velmo
+    wait_for 10 shown
+    timeout 600 trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+        --transparent false --expand true >"$WORK/trayer.log" 2>&1 &
+    TRAYER=$!
+    PIDS+=($TRAYER)
+    check "late XEmbed tray: icon embedded" wait_for 10 sh -c '[ -n "$('"$(declare -f xembed_icon)"'; xembed_icon)" ]'
+    sleep 0.5
+    ICON=$(xembed_icon)
+    [ -n "$ICON" ] && xdotool mousemove --window "$ICON" 8 8 click --repeat 2 --delay 80 1
+    check "late XEmbed tray: double-click hides the window" wait_for 5 hidden
+    kill -TERM "$VELMO" "$TRAYER"
+    wait_for 10 gone "$VELMO"
+else
+    echo "SKIP  late XEmbed tray: trayer is not installed"
+fi
+
 # --- Wayland: a short run under a headless compositor -----------------------------------------
 QT_PLUGINS=$(dirname "$(find /usr/lib -path '*qt6/plugins/platforms/libqwayland-generic.so' 2>/dev/null | head -1)")
 if ! command -v weston >/dev/null || [ ! -e "$QT_PLUGINS/libqwayland-generic.so" ]; then
