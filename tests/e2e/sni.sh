@@ -9,7 +9,7 @@ set -uo pipefail
 BUILD=$(realpath "${1:-build}")
 SHOTS=$(realpath -m "${2:-$BUILD/sni-shots}")
 mkdir -p "$SHOTS"
-for tool in Xvfb dbus-daemon gdbus status-notifier-watcher gtk-sni-tray-standalone xdotool import; do
+for tool in Xvfb dbus-daemon gdbus status-notifier-watcher gtk-sni-tray-standalone xdotool xprop xwininfo import; do
     command -v "$tool" >/dev/null || { echo "sni: $tool is missing"; exit 1; }
 done
 WORK=$(mktemp -d)
