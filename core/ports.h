@@ -132,6 +132,11 @@ class ProgramPort {
     // Files of the program that no signature may replace: the program file,
     // and its settings and lock files where they are files.
     virtual std::vector<Text> OwnFiles() = 0;
+    // The full path of the program file.
+    virtual Text ProgramFile() = 0;
+    // The desktop entry that has the desktop start the program when the user
+    // logs in; empty where the desktop has no such entry to write.
+    virtual Text AutostartFile() = 0;
     // Ends the program at once: nothing is saved and no further handler runs.
     virtual void Exit() = 0;
 };
@@ -192,6 +197,9 @@ class FileStorePort {
     virtual FileResult Rename(const Text& from, const Text& to) = 0;
     // Creates a folder and the folders above it; an existing one is fine.
     virtual FileResult MakeFolders(const Text& folder) = 0;
+    // Removes a file; a link goes itself, never what it leads to. A folder is
+    // refused; no file at the path is std::errc::no_such_file_or_directory.
+    virtual FileResult Remove(const Text& path) = 0;
 };
 
 // A run-time failure of the settings store (a corrupt store, an I/O error),

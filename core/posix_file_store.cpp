@@ -401,6 +401,15 @@ FileResult PosixFileStore::Rename(const Text& from, const Text& to) {
     return {};
 }
 
+FileResult PosixFileStore::Remove(const Text& path) {
+    std::string name;
+    if (!ToFileName(path, name))
+        return Failure(EINVAL);
+    if (calls_.Remove(name.c_str()) != 0)
+        return Failure(errno);
+    return {};
+}
+
 FileResult PosixFileStore::MakeFolders(const Text& folder) {
     std::string name;
     if (!ToFileName(folder, name))

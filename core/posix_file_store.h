@@ -48,6 +48,8 @@ class PosixFileStore : public FileStorePort {
     bool SameFile(const Text& a, const Text& b) override;
     FileResult Rename(const Text& from, const Text& to) override;
     FileResult MakeFolders(const Text& folder) override;
+    // unlink(): a link goes, the file it leads to stays.
+    FileResult Remove(const Text& path) override;
 
   private:
     int CreateTemporary(const std::string& directory, const std::string& name, mode_t mode,

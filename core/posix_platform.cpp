@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/reg_file_store.h"
@@ -220,12 +221,21 @@ Text PosixProgram::DocumentsFolder() {
     return FromUtf8(folder);
 }
 
-std::vector<Text> PosixProgram::OwnFiles() {
-    std::vector<Text> files;
+Text PosixProgram::ProgramFile() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error)
-        files.push_back(FromUtf8(self.string()));
+    return error ? Text() : FromUtf8(self.string());
+}
+
+Text PosixProgram::AutostartFile() {
+    const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
+    return folder.empty() ? Text() : FromUtf8(folder + "/autostart/velmo.desktop");
+}
+
+std::vector<Text> PosixProgram::OwnFiles() {
+    std::vector<Text> files;
+    if (Text self = ProgramFile(); !self.empty())
+        files.push_back(std::move(self));
     // Without a home folder there is no settings file to name.
     if (const Text settings = RegFileStore::DefaultPath(); !settings.empty()) {
         files.push_back(settings);

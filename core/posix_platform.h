@@ -49,6 +49,10 @@ class PosixProgram : public ProgramPort {
     Text DocumentsFolder() override;
     // The program file, the settings file with its lock, and the instance lock.
     std::vector<Text> OwnFiles() override;
+    Text ProgramFile() override;
+    // $XDG_CONFIG_HOME/autostart/velmo.desktop or ~/.config/autostart/velmo.desktop,
+    // where XDG autostart looks; empty when the user has no home folder.
+    Text AutostartFile() override;
     void Exit() override;
 };
 

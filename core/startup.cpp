@@ -65,6 +65,8 @@ bool Main(App& app) {
     } else {
         SetDefaults(app);
     }
+    // Not an option: whether the desktop's entry is in place.
+    ShowAutostart(app);
 
     // A relative stored path is taken in the documents folder, never in the
     // folder the program happens to be started from.

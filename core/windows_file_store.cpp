@@ -220,6 +220,12 @@ FileResult WindowsFileStore::Rename(const Text& from, const Text& to) {
     return {};
 }
 
+FileResult WindowsFileStore::Remove(const Text& path) {
+    if (!calls_.Remove(ToWide(path).c_str()))
+        return Failure(GetLastError());
+    return {};
+}
+
 FileResult WindowsFileStore::MakeFolders(const Text& folder) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(ToWide(folder)), error);

@@ -41,6 +41,7 @@ class WindowsFileStore : public FileStorePort {
     bool SameFile(const Text& a, const Text& b) override;
     FileResult Rename(const Text& from, const Text& to) override;
     FileResult MakeFolders(const Text& folder) override;
+    FileResult Remove(const Text& path) override;
 
   private:
     WindowsFileCalls& calls_;

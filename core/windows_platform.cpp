@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "core/native.h"
 #include "core/windows_file_store.h"
@@ -78,12 +79,19 @@ Text WindowsProgram::DocumentsFolder() {
     return profile != nullptr ? FromWide(profile) : Text();
 }
 
-std::vector<Text> WindowsProgram::OwnFiles() {
+Text WindowsProgram::ProgramFile() {
     wchar_t path[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
     if (length == 0 || length >= MAX_PATH * 4)
         return {};
-    return {FromWide(std::wstring(path, length))};
+    return FromWide(std::wstring(path, length));
+}
+
+std::vector<Text> WindowsProgram::OwnFiles() {
+    Text self = ProgramFile();
+    if (self.empty())
+        return {};
+    return {std::move(self)};
 }
 
 void WindowsProgram::Exit() {

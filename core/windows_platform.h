@@ -35,6 +35,9 @@ class WindowsProgram : public ProgramPort {
     Text DocumentsFolder() override;
     // The program file; the settings and the instance guard are no files here.
     std::vector<Text> OwnFiles() override;
+    Text ProgramFile() override;
+    // Starting with the desktop is not offered here yet.
+    Text AutostartFile() override { return {}; }
     void Exit() override;
 };
 

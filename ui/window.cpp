@@ -1,6 +1,9 @@
 #include "ui/window.h"
 
+#include <algorithm>
+
 #include "core/app.h"
+#include "core/platform.h"
 #include "ui/about.h"
 
 namespace velmo {
@@ -9,6 +12,73 @@ namespace {
 
 Text Number(int n) {
     return ToText(n);
+}
+
+// Desktop entries are a few kilobytes, translations and all.
+constexpr size_t kAutostartReadLimit = size_t{1} << 20;
+
+// What an argument of an Exec key may hold only inside double quotes.
+bool ReservedInExec(char c) {
+    return std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos;
+}
+
+// One argument of an Exec key: in double quotes when it holds a reserved
+// character, with ", `, $ and \ escaped inside them; % doubled, as a single
+// one starts a field code; then escaped as every string value is.
+std::string ExecArgument(std::string_view argument) {
+    const bool quoted = std::any_of(argument.begin(), argument.end(), ReservedInExec);
+    std::string exec = quoted ? "\"" : "";
+    for (const char c : argument) {
+        if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\'))
+            exec += '\\';
+        exec += c;
+        if (c == '%')
+            exec += '%';
+    }
+    if (quoted)
+        exec += '"';
+    std::string value;
+    for (const char c : exec) {
+        switch (c) {
+            case '\\':
+                value += "\\\\";
+                break;
+            case '\n':
+                value += "\\n";
+                break;
+            case '\t':
+                value += "\\t";
+                break;
+            case '\r':
+                value += "\\r";
+                break;
+            default:
+                value += c;
+        }
+    }
+    return value;
+}
+
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The entry to write or remove; empty where the desktop has none, or the
+// program cannot name its own file for it to start.
+Text AutostartPath(App& app) {
+    if (app.ports.program.ProgramFile().empty())
+        return {};
+    return app.ports.program.AutostartFile();
+}
+
+bool AutostartOn(App& app, const Text& entry) {
+    FileResult result;
+    const auto bytes = app.ports.files.Read(entry, result, kAutostartReadLimit);
+    return bytes && AutostartEntryOn(*bytes);
 }
 
 }  // namespace
@@ -55,8 +125,84 @@ void txtSignature_KeyPress(App&, int& keyAscii) {
     keyAscii = 0;
 }
 
+std::string AutostartEntry(const Text& program) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Velmo\n"
+           "Comment=Keep your e-mail signature fresh with a quotation picked at random\n"
+           "Exec=" +
+           ExecArgument(ToUtf8(program)) +
+           "\n"
+           "Icon=velmo\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+bool AutostartEntryOn(std::string_view bytes) {
+    bool inEntry = false;
+    bool found = false;
+    for (size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
+        end = std::min(bytes.find('\n', start), bytes.size());
+        const std::string_view line = Trimmed(bytes.substr(start, end - start));
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            inEntry = line == "[Desktop Entry]";
+            found = found || inEntry;
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (!inEntry || equals == std::string_view::npos)
+            continue;
+        // The ways other tools switch an entry off without removing it.
+        const std::string_view key = Trimmed(line.substr(0, equals));
+        const std::string_view value = Trimmed(line.substr(equals + 1));
+        if ((key == "Hidden" && value == "true") ||
+            (key == "X-GNOME-Autostart-enabled" && value == "false")) {
+            return false;
+        }
+    }
+    return found;
+}
+
+void ShowAutostart(App& app) {
+    CheckBox& box = app.form.chkAutostart;
+    const Text entry = AutostartPath(app);
+    box.Visible = !entry.empty();
+    if (!entry.empty())
+        box.Value = AutostartOn(app, entry) ? 1 : 0;
+}
+
+void chkAutostart_Click(App& app) {
+    CheckBox& box = app.form.chkAutostart;
+    const Text entry = AutostartPath(app);
+    const bool wanted = box.Value == 1;
+    // Nothing to do when the box was only set to show the entry as it is.
+    if (entry.empty() || wanted == AutostartOn(app, entry))
+        return;
+    FileResult result;
+    if (wanted) {
+        const std::string bytes = AutostartEntry(app.ports.program.ProgramFile());
+        result = app.ports.files.MakeFolders(FolderOf(entry, NativePathStyle()));
+        if (result)
+            result = app.ports.files.Replace(entry, bytes);
+    } else {
+        // Only the entry itself goes: a link, never the file it leads to.
+        result = app.ports.files.Remove(entry);
+        if (result.Missing())
+            result = {};
+    }
+    if (result)
+        return;
+    const Text what = wanted ? U"Velmo cannot be set to start with the desktop: unable to write"
+                             : U"Velmo still starts with the desktop: unable to remove";
+    app.ports.messages.Show(what + Text(CrLf) + entry + Text(CrLf) + FromUtf8(result.Message()),
+                            msgbox::OkExclamation, U"Start with the Desktop");
+    box.Value = AutostartOn(app, entry) ? 1 : 0;
+}
+
 void ConnectWindowHandlers(App& app) {
     app.form.txtSignature.KeyPress += [&app](int& key) { txtSignature_KeyPress(app, key); };
+    app.form.chkAutostart.Click += [&app] { chkAutostart_Click(app); };
 }
 
 }  // namespace velmo

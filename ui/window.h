@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "core/text.h"
 
 namespace velmo {
@@ -16,6 +19,22 @@ Text DescriptionText();
 
 // The signature preview on the Variable tab takes no typing.
 void txtSignature_KeyPress(App& app, int& keyAscii);
+
+// The desktop entry that starts the program file `program` when the user logs
+// in: UTF-8 with LF line ends, the path quoted as an Exec key needs it.
+std::string AutostartEntry(const Text& program);
+
+// True when `bytes` is a desktop entry the desktop starts: it has a
+// [Desktop Entry] group, and that group neither is hidden nor switched off.
+bool AutostartEntryOn(std::string_view bytes);
+
+// chkAutostart shows whether the desktop starts the program; it is hidden
+// where there is no entry to write.
+void ShowAutostart(App& app);
+
+// Writes the entry when the box is ticked and removes it when it is cleared.
+// A failure is told to the user and the box shows the entry as it is.
+void chkAutostart_Click(App& app);
 
 void ConnectWindowHandlers(App& app);
 

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "core/posix_platform.h"
+#include "support/fakes.h"
 #include "support/temp_folder.h"
+#include "ui/window.h"
 
 namespace velmo {
 namespace {
@@ -412,23 +414,25 @@ TEST_F(PosixFileStoreTest, SameFileHoweverItIsSpelt) {
     }
 }
 
+// Environment variables as they were, back when the test ends.
+struct RestoreEnvironment {
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    explicit RestoreEnvironment(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            const char* value = std::getenv(name);
+            saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+    }
+    ~RestoreEnvironment() {
+        for (const auto& [name, value] : saved)
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+};
+
 // The documents folder as xdg-user-dir finds it, falling back to ~/Documents
 // and then the home folder; a hostile user-dirs.dirs is read no further.
 TEST(PosixProgramTest, DocumentsFolder) {
-    // The variables as they were, back when the test ends.
-    struct Restore {
-        std::vector<std::pair<std::string, std::optional<std::string>>> saved;
-        explicit Restore(std::initializer_list<const char*> names) {
-            for (const char* name : names) {
-                const char* value = std::getenv(name);
-                saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-            }
-        }
-        ~Restore() {
-            for (const auto& [name, value] : saved)
-                value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-        }
-    } restore{"HOME", "XDG_CONFIG_HOME"};
+    const RestoreEnvironment restore{"HOME", "XDG_CONFIG_HOME"};
     const testing::TempFolder root{"velmo-documents"};
     const fs::path home = root / "home";
     const struct {
@@ -472,6 +476,63 @@ TEST(PosixProgramTest, DocumentsFolder) {
     fs::remove(root / "config" / "user-dirs.dirs");
     ASSERT_EQ(mkfifo((root / "config" / "user-dirs.dirs").c_str(), 0600), 0);
     EXPECT_EQ(PosixProgram().DocumentsFolder(), FromUtf8(home.string()));
+}
+
+// The autostart entry where XDG autostart looks, written in a folder made for
+// it and removed again on real files; a link goes, the file it leads to stays.
+TEST(PosixProgramTest, AutostartEntryOnDisk) {
+    const RestoreEnvironment restore{"HOME", "XDG_CONFIG_HOME"};
+    const testing::TempFolder root{"velmo-autostart"};
+    ASSERT_EQ(setenv("HOME", (root / "home").c_str(), 1), 0);
+    for (const char* config : {"", "relative/config"}) {
+        ASSERT_EQ(setenv("XDG_CONFIG_HOME", config, 1), 0);
+        EXPECT_EQ(PosixProgram().AutostartFile(),
+                  FromUtf8((root / "home/.config/autostart/velmo.desktop").string()));
+    }
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1), 0);
+    const fs::path entry = root / "config/autostart/velmo.desktop";
+    EXPECT_EQ(PosixProgram().AutostartFile(), FromUtf8(entry.string()));
+    EXPECT_EQ(PosixProgram().ProgramFile(), FromUtf8(fs::read_symlink("/proc/self/exe").string()));
+
+    testing::TestPlatform t;
+    PosixFileStore store;
+    App app{t.ports(store)};
+    CheckBox& box = app.form.chkAutostart;
+    const fs::path program = root / "My Programs/velmo";
+    t.program.programFile = FromUtf8(program.string());
+    t.program.autostartFile = PosixProgram().AutostartFile();
+    ShowAutostart(app);
+    EXPECT_TRUE(box.Visible);
+    EXPECT_EQ(box.Value.get(), 0);
+
+    box.Value = 1;
+    const std::string written = FileContents(entry);
+    EXPECT_EQ(written, AutostartEntry(FromUtf8(program.string())));
+    EXPECT_NE(written.find("\nExec=\"" + program.string() + "\"\n"), std::string::npos);
+    box.Value = 0;
+    EXPECT_FALSE(fs::exists(entry));
+    EXPECT_TRUE(fs::is_directory(entry.parent_path()));
+
+    const fs::path target = root / "kept.desktop";
+    WriteFile(target, written);
+    fs::create_symlink(target, entry);
+    ShowAutostart(app);
+    EXPECT_EQ(box.Value.get(), 1);
+    box.Value = 0;
+    EXPECT_FALSE(fs::is_symlink(fs::symlink_status(entry)));
+    EXPECT_EQ(FileContents(target), written);
+
+    // A file where the folder belongs fails even for root: told, and left unticked.
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", (root / "other").c_str(), 1), 0);
+    fs::create_directories(root / "other");
+    WriteFile(root / "other/autostart", "");
+    t.program.autostartFile = PosixProgram().AutostartFile();
+    box.Value = 1;
+    EXPECT_EQ(box.Value.get(), 0);
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_NE(t.messages.shown[0].text.find(t.program.autostartFile), Text::npos);
+    EXPECT_TRUE(t.messages.shown[0].text.starts_with(U"Velmo cannot be set to start"));
+    EXPECT_EQ(FileContents(root / "other/autostart"), "");
 }
 
 }  // namespace

@@ -200,6 +200,8 @@ class FakeProgram : public ProgramPort {
     Text UserDataFolder() override { return dataFolder; }
     Text DocumentsFolder() override { return documentsFolder; }
     std::vector<Text> OwnFiles() override { return ownFiles; }
+    Text ProgramFile() override { return programFile; }
+    Text AutostartFile() override { return autostartFile; }
     void Exit() override {
         if (log)
             log->Add("exit");
@@ -211,6 +213,8 @@ class FakeProgram : public ProgramPort {
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");
     Text documentsFolder = Rooted(U"home/test/Documents");
     std::vector<Text> ownFiles = {Rooted(U"opt/velmo/velmo"), U"/home/test/.config/Velmo/User.reg"};
+    Text programFile = Rooted(U"opt/velmo/velmo");
+    Text autostartFile = Rooted(U"home/test/.config/autostart/velmo.desktop");
     int exits = 0;
 };
 
@@ -275,6 +279,15 @@ class FakeFileStore : public FileStorePort {
     }
     FileResult MakeFolders(const Text& folder) override {
         folders.push_back(folder);
+        return {};
+    }
+    FileResult Remove(const Text& path) override {
+        if (log)
+            log->Add("remove " + ToUtf8(path));
+        if (const auto it = failWrites.find(path); it != failWrites.end())
+            return {it->second};
+        if (files.erase(path) == 0)
+            return {std::make_error_code(std::errc::no_such_file_or_directory)};
         return {};
     }
     std::vector<Text> folders;

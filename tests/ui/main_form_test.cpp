@@ -45,6 +45,7 @@ const std::vector<Row> kInventory = {
     {"btnHide", K::CommandButton, 0},
     {"btnSaveSett2", K::CommandButton, 0},
     {"btnClose", K::CommandButton, 0},
+    {"chkAutostart", K::CheckBox, 0},
     {"CommonDialog1", K::CommonDialog, 0},
     // "Borders"
     {"chkBorder", K::CheckBox, 1},
@@ -195,8 +196,8 @@ class MainFormTest : public ::testing::Test {
 // --- Inventory ---------------------------------------------------------------
 
 TEST_F(MainFormTest, HoldsEveryControlExactlyOnceInInventoryOrder) {
-    // 107 controls on the tab pages, the tab control itself and 13 menu items.
-    ASSERT_EQ(kInventory.size(), 121u);
+    // 108 controls on the tab pages, the tab control itself and 13 menu items.
+    ASSERT_EQ(kInventory.size(), 122u);
     ASSERT_EQ(form.Controls().size(), kInventory.size());
     for (size_t i = 0; i < kInventory.size(); ++i) {
         const Row& row = kInventory[i];
@@ -218,7 +219,7 @@ TEST_F(MainFormTest, ControlCountsPerTabPage) {
     for (Control* c : form.Controls())
         ++perTab[c->TabPage];
     EXPECT_EQ(perTab,
-              (std::map<int, int>{{-1, 14}, {0, 21}, {1, 28}, {2, 26}, {3, 9}, {4, 16}, {5, 7}}));
+              (std::map<int, int>{{-1, 14}, {0, 22}, {1, 28}, {2, 26}, {3, 9}, {4, 16}, {5, 7}}));
 }
 
 TEST_F(MainFormTest, ContainersAreFramesDeclaredBeforeTheirChildren) {
@@ -281,6 +282,7 @@ TEST_F(MainFormTest, CaptionsKeepBlanksQuotesAndAccessKeys) {
         {"cmdTray1", U"Tray Minimize"},
         {"btnHide", U"Tray &Minimize"},
         {"chkTray", U"S&tart On Tray"},
+        {"chkAutostart", U"Start &with the desktop"},
         {"btnSaveSett", U"&Save Settings"},
         {"cmdSave3", U"Save Settings"},
         {"chkFile", U"&Send to Signature File"},
@@ -533,7 +535,8 @@ TEST_F(MainFormTest, PositionsOfSelectedControls) {
         return std::vector<int>{c.Position.left, c.Position.top, c.Position.width,
                                 c.Position.height};
     };
-    EXPECT_EQ(pos(form.Tabs), (std::vector<int>{0, 0, 6075, 6615}));
+    EXPECT_EQ(pos(form.Tabs), (std::vector<int>{0, 0, 6075, 6930}));
+    EXPECT_EQ(pos(form.chkAutostart), (std::vector<int>{240, 6435, 2175, 315}));
     EXPECT_EQ(pos(form.IndNumber), (std::vector<int>{4560, 1820, 1335, 255}));
     EXPECT_EQ(pos(form.optTBRepeat), (std::vector<int>{0, 360, 855, 315}));
     EXPECT_EQ(pos(form.optBBSame), (std::vector<int>{0, 720, 1095, 375}));
@@ -541,6 +544,31 @@ TEST_F(MainFormTest, PositionsOfSelectedControls) {
     EXPECT_EQ(pos(form.cmdSigFile), (std::vector<int>{4800, 1350, 495, 495}));
     EXPECT_EQ(pos(form.cmdApply4), (std::vector<int>{240, 6120, 1695, 240}));
     EXPECT_EQ(pos(form.lblDescription), (std::vector<int>{360, 1560, 5325, 3450}));
+}
+
+// The box added under "Start On Tray" covers nothing else on its page, stays
+// inside the window, and its access key is no other control's on the page.
+TEST_F(MainFormTest, AutostartBoxHasARowAndAnAccessKeyOfItsOwn) {
+    const Twips& box = form.chkAutostart.Position;
+    EXPECT_LE(box.top + box.height, MainForm::kClientHeight);
+    const auto key = [](const Text& caption) -> char32_t {
+        const size_t amp = caption.find(U'&');
+        if (amp == Text::npos || amp + 1 == caption.size())
+            return 0;
+        const char32_t c = caption[amp + 1];
+        return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c;
+    };
+    for (Control* c : form.Controls()) {
+        if (c == &form.chkAutostart || c->TabPage != 0 || c->Container != nullptr)
+            continue;
+        SCOPED_TRACE(c->Name);
+        const Twips& p = c->Position;
+        EXPECT_TRUE(p.left + p.width <= box.left || box.left + box.width <= p.left ||
+                    p.top + p.height <= box.top || box.top + box.height <= p.top);
+        if (const auto caption = CaptionOf(*c)) {
+            EXPECT_NE(key(*caption), key(form.chkAutostart.Caption));
+        }
+    }
 }
 
 TEST_F(MainFormTest, HiddenRightLikeOptionLiesLeftOfItsFrame) {

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "core/startup.h"
 #include "settings/options.h"
 #include "support/fakes.h"
+#include "support/native_forms.h"
 
 namespace velmo {
 namespace {
@@ -111,6 +115,128 @@ TEST_F(WindowTest, OnlyTheVariablePagePreviewRefusesTyping) {
          {&form.txtSignature, &form.txtSignature1, &form.txtSignature2, &form.txtSignature3})
         EXPECT_EQ(preview->Text.get(), app.SignatureText) << preview->Name;
     EXPECT_NE(app.SignatureText, U"");
+}
+
+// --- Starting with the desktop ---
+
+TEST(AutostartEntryTest, ExecNamesTheProgramAsTheDesktopEntryRulesQuoteIt) {
+    EXPECT_EQ(AutostartEntry(U"/opt/velmo/velmo"),
+              "[Desktop Entry]\n"
+              "Type=Application\n"
+              "Name=Velmo\n"
+              "Comment=Keep your e-mail signature fresh with a quotation picked at random\n"
+              "Exec=/opt/velmo/velmo\n"
+              "Icon=velmo\n"
+              "X-GNOME-Autostart-enabled=true\n");
+    const struct {
+        Text program;
+        std::string exec;
+    } rows[] = {
+        {U"/home/ann/My Programs/velmo", "\"/home/ann/My Programs/velmo\""},
+        // Inside quotes ", `, $ and \ take a backslash; every backslash is then doubled.
+        {U"/opt/a$b\\c\"d`e/velmo", "\"/opt/a\\\\$b\\\\\\\\c\\\\\"d\\\\`e/velmo\""},
+        {U"/opt/it's (new)/velmo", "\"/opt/it's (new)/velmo\""},
+        {U"/opt/100%/velmo", "/opt/100%%/velmo"},
+        {U"/opt/tab\there/new\nline/velmo", "\"/opt/tab\\there/new\\nline/velmo\""},
+        {U"/opt/véłmo=1/velmo", "/opt/v\xC3\xA9\xC5\x82mo=1/velmo"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.exec);
+        const std::string entry = AutostartEntry(row.program);
+        EXPECT_NE(entry.find("\nExec=" + row.exec + "\nIcon=velmo\n"), std::string::npos);
+        EXPECT_TRUE(AutostartEntryOn(entry));
+    }
+}
+
+TEST(AutostartEntryTest, OnlyAnEntryNotSwitchedOffStartsWithTheDesktop) {
+    const struct {
+        std::string bytes;
+        bool on;
+    } rows[] = {
+        {"[Desktop Entry]\nExec=velmo\n", true},
+        {"[Desktop Entry]\nHidden=true\n", false},
+        {"[Desktop Entry]\r\nExec=velmo\r\n  Hidden = true \r\n", false},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", false},
+        {"[Desktop Entry]\nHidden=false\nX-GNOME-Autostart-enabled=true", true},
+        // Only the entry's own group counts, and not a comment.
+        {"[Desktop Action x]\nHidden=true\n[Desktop Entry]\n# Hidden=true\nExec=velmo\n", true},
+        {"[Desktop Entry]\nExec=velmo\n[Other]\nX-GNOME-Autostart-enabled=false\n", true},
+        {"Exec=velmo\n", false},
+        {"", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        EXPECT_EQ(AutostartEntryOn(row.bytes), row.on);
+    }
+}
+
+// The box shows the entry found at start; ticking writes it, clearing removes
+// it; a failure is told and the box shows the entry as it is.
+TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
+    const Text entry = testing::Rooted(U"home/test/.config/autostart/velmo.desktop");
+    const std::string ours = AutostartEntry(testing::Rooted(U"opt/velmo/velmo"));
+    const std::string off = "[Desktop Entry]\nExec=velmo\nHidden=true\n";
+    const std::string mine = "[Desktop Entry]\nExec=velmo --mine\n";
+    const auto denied = std::make_error_code(std::errc::permission_denied);
+    const struct {
+        const char* what;
+        std::optional<std::string> before;
+        int atStart;
+        int click;
+        std::error_code failure;
+        std::optional<std::string> after;
+        int atEnd;
+    } rows[] = {
+        {"tick writes it", std::nullopt, 0, 1, {}, ours, 1},
+        {"clear removes it", ours, 1, 0, {}, std::nullopt, 0},
+        {"one made by hand goes too", mine, 1, 0, {}, std::nullopt, 0},
+        {"one switched off is replaced", off, 0, 1, {}, ours, 1},
+        {"a failed write", std::nullopt, 0, 1, denied, std::nullopt, 0},
+        {"a failed removal", ours, 1, 0, denied, ours, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        testing::TestApp t;
+        if (row.before)
+            t.files.files[entry] = *row.before;
+        ASSERT_TRUE(Main(t.app));
+        EXPECT_TRUE(t.app.form.chkAutostart.Visible);
+        EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.atStart);
+        t.messages.shown.clear();
+        if (row.failure)
+            t.files.failWrites[entry] = row.failure;
+
+        t.app.form.chkAutostart.Value = row.click;
+
+        EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.atEnd);
+        const auto found = t.files.files.find(entry);
+        EXPECT_EQ(found == t.files.files.end() ? std::nullopt : std::optional(found->second),
+                  row.after);
+        if (row.click == 1 && !row.failure) {
+            EXPECT_EQ(t.files.folders.back(), testing::Folder(U"home/test/.config/autostart"));
+        }
+        ASSERT_EQ(t.messages.shown.size(), row.failure ? 1u : 0u);
+        if (row.failure) {
+            const testing::ShownMessage& told = t.messages.shown[0];
+            EXPECT_NE(told.text.find(entry + U"\r\n" + FromUtf8(row.failure.message())),
+                      Text::npos);
+            EXPECT_EQ(told.style, msgbox::OkExclamation);
+            EXPECT_EQ(told.title, U"Start with the Desktop");
+        }
+    }
+}
+
+TEST(AutostartBoxTest, HiddenWhereThereIsNoEntryToWrite) {
+    for (const bool noProgram : {false, true}) {
+        testing::TestApp t;
+        (noProgram ? t.program.programFile : t.program.autostartFile) = U"";
+        ASSERT_TRUE(Main(t.app));
+        EXPECT_FALSE(t.app.form.chkAutostart.Visible);
+        const size_t files = t.files.files.size();
+        t.app.form.chkAutostart.Value = 1;
+        EXPECT_EQ(t.files.files.size(), files);
+        EXPECT_TRUE(t.messages.shown.empty());
+    }
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ class MainForm : public Form {
   public:
     static constexpr int kTwipsPerPixel = 15;
     static constexpr int kClientWidth = 6090;
-    static constexpr int kClientHeight = 6510;
+    // One row taller than the six pages need, for the box under "Start On Tray".
+    static constexpr int kClientHeight = 6825;
 
     // Previews and editors use a fixed-pitch font so that bordered signatures
     // line up exactly as they will in a plain-text mail.
@@ -29,7 +30,7 @@ class MainForm : public Form {
         *this,
         {.name = "Tabs",
          .tab = -1,
-         .pos = {0, 0, 6075, 6615},
+         .pos = {0, 0, 6075, 6930},
          .value = 0,
          .items = {U"Variable", U"Borders", U"Borders2", U"Fixed", U"Options", U"About"}}};
 
@@ -114,6 +115,13 @@ class MainForm : public Form {
                                 .caption = U"&Save Settings"}};
     CommandButton btnClose{
         *this, {.name = "btnClose", .tab = 0, .pos = {5040, 6120, 855, 255}, .caption = U"&Exit"}};
+    // Whether the desktop starts the program at login: the state of the
+    // desktop's entry, not a stored option; hidden where there is none to write.
+    CheckBox chkAutostart{*this,
+                          {.name = "chkAutostart",
+                           .tab = 0,
+                           .pos = {240, 6435, 2175, 315},
+                           .caption = U"Start &with the desktop"}};
     CommonDialog CommonDialog1{*this,
                                {.name = "CommonDialog1",
                                 .tab = 0,
