@@ -179,25 +179,29 @@ void chkAutostart_Click(App& app) {
     // Nothing to do when the box was only set to show the entry as it is.
     if (entry.empty() || wanted == AutostartOn(app, entry))
         return;
-    FileResult result;
-    if (wanted) {
-        const std::string bytes = AutostartEntry(app.ports.program.ProgramFile());
-        result = app.ports.files.MakeFolders(FolderOf(entry, NativePathStyle()));
-        if (result)
-            result = app.ports.files.Replace(entry, bytes);
-    } else {
+    const auto fail = [&](TextView what, const Text& path, const FileResult& result) {
+        // The box shows the entry as it is before the user reads why.
+        box.Value = AutostartOn(app, entry) ? 1 : 0;
+        app.ports.messages.Show(
+            Text(what) + Text(CrLf) + path + Text(CrLf) + FromUtf8(result.Message()),
+            msgbox::OkExclamation, U"Start with the Desktop");
+    };
+    if (!wanted) {
         // Only the entry itself goes: a link, never the file it leads to.
-        result = app.ports.files.Remove(entry);
-        if (result.Missing())
-            result = {};
-    }
-    if (result)
+        const FileResult removed = app.ports.files.Remove(entry);
+        if (!removed && !removed.Missing())
+            fail(U"Unable to remove the autostart entry", entry, removed);
         return;
-    const Text what = wanted ? U"Velmo cannot be set to start with the desktop: unable to write"
-                             : U"Velmo still starts with the desktop: unable to remove";
-    app.ports.messages.Show(what + Text(CrLf) + entry + Text(CrLf) + FromUtf8(result.Message()),
-                            msgbox::OkExclamation, U"Start with the Desktop");
-    box.Value = AutostartOn(app, entry) ? 1 : 0;
+    }
+    const Text folder = FolderOf(entry, NativePathStyle());
+    if (const FileResult made = app.ports.files.MakeFolders(folder); !made) {
+        fail(U"Unable to make the autostart folder", folder, made);
+        return;
+    }
+    const FileResult written =
+        app.ports.files.Replace(entry, AutostartEntry(app.ports.program.ProgramFile()));
+    if (!written)
+        fail(U"Unable to write the autostart entry", entry, written);
 }
 
 void ConnectWindowHandlers(App& app) {

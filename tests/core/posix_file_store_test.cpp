@@ -530,8 +530,9 @@ TEST(PosixProgramTest, AutostartEntryOnDisk) {
     box.Value = 1;
     EXPECT_EQ(box.Value.get(), 0);
     ASSERT_EQ(t.messages.shown.size(), 1u);
-    EXPECT_NE(t.messages.shown[0].text.find(t.program.autostartFile), Text::npos);
-    EXPECT_TRUE(t.messages.shown[0].text.starts_with(U"Velmo cannot be set to start"));
+    EXPECT_NE(t.messages.shown[0].text.find(FromUtf8((root / "other/autostart/").string())),
+              Text::npos);
+    EXPECT_TRUE(t.messages.shown[0].text.starts_with(U"Unable to make the autostart folder"));
     EXPECT_EQ(FileContents(root / "other/autostart"), "");
 }
 
