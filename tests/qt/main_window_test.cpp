@@ -219,8 +219,10 @@ TEST_F(MainWindowTest, ControlsSitInTheirContainersAtTheirPlaces) {
     EXPECT_LT(Get("txtVar")->geometry().bottom(), Get("btnNew")->y());
     EXPECT_LT(Get("btnNew")->geometry().bottom(), Get("txtSignature")->y());
     EXPECT_LE(Get("txtSignature")->geometry().bottom(), Get("btnClose")->y());
-    // The lowest buttons stay inside their page.
+    EXPECT_LT(Get("chkTray")->geometry().bottom(), Get("chkAutostart")->y());
+    // The lowest controls stay inside their page.
     EXPECT_LE(Get("btnClose")->geometry().bottom(), w.tabs()->widget(0)->height());
+    EXPECT_LE(Get("chkAutostart")->geometry().bottom(), w.tabs()->widget(0)->height());
     EXPECT_LE(Get("cmdApply2")->geometry().bottom(), w.tabs()->widget(1)->height());
 }
 
