@@ -223,8 +223,18 @@ Text PosixProgram::DocumentsFolder() {
 
 Text PosixProgram::ProgramFile() {
     std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? Text() : FromUtf8(self.string());
+    std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    if (error)
+        return {};
+    // The file was replaced while the program runs (an upgrade): the new one
+    // at the same path is the program to name.
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (self.ends_with(kDeleted) && ::access(self.c_str(), F_OK) != 0) {
+        const std::string path = self.substr(0, self.size() - kDeleted.size());
+        if (::access(path.c_str(), X_OK) == 0)
+            self = path;
+    }
+    return FromUtf8(self);
 }
 
 Text PosixProgram::AutostartFile() {
