@@ -16,7 +16,9 @@ WORK=$(mktemp -d)
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run"
 unset XDG_CONFIG_HOME XDG_DATA_HOME WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1
-mkdir -p "$HOME/.config/Velmo" "$WORK/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME/.config/Velmo" "$WORK/bin" "$HOME/.local/share/icons" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The icon theme's files as an installation puts them, in the user's own data folder.
+cp -r "$BUILD/icons/hicolor" "$HOME/.local/share/icons/"
 cp "$BUILD/velmo" "$WORK/bin/velmo"
 APP="$WORK/bin/velmo"
 SIG="$WORK/signature.txt"
@@ -132,6 +134,7 @@ echo "window with a panel: $(win_props | tr '\n' ' ')"
 check "window kept off the task bar while the panel is there" sh -c "$(declare -f win_props); win_props | grep -q _NET_WM_WINDOW_TYPE_UTILITY"
 check "item title is Velmo" sh -c "$(declare -f prop); ITEM=$ITEM; prop Title | grep -q \"'Velmo'\""
 check "item has an icon" sh -c "$(declare -f prop); ITEM=$ITEM; p=\$(prop IconPixmap); i=\$(prop IconName); echo \"\$p\$i\" | grep -qE '\(32, 32|[0-9]+, [0-9]+, \[byte|<.[a-z]'"
+check "item names the themed icon" sh -c "$(declare -f prop); ITEM=$ITEM; prop IconName | grep -q \"'velmo'\""
 MENU=$(prop Menu | grep -o "'/[^']*'" | tr -d "'")
 check "menu exported" sh -c "[ -n '$MENU' ] && [ '$MENU' != /NO_DBUSMENU ]"
 LAYOUT=$(layout)

@@ -357,7 +357,9 @@ void QtNotifyIcon::Create() {
 }
 
 void QtNotifyIcon::Show() {
-    tray_->setIcon(ProgramIcon());
+    // The installed theme icon by name, so that a StatusNotifier host can
+    // draw it at its own size; the drawn one where Velmo is not installed.
+    tray_->setIcon(QIcon::fromTheme(QStringLiteral("velmo"), ProgramIcon()));
     tray_->setToolTip(tip_);
     tray_->show();
 }
