@@ -15,29 +15,11 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-PASS=0
-FAIL=0
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        echo "PASS  $name"
-        PASS=$((PASS + 1))
-    else
-        echo "FAIL  $name"
-        FAIL=$((FAIL + 1))
-        # What the program said, and its state, for the record.
-        [ -f "${CASE:-}/log" ] && sed 's/^/    | /' "$CASE/log" | tail -5
-        kill -0 "${VELMO:-0}" 2>/dev/null && echo "    | (running)" || echo "    | (ended)"
-    fi
-}
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
+. "$(dirname "$0")/checks.sh"
+# What the program said, and its state, for the record.
+on_failure() {
+    [ -f "${CASE:-}/log" ] && sed 's/^/    | /' "$CASE/log" | tail -5
+    kill -0 "${VELMO:-0}" 2>/dev/null && echo "    | (running)" || echo "    | (ended)"
 }
 
 timeout 600 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &

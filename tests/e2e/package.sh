@@ -21,27 +21,7 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-PASS=0
-FAIL=0
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        echo "PASS  $name"
-        PASS=$((PASS + 1))
-    else
-        echo "FAIL  $name"
-        FAIL=$((FAIL + 1))
-    fi
-}
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
+. tests/e2e/checks.sh  # the working folder is the repository
 
 # The program and its icon files only; ccache when there is one.
 launcher=()

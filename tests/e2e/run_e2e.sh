@@ -28,27 +28,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-PASS=0
-FAIL=0
-check() {  # check NAME CMD...
-    local name=$1
-    shift
-    if "$@"; then
-        echo "PASS  $name"
-        PASS=$((PASS + 1))
-    else
-        echo "FAIL  $name"
-        FAIL=$((FAIL + 1))
-    fi
-}
-wait_for() {  # wait_for SECONDS CMD...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/checks.sh"
 shot() { timeout 10 import -window root "$SHOTS/$1" 2>/dev/null; }
 shot_win() { [ -n "$1" ] && timeout 10 import -window "$1" "$SHOTS/$2" 2>/dev/null; }
 window() { xdotool search --name '^Velmo - ' 2>/dev/null | head -1; }
