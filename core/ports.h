@@ -122,7 +122,10 @@ class ProgramPort {
     virtual ~ProgramPort() = default;
     // The folder of the program file.
     virtual Text ProgramFolder() = 0;
-    // True when the user may create and replace files in the folder.
+    // True when the user's files may be kept in the folder: the user may
+    // create and replace files there, and it is not a system folder that a
+    // package installs programs into (where root could write but no user's
+    // files belong).
     virtual bool CanWriteFolder(const Text& folder) = 0;
     // The per-user data folder, created when missing.
     virtual Text UserDataFolder() = 0;

@@ -192,7 +192,13 @@ Text PosixProgram::ProgramFolder() {
 }
 
 bool PosixProgram::CanWriteFolder(const Text& folder) {
-    return ::access(ToUtf8(folder).c_str(), W_OK | X_OK) == 0;
+    const std::string name = ToUtf8(folder);
+    // The folders of the file system hierarchy that hold installed programs.
+    for (const std::string_view system : {"/usr/", "/bin/", "/sbin/"}) {
+        if ((name + "/").compare(0, system.size(), system) == 0)
+            return false;
+    }
+    return ::access(name.c_str(), W_OK | X_OK) == 0;
 }
 
 Text PosixProgram::UserDataFolder() {

@@ -429,6 +429,24 @@ struct RestoreEnvironment {
     }
 };
 
+// User files are kept beside the program only where the user may write and
+// no package installs programs, even for root, who may write anywhere.
+TEST(PosixProgramTest, UserFilesNeverInSystemFolders) {
+    const testing::TempFolder folder{"velmo-program"};
+    const struct {
+        Text folder;
+        bool keeps;
+    } kCases[] = {
+        {FromUtf8(folder.path().string()) + U"/", true},
+        {U"/usr/bin/", false},
+        {U"/usr/local/bin/", false},
+        {U"/bin/", false},
+        {FromUtf8((folder / "missing").string()) + U"/", false},
+    };
+    for (const auto& row : kCases)
+        EXPECT_EQ(PosixProgram().CanWriteFolder(row.folder), row.keeps) << ToUtf8(row.folder);
+}
+
 // The documents folder as xdg-user-dir finds it, falling back to ~/Documents
 // and then the home folder; a hostile user-dirs.dirs is read no further.
 TEST(PosixProgramTest, DocumentsFolder) {
