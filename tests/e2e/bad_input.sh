@@ -22,7 +22,9 @@ on_failure() {
     kill -0 "${VELMO:-0}" 2>/dev/null && echo "    | (running)" || echo "    | (ended)"
 }
 
-timeout 600 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+# No client stays connected between cases: without -noreset the server would
+# reset each time the last one leaves, and refuse the next program meanwhile.
+timeout 900 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
 PIDS+=($!)
 wait_for 15 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$(head -1 "$WORK/display")"
