@@ -181,6 +181,9 @@ TEST_F(OptionsTest, OutOfRangeNumbersTakeTheDefaultOrKeepTheCheckBox) {
     EXPECT_EQ(form.cmbFixWidth.Text.get(), U"60");
     EXPECT_EQ(form.cmbWidth.Text.get(), U"60");
     EXPECT_EQ(form.cmbSBSIndent.Text.get(), U"1");
+    app.ProgramValues[1] = U'0';  // the lowest position is in range
+    ApplyOptions(app);
+    EXPECT_EQ(form.Slider.Value.get(), 0);
 }
 
 TEST_F(OptionsTest, MalformedPackedStringsAreTreatedAsAbsent) {

@@ -114,6 +114,7 @@ TEST_F(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
         U"[HKEY_CURRENT_USER\\Software\\Velmo\\User\\Freeware]",
         U"\"Window\"=hex:01,02,\\",
         U"  03",
+        U"\"INDENT\"=\"1\"",  // edited by hand: the exact spelling is the one written
         U"\"Indent\"=\"3\"",
         U"",
         U"[HKEY_CURRENT_USER\\Software\\Velmo\\User\\Later]",
@@ -136,6 +137,7 @@ TEST_F(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
                              U"",
                              U"[HKEY_CURRENT_USER\\Software\\Velmo\\User\\Freeware]",
                              U"\"Window\"=\"now a string\"",
+                             U"\"INDENT\"=\"1\"",
                              U"\"Indent\"=\"4\"",
                              U"\"Program Values\"=\" 5\"",
                              U"",
@@ -390,11 +392,12 @@ TEST_F(RegFileStoreOnDiskTest, FirstWriteCreatesTheFolderAndTheFile) {
 
 TEST_F(RegFileStoreOnDiskTest, ACorruptFileIsRenamedAsideNeverOverAnother) {
     testing::WriteFile(folder_ / "User.reg.bad", "the one before");
+    std::filesystem::create_directory(folder_ / "User.reg.bad.1");  // passed over too
     testing::WriteFile(folder_ / "User.reg", "[not a registry file");
     RegFileStore store(files_, PathOf("User.reg"));
     EXPECT_THROW(store.KeyExists(kUserKey), StoreFailure);
     EXPECT_EQ(ReadBytes("User.reg.bad"), "the one before");
-    EXPECT_EQ(ReadBytes("User.reg.bad.1"), "[not a registry file");
+    EXPECT_EQ(ReadBytes("User.reg.bad.2"), "[not a registry file");
     EXPECT_FALSE(std::filesystem::exists(folder_ / "User.reg"));
     EXPECT_FALSE(store.KeyExists(kUserKey));
 
