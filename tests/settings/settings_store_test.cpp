@@ -236,6 +236,7 @@ TEST_F(SettingsStoreTest, TheExactSpellingWinsOverAnotherCase) {
     Put(WithValues({
         U"\"program values\"=\" 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\"",
         U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
+        U"\"Program Values\"=\" 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\"",  // the first counts
     }));
     ReadSettings(app);
     EXPECT_EQ(app.ProgramValues, DefaultProgramValues);

@@ -160,7 +160,7 @@ TEST_F(FixedTextTest, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         {"off at start, ticked", twoLines, 0, msgbox::No, {}, twoLines, read, 0},
         {"off at start, ticked, edited", twoLines, 0, msgbox::No, U"New", "\"New\"\r\n", U"New", 0},
         {"none, ticked, typed", {}, 0, msgbox::No, U"New", "\"New\"\r\n", U"New", 0},
-        // The prompt at start, then the refused save, said once for two presses.
+        // The prompt at start, then the refused save, said once for two saves.
         {"16 lines, No, typed", kSixteenLines, 1, msgbox::No, U"typed", kSixteenLines, U"typed", 2},
         {"16 lines, Yes, another", kSixteenLines, 1, msgbox::Yes, {}, kSixteenLines, U"Ann", 2},
     };
@@ -184,7 +184,7 @@ TEST_F(FixedTextTest, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         if (row.typed)
             f.txtFixed.Text = *row.typed;
         f.cmdSave3.Click();
-        f.cmdSave3.Click();
+        EXPECT_EQ(SaveFixedText(t.app), row.messages == 0) << "the second save, refused or done";
         EXPECT_EQ(t.files.files[kFixedFile], row.saved);
         EXPECT_EQ(f.txtFixed.Text.get(), row.box);
         EXPECT_EQ(t.messages.shown.size(), row.messages);
