@@ -51,12 +51,12 @@ TEST(DecodeFileTextTest, BytesThatAreNotUtf8ReadAsWindows1252) {
         // More faults than UTF-8 characters: a Windows-1252 file in which a
         // letter before a symbol happens to form UTF-8 ("ß“").
         {"\x84Gru\xDF\x93 caf\xE9", U"„Gruß“ café"},
-        // A byte-order mark declares UTF-8 whatever the count; the bounds of
-        // the second byte after E0, ED, F0 and F4.
+        // A byte-order mark declares UTF-8 whatever the count; the lead bytes
+        // C2, DF and F5, the bounds of the second byte after E0, ED, F0 and F4.
         {"\xEF\xBB\xBF\xC3\xA9 \xE9\xE9", U"é éé"},
-        {"\xEF\xBB\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF|"
-         "\xE0\x9F\xED\xA0\xF0\x8F\xF4\x90",
-         U"\u0800\uD7FF\U00010000\U0010FFFF|à\u0178í\u00A0ð\u008Fô\u0090"},
+        {"\xEF\xBB\xBF\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF|"
+         "\xE0\x9F\xED\xA0\xF0\x8F\xF4\x90\xF5\x80\x80\x80",
+         U"\u0080\u07FF\u0800\uD7FF\U00010000\U0010FFFF|à\u0178í\u00A0ð\u008Fô\u0090õ€€€"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text));

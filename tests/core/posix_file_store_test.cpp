@@ -496,10 +496,11 @@ TEST(PosixProgramTest, DocumentsFolder) {
     EXPECT_EQ(PosixProgram().DocumentsFolder(), FromUtf8(home.string()));
 }
 
-// The autostart entry where XDG autostart looks, written in a folder made for
-// it and removed again on real files; a link goes, the file it leads to stays.
+// The program's own files and the autostart entry where XDG autostart looks,
+// written in a folder made for it and removed again on real files; a link
+// goes, the file it leads to stays.
 TEST(PosixProgramTest, AutostartEntryOnDisk) {
-    const RestoreEnvironment restore{"HOME", "XDG_CONFIG_HOME"};
+    const RestoreEnvironment restore{"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"};
     const testing::TempFolder root{"velmo-autostart"};
     ASSERT_EQ(setenv("HOME", (root / "home").c_str(), 1), 0);
     for (const char* config : {"", "relative/config"}) {
@@ -511,6 +512,11 @@ TEST(PosixProgramTest, AutostartEntryOnDisk) {
     const fs::path entry = root / "config/autostart/velmo.desktop";
     EXPECT_EQ(PosixProgram().AutostartFile(), FromUtf8(entry.string()));
     EXPECT_EQ(PosixProgram().ProgramFile(), FromUtf8(fs::read_symlink("/proc/self/exe").string()));
+    ASSERT_EQ(setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1), 0);
+    const Text settings = FromUtf8((root / "config/Velmo/User.reg").string());
+    EXPECT_EQ(PosixProgram().OwnFiles(),
+              (std::vector<Text>{PosixProgram().ProgramFile(), settings, settings + U".lock",
+                                 FromUtf8((root / "run/velmo.lock").string())}));
 
     testing::TestPlatform t;
     PosixFileStore store;
