@@ -82,6 +82,9 @@ TEST(DecodeFileTextTest, Utf16BehindAByteOrderMark) {
         {"\xFF\xFE"
          "a\0b"sv,
          U"a\uFFFD"},
+        // The bounds of the surrogates; low ones alone; a pair cut short.
+        {"\xFE\xFF\xD8\0\xDC\0\xDB\xFF\xDF\xFF\xDF\xFF\xDC\0\xDC\0\xD8\0\xDC"sv,
+         U"\U00010000\U0010FFFF\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text));
