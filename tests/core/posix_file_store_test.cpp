@@ -63,6 +63,9 @@ TEST_F(PosixFileStoreTest, ReplaceReplacesWholeContents) {
         EXPECT_EQ(FileContents(file), bytes);
     }
     EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"file.txt"}));
+    EXPECT_TRUE(store_.Remove(PathText(file)));
+    EXPECT_TRUE(store_.Remove(PathText(file)).Missing());
+    EXPECT_TRUE(folder_.Listing().empty());
 }
 
 TEST_F(PosixFileStoreTest, BytesRoundTripExactly) {
@@ -250,6 +253,7 @@ TEST_F(PosixFileStoreTest, BadPathsFail) {
     const Text with_nul = PathText(dir_ / "a") + Text(1, U'\0') + U"b";
     EXPECT_FALSE(store_.Replace(with_nul, "x"));
     EXPECT_FALSE(store_.Exists(with_nul));
+    EXPECT_FALSE(store_.SameFile(with_nul, with_nul));
     FileResult result;
     EXPECT_FALSE(store_.Read(with_nul, result).has_value());
     EXPECT_FALSE(result);
