@@ -482,6 +482,10 @@ TEST(PosixProgramTest, DocumentsFolder) {
          "XDG_DOCUMENTS_DIR=$HOME/Docs\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\n",
          {"Docs"},
          ""},
+        {"past the first 64 KiB",
+         std::string(64 * 1024, '#') + "\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n",
+         {"Docs", "Documents"},
+         "Documents"},
         {"no file", "", {"Documents"}, "Documents"},
         {"nothing", "", {}, ""},
     };
