@@ -477,8 +477,9 @@ TEST(PosixProgramTest, DocumentsFolder) {
         {"absolute", "XDG_DOCUMENTS_DIR=\"" + (home / "abs").string() + "\"\n", {"abs"}, "abs"},
         {"the home folder itself", "XDG_DOCUMENTS_DIR=\"$HOME\"\n", {"Documents"}, ""},
         {"missing folder", "XDG_DOCUMENTS_DIR=\"$HOME/Gone\"\n", {"Documents"}, "Documents"},
-        {"relative, commented, unquoted, unclosed",
-         "XDG_DOCUMENTS_DIR=\"Docs\"\n# XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
+        {"relative, commented, malformed, unquoted, unclosed",
+         "XDG_DOCUMENTS_DIR=\".\"\n# XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
+         "XDG_DOCUMENTS_DIR-\"$HOME/Docs\"\nXDG_DOCUMENTS_DIR=-$HOME/Docs\"\n"
          "XDG_DOCUMENTS_DIR=$HOME/Docs\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\n",
          {"Docs"},
          ""},
