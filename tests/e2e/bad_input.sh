@@ -22,12 +22,7 @@ on_failure() {
     kill -0 "${VELMO:-0}" 2>/dev/null && echo "    | (running)" || echo "    | (ended)"
 }
 
-# No client stays connected between cases: without -noreset the server would
-# reset each time the last one leaves, and refuse the next program meanwhile.
-timeout 900 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-PIDS+=($!)
-wait_for 15 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$WORK/display")"
+start_display 900
 wait_for 10 xdpyinfo >/dev/null 2>&1
 
 # A fresh user and program folder per case; $1 the signature path, $2 the flags.

@@ -22,3 +22,13 @@ wait_for() {  # wait_for SECONDS CMD...
         sleep 0.1
     done
 }
+# start_display SECONDS: a virtual X display of our own for at most SECONDS,
+# its process added to PIDS, and DISPLAY set. -noreset: without a client
+# between cases the server would reset and refuse the next program meanwhile.
+start_display() {
+    timeout "$1" Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset \
+        3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    PIDS+=($!)
+    wait_for 15 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(head -1 "$WORK/display")"
+}

@@ -56,10 +56,7 @@ printf '"Alpha quotation"\r\n"Beta quotation"\r\n"Gamma quotation"\r\n"Delta quo
     >"$WORK/bin/Variable.txt"
 
 # --- the display and the notification area ---------------------------------------------------
-timeout 900 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-PIDS+=($!)
-wait_for 15 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$WORK/display")"
+start_display 900
 wait_for 10 xdpyinfo >/dev/null 2>&1
 timeout 900 trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
     --transparent false --tint 0xcccccc --expand true >"$WORK/trayer.log" 2>&1 &

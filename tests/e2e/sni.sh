@@ -52,10 +52,7 @@ printf '"Alpha quotation"\r\n"Beta quotation"\r\n"Gamma quotation"\r\n"Delta quo
     >"$WORK/bin/Variable.txt"
 
 # --- the display and a private session bus ---------------------------------------------------
-timeout 600 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-PIDS+=($!)
-wait_for 15 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$WORK/display")"
+start_display 600
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$WORK/bus.addr" 4>"$WORK/bus.pid" ||
     { echo "dbus-daemon did not start"; exit 1; }
 DBUS_SESSION_BUS_ADDRESS=$(head -1 "$WORK/bus.addr")
