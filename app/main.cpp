@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/app.h"
-#include "core/posix_file_store.h"
-#include "core/posix_platform.h"
-#include "core/startup.h"
-#include "settings/reg_file_store.h"
-#include "ui/qt/pictures.h"
-#include "ui/qt/qt_ports.h"
-#include "ui/qt/window_on_demand.h"
+#include "platform/posix_file_store.h"
+#include "platform/posix_platform.h"
+#include "platform/reg_file_store.h"
+#include "qt/pictures.h"
+#include "qt/qt_ports.h"
+#include "qt/window_on_demand.h"
+#include "ui/app.h"
+#include "ui/startup.h"
 
 namespace {
 

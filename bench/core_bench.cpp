@@ -10,18 +10,18 @@
 #include <string>
 #include <system_error>
 
-#include "core/app.h"
-#include "core/file_text.h"
-#include "output/signature_file.h"
-#include "settings/options.h"
-#include "signature/signature.h"
-#include "signature/wrap.h"
-#include "sources/text_fields.h"
-#include "sources/variable_file.h"
+#include "domain/text_fields.h"
+#include "domain/wrap.h"
+#include "platform/file_text.h"
 #include "support/fakes.h"
+#include "ui/app.h"
+#include "ui/options.h"
+#include "ui/signature.h"
+#include "ui/signature_file.h"
+#include "ui/variable_file.h"
 
 #if !defined(_WIN32)
-#include "core/posix_file_store.h"
+#include "platform/posix_file_store.h"
 #endif
 
 namespace velmo {

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "fuzz_checks.h"
-#include "signature/signature.h"
 #include "support/fakes.h"
+#include "ui/signature.h"
 
 namespace velmo::fuzz {
 namespace {

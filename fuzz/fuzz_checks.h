@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app.h"
-#include "core/text.h"
-#include "output/signature_file.h"
+#include "domain/text.h"
+#include "ui/app.h"
+#include "ui/signature_file.h"
 
 namespace velmo::fuzz {
 

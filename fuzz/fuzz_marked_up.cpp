@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/file_text.h"
 #include "fuzz_checks.h"
+#include "platform/file_text.h"
 #include "support/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "fuzz_checks.h"
-#include "settings/options.h"
-#include "signature/signature.h"
 #include "support/fakes.h"
+#include "ui/options.h"
+#include "ui/signature.h"
 
 namespace velmo::fuzz {
 namespace {
@@ -45,7 +45,7 @@ void CheckApply(TextView packed, const std::vector<std::string_view>& stored) {
         app.SettingValues[i] = FromUtf8(stored[i]);
 
     ApplyOptions(app);
-    const ProgramFlagArray flags = CollectProgramFlags(app);
+    const ProgramFlagArray flags = ProgramFlags(ReadOptions(app.form));
     const Text encoded = EncodeProgramValues(flags);
     Require(encoded.size() == 40, "encoded flags are not 40 characters");
     const std::optional<ProgramFlagArray> decoded = DecodeProgramValues(encoded);

@@ -10,13 +10,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/file_text.h"
+#include "domain/reg_document.h"
 #include "fuzz_checks.h"
-#include "settings/options.h"
-#include "settings/reg_document.h"
-#include "settings/reg_file_store.h"
-#include "settings/settings_store.h"
+#include "platform/file_text.h"
+#include "platform/reg_file_store.h"
 #include "support/fakes.h"
+#include "ui/options.h"
+#include "ui/settings.h"
 
 namespace velmo::fuzz {
 namespace {
@@ -81,7 +81,7 @@ void CheckProgram(std::string_view bytes) {
     // case takes the write and the name.
     const RegKey* key = doc->Find(FullKeyPath(SettingsKey));
     Require(key != nullptr, "the saved settings file has no settings key");
-    const Text flags = EncodeProgramValues(CollectProgramFlags(app));
+    const Text flags = EncodeProgramValues(ProgramFlags(ReadOptions(app.form)));
     for (const RegValue& value : key->values) {
         if (!value.isDefault && value.name == StoredValueNames[0]) {
             Require(value.text == flags, "the saved flags are not those of the options");

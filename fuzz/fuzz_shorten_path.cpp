@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "fuzz_checks.h"
-#include "output/output_selection.h"
+#include "ui/output_selection.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velmo;

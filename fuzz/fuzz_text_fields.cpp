@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/file_text.h"
+#include "domain/text_fields.h"
 #include "fuzz_checks.h"
-#include "sources/fixed_text.h"
-#include "sources/text_fields.h"
-#include "sources/variable_file.h"
+#include "platform/file_text.h"
 #include "support/fakes.h"
+#include "ui/fixed_text.h"
+#include "ui/variable_file.h"
 
 namespace velmo::fuzz {
 namespace {

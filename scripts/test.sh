@@ -21,6 +21,9 @@ if command -v clang-format >/dev/null && [ -d .git ]; then
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 fi
 
+echo "== layers =="
+scripts/check_layers.sh
+
 echo "== build and test =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_BUILD_TESTS=ON \
     -DCMAKE_CXX_FLAGS="-Werror"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/text.h"
+#include "domain/text.h"
 
 namespace velmo {
 

@@ -1,7 +1,7 @@
 #include "ui/border_options.h"
 
-#include "core/app.h"
-#include "signature/signature.h"
+#include "ui/app.h"
+#include "ui/signature.h"
 
 namespace velmo {
 

@@ -1,10 +1,10 @@
 #include "ui/entry_editor.h"
 
-#include "core/app.h"
-#include "core/schedule.h"
-#include "settings/settings_store.h"
-#include "signature/signature.h"
-#include "sources/variable_file.h"
+#include "ui/app.h"
+#include "ui/schedule.h"
+#include "ui/settings.h"
+#include "ui/signature.h"
+#include "ui/variable_file.h"
 
 namespace velmo {
 

@@ -1,6 +1,6 @@
 #include "ui/tray.h"
 
-#include "core/app.h"
+#include "ui/app.h"
 
 namespace velmo {
 

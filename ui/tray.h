@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ports.h"
+#include "platform/ports.h"
 
 namespace velmo {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/app.h"
-#include "core/platform.h"
+#include "platform/path_style.h"
 #include "ui/about.h"
+#include "ui/app.h"
 
 namespace velmo {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/text.h"
+#include "domain/text.h"
 
 namespace velmo {
 

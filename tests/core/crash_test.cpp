@@ -11,9 +11,9 @@
 #include <random>
 #include <thread>
 
-#include "core/posix_file_store.h"
-#include "settings/reg_document.h"
-#include "settings/reg_file_store.h"
+#include "domain/reg_document.h"
+#include "platform/posix_file_store.h"
+#include "platform/reg_file_store.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
 

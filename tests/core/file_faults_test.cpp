@@ -13,16 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "core/app.h"
-#include "core/posix_file_store.h"
-#include "output/signature_file.h"
-#include "settings/reg_file_store.h"
-#include "settings/settings_store.h"
-#include "sources/fixed_text.h"
-#include "sources/variable_file.h"
+#include "platform/posix_file_store.h"
+#include "platform/reg_file_store.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
+#include "ui/app.h"
+#include "ui/fixed_text.h"
+#include "ui/settings.h"
+#include "ui/signature_file.h"
+#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {

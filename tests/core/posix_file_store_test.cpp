@@ -1,4 +1,4 @@
-#include "core/posix_file_store.h"
+#include "platform/posix_file_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/posix_platform.h"
+#include "platform/posix_platform.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "ui/window.h"

@@ -1,13 +1,13 @@
-#include "core/schedule.h"
+#include "ui/schedule.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
 
-#include "core/random.h"
-#include "settings/options.h"
+#include "platform/random.h"
 #include "support/fakes.h"
+#include "ui/options.h"
 
 namespace velmo {
 namespace {

@@ -1,12 +1,12 @@
-#include "core/startup.h"
+#include "ui/startup.h"
 
 #include <gtest/gtest.h>
 
-#include "settings/options.h"
-#include "settings/settings_store.h"
-#include "sources/sample_quotes.h"
+#include "domain/sample_quotes.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
+#include "ui/options.h"
+#include "ui/settings.h"
 
 namespace velmo {
 namespace {
@@ -202,15 +202,15 @@ TEST_F(StartupTest, SecondCopyOnlyShowsTheMessage) {
 
 TEST_F(StartupTest, ProgramFolderEndsInOneSeparator) {
     program.folder = testing::Rooted(U"opt/velmo");
-    EXPECT_EQ(ProgramDataFolder(app), kFolder);
+    EXPECT_EQ(ProgramDataFolder(app.ports.program), kFolder);
     program.folder = kFolder;
-    EXPECT_EQ(ProgramDataFolder(app), kFolder);
+    EXPECT_EQ(ProgramDataFolder(app.ports.program), kFolder);
     program.folder = testing::Rooted(U"");
-    EXPECT_EQ(ProgramDataFolder(app), testing::Rooted(U""));
+    EXPECT_EQ(ProgramDataFolder(app.ports.program), testing::Rooted(U""));
     // An installed program keeps the user's files in the user's data folder.
     program.folder = testing::Rooted(U"usr/bin");
     program.readOnlyFolder = testing::Folder(U"usr/bin");
-    EXPECT_EQ(ProgramDataFolder(app), program.dataFolder);
+    EXPECT_EQ(ProgramDataFolder(app.ports.program), program.dataFolder);
 }
 
 TEST_F(StartupTest, EveryWayOutRemovesTheIconAndEndsAtOnce) {

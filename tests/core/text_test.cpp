@@ -1,4 +1,4 @@
-#include "core/text.h"
+#include "domain/text.h"
 
 #include <gtest/gtest.h>
 

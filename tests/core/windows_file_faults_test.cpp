@@ -13,13 +13,13 @@
 #include <system_error>
 #include <vector>
 
-#include "core/app.h"
-#include "core/windows_file_store.h"
-#include "output/signature_file.h"
-#include "sources/variable_file.h"
+#include "platform/windows_file_store.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
+#include "ui/app.h"
+#include "ui/signature_file.h"
+#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {

@@ -7,17 +7,17 @@
 #include <set>
 #include <string>
 
-#include "core/app.h"
-#include "core/file_text.h"
-#include "core/platform.h"
-#include "core/startup.h"
-#include "core/windows_file_store.h"
-#include "core/windows_platform.h"
-#include "output/output_selection.h"
-#include "sources/variable_file.h"
+#include "domain/paths.h"
+#include "platform/file_text.h"
+#include "platform/windows_file_store.h"
+#include "platform/windows_platform.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
+#include "ui/app.h"
+#include "ui/output_selection.h"
+#include "ui/startup.h"
+#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {

@@ -1,9 +1,9 @@
-#include "output/clipboard_copies.h"
+#include "ui/clipboard_copies.h"
 
 #include <gtest/gtest.h>
 
-#include "core/app.h"
 #include "support/fakes.h"
+#include "ui/app.h"
 
 namespace velmo {
 namespace {

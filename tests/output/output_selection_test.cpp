@@ -1,13 +1,13 @@
-#include "output/output_selection.h"
+#include "ui/output_selection.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/app.h"
-#include "output/signature_file.h"
 #include "support/fakes.h"
 #include "support/text_helpers.h"
+#include "ui/app.h"
+#include "ui/signature_file.h"
 
 namespace velmo {
 namespace {

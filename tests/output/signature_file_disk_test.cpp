@@ -1,4 +1,4 @@
-#include "output/signature_file.h"
+#include "ui/signature_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,11 +8,11 @@
 #include <set>
 #include <string>
 
-#include "core/app.h"
-#include "core/posix_file_store.h"
+#include "platform/posix_file_store.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
+#include "ui/app.h"
 
 namespace velmo {
 namespace {

@@ -1,4 +1,4 @@
-#include "output/signature_file.h"
+#include "ui/signature_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <set>
 #include <string>
 
-#include "core/app.h"
 #include "support/fakes.h"
 #include "support/text_helpers.h"
+#include "ui/app.h"
 
 namespace velmo {
 namespace {

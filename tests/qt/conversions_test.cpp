@@ -1,4 +1,4 @@
-#include "ui/qt/conversions.h"
+#include "qt/conversions.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/ports.h"
-#include "output/output_selection.h"
-#include "ui/qt/qt_text.h"
+#include "platform/ports.h"
+#include "qt/qt_text.h"
+#include "ui/output_selection.h"
 
 namespace velmo {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/qt/main_window.h"
+#include "qt/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +19,10 @@
 #include <QTest>
 #include <string>
 
-#include "core/startup.h"
+#include "qt/qt_text.h"
 #include "support/fakes.h"
 #include "ui/about.h"
-#include "ui/qt/qt_text.h"
+#include "ui/startup.h"
 #include "ui/window.h"
 
 namespace velmo {

@@ -1,4 +1,4 @@
-#include "ui/qt/window_on_demand.h"
+#include "qt/window_on_demand.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/startup.h"
 #include "support/fakes.h"
+#include "ui/startup.h"
 
 namespace velmo {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/options.h"
+#include "ui/options.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ class OptionsTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 
     // What a save would store for the current options.
-    Text Packed() const { return EncodeProgramValues(CollectProgramFlags(app)); }
+    Text Packed() const { return EncodeProgramValues(ProgramFlags(ReadOptions(app.form))); }
 };
 
 TEST_F(OptionsTest, DefaultsEncodeAsTheKnownString) {
@@ -106,7 +106,7 @@ TEST_F(OptionsTest, EveryOptionSurvivesAnEncodeAndApply) {
     // Applying sets the repeat text, whose change handling selects "Repeat".
     ApplyOptions(other.app);
     const MainForm& g = other.app.form;
-    EXPECT_EQ(EncodeProgramValues(CollectProgramFlags(other.app)), packed);
+    EXPECT_EQ(EncodeProgramValues(ProgramFlags(ReadOptions(other.app.form))), packed);
     EXPECT_TRUE(g.optTBLike.Value) << "a stored Like top border comes back as Like";
     EXPECT_FALSE(g.optTBRepeat.Value);
     EXPECT_EQ(g.cmbFixWidth.Text.get(), U"80");

@@ -1,4 +1,4 @@
-#include "settings/reg_document.h"
+#include "domain/reg_document.h"
 
 #include <gtest/gtest.h>
 

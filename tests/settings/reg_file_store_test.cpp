@@ -1,4 +1,4 @@
-#include "settings/reg_file_store.h"
+#include "platform/reg_file_store.h"
 
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <set>
 
-#include "core/posix_file_store.h"
+#include "platform/posix_file_store.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"

@@ -1,4 +1,4 @@
-#include "settings/registry_store.h"
+#include "platform/registry_store.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "core/app.h"
-#include "core/startup.h"
-#include "core/windows_text.h"
-#include "settings/options.h"
-#include "settings/settings_store.h"
+#include "platform/windows_text.h"
 #include "support/fakes.h"
+#include "ui/app.h"
+#include "ui/options.h"
+#include "ui/settings.h"
+#include "ui/startup.h"
 
 namespace velmo {
 namespace {
@@ -255,7 +255,9 @@ class RegistrySettingsTest : public ::testing::Test {
         App app{platform.ports(store)};
     };
 
-    static Text Packed(const App& app) { return EncodeProgramValues(CollectProgramFlags(app)); }
+    static Text Packed(const App& app) {
+        return EncodeProgramValues(ProgramFlags(ReadOptions(app.form)));
+    }
 
     const Text kProgramKey = U"SOFTWARE\\Velmo\\";
     HANDLE turn_ = nullptr;

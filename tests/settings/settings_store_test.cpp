@@ -1,15 +1,15 @@
-#include "settings/settings_store.h"
+#include "ui/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
 
-#include "core/file_text.h"
-#include "settings/options.h"
-#include "settings/reg_document.h"
+#include "domain/reg_document.h"
+#include "platform/file_text.h"
 #include "support/fakes.h"
 #include "support/text_helpers.h"
+#include "ui/options.h"
 
 namespace velmo {
 namespace {
@@ -49,7 +49,7 @@ class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
     void Put(const Text& content) {
         files.files[testing::kTestSettingsFile] = EncodeFileText(content);
     }
-    Text Packed() const { return EncodeProgramValues(CollectProgramFlags(app)); }
+    Text Packed() const { return EncodeProgramValues(ProgramFlags(ReadOptions(app.form))); }
 
     // The values of the settings key in the file, in file order.
     std::vector<std::pair<Text, Text>> Saved() const {
@@ -170,7 +170,7 @@ TEST_F(SettingsStoreTest, SavedOptionsComeBackExactly) {
     Start(next.app);
     const MainForm& g = next.app.form;
     EXPECT_EQ(next.app.ProgramValues, packed);
-    EXPECT_EQ(EncodeProgramValues(CollectProgramFlags(next.app)), packed);
+    EXPECT_EQ(EncodeProgramValues(ProgramFlags(ReadOptions(next.app.form))), packed);
     EXPECT_TRUE(g.optTBLike.Value) << "a stored Like top border stays Like";
     EXPECT_FALSE(g.optTBRepeat.Value);
     EXPECT_EQ(g.cmbFixWidth.Text.get(), U"40");

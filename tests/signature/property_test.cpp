@@ -5,12 +5,12 @@
 
 #include <random>
 
-#include "settings/options.h"
-#include "signature/frame.h"
-#include "signature/signature.h"
-#include "signature/wrap.h"
+#include "domain/layout.h"
+#include "domain/wrap.h"
 #include "support/fakes.h"
 #include "support/text_helpers.h"
+#include "ui/options.h"
+#include "ui/signature.h"
 
 namespace velmo {
 namespace {
@@ -160,7 +160,7 @@ TEST_F(LayoutProperty, FramedRowsAreTheTotalWidthAndKeepEveryCharacter) {
         const size_t total = f.optTBLike.Value
                                  ? f.txtTBLike.Text.get().size()
                                  : static_cast<size_t>(ToWholeNumber(f.cmbWidth.Text.get()));
-        const SideBorders sides = ComputeSideBorders(f);
+        const SideBorders sides = ComputeSideBorders(ReadOptions(f));
         const int content =
             static_cast<int>(total - sides.LeftSide.size() - sides.RightSide.size());
         ASSERT_GE(content, 18);
@@ -183,7 +183,7 @@ TEST_F(LayoutProperty, FramedRowsAreTheTotalWidthAndKeepEveryCharacter) {
             if (part.empty())
                 continue;
             Text inside;
-            for (Text row : testing::SplitLines(FramePart(f, part, content))) {
+            for (Text row : testing::SplitLines(FramePart(ReadOptions(f), part, content))) {
                 row += CrLf;
                 ASSERT_EQ(row.substr(0, sides.LeftSide.size()), sides.LeftSide);
                 if (!f.optHTML.Value) {

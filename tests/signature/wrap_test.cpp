@@ -1,4 +1,4 @@
-#include "signature/wrap.h"
+#include "domain/wrap.h"
 
 #include <gtest/gtest.h>
 

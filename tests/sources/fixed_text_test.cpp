@@ -1,4 +1,4 @@
-#include "sources/fixed_text.h"
+#include "ui/fixed_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sources/text_fields.h"
+#include "domain/text_fields.h"
 
 #include <gtest/gtest.h>
 

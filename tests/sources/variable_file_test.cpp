@@ -1,12 +1,12 @@
-#include "sources/variable_file.h"
+#include "ui/variable_file.h"
 
 #include <gtest/gtest.h>
 
-#include "core/file_text.h"
-#include "settings/options.h"
-#include "sources/text_fields.h"
+#include "domain/text_fields.h"
+#include "platform/file_text.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
+#include "ui/options.h"
 
 namespace velmo {
 namespace {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app.h"
-#include "core/ports.h"
-#include "settings/reg_file_store.h"
+#include "platform/ports.h"
+#include "platform/reg_file_store.h"
 #include "support/native_forms.h"
+#include "ui/app.h"
 
 namespace velmo::testing {
 

@@ -3,8 +3,8 @@
 // Paths and file text in the running platform's own forms, so that one test
 // states the same case on every platform.
 
-#include "core/platform.h"
-#include "core/text.h"
+#include "domain/text.h"
+#include "platform/path_style.h"
 
 namespace velmo::testing {
 

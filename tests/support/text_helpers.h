@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/text.h"
+#include "domain/text.h"
 
 namespace velmo::testing {
 

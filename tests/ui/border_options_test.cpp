@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/schedule.h"
-#include "settings/options.h"
-#include "sources/variable_file.h"
 #include "support/fakes.h"
 #include "ui/entry_editor.h"
+#include "ui/options.h"
+#include "ui/schedule.h"
+#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {

@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
-#include "core/native.h"
-#include "core/platform.h"
-#include "settings/options.h"
-#include "sources/variable_file.h"
+#include "platform/native.h"
+#include "platform/path_style.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
+#include "ui/options.h"
+#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {

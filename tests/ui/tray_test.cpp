@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/startup.h"
 #include "support/fakes.h"
+#include "ui/startup.h"
 
 namespace velmo {
 namespace {

@@ -7,10 +7,10 @@
 #include <system_error>
 #include <vector>
 
-#include "core/startup.h"
-#include "settings/options.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
+#include "ui/options.h"
+#include "ui/startup.h"
 
 namespace velmo {
 namespace {

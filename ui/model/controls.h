@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/text.h"
+#include "domain/text.h"
 
 namespace velmo {
 

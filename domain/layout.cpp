@@ -1,0 +1,124 @@
+#include "domain/layout.h"
+
+#include <algorithm>
+
+#include "domain/wrap.h"
+
+namespace velmo {
+
+SideBorders ComputeSideBorders(const SignatureOptions& o) {
+    if (o.output == OutputForm::Html)
+        return {};
+    const Text indent(static_cast<size_t>(std::max(0, o.indent)), U' ');
+    const Text& right = SwitchedOn(o.rightSameAsLeft) ? o.leftSide : o.rightSide;
+    return {o.leftSide + indent, indent + right + Text(CrLf)};
+}
+
+Text FramePart(const SignatureOptions& o, TextView text, int contentWidth) {
+    const SideBorders sides = ComputeSideBorders(o);
+    const bool html = o.output == OutputForm::Html;
+    const Text wrapped = WrapText(text, contentWidth);
+
+    Text result;
+    size_t pos = 0;
+    while (true) {
+        const size_t p = wrapped.find(CrLf, pos);
+        if (p == Text::npos)
+            break;
+        const TextView row = TextView(wrapped).substr(pos, p - pos);
+        // A row that cannot fit (only an over-long word makes one) gets no padding.
+        const long long pad =
+            static_cast<long long>(contentWidth) - static_cast<long long>(row.size()) + 2;
+        result += sides.LeftSide;
+        result += row;
+        result.append(static_cast<size_t>(pad > 0 ? pad : 0), U' ');
+        result += sides.RightSide;
+        if (html)
+            result += CrLf;
+        pos = p + 2;
+        if (pos >= wrapped.size())
+            break;
+    }
+    return result;
+}
+
+Text LayoutPlain(const SignatureOptions& o, TextView first, TextView second) {
+    if (first.empty() && second.empty())
+        return {};
+    Text result = WrapText(first, o.plainWidth);
+    if (o.separator == Separator::BlankLine)
+        result += CrLf;
+    result += WrapText(second, o.plainWidth);
+    result += CrLf;
+    return result;
+}
+
+Text LayoutBordered(const SignatureOptions& o, TextView first, TextView second) {
+    const double width = o.borderedWidth;
+    const auto count = [](double total, size_t unit) { return unit == 0 ? 0.0 : total / unit; };
+    const bool topLike = o.top == TopBorder::Like;
+
+    // An empty repeat unit gives an empty border line.
+    Text topBorder =
+        topLike ? o.topLike
+                : Repeat(o.topRepeat, static_cast<long long>(count(width, o.topRepeat.size())));
+    topBorder += CrLf;
+
+    Text bottomBorder;
+    if (o.bottom == BottomBorder::Like) {
+        bottomBorder = o.bottomLike;
+    } else if (o.bottom == BottomBorder::Repeat) {
+        const double total = topLike ? static_cast<double>(o.topLike.size()) : width;
+        bottomBorder = Repeat(o.bottomRepeat, RoundHalfEven(count(total, o.bottomRepeat.size())));
+    } else {
+        bottomBorder = topBorder;
+    }
+
+    const SideBorders sides = ComputeSideBorders(o);
+    const double total = topLike ? static_cast<double>(o.topLike.size()) : width;
+    const auto contentWidth = static_cast<int>(
+        RoundHalfEven(total - static_cast<double>(sides.LeftSide.size() + sides.RightSide.size())));
+
+    const Text blankRow = o.output == OutputForm::Html
+                              ? Text(CrLf)
+                              : sides.LeftSide +
+                                    Text(static_cast<size_t>(std::max(0, contentWidth + 2)), U' ') +
+                                    sides.RightSide;
+    const bool space = SwitchedOn(o.blankRows);
+
+    Text sig(CrLf);
+    sig += topBorder;
+    if (space)
+        sig += blankRow;
+    if (!first.empty())
+        sig += FramePart(o, first, contentWidth);
+    if (o.separator == Separator::SameAsTop) {
+        sig += topBorder;
+    } else if (o.separator == Separator::SameAsBottom) {
+        sig += bottomBorder;
+        sig += CrLf;
+    } else if (o.separator == Separator::BlankLine) {
+        sig += blankRow;
+    }
+    if (!second.empty())
+        sig += FramePart(o, second, contentWidth);
+    if (space)
+        sig += blankRow;
+    sig += bottomBorder;
+    return sig;
+}
+
+Text ComposeSignature(const SignatureOptions& o, TextView fixedText, TextView quote) {
+    TextView variablePart = quote.empty() ? NoQuoteSelected : quote;
+    if (!Included(o.variablePart))
+        variablePart = {};
+    if (!Included(o.fixedPart))
+        fixedText = {};
+    const bool fixedFirst = o.order == PartOrder::FixedFirst;
+    const TextView first = fixedFirst ? fixedText : variablePart;
+    const TextView second = fixedFirst ? variablePart : fixedText;
+    return SwitchedOn(o.bordered) ? LayoutBordered(o, first, second)
+                                  : LayoutPlain(o, first, second);
+}
+
+}  // namespace velmo

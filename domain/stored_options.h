@@ -1,0 +1,65 @@
+#pragma once
+
+// The stored form of the options: the packed "Program Values" flag string and
+// twelve named texts, three of them paths.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "domain/signature_options.h"
+#include "domain/text.h"
+
+namespace velmo {
+
+struct StoredValue {
+    Text name;
+    Text text;
+};
+
+// The stored names: "Program Values", then the twelve texts in their order.
+extern const std::array<TextView, 13> StoredValueNames;
+
+// What the settings key holds, as read.
+struct StoredSettings {
+    Text programValues;
+    std::array<Text, 12> texts{};
+};
+
+// Index of the three paths among the texts.
+inline constexpr size_t kSignaturePathText = 9;
+inline constexpr size_t kQuotePathText = 10;
+inline constexpr size_t kFixedPathText = 11;
+
+// Takes the known values of a settings key; names match without regard to
+// letter case, as in the registry, an exact spelling winning over another.
+void ReadStoredValues(const std::vector<StoredValue>& values, StoredSettings& settings);
+
+// The options of a stored form, or nothing when its "Program Values" cannot
+// be decoded. A stored number no option can take leaves that option as it
+// is in `base`; a width or indent that is not one of the choices takes its
+// default.
+std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
+                                              const SignatureOptions& base = {});
+
+// The stored form of the options and the three paths, in the order of
+// StoredValueNames.
+std::vector<StoredValue> EncodeOptions(const SignatureOptions& options, const Text& signaturePath,
+                                       const Text& quotePath, const Text& fixedPath);
+
+using ProgramFlagArray = std::array<std::int16_t, 20>;
+
+// The twenty numbers of the packed string.
+ProgramFlagArray ProgramFlags(const SignatureOptions& options);
+
+// 40 characters, two per field: a blank or a minus sign, then one digit.
+Text EncodeProgramValues(const ProgramFlagArray& flags);
+
+// Nothing unless the text is exactly 40 characters of 2-character numbers.
+std::optional<ProgramFlagArray> DecodeProgramValues(TextView packed);
+
+// The first-run defaults encoded, with the Text output type selected.
+inline constexpr TextView DefaultProgramValues = U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1";
+
+}  // namespace velmo

@@ -1,0 +1,145 @@
+#include "domain/text_fields.h"
+
+namespace velmo {
+
+namespace {
+
+bool IsLineEnd(char32_t c) {
+    return c == U'\r' || c == U'\n';
+}
+bool IsDelimiter(char32_t c) {
+    return c == U',' || IsLineEnd(c);
+}
+bool IsBlank(char32_t c) {
+    return c == U' ' || c == U'\t';
+}
+
+}  // namespace
+
+Text FieldReader::Next() {
+    size_t start = pos_;
+    while (start < content_.size() && IsBlank(content_[start]))
+        ++start;
+    if (start < content_.size() && content_[start] == U'"') {
+        pos_ = start + 1;
+        return NextQuoted();
+    }
+    return NextPlain();
+}
+
+Text FieldReader::NextQuoted() {
+    Text field;
+    while (pos_ < content_.size()) {
+        const char32_t c = content_[pos_++];
+        if (c == U'"') {
+            if (pos_ < content_.size() && content_[pos_] == U'"') {
+                field.push_back(U'"');
+                ++pos_;
+                continue;
+            }
+            // Closed: whatever stands between the quote and the delimiter is
+            // not part of any field.
+            while (pos_ < content_.size() && !IsDelimiter(content_[pos_]))
+                ++pos_;
+            SkipDelimiter();
+            return field;
+        }
+        if (IsLineEnd(c)) {
+            // The program holds every line break as CR LF, so a file saved
+            // with bare LF or CR reads the same as one saved on Windows.
+            if (c == U'\r' && pos_ < content_.size() && content_[pos_] == U'\n')
+                ++pos_;
+            field.append(CrLf);
+            continue;
+        }
+        field.push_back(c);
+    }
+    return field;
+}
+
+Text FieldReader::NextPlain() {
+    const size_t start = pos_;
+    while (pos_ < content_.size() && !IsDelimiter(content_[pos_]))
+        ++pos_;
+    Text field(content_.substr(start, pos_ - start));
+    SkipDelimiter();
+    return field;
+}
+
+void FieldReader::SkipDelimiter() {
+    if (pos_ >= content_.size())
+        return;
+    const char32_t c = content_[pos_++];
+    if (c == U'\r' && pos_ < content_.size() && content_[pos_] == U'\n')
+        ++pos_;
+}
+
+Text QuotedRecord(TextView field) {
+    Text record;
+    record.reserve(field.size() + 4);
+    record.push_back(U'"');
+    for (char32_t c : field) {
+        if (c == U'"')
+            record.push_back(U'"');
+        record.push_back(c);
+    }
+    record.push_back(U'"');
+    record.append(CrLf);
+    return record;
+}
+
+void ReadQuoteList(TextView content, VariableEntries& list) {
+    FieldReader reader{Text(content)};
+    int count = 0;
+    list.KeptAside.clear();
+    while (!reader.AtEnd()) {
+        Text field = reader.Next();
+        if (count < VariableEntries::kMaxEntries) {
+            list.Entries[static_cast<size_t>(++count)] = std::move(field);
+        } else {
+            // Beyond the list's capacity: kept to be written back, never lost.
+            list.KeptAside.push_back(std::move(field));
+        }
+    }
+    list.EntryCount = count;
+}
+
+Text QuoteListText(const VariableEntries& list) {
+    Text content;
+    for (int i = 1; i <= list.EntryCount; ++i)
+        content += QuotedRecord(list.At(i));
+    for (const Text& entry : list.KeptAside)
+        content += QuotedRecord(entry);
+    return content;
+}
+
+std::optional<Text> ReadFixedLines(TextView content, int maxLines) {
+    FieldReader reader{Text(content)};
+    Text text;
+    int count = 0;
+    while (!reader.AtEnd()) {
+        if (++count > maxLines)
+            return std::nullopt;
+        if (count > 1)
+            text += CrLf;
+        text += reader.Next();
+    }
+    return text;
+}
+
+Text FixedLinesText(TextView text, int maxLines, bool& dropped) {
+    const Text ended = Text(text) + Text(CrLf);
+    Text content;
+    int count = 0;
+    dropped = false;
+    for (size_t pos = 0, p; (p = ended.find(CrLf, pos)) != Text::npos; pos = p + 2) {
+        if (++count <= maxLines) {
+            content += QuotedRecord(TextView(ended).substr(pos, p - pos));
+        } else if (p > pos) {
+            dropped = true;
+        }
+    }
+    return content;
+}
+
+}  // namespace velmo

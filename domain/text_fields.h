@@ -1,0 +1,64 @@
+#pragma once
+
+// The field format shared by the quote list and the fixed text file: a
+// sequence of fields separated by line ends or commas, each either quoted
+// (and then free to span lines) or plain (up to the next comma or line end).
+
+#include <optional>
+#include <utility>
+
+#include "domain/text.h"
+#include "domain/variable_entries.h"
+
+namespace velmo {
+
+// Reads the fields of a file's text one at a time, in order.
+//
+// A quoted field runs to the closing quote; a doubled quote inside stands for
+// one quote, and what follows the closing quote up to the next comma or line
+// end is skipped. Line breaks inside come out as CR LF whatever the file used.
+// A plain field keeps its blanks and runs to the next comma or line end (CR LF,
+// LF or CR alone). A blank line is an empty field. A quote that is never
+// closed takes the rest of the text.
+class FieldReader {
+  public:
+    // Holds its own copy, so a temporary text may be passed.
+    explicit FieldReader(Text content) : content_(std::move(content)) {}
+
+    // True once the text has no further field; the line end after the last
+    // field does not start another one.
+    bool AtEnd() const { return pos_ >= content_.size(); }
+
+    // The next field; empty at the end.
+    Text Next();
+
+  private:
+    Text NextQuoted();
+    Text NextPlain();
+    // Consumes the comma or line end at the position, if any.
+    void SkipDelimiter();
+
+    Text content_;
+    size_t pos_ = 0;
+};
+
+// One field as a quoted record with its line end, in the form FieldReader
+// gives back exactly (quotes inside are doubled).
+Text QuotedRecord(TextView field);
+
+// The quote list of a file's text: the first 200 fields are the entries, the
+// rest are kept aside to be written back.
+void ReadQuoteList(TextView content, VariableEntries& list);
+
+// The file text of a quote list: its entries, then those kept aside.
+Text QuoteListText(const VariableEntries& list);
+
+// The lines of a fixed text file joined by CR LF; nothing when the file has
+// more than `maxLines`.
+std::optional<Text> ReadFixedLines(TextView content, int maxLines);
+
+// The file text of a fixed text: its first `maxLines` lines; `dropped` tells
+// whether a later line had text.
+Text FixedLinesText(TextView text, int maxLines, bool& dropped);
+
+}  // namespace velmo

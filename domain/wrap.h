@@ -1,0 +1,14 @@
+#pragma once
+
+#include "domain/text.h"
+
+namespace velmo {
+
+// Breaks `text` into lines of at most width - 1 characters at spaces, keeping
+// the line breaks it already has; every line of the result ends in CR LF.
+Text WrapText(TextView text, int width);
+
+// The same with the width given as text (a combo box value), rounded half to even.
+Text WrapText(TextView text, TextView width);
+
+}  // namespace velmo

@@ -1,0 +1,21 @@
+#pragma once
+
+// The platform's own implementations of the ports that need no window
+// toolkit; each platform links one file that defines these.
+
+#include <memory>
+
+#include "platform/ports.h"
+
+namespace velmo {
+
+std::unique_ptr<FileStorePort> MakeFileStore();
+std::unique_ptr<ClockPort> MakeClock();
+std::unique_ptr<SingleInstancePort> MakeInstanceGuard();
+std::unique_ptr<ProgramPort> MakeProgram();
+
+// The settings store of the platform: the registry on Windows, a REGEDIT4
+// file of the user's elsewhere (kept through `files`).
+std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files);
+
+}  // namespace velmo

@@ -1,0 +1,24 @@
+#include "platform/native.h"
+#include "platform/posix_file_store.h"
+#include "platform/posix_platform.h"
+#include "platform/reg_file_store.h"
+
+namespace velmo {
+
+std::unique_ptr<FileStorePort> MakeFileStore() {
+    return std::make_unique<PosixFileStore>();
+}
+std::unique_ptr<ClockPort> MakeClock() {
+    return std::make_unique<PosixClock>();
+}
+std::unique_ptr<SingleInstancePort> MakeInstanceGuard() {
+    return std::make_unique<LockFileInstance>();
+}
+std::unique_ptr<ProgramPort> MakeProgram() {
+    return std::make_unique<PosixProgram>();
+}
+std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files) {
+    return std::make_unique<RegFileStore>(files, RegFileStore::DefaultPath());
+}
+
+}  // namespace velmo

@@ -1,0 +1,9 @@
+#include "platform/path_style.h"
+
+namespace velmo {
+
+PathStyle NativePathStyle() {
+    return PathStyle::Posix;
+}
+
+}  // namespace velmo

@@ -1,0 +1,34 @@
+#include "platform/ports.h"
+
+namespace velmo {
+
+namespace {
+
+class FileErrorCategory : public std::error_category {
+  public:
+    const char* name() const noexcept override { return "velmo-file"; }
+    std::string message(int code) const override {
+        switch (static_cast<FileErrc>(code)) {
+            case FileErrc::NotRegularFile:
+                return "Not a regular file";
+            case FileErrc::TooLarge:
+                return "File too large";
+            case FileErrc::UnsafeLink:
+                return "A link in a shared folder that belongs to another user";
+        }
+        return "Unknown file error";
+    }
+};
+
+}  // namespace
+
+const std::error_category& FileCategory() {
+    static const FileErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(FileErrc code) {
+    return {static_cast<int>(code), FileCategory()};
+}
+
+}  // namespace velmo

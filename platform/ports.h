@@ -1,0 +1,259 @@
+#pragma once
+
+// Platform services the core calls. Each has a real implementation in the
+// platform layer and an inspectable fake in the tests.
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "domain/stored_options.h"
+#include "domain/text.h"
+
+namespace velmo {
+
+// Message box styles and answers, in the window system's numbering.
+namespace msgbox {
+inline constexpr int OkOnly = 0;
+inline constexpr int OkCancel = 1;
+inline constexpr int YesNo = 4;
+inline constexpr int Critical = 16;
+inline constexpr int Exclamation = 48;
+inline constexpr int DefaultButton2 = 256;
+
+inline constexpr int YesNoCritical = YesNo + Critical;                            // 20
+inline constexpr int OkExclamation = OkOnly + Exclamation;                        // 48
+inline constexpr int OkCancelExclamation = OkCancel + Exclamation;                // 49
+inline constexpr int YesNoCriticalNoDefault = YesNo + Critical + DefaultButton2;  // 276
+
+inline constexpr int Ok = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+}  // namespace msgbox
+
+class MessageBoxPort {
+  public:
+    virtual ~MessageBoxPort() = default;
+    // Shows a modal message; returns the answer (msgbox::Ok, Yes, No, ...).
+    // An empty title means the program's default title.
+    virtual int Show(const Text& text, int style, const Text& title) = 0;
+};
+
+class FileDialogPort {
+  public:
+    virtual ~FileDialogPort() = default;
+    // Shows an open-file dialog. `filter` is a list of "description|pattern|"
+    // pairs; `initial` goes into the file-name field. Returns the chosen full
+    // path, or nothing when the user cancels.
+    virtual std::optional<Text> OpenFile(const Text& initial, const Text& filter,
+                                         const Text& title) = 0;
+};
+
+class ClipboardPort {
+  public:
+    virtual ~ClipboardPort() = default;
+    // Replaces the clipboard's plain text.
+    virtual void SetText(const Text& text) = 0;
+};
+
+class ClockPort {
+  public:
+    virtual ~ClockPort() = default;
+    // Local time of day in seconds since midnight, fractions included.
+    virtual double SecondsSinceMidnight() const = 0;
+    // Seconds of real time from an arbitrary start: it never jumps with the
+    // wall clock and goes on while the computer sleeps.
+    virtual double ElapsedSeconds() const = 0;
+};
+
+class RandomPort {
+  public:
+    virtual ~RandomPort() = default;
+    // A whole number from lo to hi, each equally likely; one generator,
+    // seeded once from the system's entropy.
+    virtual int Between(int lo, int hi) = 0;
+};
+
+class TimerPort {
+  public:
+    virtual ~TimerPort() = default;
+    // Runs `due` once after `seconds` of real time (at once for 0 or less),
+    // replacing any earlier request.
+    virtual void Start(double seconds, std::function<void()> due) = 0;
+    // Cancels the pending request, if any.
+    virtual void Stop() = 0;
+};
+
+class SingleInstancePort {
+  public:
+    virtual ~SingleInstancePort() = default;
+    // True when another copy of the program runs for the same user; a copy
+    // that finds none holds the claim until it ends.
+    virtual bool AnotherInstanceRunning() = 0;
+};
+
+// A click on the notification-area icon, as the desktop reports it.
+enum class IconClick { Single, Double, Middle, Context };
+
+class NotifyIconPort {
+  public:
+    virtual ~NotifyIconPort() = default;
+    // True while the desktop has a notification area to show the icon in.
+    virtual bool Available() = 0;
+    // Shows the program's icon in the notification area with its tip.
+    virtual void Add(const std::string& icon, const Text& tip) = 0;
+    virtual void Remove() = 0;
+    // Opens the tray menu at the pointer; returns when it is closed, or at
+    // once where the desktop asked for it in a call that waits for an answer.
+    virtual void PopupMenu() = 0;
+    // The click that opens or closes the window: Double where each click on
+    // the icon is reported as it is (an XEmbed tray reports a Single before
+    // every Double), Single where the desktop sends one activation per
+    // request and never a double-click (StatusNotifier hosts).
+    virtual IconClick OpenCloseClick() = 0;
+};
+
+class ProgramPort {
+  public:
+    virtual ~ProgramPort() = default;
+    // The folder of the program file.
+    virtual Text ProgramFolder() = 0;
+    // True when the user's files may be kept in the folder: the user may
+    // create and replace files there, and it is not a system folder that a
+    // package installs programs into (where root could write but no user's
+    // files belong).
+    virtual bool CanWriteFolder(const Text& folder) = 0;
+    // The per-user data folder, created when missing.
+    virtual Text UserDataFolder() = 0;
+    // The user's documents folder, where files of the user's own choosing
+    // start; the home folder when there is none.
+    virtual Text DocumentsFolder() = 0;
+    // Files of the program that no signature may replace: the program file,
+    // and its settings and lock files where they are files.
+    virtual std::vector<Text> OwnFiles() = 0;
+    // The full path of the program file.
+    virtual Text ProgramFile() = 0;
+    // The desktop entry that has the desktop start the program when the user
+    // logs in; empty where the desktop has no such entry to write.
+    virtual Text AutostartFile() = 0;
+    // Ends the program at once: nothing is saved and no further handler runs.
+    virtual void Exit() = 0;
+};
+
+class BrowserPort {
+  public:
+    virtual ~BrowserPort() = default;
+    // Opens an address (a web page, or mailto:) in the user's program for it.
+    virtual void Open(const Text& address) = 0;
+};
+
+// Reasons of Velmo's own for refusing a file, beside the system's errors.
+enum class FileErrc {
+    NotRegularFile = 1,  // a folder, pipe or device where a file belongs
+    TooLarge,            // more than the program reads
+    UnsafeLink,          // a link another user planted in a shared folder
+};
+const std::error_category& FileCategory();
+std::error_code make_error_code(FileErrc code);
+
+// The outcome of a file operation: empty on success, else the reason as an
+// error code (the system's, or a FileErrc). Decisions test the code; the
+// message is only for showing to the user.
+struct FileResult {
+    std::error_code error;
+    explicit operator bool() const { return !error; }
+    // True when there is no file at the path.
+    bool Missing() const { return error == std::errc::no_such_file_or_directory; }
+    // The reason in words a user can act on ("Permission denied").
+    std::string Message() const { return error.message(); }
+};
+
+class FileStorePort {
+  public:
+    virtual ~FileStorePort() = default;
+    // The most a read takes unless told otherwise: far more than any file of
+    // the program's holds, far less than the memory it may use.
+    static constexpr size_t kReadLimit = size_t{64} << 20;
+    // The whole file as bytes, or nothing with the reason in `result`. Only a
+    // regular file (or a link to one) is read, and at most `limit` bytes: a
+    // folder fails with std::errc::is_a_directory, a pipe or device with
+    // FileErrc::NotRegularFile at once, a longer file with FileErrc::TooLarge.
+    virtual std::optional<std::string> Read(const Text& path, FileResult& result,
+                                            size_t limit = kReadLimit) = 0;
+    // Replaces the file atomically: a temporary file in the same folder,
+    // flushed, then renamed over the target (the target of a symbolic link),
+    // keeping the old file's permissions. On failure the old file is intact.
+    // A pipe or device at the path is refused (FileErrc::NotRegularFile).
+    virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
+    // True when a regular file exists at the path (links followed).
+    virtual bool Exists(const Text& path) = 0;
+    // True when both paths name one file however they are spelt: the same
+    // existing file (links, "." and ".." followed), or, while neither exists,
+    // the same name in the same folder.
+    virtual bool SameFile(const Text& a, const Text& b) = 0;
+    // Renames a file within its file system. Never replaces a file that is
+    // already there: that fails with std::errc::file_exists.
+    virtual FileResult Rename(const Text& from, const Text& to) = 0;
+    // Creates a folder and the folders above it; an existing one is fine.
+    virtual FileResult MakeFolders(const Text& folder) = 0;
+    // Removes a file; a link goes itself, never what it leads to. A folder is
+    // refused; no file at the path is std::errc::no_such_file_or_directory.
+    virtual FileResult Remove(const Text& path) = 0;
+};
+
+// A run-time failure of the settings store (a corrupt store, an I/O error),
+// as opposed to the ordinary outcomes its operations return.
+class StoreFailure : public std::runtime_error {
+  public:
+    // The store's own failure numbers, beside the platform's error numbers.
+    // The store is not in its format: it was kept aside under a new name (the
+    // description names both) and the store starts afresh.
+    static constexpr int kCorrupt = 1000;
+    // The store cannot be read, or is corrupt and could not be kept aside:
+    // it is left as it is and nothing is written over it.
+    static constexpr int kUnreadable = 1001;
+
+    StoreFailure(int number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
+    int number() const { return number_; }
+
+  private:
+    int number_;
+};
+
+// Named string values under key paths of the current user, as a registry
+// keeps them. Key paths and value names are matched without regard to case.
+// Operations return their ordinary outcomes and throw StoreFailure for
+// run-time failures.
+class SettingsStorePort {
+  public:
+    virtual ~SettingsStorePort() = default;
+    // True when the key can be opened for reading.
+    virtual bool KeyExists(const Text& keyPath) = 0;
+    // Creates the key and the keys above it (an existing key is fine).
+    virtual bool CreateKey(const Text& keyPath) = 0;
+    // Every string value of the key, whole, in the store's order, read at
+    // once; nothing when the key is missing. A value the store cannot read is
+    // left out and the others are still read.
+    virtual std::optional<std::vector<StoredValue>> Values(const Text& keyPath) = 0;
+    // The text of one string value; nothing when the key or value is missing.
+    virtual std::optional<Text> QueryValue(const Text& keyPath, const Text& name) = 0;
+    // Writes the values in their order, creating the key when needed; a store
+    // file is replaced once, so that a failure leaves all the old values. A
+    // stored value whose name differs only in letter case is the same value.
+    virtual bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) = 0;
+    // Writes one string value, creating the key when needed.
+    bool SetValue(const Text& keyPath, const Text& name, const Text& text) {
+        return SetValues(keyPath, {{name, text}});
+    }
+};
+
+}  // namespace velmo
+
+template <>
+struct std::is_error_code_enum<velmo::FileErrc> : std::true_type {};

@@ -1,0 +1,64 @@
+#pragma once
+
+// Files on POSIX systems. Paths are taken as UTF-8 file names.
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include "platform/ports.h"
+
+namespace velmo {
+
+// The system calls that change files, each answering as the call itself
+// does (-1 with errno set on failure). Tests put in their own to make any
+// step of a replacement fail and check that the old file survives it.
+class PosixFileCalls {
+  public:
+    virtual ~PosixFileCalls() = default;
+    // open() of a new file for writing, failing if it exists.
+    virtual int Create(const char* path, mode_t mode);
+    virtual ssize_t Write(int fd, const void* data, size_t size);
+    // fsync()
+    virtual int Flush(int fd);
+    virtual int ChangeOwner(int fd, uid_t owner, gid_t group);
+    virtual int ChangeMode(int fd, mode_t mode);
+    virtual int Close(int fd);
+    virtual int Rename(const char* from, const char* to);
+    virtual int Remove(const char* path);
+    // geteuid(): whose links may be followed where others can plant them.
+    virtual uid_t EffectiveUser();
+
+    // The real calls.
+    static PosixFileCalls& System();
+};
+
+class PosixFileStore : public FileStorePort {
+  public:
+    explicit PosixFileStore(PosixFileCalls& calls = PosixFileCalls::System()) : calls_(calls) {}
+
+    std::optional<std::string> Read(const Text& path, FileResult& result,
+                                    size_t limit = kReadLimit) override;
+    // Never leaves a half-written file: a crash or a full disk leaves either
+    // the old contents or the new ones. A symbolic link stays a link and the
+    // file it leads to is replaced, unless another user planted it in a shared
+    // sticky folder such as /tmp (FileErrc::UnsafeLink); the folder must exist.
+    FileResult Replace(const Text& path, std::string_view bytes) override;
+    bool Exists(const Text& path) override;
+    // By device and inode; while neither file exists, by the folder's.
+    bool SameFile(const Text& a, const Text& b) override;
+    FileResult Rename(const Text& from, const Text& to) override;
+    FileResult MakeFolders(const Text& folder) override;
+    // unlink(): a link goes, the file it leads to stays.
+    FileResult Remove(const Text& path) override;
+
+  private:
+    int CreateTemporary(const std::string& directory, const std::string& name, mode_t mode,
+                        std::string& temp_path);
+    int WriteAll(int fd, std::string_view bytes);
+    int SyncFile(int fd);
+    int FillTemporary(int fd, std::string_view bytes, const struct stat* old);
+
+    PosixFileCalls& calls_;
+};
+
+}  // namespace velmo

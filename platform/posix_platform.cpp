@@ -1,0 +1,268 @@
+#include "platform/posix_platform.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/reg_file_store.h"
+
+namespace velmo {
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/')
+        return home;
+    // No usable HOME (a service, "env -i", a crontab): the folder the system
+    // gives the user, rather than one relative to the root or the current folder.
+    constexpr size_t kMaxEntry = size_t{1} << 20;
+    const long hint = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(hint > 0 ? static_cast<size_t>(hint) : 4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    int error;
+    while ((error = getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found)) ==
+               ERANGE &&
+           buffer.size() < kMaxEntry) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (error != 0 || found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/')
+        return {};
+    return found->pw_dir;
+}
+
+namespace {
+
+// An XDG base folder: the variable when it holds an absolute path, else the
+// fallback below the home folder; empty when there is neither.
+std::string XdgFolder(const char* variable, const std::string& fallback) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/')
+        return value;
+    const std::string home = HomeFolder();
+    return home.empty() ? std::string() : home + fallback;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The file's first bytes, at most `limit`; empty when it is not a regular
+// file that can be read at once (a pipe would block).
+std::string ReadSmallFile(const std::string& path, size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    std::string text;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        text.resize(limit);
+        size_t length = 0;
+        while (length < limit) {
+            const ssize_t got = ::read(fd, text.data() + length, limit - length);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            length += static_cast<size_t>(got);
+        }
+        text.resize(length);
+    }
+    ::close(fd);
+    return text;
+}
+
+// XDG_DOCUMENTS_DIR as user-dirs.dirs sets it: "$HOME/..." or an absolute
+// path in double quotes, backslash escaping the next character; the last
+// setting counts. Empty when it is not set.
+std::string UserDirsDocuments(const std::string& home) {
+    constexpr size_t kLimit = 64 * 1024;  // the file is a dozen short lines
+    const std::string text =
+        ReadSmallFile(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs", kLimit);
+    constexpr std::string_view kName = "XDG_DOCUMENTS_DIR";
+    std::string found;
+    size_t end = 0;
+    for (size_t start = 0; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        const auto skipBlanks = [&line] {
+            while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+                line.remove_prefix(1);
+        };
+        skipBlanks();
+        if (line.substr(0, kName.size()) != kName)
+            continue;
+        line.remove_prefix(kName.size());
+        skipBlanks();
+        if (line.empty() || line.front() != '=')
+            continue;
+        line.remove_prefix(1);
+        skipBlanks();
+        if (line.empty() || line.front() != '"')
+            continue;
+        line.remove_prefix(1);
+        std::string value;
+        if (line.substr(0, 5) == "$HOME" &&
+            (line.size() == 5 || line[5] == '/' || line[5] == '"')) {
+            value = home;
+            line.remove_prefix(5);
+        } else if (line.empty() || line.front() != '/') {
+            continue;
+        }
+        bool closed = false;
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '"') {
+                closed = true;
+                break;
+            }
+            if (line[i] == '\\' && i + 1 < line.size())
+                ++i;
+            value += line[i];
+        }
+        if (closed)
+            found = value;
+    }
+    return found;
+}
+
+}  // namespace
+
+double PosixClock::SecondsSinceMidnight() const {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const time_t seconds = now.tv_sec;
+    tm local{};
+    localtime_r(&seconds, &local);
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
+}
+
+double PosixClock::ElapsedSeconds() const {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+LockFileInstance::LockFileInstance(std::string lockPath) : path_(std::move(lockPath)) {}
+
+LockFileInstance::~LockFileInstance() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::string LockFileInstance::DefaultLockPath() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/')
+        return std::string(runtime) + "/velmo.lock";
+    return "/tmp/velmo-" + std::to_string(getuid()) + ".lock";
+}
+
+bool LockFileInstance::AnotherInstanceRunning() {
+    if (fd_ >= 0)
+        return false;
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;  // no lock to be had: better to run than to refuse
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return errno == EWOULDBLOCK;
+    }
+    fd_ = fd;
+    return false;
+}
+
+Text PosixProgram::ProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return FromUtf8(std::filesystem::current_path(error).string());
+    return FromUtf8(self.parent_path().string());
+}
+
+bool PosixProgram::CanWriteFolder(const Text& folder) {
+    const std::string name = ToUtf8(folder);
+    // The folders of the file system hierarchy that hold installed programs.
+    for (const std::string_view system : {"/usr/", "/bin/", "/sbin/"}) {
+        if ((name + "/").compare(0, system.size(), system) == 0)
+            return false;
+    }
+    return ::access(name.c_str(), W_OK | X_OK) == 0;
+}
+
+Text PosixProgram::UserDataFolder() {
+    const std::string base = XdgFolder("XDG_DATA_HOME", "/.local/share");
+    if (base.empty())
+        return {};
+    const std::string folder = base + "/Velmo/";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return FromUtf8(folder);
+}
+
+// Here rather than with the rest of the store: the folders are the platform's.
+Text RegFileStore::DefaultPath() {
+    const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
+    return folder.empty() ? Text() : FromUtf8(folder + "/Velmo/User.reg");
+}
+
+Text PosixProgram::DocumentsFolder() {
+    const std::string home = HomeFolder();
+    std::string folder = UserDirsDocuments(home);
+    if (!IsFolder(folder))
+        folder = home + "/Documents";
+    if (!IsFolder(folder))
+        folder = home;
+    return FromUtf8(folder);
+}
+
+Text PosixProgram::ProgramFile() {
+    std::error_code error;
+    std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    if (error)
+        return {};
+    // The file was replaced while the program runs (an upgrade): the new one
+    // at the same path is the program to name.
+    constexpr std::string_view kDeleted = " (deleted)";
+    if (self.ends_with(kDeleted) && ::access(self.c_str(), F_OK) != 0) {
+        const std::string path = self.substr(0, self.size() - kDeleted.size());
+        if (::access(path.c_str(), X_OK) == 0)
+            self = path;
+    }
+    return FromUtf8(self);
+}
+
+Text PosixProgram::AutostartFile() {
+    const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
+    return folder.empty() ? Text() : FromUtf8(folder + "/autostart/velmo.desktop");
+}
+
+std::vector<Text> PosixProgram::OwnFiles() {
+    std::vector<Text> files;
+    if (Text self = ProgramFile(); !self.empty())
+        files.push_back(std::move(self));
+    // Without a home folder there is no settings file to name.
+    if (const Text settings = RegFileStore::DefaultPath(); !settings.empty()) {
+        files.push_back(settings);
+        files.push_back(settings + U".lock");
+    }
+    files.push_back(FromUtf8(LockFileInstance::DefaultLockPath()));
+    return files;
+}
+
+void PosixProgram::Exit() {
+    std::_Exit(0);
+}
+
+}  // namespace velmo

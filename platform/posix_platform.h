@@ -1,0 +1,59 @@
+#pragma once
+
+// The platform services that need no window toolkit, on POSIX systems.
+
+#include <string>
+#include <vector>
+
+#include "platform/ports.h"
+#include "platform/random.h"
+
+namespace velmo {
+
+// The user's home folder: HOME when it is an absolute path, else the password
+// database's entry for the effective user; empty when neither gives one.
+std::string HomeFolder();
+
+class PosixClock : public ClockPort {
+  public:
+    double SecondsSinceMidnight() const override;
+    // CLOCK_BOOTTIME: real time, suspend included, immune to clock changes.
+    double ElapsedSeconds() const override;
+};
+
+// One copy per user: an exclusive lock on a file in the user's runtime
+// folder, held while the program runs; a crashed copy's lock goes with it.
+class LockFileInstance : public SingleInstancePort {
+  public:
+    explicit LockFileInstance(std::string lockPath = DefaultLockPath());
+    ~LockFileInstance() override;
+    LockFileInstance(const LockFileInstance&) = delete;
+    LockFileInstance& operator=(const LockFileInstance&) = delete;
+
+    bool AnotherInstanceRunning() override;
+    static std::string DefaultLockPath();
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+class PosixProgram : public ProgramPort {
+  public:
+    Text ProgramFolder() override;
+    bool CanWriteFolder(const Text& folder) override;
+    // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, created when missing;
+    // empty when the user has no home folder.
+    Text UserDataFolder() override;
+    // XDG_DOCUMENTS_DIR of user-dirs.dirs, else ~/Documents, else the home folder.
+    Text DocumentsFolder() override;
+    // The program file, the settings file with its lock, and the instance lock.
+    std::vector<Text> OwnFiles() override;
+    Text ProgramFile() override;
+    // $XDG_CONFIG_HOME/autostart/velmo.desktop or ~/.config/autostart/velmo.desktop,
+    // where XDG autostart looks; empty when the user has no home folder.
+    Text AutostartFile() override;
+    void Exit() override;
+};
+
+}  // namespace velmo

@@ -1,0 +1,58 @@
+#pragma once
+
+// The settings store where there is no registry: one REGEDIT4 file per user,
+// readable, and importable into a Windows registry as it stands.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "domain/reg_document.h"
+#include "platform/ports.h"
+
+namespace velmo {
+
+class RegFileStore : public SettingsStorePort {
+  public:
+    // `files` reads and atomically replaces the file at `path`.
+    RegFileStore(FileStorePort& files, Text path);
+
+    // $XDG_CONFIG_HOME/Velmo/User.reg, or ~/.config/Velmo/User.reg; empty
+    // when the user has no home folder. POSIX only, defined with the
+    // platform's folders (core/posix_platform.cpp): Windows has the registry.
+    static Text DefaultPath();
+
+    bool KeyExists(const Text& keyPath) override;
+    bool CreateKey(const Text& keyPath) override;
+    // Values and texts of any length, as the file holds them.
+    std::optional<std::vector<StoredValue>> Values(const Text& keyPath) override;
+    std::optional<Text> QueryValue(const Text& keyPath, const Text& name) override;
+    // A value named in other letter case takes the name given, so that a
+    // hand-edited name is set right by the next save.
+    bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) override;
+
+    const Text& path() const { return path_; }
+
+    // A file that is not in the REGEDIT4 syntax is kept as User.reg.bad, or
+    // when that exists as User.reg.bad.1, .2 and so on up to this number.
+    static constexpr int kMaxKeptNumber = 99;
+
+  private:
+    // The file as it is now; an empty document when there is none. A file
+    // that cannot be parsed is kept aside and reported (StoreFailure::kCorrupt).
+    RegDocument Load();
+    // Renames the unparsable file to the first free name for it; never over
+    // another file.
+    std::optional<Text> KeepAside(FileResult& result);
+    // Re-reads, changes and replaces the file once, under a lock, so that two
+    // programs saving at once both keep their values.
+    bool Modify(const std::function<bool(RegDocument&)>& change);
+
+    FileStorePort& files_;
+    Text path_;
+};
+
+// The full key path in the file for a key path of the program.
+Text FullKeyPath(TextView keyPath);
+
+}  // namespace velmo

@@ -1,0 +1,117 @@
+#include "platform/windows_platform.h"
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <utility>
+
+#include "platform/native.h"
+#include "platform/registry_store.h"
+#include "platform/windows_file_store.h"
+#include "platform/windows_text.h"
+
+namespace velmo {
+
+double WindowsClock::SecondsSinceMidnight() const {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+}
+
+double WindowsClock::ElapsedSeconds() const {
+    return static_cast<double>(GetTickCount64()) / 1000.0;
+}
+
+MutexInstance::~MutexInstance() {
+    if (mutex_ != nullptr)
+        CloseHandle(mutex_);
+}
+
+bool MutexInstance::AnotherInstanceRunning() {
+    if (mutex_ != nullptr)
+        return false;
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Local\\Velmo.SingleInstance");
+    if (mutex == nullptr)
+        return false;  // no guard to be had: better to run than to refuse
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return true;
+    }
+    mutex_ = mutex;
+    return false;
+}
+
+Text WindowsProgram::ProgramFolder() {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    const std::filesystem::path program(std::wstring(path, length));
+    return FromWide(program.parent_path().wstring());
+}
+
+bool WindowsProgram::CanWriteFolder(const Text& folder) {
+    // Trying is the only reliable test under UAC and folder permissions.
+    const std::wstring probe = ToWide(folder) + L"velmo-write-test.tmp";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+Text WindowsProgram::UserDataFolder() {
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    std::filesystem::path folder = appData != nullptr ? appData : L".";
+    folder /= L"Velmo";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return FromWide(folder.wstring()) + U"\\";
+}
+
+Text WindowsProgram::DocumentsFolder() {
+    wchar_t path[MAX_PATH];
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return FromWide(path);
+    const wchar_t* profile = _wgetenv(L"USERPROFILE");
+    return profile != nullptr ? FromWide(profile) : Text();
+}
+
+Text WindowsProgram::ProgramFile() {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4)
+        return {};
+    return FromWide(std::wstring(path, length));
+}
+
+std::vector<Text> WindowsProgram::OwnFiles() {
+    Text self = ProgramFile();
+    if (self.empty())
+        return {};
+    return {std::move(self)};
+}
+
+void WindowsProgram::Exit() {
+    std::_Exit(0);
+}
+
+std::unique_ptr<FileStorePort> MakeFileStore() {
+    return std::make_unique<WindowsFileStore>();
+}
+std::unique_ptr<ClockPort> MakeClock() {
+    return std::make_unique<WindowsClock>();
+}
+std::unique_ptr<SingleInstancePort> MakeInstanceGuard() {
+    return std::make_unique<MutexInstance>();
+}
+std::unique_ptr<ProgramPort> MakeProgram() {
+    return std::make_unique<WindowsProgram>();
+}
+std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort&) {
+    return std::make_unique<RegistryStore>();
+}
+
+}  // namespace velmo

@@ -1,0 +1,44 @@
+#pragma once
+
+// The platform services that need no window toolkit, on Windows.
+
+#include <vector>
+
+#include "platform/ports.h"
+
+namespace velmo {
+
+class WindowsClock : public ClockPort {
+  public:
+    double SecondsSinceMidnight() const override;
+    // GetTickCount64 goes on while the computer sleeps.
+    double ElapsedSeconds() const override;
+};
+
+// One copy per user: a named mutex in the user's session.
+class MutexInstance : public SingleInstancePort {
+  public:
+    ~MutexInstance() override;
+    bool AnotherInstanceRunning() override;
+
+  private:
+    void* mutex_ = nullptr;
+};
+
+class WindowsProgram : public ProgramPort {
+  public:
+    Text ProgramFolder() override;
+    bool CanWriteFolder(const Text& folder) override;
+    // %APPDATA%\Velmo\, created when missing.
+    Text UserDataFolder() override;
+    // The shell's Documents folder (redirected ones too), else %USERPROFILE%.
+    Text DocumentsFolder() override;
+    // The program file; the settings and the instance guard are no files here.
+    std::vector<Text> OwnFiles() override;
+    Text ProgramFile() override;
+    // Starting with the desktop is not offered here yet.
+    Text AutostartFile() override { return {}; }
+    void Exit() override;
+};
+
+}  // namespace velmo

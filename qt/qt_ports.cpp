@@ -1,0 +1,448 @@
+#include "qt/qt_ports.h"
+
+#include <sys/socket.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <dlfcn.h>
+#include <xcb/xcb.h>
+
+#include <QAbstractNativeEventFilter>
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusServiceWatcher>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QUrl>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "qt/conversions.h"
+#include "qt/pictures.h"
+#include "qt/qt_text.h"
+#include "ui/app.h"
+#include "ui/tray.h"
+
+namespace velmo {
+
+int QtMessageBox::Show(const Text& text, int style, const Text& title) {
+    const MessageBoxLook look = LookOfStyle(style);
+    QString body = ToQString(text);
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
+    QMessageBox box(look.icon, title.empty() ? QStringLiteral("Velmo") : ToQString(title), body,
+                    look.buttons, parent);
+    box.setDefaultButton(look.defaultButton);
+    box.setEscapeButton(look.escapeButton);
+    box.setWindowIcon(ProgramIcon());
+    box.exec();
+    const auto pressed = box.clickedButton() != nullptr ? box.standardButton(box.clickedButton())
+                                                        : look.escapeButton;
+    return AnswerOf(pressed);
+}
+
+std::optional<Text> QtFileDialog::OpenFile(const Text& initial, const Text& filter,
+                                           const Text& title) {
+    QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
+    QFileDialog dialog(parent, ToQString(title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(title == newNameTitle_ ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(ToQtFilter(filter));
+    // The folder of a full initial path when it exists, else the home folder:
+    // never the process's current folder, where a bare name would land.
+    const QString start = ToQString(initial);
+    const QFileInfo info(start);
+    QString folder = QDir::homePath();
+    if (info.isAbsolute() && info.isDir()) {
+        folder = start;
+    } else if (info.isAbsolute() && info.dir().exists()) {
+        folder = info.absolutePath();
+    }
+    dialog.setDirectory(folder);
+    if (!start.isEmpty() && !info.isDir())
+        dialog.selectFile(info.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FromQString(dialog.selectedFiles().first());
+}
+
+void QtClipboard::SetText(const Text& text) {
+    QApplication::clipboard()->setText(ToQString(text), QClipboard::Clipboard);
+}
+
+BootTimer::BootTimer() {
+    fd_ = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd_ < 0)
+        fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd_ >= 0) {
+        notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+        QObject::connect(notifier_, &QSocketNotifier::activated, this, [this] {
+            std::uint64_t expirations = 0;
+            if (::read(fd_, &expirations, sizeof expirations) < 0)
+                return;
+            auto due = std::move(due_);
+            due_ = nullptr;
+            if (due)
+                due();
+        });
+    }
+}
+
+BootTimer::~BootTimer() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void BootTimer::Start(double seconds, std::function<void()> due) {
+    due_ = std::move(due);
+    if (fd_ < 0)
+        return;
+    // Zero disarms a timerfd; "at once" is the shortest real wait instead.
+    const double wait = std::max(seconds, 1e-6);
+    itimerspec when{};
+    when.it_value.tv_sec = static_cast<time_t>(std::floor(wait));
+    when.it_value.tv_nsec = static_cast<long>((wait - std::floor(wait)) * 1e9);
+    if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0)
+        when.it_value.tv_nsec = 1;
+    timerfd_settime(fd_, 0, &when, nullptr);
+}
+
+void BootTimer::Stop() {
+    due_ = nullptr;
+    if (fd_ < 0)
+        return;
+    itimerspec off{};
+    timerfd_settime(fd_, 0, &off, nullptr);
+}
+
+namespace {
+
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
+
+// The test Qt 6.4 makes, once per process, to host icons over D-Bus: a
+// StatusNotifier watcher that knows of a host (a panel that shows items).
+bool StatusNotifierHostRegistered() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(kWatcherService))
+        return false;
+    QDBusInterface watcher(kWatcherService, kWatcherPath, kWatcherService, bus);
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+// libxcb is loaded by Qt's xcb platform plugin; its functions are taken from
+// there, so that the program asks the X server without a library of its own.
+struct Xcb {
+    decltype(&xcb_intern_atom) internAtom = nullptr;
+    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
+    decltype(&xcb_get_selection_owner) selectionOwner = nullptr;
+    decltype(&xcb_get_selection_owner_reply) selectionOwnerReply = nullptr;
+    xcb_connection_t* connection = nullptr;
+    void* lib = nullptr;
+
+    Xcb() {
+        auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+        lib = x11 != nullptr ? dlopen("libxcb.so.1", RTLD_NOW | RTLD_NOLOAD) : nullptr;
+        if (lib == nullptr)
+            return;
+        internAtom = reinterpret_cast<decltype(internAtom)>(dlsym(lib, "xcb_intern_atom"));
+        internAtomReply =
+            reinterpret_cast<decltype(internAtomReply)>(dlsym(lib, "xcb_intern_atom_reply"));
+        selectionOwner =
+            reinterpret_cast<decltype(selectionOwner)>(dlsym(lib, "xcb_get_selection_owner"));
+        selectionOwnerReply = reinterpret_cast<decltype(selectionOwnerReply)>(
+            dlsym(lib, "xcb_get_selection_owner_reply"));
+        connection = x11->connection();
+    }
+    ~Xcb() {
+        if (lib != nullptr)
+            dlclose(lib);
+    }
+    Xcb(const Xcb&) = delete;
+    Xcb& operator=(const Xcb&) = delete;
+    bool usable() const {
+        return connection != nullptr && internAtom != nullptr && internAtomReply != nullptr &&
+               selectionOwner != nullptr && selectionOwnerReply != nullptr;
+    }
+    xcb_atom_t Atom(const char* name) const {
+        const auto cookie =
+            internAtom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* reply = internAtomReply(connection, cookie, nullptr);
+        const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+        return atom;
+    }
+    bool Owned(xcb_atom_t selection) const {
+        const auto cookie = selectionOwner(connection, selection);
+        xcb_get_selection_owner_reply_t* reply = selectionOwnerReply(connection, cookie, nullptr);
+        const bool owned = reply != nullptr && reply->owner != XCB_WINDOW_NONE;
+        std::free(reply);
+        return owned;
+    }
+};
+
+// The selection an XEmbed tray of the first screen owns.
+constexpr char kTraySelection[] = "_NET_SYSTEM_TRAY_S0";
+
+// Hears an XEmbed tray announce itself on the X display (the MANAGER message
+// a new selection owner sends to the root window).
+class XEmbedTrayWatch : public QAbstractNativeEventFilter {
+  public:
+    XEmbedTrayWatch(xcb_atom_t manager, xcb_atom_t tray, std::function<void()> appeared)
+        : manager_(manager), tray_(tray), appeared_(std::move(appeared)) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
+            return false;
+        const auto* client = static_cast<const xcb_client_message_event_t*>(message);
+        if (client->type == manager_ && client->format == 32 && client->data.data32[1] == tray_ &&
+            appeared_) {
+            // Made after Qt has seen the message itself.
+            QTimer::singleShot(0, appeared_);
+        }
+        return false;
+    }
+
+  private:
+    xcb_atom_t manager_;
+    xcb_atom_t tray_;
+    std::function<void()> appeared_;
+};
+
+IconClick ClickOf(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            return IconClick::Single;
+        case QSystemTrayIcon::DoubleClick:
+            return IconClick::Double;
+        case QSystemTrayIcon::MiddleClick:
+            return IconClick::Middle;
+        default:
+            return IconClick::Context;
+    }
+}
+
+}  // namespace
+
+QtNotifyIcon::QtNotifyIcon() = default;
+
+QtNotifyIcon::~QtNotifyIcon() {
+    alive_.reset();
+    if (xembedWatch_)
+        qApp->removeNativeEventFilter(xembedWatch_.get());
+    tray_.reset();
+}
+
+void QtNotifyIcon::Attach(App& app) {
+    app_ = &app;
+    menu_ = std::make_unique<QMenu>();
+    menu_->setObjectName(QStringLiteral("TrayMenu"));
+    BuildMenu(*menu_, &app.form.TrayMenu);
+    // The items change in place, so that a desktop that shows the exported
+    // menu keeps their identities.
+    const std::weak_ptr<const bool> alive = alive_;
+    app.form.Changed += [this, alive](Control* control, Property property) {
+        if (alive.expired())
+            return;
+        const auto it = actions_.find(control);
+        if (it == actions_.end())
+            return;
+        auto* item = control->As<MenuItem>();
+        if (property == Property::Caption)
+            it->second->setText(ToQString(item->Caption.get()));
+        else if (property == Property::Visible)
+            it->second->setVisible(item->Visible);
+        else if (property == Property::Enabled)
+            it->second->setEnabled(item->Enabled);
+    };
+
+    // A notification area that comes after the program: a StatusNotifier
+    // watcher and its host over D-Bus, or an XEmbed tray on the X display.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        auto* services = new QDBusServiceWatcher(kWatcherService, bus,
+                                                 QDBusServiceWatcher::WatchForRegistration, this);
+        QObject::connect(services, &QDBusServiceWatcher::serviceRegistered, this,
+                         [this] { Create(); });
+        // A QTimer's start() is the slot a D-Bus signal can reach without moc.
+        auto* hostRegistered = new QTimer(this);
+        hostRegistered->setSingleShot(true);
+        hostRegistered->setInterval(0);
+        QObject::connect(hostRegistered, &QTimer::timeout, this, [this] { Create(); });
+        bus.connect(QString(), kWatcherPath, kWatcherService,
+                    QStringLiteral("StatusNotifierHostRegistered"), hostRegistered, SLOT(start()));
+    }
+    if (const Xcb xcb; xcb.usable()) {
+        xembedWatch_ = std::make_unique<XEmbedTrayWatch>(
+            xcb.Atom("MANAGER"), xcb.Atom(kTraySelection), [this, alive = std::weak_ptr(alive_)] {
+                if (!alive.expired())
+                    Create();
+            });
+        qApp->installNativeEventFilter(xembedWatch_.get());
+    }
+}
+
+void QtNotifyIcon::BuildMenu(QMenu& menu, const Control* parent) {
+    for (Control* c : app_->form.Controls()) {
+        auto* item = c->As<MenuItem>();
+        if (item == nullptr || item->Container != parent)
+            continue;
+        bool hasChildren = false;
+        for (Control* other : app_->form.Controls())
+            hasChildren = hasChildren || other->Container == item;
+        QAction* action = nullptr;
+        if (item->IsSeparator()) {
+            action = menu.addSeparator();
+        } else if (hasChildren) {
+            QMenu* sub = menu.addMenu(ToQString(item->Caption.get()));
+            sub->setObjectName(QString::fromStdString(item->Name));
+            BuildMenu(*sub, item);
+            action = sub->menuAction();
+        } else {
+            action = menu.addAction(ToQString(item->Caption.get()));
+            QObject::connect(action, &QAction::triggered, [item] { item->Click(); });
+        }
+        action->setObjectName(QString::fromStdString(item->Name));
+        action->setVisible(item->Visible);
+        action->setEnabled(item->Enabled);
+        actions_[item] = action;
+    }
+}
+
+// Makes the icon once a notification area is there, and shows it if the
+// program has added it. Qt decides how to host it now, and for good.
+void QtNotifyIcon::Create() {
+    if (tray_) {
+        return;
+    }
+    const bool statusNotifier = StatusNotifierHostRegistered();
+    if (!statusNotifier) {
+        const Xcb xcb;
+        // Without a way to ask the X server, Qt's own test decides as it did.
+        const bool xembed = QGuiApplication::platformName() == QLatin1String("xcb") &&
+                            (!xcb.usable() || xcb.Owned(xcb.Atom(kTraySelection)));
+        if (!xembed)
+            return;
+    }
+    statusNotifier_ = statusNotifier;
+    tray_ = std::make_unique<QSystemTrayIcon>();
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated, this,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (app_ != nullptr && reason != QSystemTrayIcon::Unknown)
+                             TrayIconClicked(*app_, ClickOf(reason));
+                     });
+    // A StatusNotifier host shows the exported menu itself. An XEmbed tray
+    // would open a set menu on its own as well as report the click, so there
+    // the program opens it.
+    if (statusNotifier_ && menu_)
+        tray_->setContextMenu(menu_.get());
+    if (shown_)
+        Show();
+}
+
+void QtNotifyIcon::Show() {
+    // The installed theme icon by name, so that a StatusNotifier host can
+    // draw it at its own size; the drawn one where Velmo is not installed.
+    tray_->setIcon(QIcon::fromTheme(QStringLiteral("velmo"), ProgramIcon()));
+    tray_->setToolTip(tip_);
+    tray_->show();
+}
+
+bool QtNotifyIcon::Available() {
+    if (!tray_)
+        Create();
+    if (!tray_)
+        return false;
+    // Qt's own test opens a new bus connection each time.
+    return statusNotifier_ ? StatusNotifierHostRegistered()
+                           : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void QtNotifyIcon::Add(const std::string&, const Text& tip) {
+    tip_ = ToQString(tip);
+    shown_ = true;
+    if (!tray_)
+        Create();
+    // An XEmbed icon is shown even while the tray is away: it appears when
+    // the tray comes back.
+    if (tray_)
+        Show();
+}
+
+void QtNotifyIcon::Remove() {
+    shown_ = false;
+    if (tray_)
+        tray_->hide();
+}
+
+void QtNotifyIcon::PopupMenu() {
+    if (!menu_)
+        return;
+    if (statusNotifier_) {
+        // Asked for in a D-Bus call that waits for its answer: open and return.
+        menu_->popup(QCursor::pos());
+        return;
+    }
+    // Runs its own event loop until the menu closes.
+    menu_->exec(QCursor::pos());
+}
+
+IconClick QtNotifyIcon::OpenCloseClick() {
+    return statusNotifier_ ? IconClick::Single : IconClick::Double;
+}
+
+void QtBrowser::Open(const Text& address) {
+    QDesktopServices::openUrl(QUrl(ToQString(address)));
+}
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+SignalHandler::SignalHandler(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    QObject::connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        if (onSignal_)
+            onSignal_();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+SignalHandler::~SignalHandler() {
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+}
+
+}  // namespace velmo

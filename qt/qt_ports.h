@@ -1,0 +1,122 @@
+#pragma once
+
+// The platform services that need the window toolkit, on Qt 6.
+
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/ports.h"
+
+class QAbstractNativeEventFilter;
+class QAction;
+class QMenu;
+class QSocketNotifier;
+class QWidget;
+
+namespace velmo {
+
+struct App;
+class Control;
+
+class QtMessageBox : public MessageBoxPort {
+  public:
+    // Message boxes are centred on the window while it is shown.
+    void SetWindow(QWidget* window) { window_ = window; }
+    int Show(const Text& text, int style, const Text& title) override;
+
+  private:
+    QPointer<QWidget> window_;
+};
+
+class QtFileDialog : public FileDialogPort {
+  public:
+    void SetWindow(QWidget* window) { window_ = window; }
+    std::optional<Text> OpenFile(const Text& initial, const Text& filter,
+                                 const Text& title) override;
+    // Titles of the dialogs in which a name that does not exist yet is accepted.
+    void AcceptNewNamesFor(const Text& title) { newNameTitle_ = title; }
+
+  private:
+    QPointer<QWidget> window_;
+    Text newNameTitle_;
+};
+
+class QtClipboard : public ClipboardPort {
+  public:
+    void SetText(const Text& text) override;
+};
+
+// A timer on CLOCK_BOOTTIME, so that time the computer sleeps counts, that
+// wakes the program only when it is due.
+class BootTimer : public QObject, public TimerPort {
+  public:
+    BootTimer();
+    ~BootTimer() override;
+    void Start(double seconds, std::function<void()> due) override;
+    void Stop() override;
+
+  private:
+    int fd_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
+    std::function<void()> due_;
+};
+
+// The notification-area icon. Qt 6.4 picks how to host it once, when the
+// first icon is made: over D-Bus (StatusNotifierItem) if a StatusNotifier host
+// is registered then, else as an XEmbed tray icon. The icon is therefore made
+// only once one of the two is there, and a host that comes later is picked up.
+class QtNotifyIcon : public QObject, public NotifyIconPort {
+  public:
+    QtNotifyIcon();
+    ~QtNotifyIcon() override;
+    // The program whose tray events and menu this icon serves.
+    void Attach(App& app);
+
+    bool Available() override;
+    void Add(const std::string& icon, const Text& tip) override;
+    void Remove() override;
+    void PopupMenu() override;
+    IconClick OpenCloseClick() override;
+
+    // The icon, or null while the desktop has no notification area yet.
+    QSystemTrayIcon* tray() { return tray_.get(); }
+    bool statusNotifier() const { return statusNotifier_; }
+
+  private:
+    void Create();
+    void Show();
+    void BuildMenu(QMenu& menu, const Control* parent);
+
+    App* app_ = nullptr;
+    std::unique_ptr<QMenu> menu_;
+    std::map<const Control*, QAction*> actions_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    bool statusNotifier_ = false;
+    bool shown_ = false;  // added and not removed
+    QString tip_;
+    std::unique_ptr<QAbstractNativeEventFilter> xembedWatch_;
+    // The model may outlive this object and keeps its observers.
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+};
+
+class QtBrowser : public BrowserPort {
+  public:
+    void Open(const Text& address) override;
+};
+
+// Turns SIGINT and SIGTERM into a call on the event loop.
+class SignalHandler : public QObject {
+  public:
+    explicit SignalHandler(std::function<void()> onSignal);
+    ~SignalHandler() override;
+
+  private:
+    std::function<void()> onSignal_;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace velmo

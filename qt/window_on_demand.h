@@ -1,0 +1,42 @@
+#pragma once
+
+// Builds the main window once start-up is done, and then only when the model
+// is first shown: the signature does not wait for a hundred widgets, and a
+// start in the notification area builds none until the window is opened.
+
+#include <functional>
+#include <memory>
+
+#include "qt/main_window.h"
+
+namespace velmo {
+
+struct App;
+
+class WindowOnDemand {
+  public:
+    // `built` hears of the window when it has been built.
+    WindowOnDemand(App& app, std::function<void(MainWindow*)> built);
+    ~WindowOnDemand();
+    WindowOnDemand(const WindowOnDemand&) = delete;
+    WindowOnDemand& operator=(const WindowOnDemand&) = delete;
+
+    // Start-up is over: builds the window now if the model is shown.
+    void StartUpDone();
+
+    // The window, or null while none has been needed.
+    MainWindow* window() const { return window_.get(); }
+
+  private:
+    void Build();
+
+    App& app_;
+    std::function<void(MainWindow*)> built_;
+    std::unique_ptr<MainWindow> window_;
+    bool starting_ = true;
+    // The model outlives this object and keeps its observers: they must not
+    // reach it once it is gone.
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+};
+
+}  // namespace velmo

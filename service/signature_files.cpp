@@ -1,0 +1,118 @@
+#include "service/signature_files.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "domain/output_forms.h"
+#include "domain/text_fields.h"
+#include "platform/file_text.h"
+
+namespace velmo {
+
+namespace {
+
+Text WithSeparator(Text folder) {
+    const char32_t separator = Separator(NativePathStyle());
+    if (folder.empty() || folder.back() != separator)
+        folder += separator;
+    return folder;
+}
+
+bool IsFullPath(TextView path) {
+    return IsFullPath(path, NativePathStyle());
+}
+
+}  // namespace
+
+Text ProgramDataFolder(ProgramPort& program) {
+    const Text folder = WithSeparator(program.ProgramFolder());
+    if (program.CanWriteFolder(folder))
+        return folder;
+    // An installed program cannot keep the user's files beside itself.
+    return WithSeparator(program.UserDataFolder());
+}
+
+Text DocumentsFolder(ProgramPort& program) {
+    const Text folder = program.DocumentsFolder();
+    if (!IsFullPath(folder))
+        return Text();
+    return WithSeparator(folder);
+}
+
+Text QuoteFilePath(const Text& stored, const Text& dataFolder) {
+    if (IsRootedPath(stored, NativePathStyle()))
+        return stored;
+    return dataFolder + Text(VariableFileName);
+}
+
+Text ResolveSignaturePath(const Text& path, const Text& folder) {
+    if (path.empty() || IsFullPath(path) || folder.empty())
+        return path;
+    return folder + path;
+}
+
+SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program,
+                                      const Text& path, const OwnTextFiles& ownText) {
+    if (!IsFullPath(path))
+        return SignaturePathFault::NotFullPath;
+    std::vector<Text> own = program.OwnFiles();
+    own.push_back(ownText.dataFolder + Text(FixedTextFileName));
+    own.push_back(ownText.dataFolder + Text(VariableFileName));
+    if (IsFullPath(ownText.quoteFile))
+        own.push_back(ownText.quoteFile);
+    const bool ownFile = std::any_of(own.begin(), own.end(), [&files, &path](const Text& file) {
+        return !file.empty() && files.SameFile(path, file);
+    });
+    return ownFile ? SignaturePathFault::OwnFile : SignaturePathFault::None;
+}
+
+FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm form,
+                              TextView signature) {
+    const Text content = SignatureInForm(form, signature) + Text(CrLf);
+    return files.Replace(path, form == OutputForm::PlainText ? EncodeFileText(content)
+                                                        : MarkedUpFileBytes(content));
+}
+
+FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list) {
+    FileResult result;
+    const std::optional<std::string> bytes = files.Read(path, result);
+    if (!bytes)
+        return result;
+    ReadQuoteList(DecodeFileText(*bytes), list);
+    list.LoadedPath = path;
+    return result;
+}
+
+FileResult WriteQuoteFile(FileStorePort& files, const Text& path, const VariableEntries& list) {
+    return files.Replace(path, EncodeFileText(QuoteListText(list)));
+}
+
+FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result) {
+    const std::optional<std::string> bytes = files.Read(path, result);
+    if (!bytes)
+        return FixedRead::Unreadable;
+    std::optional<Text> lines = ReadFixedLines(DecodeFileText(*bytes), kMaxFixedLines);
+    if (!lines)
+        return FixedRead::TooManyLines;
+    text = std::move(*lines);
+    return FixedRead::Ok;
+}
+
+FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped) {
+    return files.Replace(path, EncodeFileText(FixedLinesText(text, kMaxFixedLines, dropped)));
+}
+
+std::optional<StoredSettings> ReadSettingsKey(SettingsStorePort& store) {
+    const std::optional<std::vector<StoredValue>> values = store.Values(Text(SettingsKey));
+    if (!values)
+        return std::nullopt;
+    StoredSettings settings;
+    ReadStoredValues(*values, settings);
+    return settings;
+}
+
+int PickEntry(RandomPort& random, int count) {
+    return count > 0 ? random.Between(1, count) : 1;
+}
+
+}  // namespace velmo

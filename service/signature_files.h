@@ -1,0 +1,85 @@
+#pragma once
+
+// The user's files: where each one is, and reading and writing each one. A
+// failure comes back as a result; telling the user is the caller's part.
+
+#include <optional>
+
+#include "domain/signature_options.h"
+#include "domain/stored_options.h"
+#include "domain/text.h"
+#include "domain/variable_entries.h"
+#include "platform/path_style.h"
+#include "platform/ports.h"
+
+namespace velmo {
+
+inline constexpr TextView VariableFileName = U"Variable.txt";
+inline constexpr TextView FixedTextFileName = U"Fixed.fxt";
+inline constexpr int kMaxFixedLines = 15;
+
+inline constexpr TextView UserKey = U"SOFTWARE\\Velmo\\User\\";
+inline constexpr TextView SettingsKey = U"SOFTWARE\\Velmo\\User\\Freeware";
+
+// The folder the program keeps its text files in, ending in a separator: the
+// program's own folder, or the user's data folder when that is not writable.
+Text ProgramDataFolder(ProgramPort& program);
+
+// The user's documents folder with its separator; empty when the platform
+// knows none.
+Text DocumentsFolder(ProgramPort& program);
+
+// Only a rooted quote list path is honoured; any other means "Variable.txt"
+// in the data folder.
+Text QuoteFilePath(const Text& stored, const Text& dataFolder);
+
+// A relative signature path taken as one in `folder`, never in the current
+// folder of the process; a full or empty path stays as it is.
+Text ResolveSignaturePath(const Text& path, const Text& folder);
+
+// Why a path cannot take the signature.
+enum class SignaturePathFault {
+    None,
+    NotFullPath,  // it would land in whatever folder the program was started from
+    OwnFile,      // one of Velmo's own files, which the signature would replace
+};
+
+// The program's own text files, besides those the platform names.
+struct OwnTextFiles {
+    Text dataFolder;
+    Text quoteFile;  // as stored; honoured only when it is a full path
+};
+
+// Whether the signature may be written to `path`: a full path that is none of
+// Velmo's own files (the quote lists, the fixed text, the settings, the
+// program), compared as the file system names files, links followed.
+SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program, const Text& path,
+                                      const OwnTextFiles& own);
+
+// Replaces the signature file with the signature in the chosen form.
+FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm form,
+                              TextView signature);
+
+// Reads the quote list into `list`, which is left as it was on a failure.
+FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list);
+FileResult WriteQuoteFile(FileStorePort& files, const Text& path, const VariableEntries& list);
+
+enum class FixedRead { Ok, Unreadable, TooManyLines };
+
+// Reads the lines of a fixed text file, joined by CR LF, into `text`;
+// `result` says why a file could not be read.
+FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result);
+
+// Writes at most kMaxFixedLines lines; `dropped` tells whether a line with
+// text was left out.
+FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped);
+
+// What the settings key holds; nothing when there is no settings key. Throws
+// StoreFailure as the store does.
+std::optional<StoredSettings> ReadSettingsKey(SettingsStorePort& store);
+
+// The index of a random entry of a list of `count`, every one equally
+// likely; 1 for an empty list.
+int PickEntry(RandomPort& random, int count);
+
+}  // namespace velmo

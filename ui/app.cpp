@@ -1,0 +1,33 @@
+#include "ui/app.h"
+
+#include "ui/about.h"
+#include "ui/border_options.h"
+#include "ui/clipboard_copies.h"
+#include "ui/entry_editor.h"
+#include "ui/fixed_text.h"
+#include "ui/output_selection.h"
+#include "ui/schedule.h"
+#include "ui/settings.h"
+#include "ui/startup.h"
+#include "ui/tray.h"
+#include "ui/variable_file.h"
+#include "ui/window.h"
+
+namespace velmo {
+
+App::App(Ports platform) : ports(platform) {
+    ConnectFixedTextHandlers(*this);
+    ConnectVariableFileHandlers(*this);
+    ConnectOutputHandlers(*this);
+    ConnectClipboardHandlers(*this);
+    ConnectSettingsHandlers(*this);
+    ConnectScheduleHandlers(*this);
+    ConnectShutdownHandlers(*this);
+    ConnectEntryEditorHandlers(*this);
+    ConnectBorderHandlers(*this);
+    ConnectTrayHandlers(*this);
+    ConnectAboutHandlers(*this);
+    ConnectWindowHandlers(*this);
+}
+
+}  // namespace velmo

@@ -1,0 +1,92 @@
+#pragma once
+
+// The program's state and its platform services, handed to every procedure
+// that needs them: a test can build a whole program in memory.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "domain/text.h"
+#include "domain/variable_entries.h"
+#include "platform/ports.h"
+#include "ui/model/main_form.h"
+
+namespace velmo {
+
+struct Ports {
+    MessageBoxPort& messages;
+    FileDialogPort& fileDialog;
+    ClipboardPort& clipboard;
+    ClockPort& clock;
+    RandomPort& random;
+    FileStorePort& files;
+    SettingsStorePort& settings;
+    TimerPort& timer;
+    SingleInstancePort& instance;
+    NotifyIconPort& icon;
+    ProgramPort& program;
+    BrowserPort& browser;
+};
+
+struct App {
+    // Builds the program in memory with every event handler connected.
+    explicit App(Ports platform);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Ports ports;
+    MainForm form;
+
+    VariableEntries vars;
+
+    // The fixed text file: whether a read was tried in this run, whether
+    // txtFixed holds what the file says (read or written in this run), and
+    // the text whose save was last refused and reported. A file whose lines
+    // were not read is never replaced.
+    struct FixedTextState {
+        bool LoadTried = false;
+        bool Read = false;
+        std::optional<Text> Refused;
+    } fixedText;
+
+    int PickedEntry = 0;  // the entry in use in the signature
+    Text PickedText;
+
+    Text SignatureText;          // the last assembled signature, CR LF line breaks
+    bool UseShownEntry = false;  // next assembly takes the entry shown in the editor
+    Text SignatureFileText;      // the signature in the form written to the file
+
+    // The signature file path whose last write failed and was reported, so
+    // that a scheduled change does not repeat the message every time.
+    std::optional<Text> signatureWriteFailure;
+
+    Text AppPath;  // the program folder, ending in its separator
+    Text VariableFilePath;
+    Text SignatureFilePath;
+    Text FixedTextFilePath;
+
+    // Stored forms of the options.
+    Text ProgramValues;
+    std::array<Text, 12> SettingValues{};
+    std::array<std::int16_t, 20> ProgramFlags{};
+
+    // The change schedule: when the current wait began (ElapsedSeconds), and
+    // whether one is running.
+    double ChangeStart = 0;
+    bool scheduleRunning = false;
+
+    // Start-up has loaded the text sources; until then it loads them itself,
+    // in its own order.
+    bool started = false;
+
+    // No settings were stored yet when the program started.
+    bool firstStart = false;
+
+    // The latest tray event, and whether one is being handled (the tray menu
+    // runs its own event loop, which can deliver another).
+    int TrayMessage = 0;
+    bool TrayBusy = false;
+};
+
+}  // namespace velmo

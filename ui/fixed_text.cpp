@@ -1,0 +1,124 @@
+#include "ui/fixed_text.h"
+
+#include "service/signature_files.h"
+#include "ui/app.h"
+#include "ui/output_selection.h"
+
+namespace velmo {
+
+namespace {
+
+// What went wrong with a fixed text file, and what YES offers.
+Text LoadProblem(FixedRead outcome, const FileResult& result, const Text& path) {
+    const Text chooseAnother =
+        U"\r\nThe file is left as it is.\r\nPress YES if you would like to choose another "
+        U"file.\r\n";
+    if (outcome == FixedRead::TooManyLines) {
+        return U"Your Fixed Text file has more lines than the fixed text can hold (" +
+               ToText(kMaxFixedLines) + U"):\r\n" + path + chooseAnother;
+    }
+    if (result.Missing()) {
+        return U"I have not been able to find your Fixed Text.\r\n"
+               U"Press YES if you would like to help me find it.\r\n";
+    }
+    // There is a file, but not one to read: a folder, a pipe, a locked one.
+    return U"I have not been able to read your Fixed Text:\r\n" + path + U"\r\n" +
+           FromUtf8(result.Message()) + chooseAnother;
+}
+
+Text DefaultFixedTextPath(const App& app) {
+    return app.AppPath + Text(FixedTextFileName);
+}
+
+}  // namespace
+
+void LoadFixedText(App& app, const Text& requested) {
+    const Text path = requested.empty() ? DefaultFixedTextPath(app) : requested;
+    app.fixedText.LoadTried = true;
+    Text text;
+    FileResult result;
+    const FixedRead outcome = ReadFixedFile(app.ports.files, path, text, result);
+    if (outcome == FixedRead::Ok) {
+        if (path == DefaultFixedTextPath(app))
+            app.fixedText.Read = true;
+        app.form.txtFixed.Text = std::move(text);
+        return;
+    }
+    if (app.form.chkFixed.Value != 1)
+        return;
+    const Text problem = LoadProblem(outcome, result, path);
+    const int answer =
+        app.ports.messages.Show(problem + U"Press NO if you would like to start without it.",
+                                msgbox::YesNoCritical, path + U" Error");
+    if (answer == msgbox::Yes) {
+        LoadFixedText(app,
+                      OpenFileDialog(app, path, U"Fixed Text Files (*.fxt)|*.fxt|", U"Fixed Text"));
+    }
+}
+
+bool SaveFixedText(App& app) {
+    const Text path = DefaultFixedTextPath(app);
+    // A file whose lines were never read would lose them; one that does not
+    // exist has nothing to lose and is created.
+    if (!app.fixedText.Read && app.ports.files.Exists(path)) {
+        // Said once for each text: the box loses the focus often.
+        if (app.fixedText.Refused != app.form.txtFixed.Text.get()) {
+            app.fixedText.Refused = app.form.txtFixed.Text.get();
+            app.ports.messages.Show(
+                U"The lines of " + path +
+                    U" have not been read, so the file was not replaced: they would be lost."
+                    U"\r\nRename or remove that file to save this fixed text in its place.",
+                msgbox::OkExclamation, U"Fixed Text");
+        }
+        return false;
+    }
+    bool dropped = false;
+    const FileResult result =
+        WriteFixedFile(app.ports.files, path, app.form.txtFixed.Text.get(), dropped);
+    if (!result) {
+        app.ports.messages.Show(U"Unable to save the fixed text file" + Text(CrLf) + path +
+                                    Text(CrLf) + FromUtf8(result.Message()) + Text(CrLf) +
+                                    U"Your fixed text is kept until you close Velmo.",
+                                msgbox::OkExclamation, U"Fixed Text");
+        return false;
+    }
+    app.fixedText.Read = true;
+    if (dropped) {
+        app.ports.messages.Show(U"The fixed text may have at most 15 lines." + Text(CrLf) +
+                                    U"Lines after the 15th were not saved.",
+                                msgbox::OkExclamation, U"Fixed Text");
+    }
+    return true;
+}
+
+void chkFixed_Click(App& app) {
+    MainForm& f = app.form;
+    f.txtFixed.Enabled = f.chkFixed.Value != 0;
+    // A fixed text never read in this run is read when the part is switched
+    // on, so that a later save writes the file's own lines back. Start-up
+    // reads it itself. A missing file is no fault here: this is how a fixed
+    // text is begun.
+    if (f.chkFixed.Value != 0 && app.started && !app.fixedText.LoadTried) {
+        if (app.ports.files.Exists(DefaultFixedTextPath(app)))
+            LoadFixedText(app, Text());
+        app.fixedText.LoadTried = true;
+    }
+}
+
+void txtFixed_Change(App& app) {
+    MainForm& f = app.form;
+    f.chkFixed.Value = f.txtFixed.Text.get().empty() ? 0 : 1;
+}
+
+void txtFixed_LostFocus(App& app) {
+    SaveFixedText(app);
+}
+
+void ConnectFixedTextHandlers(App& app) {
+    MainForm& f = app.form;
+    f.chkFixed.Click += [&app] { chkFixed_Click(app); };
+    f.txtFixed.Change += [&app] { txtFixed_Change(app); };
+    f.txtFixed.LostFocus += [&app] { txtFixed_LostFocus(app); };
+}
+
+}  // namespace velmo

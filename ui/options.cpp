@@ -1,0 +1,138 @@
+#include "ui/options.h"
+
+#include "ui/app.h"
+
+namespace velmo {
+
+const std::array<std::string_view, 33> SignatureOptionNames = {
+    "Slider",        "chkClip",         "chkFile",       "chkVar",           "chkFixed",
+    "chkTray",       "cmbFixWidth",     "optOrderFF",    "optOrderVF",       "chkBorder",
+    "chkSpace",      "optTBLike",       "optTBRepeat",   "txtTBLike",        "txtTBRepeat",
+    "cmbWidth",      "optBBLike",       "optBBRepeat",   "optBBSame",        "txtBBLike",
+    "txtBBRepeat",   "txtSBSLeftLike",  "cmbSBSIndent",  "chkSBSRightSame",  "txtSBSRightLike",
+    "optSBSSepNone", "optSBSBlankLine", "optSBSSameTop", "optSBSSameBottom", "optSBSRightLike",
+    "optText",       "optHTML",         "optRTF",
+};
+
+namespace {
+
+Check CheckOf(const CheckBox& box) {
+    return static_cast<Check>(box.Value.get());
+}
+
+int NumberOf(const ComboBox& combo) {
+    return ToWholeNumber(combo.Text.get());
+}
+
+// Sets one option button of a group, or clears the whole group.
+void Choose(std::initializer_list<std::pair<OptionButton*, bool>> group) {
+    for (const auto& [button, chosen] : group) {
+        if (!chosen)
+            button->Value = false;
+    }
+    for (const auto& [button, chosen] : group) {
+        if (chosen)
+            button->Value = true;
+    }
+}
+
+}  // namespace
+
+SignatureOptions ReadOptions(const MainForm& f) {
+    SignatureOptions o;
+    o.changeInterval = f.Slider.Value;
+    o.toClipboard = CheckOf(f.chkClip);
+    o.toFile = CheckOf(f.chkFile);
+    o.variablePart = CheckOf(f.chkVar);
+    o.fixedPart = CheckOf(f.chkFixed);
+    o.startOnTray = CheckOf(f.chkTray);
+    o.order = f.optOrderVF.Value ? PartOrder::VariableFirst : PartOrder::FixedFirst;
+    o.output = f.optHTML.Value  ? OutputForm::Html
+               : f.optRTF.Value ? OutputForm::Rtf
+                                : OutputForm::PlainText;
+    o.plainWidth = NumberOf(f.cmbFixWidth);
+    o.bordered = CheckOf(f.chkBorder);
+    o.blankRows = CheckOf(f.chkSpace);
+    o.top = f.optTBLike.Value ? TopBorder::Like : TopBorder::Repeat;
+    o.topLike = f.txtTBLike.Text;
+    o.topRepeat = f.txtTBRepeat.Text;
+    o.borderedWidth = NumberOf(f.cmbWidth);
+    o.bottom = f.optBBLike.Value     ? BottomBorder::Like
+               : f.optBBRepeat.Value ? BottomBorder::Repeat
+               : f.optBBSame.Value   ? BottomBorder::Same
+                                     : BottomBorder::Unchosen;
+    o.bottomLike = f.txtBBLike.Text;
+    o.bottomRepeat = f.txtBBRepeat.Text;
+    o.leftSide = f.txtSBSLeftLike.Text;
+    o.indent = NumberOf(f.cmbSBSIndent);
+    o.rightSameAsLeft = CheckOf(f.chkSBSRightSame);
+    o.rightLikeChosen = f.optSBSRightLike.Value;
+    o.rightSide = f.txtSBSRightLike.Text;
+    o.separator = f.optSBSSepNone.Value      ? Separator::None
+                  : f.optSBSBlankLine.Value  ? Separator::BlankLine
+                  : f.optSBSSameTop.Value    ? Separator::SameAsTop
+                  : f.optSBSSameBottom.Value ? Separator::SameAsBottom
+                                             : Separator::Unchosen;
+    return o;
+}
+
+void ShowOptions(MainForm& f, const SignatureOptions& o) {
+    // The texts first: typing into a border text chooses its option button,
+    // and the choices below must win.
+    f.cmbFixWidth.Text = ToText(o.plainWidth);
+    f.txtTBLike.Text = o.topLike;
+    f.txtTBRepeat.Text = o.topRepeat;
+    f.cmbWidth.Text = ToText(o.borderedWidth);
+    f.txtBBLike.Text = o.bottomLike;
+    f.txtBBRepeat.Text = o.bottomRepeat;
+    f.txtSBSLeftLike.Text = o.leftSide;
+    f.cmbSBSIndent.Text = ToText(o.indent);
+    f.txtSBSRightLike.Text = o.rightSide;
+
+    f.Slider.Value = o.changeInterval;
+    f.chkClip.Value = static_cast<int>(o.toClipboard);
+    f.chkFile.Value = static_cast<int>(o.toFile);
+    f.chkVar.Value = static_cast<int>(o.variablePart);
+    f.chkFixed.Value = static_cast<int>(o.fixedPart);
+    f.chkTray.Value = static_cast<int>(o.startOnTray);
+    f.chkBorder.Value = static_cast<int>(o.bordered);
+    f.chkSpace.Value = static_cast<int>(o.blankRows);
+    f.chkSBSRightSame.Value = static_cast<int>(o.rightSameAsLeft);
+
+    Choose({{&f.optOrderFF, o.order == PartOrder::FixedFirst},
+            {&f.optOrderVF, o.order == PartOrder::VariableFirst}});
+    Choose(
+        {{&f.optTBLike, o.top == TopBorder::Like}, {&f.optTBRepeat, o.top == TopBorder::Repeat}});
+    Choose({{&f.optBBLike, o.bottom == BottomBorder::Like},
+            {&f.optBBRepeat, o.bottom == BottomBorder::Repeat},
+            {&f.optBBSame, o.bottom == BottomBorder::Same}});
+    Choose({{&f.optSBSRightLike, o.rightLikeChosen}});
+    Choose({{&f.optSBSSepNone, o.separator == Separator::None},
+            {&f.optSBSBlankLine, o.separator == Separator::BlankLine},
+            {&f.optSBSSameTop, o.separator == Separator::SameAsTop},
+            {&f.optSBSSameBottom, o.separator == Separator::SameAsBottom}});
+    Choose({{&f.optText, o.output == OutputForm::PlainText},
+            {&f.optHTML, o.output == OutputForm::Html},
+            {&f.optRTF, o.output == OutputForm::Rtf}});
+}
+
+void SetDefaults(App& app) {
+    app.SignatureFilePath.clear();
+    ShowOptions(app.form, SignatureOptions{});
+}
+
+void ApplyOptions(App& app) {
+    const StoredSettings stored{app.ProgramValues, app.SettingValues};
+    const std::optional<SignatureOptions> options = DecodeOptions(stored, ReadOptions(app.form));
+    if (!options) {
+        SetDefaults(app);
+        return;
+    }
+    // The paths first, so that handlers run by the following steps see them.
+    app.SignatureFilePath = app.SettingValues[kSignaturePathText];
+    app.VariableFilePath = app.SettingValues[kQuotePathText];
+    app.FixedTextFilePath = app.SettingValues[kFixedPathText];
+    ShowOptions(app.form, *options);
+}
+
+}  // namespace velmo

@@ -1,0 +1,154 @@
+#include "ui/output_selection.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "service/signature_files.h"
+#include "ui/app.h"
+#include "ui/fixed_text.h"
+#include "ui/signature_file.h"
+#include "ui/variable_file.h"
+
+namespace velmo {
+
+namespace {
+
+TextView LastThree(TextView path) {
+    return path.size() >= 3 ? path.substr(path.size() - 3) : path;
+}
+
+void ShowChosenFile(App& app, const Text& path) {
+    app.SignatureFilePath = path;
+    app.form.chkFile.Value = 1;
+    // A new name is made a file at once; only a file that still cannot be
+    // opened then leads to the recovery dialog.
+    if (!app.ports.files.Exists(path))
+        WriteSignatureFile(app);
+    CheckSignatureFile(app);
+    app.form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55, NativePathStyle());
+}
+
+// A change of output type asks for a file of the new kind unless the current
+// one already is one.
+void ChangeOutputType(App& app, TextView extension, TextView filter) {
+    if (LastThree(app.SignatureFilePath) == extension)
+        return;
+    const Text previous = app.SignatureFilePath;
+    const Text folder = SignatureFolder(app);
+    app.SignatureFilePath.clear();
+    const std::optional<Text> chosen = ChooseSignatureFile(app, folder, filter);
+    if (!chosen) {
+        // Cancelled: the file in use stays in use.
+        app.SignatureFilePath = previous;
+        return;
+    }
+    ShowChosenFile(app, *chosen);
+}
+
+}  // namespace
+
+SignaturePathFault CheckSignaturePath(App& app, const Text& path) {
+    return CheckSignaturePath(app.ports.files, app.ports.program, path,
+                              {app.AppPath, app.VariableFilePath});
+}
+
+void ReportSignaturePath(App& app, SignaturePathFault fault, const Text& path) {
+    if (fault == SignaturePathFault::None)
+        return;
+    const Text why =
+        fault == SignaturePathFault::OwnFile
+            ? Text(
+                  U"is one of Velmo's own files (its quotations, fixed text, settings or "
+                  U"program), which the signature would replace.")
+            : Text(U"is not a full path: the folder the signature would go to is not known.");
+    app.ports.messages.Show(path + Text(CrLf) + why + Text(CrLf) +
+                                U"No signature is written to it. Choose another signature file.",
+                            msgbox::OkExclamation, U"Signature File");
+}
+
+Text DocumentsFolder(App& app) {
+    return DocumentsFolder(app.ports.program);
+}
+
+Text SignatureFolder(App& app) {
+    if (CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None) {
+        Text folder = FolderPart(app.SignatureFilePath, NativePathStyle());
+        if (!folder.empty())
+            return folder;
+    }
+    return DocumentsFolder(app);
+}
+
+std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView filter) {
+    std::optional<Text> chosen =
+        ChooseFile(app, initial, filter, app.form.CommonDialog1.DialogTitle);
+    if (!chosen)
+        return std::nullopt;
+    const PathStyle style = NativePathStyle();
+    const Text folder = IsFullPath(initial, style) ? FolderPart(initial, style) : Text();
+    Text path = ResolveSignaturePath(*chosen, folder.empty() ? DocumentsFolder(app) : folder);
+    if (const SignaturePathFault fault = CheckSignaturePath(app, path);
+        fault != SignaturePathFault::None) {
+        // Refused: the caller keeps the file in use.
+        ReportSignaturePath(app, fault, path);
+        return std::nullopt;
+    }
+    return path;
+}
+
+std::optional<Text> ChooseFile(App& app, const Text& initial, TextView filter, const Text& title) {
+    std::optional<Text> chosen = app.ports.fileDialog.OpenFile(initial, Text(filter), title);
+    if (chosen && chosen->empty())
+        return std::nullopt;
+    return chosen;
+}
+
+Text OpenFileDialog(App& app, const Text& initial, TextView filter, const Text& title) {
+    return ChooseFile(app, initial, filter, title).value_or(initial);
+}
+
+void cmdSigFile_Click(App& app) {
+    const MainForm& form = app.form;
+    // The current file when it may take the signature, else the folder to look in.
+    const Text initial = CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None
+                             ? app.SignatureFilePath
+                             : SignatureFolder(app);
+    TextView filter;
+    if (!app.SignatureFilePath.empty()) {
+        const TextView ext = LastThree(app.SignatureFilePath);
+        filter = ext == U"txt"   ? filters::Text
+                 : ext == U"htm" ? filters::Html
+                 : ext == U"rtf" ? filters::RichText
+                                 : filters::All;
+    } else {
+        filter = form.optText.Value   ? filters::Text
+                 : form.optHTML.Value ? filters::Html
+                 : form.optRTF.Value  ? filters::RichText
+                                      : filters::All;
+    }
+    const std::optional<Text> chosen = ChooseSignatureFile(app, initial, filter);
+    // Cancelled or refused: nothing changes, and no folder is taken for the file.
+    if (!chosen)
+        return;
+    ShowChosenFile(app, *chosen);
+}
+
+void optText_Click(App& app) {
+    ChangeOutputType(app, U"txt", filters::TextType);
+}
+void optHTML_Click(App& app) {
+    ChangeOutputType(app, U"htm", filters::HtmlType);
+}
+void optRTF_Click(App& app) {
+    ChangeOutputType(app, U"rtf", filters::RichTextType);
+}
+
+void ConnectOutputHandlers(App& app) {
+    MainForm& f = app.form;
+    f.cmdSigFile.Click += [&app] { cmdSigFile_Click(app); };
+    f.optText.Click += [&app] { optText_Click(app); };
+    f.optHTML.Click += [&app] { optHTML_Click(app); };
+    f.optRTF.Click += [&app] { optRTF_Click(app); };
+}
+
+}  // namespace velmo

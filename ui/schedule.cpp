@@ -1,0 +1,91 @@
+#include "ui/schedule.h"
+
+#include <algorithm>
+
+#include "service/signature_files.h"
+#include "ui/app.h"
+#include "ui/signature.h"
+
+namespace velmo {
+
+const std::array<ChangeInterval, 9> ChangeIntervals = {{
+    {U"Never", 0},
+    {U"5 Minute", 300},
+    {U"15 Minute", 900},
+    {U"30 Minute", 1800},
+    {U"1 Hour", 3600},
+    {U"3 Hours", 10800},
+    {U"6 Hours", 21600},
+    {U"12 Hours", 43200},
+    {U"Once a Day", 86400},
+}};
+
+namespace {
+
+void ArmChangeTimer(App& app);
+
+void ChangeDue(App& app) {
+    btnRandomize_Click(app);
+    app.ChangeStart = app.ports.clock.ElapsedSeconds();
+    ArmChangeTimer(app);
+}
+
+// Sets the timer for the due time of the running wait; "Never" disarms it.
+// A due time already passed fires at once.
+void ArmChangeTimer(App& app) {
+    const double interval = Val(app.form.Slider.Tag.get());
+    if (interval <= 0) {
+        app.ports.timer.Stop();
+        return;
+    }
+    const double remaining = app.ChangeStart + interval - app.ports.clock.ElapsedSeconds();
+    app.ports.timer.Start(std::max(0.0, remaining), [&app] { ChangeDue(app); });
+}
+
+}  // namespace
+
+void PickRandomEntry(App& app) {
+    VariableEntries& vars = app.vars;
+    app.PickedEntry = PickEntry(app.ports.random, vars.EntryCount);
+    // Slot 1 of an empty list may still hold text of an earlier, longer file.
+    app.PickedText = vars.EntryCount > 0 ? vars.At(app.PickedEntry) : Text();
+    vars.CurrentEntry = app.PickedEntry;
+    BuildSignature(app);
+}
+
+void btnRandomize_Click(App& app) {
+    PickRandomEntry(app);
+    app.form.txtVar.Text = app.vars.At(app.vars.CurrentEntry);
+}
+
+void mnuRandomize_Click(App& app) {
+    btnRandomize_Click(app);
+}
+
+void Slider_Change(App& app) {
+    MainForm& f = app.form;
+    const int position = f.Slider.Value;
+    if (position >= 0 && position < static_cast<int>(ChangeIntervals.size())) {
+        const ChangeInterval& row = ChangeIntervals[static_cast<size_t>(position)];
+        f.Slider.Tag = ToText(row.seconds);
+        f.lblFreq.Caption = Text(row.caption);
+    }
+    f.Refresh();
+    if (app.scheduleRunning)
+        ArmChangeTimer(app);
+}
+
+void WaitForChange(App& app) {
+    app.ChangeStart = app.ports.clock.ElapsedSeconds();
+    app.scheduleRunning = true;
+    ArmChangeTimer(app);
+}
+
+void ConnectScheduleHandlers(App& app) {
+    MainForm& f = app.form;
+    f.btnRandomize.Click += [&app] { btnRandomize_Click(app); };
+    f.mnuRandomize.Click += [&app] { mnuRandomize_Click(app); };
+    f.Slider.Change += [&app] { Slider_Change(app); };
+}
+
+}  // namespace velmo

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+
+#include "domain/text.h"
+
+namespace velmo {
+
+struct App;
+
+struct ChangeInterval {
+    TextView caption;  // shown in lblFreq
+    int seconds;       // 0: never
+};
+
+// One row per slider position.
+extern const std::array<ChangeInterval, 9> ChangeIntervals;
+
+// Picks an entry at random, every one equally likely, and builds the signature.
+void PickRandomEntry(App& app);
+
+void btnRandomize_Click(App& app);
+void mnuRandomize_Click(App& app);
+
+// Shows the chosen interval and times the running wait by it.
+void Slider_Change(App& app);
+
+// Starts the change schedule: when the slider's interval has passed since
+// the wait began, a new entry is picked and the next interval timed from then.
+void WaitForChange(App& app);
+
+void ConnectScheduleHandlers(App& app);
+
+}  // namespace velmo

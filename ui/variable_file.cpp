@@ -1,0 +1,99 @@
+#include "ui/variable_file.h"
+
+#include "service/signature_files.h"
+#include "ui/app.h"
+#include "ui/output_selection.h"
+#include "ui/signature.h"
+
+namespace velmo {
+
+void ApplyVariablePathRule(App& app) {
+    app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath);
+}
+
+void LoadVariableFile(App& app) {
+    ApplyVariablePathRule(app);
+    VariableEntries& vars = app.vars;
+    vars.LoadTried = true;
+
+    const FileResult result = ReadQuoteFile(app.ports.files, app.VariableFilePath, vars);
+    if (!result) {
+        // A file that is there but cannot be read is not called missing.
+        const Text problem = result.Missing()
+                                 ? Text(
+                                       U"I have not been able to find your Variable Text file.\r\n"
+                                       U"Press YES if you would like to help me find it. \r\n")
+                                 : U"I have not been able to read your Variable Text file:\r\n" +
+                                       app.VariableFilePath + U"\r\n" + FromUtf8(result.Message()) +
+                                       U"\r\nThe file is left as it is.\r\n"
+                                       U"Press YES if you would like to choose another file.\r\n";
+        const int answer =
+            app.ports.messages.Show(problem + U"Press NO if you would like to start without one",
+                                    msgbox::YesNoCritical, U"Variable.txt Error");
+        if (answer == msgbox::Yes) {
+            FindVariableFile(app);
+            LoadVariableFile(app);
+        }
+        return;
+    }
+}
+
+bool SaveVariableFile(App& app) {
+    ApplyVariablePathRule(app);
+    VariableEntries& vars = app.vars;
+    const Text& path = app.VariableFilePath;
+
+    if (vars.LoadedPath != path && app.ports.files.Exists(path)) {
+        app.ports.messages.Show(
+            U"The entries of " + path +
+                U" have not been read, so the file was not replaced: its entries would be lost."
+                U"\r\nChoose it with the file button on the Variable tab to load it first.",
+            msgbox::OkExclamation, U"Variable Text");
+        return false;
+    }
+
+    const FileResult result = WriteQuoteFile(app.ports.files, path, vars);
+    if (!result) {
+        app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) + path +
+                                    Text(CrLf) + FromUtf8(result.Message()) + Text(CrLf) +
+                                    U"Your entries are kept until you close Velmo.",
+                                msgbox::OkExclamation, U"Variable Text");
+        return false;
+    }
+    vars.LoadedPath = path;
+    return true;
+}
+
+void FindVariableFile(App& app) {
+    std::optional<Text> chosen =
+        app.ports.fileDialog.OpenFile(Text(), U"Text (*.txt)|*.txt", U"Variable Text");
+    if (!chosen)
+        return;
+    if (chosen->empty()) {
+        app.ports.messages.Show(U"Unable to load selected file.", msgbox::OkExclamation,
+                                U"File Error");
+        return;
+    }
+    app.VariableFilePath = std::move(*chosen);
+}
+
+void cmdVarFile_Click(App& app) {
+    const Text start =
+        app.VariableFilePath.empty() ? app.AppPath + Text(VariableFileName) : app.VariableFilePath;
+    app.VariableFilePath = OpenFileDialog(
+        app, start, U"Text Files (*.txt)|*.txt|All Files (*.*)|*.*|", U"Variable Text");
+    app.UseShownEntry = true;
+    // The load below is the one; switching the part on must not start another.
+    app.vars.LoadTried = true;
+    app.form.chkVar.Value = 1;
+    LoadVariableFile(app);
+    app.form.txtVarFile.Text = app.VariableFilePath;
+    BuildSignature(app);
+}
+
+void ConnectVariableFileHandlers(App& app) {
+    MainForm& f = app.form;
+    f.cmdVarFile.Click += [&app] { cmdVarFile_Click(app); };
+}
+
+}  // namespace velmo
