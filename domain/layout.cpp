@@ -46,7 +46,7 @@ Text LayoutPlain(const SignatureOptions& o, TextView first, TextView second) {
     if (first.empty() && second.empty())
         return {};
     Text result = WrapText(first, o.plainWidth);
-    if (o.separator == Separator::BlankLine)
+    if (o.separator == PartSeparator::BlankLine)
         result += CrLf;
     result += WrapText(second, o.plainWidth);
     result += CrLf;
@@ -92,12 +92,12 @@ Text LayoutBordered(const SignatureOptions& o, TextView first, TextView second) 
         sig += blankRow;
     if (!first.empty())
         sig += FramePart(o, first, contentWidth);
-    if (o.separator == Separator::SameAsTop) {
+    if (o.separator == PartSeparator::SameAsTop) {
         sig += topBorder;
-    } else if (o.separator == Separator::SameAsBottom) {
+    } else if (o.separator == PartSeparator::SameAsBottom) {
         sig += bottomBorder;
         sig += CrLf;
-    } else if (o.separator == Separator::BlankLine) {
+    } else if (o.separator == PartSeparator::BlankLine) {
         sig += blankRow;
     }
     if (!second.empty())

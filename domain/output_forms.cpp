@@ -110,7 +110,7 @@ Text HtmlSignature(TextView signature) {
                     U"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n"
                     U"<HTML>\r\n"
                     U"<HEAD>\r\n"
-                    U"<TITLE>Orvik Signature</TITLE>\r\n"
+                    U"<TITLE></TITLE>\r\n"
                     U"</HEAD>\r\n"
                     U"<BODY>\r\n"
                     U"<font face=\"Courier New\">\r\n",

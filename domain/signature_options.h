@@ -33,7 +33,7 @@ enum class BottomBorder {
 };
 
 // The row between the two parts.
-enum class Separator {
+enum class PartSeparator {
     Unchosen,  // no choice made: laid out as None
     None,
     BlankLine,
@@ -73,7 +73,7 @@ struct SignatureOptions {
     Check rightSameAsLeft = Check::On;
     bool rightLikeChosen = false;  // the right side's own option button, kept as stored
     Text rightSide = U"*";
-    Separator separator = Separator::None;
+    PartSeparator separator = PartSeparator::None;
 
     bool operator==(const SignatureOptions&) const = default;
 };

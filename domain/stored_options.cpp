@@ -147,11 +147,11 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
         {{v[10], BottomBorder::Like}, {v[11], BottomBorder::Repeat}, {v[12], BottomBorder::Same}},
         BottomBorder::Unchosen);
     o.rightLikeChosen = v[13] != 0;
-    o.separator = LastChosen({{v[14], Separator::None},
-                              {v[15], Separator::BlankLine},
-                              {v[16], Separator::SameAsTop},
-                              {v[17], Separator::SameAsBottom}},
-                             Separator::Unchosen);
+    o.separator = LastChosen({{v[14], PartSeparator::None},
+                              {v[15], PartSeparator::BlankLine},
+                              {v[16], PartSeparator::SameAsTop},
+                              {v[17], PartSeparator::SameAsBottom}},
+                             PartSeparator::Unchosen);
     o.rightSameAsLeft = CheckOr(v[18], base.rightSameAsLeft);
     switch (v[19]) {
         case 1:
@@ -198,10 +198,10 @@ ProgramFlagArray ProgramFlags(const SignatureOptions& o) {
             Flag(o.bottom == BottomBorder::Repeat),
             Flag(o.bottom == BottomBorder::Same),
             Flag(o.rightLikeChosen),
-            Flag(o.separator == Separator::None),
-            Flag(o.separator == Separator::BlankLine),
-            Flag(o.separator == Separator::SameAsTop),
-            Flag(o.separator == Separator::SameAsBottom),
+            Flag(o.separator == PartSeparator::None),
+            Flag(o.separator == PartSeparator::BlankLine),
+            Flag(o.separator == PartSeparator::SameAsTop),
+            Flag(o.separator == PartSeparator::SameAsBottom),
             Number(o.rightSameAsLeft),
             outputType};
 }

@@ -214,4 +214,14 @@ Text Repeat(TextView unit, long long n) {
     return out;
 }
 
+Text CrLfToLf(TextView text) {
+    Text out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != U'\r' || i + 1 >= text.size() || text[i + 1] != U'\n')
+            out += text[i];
+    }
+    return out;
+}
+
 }  // namespace velmo

@@ -43,6 +43,9 @@ int ToWholeNumber(TextView text);
 // The text without leading and trailing blanks (only U+0020).
 Text TrimBlanks(TextView text);
 
+// Every CR LF of a text as LF alone; other CRs stay.
+Text CrLfToLf(TextView text);
+
 // Text repeated n times; nothing for n <= 0.
 Text Repeat(TextView unit, long long n);
 

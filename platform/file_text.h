@@ -17,6 +17,10 @@ namespace velmo {
 // unpaired UTF-16 surrogate, a last odd byte) comes out as U+FFFD.
 Text DecodeFileText(std::string_view bytes);
 
+// A text with CR LF line breaks in the line ends of the platform, for what
+// other programs read: LF on POSIX, CR LF on Windows.
+Text NativeLineEnds(TextView text);
+
 // Text as the bytes to store in a text file.
 std::string EncodeFileText(TextView text);
 

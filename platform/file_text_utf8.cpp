@@ -136,4 +136,8 @@ std::string EncodeFileText(TextView text) {
     return ToUtf8(text);
 }
 
+Text NativeLineEnds(TextView text) {
+    return CrLfToLf(text);
+}
+
 }  // namespace velmo

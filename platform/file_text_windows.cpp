@@ -50,4 +50,8 @@ std::string EncodeFileText(TextView text) {
     return ToAnsi(text);
 }
 
+Text NativeLineEnds(TextView text) {
+    return Text(text);
+}
+
 }  // namespace velmo

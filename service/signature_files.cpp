@@ -51,8 +51,8 @@ Text ResolveSignaturePath(const Text& path, const Text& folder) {
     return folder + path;
 }
 
-SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program,
-                                      const Text& path, const OwnTextFiles& ownText) {
+SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program, const Text& path,
+                                      const OwnTextFiles& ownText) {
     if (!IsFullPath(path))
         return SignaturePathFault::NotFullPath;
     std::vector<Text> own = program.OwnFiles();
@@ -68,9 +68,9 @@ SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program
 
 FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm form,
                               TextView signature) {
-    const Text content = SignatureInForm(form, signature) + Text(CrLf);
-    return files.Replace(path, form == OutputForm::PlainText ? EncodeFileText(content)
-                                                        : MarkedUpFileBytes(content));
+    const Text content = NativeLineEnds(SignatureInForm(form, signature) + Text(CrLf));
+    return files.Replace(
+        path, form == OutputForm::PlainText ? EncodeFileText(content) : MarkedUpFileBytes(content));
 }
 
 FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list) {
@@ -84,7 +84,7 @@ FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries
 }
 
 FileResult WriteQuoteFile(FileStorePort& files, const Text& path, const VariableEntries& list) {
-    return files.Replace(path, EncodeFileText(QuoteListText(list)));
+    return files.Replace(path, EncodeFileText(NativeLineEnds(QuoteListText(list))));
 }
 
 FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result) {
@@ -99,7 +99,8 @@ FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, File
 }
 
 FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped) {
-    return files.Replace(path, EncodeFileText(FixedLinesText(text, kMaxFixedLines, dropped)));
+    return files.Replace(
+        path, EncodeFileText(NativeLineEnds(FixedLinesText(text, kMaxFixedLines, dropped))));
 }
 
 std::optional<StoredSettings> ReadSettingsKey(SettingsStorePort& store) {

@@ -68,11 +68,11 @@ SignatureOptions ReadOptions(const MainForm& f) {
     o.rightSameAsLeft = CheckOf(f.chkSBSRightSame);
     o.rightLikeChosen = f.optSBSRightLike.Value;
     o.rightSide = f.txtSBSRightLike.Text;
-    o.separator = f.optSBSSepNone.Value      ? Separator::None
-                  : f.optSBSBlankLine.Value  ? Separator::BlankLine
-                  : f.optSBSSameTop.Value    ? Separator::SameAsTop
-                  : f.optSBSSameBottom.Value ? Separator::SameAsBottom
-                                             : Separator::Unchosen;
+    o.separator = f.optSBSSepNone.Value      ? PartSeparator::None
+                  : f.optSBSBlankLine.Value  ? PartSeparator::BlankLine
+                  : f.optSBSSameTop.Value    ? PartSeparator::SameAsTop
+                  : f.optSBSSameBottom.Value ? PartSeparator::SameAsBottom
+                                             : PartSeparator::Unchosen;
     return o;
 }
 
@@ -107,10 +107,10 @@ void ShowOptions(MainForm& f, const SignatureOptions& o) {
             {&f.optBBRepeat, o.bottom == BottomBorder::Repeat},
             {&f.optBBSame, o.bottom == BottomBorder::Same}});
     Choose({{&f.optSBSRightLike, o.rightLikeChosen}});
-    Choose({{&f.optSBSSepNone, o.separator == Separator::None},
-            {&f.optSBSBlankLine, o.separator == Separator::BlankLine},
-            {&f.optSBSSameTop, o.separator == Separator::SameAsTop},
-            {&f.optSBSSameBottom, o.separator == Separator::SameAsBottom}});
+    Choose({{&f.optSBSSepNone, o.separator == PartSeparator::None},
+            {&f.optSBSBlankLine, o.separator == PartSeparator::BlankLine},
+            {&f.optSBSSameTop, o.separator == PartSeparator::SameAsTop},
+            {&f.optSBSSameBottom, o.separator == PartSeparator::SameAsBottom}});
     Choose({{&f.optText, o.output == OutputForm::PlainText},
             {&f.optHTML, o.output == OutputForm::Html},
             {&f.optRTF, o.output == OutputForm::Rtf}});

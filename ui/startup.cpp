@@ -23,7 +23,7 @@ void WriteSampleVariableFile(App& app) {
     for (TextView quote : SampleQuotes)
         content += QuotedRecord(quote);
     // A sample that cannot be written is no loss: the missing file is offered later.
-    app.ports.files.Replace(path, EncodeFileText(content));
+    app.ports.files.Replace(path, EncodeFileText(NativeLineEnds(content)));
 }
 
 bool Main(App& app) {

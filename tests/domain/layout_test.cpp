@@ -26,7 +26,7 @@ SignatureOptions Bordered() {
     o.leftSide = U"**";
     o.rightSide = U"**";
     o.blankRows = Check::On;
-    o.separator = Separator::BlankLine;
+    o.separator = PartSeparator::BlankLine;
     return o;
 }
 
@@ -34,7 +34,7 @@ SignatureOptions Bordered() {
 SignatureOptions Tight() {
     SignatureOptions o = Bordered();
     o.blankRows = Check::Off;
-    o.separator = Separator::None;
+    o.separator = PartSeparator::None;
     return o;
 }
 
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ComposeTest,
                                                 Check::Greyed;  // only a plain tick borders
                                             o.plainWidth = 40;
                                             o.order = PartOrder::FixedFirst;
-                                            o.separator = Separator::SameAsTop;
+                                            o.separator = PartSeparator::SameAsTop;
                                         },
                                         U"me", U"quote", Lines({U"me", U"quote", U""})},
                              ComposeRow{"BothPartsLeftOutPlain",
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ComposeTest,
                                             o.bordered = Check::Off;
                                             o.fixedPart = Check::Greyed;
                                             o.variablePart = Check::Greyed;
-                                            o.separator = Separator::None;
+                                            o.separator = PartSeparator::None;
                                         },
                                         U"me", U"", Lines({U"No Quote Selected", U"me", U""})},
                              ComposeRow{
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ComposeTest,
                                             o = Tight();
                                             o.bottom = BottomBorder::Like;
                                             o.bottomLike = U"  -- the end --";
-                                            o.separator = Separator::SameAsBottom;
+                                            o.separator = PartSeparator::SameAsBottom;
                                         },
                                         U"me", U"x",
                                         Lines({U"", kTop, U"** x" + Spaces(33) + U" **",
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ComposeTest,
                              ComposeRow{"SeparatorSameAsTopAndBottomUnchosenIsTheTop",
                                         [](SignatureOptions& o) {
                                             o = Tight();
-                                            o.separator = Separator::SameAsTop;
+                                            o.separator = PartSeparator::SameAsTop;
                                         },
                                         U"me", U"x",
                                         Lines({U"", kTop, U"** x" + Spaces(33) + U" **", kTop,
