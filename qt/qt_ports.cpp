@@ -1,9 +1,5 @@
 #include "qt/qt_ports.h"
 
-#include <sys/socket.h>
-#include <sys/timerfd.h>
-#include <unistd.h>
-
 #include <dlfcn.h>
 #include <xcb/xcb.h>
 
@@ -21,14 +17,12 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
-#include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/file_text.h"
 #include "qt/conversions.h"
 #include "qt/pictures.h"
 #include "qt/qt_text.h"
@@ -81,52 +75,8 @@ std::optional<Text> QtFileDialog::OpenFile(const Text& initial, const Text& filt
 }
 
 void QtClipboard::SetText(const Text& text) {
-    QApplication::clipboard()->setText(ToQString(text), QClipboard::Clipboard);
-}
-
-BootTimer::BootTimer() {
-    fd_ = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (fd_ < 0)
-        fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (fd_ >= 0) {
-        notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
-        QObject::connect(notifier_, &QSocketNotifier::activated, this, [this] {
-            std::uint64_t expirations = 0;
-            if (::read(fd_, &expirations, sizeof expirations) < 0)
-                return;
-            auto due = std::move(due_);
-            due_ = nullptr;
-            if (due)
-                due();
-        });
-    }
-}
-
-BootTimer::~BootTimer() {
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-void BootTimer::Start(double seconds, std::function<void()> due) {
-    due_ = std::move(due);
-    if (fd_ < 0)
-        return;
-    // Zero disarms a timerfd; "at once" is the shortest real wait instead.
-    const double wait = std::max(seconds, 1e-6);
-    itimerspec when{};
-    when.it_value.tv_sec = static_cast<time_t>(std::floor(wait));
-    when.it_value.tv_nsec = static_cast<long>((wait - std::floor(wait)) * 1e9);
-    if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0)
-        when.it_value.tv_nsec = 1;
-    timerfd_settime(fd_, 0, &when, nullptr);
-}
-
-void BootTimer::Stop() {
-    due_ = nullptr;
-    if (fd_ < 0)
-        return;
-    itimerspec off{};
-    timerfd_settime(fd_, 0, &off, nullptr);
+    // Pasted into other programs: the platform's own line ends.
+    QApplication::clipboard()->setText(ToQString(NativeLineEnds(text)), QClipboard::Clipboard);
 }
 
 namespace {
@@ -409,40 +359,6 @@ IconClick QtNotifyIcon::OpenCloseClick() {
 
 void QtBrowser::Open(const Text& address) {
     QDesktopServices::openUrl(QUrl(ToQString(address)));
-}
-
-namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
-}
-
-}  // namespace
-
-SignalHandler::SignalHandler(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
-        return;
-    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    QObject::connect(notifier_, &QSocketNotifier::activated, this, [this] {
-        char byte = 0;
-        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
-        if (onSignal_)
-            onSignal_();
-    });
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
-
-SignalHandler::~SignalHandler() {
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
 }
 
 }  // namespace velmo
