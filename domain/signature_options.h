@@ -43,6 +43,11 @@ enum class PartSeparator {
 
 enum class OutputForm { PlainText, Html, Rtf };
 
+// The longest texts the options take: a sample border line, and a repeat
+// unit or side text.
+inline constexpr size_t kMaxLikeLength = 100;
+inline constexpr size_t kMaxUnitLength = 6;
+
 inline constexpr TextView DefaultLikeBorder = U"*****************************************";
 
 struct SignatureOptions {

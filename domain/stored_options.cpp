@@ -167,16 +167,19 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
             break;
     }
 
+    // A longer stored text is cut to what its option takes.
     const auto& s = settings.texts;
+    const auto like = [](TextView t) { return Text(t.substr(0, kMaxLikeLength)); };
+    const auto unit = [](TextView t) { return Text(t.substr(0, kMaxUnitLength)); };
     o.plainWidth = WidthOr(s[0], defaults.plainWidth);
-    o.topLike = TrimBlanks(s[1]);
-    o.topRepeat = s[2];
+    o.topLike = like(TrimBlanks(s[1]));
+    o.topRepeat = unit(s[2]);
     o.borderedWidth = WidthOr(s[3], defaults.borderedWidth);
-    o.bottomLike = s[4];
-    o.bottomRepeat = s[5];
-    o.leftSide = s[6];
+    o.bottomLike = like(s[4]);
+    o.bottomRepeat = unit(s[5]);
+    o.leftSide = unit(s[6]);
     o.indent = IndentOr(s[7], defaults.indent);
-    o.rightSide = s[8];
+    o.rightSide = unit(s[8]);
     return o;
 }
 

@@ -66,11 +66,14 @@ SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program
     return ownFile ? SignaturePathFault::OwnFile : SignaturePathFault::None;
 }
 
+std::string SignatureFileBytes(OutputForm form, TextView signature) {
+    const Text content = NativeLineEnds(SignatureInForm(form, signature) + Text(CrLf));
+    return form == OutputForm::PlainText ? EncodeFileText(content) : MarkedUpFileBytes(content);
+}
+
 FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm form,
                               TextView signature) {
-    const Text content = NativeLineEnds(SignatureInForm(form, signature) + Text(CrLf));
-    return files.Replace(
-        path, form == OutputForm::PlainText ? EncodeFileText(content) : MarkedUpFileBytes(content));
+    return files.Replace(path, SignatureFileBytes(form, signature));
 }
 
 FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list) {

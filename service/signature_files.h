@@ -4,6 +4,7 @@
 // failure comes back as a result; telling the user is the caller's part.
 
 #include <optional>
+#include <string>
 
 #include "domain/signature_options.h"
 #include "domain/stored_options.h"
@@ -55,6 +56,9 @@ struct OwnTextFiles {
 // program), compared as the file system names files, links followed.
 SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program, const Text& path,
                                       const OwnTextFiles& own);
+
+// The bytes of a signature file of the chosen form.
+std::string SignatureFileBytes(OutputForm form, TextView signature);
 
 // Replaces the signature file with the signature in the chosen form.
 FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm form,

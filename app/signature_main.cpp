@@ -1,0 +1,158 @@
+// velmo-signature: one signature on standard output, for a mail program that
+// runs a command for each message; or, with --write, the signature file
+// replaced as a scheduled change does. No display, no Qt, and the settings
+// are only read.
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "platform/native.h"
+#include "platform/random.h"
+#include "platform/read_only_files.h"
+#include "service/signature_command.h"
+
+namespace {
+
+using namespace velmo;
+
+#define VELMO_STR2(x) #x
+#define VELMO_STR(x) VELMO_STR2(x)
+constexpr const char* kVersion = VELMO_STR(VELMO_VERSION_MAJOR) "." VELMO_STR(
+    VELMO_VERSION_MINOR) "." VELMO_STR(VELMO_VERSION_PATCH);
+
+constexpr const char* kUsage =
+    "Usage: velmo-signature [--format text|html|rtf] [--entry N] [--write]\n"
+    "Prints an e-mail signature made by Velmo's options, fixed text and quote\n"
+    "list, with a quotation picked at random.\n"
+    "\n"
+    "  --format F  text (the default), html or rtf: the form of the signature file\n"
+    "  --entry N   use quotation N of the list (from 1) instead of a random one\n"
+    "  --write     replace the signature file chosen in Velmo instead of printing\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "For mutt: set signature=\"velmo-signature|\". See velmo-signature(1).\n";
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "velmo-signature: %s\n", message.c_str());
+    return 1;
+}
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "velmo-signature: %s\nTry 'velmo-signature --help'.\n", message.c_str());
+    return 2;
+}
+
+// A whole decimal number from 1 up, nothing else.
+bool ParseEntry(std::string_view text, int& entry) {
+    if (text.empty() || text.size() > 9)
+        return false;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    entry = value;
+    return true;
+}
+
+std::string Reason(const FileResult& file) {
+    return file.Message();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SignatureRequest request;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const auto value = [&](std::string_view name) -> const char* {
+            if (i + 1 >= argc)
+                return nullptr;
+            static_cast<void>(name);
+            return argv[++i];
+        };
+        if (arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("velmo-signature %s\n", kVersion);
+            return 0;
+        }
+        if (arg == "--write") {
+            request.write = true;
+        } else if (arg == "--format") {
+            const char* form = value(arg);
+            if (form == nullptr)
+                return Usage("--format needs text, html or rtf");
+            const std::string_view f = form;
+            if (f == "text") {
+                request.form = OutputForm::PlainText;
+            } else if (f == "html") {
+                request.form = OutputForm::Html;
+            } else if (f == "rtf") {
+                request.form = OutputForm::Rtf;
+            } else {
+                return Usage("unknown format '" + std::string(f) + "': text, html or rtf");
+            }
+        } else if (arg == "--entry") {
+            const char* number = value(arg);
+            int entry = 0;
+            if (number == nullptr || !ParseEntry(number, entry))
+                return Usage("--entry needs a quotation number from 1");
+            request.entry = entry;
+        } else {
+            return Usage("unknown argument '" + std::string(arg) + "'");
+        }
+    }
+    if (request.write && request.form)
+        return Usage("--write writes the form chosen in Velmo; --format is for printing");
+
+    const std::unique_ptr<FileStorePort> files = MakeFileStore();
+    ReadOnlyFiles readOnly(*files);
+    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(readOnly);
+    const std::unique_ptr<ProgramPort> program = MakeProgram();
+    StandardRandom random;
+
+    const SignatureOutcome out = MakeSignature({*files, *settings, *program, random}, request);
+    const std::string path = ToUtf8(out.path);
+    switch (out.failure) {
+        case SignatureFailure::None:
+            break;
+        case SignatureFailure::NoSettings:
+            return Fail("Velmo has no settings yet: start velmo once to choose them");
+        case SignatureFailure::SettingsUnreadable:
+            return Fail("cannot read Velmo's settings: " + out.detail);
+        case SignatureFailure::QuoteListUnreadable:
+            return Fail("cannot read the quote list " + path + ": " + Reason(out.file));
+        case SignatureFailure::FixedTextUnreadable:
+            return Fail("cannot read the fixed text " + path + ": " +
+                        (out.file ? std::string("more lines than a fixed text holds (15)")
+                                  : Reason(out.file)));
+        case SignatureFailure::EntryOutOfRange:
+            return Fail("there is no quotation " + std::to_string(*request.entry) +
+                        ": the list has " + std::to_string(out.entries));
+        case SignatureFailure::NoSignatureFile:
+            return Fail(
+                "no signature file is chosen: tick \"Send to Signature File\" in Velmo's "
+                "Options tab and choose one");
+        case SignatureFailure::SignatureFileRefused:
+            return Fail("the signature file " + path +
+                        " is not a full path or is one of Velmo's own files: choose another "
+                        "in Velmo");
+        case SignatureFailure::SignatureFileUnwritable:
+            return Fail("cannot write the signature file " + path + ": " + Reason(out.file));
+    }
+    if (request.write)
+        return 0;
+    if (std::fwrite(out.bytes.data(), 1, out.bytes.size(), stdout) != out.bytes.size() ||
+        std::fflush(stdout) != 0) {
+        return Fail(std::string("cannot write the signature: ") + std::strerror(errno));
+    }
+    return 0;
+}

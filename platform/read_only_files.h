@@ -1,0 +1,30 @@
+#pragma once
+
+// A view of a file store that reads but never changes anything: every
+// change fails with std::errc::read_only_file_system.
+
+#include "platform/ports.h"
+
+namespace velmo {
+
+class ReadOnlyFiles : public FileStorePort {
+  public:
+    explicit ReadOnlyFiles(FileStorePort& files) : files_(files) {}
+
+    std::optional<std::string> Read(const Text& path, FileResult& result,
+                                    size_t limit = kReadLimit) override {
+        return files_.Read(path, result, limit);
+    }
+    FileResult Replace(const Text&, std::string_view) override { return Refused(); }
+    bool Exists(const Text& path) override { return files_.Exists(path); }
+    bool SameFile(const Text& a, const Text& b) override { return files_.SameFile(a, b); }
+    FileResult Rename(const Text&, const Text&) override { return Refused(); }
+    FileResult MakeFolders(const Text&) override { return Refused(); }
+    FileResult Remove(const Text&) override { return Refused(); }
+
+  private:
+    static FileResult Refused() { return {std::make_error_code(std::errc::read_only_file_system)}; }
+    FileStorePort& files_;
+};
+
+}  // namespace velmo

@@ -1,0 +1,87 @@
+#include "service/signature_command.h"
+
+#include "domain/layout.h"
+#include "domain/stored_options.h"
+#include "domain/variable_entries.h"
+#include "service/signature_files.h"
+
+namespace velmo {
+
+SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureRequest& request) {
+    SignatureOutcome out;
+    std::optional<StoredSettings> stored;
+    try {
+        stored = ReadSettingsKey(ports.settings);
+    } catch (const StoreFailure& failure) {
+        out.failure = SignatureFailure::SettingsUnreadable;
+        out.detail = failure.what();
+        return out;
+    }
+    if (!stored) {
+        out.failure = SignatureFailure::NoSettings;
+        return out;
+    }
+    // Options that cannot be decoded are the defaults, and then no stored
+    // path is taken either, as in the window program.
+    const std::optional<SignatureOptions> decoded = DecodeOptions(*stored);
+    const SignatureOptions options = decoded.value_or(SignatureOptions{});
+    const StoredSettings paths = decoded ? *stored : StoredSettings{};
+    const Text dataFolder = ProgramDataFolder(ports.program);
+
+    Text fixedText;
+    if (SwitchedOn(options.fixedPart)) {
+        out.path = dataFolder + Text(FixedTextFileName);
+        if (ReadFixedFile(ports.files, out.path, fixedText, out.file) != FixedRead::Ok) {
+            out.failure = SignatureFailure::FixedTextUnreadable;
+            return out;
+        }
+    }
+
+    VariableEntries list;
+    const Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder);
+    if (SwitchedOn(options.variablePart)) {
+        out.file = ReadQuoteFile(ports.files, quotePath, list);
+        if (!out.file) {
+            out.failure = SignatureFailure::QuoteListUnreadable;
+            out.path = quotePath;
+            return out;
+        }
+    }
+    out.entries = list.EntryCount;
+    int entry = 0;
+    // An entry asked for is checked only against a list that was read; a
+    // signature without its quote has no use for it.
+    if (request.entry && SwitchedOn(options.variablePart)) {
+        entry = *request.entry;
+        if (entry < 1 || entry > list.EntryCount) {
+            out.failure = SignatureFailure::EntryOutOfRange;
+            return out;
+        }
+    } else {
+        entry = PickEntry(ports.random, list.EntryCount);
+    }
+    const Text quote = list.EntryCount > 0 ? list.At(entry) : Text();
+    const Text signature = ComposeSignature(options, fixedText, quote);
+
+    if (!request.write) {
+        out.bytes = SignatureFileBytes(request.form.value_or(OutputForm::PlainText), signature);
+        return out;
+    }
+    out.path =
+        ResolveSignaturePath(paths.texts[kSignaturePathText], DocumentsFolder(ports.program));
+    if (!Included(options.toFile) || out.path.empty()) {
+        out.failure = SignatureFailure::NoSignatureFile;
+        return out;
+    }
+    if (CheckSignaturePath(ports.files, ports.program, out.path, {dataFolder, quotePath}) !=
+        SignaturePathFault::None) {
+        out.failure = SignatureFailure::SignatureFileRefused;
+        return out;
+    }
+    out.file = WriteSignatureFile(ports.files, out.path, options.output, signature);
+    if (!out.file)
+        out.failure = SignatureFailure::SignatureFileUnwritable;
+    return out;
+}
+
+}  // namespace velmo

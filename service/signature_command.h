@@ -1,0 +1,51 @@
+#pragma once
+
+// One signature from the user's own options, fixed text and quote list, for
+// a mail program that runs a command for each message. It reads what the
+// window program reads, resolved the same way, and never writes the settings.
+
+#include <optional>
+#include <string>
+
+#include "domain/signature_options.h"
+#include "platform/ports.h"
+
+namespace velmo {
+
+struct SignatureRequest {
+    std::optional<OutputForm> form;  // the text form when none is given
+    std::optional<int> entry;        // 1-based; a random pick when none is given
+    bool write = false;              // replace the signature file instead of printing
+};
+
+enum class SignatureFailure {
+    None,
+    NoSettings,            // the window program has never saved or started
+    SettingsUnreadable,    // `detail` holds the reason
+    QuoteListUnreadable,   // `path` and `file` say which and why
+    FixedTextUnreadable,   // `path` and `file` say which and why; or too many lines
+    EntryOutOfRange,       // `entries` holds the list's length
+    NoSignatureFile,       // file output is off or has no file
+    SignatureFileRefused,  // not a full path, or one of the program's own files
+    SignatureFileUnwritable,
+};
+
+struct SignatureOutcome {
+    SignatureFailure failure = SignatureFailure::None;
+    std::string bytes;  // the signature as a file of the requested form holds it
+    Text path;
+    FileResult file;
+    int entries = 0;
+    std::string detail;
+};
+
+struct SignaturePorts {
+    FileStorePort& files;
+    SettingsStorePort& settings;
+    ProgramPort& program;
+    RandomPort& random;
+};
+
+SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureRequest& request);
+
+}  // namespace velmo
