@@ -9,6 +9,7 @@
 #include "platform/reg_file_store.h"
 #include "qt/pictures.h"
 #include "qt/qt_ports.h"
+#include "qt/wake_ups.h"
 #include "qt/window_on_demand.h"
 #include "ui/app.h"
 #include "ui/startup.h"
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     StandardRandom random;
     PosixFileStore files;
     RegFileStore settings(files, RegFileStore::DefaultPath());
-    BootTimer timer;
+    QtTimer timer;
     LockFileInstance instance;
     QtNotifyIcon icon;
     PosixProgram program;
@@ -132,7 +133,7 @@ int main(int argc, char** argv) {
              program, browser});
 
     icon.Attach(app);
-    SignalHandler onSignal([&app] { app.form.btnClose.Click(); });
+    QtEndRequests onEndRequest([&app] { app.form.btnClose.Click(); });
 
     dialog.AcceptNewNamesFor(app.form.CommonDialog1.DialogTitle);
     WindowOnDemand window(app, [&](MainWindow* built) {

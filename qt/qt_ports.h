@@ -14,7 +14,6 @@
 class QAbstractNativeEventFilter;
 class QAction;
 class QMenu;
-class QSocketNotifier;
 class QWidget;
 
 namespace velmo {
@@ -48,21 +47,6 @@ class QtFileDialog : public FileDialogPort {
 class QtClipboard : public ClipboardPort {
   public:
     void SetText(const Text& text) override;
-};
-
-// A timer on CLOCK_BOOTTIME, so that time the computer sleeps counts, that
-// wakes the program only when it is due.
-class BootTimer : public QObject, public TimerPort {
-  public:
-    BootTimer();
-    ~BootTimer() override;
-    void Start(double seconds, std::function<void()> due) override;
-    void Stop() override;
-
-  private:
-    int fd_ = -1;
-    QSocketNotifier* notifier_ = nullptr;
-    std::function<void()> due_;
 };
 
 // The notification-area icon. Qt 6.4 picks how to host it once, when the
@@ -106,17 +90,6 @@ class QtNotifyIcon : public QObject, public NotifyIconPort {
 class QtBrowser : public BrowserPort {
   public:
     void Open(const Text& address) override;
-};
-
-// Turns SIGINT and SIGTERM into a call on the event loop.
-class SignalHandler : public QObject {
-  public:
-    explicit SignalHandler(std::function<void()> onSignal);
-    ~SignalHandler() override;
-
-  private:
-    std::function<void()> onSignal_;
-    QSocketNotifier* notifier_ = nullptr;
 };
 
 }  // namespace velmo
