@@ -54,5 +54,21 @@ TEST(Texts, TrimRepeatAndNumbers) {
     EXPECT_EQ(ToText(-15), U"-15");
 }
 
+TEST(Texts, CrLfToLfTakesOnlyTheCrOfEachPair) {
+    const struct {
+        Text in, out;
+    } rows[] = {
+        {U"a\r\nb", U"a\nb"},
+        {U"\r\n\r\n", U"\n\n"},
+        {U"a\rb\nc", U"a\rb\nc"},
+        {U"\r\r\n", U"\r\n"},
+        {U"a\r", U"a\r"},
+        {U"", U""},
+        {U"\u00e9\r\n\U0001F600", U"\u00e9\n\U0001F600"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CrLfToLf(row.in), row.out) << ToUtf8(row.in);
+}
+
 }  // namespace
 }  // namespace velmo

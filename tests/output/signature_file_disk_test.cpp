@@ -43,7 +43,8 @@ class SignatureFileOnDiskTest : public ::testing::Test {
     }
 
     static constexpr const char* kSig = "sig.txt";
-    const std::string kExpected = "Jo Bloggs\r\nCaf\xC3\xA9\r\n\r\n";
+    // LF line ends, as mail programs on POSIX read them.
+    const std::string kExpected = "Jo Bloggs\nCaf\xC3\xA9\n\n";
 
     testing::TestPlatform platform;
     PosixFileStore store;
@@ -67,8 +68,8 @@ TEST_F(SignatureFileOnDiskTest, PlainTextFileIsUtf8) {
     WriteTo(file);
     EXPECT_EQ(FileContents(file),
               "Caf\xC3\xA9 \xE2\x82\xAC"
-              "5\r\n"
-              "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xF0\x9F\x98\x80\r\n\r\n");
+              "5\n"
+              "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xF0\x9F\x98\x80\n\n");
 }
 
 TEST_F(SignatureFileOnDiskTest, FolderInThePlaceOfTheFileIsReported) {

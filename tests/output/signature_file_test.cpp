@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -9,7 +10,9 @@
 #include <set>
 #include <string>
 
+#include "domain/layout.h"
 #include "support/fakes.h"
+#include "support/native_forms.h"
 #include "support/text_helpers.h"
 #include "ui/app.h"
 
@@ -18,27 +21,28 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Lines;
+using testing::NativeFileBytes;
 
-// Bytes of a file whose every line ends in CR LF.
+// Bytes of a file whose every line ends in the platform's line break.
 std::string FileLines(std::initializer_list<std::string_view> lines) {
     std::string out;
     for (std::string_view line : lines) {
         out += line;
         out += "\r\n";
     }
-    return out;
+    return NativeFileBytes(out);
 }
 
 const std::string kHtmlHead = FileLines({
     R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 3.2 Final//EN">)",
     "<HTML>",
     "<HEAD>",
-    "<TITLE>Orvik Signature</TITLE>",
+    "<TITLE></TITLE>",
     "</HEAD>",
     "<BODY>",
     R"(<font face="Courier New">)",
 });
-const std::string kHtmlTail = "</font></body></html>\r\n";
+const std::string kHtmlTail = FileLines({"</font></body></html>"});
 
 const std::string kRtfHead = FileLines({
     R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fmodern\fcharset0 Courier New;}{\f1\fswiss\fcharset0 Arial;}})",
@@ -49,14 +53,14 @@ const std::string kRtfTail = FileLines({R"(\f1\par)", R"(\par })"});
 std::string HtmlFile(std::initializer_list<std::string_view> body) {
     std::string out = kHtmlHead;
     for (std::string_view line : body)
-        out += std::string(line) + "<br>\r\n";
+        out += NativeFileBytes(std::string(line) + "<br>\r\n");
     return out + kHtmlTail;
 }
 
 std::string RtfFile(std::initializer_list<std::string_view> body) {
     std::string out = kRtfHead;
     for (std::string_view line : body)
-        out += std::string(line) + "\\par\r\n";
+        out += NativeFileBytes(std::string(line) + "\\par\r\n");
     return out + kRtfTail;
 }
 
@@ -104,42 +108,40 @@ class SignatureFileTest : public ::testing::Test, protected testing::TestApp {
 
 TEST_F(SignatureFileTest, HtmlWorkedExampleByteForByte) {
     const std::string bytes = Write(Output::Html, Lines({U"ab", U"cd"}));
-    EXPECT_EQ(bytes,
-              "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n"
-              "<HTML>\r\n"
-              "<HEAD>\r\n"
-              "<TITLE>Orvik Signature</TITLE>\r\n"
-              "</HEAD>\r\n"
-              "<BODY>\r\n"
-              "<font face=\"Courier New\">\r\n"
-              "ab<br>\r\n"
-              "cd<br>\r\n"
-              "</font></body></html>\r\n");
+    EXPECT_EQ(bytes, NativeFileBytes("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n"
+                                     "<HTML>\r\n"
+                                     "<HEAD>\r\n"
+                                     "<TITLE></TITLE>\r\n"
+                                     "</HEAD>\r\n"
+                                     "<BODY>\r\n"
+                                     "<font face=\"Courier New\">\r\n"
+                                     "ab<br>\r\n"
+                                     "cd<br>\r\n"
+                                     "</font></body></html>\r\n"));
     // The form itself has no line break of its own after the tail.
-    EXPECT_EQ(ToUtf8(app.SignatureFileText) + "\r\n", bytes);
+    EXPECT_EQ(NativeFileBytes(ToUtf8(app.SignatureFileText) + "\r\n"), bytes);
     EXPECT_EQ(files.writes, 1);
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(SignatureFileTest, RtfWorkedExampleByteForByte) {
     const std::string bytes = Write(Output::Rtf, Lines({U"ab", U"cd"}));
-    EXPECT_EQ(bytes,
-              "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier "
-              "New;}{\\f1\\fswiss\\fcharset0 Arial;}}\r\n"
-              "\\uc1\\pard\\lang1033\\ulnone\\f0\\fs20 \r\n"
-              "ab\\par\r\n"
-              "cd\\par\r\n"
-              "\\f1\\par\r\n"
-              "\\par }\r\n");
-    EXPECT_EQ(ToUtf8(app.SignatureFileText) + "\r\n", bytes);
+    EXPECT_EQ(bytes, NativeFileBytes("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern\\"
+                                     "fcharset0 Courier New;}{\\f1\\fswiss\\fcharset0 Arial;}}\r\n"
+                                     "\\uc1\\pard\\lang1033\\ulnone\\f0\\fs20 \r\n"
+                                     "ab\\par\r\n"
+                                     "cd\\par\r\n"
+                                     "\\f1\\par\r\n"
+                                     "\\par }\r\n"));
+    EXPECT_EQ(NativeFileBytes(ToUtf8(app.SignatureFileText) + "\r\n"), bytes);
 }
 
 TEST_F(SignatureFileTest, PlainTextIsTheSignatureAndOneLineBreak) {
     // A plain layout ends in CR LF, so the file ends with an empty line.
-    EXPECT_EQ(Write(Output::Text, Lines({U"ab", U"cd"})), "ab\r\ncd\r\n\r\n");
+    EXPECT_EQ(Write(Output::Text, Lines({U"ab", U"cd"})), NativeFileBytes("ab\r\ncd\r\n\r\n"));
     EXPECT_EQ(app.SignatureFileText, Lines({U"ab", U"cd"}));
-    EXPECT_EQ(Write(Output::Text, U"ab\r\ncd"), "ab\r\ncd\r\n");
-    EXPECT_EQ(Write(Output::Text, U""), "\r\n");
+    EXPECT_EQ(Write(Output::Text, U"ab\r\ncd"), NativeFileBytes("ab\r\ncd\r\n"));
+    EXPECT_EQ(Write(Output::Text, U""), NativeFileBytes("\r\n"));
 }
 
 TEST_F(SignatureFileTest, PegasusFileGetsTheSameBytesAsTextFile) {
@@ -153,7 +155,7 @@ TEST_F(SignatureFileTest, PegasusFileGetsTheSameBytesAsTextFile) {
 
 TEST_F(SignatureFileTest, LeadingBlanksAreKeptInEveryForm) {
     const Text signature = Lines({U"   indented", U"\tx"});
-    EXPECT_EQ(Write(Output::Text, signature), "   indented\r\n\tx\r\n\r\n");
+    EXPECT_EQ(Write(Output::Text, signature), NativeFileBytes("   indented\r\n\tx\r\n\r\n"));
     EXPECT_EQ(Write(Output::Html, signature), HtmlFile({"   indented", "\tx"}));
     EXPECT_EQ(Write(Output::Rtf, signature), RtfFile({"   indented", "\tx"}));
 }
@@ -170,9 +172,26 @@ TEST_F(SignatureFileTest, EmptyLinesBecomeBreaksAndParagraphs) {
 TEST_F(SignatureFileTest, LastLineWithoutLineBreakIsKept) {
     // A bordered signature ends in its bottom border with no CR LF.
     const Text signature = U"\r\n=-=-=-\r\n* ab *\r\n------";
-    EXPECT_EQ(Write(Output::Text, signature), "\r\n=-=-=-\r\n* ab *\r\n------\r\n");
+    EXPECT_EQ(Write(Output::Text, signature),
+              NativeFileBytes("\r\n=-=-=-\r\n* ab *\r\n------\r\n"));
     EXPECT_EQ(Write(Output::Html, signature), HtmlFile({"", "=-=-=-", "* ab *", "------"}));
     EXPECT_EQ(Write(Output::Rtf, signature), RtfFile({"", "=-=-=-", "* ab *", "------"}));
+}
+
+TEST_F(SignatureFileTest, EveryFormIsInThePlatformsLineEnds) {
+    // Mail programs on POSIX show each CR of a signature file; Windows ones
+    // want CR LF.
+    SignatureOptions options;
+    options.fixedPart = Check::On;
+    const Text signature =
+        ComposeSignature(options, U"A. Writer\r\nSmall Town", U"Two lines\r\nof a quote");
+    ASSERT_GE(testing::SplitLines(signature).size(), 6u);
+    for (Output type : {Output::Text, Output::Html, Output::Rtf}) {
+        SCOPED_TRACE(static_cast<int>(type));
+        const std::string bytes = Write(type, signature);
+        EXPECT_GE(std::count(bytes.begin(), bytes.end(), '\n'), 6);
+        EXPECT_PRED1(testing::InNativeLineEnds, bytes);
+    }
 }
 
 TEST_F(SignatureFileTest, LoneCarriageReturnOrLineFeedDoesNotSplitLines) {
@@ -193,8 +212,8 @@ TEST_F(SignatureFileTest, LongSignatureIsWrittenWhole) {
     for (int i = 1; i <= 30; ++i) {
         const std::string line = "line " + std::to_string(i);
         signature += FromUtf8(line) + Text(CrLf);
-        html += line + "<br>\r\n";
-        rtf += line + "\\par\r\n";
+        html += NativeFileBytes(line + "<br>\r\n");
+        rtf += NativeFileBytes(line + "\\par\r\n");
     }
     EXPECT_EQ(Write(Output::Html, signature), html + kHtmlTail);
     EXPECT_EQ(Write(Output::Rtf, signature), rtf + kRtfTail);
@@ -242,15 +261,15 @@ TEST_F(SignatureFileTest, EscapedFormsAreAsciiWhateverTheText) {
 TEST_F(SignatureFileTest, NothingWrittenWithoutFileOutputButTheFormIsBuilt) {
     form.chkFile.Value = 0;
     Write(Output::Html, Lines({U"ab"}));
-    EXPECT_EQ(ToUtf8(app.SignatureFileText) + "\r\n", HtmlFile({"ab"}));
+    EXPECT_EQ(NativeFileBytes(ToUtf8(app.SignatureFileText) + "\r\n"), HtmlFile({"ab"}));
     Write(Output::Rtf, Lines({U"ab"}));
-    EXPECT_EQ(ToUtf8(app.SignatureFileText) + "\r\n", RtfFile({"ab"}));
+    EXPECT_EQ(NativeFileBytes(ToUtf8(app.SignatureFileText) + "\r\n"), RtfFile({"ab"}));
 
     form.chkFile.Value = 1;
     app.SignatureFilePath.clear();
     app.SignatureText = Lines({U"cd"});
     WriteSignatureFile(app);
-    EXPECT_EQ(ToUtf8(app.SignatureFileText) + "\r\n", RtfFile({"cd"}));
+    EXPECT_EQ(NativeFileBytes(ToUtf8(app.SignatureFileText) + "\r\n"), RtfFile({"cd"}));
 
     EXPECT_EQ(files.writes, 0);
     EXPECT_TRUE(files.files.empty());
@@ -260,7 +279,7 @@ TEST_F(SignatureFileTest, NothingWrittenWithoutFileOutputButTheFormIsBuilt) {
 
 TEST_F(SignatureFileTest, GreyedFileOutputStillWrites) {
     form.chkFile.Value = 2;
-    EXPECT_EQ(Write(Output::Text, U"ab"), "ab\r\n");
+    EXPECT_EQ(Write(Output::Text, U"ab"), NativeFileBytes("ab\r\n"));
 }
 
 TEST_F(SignatureFileTest, FailingWriteIsReportedOnceUntilAWriteSucceeds) {
@@ -280,7 +299,7 @@ TEST_F(SignatureFileTest, FailingWriteIsReportedOnceUntilAWriteSucceeds) {
 
     files.failWrites.clear();
     Write(Output::Text, Lines({U"newer"}));
-    EXPECT_EQ(files.files[kPath], "newer\r\n\r\n");
+    EXPECT_EQ(files.files[kPath], NativeFileBytes("newer\r\n\r\n"));
     EXPECT_EQ(messages.shown.size(), 1u);
 
     // A failure after a success is news again.
@@ -292,7 +311,7 @@ TEST_F(SignatureFileTest, FailingWriteIsReportedOnceUntilAWriteSucceeds) {
     EXPECT_NE(messages.shown[1].text.find(kPath), Text::npos);
     EXPECT_EQ(messages.shown[1].style, 48);
     EXPECT_EQ(messages.shown[1].title, U"Signature File");
-    EXPECT_EQ(files.files[kPath], "newer\r\n\r\n");
+    EXPECT_EQ(files.files[kPath], NativeFileBytes("newer\r\n\r\n"));
 }
 
 TEST_F(SignatureFileTest, AnotherFailingFileIsReportedForItself) {
@@ -339,7 +358,7 @@ TEST_F(SignatureFileTest, CheckOffersAnotherFileAndWritesIt) {
         EXPECT_EQ(fileDialog.calls[0].initial, folder + U"AnySignatureFile.txt");
         EXPECT_EQ(fileDialog.calls[0].filter, kRecoveryFilter);
         EXPECT_EQ(app.SignatureFilePath, U"/home/user/found.txt");
-        EXPECT_EQ(files.files[U"/home/user/found.txt"], "ab\r\n\r\n");
+        EXPECT_EQ(files.files[U"/home/user/found.txt"], NativeFileBytes("ab\r\n\r\n"));
         EXPECT_EQ(files.files.size(), 1u);
     }
 }

@@ -12,6 +12,8 @@
 namespace velmo {
 namespace {
 
+using testing::NativeFileBytes;
+
 const Text kFolder = U"/opt/velmo/";
 const Text kFixedFile = U"/opt/velmo/Fixed.fxt";
 const Text kNotFound =
@@ -33,6 +35,7 @@ class FixedTextTest : public ::testing::Test, protected testing::TestApp {
     Text SaveAndReload(const Text& text) {
         form.txtFixed.Text = text;
         EXPECT_TRUE(SaveFixedText(app));
+        EXPECT_PRED1(testing::InNativeLineEnds, files.files[kFixedFile]);
         testing::TestApp fresh;
         fresh.app.AppPath = kFolder;
         fresh.files.files = files.files;
@@ -73,17 +76,17 @@ TEST_F(FixedTextTest, EmptyTextIsOneEmptyRecord) {
     form.txtFixed.Text = U"x";
     form.txtFixed.Text = U"";
     ASSERT_TRUE(SaveFixedText(app));
-    EXPECT_EQ(files.files[kFixedFile], "\"\"\r\n");
+    EXPECT_EQ(files.files[kFixedFile], NativeFileBytes("\"\"\r\n"));
     EXPECT_EQ(SaveAndReload(U""), U"");
 }
 
 TEST_F(FixedTextTest, SavedFileIsOneQuotedRecordPerLine) {
     form.txtFixed.Text = U"A. Writer\r\nSmall Town";
     ASSERT_TRUE(SaveFixedText(app));
-    EXPECT_EQ(files.files[kFixedFile], "\"A. Writer\"\r\n\"Small Town\"\r\n");
+    EXPECT_EQ(files.files[kFixedFile], NativeFileBytes("\"A. Writer\"\r\n\"Small Town\"\r\n"));
     form.txtFixed.Text = U"A. Writer\r\n";
     ASSERT_TRUE(SaveFixedText(app));
-    EXPECT_EQ(files.files[kFixedFile], "\"A. Writer\"\r\n\"\"\r\n");
+    EXPECT_EQ(files.files[kFixedFile], NativeFileBytes("\"A. Writer\"\r\n\"\"\r\n"));
 }
 
 TEST_F(FixedTextTest, LinesPastTheFifteenthAreNotSavedAndTheUserIsTold) {
@@ -156,10 +159,11 @@ TEST_F(FixedTextTest, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         size_t messages;
     };
     const Text read = U"A. Writer\r\nSmall Town";
+    const std::string savedNew = NativeFileBytes("\"New\"\r\n");
     const Row rows[] = {
-        {"off at start, ticked", twoLines, 0, msgbox::No, {}, twoLines, read, 0},
-        {"off at start, ticked, edited", twoLines, 0, msgbox::No, U"New", "\"New\"\r\n", U"New", 0},
-        {"none, ticked, typed", {}, 0, msgbox::No, U"New", "\"New\"\r\n", U"New", 0},
+        {"off at start, ticked", twoLines, 0, msgbox::No, {}, NativeFileBytes(twoLines), read, 0},
+        {"off at start, ticked, edited", twoLines, 0, msgbox::No, U"New", savedNew, U"New", 0},
+        {"none, ticked, typed", {}, 0, msgbox::No, U"New", savedNew, U"New", 0},
         // The prompt at start, then the refused save, said once for two saves.
         {"16 lines, No, typed", kSixteenLines, 1, msgbox::No, U"typed", kSixteenLines, U"typed", 2},
         {"16 lines, Yes, another", kSixteenLines, 1, msgbox::Yes, {}, kSixteenLines, U"Ann", 2},
@@ -212,7 +216,7 @@ TEST_F(FixedTextTest, YesLoadsAnotherFileButSavesGoToTheProgramFolder) {
     EXPECT_EQ(form.txtFixed.Text.get(), U"Ann");
 
     ASSERT_TRUE(SaveFixedText(app));
-    EXPECT_EQ(files.files[kFixedFile], "\"Ann\"\r\n");
+    EXPECT_EQ(files.files[kFixedFile], NativeFileBytes("\"Ann\"\r\n"));
     EXPECT_EQ(files.files[U"/home/ann/sig.fxt"], "\"Ann\"\r\n");
 }
 
@@ -243,7 +247,7 @@ TEST_F(FixedTextTest, LeavingTheEditorSavesIt) {
     form.txtFixed.Text = U"Saved on leaving";
     EXPECT_EQ(files.writes, 0);
     ASSERT_TRUE(form.txtVar.SetFocus());
-    EXPECT_EQ(files.files[kFixedFile], "\"Saved on leaving\"\r\n");
+    EXPECT_EQ(files.files[kFixedFile], NativeFileBytes("\"Saved on leaving\"\r\n"));
 }
 
 TEST_F(FixedTextTest, FailedSaveTellsWhyAndKeepsTheText) {

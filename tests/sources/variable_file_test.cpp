@@ -11,6 +11,8 @@
 namespace velmo {
 namespace {
 
+using testing::NativeFileBytes;
+
 const Text kFolder = testing::Folder(U"opt/velmo");
 const Text kDefaultFile = kFolder + U"Variable.txt";
 const Text kNotFound =
@@ -41,6 +43,7 @@ class VariableFileTest : public ::testing::Test, protected testing::TestApp {
     std::vector<Text> SaveAndReload() {
         EXPECT_TRUE(SaveVariableFile(app));
         const Text path = app.VariableFilePath;
+        EXPECT_PRED1(testing::InNativeLineEnds, files.files[path]);
         testing::TestApp fresh;
         fresh.files.files = files.files;
         fresh.app.AppPath = kFolder;
@@ -176,10 +179,11 @@ TEST_F(VariableFileTest, RoundTrips) {
     }
 }
 
-TEST_F(VariableFileTest, SavedFileIsQuotedRecordsWithCrLf) {
+TEST_F(VariableFileTest, SavedFileIsQuotedRecordsOnePerLine) {
     SetEntries({U"one", U"two\r\nlines", U""});
     ASSERT_TRUE(SaveVariableFile(app));
-    EXPECT_EQ(files.files[kDefaultFile], "\"one\"\r\n\"two\r\nlines\"\r\n\"\"\r\n");
+    EXPECT_EQ(files.files[kDefaultFile],
+              NativeFileBytes("\"one\"\r\n\"two\r\nlines\"\r\n\"\"\r\n"));
 }
 
 TEST_F(VariableFileTest, LongListsLoseNothing) {
@@ -218,13 +222,13 @@ TEST_F(VariableFileTest, SaveRefusesToReplaceAFileItNeverRead) {
     app.vars.Entries[2] = U"added";
     app.vars.EntryCount = 2;
     EXPECT_TRUE(SaveVariableFile(app));
-    EXPECT_EQ(files.files[kDefaultFile], "\"precious\"\r\n\"added\"\r\n");
+    EXPECT_EQ(files.files[kDefaultFile], NativeFileBytes("\"precious\"\r\n\"added\"\r\n"));
 }
 
 TEST_F(VariableFileTest, SaveCreatesAFileThatDoesNotExist) {
     SetEntries({U"new"});
     EXPECT_TRUE(SaveVariableFile(app));
-    EXPECT_EQ(files.files[kDefaultFile], "\"new\"\r\n");
+    EXPECT_EQ(files.files[kDefaultFile], NativeFileBytes("\"new\"\r\n"));
 }
 
 TEST_F(VariableFileTest, FailedSaveTellsWhyAndKeepsTheEntries) {

@@ -3,6 +3,9 @@
 // Paths and file text in the running platform's own forms, so that one test
 // states the same case on every platform.
 
+#include <string>
+#include <string_view>
+
 #include "domain/text.h"
 #include "platform/path_style.h"
 
@@ -41,6 +44,28 @@ inline Text Folder(TextView relative) {
 // on Windows they are in the ANSI code page, which carries only part of it.
 inline bool FilesAreUtf8() {
     return NativePathStyle() == PathStyle::Posix;
+}
+
+// File bytes written with CR LF line breaks as the program writes them for
+// other programs on this platform: each CR LF becomes LF on POSIX; Windows
+// keeps them. A CR or LF on its own stays.
+inline std::string NativeFileBytes(std::string bytes) {
+    if (NativePathStyle() == PathStyle::Windows)
+        return bytes;
+    for (size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at))
+        bytes.erase(at, 1);
+    return bytes;
+}
+
+// True when the bytes break lines only as the program does for other programs
+// on this platform: no CR at all on POSIX, CR before every LF on Windows.
+inline bool InNativeLineEnds(std::string_view bytes) {
+    const bool posix = NativePathStyle() == PathStyle::Posix;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (posix ? bytes[i] == '\r' : bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace velmo::testing

@@ -7,6 +7,7 @@
 #include "platform/native.h"
 #include "platform/path_style.h"
 #include "support/fakes.h"
+#include "support/native_forms.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
 #include "ui/options.h"
@@ -14,6 +15,8 @@
 
 namespace velmo {
 namespace {
+
+using testing::NativeFileBytes;
 
 const Text kFolder = U"/opt/velmo/";
 const Text kListFile = U"/opt/velmo/Variable.txt";
@@ -111,13 +114,13 @@ TEST_F(EntryEditorTest, DeletingTheMiddleTheLastAndTheOnlyEntry) {
     form.btnForwardOne.Click();
     form.btnDelete.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U"three"), Text(U"Entry: 2/2")));
-    EXPECT_EQ(files.files[kListFile], "\"one\"\r\n\"three\"\r\n");
+    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"one\"\r\n\"three\"\r\n"));
 
     Start("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
     form.btnForwardAll.Click();
     form.btnDelete.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U"two"), Text(U"Entry: 2/2")));
-    EXPECT_EQ(files.files[kListFile], "\"one\"\r\n\"two\"\r\n");
+    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"one\"\r\n\"two\"\r\n"));
 
     Start("\"only\"\r\n");
     form.btnDelete.Click();
@@ -151,7 +154,7 @@ TEST_F(EntryEditorTest, DeletingWritesTheQuoteFileOnDisk) {
     onDisk.vars.CurrentEntry = 2;
     onDisk.form.btnDelete.Click();
 
-    EXPECT_EQ(testing::FileContents(list), "\"one\"\r\n\"three\"\r\n");
+    EXPECT_EQ(testing::FileContents(list), NativeFileBytes("\"one\"\r\n\"three\"\r\n"));
     EXPECT_EQ(onDisk.form.IndNumber.Caption.get(), U"Entry: 2/2");
 }
 
@@ -175,8 +178,8 @@ TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
     ASSERT_TRUE(form.txtVar.SetFocus());
     ASSERT_TRUE(form.btnRandomize.SetFocus());
     EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(files.files[kListFile], "\"quote 1, edited\"\r\n\"quote 2\"\r\n");
-    EXPECT_EQ(files.files[kFolder + U"Fixed.fxt"], "\"A. Writer\"\r\n");
+    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"quote 1, edited\"\r\n\"quote 2\"\r\n"));
+    EXPECT_EQ(files.files[kFolder + U"Fixed.fxt"], NativeFileBytes("\"A. Writer\"\r\n"));
     EXPECT_TRUE(files.Exists(testing::kTestSettingsFile));
 }
 
@@ -189,7 +192,7 @@ TEST_F(EntryEditorTest, TypingIntoAnEmptyListStartsTheFirstEntry) {
     EXPECT_EQ(app.vars.At(1), U"Typed before any entry");
     EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 1/1");
     ASSERT_TRUE(SaveVariableFile(app));
-    EXPECT_EQ(files.files[kListFile], "\"Typed before any entry\"\r\n");
+    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"Typed before any entry\"\r\n"));
 }
 
 TEST_F(EntryEditorTest, UseTakesTheShownEntryIntoTheSignature) {
@@ -228,7 +231,7 @@ TEST_F(EntryEditorTest, SwitchingOnReadsAListNeverRead) {
     form.btnNew.Click();
     form.txtVar.Text = U"new";
     ASSERT_TRUE(SaveVariableFile(app));
-    EXPECT_EQ(files.files[kListFile], "\"kept\"\r\n\"safe\"\r\n\"new\"\r\n");
+    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"kept\"\r\n\"safe\"\r\n\"new\"\r\n"));
 }
 
 }  // namespace
