@@ -1,24 +1,22 @@
-// Timings of the work behind every signature change: wrapping, assembling,
-// loading the quote list and writing the signature file.
+// Timings of the work behind every signature change: wrapping, laying out,
+// reading the quote list and making the signature file's bytes, each called
+// straight, with no program around it; and the file written to a real disk.
 
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <system_error>
 
+#include "domain/layout.h"
+#include "domain/output_forms.h"
+#include "domain/signature_options.h"
 #include "domain/text_fields.h"
+#include "domain/variable_entries.h"
 #include "domain/wrap.h"
 #include "platform/file_text.h"
-#include "support/fakes.h"
-#include "ui/app.h"
-#include "ui/options.h"
-#include "ui/signature.h"
-#include "ui/signature_file.h"
-#include "ui/variable_file.h"
 
 #if !defined(_WIN32)
 #include "platform/posix_file_store.h"
@@ -37,30 +35,15 @@ static_assert(kQuote.size() == 300);
 
 constexpr TextView kFixed = U"Jo Bloggs\r\nBloggs & Sons, Small Town\r\n+44 1234 567890";
 
-const Text kAppFolder = U"/opt/velmo/";
-const Text kSignaturePath = U"/mail/signature.txt";
-
-// A program with the first-run options, the fixed part and the quotation in use,
-// and no output beyond the signature text.
-std::unique_ptr<testing::TestApp> MakeApp() {
-    auto t = std::make_unique<testing::TestApp>();
-    App& app = t->app;
-    SetDefaults(app);
-    app.AppPath = kAppFolder;
-    app.form.chkClip.Value = 0;
-    app.form.chkFile.Value = 0;
-    app.form.chkFixed.Value = 1;
-    app.form.txtFixed.Text = Text(kFixed);
-    app.vars.Entries[1] = Text(kQuote);
-    app.vars.EntryCount = 1;
-    app.vars.CurrentEntry = 1;
-    app.PickedEntry = 1;
-    app.PickedText = Text(kQuote);
-    return t;
+// The first-run options with the fixed part in.
+SignatureOptions FirstRunOptions() {
+    SignatureOptions options;
+    options.fixedPart = Check::On;
+    return options;
 }
 
 void BM_WrapText(benchmark::State& state) {
-    const Text width = ToText(state.range(0));
+    const auto width = static_cast<int>(state.range(0));
     for (auto _ : state) {
         Text wrapped = WrapText(kQuote, width);
         benchmark::DoNotOptimize(wrapped);
@@ -85,7 +68,7 @@ Text LongQuote() {
 
 void BM_WrapLongText(benchmark::State& state) {
     const Text text = LongQuote();
-    const Text width = ToText(state.range(0));
+    const auto width = static_cast<int>(state.range(0));
     for (auto _ : state) {
         Text wrapped = WrapText(text, width);
         benchmark::DoNotOptimize(wrapped);
@@ -94,27 +77,17 @@ void BM_WrapLongText(benchmark::State& state) {
 }
 BENCHMARK(BM_WrapLongText)->ArgName("width")->Arg(40)->Arg(100)->Unit(benchmark::kMillisecond);
 
-void BM_BuildSignature(benchmark::State& state) {
-    auto t = MakeApp();
-    App& app = t->app;
-    const bool bordered = state.range(0) == 1;
-    const Text width = ToText(state.range(1));
-    app.form.chkBorder.Value = bordered ? 1 : 0;
-    app.form.cmbFixWidth.Text = width;
-    app.form.cmbWidth.Text = width;
-    // A width the combo box refused would silently measure another case.
-    if (app.form.cmbWidth.Text.get() != width || app.form.cmbFixWidth.Text.get() != width) {
-        state.SkipWithError("width not taken");
-        return;
-    }
+void BM_ComposeSignature(benchmark::State& state) {
+    SignatureOptions options = FirstRunOptions();
+    options.bordered = state.range(0) == 1 ? Check::On : Check::Off;
+    options.plainWidth = static_cast<int>(state.range(1));
+    options.borderedWidth = options.plainWidth;
     for (auto _ : state) {
-        BuildSignature(app);
-        benchmark::DoNotOptimize(app.SignatureText.data());
+        Text signature = ComposeSignature(options, kFixed, kQuote);
+        benchmark::DoNotOptimize(signature);
     }
-    if (!t->messages.shown.empty() || t->files.writes != 0)
-        state.SkipWithError("unexpected message or file write");
 }
-BENCHMARK(BM_BuildSignature)
+BENCHMARK(BM_ComposeSignature)
     ->ArgNames({"bordered", "width"})
     ->ArgsProduct({{0, 1}, {40, 60, 80, 100}});
 
@@ -132,60 +105,47 @@ std::string QuoteFileBytes() {
     return EncodeFileText(content);
 }
 
-void BM_LoadVariableFile(benchmark::State& state) {
-    auto t = MakeApp();
-    App& app = t->app;
+// The file's bytes decoded and its fields read into the list.
+void BM_ReadQuoteList(benchmark::State& state) {
     const std::string bytes = QuoteFileBytes();
-    t->files.files[kAppFolder + Text(VariableFileName)] = bytes;
+    VariableEntries list;
     for (auto _ : state) {
-        LoadVariableFile(app);
-        benchmark::DoNotOptimize(app.vars.EntryCount);
+        ReadQuoteList(DecodeFileText(bytes), list);
+        benchmark::DoNotOptimize(list.EntryCount);
     }
-    if (app.vars.EntryCount != VariableEntries::kMaxEntries || !t->messages.shown.empty())
-        state.SkipWithError("the list did not load whole");
+    if (list.EntryCount != VariableEntries::kMaxEntries)
+        state.SkipWithError("the list did not read whole");
     state.SetItemsProcessed(state.iterations() * VariableEntries::kMaxEntries);
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
 }
-BENCHMARK(BM_LoadVariableFile);
+BENCHMARK(BM_ReadQuoteList);
 
-// A bordered signature at width 60, assembled once, in the chosen output form.
-void PrepareWrite(testing::TestApp& t, int form) {
-    App& app = t.app;
-    // The type comes first: choosing it may offer a new file, which the fakes decline.
-    switch (form) {
-        case 1:
-            app.form.optHTML.Value = true;
-            break;
-        case 2:
-            app.form.optRTF.Value = true;
-            break;
-        default:
-            app.form.optText.Value = true;
+// The bytes of the signature file, as the file writer makes them: the form,
+// the platform's line ends, then the text file's encoding or plain ASCII.
+std::string SignatureFileBytes(OutputForm form, TextView signature) {
+    const Text content = NativeLineEnds(SignatureInForm(form, signature) + Text(CrLf));
+    return form == OutputForm::PlainText ? EncodeFileText(content) : MarkedUpFileBytes(content);
+}
+
+// A bordered signature at width 60, in each output form.
+void BM_SignatureFileBytes(benchmark::State& state) {
+    constexpr std::array<OutputForm, 3> kForms = {OutputForm::PlainText, OutputForm::Html,
+                                                  OutputForm::Rtf};
+    constexpr std::array<const char*, 3> kFormNames = {"text", "HTML", "Rich Text"};
+    const auto form = static_cast<size_t>(state.range(0));
+    SignatureOptions options = FirstRunOptions();
+    options.output = kForms[form];
+    const Text signature = ComposeSignature(options, kFixed, kQuote);
+    state.SetLabel(kFormNames[form]);
+    for (auto _ : state) {
+        std::string bytes = SignatureFileBytes(kForms[form], signature);
+        benchmark::DoNotOptimize(bytes);
     }
-    app.form.chkBorder.Value = 1;
-    app.form.cmbWidth.Text = U"60";
-    BuildSignature(app);
-    app.form.chkFile.Value = 1;
 }
-
-constexpr std::array<const char*, 3> kFormNames = {"text", "HTML", "Rich Text"};
-
-void BM_WriteSignatureFile(benchmark::State& state) {
-    auto t = MakeApp();
-    App& app = t->app;
-    const int form = static_cast<int>(state.range(0));
-    PrepareWrite(*t, form);
-    app.SignatureFilePath = kSignaturePath;
-    state.SetLabel(kFormNames[static_cast<size_t>(form)]);
-    for (auto _ : state)
-        WriteSignatureFile(app);
-    if (t->files.files.count(kSignaturePath) == 0 || !t->messages.shown.empty())
-        state.SkipWithError("the signature file was not written");
-}
-BENCHMARK(BM_WriteSignatureFile)->ArgName("form")->DenseRange(0, 2);
+BENCHMARK(BM_SignatureFileBytes)->ArgName("form")->DenseRange(0, 2);
 
 #if !defined(_WIN32)
-// The same text write on a real disk: a whole replacement, synced, as the program does it.
+// The text file written on a real disk: a whole replacement, synced, as the program does it.
 void BM_WriteSignatureFileToDisk(benchmark::State& state) {
     namespace fs = std::filesystem;
     std::string pattern = (fs::temp_directory_path() / "velmo-bench-XXXXXX").string();
@@ -194,26 +154,15 @@ void BM_WriteSignatureFileToDisk(benchmark::State& state) {
         return;
     }
     const fs::path folder = pattern;
+    const Text path = FromUtf8((folder / "signature.txt").string());
+    const std::string bytes = SignatureFileBytes(
+        OutputForm::PlainText, ComposeSignature(FirstRunOptions(), kFixed, kQuote));
 
-    testing::TestPlatform platform;
     PosixFileStore store;
-    App app{platform.ports(store)};
-    SetDefaults(app);
-    app.AppPath = kAppFolder;
-    app.form.chkClip.Value = 0;
-    app.form.chkFile.Value = 0;
-    app.form.chkFixed.Value = 1;
-    app.form.txtFixed.Text = Text(kFixed);
-    app.PickedText = Text(kQuote);
-    app.form.optText.Value = true;
-    app.form.chkBorder.Value = 1;
-    BuildSignature(app);
-    app.form.chkFile.Value = 1;
-    app.SignatureFilePath = FromUtf8((folder / "signature.txt").string());
-
+    bool written = true;
     for (auto _ : state)
-        WriteSignatureFile(app);
-    if (!fs::exists(folder / "signature.txt") || !platform.messages.shown.empty())
+        written = static_cast<bool>(store.Replace(path, bytes)) && written;
+    if (!written || !fs::exists(folder / "signature.txt"))
         state.SkipWithError("the signature file was not written");
     std::error_code ignored;
     fs::remove_all(folder, ignored);
