@@ -116,15 +116,15 @@ void cmdSigFile_Click(App& app) {
     TextView filter;
     if (!app.SignatureFilePath.empty()) {
         const TextView ext = LastThree(app.SignatureFilePath);
-        filter = ext == U"txt"   ? filters::Text
-                 : ext == U"htm" ? filters::Html
-                 : ext == U"rtf" ? filters::RichText
-                                 : filters::All;
+        filter = ext == U"txt"   ? filters::TextFiles
+                 : ext == U"htm" ? filters::HtmlFiles
+                 : ext == U"rtf" ? filters::RichTextFiles
+                                 : filters::AllFiles;
     } else {
-        filter = form.optText.Value   ? filters::Text
-                 : form.optHTML.Value ? filters::Html
-                 : form.optRTF.Value  ? filters::RichText
-                                      : filters::All;
+        filter = form.optText.Value   ? filters::TextFiles
+                 : form.optHTML.Value ? filters::HtmlFiles
+                 : form.optRTF.Value  ? filters::RichTextFiles
+                                      : filters::AllFiles;
     }
     const std::optional<Text> chosen = ChooseSignatureFile(app, initial, filter);
     // Cancelled or refused: nothing changes, and no folder is taken for the file.
@@ -134,13 +134,13 @@ void cmdSigFile_Click(App& app) {
 }
 
 void optText_Click(App& app) {
-    ChangeOutputType(app, U"txt", filters::TextType);
+    ChangeOutputType(app, U"txt", filters::TextTypeFiles);
 }
 void optHTML_Click(App& app) {
-    ChangeOutputType(app, U"htm", filters::HtmlType);
+    ChangeOutputType(app, U"htm", filters::HtmlTypeFiles);
 }
 void optRTF_Click(App& app) {
-    ChangeOutputType(app, U"rtf", filters::RichTextType);
+    ChangeOutputType(app, U"rtf", filters::RichTextTypeFiles);
 }
 
 void ConnectOutputHandlers(App& app) {

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/ports.h"
+#include "qt/qt_ports.h"
 #include "qt/qt_text.h"
+#include "support/native_forms.h"
 #include "ui/output_selection.h"
 
 namespace velmo {
@@ -15,13 +19,13 @@ namespace {
 
 TEST(ToQtFilterTest, EveryFilterOfTheProgramBecomesAQtFilterList) {
     const std::vector<std::pair<TextView, QString>> cases = {
-        {filters::Text, "Text Files (*.txt);;Pegasus Mail (*.pms);;All Files (*)"},
-        {filters::Html, "HTML Files (*.htm)"},
-        {filters::RichText, "Rich Text (*.rtf)"},
-        {filters::All, "All Files (*)"},
-        {filters::HtmlType, "HTML Files (*.htm);;All Files (*)"},
-        {filters::RichTextType, "Rich Text Files (*.rtf);;All Files (*)"},
-        {filters::TextType, "Text Files (*.txt);;Pegasus Files (Inetsig*.pms);;All Files (*)"},
+        {filters::TextFiles, "Text Files (*.txt);;Pegasus Mail (*.pms);;All Files (*)"},
+        {filters::HtmlFiles, "HTML Files (*.htm)"},
+        {filters::RichTextFiles, "Rich Text (*.rtf)"},
+        {filters::AllFiles, "All Files (*)"},
+        {filters::HtmlTypeFiles, "HTML Files (*.htm);;All Files (*)"},
+        {filters::RichTextTypeFiles, "Rich Text Files (*.rtf);;All Files (*)"},
+        {filters::TextTypeFiles, "Text Files (*.txt);;Pegasus Files (Inetsig*.pms);;All Files (*)"},
         {U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|HTML (*.htm)|*.htm|"
          U"Rich Text (*.rtf)|*.rtf|",
          "All Files (*);;Text (*.txt);;Pegasus (*.pms);;HTML (*.htm);;Rich Text (*.rtf)"},
@@ -96,6 +100,13 @@ TEST(EditorTextTest, CharactersOutsideTheBasicPlaneSurvive) {
     EXPECT_EQ(ToEditorText(text).size(), 9);  // the emoji takes two UTF-16 units
     EXPECT_EQ(FromEditorText(ToEditorText(text)), text);
     EXPECT_EQ(FromQString(ToQString(text)), text);
+}
+
+TEST(QtClipboardTest, CopiesAreInThePlatformsLineEnds) {
+    // Other programs paste it: LF on POSIX, CR LF on Windows.
+    QtClipboard().SetText(U"a\r\nb\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QString::fromStdString(testing::NativeFileBytes("a\r\nb\r\n")));
 }
 
 }  // namespace
