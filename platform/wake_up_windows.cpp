@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/wake_up.h"
+#include "platform/wake_up_windows.h"
 
 namespace velmo {
 
@@ -101,7 +102,8 @@ HANDLE EndRequestEvent() {
 std::atomic<bool> endRequestsWanted{false};
 std::atomic<bool> endRequested{false};
 
-// Runs on a thread of its own that the system starts for each event.
+}  // namespace
+
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     switch (event) {
         case CTRL_C_EVENT:
@@ -124,8 +126,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
         Sleep(INFINITE);
     return TRUE;
 }
-
-}  // namespace
 
 EndRequests::EndRequests() {
     const HANDLE event = EndRequestEvent();

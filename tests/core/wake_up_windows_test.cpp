@@ -1,4 +1,8 @@
-#include <windows.h>
+#include "platform/wake_up_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
 
 #include "core/wake_up_test.h"
 
@@ -10,9 +14,27 @@ bool testing::ReadyWithin(const WaitHandle& handle, int milliseconds) {
                                static_cast<DWORD>(milliseconds)) == WAIT_OBJECT_0;
 }
 
+// The handler called as the system would, on a thread of its own: Wine sends
+// no console events to a program without a console window. After the last
+// three the thread stays until the process ends.
 std::vector<std::pair<std::string, std::function<void()>>> testing::EndRequestSenders() {
-    return {{"Ctrl+C", [] { GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0); }},
-            {"Ctrl+Break", [] { GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, 0); }}};
+    const auto send = [](DWORD event) {
+        return [event] { std::thread([event] { OnConsoleEvent(event); }).detach(); };
+    };
+    return {{"Ctrl+C", send(CTRL_C_EVENT)},
+            {"Ctrl+Break", send(CTRL_BREAK_EVENT)},
+            {"closing the console", send(CTRL_CLOSE_EVENT)},
+            {"logging off", send(CTRL_LOGOFF_EVENT)},
+            {"shutting down", send(CTRL_SHUTDOWN_EVENT)}};
 }
 
+namespace {
+
+TEST(EndRequestsTest, ConsoleEventsGetTheirDefaultBackAfterwards) {
+    { const EndRequests requests; }
+    EXPECT_FALSE(OnConsoleEvent(CTRL_C_EVENT));
+    EXPECT_FALSE(OnConsoleEvent(CTRL_CLOSE_EVENT));
+}
+
+}  // namespace
 }  // namespace velmo
