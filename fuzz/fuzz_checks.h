@@ -1,16 +1,20 @@
 #pragma once
 
 // What the fuzz targets share: failing loudly, splitting their input into
-// texts, and the checks of the two marked-up signature forms.
+// texts, the checks of the two marked-up signature forms and the round trip
+// of the options through a settings file.
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "domain/output_forms.h"
+#include "domain/reg_document.h"
+#include "domain/signature_options.h"
+#include "domain/stored_options.h"
 #include "domain/text.h"
-#include "ui/app.h"
-#include "ui/signature_file.h"
 
 namespace velmo::fuzz {
 
@@ -70,12 +74,8 @@ struct MarkupFrame {
     Text tail;
 };
 
-inline MarkupFrame FrameOf(void (*build)(App&), App& app, TextView lineEnd) {
-    const Text saved = app.SignatureText;
-    app.SignatureText = U"x";
-    build(app);
-    const Text one = app.SignatureFileText;
-    app.SignatureText = saved;
+inline MarkupFrame FrameOf(Text (*build)(TextView), TextView lineEnd) {
+    const Text one = build(U"x");
     const size_t at = one.find(U"x" + Text(lineEnd));
     Require(at != Text::npos, "the one-line form has no line");
     return {one.substr(0, at), one.substr(at + 1 + lineEnd.size())};
@@ -109,11 +109,9 @@ inline Text JoinSurrogates(const Text& units) {
 // Every markup character of the HTML body comes from the program: each line
 // ends in "<br>", and the text between holds no "<" or ">" and no "&" that
 // does not start an entity. Decoded, the lines are the signature's lines.
-inline void CheckHtmlForm(App& app) {
-    const Text signature = app.SignatureText;
-    BuildHtmlSignature(app);
-    const Text form = app.SignatureFileText;
-    const TextView body = BodyOf(form, FrameOf(BuildHtmlSignature, app, U"<br>\r\n"));
+inline void CheckHtmlForm(TextView signature) {
+    const Text form = HtmlSignature(signature);
+    const TextView body = BodyOf(form, FrameOf(HtmlSignature, U"<br>\r\n"));
 
     constexpr TextView kLineEnd = U"<br>\r\n";
     std::vector<Text> lines;
@@ -163,11 +161,9 @@ inline void CheckHtmlForm(App& app) {
 
 // The same for Rich Text: each line ends in "\par", and "\", "{" and "}" in
 // the text appear only as the program's escapes.
-inline void CheckRtfForm(App& app) {
-    const Text signature = app.SignatureText;
-    BuildRtfSignature(app);
-    const Text form = app.SignatureFileText;
-    const TextView body = BodyOf(form, FrameOf(BuildRtfSignature, app, U"\\par\r\n"));
+inline void CheckRtfForm(TextView signature) {
+    const Text form = RtfSignature(signature);
+    const TextView body = BodyOf(form, FrameOf(RtfSignature, U"\\par\r\n"));
 
     constexpr TextView kLineEnd = U"\\par\r\n";
     const auto hex = [](char32_t c) -> int {
@@ -226,6 +222,53 @@ inline void CheckRtfForm(App& app) {
     }
     Require(units.empty(), "the Rich Text body does not end in \\par");
     Require(lines == CrLfLines(signature), "the Rich Text lines do not decode to the signature");
+}
+
+// The signature file's form of the chosen output: the text itself, or a
+// marked-up form that passes the checks above.
+inline void CheckForm(OutputForm output, TextView signature) {
+    const Text form = SignatureInForm(output, signature);
+    if (output == OutputForm::Html) {
+        Require(form == HtmlSignature(signature), "the HTML output is not the HTML form");
+        CheckHtmlForm(signature);
+    } else if (output == OutputForm::Rtf) {
+        Require(form == RtfSignature(signature), "the Rich Text output is not the Rich Text form");
+        CheckRtfForm(signature);
+    } else {
+        Require(form == signature, "the text output is not the signature");
+    }
+}
+
+// Options saved as the program saves them, written into a settings file and
+// read back from it, decode to the same options. Holds for any options whose
+// numbers are among the choices, whose texts are no longer than their options
+// take and whose top "Like" text has no outer blanks (stored texts of it lose
+// them).
+inline void CheckStoredRoundTrip(const SignatureOptions& options) {
+    const Text key = U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware";
+    RegDocument document;
+    RegKey& written = document.Ensure(key, U"HKEY_CURRENT_USER");
+    for (StoredValue& value : EncodeOptions(options, U"/s.txt", U"/q.txt", U"/f.fxt"))
+        written.values.push_back({std::move(value.name), false, std::move(value.text), {}});
+
+    const std::optional<RegDocument> read = ParseRegDocument(FormatRegDocument(document));
+    Require(read.has_value(), "a settings file of saved options does not parse");
+    const RegKey* found = read->Find(key);
+    Require(found != nullptr, "a settings file of saved options lost its key");
+    std::vector<StoredValue> values;
+    for (const RegValue& value : found->values) {
+        if (value.text)
+            values.push_back({value.name, *value.text});
+    }
+    StoredSettings settings;
+    ReadStoredValues(values, settings);
+    const std::optional<SignatureOptions> decoded = DecodeOptions(settings);
+    Require(decoded.has_value(), "saved options do not decode");
+    Require(*decoded == options, "saved options decode to other options");
+    Require(settings.texts[kSignaturePathText] == U"/s.txt" &&
+                settings.texts[kQuotePathText] == U"/q.txt" &&
+                settings.texts[kFixedPathText] == U"/f.fxt",
+            "saved paths read back changed");
 }
 
 }  // namespace velmo::fuzz

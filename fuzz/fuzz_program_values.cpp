@@ -1,7 +1,8 @@
 // The stored options: the packed flag string and the twelve stored texts, as
-// a hand-edited or damaged store may give them. Any of them must apply to the
-// window without a crash, the flags then collected must encode into a string
-// that decodes to them again, and a signature must still build.
+// a hand-edited or damaged store may give them. Whatever they are, they
+// decode without a crash into options that save and read back unchanged,
+// flags that decode encode into a string that decodes to them again, and a
+// signature still builds from the options.
 //
 // Input: the packed string up to the first LF, then the twelve stored texts
 // separated by 0x1F, all UTF-8.
@@ -9,13 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "domain/layout.h"
 #include "fuzz_checks.h"
-#include "support/fakes.h"
-#include "ui/options.h"
-#include "ui/signature.h"
 
 namespace velmo::fuzz {
 namespace {
@@ -36,31 +36,24 @@ void CheckDecode(TextView packed) {
     }
 }
 
-void CheckApply(TextView packed, const std::vector<std::string_view>& stored) {
-    testing::TestApp t;
-    App& app = t.app;
-    app.AppPath = U"/opt/velmo/";
-    app.ProgramValues = Text(packed);
-    for (size_t i = 0; i < app.SettingValues.size() && i < stored.size(); ++i)
-        app.SettingValues[i] = FromUtf8(stored[i]);
+void CheckOptions(TextView packed, const std::vector<std::string_view>& stored) {
+    std::vector<StoredValue> values = {{Text(StoredValueNames[0]), Text(packed)}};
+    for (size_t i = 0; i + 1 < StoredValueNames.size() && i < stored.size(); ++i)
+        values.push_back({Text(StoredValueNames[i + 1]), FromUtf8(stored[i])});
+    StoredSettings settings;
+    ReadStoredValues(values, settings);
+    const std::optional<SignatureOptions> options = DecodeOptions(settings);
+    Require(options.has_value() == DecodeProgramValues(packed).has_value(),
+            "options decode exactly when their flags do");
+    if (!options)
+        return;
+    CheckStoredRoundTrip(*options);
 
-    ApplyOptions(app);
-    const ProgramFlagArray flags = ProgramFlags(ReadOptions(app.form));
-    const Text encoded = EncodeProgramValues(flags);
-    Require(encoded.size() == 40, "encoded flags are not 40 characters");
-    const std::optional<ProgramFlagArray> decoded = DecodeProgramValues(encoded);
-    Require(decoded.has_value(), "collected flags encode into a string that does not decode");
-    Require(*decoded == flags, "collected flags do not survive encoding");
-
-    // The options as applied, whatever they are, still make a signature.
-    app.PickedText = U"The quick brown fox jumps over the lazy dog again and again.";
-    app.form.txtFixed.Text = U"A. Writer\r\nSmall Town";
-    BuildSignature(app);
-    if (app.form.optHTML.Value) {
-        CheckHtmlForm(app);
-    } else if (app.form.optRTF.Value) {
-        CheckRtfForm(app);
-    }
+    // The options as decoded, whatever they are, still make a signature.
+    const Text signature =
+        ComposeSignature(*options, U"A. Writer\r\nSmall Town",
+                         U"The quick brown fox jumps over the lazy dog again and again.");
+    CheckForm(options->output, signature);
 }
 
 }  // namespace
@@ -76,6 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lineEnd != std::string_view::npos)
         stored = SplitBytes(bytes.substr(lineEnd + 1), '\x1f');
     CheckDecode(packed);
-    CheckApply(packed, stored);
+    CheckOptions(packed, stored);
     return 0;
 }

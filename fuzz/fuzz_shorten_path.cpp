@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "domain/paths.h"
 #include "fuzz_checks.h"
-#include "ui/output_selection.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velmo;

@@ -9,16 +9,15 @@
 #include <vector>
 
 #include "domain/text_fields.h"
+#include "domain/variable_entries.h"
 #include "fuzz_checks.h"
 #include "platform/file_text.h"
-#include "support/fakes.h"
-#include "ui/fixed_text.h"
-#include "ui/variable_file.h"
 
 namespace velmo::fuzz {
 namespace {
 
-const Text kFolder = U"/opt/velmo/";
+// The longest fixed text the program keeps.
+constexpr int kMaxFixedLines = 15;
 
 std::vector<Text> ReadFields(const Text& content) {
     FieldReader reader(content);
@@ -52,63 +51,45 @@ void CheckFields(const std::vector<Text>& fields, const Text& content) {
     Require(ReadFields(records) == fields, "quoted records do not read back as written");
 }
 
-void CheckQuoteList(std::string_view bytes, size_t fieldCount) {
-    testing::TestApp t;
-    App& app = t.app;
-    app.AppPath = kFolder;
-    t.files.files[kFolder + Text(VariableFileName)] = std::string(bytes);
-
-    LoadVariableFile(app);
-    const VariableEntries& vars = app.vars;
-    Require(t.messages.shown.empty(), "a readable quote list raised a message");
-    Require(vars.EntryCount >= 0 && vars.EntryCount <= VariableEntries::kMaxEntries,
+void CheckQuoteList(const Text& content, size_t fieldCount) {
+    VariableEntries list;
+    ReadQuoteList(content, list);
+    Require(list.EntryCount >= 0 && list.EntryCount <= VariableEntries::kMaxEntries,
             "the entry count is outside 0 to 200");
-    Require(static_cast<size_t>(vars.EntryCount) + vars.KeptAside.size() == fieldCount,
+    Require(static_cast<size_t>(list.EntryCount) + list.KeptAside.size() == fieldCount,
             "the quote list lost or invented entries");
 
-    const VariableEntries loaded = vars;
-    Require(SaveVariableFile(app), "the quote list could not be written back");
-    LoadVariableFile(app);
-    Require(vars.EntryCount == loaded.EntryCount && vars.KeptAside == loaded.KeptAside,
+    VariableEntries again;
+    ReadQuoteList(QuoteListText(list), again);
+    Require(again.EntryCount == list.EntryCount && again.KeptAside == list.KeptAside,
             "the written quote list reads back with another count");
-    for (int i = 1; i <= vars.EntryCount; ++i)
-        Require(vars.At(i) == loaded.At(i), "the written quote list reads back changed");
+    for (int i = 1; i <= list.EntryCount; ++i)
+        Require(again.At(i) == list.At(i), "the written quote list reads back changed");
 }
 
-void CheckFixedText(std::string_view bytes, const std::vector<Text>& fields) {
-    testing::TestApp t;
-    App& app = t.app;
-    app.AppPath = kFolder;
-    const Text path = kFolder + Text(FixedTextFileName);
-    t.files.files[path] = std::string(bytes);
-    // With the part on, a refused file leads to the offer to find another
-    // (answered No by the fake).
-    app.form.chkFixed.Value = 1;
-
-    LoadFixedText(app, Text());
+void CheckFixedText(const Text& content, const std::vector<Text>& fields) {
+    const std::optional<Text> text = ReadFixedLines(content, kMaxFixedLines);
     if (fields.size() > static_cast<size_t>(kMaxFixedLines)) {
-        Require(t.messages.shown.size() == 1, "an over-long fixed text was not refused once");
+        Require(!text, "an over-long fixed text was read");
         return;
     }
-    Require(t.messages.shown.empty(), "a readable fixed text raised a message");
+    Require(text.has_value(), "a fixed text of few enough lines was refused");
     Text joined;
     for (size_t i = 0; i < fields.size(); ++i)
         joined += (i > 0 ? Text(CrLf) : Text()) + fields[i];
-    const Text text = app.form.txtFixed.Text;
-    Require(text == joined, "the fixed text is not its records joined by line breaks");
+    Require(*text == joined, "the fixed text is not its records joined by line breaks");
 
     // A text of at most 15 lines survives being saved and read again.
     size_t lines = 1;
-    for (size_t p = 0; (p = text.find(CrLf, p)) != Text::npos; p += 2)
+    for (size_t p = 0; (p = text->find(CrLf, p)) != Text::npos; p += 2)
         ++lines;
     if (lines > static_cast<size_t>(kMaxFixedLines))
         return;
-    Require(SaveFixedText(app), "the fixed text could not be written");
-    testing::TestApp again;
-    again.app.AppPath = kFolder;
-    again.files.files[path] = t.files.files[path];
-    LoadFixedText(again.app, Text());
-    Require(again.app.form.txtFixed.Text.get() == text, "the saved fixed text reads back changed");
+    bool dropped = true;
+    const std::optional<Text> again =
+        ReadFixedLines(FixedLinesText(*text, kMaxFixedLines, dropped), kMaxFixedLines);
+    Require(!dropped, "a fixed text of few enough lines lost a line when saved");
+    Require(again == text, "the saved fixed text reads back changed");
 }
 
 }  // namespace
@@ -121,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Text content = DecodeFileText(bytes);
     const std::vector<Text> fields = ReadFields(content);
     CheckFields(fields, content);
-    CheckQuoteList(bytes, fields.size());
-    CheckFixedText(bytes, fields);
+    CheckQuoteList(content, fields.size());
+    CheckFixedText(content, fields);
     return 0;
 }
