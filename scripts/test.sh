@@ -41,6 +41,10 @@ tests/e2e/sni.sh build build/sni-shots
 echo "== the real program fed bad input =="
 tests/e2e/bad_input.sh build
 
+echo "== mutt, sending with velmo-signature and the signature file =="
+scripts/install-deps.sh mutt python3
+tests/e2e/mutt.sh build
+
 echo "== the Debian package, installed, run and removed =="
 tests/e2e/package.sh build-package
 
