@@ -1,0 +1,285 @@
+#include "domain/stored_options.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace velmo {
+namespace {
+
+// Every option away from its default.
+SignatureOptions Changed() {
+    SignatureOptions o;
+    o.changeInterval = 7;
+    o.toClipboard = o.toFile = o.fixedPart = o.startOnTray = o.blankRows = Check::On;
+    o.variablePart = o.bordered = o.rightSameAsLeft = Check::Off;
+    o.order = PartOrder::VariableFirst;
+    o.output = OutputForm::Html;
+    o.plainWidth = 40;
+    o.top = TopBorder::Like;
+    o.topLike = U"~~ top — ~~";
+    o.topRepeat = U"\"\\";
+    o.borderedWidth = 100;
+    o.bottom = BottomBorder::Same;
+    o.bottomLike = U"  bottom  ";
+    o.bottomRepeat = U"=-";
+    o.leftSide = U"<|";
+    o.indent = 4;
+    o.rightLikeChosen = true;
+    o.rightSide = U"|>";
+    o.separator = PartSeparator::BlankLine;
+    return o;
+}
+
+SignatureOptions Edited(SignatureOptions o, const std::function<void(SignatureOptions&)>& edit) {
+    edit(o);
+    return o;
+}
+
+TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
+    const struct {
+        SignatureOptions options;
+        Text packed;
+    } rows[] = {
+        {{}, Text(DefaultProgramValues)},
+        {Changed(), U" 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 2"},
+        {Edited(Changed(),
+                [](SignatureOptions& o) {
+                    o.changeInterval = 0;
+                    o.toClipboard = o.toFile = o.rightSameAsLeft = Check::Greyed;
+                    o.output = OutputForm::Rtf;
+                    o.plainWidth = 100;
+                    o.borderedWidth = 80;
+                    o.indent = 0;
+                    o.top = TopBorder::Repeat;
+                    o.bottom = BottomBorder::Like;
+                    o.separator = PartSeparator::SameAsBottom;
+                    o.topLike = Text(kMaxLikeLength, U'=');
+                    o.leftSide = Text(kMaxUnitLength, U'<');
+                }),
+         U" 0 2 2 0 1 1-1 0 1 0-1 0 0-1 0 0 0-1 2 3"},
+        {Edited({},
+                [](SignatureOptions& o) {
+                    o.changeInterval = 8;
+                    o.output = OutputForm::PlainText;
+                    o.bottom = BottomBorder::Repeat;
+                    o.separator = PartSeparator::Unchosen;
+                    o.plainWidth = 80;
+                    o.borderedWidth = 40;
+                }),
+         U" 8 0 0 1 0 0 0 1 0 0 0-1 0 0 0 0 0 0 1 1"},
+        {Edited({}, [](SignatureOptions& o) { o.separator = PartSeparator::SameAsTop; }),
+         U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0 0 0-1 0 1 1"},
+    };
+    const Text paths[] = {U"C:\\Users\\Jörg\\sig „neu“.htm", U"/home/a/q.txt", U"/opt/Fixed.fxt"};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        const std::vector<StoredValue> values =
+            EncodeOptions(rows[i].options, paths[0], paths[1], paths[2]);
+        ASSERT_EQ(values.size(), StoredValueNames.size());
+        for (size_t n = 0; n < values.size(); ++n)
+            EXPECT_EQ(values[n].name, StoredValueNames[n]);
+        EXPECT_EQ(values[0].text, rows[i].packed);
+        StoredSettings stored;
+        ReadStoredValues(values, stored);
+        EXPECT_EQ(stored.texts[kSignaturePathText], paths[0]);
+        EXPECT_EQ(stored.texts[kQuotePathText], paths[1]);
+        EXPECT_EQ(stored.texts[kFixedPathText], paths[2]);
+        // Decoded over other options, so that nothing comes from them.
+        const SignatureOptions& other = rows[(i + 1) % std::size(rows)].options;
+        EXPECT_EQ(DecodeOptions(stored, other), rows[i].options);
+    }
+}
+
+TEST(StoredOptionsTest, PackedNumbersAreTwoCharactersEach) {
+    using Flags = ProgramFlagArray;
+    const struct {
+        Text packed;
+        std::optional<Flags> flags;
+    } rows[] = {
+        {Text(DefaultProgramValues),
+         Flags{5, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 1, 1}},
+        {U"99-9+9 910-0 1 2 3 4 5 6 7 8 909 0 0 0 0",
+         Flags{99, -9, 9, 9, 10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 0, 0, 0, 0}},
+        {U"", std::nullopt},
+        {Text(DefaultProgramValues).substr(2), std::nullopt},
+        {Text(DefaultProgramValues) + U" 1", std::nullopt},
+        {Text(DefaultProgramValues) + U" ", std::nullopt},
+        {U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1x", std::nullopt},
+        {U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1:", std::nullopt},  // next after '9'
+        {U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1/", std::nullopt},  // just before '0'
+        {U":5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1", std::nullopt},
+        {U"/5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1", std::nullopt},
+        {U"*5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1", std::nullopt},
+        {U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1-", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.packed));
+        EXPECT_EQ(DecodeProgramValues(row.packed), row.flags);
+        if (!row.flags) {
+            EXPECT_FALSE(DecodeOptions({row.packed, {}}));
+        }
+    }
+    // One digit a field: larger numbers are cut, so that the length stays.
+    Text cut = U" 9-9 9-9";
+    for (int i = 4; i < 20; ++i)
+        cut += U" 0";
+    EXPECT_EQ(EncodeProgramValues({12, -10, 9, -9}), cut);
+}
+
+// A stored form changed in one place, decoded over the options it was made
+// from: out of range numbers take the default or keep that option, widths
+// and indents must be exactly a choice, longer texts are cut.
+TEST(StoredOptionsTest, StoredNumbersAndTextsOutOfRange) {
+    const SignatureOptions base = Changed();
+    const SignatureOptions defaults;
+    const auto unit = [](size_t n) { return Text(n, U'u'); };
+    const struct {
+        const char* what;
+        std::vector<std::pair<size_t, Text>> flags;  // field -> its two characters
+        std::vector<std::pair<size_t, Text>> texts;  // slot -> text
+        std::function<void(SignatureOptions&)> expect;
+    } rows[] = {
+        {"slider 9",
+         {{0, U" 9"}},
+         {},
+         [&](auto& o) { o.changeInterval = defaults.changeInterval; }},
+        {"slider -1",
+         {{0, U"-1"}},
+         {},
+         [&](auto& o) { o.changeInterval = defaults.changeInterval; }},
+        {"slider 8", {{0, U" 8"}}, {}, [](auto& o) { o.changeInterval = 8; }},
+        {"check box 3", {{1, U" 3"}}, {}, [](auto&) {}},
+        {"check box -1", {{4, U"-1"}}, {}, [](auto&) {}},
+        {"check box 2",
+         {{1, U" 2"}, {5, U" 0"}},
+         {},
+         [](auto& o) {
+             o.toClipboard = Check::Greyed;
+             o.startOnTray = Check::Off;
+         }},
+        {"any number sets an option button",
+         {{6, U" 1"}, {9, U" 2"}, {13, U"-9"}},
+         {},
+         [](auto&) {}},
+        {"option buttons off",
+         {{6, U" 0"}, {9, U" 0"}, {13, U" 0"}},
+         {},
+         [](auto& o) {
+             o.order = PartOrder::FixedFirst;
+             o.top = TopBorder::Repeat;
+             o.rightLikeChosen = false;
+         }},
+        {"the last button set wins",
+         {{10, U"-1"}, {11, U"-1"}, {12, U" 0"}, {14, U"-1"}, {15, U" 0"}, {17, U"-1"}},
+         {},
+         [](auto& o) {
+             o.bottom = BottomBorder::Repeat;
+             o.separator = PartSeparator::SameAsBottom;
+         }},
+        {"no button set",
+         {{12, U" 0"}, {15, U" 0"}},
+         {},
+         [](auto& o) {
+             o.bottom = BottomBorder::Unchosen;
+             o.separator = PartSeparator::Unchosen;
+         }},
+        {"output 0 and 4 keep it", {{19, U" 0"}}, {}, [](auto&) {}},
+        {"output 4", {{19, U" 4"}}, {}, [](auto&) {}},
+        {"output 1", {{19, U" 1"}}, {}, [](auto& o) { o.output = OutputForm::PlainText; }},
+        {"widths and indent not a choice",
+         {},
+         {{0, U"55"}, {3, U""}, {7, U"5"}},
+         [&](auto& o) {
+             o.plainWidth = defaults.plainWidth;
+             o.borderedWidth = defaults.borderedWidth;
+             o.indent = defaults.indent;
+         }},
+        {"written otherwise",
+         {},
+         {{0, U" 80"}, {3, U"060"}, {7, U"-1"}},
+         [&](auto& o) {
+             o.plainWidth = defaults.plainWidth;
+             o.borderedWidth = defaults.borderedWidth;
+             o.indent = defaults.indent;
+         }},
+        {"long texts",
+         {},
+         {{1, U"  " + Text(kMaxLikeLength + 1, U'~') + U"  "},
+          {2, unit(kMaxUnitLength + 1)},
+          {4, U"  " + Text(kMaxLikeLength, U'_')},
+          {5, unit(7)},
+          {6, unit(8)},
+          {8, unit(9)}},
+         [&](auto& o) {
+             o.topLike = Text(kMaxLikeLength, U'~');
+             o.bottomLike = U"  " + Text(kMaxLikeLength - 2, U'_');
+             o.topRepeat = o.bottomRepeat = o.leftSide = o.rightSide = unit(kMaxUnitLength);
+         }},
+    };
+    const std::vector<StoredValue> values = EncodeOptions(base, U"", U"", U"");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        StoredSettings stored;
+        ReadStoredValues(values, stored);
+        for (const auto& [field, text] : row.flags)
+            stored.programValues.replace(2 * field, 2, text);
+        for (const auto& [slot, text] : row.texts)
+            stored.texts[slot] = text;
+        SignatureOptions expected = base;
+        row.expect(expected);
+        EXPECT_EQ(DecodeOptions(stored, base), expected);
+    }
+}
+
+TEST(StoredOptionsTest, NamesMatchWithoutRegardToCaseTheExactSpellingFirst) {
+    const struct {
+        const char* what;
+        std::vector<StoredValue> values;
+        Text programValues;
+        Text fixedWidth;
+        Text topLike;
+        Text bottomLike = U"kept";
+    } rows[] = {
+        {"other case", {{U"program values", U"p"}, {U"FIXED WIDTH", U"80"}}, U"p", U"80", U"kept"},
+        {"exact first",
+         {{U"program values", U"a"}, {U"Program Values", U"b"}, {U"Program Values", U"c"}},
+         U"b",
+         U"kept",
+         U"kept"},
+        {"exact before",
+         {{U"Program Values", U"b"}, {U"PROGRAM VALUES", U"a"}},
+         U"b",
+         U"kept",
+         U"kept"},
+        {"the first of other case",
+         {{U"program values", U"a"}, {U"PROGRAM VALUES", U"c"}},
+         U"a",
+         U"kept",
+         U"kept"},
+        {"unknown names",
+         {{U"Program", U"x"}, {U"", U"y"}, {U"Fixed widths", U"z"}},
+         U"kept",
+         U"kept",
+         U"kept"},
+        {"top Like trimmed",
+         {{U"Top text like", U"  ~ ~  "}, {U"Bottom text like", U"  b  "}},
+         U"kept",
+         U"kept",
+         U"~ ~",
+         U"  b  "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        StoredSettings stored{U"kept", {}};
+        stored.texts.fill(U"kept");
+        ReadStoredValues(row.values, stored);
+        EXPECT_EQ(stored.programValues, row.programValues);
+        EXPECT_EQ(stored.texts[0], row.fixedWidth);
+        EXPECT_EQ(stored.texts[1], row.topLike);
+        EXPECT_EQ(stored.texts[4], row.bottomLike);
+    }
+}
+
+}  // namespace
+}  // namespace velmo
