@@ -141,6 +141,10 @@ class ProgramPort {
     // The desktop entry that has the desktop start the program when the user
     // logs in; empty where the desktop has no such entry to write.
     virtual Text AutostartFile() = 0;
+    // The full path of the guide to setting up mail programs, where it is
+    // installed (or in the source tree beside a build); empty when there is
+    // none.
+    virtual Text HelpFile() = 0;
     // Ends the program at once: nothing is saved and no further handler runs.
     virtual void Exit() = 0;
 };

@@ -261,6 +261,17 @@ std::vector<Text> PosixProgram::OwnFiles() {
     return files;
 }
 
+Text PosixProgram::HelpFile() {
+    const std::filesystem::path folder(ToUtf8(ProgramFolder()));
+    for (const char* place : {"../share/doc/velmo/mail-clients.md", "../docs/mail-clients.md"}) {
+        const std::filesystem::path file = (folder / place).lexically_normal();
+        std::error_code error;
+        if (std::filesystem::is_regular_file(file, error))
+            return FromUtf8(file.string());
+    }
+    return {};
+}
+
 void PosixProgram::Exit() {
     std::_Exit(0);
 }

@@ -53,6 +53,10 @@ class PosixProgram : public ProgramPort {
     // $XDG_CONFIG_HOME/autostart/velmo.desktop or ~/.config/autostart/velmo.desktop,
     // where XDG autostart looks; empty when the user has no home folder.
     Text AutostartFile() override;
+    // <program folder>/../share/doc/velmo/mail-clients.md where installed,
+    // else <program folder>/../docs/mail-clients.md (a build folder in the
+    // source tree).
+    Text HelpFile() override;
     void Exit() override;
 };
 

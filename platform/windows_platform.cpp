@@ -94,6 +94,13 @@ std::vector<Text> WindowsProgram::OwnFiles() {
     return {std::move(self)};
 }
 
+Text WindowsProgram::HelpFile() {
+    const std::filesystem::path file =
+        std::filesystem::path(ToWide(ProgramFolder())) / L"docs" / L"mail-clients.md";
+    std::error_code error;
+    return std::filesystem::is_regular_file(file, error) ? FromWide(file.wstring()) : Text();
+}
+
 void WindowsProgram::Exit() {
     std::_Exit(0);
 }

@@ -38,6 +38,8 @@ class WindowsProgram : public ProgramPort {
     Text ProgramFile() override;
     // Starting with the desktop is not offered here yet.
     Text AutostartFile() override { return {}; }
+    // <program folder>\docs\mail-clients.md.
+    Text HelpFile() override;
     void Exit() override;
 };
 

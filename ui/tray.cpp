@@ -1,5 +1,10 @@
 #include "ui/tray.h"
 
+#include <algorithm>
+#include <string>
+
+#include "platform/path_style.h"
+#include "ui/about.h"
 #include "ui/app.h"
 
 namespace velmo {
@@ -64,6 +69,36 @@ void mnuPut_Click(App& app) {
     ShowWindow(app, false);
 }
 
+Text FileAddress(TextView path, PathStyle style) {
+    std::string bytes = ToUtf8(path);
+    if (style == PathStyle::Windows)
+        std::replace(bytes.begin(), bytes.end(), '\\', '/');
+    // A drive path gets the empty host; a network path names its own.
+    Text address = bytes.starts_with("/") ? U"file://" : U"file:///";
+    if (bytes.starts_with("//"))
+        address = U"file:";
+    constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
+            byte == '~' || byte == '/' || (byte == ':' && style == PathStyle::Windows)) {
+            address += static_cast<char32_t>(byte);
+        } else {
+            address += U'%';
+            address += static_cast<char32_t>(kHex[byte >> 4]);
+            address += static_cast<char32_t>(kHex[byte & 15]);
+        }
+    }
+    return address;
+}
+
+void mnuHelp_Click(App& app) {
+    const Text guide = app.ports.program.HelpFile();
+    app.ports.browser.Open(guide.empty() ? Text(HomePageAddress)
+                                         : FileAddress(guide, NativePathStyle()));
+}
+
 void ConnectTrayHandlers(App& app) {
     MainForm& f = app.form;
     f.MouseMove += [&app](int button, int shift, double x, double y) {
@@ -74,6 +109,7 @@ void ConnectTrayHandlers(App& app) {
     }
     f.mnuopen.Click += [&app] { mnuopen_Click(app); };
     f.mnuPut.Click += [&app] { mnuPut_Click(app); };
+    f.mnuHelp.Click += [&app] { mnuHelp_Click(app); };
 }
 
 }  // namespace velmo

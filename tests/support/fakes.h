@@ -202,6 +202,7 @@ class FakeProgram : public ProgramPort {
     std::vector<Text> OwnFiles() override { return ownFiles; }
     Text ProgramFile() override { return programFile; }
     Text AutostartFile() override { return autostartFile; }
+    Text HelpFile() override { return helpFile; }
     void Exit() override {
         if (log)
             log->Add("exit");
@@ -215,6 +216,7 @@ class FakeProgram : public ProgramPort {
     std::vector<Text> ownFiles = {Rooted(U"opt/velmo/velmo"), U"/home/test/.config/Velmo/User.reg"};
     Text programFile = Rooted(U"opt/velmo/velmo");
     Text autostartFile = Rooted(U"home/test/.config/autostart/velmo.desktop");
+    Text helpFile;
     int exits = 0;
 };
 

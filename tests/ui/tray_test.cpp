@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/path_style.h"
 #include "support/fakes.h"
+#include "ui/about.h"
 #include "ui/startup.h"
 
 namespace velmo {
@@ -175,6 +177,48 @@ TEST_F(TrayTest, EveryTrayMinimizeButtonHidesTheWindow) {
         EXPECT_EQ(FirstOfferedItem(), &form.mnuopen);
         EXPECT_TRUE(icon.shown);
     }
+}
+
+TEST_F(TrayTest, HelpOpensTheInstalledGuideElseTheHomePage) {
+    const bool windows = NativePathStyle() == PathStyle::Windows;
+    const struct {
+        Text helpFile;
+        Text opened;
+    } rows[] = {
+        {U"", Text(HomePageAddress)},
+        {testing::Rooted(U"opt/Velmo Grüße/docs/mail-clients.md"),
+         windows ? U"file:///C:/opt/Velmo%20Gr%C3%BC%C3%9Fe/docs/mail-clients.md"
+                 : U"file:///opt/Velmo%20Gr%C3%BC%C3%9Fe/docs/mail-clients.md"},
+    };
+    for (const auto& row : rows) {
+        program.helpFile = row.helpFile;
+        browser.opened.clear();
+        icon.onPopup = [&] { form.mnuHelp.Click(); };
+        TrayIconEvent(app, kRightUp);
+        EXPECT_EQ(browser.opened, std::vector<Text>{row.opened}) << ToUtf8(row.helpFile);
+    }
+}
+
+TEST(FileAddress, PathsOfBothStylesAsBrowsersTakeThem) {
+    const struct {
+        PathStyle style;
+        Text path;
+        Text address;
+    } rows[] = {
+        {PathStyle::Posix, U"/usr/share/doc/velmo/mail-clients.md",
+         U"file:///usr/share/doc/velmo/mail-clients.md"},
+        // Characters a URL gives a meaning of its own, and a colon.
+        {PathStyle::Posix, U"/a b/#?%&+;=:@~-_.md",
+         U"file:///a%20b/%23%3F%25%26%2B%3B%3D%3A%40~-_.md"},
+        {PathStyle::Posix, U"/\u00E9\U0001F600", U"file:///%C3%A9%F0%9F%98%80"},
+        {PathStyle::Windows, U"C:\\Program Files\\Velmo\\docs\\mail-clients.md",
+         U"file:///C:/Program%20Files/Velmo/docs/mail-clients.md"},
+        {PathStyle::Windows, U"\\\\server\\share\\mail-clients.md",
+         U"file://server/share/mail-clients.md"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ToUtf8(FileAddress(row.path, row.style)), ToUtf8(row.address))
+            << ToUtf8(row.path);
 }
 
 TEST(TrayIconLife, StartUpAddsOneIconWithTheProgramIconAndName) {
