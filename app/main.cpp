@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix_file_store.h"
-#include "platform/posix_platform.h"
-#include "platform/reg_file_store.h"
+#include "platform/native.h"
+#include "platform/random.h"
 #include "qt/pictures.h"
 #include "qt/qt_ports.h"
 #include "qt/wake_ups.h"
@@ -102,7 +101,7 @@ int main(int argc, char** argv) {
         return status;
     // The settings and the user's files are kept below the home folder;
     // without one they would land at the root of the file system.
-    if (HomeFolder().empty()) {
+    if (!HomeFolderKnown()) {
         std::fputs(
             "Velmo cannot start: there is no home folder for this user (HOME is not "
             "an absolute path and the system has none either). Nothing was changed.\n",
@@ -120,17 +119,17 @@ int main(int argc, char** argv) {
     QtMessageBox messages;
     QtFileDialog dialog;
     QtClipboard clipboard;
-    PosixClock clock;
+    const std::unique_ptr<ClockPort> clock = MakeClock();
     StandardRandom random;
-    PosixFileStore files;
-    RegFileStore settings(files, RegFileStore::DefaultPath());
+    const std::unique_ptr<FileStorePort> files = MakeFileStore();
+    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(*files);
     QtTimer timer;
-    LockFileInstance instance;
+    const std::unique_ptr<SingleInstancePort> instance = MakeInstanceGuard();
     QtNotifyIcon icon;
-    PosixProgram program;
+    const std::unique_ptr<ProgramPort> program = MakeProgram();
     QtBrowser browser;
-    App app({messages, dialog, clipboard, clock, random, files, settings, timer, instance, icon,
-             program, browser});
+    App app({messages, dialog, clipboard, *clock, random, *files, *settings, timer, *instance, icon,
+             *program, browser});
 
     icon.Attach(app);
     QtEndRequests onEndRequest([&app] { app.form.btnClose.Click(); });

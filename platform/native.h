@@ -18,4 +18,7 @@ std::unique_ptr<ProgramPort> MakeProgram();
 // file of the user's elsewhere (kept through `files`).
 std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files);
 
+// Whether the user has a home folder to keep the settings and files below.
+bool HomeFolderKnown();
+
 }  // namespace velmo

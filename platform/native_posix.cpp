@@ -17,6 +17,9 @@ std::unique_ptr<SingleInstancePort> MakeInstanceGuard() {
 std::unique_ptr<ProgramPort> MakeProgram() {
     return std::make_unique<PosixProgram>();
 }
+bool HomeFolderKnown() {
+    return !HomeFolder().empty();
+}
 std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files) {
     return std::make_unique<RegFileStore>(files, RegFileStore::DefaultPath());
 }

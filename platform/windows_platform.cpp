@@ -117,6 +117,10 @@ std::unique_ptr<SingleInstancePort> MakeInstanceGuard() {
 std::unique_ptr<ProgramPort> MakeProgram() {
     return std::make_unique<WindowsProgram>();
 }
+bool HomeFolderKnown() {
+    // The registry and the profile folders always belong to the user.
+    return true;
+}
 std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort&) {
     return std::make_unique<RegistryStore>();
 }
