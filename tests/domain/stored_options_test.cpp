@@ -127,96 +127,67 @@ TEST(StoredOptionsTest, PackedNumbersAreTwoCharactersEach) {
     EXPECT_EQ(EncodeProgramValues({12, -10, 9, -9}), cut);
 }
 
+Text Unit(size_t n) {
+    return Text(n, U'u');
+}
+
 // A stored form changed in one place, decoded over the options it was made
 // from: out of range numbers take the default or keep that option, widths
 // and indents must be exactly a choice, longer texts are cut.
 TEST(StoredOptionsTest, StoredNumbersAndTextsOutOfRange) {
-    const SignatureOptions base = Changed();
-    const SignatureOptions defaults;
-    const auto unit = [](size_t n) { return Text(n, U'u'); };
+    using Edits = std::vector<std::pair<size_t, Text>>;
     const struct {
         const char* what;
-        std::vector<std::pair<size_t, Text>> flags;  // field -> its two characters
-        std::vector<std::pair<size_t, Text>> texts;  // slot -> text
-        std::function<void(SignatureOptions&)> expect;
+        Edits flags;  // field -> its two characters
+        Edits texts;  // slot -> text
+        void (*expect)(SignatureOptions&);
     } rows[] = {
-        {"slider 9",
-         {{0, U" 9"}},
-         {},
-         [&](auto& o) { o.changeInterval = defaults.changeInterval; }},
-        {"slider -1",
-         {{0, U"-1"}},
-         {},
-         [&](auto& o) { o.changeInterval = defaults.changeInterval; }},
+        {"slider 9", {{0, U" 9"}}, {}, [](auto& o) { o.changeInterval = 5; }},
+        {"slider -1", {{0, U"-1"}}, {}, [](auto& o) { o.changeInterval = 5; }},
         {"slider 8", {{0, U" 8"}}, {}, [](auto& o) { o.changeInterval = 8; }},
         {"check box 3", {{1, U" 3"}}, {}, [](auto&) {}},
         {"check box -1", {{4, U"-1"}}, {}, [](auto&) {}},
-        {"check box 2",
-         {{1, U" 2"}, {5, U" 0"}},
+        {"check box 2", {{1, U" 2"}}, {}, [](auto& o) { o.toClipboard = Check::Greyed; }},
+        {"any number sets a button", {{6, U" 1"}, {9, U" 2"}, {13, U"-9"}}, {}, [](auto&) {}},
+        {"order", {{6, U" 0"}}, {}, [](auto& o) { o.order = PartOrder::FixedFirst; }},
+        {"top", {{9, U" 0"}}, {}, [](auto& o) { o.top = TopBorder::Repeat; }},
+        {"right Like", {{13, U" 0"}}, {}, [](auto& o) { o.rightLikeChosen = false; }},
+        {"the last bottom button set",
+         {{10, U"-1"}, {11, U"-1"}, {12, U" 0"}},
          {},
-         [](auto& o) {
-             o.toClipboard = Check::Greyed;
-             o.startOnTray = Check::Off;
-         }},
-        {"any number sets an option button",
-         {{6, U" 1"}, {9, U" 2"}, {13, U"-9"}},
+         [](auto& o) { o.bottom = BottomBorder::Repeat; }},
+        {"the last separator button set",
+         {{14, U"-1"}, {15, U" 0"}, {17, U"-1"}},
          {},
-         [](auto&) {}},
-        {"option buttons off",
-         {{6, U" 0"}, {9, U" 0"}, {13, U" 0"}},
+         [](auto& o) { o.separator = PartSeparator::SameAsBottom; }},
+        {"no bottom button", {{12, U" 0"}}, {}, [](auto& o) { o.bottom = BottomBorder::Unchosen; }},
+        {"no separator button",
+         {{15, U" 0"}},
          {},
-         [](auto& o) {
-             o.order = PartOrder::FixedFirst;
-             o.top = TopBorder::Repeat;
-             o.rightLikeChosen = false;
-         }},
-        {"the last button set wins",
-         {{10, U"-1"}, {11, U"-1"}, {12, U" 0"}, {14, U"-1"}, {15, U" 0"}, {17, U"-1"}},
-         {},
-         [](auto& o) {
-             o.bottom = BottomBorder::Repeat;
-             o.separator = PartSeparator::SameAsBottom;
-         }},
-        {"no button set",
-         {{12, U" 0"}, {15, U" 0"}},
-         {},
-         [](auto& o) {
-             o.bottom = BottomBorder::Unchosen;
-             o.separator = PartSeparator::Unchosen;
-         }},
-        {"output 0 and 4 keep it", {{19, U" 0"}}, {}, [](auto&) {}},
+         [](auto& o) { o.separator = PartSeparator::Unchosen; }},
+        {"output 0", {{19, U" 0"}}, {}, [](auto&) {}},
         {"output 4", {{19, U" 4"}}, {}, [](auto&) {}},
         {"output 1", {{19, U" 1"}}, {}, [](auto& o) { o.output = OutputForm::PlainText; }},
-        {"widths and indent not a choice",
+        {"width 55", {}, {{0, U"55"}}, [](auto& o) { o.plainWidth = 60; }},
+        {"width with a blank", {}, {{0, U" 80"}}, [](auto& o) { o.plainWidth = 60; }},
+        {"width empty", {}, {{3, U""}}, [](auto& o) { o.borderedWidth = 60; }},
+        {"width 060", {}, {{3, U"060"}}, [](auto& o) { o.borderedWidth = 60; }},
+        {"indent 5", {}, {{7, U"5"}}, [](auto& o) { o.indent = 1; }},
+        {"indent -1", {}, {{7, U"-1"}}, [](auto& o) { o.indent = 1; }},
+        {"top Like",
          {},
-         {{0, U"55"}, {3, U""}, {7, U"5"}},
-         [&](auto& o) {
-             o.plainWidth = defaults.plainWidth;
-             o.borderedWidth = defaults.borderedWidth;
-             o.indent = defaults.indent;
-         }},
-        {"written otherwise",
+         {{1, U"  " + Text(kMaxLikeLength + 1, U'~') + U"  "}},
+         [](auto& o) { o.topLike = Text(kMaxLikeLength, U'~'); }},
+        {"bottom Like",
          {},
-         {{0, U" 80"}, {3, U"060"}, {7, U"-1"}},
-         [&](auto& o) {
-             o.plainWidth = defaults.plainWidth;
-             o.borderedWidth = defaults.borderedWidth;
-             o.indent = defaults.indent;
-         }},
-        {"long texts",
+         {{4, U"  " + Text(kMaxLikeLength, U'_')}},
+         [](auto& o) { o.bottomLike = U"  " + Text(kMaxLikeLength - 2, U'_'); }},
+        {"units",
          {},
-         {{1, U"  " + Text(kMaxLikeLength + 1, U'~') + U"  "},
-          {2, unit(kMaxUnitLength + 1)},
-          {4, U"  " + Text(kMaxLikeLength, U'_')},
-          {5, unit(7)},
-          {6, unit(8)},
-          {8, unit(9)}},
-         [&](auto& o) {
-             o.topLike = Text(kMaxLikeLength, U'~');
-             o.bottomLike = U"  " + Text(kMaxLikeLength - 2, U'_');
-             o.topRepeat = o.bottomRepeat = o.leftSide = o.rightSide = unit(kMaxUnitLength);
-         }},
+         {{2, Unit(7)}, {5, Unit(8)}, {6, Unit(9)}, {8, Unit(7)}},
+         [](auto& o) { o.topRepeat = o.bottomRepeat = o.leftSide = o.rightSide = Unit(6); }},
     };
+    const SignatureOptions base = Changed();
     const std::vector<StoredValue> values = EncodeOptions(base, U"", U"", U"");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
