@@ -43,27 +43,17 @@ class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
     }
 
     // The values of the settings key in the file, in file order.
-    std::vector<std::pair<Text, Text>> Saved() const {
-        const std::optional<RegDocument> doc = ParseRegDocument(Content());
-        EXPECT_TRUE(doc) << "the file is a registry file";
-        std::vector<std::pair<Text, Text>> values;
-        const RegKey* key = doc ? doc->Find(U"HKEY_CURRENT_USER\\" + Text(SettingsKey)) : nullptr;
-        if (key != nullptr) {
-            for (const RegValue& v : key->values)
-                values.emplace_back(v.name, v.text.value_or(U"(raw) " + v.raw));
-        }
-        return values;
-    }
-    std::vector<Text> SavedNames() const {
+    std::vector<StoredValue> Saved() { return *settings.Values(Text(SettingsKey)); }
+    std::vector<Text> SavedNames() {
         std::vector<Text> names;
-        for (const auto& [name, text] : Saved())
-            names.push_back(name);
+        for (const StoredValue& value : Saved())
+            names.push_back(value.name);
         return names;
     }
-    Text SavedText(TextView name) const {
-        for (const auto& [n, text] : Saved()) {
-            if (n == name)
-                return text;
+    Text SavedText(TextView name) {
+        for (const StoredValue& value : Saved()) {
+            if (value.name == name)
+                return value.text;
         }
         ADD_FAILURE() << "no value " << ToUtf8(name);
         return {};
@@ -130,39 +120,6 @@ TEST_F(SettingsStoreTest, ASaveWritesTheThirteenValuesInOrderAndTheNextStartRead
     EXPECT_EQ(next.app.FixedTextFilePath, U"/opt/velmo/Fixed.fxt");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(next.messages.shown.empty());
-}
-
-TEST_F(SettingsStoreTest, NamesMatchWithoutRegardToCaseAndASaveSpellsThemRight) {
-    Put(Lines({
-        U"REGEDIT4",
-        U"",
-        U"[hkey_current_user\\software\\velmo\\user\\freeware]",
-        U"\"program values\"=\" 7 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1\"",
-        U"\"FIXED WIDTH\"=\"100\"",
-        U"\"Unknown\"=\"x\"",
-        U"@=\"default\"",
-        U"\"Indent\"=dword:00000002",
-        U"\"Signature width\"=\"80\"",
-    }));
-    app.SettingValues[7] = U"before";
-    Start(app);
-    EXPECT_EQ(form.Slider.Value.get(), 7);
-    EXPECT_EQ(app.SettingValues[0], U"100");
-    EXPECT_EQ(app.SettingValues[3], U"80");
-    // A value that is not a string holds no text: the slot keeps its own.
-    EXPECT_EQ(app.SettingValues[7], U"before");
-
-    // Each value is saved in its place, under its own spelling, and no name twice.
-    SaveSettings(app);
-    EXPECT_EQ(SavedNames(),
-              (std::vector<Text>{U"Program Values", U"Fixed width", U"Unknown", U"", U"Indent",
-                                 U"Signature width", U"Top text like", U"Top text repeat",
-                                 U"Bottom text like", U"Bottom text repeat", U"Left text like",
-                                 U"Right text like", U"Signature File", U"Variable File",
-                                 U"Fixed text File"}));
-    EXPECT_EQ(SavedText(U"Fixed width"), U"100");
-    EXPECT_EQ(SavedText(U"Indent"), U"1") << "the default for a value that was no text";
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(SettingsStoreTest, ManyValuesAreReadInOneReadAndSavedInOneWrite) {
@@ -241,6 +198,9 @@ TEST(SettingsFileStateTest, StartAndSave) {
     const Text userOnly = Lines({U"REGEDIT4", U"", U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]"});
     const Text indent3 = WithValues({U"\"Indent\"=\"3\""});
     const std::error_code none;
+    const std::error_code nospace = std::make_error_code(std::errc::no_space_on_device);
+    const Text noSpace = U"ERROR # 5 : The settings file " + file +
+                         U" cannot be written: No space left on device\rPlease exit and try again.";
     const struct {
         const char* what;
         std::optional<Text> content;
@@ -260,14 +220,6 @@ TEST(SettingsFileStateTest, StartAndSave) {
          {error + U"Permission denied" + leftAlone,
           error + U"Permission denied" + U"\rPlease exit and try again."},
          false},
-        {"I/O error",
-         indent3,
-         std::make_error_code(std::errc::io_error),
-         none,
-         false,
-         {error + U"Input/output error" + leftAlone,
-          error + U"Input/output error\rPlease exit and try again."},
-         false},
         {"corrupt",
          U"<settings>\r\n</settings>",
          none,
@@ -278,14 +230,8 @@ TEST(SettingsFileStateTest, StartAndSave) {
           U".bad\rYour Account data is corrupt"},
          true},
         {"the user key only", userOnly, none, none, false, {}, true},
-        {"a full disk",
-         kKeys,
-         none,
-         std::make_error_code(std::errc::no_space_on_device),
-         false,
-         {U"ERROR # 5 : The settings file " + file +
-          U" cannot be written: No space left on device\rPlease exit and try again."},
-         false},
+        {"a first start on a full disk", {}, none, nospace, true, {noSpace, noSpace}, false},
+        {"a full disk", kKeys, none, nospace, false, {noSpace}, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -302,7 +248,7 @@ TEST(SettingsFileStateTest, StartAndSave) {
         EXPECT_EQ(t.app.firstStart, row.firstStart);
         EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults";
         EXPECT_TRUE(t.app.ProgramValues.empty());
-        if (row.firstStart) {
+        if (row.firstStart && !row.writeError) {
             EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys) << "both keys, empty";
         }
         if (row.content == userOnly) {
@@ -328,112 +274,6 @@ TEST(SettingsFileStateTest, StartAndSave) {
         ASSERT_TRUE(doc);
         EXPECT_EQ(FormatRegDocument(*doc).substr(0, kKeys.size()), kKeys);
         EXPECT_EQ(doc->keys.back().values.size(), 13u);
-    }
-}
-
-// A settings store whose answers and failures a test sets.
-class ScriptedStore : public SettingsStorePort {
-  public:
-    bool KeyExists(const Text&) override { return keyExists; }
-    bool CreateKey(const Text& keyPath) override {
-        Fail("CreateKey");
-        created.push_back(keyPath);
-        return true;
-    }
-    std::optional<std::vector<StoredValue>> Values(const Text&) override {
-        Fail("Values");
-        if (!keyExists)
-            return std::nullopt;
-        return values;
-    }
-    std::optional<Text> QueryValue(const Text&, const Text& name) override {
-        Fail("QueryValue");
-        for (const StoredValue& v : values) {
-            if (v.name == name)
-                return v.text;
-        }
-        return std::nullopt;
-    }
-    bool SetValues(const Text&, const std::vector<StoredValue>& given) override {
-        Fail("SetValues");
-        written.push_back(given);
-        return true;
-    }
-
-    bool keyExists = true;
-    std::vector<StoredValue> values;
-    std::map<std::string, int> failures;  // operation -> failure number
-    std::vector<Text> created;
-    std::vector<std::vector<StoredValue>> written;  // one entry per call
-
-  private:
-    void Fail(const std::string& operation) {
-        if (const auto it = failures.find(operation); it != failures.end())
-            throw StoreFailure(it->second, operation + " failed");
-    }
-};
-
-struct ScriptedApp : testing::TestPlatform {
-    ScriptedStore store;
-    App app{Ports{messages, fileDialog, clipboard, clock, random, files, store, timer, instance,
-                  icon, program, browser}};
-};
-
-// The failure's number, not its text, tells what it leaves behind.
-TEST(SettingsStoreFailureTest, TheProceduresReportTheirFailuresAndReturn) {
-    ScriptedApp t;
-    t.store.failures = {{"CreateKey", -3}, {"QueryValue", 0}, {"SetValues", 5}};
-    t.store.values = {{U"Indent", U"2"}};
-    EXPECT_FALSE(CreateSettingsKey(t.app, U"Freeware\\"));
-    EXPECT_EQ(QueryStringValue(t.app, Text(SettingsKey), U"Indent", U"Not Found"), U"");
-    EXPECT_FALSE(SetStringValue(t.app, Text(SettingsKey), U"Indent", U"3"));
-    const std::vector<Text> expected = {
-        U"ERROR #-3 : CreateKey failed\rPlease exit and try again.",
-        U"ERROR # 0 : QueryValue failed\rPlease exit and try again.",
-        U"ERROR # 5 : SetValues failed\rPlease exit and try again."};
-    ASSERT_EQ(t.messages.shown.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(t.messages.shown[i].text, expected[i]);
-
-    ScriptedApp ok;
-    ok.store.values = {{U"Indent", U"2"}};
-    EXPECT_TRUE(CreateSettingsKey(ok.app, U"Freeware\\"));
-    EXPECT_EQ(ok.store.created, std::vector<Text>{U"SOFTWARE\\Velmo\\User\\Freeware\\"});
-    EXPECT_EQ(QueryStringValue(ok.app, Text(SettingsKey), U"Indent", U"Not Found"), U"2");
-    EXPECT_EQ(QueryStringValue(ok.app, Text(SettingsKey), U"Width", U"Not Found"), U"Not Found");
-    EXPECT_TRUE(SetStringValue(ok.app, Text(SettingsKey), U"Indent", U"3"));
-    // A save is one call with the thirteen values: the store writes them at once.
-    SaveSettings(ok.app);
-    ASSERT_EQ(ok.store.written.size(), 2u);
-    ASSERT_EQ(ok.store.written[1].size(), 13u);
-    EXPECT_EQ(ok.store.written[1][12].name, kNamesInOrder[12]);
-    EXPECT_TRUE(ok.messages.shown.empty());
-}
-
-TEST(SettingsStoreFailureTest, AFailureWhileReadingIsReportedAndSetsTheDefaults) {
-    const struct {
-        int number;
-        Text consequence;
-        bool keyCreated;
-    } rows[] = {
-        {7, U"Your Account data is corrupt", true},
-        {StoreFailure::kCorrupt, U"Your Account data is corrupt", true},
-        {StoreFailure::kUnreadable,
-         U"The default options are used, and nothing is written over the file.", false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.number);
-        ScriptedApp t;
-        t.store.values = {{U"Program Values", U" 8 1 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 3"}};
-        t.store.failures = {{"Values", row.number}};
-        t.app.form.chkBorder.Value = 0;
-        ReadSettings(t.app);
-        EXPECT_EQ(t.messages.shown.size(), 1u);
-        EXPECT_EQ(t.messages.shown.empty() ? Text() : t.messages.shown[0].text,
-                  U"ERROR # " + ToText(row.number) + U" : Values failed\r" + row.consequence);
-        EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults are set";
-        EXPECT_TRUE(t.app.ProgramValues.empty());
-        EXPECT_EQ(t.store.created.size(), row.keyCreated ? 1u : 0u);
     }
 }
 
