@@ -59,7 +59,9 @@ void CheckQuoteList(const Text& content, size_t fieldCount) {
     Require(static_cast<size_t>(list.EntryCount) + list.KeptAside.size() == fieldCount,
             "the quote list lost or invented entries");
 
-    VariableEntries again;
+    // Read into the list already read, as a reload does: nothing of the
+    // first reading may stay.
+    VariableEntries again = list;
     ReadQuoteList(QuoteListText(list), again);
     Require(again.EntryCount == list.EntryCount && again.KeptAside == list.KeptAside,
             "the written quote list reads back with another count");
