@@ -1,0 +1,88 @@
+#include "domain/output_forms.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "service/signature_files.h"
+#include "support/native_forms.h"
+
+namespace velmo {
+namespace {
+
+const std::string kHtmlHead =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n<HTML>\r\n<HEAD>\r\n"
+    "<TITLE></TITLE>\r\n</HEAD>\r\n<BODY>\r\n<font face=\"Courier New\">\r\n";
+const std::string kHtmlTail = "</font></body></html>\r\n";
+const std::string kRtfHead =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern\\fcharset0 Courier New;}"
+    "{\\f1\\fswiss\\fcharset0 Arial;}}\r\n\\uc1\\pard\\lang1033\\ulnone\\f0\\fs20 \r\n";
+const std::string kRtfTail = "\\f1\\par\r\n\\par }\r\n";
+
+// The bytes of each form's file: the head, the body given with CR LF line
+// ends, the tail, all in the platform's line ends.
+TEST(OutputForms, FileBytesByteForByte) {
+    const std::string utf8Cafe = testing::FilesAreUtf8() ? "Caf\xC3\xA9" : "Caf\xE9";
+    const struct {
+        OutputForm form;
+        TextView signature;
+        std::string body;
+    } rows[] = {
+        {OutputForm::PlainText, U"ab\r\ncd\r\n", "ab\r\ncd\r\n\r\n"},
+        {OutputForm::PlainText, U"ab\r\ncd", "ab\r\ncd\r\n"},
+        {OutputForm::PlainText, U"", "\r\n"},
+        {OutputForm::PlainText, U"Caf\u00e9", utf8Cafe + "\r\n"},
+        {OutputForm::Html, U"ab\r\ncd\r\n", "ab<br>\r\ncd<br>\r\n"},
+        {OutputForm::Rtf, U"ab\r\ncd\r\n", "ab\\par\r\ncd\\par\r\n"},
+        {OutputForm::Html, U"", ""},
+        {OutputForm::Rtf, U"", ""},
+        // Leading blanks, empty lines and a last line without a break are kept;
+        // a lone CR or LF splits nothing.
+        {OutputForm::Html, U"   in\r\n\r\n\tx\r\n--", "   in<br>\r\n<br>\r\n\tx<br>\r\n--<br>\r\n"},
+        {OutputForm::Rtf, U"   in\r\n\r\n\tx\r\n--",
+         "   in\\par\r\n\\par\r\n\tx\\par\r\n--\\par\r\n"},
+        {OutputForm::Html, U"\r\n", "<br>\r\n"},
+        {OutputForm::Rtf, U"a\rb\nc\r\n", "a\rb\nc\\par\r\n"},
+        // Markup is escaped, text that looks like a reference too, and
+        // everything beyond ASCII is a numeric reference.
+        {OutputForm::Html, U"Tom & Jerry <tj@x.com> \"q\" 'single'",
+         "Tom &amp; Jerry &lt;tj@x.com&gt; &quot;q&quot; 'single'<br>\r\n"},
+        {OutputForm::Html, U"&amp; Caf\u00e9 \u20ac\u007f\u0080 \U0001F600",
+         "&amp;amp; Caf&#233; &#8364;\x7f&#128; &#128512;<br>\r\n"},
+        // Rich Text: control characters escaped, Windows-1252 letters as \'hh
+        // in lower case, the rest as a signed 16-bit \uN and one stand-in.
+        {OutputForm::Rtf, U"C:\\mail {draft} \\par", "C:\\\\mail \\{draft\\} \\\\par\\par\r\n"},
+        {OutputForm::Rtf, U"Caf\u00e9 \u20ac \u0160\u0178 \u00a0\u00ff\u007f",
+         "Caf\\'e9 \\'80 \\'8a\\'9f \\'a0\\'ff\x7f\\par\r\n"},
+        {OutputForm::Rtf, U"\u03a9 \u7fff\u8000 \uff01 \u0081 \uffff",
+         "\\u937? \\u32767?\\u-32768? \\u-255? \\u129? \\u-1?\\par\r\n"},
+        {OutputForm::Rtf, U"\U0001F600 \U00010000\U0010FFFF",
+         "\\u-10179?\\u-8704? \\u-10240?\\u-9216?\\u-9217?\\u-8193?\\par\r\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string head = row.form == OutputForm::Html  ? kHtmlHead
+                                 : row.form == OutputForm::Rtf ? kRtfHead
+                                                               : "";
+        const std::string tail = row.form == OutputForm::Html  ? kHtmlTail
+                                 : row.form == OutputForm::Rtf ? kRtfTail
+                                                               : "";
+        EXPECT_EQ(SignatureFileBytes(row.form, row.signature),
+                  testing::NativeFileBytes(head + row.body + tail))
+            << ToUtf8(row.signature);
+    }
+}
+
+// The escaped forms hold nothing but ASCII, whatever the text.
+TEST(OutputForms, EscapedFormsAreAscii) {
+    Text everything;
+    for (char32_t c = 1; c < 0x800; ++c)
+        everything += c;
+    everything += U"\u20ac\u2122\uD7FF\uE000\uFFFD\U00010000\U0001F600";
+    for (OutputForm form : {OutputForm::Html, OutputForm::Rtf}) {
+        for (char c : SignatureFileBytes(form, everything))
+            ASSERT_LT(static_cast<unsigned char>(c), 0x80) << static_cast<int>(form);
+    }
+}
+
+}  // namespace
+}  // namespace velmo
