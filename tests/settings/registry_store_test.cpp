@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -20,40 +19,27 @@
 namespace velmo {
 namespace {
 
-// The key as the registry API names it: no trailing backslash.
-std::wstring WideKeyName(Text keyPath) {
-    while (!keyPath.empty() && keyPath.back() == U'\\')
-        keyPath.pop_back();
-    return ToWide(keyPath);
-}
-
 // A key opened through the API itself, to see what the store wrote.
 class RawKey {
   public:
-    explicit RawKey(const Text& keyPath) {
-        open_ = RegOpenKeyExW(HKEY_CURRENT_USER, WideKeyName(keyPath).c_str(), 0, KEY_READ,
-                              &key_) == ERROR_SUCCESS;
+    explicit RawKey(Text path) {
+        while (!path.empty() && path.back() == U'\\')
+            path.pop_back();
+        RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(path).c_str(), 0, KEY_READ, &key_);
     }
-    ~RawKey() {
-        if (open_)
-            RegCloseKey(key_);
-    }
+    ~RawKey() { RegCloseKey(key_); }
     RawKey(const RawKey&) = delete;
     RawKey& operator=(const RawKey&) = delete;
-    bool open() const { return open_; }
 
-    // The names of all values in the registry's own order, whatever their size.
+    // The names of all values in the registry's own order.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (DWORD i = 0;; ++i) {
-            std::string name(16384, '\0');
-            DWORD length = static_cast<DWORD>(name.size());
-            if (RegEnumValueA(key_, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS) {
-                break;
-            }
-            name.resize(length);
-            names.push_back(name);
+        char name[16384];
+        for (DWORD i = 0, length = sizeof name;
+             RegEnumValueA(key_, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
+             ERROR_SUCCESS;
+             ++i, length = sizeof name) {
+            names.emplace_back(name, length);
         }
         return names;
     }
@@ -62,14 +48,14 @@ class RawKey {
     std::optional<std::pair<DWORD, std::string>> AnsiData(const std::string& name) const {
         DWORD type = 0;
         DWORD length = 0;
-        if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &length) !=
-            ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        std::string data(length, '\0');
-        if (RegQueryValueExA(key_, name.c_str(), nullptr, &type,
-                             reinterpret_cast<BYTE*>(data.data()), &length) != ERROR_SUCCESS) {
-            return std::nullopt;
+        std::string data;
+        for (int pass = 0; pass < 2; ++pass) {
+            data.resize(length);
+            if (RegQueryValueExA(key_, name.c_str(), nullptr, &type,
+                                 pass == 0 ? nullptr : reinterpret_cast<BYTE*>(data.data()),
+                                 &length) != ERROR_SUCCESS) {
+                return std::nullopt;
+            }
         }
         data.resize(length);
         return std::make_pair(type, data);
@@ -77,7 +63,6 @@ class RawKey {
 
   private:
     HKEY key_ = nullptr;
-    bool open_ = false;
 };
 
 // The values the store lists; none for a missing key.
@@ -118,10 +103,7 @@ TEST_F(RegistryStoreTest, KeysAreCreatedFoundAndDeleted) {
     const Text settings = key_ + U"Freeware\\";
     ASSERT_TRUE(store.CreateKey(settings));
     EXPECT_TRUE(store.CreateKey(settings)) << "an existing key is fine";
-    Text upper = settings;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char32_t c) { return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c; });
-    for (const Text& key : {key_, settings, key_ + U"Freeware", upper})
+    for (const Text& key : {key_, settings, key_ + U"Freeware", FoldCase(settings)})
         EXPECT_TRUE(store.KeyExists(key)) << ToUtf8(key);
     ASSERT_TRUE(store.Values(settings).has_value());
     EXPECT_TRUE(store.Values(settings)->empty()) << "a new key is empty";
@@ -143,7 +125,6 @@ TEST_F(RegistryStoreTest, ValuesAreStringsInTheAnsiCodePage) {
                                        {longName, longText},
                                        {U"Huge", Text(RegistryStore::kMaxTextBytes + 1, U'h')}}));
     const RawKey raw(key_);
-    ASSERT_TRUE(raw.open());
     const std::vector<std::string> names = raw.Names();
     ASSERT_EQ(names.size(), 5u) << "a name in other case is the same value";
     const std::pair<std::string, std::string> bytes[] = {
