@@ -1,4 +1,4 @@
-// Every step of replacing a file made to fail in turn, through the file store
+// Every call of replacing a file made to fail in turn, through the file store
 // and through each writer of the user's files: the old file must be left
 // exactly as it was, nothing stray may stay beside it, and the user is told.
 
@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,134 +36,80 @@ using testing::WriteFile;
 
 enum class Step { Create, Write, Flush, ChangeOwner, ChangeMode, Close, Rename, Remove };
 
-const char* NameOf(Step step) {
-    switch (step) {
-        case Step::Create:
-            return "Create";
-        case Step::Write:
-            return "Write";
-        case Step::Flush:
-            return "Flush";
-        case Step::ChangeOwner:
-            return "ChangeOwner";
-        case Step::ChangeMode:
-            return "ChangeMode";
-        case Step::Close:
-            return "Close";
-        case Step::Rename:
-            return "Rename";
-        case Step::Remove:
-            return "Remove";
-    }
-    return "?";
-}
-
-std::string StepName(const ::testing::TestParamInfo<Step>& param) {
-    return NameOf(param.param);
-}
-
-// Left in errno by every call that succeeds, so that a reason read after a
-// later call instead of the failing one shows up as the wrong text.
-constexpr int kStaleErrno = EDOM;
-
 // The real calls, with one of them made to fail: the `failAt`-th call of
 // all, or every call of one step. Records the steps it was asked for and the
 // descriptors it opened, to find one closed twice or never.
 class FaultyCalls : public PosixFileCalls {
   public:
     int Create(const char* path, mode_t mode) override {
-        if (Fails(Step::Create))
-            return -1;
-        const int fd = Succeeded(System().Create(path, mode));
+        const int fd = Call(Step::Create, [&] { return System().Create(path, mode); });
         if (fd >= 0)
             open.insert(fd);
         return fd;
     }
     ssize_t Write(int fd, const void* data, size_t size) override {
-        if (Fails(Step::Write))
-            return -1;
-        return Succeeded(System().Write(fd, data, std::min(size, maxWrite)));
+        return Call(Step::Write,
+                    [&] { return System().Write(fd, data, std::min(size, maxWrite)); });
     }
-    int Flush(int fd) override { return Fails(Step::Flush) ? -1 : Succeeded(System().Flush(fd)); }
+    int Flush(int fd) override {
+        return Call(Step::Flush, [&] { return System().Flush(fd); });
+    }
     int ChangeOwner(int fd, uid_t owner, gid_t group) override {
-        return Fails(Step::ChangeOwner) ? -1 : Succeeded(System().ChangeOwner(fd, owner, group));
+        return Call(Step::ChangeOwner, [&] { return System().ChangeOwner(fd, owner, group); });
     }
     int ChangeMode(int fd, mode_t mode) override {
-        return Fails(Step::ChangeMode) ? -1 : Succeeded(System().ChangeMode(fd, mode));
+        return Call(Step::ChangeMode, [&] { return System().ChangeMode(fd, mode); });
     }
     // A failing close still releases the descriptor, as on Linux.
     int Close(int fd) override {
-        const bool fails = Fails(Step::Close);
-        if (open.erase(fd) == 0)
-            closedTwice = true;
-        const int result = System().Close(fd);
-        if (fails) {
-            errno = error;
-            return -1;
-        }
-        return Succeeded(result);
+        closedTwice |= open.erase(fd) == 0;
+        return Call(
+            Step::Close, [&] { return System().Close(fd); }, true);
     }
     int Rename(const char* from, const char* to) override {
-        return Fails(Step::Rename) ? -1 : Succeeded(System().Rename(from, to));
+        return Call(Step::Rename, [&] { return System().Rename(from, to); });
     }
     int Remove(const char* path) override {
-        return Fails(Step::Remove) ? -1 : Succeeded(System().Remove(path));
-    }
-
-    // Back to no faults, with nothing recorded.
-    void Reset() {
-        failStep.reset();
-        failAt = 0;
-        error = ENOSPC;
-        interruptions = 0;
-        maxWrite = static_cast<size_t>(-1);
-        steps.clear();
-        failed.reset();
-        open.clear();
-        closedTwice = false;
+        if (removeFails)
+            errno = EACCES;
+        return removeFails ? -1 : Call(Step::Remove, [&] { return System().Remove(path); });
     }
 
     std::optional<Step> failStep;  // every call of this step fails
     int failAt = 0;                // or only this call of all (counting from 1)
     int error = ENOSPC;
-    int interruptions = 0;  // calls that fail with EINTR first
-    size_t maxWrite = static_cast<size_t>(-1);
+    size_t maxWrite = SIZE_MAX;
+    bool removeFails = false;  // the clean-up fails too, for another reason
     std::vector<Step> steps;
     std::optional<Step> failed;  // the step that was made to fail
     std::set<int> open;
     bool closedTwice = false;
 
   private:
-    template <typename Result>
-    static Result Succeeded(Result result) {
-        if (result >= 0)
-            errno = kStaleErrno;
-        return result;
-    }
-
-    bool Fails(Step step) {
+    // A call that succeeds leaves a stale errno, so that a reason read after
+    // a later call instead of the failing one shows up as the wrong one.
+    template <typename Real>
+    auto Call(Step step, Real real, bool callAnyway = false) -> decltype(real()) {
         steps.push_back(step);
-        if (interruptions > 0 && (step == Step::Write || step == Step::Flush)) {
-            --interruptions;
-            errno = EINTR;
-            return true;
-        }
         if (failStep == step || failAt == static_cast<int>(steps.size())) {
+            if (callAnyway)
+                real();
             failed = step;
             errno = error;
-            return true;
+            return -1;
         }
-        return false;
+        const auto result = real();
+        if (result >= 0)
+            errno = EDOM;
+        return result;
     }
 };
 
+const std::string kOld = "old contents \xC3\xA9\r\n\"kept\"\r\n";
+const std::string kNew(100000, 'n');
+
 class FolderTest : public ::testing::Test {
   protected:
-    static mode_t ModeOf(const fs::path& path) {
-        struct stat info {};
-        EXPECT_EQ(stat(path.c_str(), &info), 0);
-        return info.st_mode & 07777;
-    }
     Text PathText(const std::string& name) const { return FromUtf8((dir_ / name).string()); }
 
     const testing::TempFolder folder_{"velmo-faults"};
@@ -169,225 +118,177 @@ class FolderTest : public ::testing::Test {
     PosixFileStore store_{calls_};
 };
 
-// --- The file store itself ---
-
-const std::string kOld = "old contents \xC3\xA9\r\n\"kept\"\r\n";
-const std::string kNew(100000, 'n');
-
-class ReplaceStepFails : public FolderTest, public ::testing::WithParamInterface<Step> {};
-
-TEST_P(ReplaceStepFails, OldFileStaysByteForByteAndTheReasonIsGiven) {
-    const fs::path file = dir_ / "file.txt";
-    WriteFile(file, kOld);
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    calls_.failStep = GetParam();
-
-    const FileResult result = store_.Replace(PathText("file.txt"), kNew);
-
-    ASSERT_TRUE(calls_.failed) << "the step was never taken";
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error, std::error_code(ENOSPC, std::generic_category()));
-    EXPECT_EQ(FileContents(file), kOld);
-    EXPECT_EQ(ModeOf(file), 0640u);
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"}) << "no temporary file stays";
-    EXPECT_TRUE(calls_.open.empty()) << "the temporary file was closed";
-    EXPECT_FALSE(calls_.closedTwice);
-
-    // Nothing sticks: the next write goes through.
-    calls_.failStep.reset();
-    EXPECT_TRUE(store_.Replace(PathText("file.txt"), kNew));
-    EXPECT_TRUE(FileContents(file) == kNew);
-    EXPECT_EQ(ModeOf(file), 0640u);
-}
-
-INSTANTIATE_TEST_SUITE_P(EachStep, ReplaceStepFails,
-                         ::testing::Values(Step::Create, Step::Write, Step::Flush, Step::ChangeMode,
-                                           Step::Close, Step::Rename),
-                         StepName);
-
 using FileStoreFaultTest = FolderTest;
 
+// Each call in turn fails once: every run leaves the old file or the whole
+// new one, with its permissions, and gives the failing call's reason. An
+// interrupted call is made again, or, a close after the flush, lost nothing.
 TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
+    using enum Step;
+    const struct {
+        std::optional<mode_t> mode;  // of the file there before; none: no file
+        int error;
+        std::set<Step> goesOn;    // after whose failure the new file is in place
+        std::vector<Step> steps;  // of a run that goes through, repeats left out
+    } rows[] = {
+        // Owner and mode before the data, the flush before the rename. Only
+        // root may give a file away; not being able to is no failure.
+        {0640,
+         ENOSPC,
+         {ChangeOwner},
+         {Create, ChangeOwner, ChangeMode, Write, Flush, Close, Rename}},
+        // Writing clears the set-group-ID bit: it is given back before the flush.
+        {02750,
+         ENOSPC,
+         {ChangeOwner},
+         {Create, ChangeOwner, ChangeMode, Write, ChangeMode, Flush, Close, Rename}},
+        // A new file takes no one's owner or permissions.
+        {std::nullopt, ENOSPC, {}, {Create, Write, Flush, Close, Rename}},
+        {0640,
+         EINTR,
+         {Create, ChangeOwner, Write, Flush, Close},
+         {Create, ChangeOwner, ChangeMode, Write, Flush, Close, Rename}},
+    };
     const fs::path file = dir_ / "file.txt";
-    WriteFile(file, kOld);
-    for (int call = 1;; ++call) {
-        ASSERT_LT(call, 1000);
-        calls_.Reset();
-        // Small writes, so that a failure can also come halfway through the data.
-        calls_.maxWrite = 4096;
-        calls_.failAt = call;
+    for (const auto& row : rows) {
+        std::set<Step> failed;
+        for (int call = 1; call < 1000; ++call) {
+            SCOPED_TRACE("mode " + std::to_string(row.mode.value_or(0)) + ", error " +
+                         std::to_string(row.error) + ", call " + std::to_string(call));
+            fs::remove(file);
+            if (row.mode) {
+                WriteFile(file, kOld);
+                ASSERT_EQ(chmod(file.c_str(), *row.mode), 0);
+            }
+            calls_ = FaultyCalls();
+            calls_.maxWrite = 4096;  // a failure can also come halfway through the data
+            calls_.failAt = call;
+            calls_.error = row.error;
+            const FileResult result = store_.Replace(PathText("file.txt"), kNew);
+            EXPECT_TRUE(calls_.open.empty()) << "the temporary file was closed";
+            EXPECT_FALSE(calls_.closedTwice);
+            const bool goes = !calls_.failed || row.goesOn.contains(*calls_.failed);
+            EXPECT_EQ(result.error, goes ? std::error_code()
+                                         : std::error_code(row.error, std::generic_category()));
+            EXPECT_TRUE(FileContents(file) == (goes ? kNew : row.mode ? kOld : ""));
+            if (row.mode) {
+                struct stat info {};
+                EXPECT_EQ(stat(file.c_str(), &info), 0);
+                EXPECT_EQ(info.st_mode & 07777, *row.mode);
+            }
+            EXPECT_EQ(folder_.Listing().size(), row.mode || goes ? 1u : 0u);
+            if (!calls_.failed) {
+                // Every call has had its turn; this run went through.
+                calls_.steps.erase(std::unique(calls_.steps.begin(), calls_.steps.end()),
+                                   calls_.steps.end());
+                EXPECT_EQ(calls_.steps, row.steps);
+                EXPECT_GT(call, 25) << "a write in pieces";
+                break;
+            }
+            failed.insert(*calls_.failed);
+        }
+        EXPECT_EQ(failed, std::set<Step>(row.steps.begin(), row.steps.end()));
+    }
+}
+
+// A write that makes no progress fails rather than loop; a clean-up that
+// fails too keeps the first reason.
+TEST_F(FileStoreFaultTest, NoProgressAndAFailedCleanUp) {
+    for (const bool noProgress : {true, false}) {
+        WriteFile(dir_ / "file.txt", kOld);
+        calls_ = FaultyCalls();
+        calls_.maxWrite = noProgress ? 0 : SIZE_MAX;
+        calls_.failStep = noProgress ? std::nullopt : std::optional(Step::Rename);
+        calls_.removeFails = !noProgress;
         const FileResult result = store_.Replace(PathText("file.txt"), kNew);
-        if (!calls_.failed) {
-            // Every call has had its turn; this run went through.
-            EXPECT_TRUE(result);
-            EXPECT_TRUE(FileContents(file) == kNew);
-            EXPECT_GT(call, 25) << "a write in pieces";
-            break;
-        }
-        const Step failing = *calls_.failed;
-        SCOPED_TRACE(std::string("call ") + std::to_string(call) + ": " + NameOf(failing));
-        if (failing == Step::ChangeOwner) {
-            // Only root may give a file away; not being able to is no failure.
-            EXPECT_TRUE(result);
-            EXPECT_TRUE(FileContents(file) == kNew);
-            WriteFile(file, kOld);
-        } else {
-            EXPECT_FALSE(result);
-            EXPECT_TRUE(FileContents(file) == kOld);
-            EXPECT_EQ(result.error, std::error_code(ENOSPC, std::generic_category()))
-                << "the failing call's reason";
-        }
-        EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
-        EXPECT_TRUE(calls_.open.empty());
-        EXPECT_FALSE(calls_.closedTwice);
+        EXPECT_EQ(result.error.value(), noProgress ? EIO : ENOSPC) << result.Message();
+        EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
     }
 }
 
-TEST_F(FileStoreFaultTest, OwnerAndModeComeBeforeTheDataAndTheFlushBeforeTheRename) {
-    WriteFile(dir_ / "file.txt", kOld);
-    ASSERT_TRUE(store_.Replace(PathText("file.txt"), kNew));
-    const std::vector<Step> expected = {Step::Create, Step::ChangeOwner, Step::ChangeMode,
-                                        Step::Write,  Step::Flush,       Step::Close,
-                                        Step::Rename};
-    EXPECT_EQ(calls_.steps, expected);
+// Each writer of the user's files, through the one write path. `prepare`
+// reads the file, as a file is replaced only after it was read, and changes
+// what is to be written; `save` is true when the writer says it saved.
+struct Writer {
+    const char* name;
+    const char* file;
+    Text title;  // of the message that tells of the failure
+    std::function<void(App&, const fs::path& folder)> prepare;
+    std::function<bool(App&)> save;
+};
+
+void PrintTo(const Writer& writer, std::ostream* out) {
+    *out << writer.name;
 }
 
-TEST_F(FileStoreFaultTest, SetGroupIdSurvivesTheWrite) {
-    const fs::path file = dir_ / "file.txt";
-    WriteFile(file, kOld);
-    ASSERT_EQ(chmod(file.c_str(), 02750), 0);
-    ASSERT_TRUE(store_.Replace(PathText("file.txt"), kNew));
-    EXPECT_EQ(ModeOf(file), 02750u);
-}
+const Writer kWriters[] = {
+    {"SignatureFile", "signature.txt", U"Signature File",
+     [](App& app, const fs::path& folder) {
+         WriteFile(folder / "signature.txt", kOld);
+         app.form.chkFile.Value = 1;
+         app.SignatureFilePath = FromUtf8((folder / "signature.txt").string());
+         app.SignatureText = testing::Lines({U"Jo Bloggs"});
+     },
+     [](App& app) {
+         WriteSignatureFile(app);
+         return false;
+     }},
+    {"VariableText", "Variable.txt", U"Variable Text",
+     [](App& app, const fs::path& folder) {
+         WriteFile(folder / "Variable.txt", "\"First\"\r\n\"Second\"\r\n");
+         app.VariableFilePath = FromUtf8((folder / "Variable.txt").string());
+         LoadVariableFile(app);
+         ASSERT_EQ(app.vars.EntryCount, 2);
+         app.vars.Entries[3] = U"Third";
+         app.vars.EntryCount = 3;
+     },
+     SaveVariableFile},
+    {"FixedText", "Fixed.fxt", U"Fixed Text",
+     [](App& app, const fs::path& folder) {
+         WriteFile(folder / "Fixed.fxt", "\"Jo Bloggs\"\r\n");
+         app.AppPath = FromUtf8(folder.string() + "/");
+         LoadFixedText(app, Text());
+         app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
+     },
+     SaveFixedText},
+    {"Settings", "User.reg", Text(),
+     [](App& app, const fs::path&) {
+         ASSERT_TRUE(SetStringValue(app, Text(SettingsKey), U"Indent", U"3"));
+         ASSERT_EQ(QueryStringValue(app, Text(SettingsKey), U"Indent", U""), U"3");
+     },
+     [](App& app) { return SetStringValue(app, Text(SettingsKey), U"Indent", U"5"); }},
+};
 
-TEST_F(FileStoreFaultTest, NoNewFileIsLeftWhenCreatingOneFails) {
-    // A new file takes no one's permissions, so there is no ChangeMode step.
-    for (const Step step : {Step::Create, Step::Write, Step::Flush, Step::Close, Step::Rename}) {
-        SCOPED_TRACE(NameOf(step));
-        calls_.Reset();
-        calls_.failStep = step;
-        EXPECT_FALSE(store_.Replace(PathText("new.txt"), kNew));
-        EXPECT_TRUE(folder_.Listing().empty());
-    }
-}
-
-TEST_F(FileStoreFaultTest, InterruptedAndPartialWritesAreCarriedOn) {
-    calls_.interruptions = 3;
-    calls_.maxWrite = 7;
-    ASSERT_TRUE(store_.Replace(PathText("file.txt"), kOld));
-    EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
-}
-
-TEST_F(FileStoreFaultTest, AWriteThatMakesNoProgressFails) {
-    WriteFile(dir_ / "file.txt", kOld);
-    calls_.maxWrite = 0;
-    const FileResult result = store_.Replace(PathText("file.txt"), kNew);
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error, std::error_code(EIO, std::generic_category()));
-    EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
-}
-
-TEST_F(FileStoreFaultTest, ATemporaryFileThatCannotBeRemovedLeavesTheOldFile) {
-    WriteFile(dir_ / "file.txt", kOld);
-    // The rename fails, and so does the clean-up after it.
-    struct : FaultyCalls {
-        int Remove(const char*) override {
-            errno = EACCES;
-            return -1;
-        }
-    } stubborn;
-    stubborn.failStep = Step::Rename;
-    PosixFileStore store(stubborn);
-    const FileResult result = store.Replace(PathText("file.txt"), kNew);
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error, std::error_code(ENOSPC, std::generic_category()))
-        << "the rename's reason, not the clean-up's";
-    EXPECT_EQ(FileContents(dir_ / "file.txt"), kOld);
-}
-
-// --- Each writer of the user's files, told of the failure ---
-
-class WriterFaultTest : public FolderTest, public ::testing::WithParamInterface<Step> {
+class WriterFaultTest : public FolderTest, public ::testing::WithParamInterface<Writer> {
   protected:
-    void SetUp() override {
-        FolderTest::SetUp();
-        calls_.error = EIO;
-    }
-    void ExpectOneMessage(const Text& title, const fs::path& file) {
-        ASSERT_EQ(platform.messages.shown.size(), 1u);
-        const testing::ShownMessage& shown = platform.messages.shown[0];
-        EXPECT_EQ(shown.title, title);
-        const std::string text = ToUtf8(shown.text);
-        EXPECT_NE(text.find(file.string()), std::string::npos) << text;
-        EXPECT_NE(text.find(std::strerror(EIO)), std::string::npos) << text;
-    }
-
     testing::TestPlatform platform;
     RegFileStore settings_{store_, PathText("User.reg")};
     App app{platform.ports(store_, settings_)};
 };
 
-TEST_P(WriterFaultTest, SignatureFile) {
-    const fs::path file = dir_ / "signature.txt";
-    WriteFile(file, kOld);
-    app.form.chkFile.Value = 1;
-    app.SignatureFilePath = FromUtf8(file.string());
-    app.SignatureText = testing::Lines({U"Jo Bloggs"});
-    calls_.failStep = GetParam();
-    WriteSignatureFile(app);
-    ExpectOneMessage(U"Signature File", file);
-    EXPECT_EQ(FileContents(file), kOld);
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"signature.txt"});
-}
-
-TEST_P(WriterFaultTest, VariableTextFile) {
-    const fs::path file = dir_ / "Variable.txt";
-    WriteFile(file, "\"First\"\r\n\"Second\"\r\n");
-    app.VariableFilePath = FromUtf8(file.string());
-    LoadVariableFile(app);
-    ASSERT_EQ(app.vars.EntryCount, 2);
+TEST_P(WriterFaultTest, OldFileStaysAndTheUserIsToldWhyAndOfWhichFile) {
+    const Writer& writer = GetParam();
+    const fs::path file = dir_ / writer.file;
+    writer.prepare(app, dir_);
     const std::string old = FileContents(file);
-    app.vars.Entries[3] = U"Third";
-    app.vars.EntryCount = 3;
-    calls_.failStep = GetParam();
-    EXPECT_FALSE(SaveVariableFile(app));
-    ExpectOneMessage(U"Variable Text", file);
+    const std::set<std::string> listing = folder_.Listing();
+    calls_.failStep = Step::Rename;
+    calls_.error = EIO;
+
+    EXPECT_FALSE(writer.save(app));
+
+    ASSERT_EQ(platform.messages.shown.size(), 1u);
+    const testing::ShownMessage& shown = platform.messages.shown[0];
+    EXPECT_EQ(shown.title, writer.title);
+    const std::string text = ToUtf8(shown.text);
+    EXPECT_NE(text.find(file.string()), std::string::npos) << text;
+    EXPECT_NE(text.find(std::strerror(EIO)), std::string::npos) << text;
     EXPECT_EQ(FileContents(file), old);
-    EXPECT_EQ(app.vars.EntryCount, 3) << "the entries stay in memory";
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Variable.txt"});
+    EXPECT_EQ(folder_.Listing(), listing);
 }
 
-TEST_P(WriterFaultTest, FixedTextFile) {
-    const fs::path file = dir_ / "Fixed.fxt";
-    WriteFile(file, "\"Jo Bloggs\"\r\n");
-    app.AppPath = FromUtf8(dir_.string() + "/");
-    LoadFixedText(app, Text());  // a file is replaced only after it was read
-    app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
-    calls_.failStep = GetParam();
-    EXPECT_FALSE(SaveFixedText(app));
-    ExpectOneMessage(U"Fixed Text", file);
-    EXPECT_EQ(FileContents(file), "\"Jo Bloggs\"\r\n");
-    EXPECT_EQ(app.form.txtFixed.Text.get(), U"Jo Bloggs\r\n1 High Street");
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Fixed.fxt"});
-}
-
-TEST_P(WriterFaultTest, SettingsFile) {
-    ASSERT_TRUE(SetStringValue(app, Text(SettingsKey), U"Indent", U"3"));
-    const fs::path file = dir_ / "User.reg";
-    const std::string old = FileContents(file);
-    calls_.failStep = GetParam();
-    EXPECT_FALSE(SetStringValue(app, Text(SettingsKey), U"Indent", U"5"));
-    ExpectOneMessage(Text(), file);
-    EXPECT_EQ(FileContents(file), old);
-    calls_.failStep.reset();
-    EXPECT_EQ(QueryStringValue(app, Text(SettingsKey), U"Indent", U""), U"3");
-    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"User.reg", "User.reg.lock"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(EachStep, WriterFaultTest,
-                         ::testing::Values(Step::Create, Step::Write, Step::Flush, Step::ChangeMode,
-                                           Step::Close, Step::Rename),
-                         StepName);
+INSTANTIATE_TEST_SUITE_P(EachWriter, WriterFaultTest, ::testing::ValuesIn(kWriters),
+                         [](const auto& each) { return std::string(each.param.name); });
 
 }  // namespace
 }  // namespace velmo

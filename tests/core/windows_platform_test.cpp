@@ -2,8 +2,7 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <map>
 #include <set>
 #include <string>
 
@@ -11,151 +10,123 @@
 #include "platform/file_text.h"
 #include "platform/windows_file_store.h"
 #include "platform/windows_platform.h"
-#include "support/fakes.h"
+#include "service/signature_files.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
-#include "ui/app.h"
-#include "ui/output_selection.h"
-#include "ui/startup.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {
 
+using namespace std::literals;
 namespace fs = std::filesystem;
 using testing::FileContents;
+using testing::PathText;
+using testing::WriteFile;
 
-// Text files: the ANSI code page, or UTF-8 behind a byte-order mark.
-
-TEST(WindowsFileTextTest, AnsiCodePageBytesBothWays) {
+// Text files are in the ANSI code page both ways, unless a byte-order mark
+// says UTF-8 or UTF-16 (unpaired surrogates and a last odd byte as U+FFFD).
+TEST(WindowsFileTextTest, AnsiCodePageOrAsTheMarkSays) {
     ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
-    EXPECT_EQ(EncodeFileText(U"é"), "\xE9");
-    EXPECT_EQ(EncodeFileText(U"€"), "\x80");
-    EXPECT_EQ(EncodeFileText(U"\"Café\", 5 €\r\n"),
-              "\"Caf\xE9\", 5 \x80"
-              "\r\n");
-    EXPECT_EQ(DecodeFileText("\xE9"), U"é");
-    EXPECT_EQ(DecodeFileText("\x80"), U"€");
-    EXPECT_EQ(DecodeFileText("\x93quoted\x94 \x96 \x99"), U"\u201Cquoted\u201D \u2013 \u2122");
-    EXPECT_EQ(EncodeFileText(U""), "");
-    EXPECT_EQ(DecodeFileText(""), U"");
-    for (const Text& text : {Text(U"Grüße aus Köln — «€»\r\n"), Text(U"ÀÿŒœŠš™")})
-        EXPECT_EQ(DecodeFileText(EncodeFileText(text)), text) << ToUtf8(text);
+    const struct {
+        std::string_view bytes;
+        TextView text;
+        bool written;  // also what the text is written as
+    } rows[] = {
+        {"", U"", true},
+        {"\"Caf\xE9\", 5 \x80\r\n", U"\"Café\", 5 €\r\n", true},
+        {"\x93quoted\x94 \x96 \x99", U"\u201Cquoted\u201D \u2013 \u2122", true},
+        {"Gr\xFC\xDF"
+         "e \x97 \xAB\xBB \xC0\xFF\x8C\x9C\x8A\x9A",
+         U"Grüße — «» ÀÿŒœŠš", true},
+        {"Caf\xC3\xA9", U"Caf\u00C3\u00A9", true},  // UTF-8 without the mark
+        {"\xEF\xBB\xBF"
+         "Caf\xC3\xA9 \xE2\x82\xAC \xCE\xA9",
+         U"Café € Ω", false},
+        {"\xEF\xBB\xBF", U"", false},
+        {"\xFF\xFE"
+         "C\0\xE9\0=\xD8\0\xDE\0\xDC"
+         "a"sv,
+         U"Cé\U0001F600\uFFFD\uFFFD", false},
+        {"\xFE\xFF\0C\xD8=\xDE\0"sv, U"C\U0001F600", false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(DecodeFileText(row.bytes), row.text) << ToUtf8(row.text);
+        if (row.written) {
+            EXPECT_EQ(EncodeFileText(row.text), row.bytes) << ToUtf8(row.text);
+        }
+    }
 }
 
-TEST(WindowsFileTextTest, Utf8ReadsAsUtf8OnlyBehindAByteOrderMark) {
-    EXPECT_EQ(DecodeFileText("\xEF\xBB\xBF"
-                             "Caf\xC3\xA9 \xE2\x82\xAC 5 \xCE\xA9"),
-              U"Café € 5 Ω");
-    EXPECT_EQ(DecodeFileText("\xEF\xBB\xBF"), U"");
-    // Without the mark the same bytes are ANSI text.
-    EXPECT_EQ(DecodeFileText("Caf\xC3\xA9"), U"Caf\u00C3\u00A9");
-}
-
-// A fresh folder of its own for each test.
 class WindowsFileStoreTest : public ::testing::Test {
   protected:
-    Text PathOf(const fs::path& name) const { return testing::PathText(dir_ / name); }
+    Text PathOf(const fs::path& name) const { return PathText(dir_ / name); }
 
     WindowsFileStore store;
     const testing::TempFolder folder_{"velmo-store"};
     const fs::path dir_ = folder_.path();
 };
 
-TEST_F(WindowsFileStoreTest, ReplaceCreatesAndReplacesLeavingNoTemporaryFile) {
-    const fs::path file = dir_ / "Variable.txt";
-    EXPECT_FALSE(store.Exists(PathOf("Variable.txt")));
-    ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), "\"first, and longer\"\r\n"));
-    EXPECT_EQ(FileContents(file), "\"first, and longer\"\r\n");
-    EXPECT_TRUE(store.Exists(PathOf("Variable.txt")));
-
-    ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), "\"second\"\r\n"));
-    EXPECT_EQ(FileContents(file), "\"second\"\r\n");
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Variable.txt"});
-
-    FileResult result{std::make_error_code(std::errc::io_error)};
-    EXPECT_EQ(store.Read(PathOf("Variable.txt"), result), "\"second\"\r\n");
-    EXPECT_TRUE(result);
-
-    // An empty file and bytes of every value.
-    ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), ""));
-    EXPECT_EQ(FileContents(file), "");
+// Whole contents replaced, every byte value, names beyond the ANSI code
+// page; each read gives back what was written, and no temporary file stays.
+TEST_F(WindowsFileStoreTest, WhatIsWrittenReadsBackExactly) {
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
-    ASSERT_TRUE(store.Replace(PathOf("Variable.txt"), all));
-    EXPECT_EQ(FileContents(file), all);
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"Variable.txt"});
+    const std::pair<fs::path, std::string> rows[] = {
+        {"Variable.txt", "\"first, and longer\"\r\n"},
+        {"Variable.txt", "\"second\"\r\n"},
+        {"Variable.txt", ""},
+        {"Variable.txt", all},
+        {L"\u03A9\u65E5 \u00E9.txt", "x"},
+    };
+    for (const auto& [name, bytes] : rows) {
+        ASSERT_TRUE(store.Replace(PathOf(name), bytes));
+        EXPECT_EQ(FileContents(dir_ / name), bytes);
+        FileResult result{std::make_error_code(std::errc::io_error)};
+        EXPECT_EQ(store.Read(PathOf(name), result), bytes);
+        EXPECT_TRUE(result);
+        EXPECT_TRUE(store.Exists(PathOf(name)));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
-TEST_F(WindowsFileStoreTest, NamesBeyondTheAnsiCodePageWork) {
-    const fs::path name = fs::path(L"\u03A9\u65E5 \u00E9.txt");
-    ASSERT_TRUE(store.Replace(PathOf(name), "x"));
-    EXPECT_TRUE(fs::exists(dir_ / name));
-    FileResult result;
-    EXPECT_EQ(store.Read(PathOf(name), result), "x");
-}
-
-TEST_F(WindowsFileStoreTest, ReadOfAMissingFileGivesTheReason) {
+// What cannot be replaced is refused with a reason of one line and left as
+// it was: a read-only file, one a mail program holds open with no sharing, a
+// folder, a file in a missing folder; nor is a missing file read.
+TEST_F(WindowsFileStoreTest, RefusedWithAReasonAndKept) {
+    const auto refused = [&](const char* name) {
+        const auto listing = folder_.Listing();
+        const FileResult result = store.Replace(PathOf(name), "new");
+        EXPECT_FALSE(result.Message().empty()) << name;
+        EXPECT_EQ(result.Message().find('\n'), std::string::npos) << result.Message();
+        EXPECT_EQ(folder_.Listing(), listing);
+    };
+    WriteFile(dir_ / "read-only", "old");
+    ASSERT_TRUE(SetFileAttributesW((dir_ / "read-only").c_str(), FILE_ATTRIBUTE_READONLY));
+    refused("read-only");
+    EXPECT_NE(GetFileAttributesW((dir_ / "read-only").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    WriteFile(dir_ / "held", "old");
+    const HANDLE held = CreateFileW((dir_ / "held").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    refused("held");
+    CloseHandle(held);
+    fs::create_directory(dir_ / "folder");
+    WriteFile(dir_ / "folder" / "inside.txt", "kept");
+    refused("folder");
+    refused("missing\\sig.txt");
+    for (const char* name : {"read-only", "held", "folder\\inside.txt"})
+        EXPECT_EQ(FileContents(dir_ / name), name[0] == 'f' ? "kept" : "old");
+    EXPECT_FALSE(store.Exists(PathOf("folder")));
     FileResult result;
     EXPECT_FALSE(store.Read(PathOf("absent.txt"), result).has_value());
-    ASSERT_FALSE(result);
-    EXPECT_FALSE(result.Message().empty());
-}
-
-TEST_F(WindowsFileStoreTest, ReadOnlyFileIsRefusedWithAReasonAndKept) {
-    const fs::path file = dir_ / "sig.txt";
-    std::ofstream(file, std::ios::binary) << "old";
-    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    const FileResult result = store.Replace(PathOf("sig.txt"), "new");
-    ASSERT_FALSE(result);
-    EXPECT_FALSE(result.Message().empty());
-    EXPECT_EQ(result.Message().find('\n'), std::string::npos) << result.Message();
-    EXPECT_EQ(FileContents(file), "old");
-    EXPECT_NE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"sig.txt"});
-}
-
-TEST_F(WindowsFileStoreTest, FileHeldOpenElsewhereIsRefusedAndKept) {
-    const fs::path file = dir_ / "sig.txt";
-    std::ofstream(file, std::ios::binary) << "old";
-    // As a mail program might hold it: no sharing at all.
-    const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const FileResult result = store.Replace(PathOf("sig.txt"), "new");
-    CloseHandle(held);
-    ASSERT_FALSE(result);
-    EXPECT_FALSE(result.Message().empty());
-    EXPECT_EQ(FileContents(file), "old");
-    EXPECT_EQ(folder_.Listing(), std::set<std::string>{"sig.txt"});
-}
-
-TEST_F(WindowsFileStoreTest, FolderAtThePathIsRefusedAndKept) {
-    const fs::path folder = dir_ / "sig.txt";
-    ASSERT_TRUE(fs::create_directory(folder));
-    std::ofstream(folder / "inside.txt") << "kept";
-    const FileResult result = store.Replace(PathOf("sig.txt"), "new");
-    ASSERT_FALSE(result);
-    EXPECT_FALSE(result.Message().empty());
-    EXPECT_FALSE(store.Exists(PathOf("sig.txt")));
-    EXPECT_TRUE(fs::is_directory(folder));
-    EXPECT_EQ(FileContents(folder / "inside.txt"), "kept");
-    EXPECT_EQ(folder_.Listing(), (std::set<std::string>{"sig.txt", "sig.txt/inside.txt"}));
-}
-
-TEST_F(WindowsFileStoreTest, MissingFolderIsRefusedAndNothingCreated) {
-    const FileResult result = store.Replace(PathOf("missing\\sig.txt"), "new");
-    ASSERT_FALSE(result);
-    EXPECT_FALSE(result.Message().empty());
-    EXPECT_TRUE(folder_.Listing().empty());
+    EXPECT_TRUE(result.Missing());
 }
 
 TEST_F(WindowsFileStoreTest, RenameAndMakeFolders) {
     ASSERT_TRUE(store.MakeFolders(PathOf("a\\b\\c")));
     EXPECT_TRUE(fs::is_directory(dir_ / "a" / "b" / "c"));
     EXPECT_TRUE(store.MakeFolders(PathOf("a\\b\\c"))) << "an existing folder is fine";
-
     ASSERT_TRUE(store.Replace(PathOf("User.reg"), "broken"));
     ASSERT_TRUE(store.Rename(PathOf("User.reg"), PathOf("User.reg.bad")));
     EXPECT_FALSE(store.Exists(PathOf("User.reg")));
@@ -165,13 +136,9 @@ TEST_F(WindowsFileStoreTest, RenameAndMakeFolders) {
 
 TEST_F(WindowsFileStoreTest, SameFileHoweverItIsSpelt) {
     fs::create_directory(dir_ / "d");
-    testing::WriteFile(dir_ / "d" / "file.txt", "x");
-    testing::WriteFile(dir_ / "d" / "other.txt", "x");
-    const struct {
-        const char* a;
-        const char* b;
-        bool same;
-    } rows[] = {
+    WriteFile(dir_ / "d" / "file.txt", "x");
+    WriteFile(dir_ / "d" / "other.txt", "x");
+    const std::tuple<const char*, const char*, bool> rows[] = {
         {"d\\file.txt", "d\\file.txt", true},
         {"d\\.\\FILE.TXT", "d\\..\\d/file.txt", true},
         {"d\\other.txt", "d\\file.txt", false},
@@ -180,92 +147,41 @@ TEST_F(WindowsFileStoreTest, SameFileHoweverItIsSpelt) {
         {"d\\new.txt", "D\\.\\NEW.txt", true},
         {"d\\new.txt", "d\\newer.txt", false},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.a) + " " + row.b);
-        EXPECT_EQ(store.SameFile(PathOf(row.a), PathOf(row.b)), row.same);
-        EXPECT_EQ(store.SameFile(PathOf(row.b), PathOf(row.a)), row.same);
+    for (const auto& [a, b, same] : rows) {
+        EXPECT_EQ(store.SameFile(PathOf(a), PathOf(b)), same) << a << " " << b;
+        EXPECT_EQ(store.SameFile(PathOf(b), PathOf(a)), same) << b << " " << a;
     }
 }
 
-TEST(WindowsProgramTest, DocumentsFolderIsAFullPath) {
-    const Text folder = WindowsProgram().DocumentsFolder();
-    EXPECT_TRUE(IsRootedPath(folder, PathStyle::Windows)) << ToUtf8(folder);
-}
-
-// The path rule: only a path that starts with a drive letter is honoured.
-
-class WindowsPathRuleTest : public ::testing::Test, protected testing::TestApp {
-  protected:
-    void SetUp() override {
-        app.AppPath = U"C:\\Program Files\\Velmo\\";
-        files.files[kDefault] = "\"default\"\r\n";
-        files.files[U"D:\\Mail\\quotes.txt"] = "\"mine\"\r\n";
-    }
-    const Text kDefault = U"C:\\Program Files\\Velmo\\Variable.txt";
-};
-
-TEST_F(WindowsPathRuleTest, DrivePathsAreHonoured) {
-    app.VariableFilePath = U"D:\\Mail\\quotes.txt";
-    LoadVariableFile(app);
-    EXPECT_EQ(app.VariableFilePath, U"D:\\Mail\\quotes.txt");
-    EXPECT_EQ(app.vars.At(1), U"mine");
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(WindowsPathRuleTest, NetworkRelativeAndPosixPathsFallBackToTheProgramFolder) {
-    files.files[U"\\\\server\\share\\q.txt"] = "\"network\"\r\n";
-    files.files[U"quotes.txt"] = "\"relative\"\r\n";
-    files.files[U"/home/ann/q.txt"] = "\"posix\"\r\n";
-    for (const Text& path : {Text(U"\\\\server\\share\\q.txt"), Text(U"quotes.txt"),
-                             Text(U"\\quotes.txt"), Text(U"/home/ann/q.txt"), Text()}) {
-        app.VariableFilePath = path;
-        LoadVariableFile(app);
-        EXPECT_EQ(app.VariableFilePath, kDefault) << ToUtf8(path);
-        EXPECT_EQ(app.vars.At(1), U"default") << ToUtf8(path);
-    }
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST(WindowsPathTest, ShortenPathUsesTheWindowsFormByDefault) {
+// Only a path that starts with a drive letter is rooted: a network path,
+// one from the root of the current drive or a POSIX one is taken as relative.
+TEST(WindowsPathTest, OnlyDrivePathsAreRooted) {
     EXPECT_EQ(NativePathStyle(), PathStyle::Windows);
-    const Text path =
-        U"C:\\Documents and Settings\\Someone\\Application Data\\Mail Client\\signature.txt";
-    EXPECT_EQ(ShortenPath(path, 55),
-              U"C:\\...\\Someone\\Application Data\\Mail Client\\signature.txt");
-    EXPECT_EQ(ShortenPath(U"C:\\mail\\signature.txt", 55), U"C:\\mail\\signature.txt");
+    for (const auto& [path, rooted] : std::map<Text, bool>{{U"D:\\Mail\\quotes.txt", true},
+                                                           {U"\\\\server\\share\\q.txt", false},
+                                                           {U"quotes.txt", false},
+                                                           {U"\\quotes.txt", false},
+                                                           {U"/home/ann/q.txt", false},
+                                                           {U"", false}})
+        EXPECT_EQ(IsRootedPath(path, PathStyle::Windows), rooted) << ToUtf8(path);
 }
 
-// The program's own folders.
-
-TEST(WindowsProgramTest, ProgramFolderIsTheFolderOfTheRunningProgram) {
+TEST(WindowsProgramTest, ItsFoldersAndFiles) {
     WindowsProgram program;
     const Text folder = program.ProgramFolder();
     EXPECT_TRUE(IsRootedPath(folder, PathStyle::Windows)) << ToUtf8(folder);
     EXPECT_NE(folder.back(), U'\\');
-    WindowsFileStore store;
-    EXPECT_TRUE(store.Exists(folder + U"\\core_tests.exe")) << ToUtf8(folder);
-}
+    EXPECT_TRUE(WindowsFileStore().Exists(folder + U"\\core_tests.exe")) << ToUtf8(folder);
+    EXPECT_TRUE(IsRootedPath(program.DocumentsFolder(), PathStyle::Windows));
+    const Text data = ProgramDataFolder(program);
+    ASSERT_GE(data.size(), 2u);
+    EXPECT_TRUE(data.ends_with(U"\\") && !data.ends_with(U"\\\\")) << ToUtf8(data);
 
-TEST(WindowsProgramTest, DataFolderEndsInOneBackslash) {
-    testing::TestPlatform p;
-    WindowsProgram program;
-    App app{Ports{p.messages, p.fileDialog, p.clipboard, p.clock, p.random, p.files, p.settings,
-                  p.timer, p.instance, p.icon, program, p.browser}};
-    const Text folder = ProgramDataFolder(app);
-    ASSERT_GE(folder.size(), 2u);
-    EXPECT_EQ(folder.back(), U'\\');
-    EXPECT_NE(folder[folder.size() - 2], U'\\');
-}
-
-TEST(WindowsProgramTest, CanWriteFolderTriesAndLeavesNothing) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("velmo-probe-" + std::to_string(std::random_device{}()));
-    ASSERT_TRUE(fs::create_directory(dir));
-    WindowsProgram program;
-    EXPECT_TRUE(program.CanWriteFolder(testing::PathText(dir) + U"\\"));
-    EXPECT_TRUE(fs::is_empty(dir));
-    EXPECT_FALSE(program.CanWriteFolder(testing::PathText(dir / "missing") + U"\\"));
-    fs::remove_all(dir);
+    // Writing is tried, and leaves nothing behind.
+    const testing::TempFolder probe{"velmo-probe"};
+    EXPECT_TRUE(program.CanWriteFolder(PathText(probe.path()) + U"\\"));
+    EXPECT_TRUE(probe.Listing().empty());
+    EXPECT_FALSE(program.CanWriteFolder(PathText(probe / "missing") + U"\\"));
 }
 
 }  // namespace
