@@ -8,84 +8,39 @@
 namespace velmo {
 namespace {
 
-class ClipboardCopiesTest : public ::testing::Test, protected testing::TestApp {
-  protected:
-    void SetUp() override {
-        app.PickedText = U"abc";
-        form.txtFixed.Text = U"x\r\ny";
-        app.SignatureText = U"assembled\r\n";
+// Each copy is the part in use (the fixed part as the editor shows it, saved
+// or not) with a line end, unchanged, whatever the layout options; nothing
+// is rebuilt, written or shown.
+TEST(ClipboardCopies, EachMenuCopiesItsPartsUnchanged) {
+    const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
+    const struct {
+        Text picked;
+        Text fixed;
+        Text signature, variable, fixedCopy;
+    } rows[] = {
+        {U"abc", U"x\r\ny", U"abc\r\nx\r\ny\r\n", U"abc\r\n", U"x\r\ny\r\n"},
+        {U"", U"", U"\r\n\r\n", U"\r\n", U"\r\n"},
+        {wide, U"ends\r\n", wide + U"\r\nends\r\n\r\n", wide + U"\r\n", U"ends\r\n\r\n"},
+    };
+    for (const auto& row : rows) {
+        testing::TestApp t;
+        MainForm& form = t.app.form;
+        form.chkVar.Value = 0;
+        form.chkBorder.Value = 1;
+        form.chkFile.Value = 1;
+        t.app.SignatureFilePath = U"/home/user/sig.txt";
+        t.app.SignatureText = U"assembled";
+        t.app.PickedText = row.picked;
+        form.txtFixed.Text = row.fixed;
+        form.mnuClipSig.Click();
+        form.mnuClipVar.Click();
+        form.mnuClipFixed.Click();
+        EXPECT_EQ(t.clipboard.texts,
+                  (std::vector<Text>{row.signature, row.variable, row.fixedCopy}));
+        EXPECT_EQ(t.app.SignatureText, U"assembled");
+        EXPECT_EQ(t.files.writes, 0);
+        EXPECT_TRUE(t.messages.shown.empty());
     }
-
-    // The one clipboard text a click puts there.
-    Text Copy(MenuItem& item) {
-        clipboard.texts.clear();
-        item.Click();
-        EXPECT_EQ(clipboard.texts.size(), 1u) << item.Name;
-        return clipboard.texts.empty() ? Text(U"<nothing>") : clipboard.texts.back();
-    }
-
-    MainForm& form = app.form;
-};
-
-TEST_F(ClipboardCopiesTest, FullSignatureIsVariableThenFixed) {
-    const Text copied = Copy(form.mnuClipSig);
-    EXPECT_EQ(copied, U"abc\r\nx\r\ny\r\n");
-    EXPECT_EQ(copied.size(), 11u);
-}
-
-TEST_F(ClipboardCopiesTest, EachPartAlone) {
-    EXPECT_EQ(Copy(form.mnuClipVar), U"abc\r\n");
-    EXPECT_EQ(Copy(form.mnuClipFixed), U"x\r\ny\r\n");
-}
-
-TEST_F(ClipboardCopiesTest, FixedPartIsWhatTheEditorShowsEvenUnsaved) {
-    form.txtFixed.Text = U"edited\r\nnot saved";
-    EXPECT_EQ(Copy(form.mnuClipFixed), U"edited\r\nnot saved\r\n");
-    EXPECT_EQ(Copy(form.mnuClipSig), U"abc\r\nedited\r\nnot saved\r\n");
-    EXPECT_TRUE(files.files.empty());
-}
-
-TEST_F(ClipboardCopiesTest, EmptyPartsLeaveTheLineBreaks) {
-    app.PickedText.clear();
-    EXPECT_EQ(Copy(form.mnuClipVar), U"\r\n");
-    EXPECT_EQ(Copy(form.mnuClipSig), U"\r\nx\r\ny\r\n");
-    form.txtFixed.Text = U"";
-    EXPECT_EQ(Copy(form.mnuClipFixed), U"\r\n");
-    EXPECT_EQ(Copy(form.mnuClipSig), U"\r\n\r\n");
-}
-
-TEST_F(ClipboardCopiesTest, TextIsCopiedUnchanged) {
-    // No wrapping, trimming or change of characters.
-    app.PickedText = U"  Caf\u00e9 \u20ac \U0001F600 " + Text(120, U'w') + U"  ";
-    EXPECT_EQ(Copy(form.mnuClipVar), app.PickedText + U"\r\n");
-    form.txtFixed.Text = U"ends in a break\r\n";
-    EXPECT_EQ(Copy(form.mnuClipFixed), U"ends in a break\r\n\r\n");
-}
-
-TEST_F(ClipboardCopiesTest, LayoutOptionsAreIgnored) {
-    form.chkVar.Value = 0;
-    form.chkFixed.Value = 0;
-    form.optOrderFF.Value = true;
-    form.chkBorder.Value = 1;
-    form.chkClip.Value = 0;
-    EXPECT_EQ(Copy(form.mnuClipSig), U"abc\r\nx\r\ny\r\n");
-    EXPECT_EQ(Copy(form.mnuClipVar), U"abc\r\n");
-    EXPECT_EQ(Copy(form.mnuClipFixed), U"x\r\ny\r\n");
-}
-
-TEST_F(ClipboardCopiesTest, CopiesNeitherRebuildNorShowAnything) {
-    form.Hide();
-    form.chkFile.Value = 1;
-    app.SignatureFilePath = U"/home/user/sig.txt";
-    for (MenuItem* item : {&form.mnuClipSig, &form.mnuClipVar, &form.mnuClipFixed}) {
-        Copy(*item);
-    }
-    EXPECT_EQ(app.SignatureText, U"assembled\r\n");
-    EXPECT_EQ(form.txtSignature.Text.get(), U"");
-    EXPECT_FALSE(form.Visible);
-    EXPECT_EQ(files.writes, 0);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(fileDialog.calls.empty());
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ TEST(WrapText, WorkedExamples) {
         // ...keeps a line break before it whole...
         {U"12", U"ab\r\naveryveryverylongword end",
          U"ab\r\n\r\naveryveryve\r\nrylongword \r\nend\r\n"},
+        // ...takes a lone CR before it as it is...
+        {U"12", U"ab\raveryveryverylongword end", U"ab\r\r\naveryveryve\r\nrylongword \r\nend\r\n"},
         // ...and stops cutting at a break inside it.
         {U"8", U"x abcdefghijklmnop\r\nqrstuvwxyz end",
          U"x \r\nabcdefg\r\nhijklmn\r\nop\r\n\r\nqrstuvw\r\nxyz end\r\n"},
