@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/random.h"
+#include "service/signature_files.h"
 #include "support/fakes.h"
 #include "ui/options.h"
 
@@ -17,7 +18,6 @@ class ScheduleTest : public ::testing::Test, protected testing::TestApp {
     void SetUp() override {
         app.AppPath = U"/opt/velmo/";
         SetDefaults(app);
-        messages.shown.clear();
         Fill(5);
     }
 
@@ -42,141 +42,87 @@ TEST_F(ScheduleTest, SliderShowsEveryIntervalOfTheTable) {
         EXPECT_EQ(form.lblFreq.Caption.get(), rows[position].first);
         EXPECT_EQ(form.Slider.Tag.get(), rows[position].second);
     }
+    EXPECT_FALSE(timer.armed());  // before the schedule runs the slider only shows
 }
 
-TEST_F(ScheduleTest, OneEntryIsAlwaysPicked) {
-    Fill(1);
-    for (int i = 0; i < 20; ++i) {
-        PickRandomEntry(app);
-        EXPECT_EQ(app.PickedEntry, 1);
-    }
-}
-
-TEST_F(ScheduleTest, NoEntriesPickIndexOneAndNoQuote) {
-    Fill(0);
-    PickRandomEntry(app);
-    EXPECT_EQ(app.PickedEntry, 1);
-    EXPECT_EQ(app.PickedText, U"");
-    EXPECT_EQ(app.vars.CurrentEntry, 1);
-    EXPECT_NE(app.SignatureText.find(U"No Quote Selected"), Text::npos);
-    EXPECT_EQ(picks(), 0);
-}
-
-TEST_F(ScheduleTest, FiveEntriesAreAllPickedAndNoneOutside) {
+TEST_F(ScheduleTest, PicksComeFromTheListAndShowInTheEditor) {
     std::set<int> seen;
-    for (int i = 0; i < 500; ++i) {
-        PickRandomEntry(app);
+    for (int i = 0; i < 200; ++i) {
+        form.btnRandomize.Click();
         ASSERT_GE(app.PickedEntry, 1);
         ASSERT_LE(app.PickedEntry, 5);
         EXPECT_EQ(app.PickedText, U"quote " + ToText(app.PickedEntry));
-        EXPECT_EQ(app.vars.CurrentEntry, app.PickedEntry);
+        EXPECT_EQ(form.txtVar.Text.get(), app.PickedText);
         seen.insert(app.PickedEntry);
     }
     EXPECT_EQ(seen.size(), 5u);
+    random.values = {2};
+    form.mnuRandomize.Click();
+    EXPECT_EQ(form.txtVar.Text.get(), U"quote 2");
+
+    Fill(0);  // slot 1 still holds a quote of the longer list
+    const int asked = picks();
+    PickRandomEntry(app);
+    EXPECT_EQ(app.PickedEntry, 1);
+    EXPECT_EQ(app.PickedText, U"");
+    EXPECT_NE(app.SignatureText.find(U"No Quote Selected"), Text::npos);
+    EXPECT_EQ(picks(), asked);
 }
 
 TEST(RandomPick, TwoHundredEntriesAreEquallyLikely) {
-    testing::TestPlatform platform;
     StandardRandom random(20261206);
-    Ports ports = platform.ports();
-    App app{{ports.messages, ports.fileDialog, ports.clipboard, ports.clock, random, ports.files,
-             ports.settings, ports.timer, ports.instance, ports.icon, ports.program,
-             ports.browser}};
-    app.vars.EntryCount = 200;
-    app.form.chkBorder.Value = 0;
     constexpr int kPicks = 40000;
     std::vector<int> counts(201, 0);
     for (int i = 0; i < kPicks; ++i) {
-        PickRandomEntry(app);
-        ASSERT_GE(app.PickedEntry, 1);
-        ASSERT_LE(app.PickedEntry, 200);
-        ++counts[static_cast<size_t>(app.PickedEntry)];
+        const int picked = PickEntry(random, 200);
+        ASSERT_GE(picked, 1);
+        ASSERT_LE(picked, 200);
+        ++counts[static_cast<size_t>(picked)];
     }
     const double expected = kPicks / 200.0;
     double chiSquare = 0;
-    for (int i = 1; i <= 200; ++i) {
-        EXPECT_GT(counts[static_cast<size_t>(i)], 0) << "entry " << i << " never picked";
+    for (int i = 1; i <= 200; ++i)
         chiSquare += std::pow(counts[static_cast<size_t>(i)] - expected, 2) / expected;
-    }
     // 199 degrees of freedom: above 267 happens by chance once in a thousand runs.
     EXPECT_LT(chiSquare, 267.0);
 }
 
-TEST_F(ScheduleTest, RandomizeShowsThePickInTheEditor) {
-    random.values = {4};
-    form.btnRandomize.Click();
-    EXPECT_EQ(app.PickedEntry, 4);
-    EXPECT_EQ(form.txtVar.Text.get(), U"quote 4");
-    random.values = {2};
-    form.mnuRandomize.Click();
-    EXPECT_EQ(form.txtVar.Text.get(), U"quote 2");
-}
-
-TEST_F(ScheduleTest, NeverNeverFires) {
+// No polling: the timer is armed only for the next due time, counted from
+// the last change by elapsed time (never the wall clock); a slider move
+// retimes the running wait, and "Never" disarms it.
+TEST_F(ScheduleTest, TheTimerIsArmedOnlyForTheNextChange) {
     form.Slider.Value = 0;
     WaitForChange(app);
     EXPECT_FALSE(timer.armed());
-    timer.Advance(10 * 86400.0);
+    timer.Advance(400);
     EXPECT_EQ(picks(), 0);
-}
-
-TEST_F(ScheduleTest, FiveMinutesFiresEveryFiveMinutes) {
-    form.Slider.Value = 1;
-    WaitForChange(app);
-    timer.Advance(299);
-    EXPECT_EQ(picks(), 0);
-    random.values = {3};
-    timer.Advance(1);
+    form.Slider.Value = 1;  // five minutes from the start have passed: at once
+    timer.Advance(0);
     EXPECT_EQ(picks(), 1);
+    EXPECT_EQ(timer.dueAt, clock.elapsed + 300);
+
+    clock.seconds = 86400 - 60;  // the wall clock wraps at midnight; real time goes on
+    random.values = {3};
+    timer.Advance(299);
+    clock.seconds = 240;
+    EXPECT_EQ(picks(), 1);
+    timer.Advance(1);
+    EXPECT_EQ(picks(), 2);
     // A change is a pick as by the button: built, and shown in the editor.
     EXPECT_EQ(form.txtVar.Text.get(), U"quote 3");
     EXPECT_NE(app.SignatureText.find(U"quote 3"), Text::npos);
-    timer.Advance(299);
-    EXPECT_EQ(picks(), 1);
-    timer.Advance(1);
-    EXPECT_EQ(picks(), 2);
-}
 
-TEST_F(ScheduleTest, SliderMovesRetimeTheRunningWait) {
-    form.Slider.Value = 0;
-    WaitForChange(app);
-    timer.Advance(400);
-    EXPECT_EQ(picks(), 0);
-    // Five minutes from the start of the wait have passed already: at once.
-    form.Slider.Value = 1;
-    timer.Advance(0);
-    EXPECT_EQ(picks(), 1);
-
-    // A longer interval moves the due time, still counted from the last change.
-    form.Slider.Value = 4;
-    timer.Advance(3599);
-    EXPECT_EQ(picks(), 1);
-    timer.Advance(1);
-    EXPECT_EQ(picks(), 2);
-
-    form.Slider.Value = 0;  // "Never" stops the schedule
-    timer.Advance(86400);
-    EXPECT_EQ(picks(), 2);
-}
-
-TEST_F(ScheduleTest, WaitsAcrossMidnightAndADayFire) {
-    clock.seconds = 86400 - 60;  // a minute to midnight by the wall clock
-    form.Slider.Value = 1;
-    WaitForChange(app);
-    clock.seconds = 240;  // the wall clock wraps; real time goes on
-    timer.Advance(300);
-    EXPECT_EQ(picks(), 1);
-
-    form.Slider.Value = 8;
+    form.Slider.Value = 8;  // a longer interval moves the due time
     timer.Advance(86399);
-    EXPECT_EQ(picks(), 1);
-    timer.Advance(1);
     EXPECT_EQ(picks(), 2);
-}
+    timer.Advance(1);
+    EXPECT_EQ(picks(), 3);
+    EXPECT_EQ(timer.fired, 3);
 
-TEST_F(ScheduleTest, SliderMovesBeforeTheWaitOnlyShowTheInterval) {
-    form.Slider.Value = 1;
+    form.Slider.Value = 0;
     EXPECT_FALSE(timer.armed());
+    timer.Advance(10 * 86400.0);
+    EXPECT_EQ(picks(), 3);
 }
 
 }  // namespace

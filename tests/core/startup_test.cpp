@@ -12,6 +12,9 @@ namespace velmo {
 namespace {
 
 const Text kFolder = testing::Folder(U"opt/velmo");
+const Text kList = kFolder + U"Variable.txt";
+const Text kFixed = kFolder + U"Fixed.fxt";
+const Text kSignature = testing::Rooted(U"home/ann/sig.txt");
 
 class StartupTest : public ::testing::Test, protected testing::TestApp {
   protected:
@@ -29,91 +32,88 @@ class StartupTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
+// The guard first; the window and its icon before any option is set; the
+// settings, the fixed text, the list, the pick, the signature, the schedule.
 TEST_F(StartupTest, StepsRunInOrder) {
-    files.files[kFolder + U"Variable.txt"] = "\"only\"\r\n";
-    files.files[kFolder + U"Fixed.fxt"] = "\"A. Writer\"\r\n";
+    files.files[kList] = "\"only\"\r\n";
+    files.files[kFixed] = "\"A. Writer\"\r\n";
     StoreOptions([](App& a) {
         a.form.chkFixed.Value = 1;
         a.form.chkFile.Value = 1;
-        a.SignatureFilePath = U"/home/ann/signature.txt";
+        a.SignatureFilePath = kSignature;
     });
-    files.files[U"/home/ann/signature.txt"] = "";
+    files.files[kSignature] = "";
 
     ASSERT_TRUE(Main(app));
-    const auto& l = log;
-    const int guard = l.IndexOf("instance");
-    const int iconAdded = l.IndexOf("icon add");
-    const int settingsRead = l.IndexOf("read " + ToUtf8(testing::kTestSettingsFile));
-    const int fixed = l.IndexOf("read " + ToUtf8(kFolder + U"Fixed.fxt"));
-    const int variable = l.IndexOf("read " + ToUtf8(kFolder + U"Variable.txt"));
-    const int pick = l.IndexOf("random");
-    const int write = l.IndexOf("write /home/ann/signature.txt");
-    const int timed = l.IndexOf("timer");
-    EXPECT_EQ(guard, 0);
-    for (int step : {iconAdded, settingsRead, fixed, variable, pick, write, timed})
-        EXPECT_GE(step, 0);
-    // The window (and with it the icon) exists before any option is set.
-    EXPECT_LT(guard, iconAdded);
-    EXPECT_LT(guard, settingsRead);
-    EXPECT_LT(iconAdded, fixed);
-    EXPECT_LT(settingsRead, fixed);
-    EXPECT_LT(fixed, variable);
-    EXPECT_LT(variable, pick);
-    EXPECT_LT(pick, write);
-    EXPECT_LT(write, timed);
-
-    EXPECT_EQ(app.AppPath, kFolder);
+    const std::string steps[] = {"instance",
+                                 "icon add",
+                                 "read " + ToUtf8(testing::kTestSettingsFile),
+                                 "read " + ToUtf8(kFixed),
+                                 "read " + ToUtf8(kList),
+                                 "random",
+                                 "write " + ToUtf8(kSignature),
+                                 "timer"};
+    int previous = -1;
+    for (const std::string& step : steps) {
+        EXPECT_GT(log.IndexOf(step), previous) << step;
+        previous = log.IndexOf(step);
+    }
+    EXPECT_EQ(log.IndexOf("instance"), 0);
     EXPECT_EQ(form.txtFixed.Text.get(), U"A. Writer");
-    EXPECT_EQ(form.txtVarFile.Text.get(), kFolder + U"Variable.txt");
-    EXPECT_EQ(form.txtSigFile.Text.get(), U"/home/ann/signature.txt");
-    EXPECT_EQ(files.files[U"/home/ann/signature.txt"].find("only") != std::string::npos, true);
-    EXPECT_TRUE(form.Visible);
-    EXPECT_FALSE(form.mnuopen.Visible);
-    EXPECT_TRUE(form.mnuPut.Visible);
+    EXPECT_EQ(form.txtVarFile.Text.get(), kList);
+    EXPECT_EQ(form.txtSigFile.Text.get(), kSignature);
+    EXPECT_NE(files.files[kSignature].find("only"), std::string::npos);
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(StartupTest, FirstStartWritesTheSampleListAndShowsAQuote) {
+// A newcomer's first signature has a quotation; the sample never replaces a
+// list, nor comes back on a later start that finds the list gone.
+TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     ASSERT_TRUE(Main(app));
-    const std::string& sample = files.files[kFolder + U"Variable.txt"];
-    EXPECT_NE(sample.find("Benjamin Franklin"), std::string::npos);
+    EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
     EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
     EXPECT_NE(app.PickedText, U"");
-    EXPECT_EQ(app.SignatureText.find(U"No Quote Selected"), Text::npos);
-    // Both keys exist, empty, and the defaults are in the window.
-    EXPECT_TRUE(settings.KeyExists(Text(SettingsKey)));
-    EXPECT_EQ(settings.Values(Text(SettingsKey)).value_or(std::vector<StoredValue>(1)).size(), 0u);
-    EXPECT_EQ(form.chkBorder.Value.get(), 1);
+    EXPECT_EQ(form.chkBorder.Value.get(), 1);  // the defaults
     EXPECT_TRUE(messages.shown.empty());
-}
 
-TEST_F(StartupTest, SampleNeverReplacesAList) {
-    files.files[kFolder + U"Variable.txt"] = "\"mine\"\r\n";
-    ASSERT_TRUE(Main(app));
-    EXPECT_EQ(files.files[kFolder + U"Variable.txt"], "\"mine\"\r\n");
+    testing::TestApp mine;
+    mine.files.files[kList] = "\"mine\"\r\n";
+    ASSERT_TRUE(Main(mine.app));
+    EXPECT_EQ(mine.files.files[kList], "\"mine\"\r\n");
 
-    // Nor is it written on a later start that finds the list gone.
     testing::TestApp later;
     later.files.files = files.files;
-    later.files.files.erase(kFolder + U"Variable.txt");
+    later.files.files.erase(kList);
     ASSERT_TRUE(Main(later.app));
-    EXPECT_FALSE(later.files.Exists(kFolder + U"Variable.txt"));
-    EXPECT_EQ(later.messages.shown.size(), 1u);  // the offer to find it
+    EXPECT_FALSE(later.files.Exists(kList));
+    ASSERT_EQ(later.messages.shown.size(), 1u);  // the offer to find it
+    EXPECT_EQ(later.messages.shown[0].title, U"Variable.txt Error");
+    EXPECT_NE(later.app.SignatureText.find(U"No Quote Selected"), Text::npos);
 }
 
-TEST_F(StartupTest, TrayStartNeverShowsTheWindow) {
-    StoreOptions([](App& a) { a.form.chkTray.Value = 1; });
-    int shown = 0;
-    form.Changed += [&](Control* c, Property p) {
-        if (c == nullptr && p == Property::Visible && form.Visible)
-            ++shown;
-    };
-    ASSERT_TRUE(Main(app));
-    EXPECT_EQ(shown, 0);
-    EXPECT_FALSE(form.Visible);
-    EXPECT_TRUE(form.mnuopen.Visible);
-    EXPECT_FALSE(form.mnuPut.Visible);
-    EXPECT_TRUE(icon.shown);
+// A tray start never shows the window, unless there is no notification area.
+TEST_F(StartupTest, TheWindowIsShownUnlessStartedOnTheTray) {
+    const struct {
+        int tray;
+        bool iconAvailable;
+        bool shown;
+    } rows[] = {{0, true, true}, {1, true, false}, {1, false, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tray * 2 + row.iconAvailable);
+        testing::TestApp t;
+        StoreOptions([&row](App& a) { a.form.chkTray.Value = row.tray; });
+        t.files.files = files.files;
+        t.icon.available = row.iconAvailable;
+        int shows = 0;
+        t.app.form.Changed += [&](Control* c, Property p) {
+            shows += c == nullptr && p == Property::Visible && t.app.form.Visible;
+        };
+        ASSERT_TRUE(Main(t.app));
+        EXPECT_EQ(shows, row.shown ? 1 : 0);
+        EXPECT_EQ(t.app.form.Visible.get(), row.shown);
+        EXPECT_EQ(t.app.form.mnuopen.Visible.get(), !row.shown);
+        EXPECT_EQ(t.app.form.mnuPut.Visible.get(), row.shown);
+    }
 }
 
 TEST_F(StartupTest, VariablePartOffStillWritesASignature) {
@@ -121,150 +121,77 @@ TEST_F(StartupTest, VariablePartOffStillWritesASignature) {
         a.form.chkVar.Value = 0;
         a.form.chkFixed.Value = 1;
         a.form.chkFile.Value = 1;
-        a.SignatureFilePath = U"/home/ann/sig.txt";
+        a.SignatureFilePath = kSignature;
     });
-    files.files[U"/home/ann/sig.txt"] = "";
-    files.files[kFolder + U"Fixed.fxt"] = "\"Fixed only\"\r\n";
+    files.files[kSignature] = "";
+    files.files[kFixed] = "\"Fixed only\"\r\n";
     ASSERT_TRUE(Main(app));
-    EXPECT_EQ(log.IndexOf("read " + ToUtf8(kFolder + U"Variable.txt")), -1);
+    EXPECT_EQ(log.IndexOf("read " + ToUtf8(kList)), -1);
     EXPECT_EQ(app.vars.EntryCount, 0);
-    EXPECT_NE(files.files[U"/home/ann/sig.txt"].find("Fixed only"), std::string::npos);
+    EXPECT_NE(files.files[kSignature].find("Fixed only"), std::string::npos);
 }
 
 // A stored signature path is written only where a signature belongs: never
 // over one of Velmo's own files, which is said once, not at every change.
 TEST_F(StartupTest, StoredSignaturePathIsWrittenOnlyWhereItBelongs) {
-    const Text list = kFolder + U"Variable.txt";
     const std::string quotes = "\"only\"\r\n";
     const struct {
         Text stored;
         Text written;  // where the signature goes; empty for nowhere
     } rows[] = {
-        {list, Text()},
-        {kFolder + U"Fixed.fxt", Text()},
-        {testing::Rooted(U"home/ann/sig.txt"), testing::Rooted(U"home/ann/sig.txt")},
+        {kList, Text()},
         // Never in the folder the program was started from.
         {U"sig.txt", testing::Folder(U"home/test/Documents") + U"sig.txt"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.stored));
         testing::TestApp t;
-        StartupTest::files.files.clear();
+        files.files.clear();
         StoreOptions([&row](App& a) {
             a.form.chkFile.Value = 1;
             a.SignatureFilePath = row.stored;
         });
-        t.files.files = StartupTest::files.files;
-        t.files.files[list] = quotes;
+        t.files.files = files.files;
+        t.files.files[kList] = quotes;
         ASSERT_TRUE(Main(t.app));
         t.app.form.btnRandomize.Click();  // another change of the signature
-
-        EXPECT_EQ(t.files.files[list], quotes);
-        EXPECT_EQ(t.files.Exists(kFolder + U"Fixed.fxt"), false);
-        if (row.written.empty()) {
-            ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.files.files[kList], quotes);
+        ASSERT_EQ(t.messages.shown.size(), row.written.empty() ? 1u : 0u);
+        if (row.written.empty())
             EXPECT_EQ(t.messages.shown[0].title, U"Signature File");
-            EXPECT_NE(t.messages.shown[0].text.find(row.stored), Text::npos);
-        } else {
-            EXPECT_TRUE(t.messages.shown.empty());
+        else
             EXPECT_NE(t.files.files[row.written].find("only"), std::string::npos);
-        }
     }
 }
 
-TEST_F(StartupTest, MissingListAnsweredNoStartsWithoutEntries) {
-    StoreOptions([](App&) {});
-    ASSERT_TRUE(Main(app));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, U"Variable.txt Error");
-    EXPECT_EQ(app.vars.EntryCount, 0);
-    EXPECT_NE(app.SignatureText.find(U"No Quote Selected"), Text::npos);
-}
-
+// A second copy says so and ends, whichever button is pressed.
 TEST_F(StartupTest, SecondCopyOnlyShowsTheMessage) {
-    instance.anotherRunning = true;
-    EXPECT_FALSE(Main(app));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, U"Program already in use");
-    EXPECT_EQ(messages.shown[0].style, 49);
-    EXPECT_EQ(program.exits, 1);
-    EXPECT_EQ(log.calls,
-              (std::vector<std::string>{"instance", "message Program already in use", "exit"}));
-    EXPECT_EQ(icon.adds, 0);
-
-    // Cancel ends it the same way.
-    testing::TestApp cancelled;
-    cancelled.instance.anotherRunning = true;
-    cancelled.messages.answers = {msgbox::Cancel};
-    EXPECT_FALSE(Main(cancelled.app));
-    EXPECT_EQ(cancelled.program.exits, 1);
+    for (const int answer : {msgbox::Ok, msgbox::Cancel}) {
+        testing::TestApp t;
+        t.instance.anotherRunning = true;
+        t.messages.answers = {answer};
+        EXPECT_FALSE(Main(t.app));
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown[0].style, 49);
+        EXPECT_EQ(t.log.calls,
+                  (std::vector<std::string>{"instance", "message Program already in use", "exit"}));
+        EXPECT_EQ(t.program.exits, 1);
+        EXPECT_EQ(t.icon.adds, 0);
+    }
 }
 
 TEST_F(StartupTest, ProgramFolderEndsInOneSeparator) {
-    program.folder = testing::Rooted(U"opt/velmo");
-    EXPECT_EQ(ProgramDataFolder(app.ports.program), kFolder);
-    program.folder = kFolder;
-    EXPECT_EQ(ProgramDataFolder(app.ports.program), kFolder);
-    program.folder = testing::Rooted(U"");
-    EXPECT_EQ(ProgramDataFolder(app.ports.program), testing::Rooted(U""));
+    const std::pair<Text, Text> rows[] = {{testing::Rooted(U"opt/velmo"), kFolder},
+                                          {kFolder, kFolder},
+                                          {testing::Rooted(U""), testing::Rooted(U"")}};
+    for (const auto& [folder, data] : rows) {
+        program.folder = folder;
+        EXPECT_EQ(ProgramDataFolder(app.ports.program), data);
+    }
     // An installed program keeps the user's files in the user's data folder.
     program.folder = testing::Rooted(U"usr/bin");
     program.readOnlyFolder = testing::Folder(U"usr/bin");
     EXPECT_EQ(ProgramDataFolder(app.ports.program), program.dataFolder);
-}
-
-TEST_F(StartupTest, EveryWayOutRemovesTheIconAndEndsAtOnce) {
-    ASSERT_TRUE(Main(app));
-    ASSERT_TRUE(icon.shown);
-    const size_t writes = static_cast<size_t>(files.writes);
-    form.btnClose.Click();
-    EXPECT_FALSE(icon.shown);
-    EXPECT_EQ(program.exits, 1);
-
-    icon.shown = true;
-    form.mnuExit.Click();
-    EXPECT_FALSE(icon.shown);
-    EXPECT_EQ(program.exits, 2);
-
-    icon.shown = true;
-    Form_QueryUnload(app);
-    EXPECT_FALSE(icon.shown);
-    EXPECT_EQ(program.exits, 3);
-    EXPECT_EQ(static_cast<size_t>(files.writes), writes) << "nothing is saved on the way out";
-}
-
-}  // namespace
-}  // namespace velmo
-
-namespace velmo {
-namespace {
-
-TEST_F(StartupTest, WithoutANotificationAreaATrayStartShowsTheWindow) {
-    StoreOptions([](App& a) { a.form.chkTray.Value = 1; });
-    icon.available = false;
-    ASSERT_TRUE(Main(app));
-    EXPECT_TRUE(form.Visible);
-    EXPECT_FALSE(form.mnuopen.Visible);
-
-    // And "Tray Minimize" minimizes instead of hiding it for good.
-    form.cmdTray2.Click();
-    EXPECT_TRUE(form.Visible);
-    EXPECT_TRUE(form.Minimized);
-}
-
-}  // namespace
-}  // namespace velmo
-
-namespace velmo {
-namespace {
-
-TEST_F(StartupTest, AnUnreadableSettingsFileIsReportedAtStartAndKeptAside) {
-    files.files[testing::kTestSettingsFile] = "not a registry file";
-    ASSERT_TRUE(Main(app));
-    ASSERT_GE(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find(U"Your Account data is corrupt"), Text::npos);
-    EXPECT_EQ(files.files[testing::kTestSettingsFile + U".bad"], "not a registry file");
-    EXPECT_EQ(form.chkBorder.Value.get(), 1);  // the defaults
 }
 
 }  // namespace

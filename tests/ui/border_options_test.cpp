@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
-#include <string>
-#include <vector>
-
 #include "support/fakes.h"
 #include "ui/entry_editor.h"
 #include "ui/options.h"
@@ -16,22 +11,8 @@
 namespace velmo {
 namespace {
 
-const Text kFolder = U"/opt/velmo/";
 const Text kListFile = U"/opt/velmo/Variable.txt";
 const Text kFortyStars(40, U'*');
-
-// What the "Include Borders" box switches, in the order it switches them.
-const std::vector<std::string> kSwitched = {
-    "chkSpace",     "frmTB",         "optTBLike",        "txtTBLike",       "optTBRepeat",
-    "txtTBRepeat",  "lblWidth",      "cmbWidth",         "Label1",          "frmBB",
-    "optBBOption",  "optBBLike",     "txtBBLike",        "optBBRepeat",     "txtBBRepeat",
-    "optBBSame",    "lblSBSLeft",    "lblSBSLeftLike",   "lblSBSIndent",    "txtSBSLeftLike",
-    "cmbSBSIndent", "lblSBSRight",   "optSBSRightLike",  "txtSBSRightLike", "chkSBSRightSame",
-    "lblTBLen",     "optSBSSameTop", "optSBSSameBottom", "lblBBLen",
-};
-
-// Offered only while borders are off.
-const std::vector<std::string> kUnborderedWidth = {"cmbFixWidth", "lblFixedWidth", "Label4"};
 
 class BorderOptionsTest : public ::testing::Test, protected testing::TestApp {
   protected:
@@ -52,10 +33,9 @@ class BorderOptionsTest : public ::testing::Test, protected testing::TestApp {
         }
     }
 
-    // A running program with three quotes, the first in use, borders on
-    // (repeated stars) and no outputs.
+    // A running program with three quotes, the first in use, borders on.
     void Start() {
-        app.AppPath = kFolder;
+        app.AppPath = U"/opt/velmo/";
         SetDefaults(app);
         files.files[kListFile] = "\"one\"\r\n\"two\"\r\n\"three\"\r\n";
         LoadVariableFile(app);
@@ -77,186 +57,107 @@ class BorderOptionsTest : public ::testing::Test, protected testing::TestApp {
         return (breakText + signature).find(breakText + line + breakText) != Text::npos;
     }
 
-    std::map<std::string, std::pair<bool, bool>> OthersEnabledAndVisible() const {
-        std::map<std::string, std::pair<bool, bool>> states;
-        for (const Control* c : form.Controls()) {
-            if (std::find(kSwitched.begin(), kSwitched.end(), c->Name) == kSwitched.end())
-                states[c->Name] = {c->Enabled, c->Visible};
-        }
-        return states;
-    }
-
-    bool Enabled(const std::string& name) const { return form.Find(name)->Enabled; }
-    bool Visible(const std::string& name) const { return form.Find(name)->Visible; }
-
     MainForm& form = app.form;
 };
 
-TEST_F(BorderOptionsTest, SwitchingBordersSetsEveryListedControlInOrder) {
-    std::vector<std::string> switched;
-    form.Changed += [&](Control* c, Property p) {
-        if (c != nullptr && p == Property::Enabled)
-            switched.push_back(c->Name);
-    };
-    auto others = OthersEnabledAndVisible();
-    for (const std::string& name : kUnborderedWidth)
-        others[name].second = false;
-
-    form.chkBorder.Value = 1;
-    for (const std::string& name : kSwitched)
-        EXPECT_TRUE(Enabled(name)) << name;
-    EXPECT_EQ(OthersEnabledAndVisible(), others);
-
-    switched.clear();
-    form.chkBorder.Value = 0;
-    EXPECT_EQ(switched, kSwitched);
-    for (const std::string& name : kSwitched)
-        EXPECT_FALSE(Enabled(name)) << name;
-    for (const std::string& name : kUnborderedWidth)
-        others[name].second = true;
-    EXPECT_EQ(OthersEnabledAndVisible(), others);
-
-    switched.clear();
-    form.chkBorder.Value = 1;
-    EXPECT_EQ(switched, kSwitched);
-    for (const std::string& name : kUnborderedWidth)
-        EXPECT_FALSE(Visible(name)) << name;
+// Only a ticked box counts as borders on (a greyed one does not); the width
+// for unbordered text is offered only while borders are off.
+TEST_F(BorderOptionsTest, TheBoxSwitchesTheBorderControls) {
+    for (const int value : {1, 0, 1, 2}) {
+        SCOPED_TRACE(value);
+        form.chkBorder.Value = value;
+        const bool on = value == 1;
+        for (const Control* c : std::initializer_list<const Control*>{
+                 &form.chkSpace, &form.optTBLike, &form.txtBBRepeat, &form.optSBSSameTop,
+                 &form.optSBSSameBottom, &form.lblBBLen})
+            EXPECT_EQ(c->Enabled.get(), on) << c->Name;
+        for (const Control* c : std::initializer_list<const Control*>{
+                 &form.cmbFixWidth, &form.lblFixedWidth, &form.Label4})
+            EXPECT_EQ(c->Visible.get(), !on) << c->Name;
+        // Separators needing no border stay usable either way.
+        for (const Control* c : std::initializer_list<const Control*>{
+                 &form.chkBorder, &form.frmSBS, &form.optSBSSepNone, &form.optSBSBlankLine})
+            EXPECT_TRUE(c->EffectivelyEnabled()) << c->Name;
+    }
 }
 
-TEST_F(BorderOptionsTest, WithoutBordersOnlyTheSeparatorsNeedingNoBorderStayUsable) {
-    form.chkBorder.Value = 1;
-    form.chkBorder.Value = 0;
-    EXPECT_TRUE(form.frmSBS.EffectivelyEnabled());
-    EXPECT_TRUE(form.optSBSSepNone.EffectivelyEnabled());
-    EXPECT_TRUE(form.optSBSBlankLine.EffectivelyEnabled());
-    EXPECT_FALSE(form.optSBSSameTop.EffectivelyEnabled());
-    EXPECT_FALSE(form.optSBSSameBottom.EffectivelyEnabled());
-    EXPECT_TRUE(form.chkBorder.EffectivelyEnabled());
-    EXPECT_TRUE(form.cmbFixWidth.EffectivelyEnabled());
-    EXPECT_TRUE(form.cmbFixWidth.Visible);
-}
-
-TEST_F(BorderOptionsTest, AGreyedBoxCountsAsBordersOff) {
-    form.chkBorder.Value = 1;
-    form.chkBorder.Value = 2;
-    for (const std::string& name : kSwitched)
-        EXPECT_FALSE(Enabled(name)) << name;
-    for (const std::string& name : kUnborderedWidth)
-        EXPECT_TRUE(Visible(name)) << name;
-}
-
-TEST_F(BorderOptionsTest, TypingALikeBorderSelectsLikeAndCountsBeforeEachKey) {
+// Typing into a border box selects its option; the length shown is the
+// count before the key takes effect, and only a key press updates it.
+TEST_F(BorderOptionsTest, TypingABorderSelectsItsOption) {
     form.chkBorder.Value = 1;
     ASSERT_TRUE(form.optTBRepeat.Value);
-
-    Type(form.txtTBLike, U"-");
-    EXPECT_TRUE(form.optTBLike.Value);
-    EXPECT_FALSE(form.optTBRepeat.Value);
-    EXPECT_EQ(form.lblTBLen.Caption.get(), U"0");
-    Type(form.txtTBLike, U"=");
-    EXPECT_EQ(form.lblTBLen.Caption.get(), U"1");
-    Type(form.txtTBLike, U"\b");
-    EXPECT_EQ(form.txtTBLike.Text.get(), U"-");
-    EXPECT_EQ(form.lblTBLen.Caption.get(), U"2");
-
-    // Only a key press updates the count.
-    form.txtTBLike.Text = Text(50, U'~');
-    EXPECT_EQ(form.lblTBLen.Caption.get(), U"2");
-
     ASSERT_TRUE(form.optBBSame.Value);
-    Type(form.txtBBLike, U"ab");
-    EXPECT_TRUE(form.optBBLike.Value);
+    const struct {
+        TextBox* box;
+        Text keys;
+        OptionButton* option;
+        Label* length;
+        Text text;
+        Text count;
+    } rows[] = {
+        {&form.txtTBLike, U"-=\b", &form.optTBLike, &form.lblTBLen, U"-", U"2"},
+        {&form.txtBBLike, U"ab", &form.optBBLike, &form.lblBBLen, U"ab", U"1"},
+        {&form.txtBBRepeat, U"-", &form.optBBRepeat, nullptr, U"*-", U""},
+        {&form.txtSBSRightLike, U"|", &form.optSBSRightLike, nullptr, U"**|", U""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.box->Name);
+        ASSERT_FALSE(row.option->Value);
+        Type(*row.box, row.keys);
+        EXPECT_TRUE(row.option->Value);
+        EXPECT_EQ(row.box->Text.get(), row.text);
+        if (row.length != nullptr) {
+            EXPECT_EQ(row.length->Caption.get(), row.count);
+            row.box->Text = Text(50, U'~');
+            EXPECT_EQ(row.length->Caption.get(), row.count);
+        }
+    }
+    EXPECT_FALSE(form.optTBRepeat.Value);
     EXPECT_FALSE(form.optBBSame.Value);
-    EXPECT_EQ(form.txtBBLike.Text.get(), U"ab");
-    EXPECT_EQ(form.lblBBLen.Caption.get(), U"1");
-    EXPECT_EQ(form.lblTBLen.Caption.get(), U"2");
-}
-
-TEST_F(BorderOptionsTest, TypingOrSettingABorderTextSelectsItsOption) {
-    form.chkBorder.Value = 1;
-
-    Type(form.txtBBRepeat, U"-");
-    EXPECT_TRUE(form.optBBRepeat.Value);
-    EXPECT_EQ(form.txtBBRepeat.Text.get(), U"*-");
-
-    ASSERT_FALSE(form.optSBSRightLike.Value);
-    Type(form.txtSBSRightLike, U"|");
-    EXPECT_TRUE(form.optSBSRightLike.Value);
-    EXPECT_EQ(form.txtSBSRightLike.Text.get(), U"**|");
-
-    Type(form.txtTBLike, U"#");
-    ASSERT_TRUE(form.optTBLike.Value);
-    form.txtTBRepeat.Text = U"-=";
+    form.txtTBRepeat.Text = U"-=";  // any change of the repeated top
     EXPECT_TRUE(form.optTBRepeat.Value);
     EXPECT_FALSE(form.optTBLike.Value);
 }
 
-TEST_F(BorderOptionsTest, LeavingAShortLikeTopForAButtonOrBoxPutsAValidBorderIn) {
-    form.chkBorder.Value = 1;
-    TypeLikeTop(39);
-    ASSERT_TRUE(form.optTBLike.Value);
-
-    form.cmdApply2.SetFocus();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, U"You MUST have at least 40 characters in the Like field!");
-    EXPECT_EQ(messages.shown[0].title, U"Top Border Style");
-    EXPECT_EQ(messages.shown[0].style, 0);
-    EXPECT_EQ(form.ActiveControl(), &form.txtTBLike);
-    EXPECT_EQ(form.txtTBLike.Text.get(), kFortyStars);
-    EXPECT_TRUE(form.optTBLike.Value);
-
-    form.txtTBLike.Text = Text(39, U'=');
-    form.txtBBLike.SetFocus();
-    EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(form.ActiveControl(), &form.txtTBLike);
-    EXPECT_EQ(form.txtTBLike.Text.get(), kFortyStars);
-}
-
-TEST_F(BorderOptionsTest, LeavingAShortLikeTopForAnOptionChoosesRepeat) {
-    form.chkBorder.Value = 1;
-    TypeLikeTop(39);
-
-    form.optBBLike.SetFocus();
-    EXPECT_TRUE(form.optTBRepeat.Value);
-    EXPECT_FALSE(form.optTBLike.Value);
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(form.txtTBLike.Text.get(), Text(39, U'='));
-    EXPECT_EQ(form.ActiveControl(), &form.optBBLike);
-
-    // Any option of the window, even on another page.
-    TypeLikeTop(10);
-    form.optHTML.SetFocus();
-    EXPECT_TRUE(form.optTBRepeat.Value);
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(BorderOptionsTest, LeavingARepeatTopIsNeverChecked) {
-    form.chkBorder.Value = 1;
-    TypeLikeTop(5);
-    form.optTBRepeat.Value = true;
-    form.cmdApply2.SetFocus();
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(form.txtTBLike.Text.get(), U"=====");
-}
-
-TEST_F(BorderOptionsTest, FortyCharactersPassAndApplyRebuildsWithThem) {
-    Start();
-    TypeLikeTop(40);
-    const Text before = app.SignatureText;
-
-    form.Apply.SetFocus();
-    form.Apply.Click();
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(form.Tabs.Tab.get(), 3);
-    EXPECT_NE(app.SignatureText, before);
-    EXPECT_TRUE(HasLine(app.SignatureText, Text(40, U'=')));
-    EXPECT_EQ(form.txtSignature1.Text.get(), app.SignatureText);
+// A "Like" top shorter than 40 characters is refused when the cursor leaves
+// for a button or a box, with the focus given back and a valid border put in;
+// leaving for an option button (of any page) chooses "Repeat" instead.
+TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
+    const struct {
+        Control* next;
+        size_t typed;
+        bool repeatChosenFirst;
+        bool refused;
+        bool repeatAfter;
+    } rows[] = {
+        {&form.cmdApply2, 39, false, true, false},  {&form.txtBBLike, 39, false, true, false},
+        {&form.cmdApply2, 40, false, false, false}, {&form.optBBLike, 39, false, false, true},
+        {&form.optHTML, 10, false, false, true},    {&form.cmdApply2, 5, true, false, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.next->Name + " after " + std::to_string(row.typed));
+        form.chkBorder.Value = 1;
+        TypeLikeTop(row.typed);
+        if (row.repeatChosenFirst)
+            form.optTBRepeat.Value = true;
+        messages.shown.clear();
+        row.next->SetFocus();
+        EXPECT_EQ(form.optTBRepeat.Value.get(), row.repeatAfter);
+        EXPECT_EQ(form.ActiveControl(), row.refused ? &form.txtTBLike : row.next);
+        EXPECT_EQ(form.txtTBLike.Text.get(), row.refused ? kFortyStars : Text(row.typed, U'='));
+        ASSERT_EQ(messages.shown.size(), row.refused ? 1u : 0u);
+        if (row.refused) {
+            EXPECT_EQ(messages.shown[0].text,
+                      U"You MUST have at least 40 characters in the Like field!");
+            EXPECT_EQ(messages.shown[0].title, U"Top Border Style");
+            EXPECT_EQ(messages.shown[0].style, 0);
+        }
+    }
 }
 
 TEST_F(BorderOptionsTest, ApplyRefusesAShortLikeTopUntilItIsLongEnough) {
     Start();
     const Text before = app.SignatureText;
-    ASSERT_FALSE(HasLine(before, kFortyStars));
     // Stored settings can hold a short "Like" border; the box never had the focus.
     form.optTBLike.Value = true;
     form.txtTBLike.Text = Text(39, U'=');
@@ -266,7 +167,6 @@ TEST_F(BorderOptionsTest, ApplyRefusesAShortLikeTopUntilItIsLongEnough) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, U"You MUST have at least 40 characters in the Like Field!");
     EXPECT_EQ(messages.shown[0].title, U"Like Border Styles");
-    EXPECT_EQ(messages.shown[0].style, 0);
     EXPECT_EQ(form.ActiveControl(), &form.txtTBLike);
     EXPECT_EQ(form.txtTBLike.Text.get(), kFortyStars);
     EXPECT_EQ(app.SignatureText, before);
@@ -277,14 +177,11 @@ TEST_F(BorderOptionsTest, ApplyRefusesAShortLikeTopUntilItIsLongEnough) {
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(form.Tabs.Tab.get(), 3);
     EXPECT_TRUE(HasLine(app.SignatureText, kFortyStars));
-}
 
-TEST_F(BorderOptionsTest, AShortLikeBottomIsAccepted) {
-    Start();
-    Type(form.txtBBLike, U"~~~");
+    Type(form.txtBBLike, U"~~~");  // a short "Like" bottom is accepted
     form.Apply.Click();
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(form.Tabs.Tab.get(), 3);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(app.SignatureText.find(U"~~~"), Text::npos);
 }
 
 TEST_F(BorderOptionsTest, ShortLikeTopWithBordersOffKeepsTheFocusWhereItIs) {
@@ -293,10 +190,8 @@ TEST_F(BorderOptionsTest, ShortLikeTopWithBordersOffKeepsTheFocusWhereItIs) {
     form.txtTBLike.Text = U"short";
     ASSERT_FALSE(form.txtTBLike.EffectivelyEnabled());
     ASSERT_TRUE(form.Apply.SetFocus());
-
     form.Apply.Click();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].title, U"Like Border Styles");
     EXPECT_EQ(form.ActiveControl(), &form.Apply);
     EXPECT_EQ(form.txtTBLike.Text.get(), kFortyStars);
 
@@ -329,7 +224,7 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
         EXPECT_EQ(form.Tabs.Tab.get(), tab);
         EXPECT_EQ(app.PickedEntry, shown);
         EXPECT_NE(app.SignatureText.find(edited), Text::npos);
-        EXPECT_EQ(form.txtVar.Text.get(), edited);
+        EXPECT_EQ(form.txtSignature1.Text.get(), app.SignatureText);
         EXPECT_FALSE(app.UseShownEntry);
     }
     // Applying saves nothing.

@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "platform/native.h"
-#include "platform/path_style.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
-#include "support/temp_folder.h"
-#include "support/text_helpers.h"
 #include "ui/options.h"
 #include "ui/variable_file.h"
 
@@ -20,6 +14,7 @@ using testing::NativeFileBytes;
 
 const Text kFolder = U"/opt/velmo/";
 const Text kListFile = U"/opt/velmo/Variable.txt";
+const std::string kThree = "\"one\"\r\n\"two\"\r\n\"three\"\r\n";
 
 class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
   protected:
@@ -29,11 +24,11 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
     }
 
     // Reads a list of entries from the quote file, as at start-up.
-    void Start(const std::string& file) {
+    void Start(const std::string& file, int current = 1) {
         files.files[kListFile] = file;
         LoadVariableFile(app);
         app.started = true;
-        app.vars.CurrentEntry = 1;
+        app.vars.CurrentEntry = current;
         ShowEntry(app);
     }
 
@@ -52,30 +47,23 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
-TEST_F(EntryEditorTest, PagingThroughThreeEntriesWrapsBothWays) {
-    Start("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"one"), Text(U"Entry: 1/3")));
-    form.btnForwardOne.Click();
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"two"), Text(U"Entry: 2/3")));
-    form.btnForwardOne.Click();
-    form.btnForwardOne.Click();  // past the last: back to the first
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"one"), Text(U"Entry: 1/3")));
-    form.btnBackOne.Click();  // before the first: to the last
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"three"), Text(U"Entry: 3/3")));
-    form.btnForwardAll.Click();  // already the last
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"three"), Text(U"Entry: 3/3")));
-    form.btnAllBack.Click();
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"one"), Text(U"Entry: 1/3")));
-    form.btnForwardAll.Click();
-    EXPECT_EQ(app.vars.CurrentEntry, 3);
-}
+// Each button shows the entry it moved to; paging wraps both ways.
+TEST_F(EntryEditorTest, PagingThroughThreeEntriesAndNone) {
+    Start(kThree);
+    const Text names[] = {U"", U"one", U"two", U"three"};
+    const std::pair<CommandButton*, int> steps[] = {
+        {&form.btnForwardOne, 2}, {&form.btnForwardOne, 3}, {&form.btnForwardOne, 1},
+        {&form.btnBackOne, 3},    {&form.btnBackOne, 2},    {&form.btnAllBack, 1},
+        {&form.btnForwardAll, 3}, {&form.btnForwardAll, 3}};
+    for (const auto& [button, entry] : steps) {
+        button->Click();
+        EXPECT_EQ(Shown(), std::make_pair(names[entry], U"Entry: " + ToText(entry) + U"/3"))
+            << button->Name;
+    }
 
-TEST_F(EntryEditorTest, NavigationWithoutEntries) {
-    Start("");
-    app.vars.CurrentEntry = 0;
-    form.btnForwardOne.Click();
-    form.btnBackOne.Click();
-    form.btnForwardAll.Click();
+    Start("", 0);
+    for (CommandButton* button : {&form.btnForwardOne, &form.btnBackOne, &form.btnForwardAll})
+        button->Click();
     EXPECT_EQ(app.vars.CurrentEntry, 0);
     form.btnAllBack.Click();
     EXPECT_EQ(app.vars.CurrentEntry, 1);
@@ -84,78 +72,54 @@ TEST_F(EntryEditorTest, NavigationWithoutEntries) {
 
 TEST_F(EntryEditorTest, NewEntryAtFourAndAtTwoHundred) {
     Fill(4);
+    Start("\"only\"\r\n");  // slot 2 still holds "quote 2" of the longer list
     form.btnNew.Click();
-    EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 5/5")));
+    EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 2/2")));
+    EXPECT_EQ(app.vars.At(2), U"");
     EXPECT_EQ(form.ActiveControl(), &form.txtVar);
-    form.txtVar.Text = U"A fifth quotation";  // typing goes straight into the list
-    EXPECT_EQ(app.vars.At(5), U"A fifth quotation");
-    EXPECT_EQ(app.vars.EntryCount, 5);
+    form.txtVar.Text = U"A second quotation";  // typing goes straight into the list
+    EXPECT_EQ(app.vars.At(2), U"A second quotation");
 
     Fill(200);
     app.vars.CurrentEntry = 17;
     ShowEntry(app);
     form.btnNew.Click();
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"<<Entries Full>> 200/200");
+    EXPECT_EQ(Shown(), std::make_pair(Text(U"quote 17"), Text(U"<<Entries Full>> 200/200")));
     EXPECT_EQ(app.vars.EntryCount, 200);
     EXPECT_EQ(app.vars.CurrentEntry, 17);
-    EXPECT_EQ(form.txtVar.Text.get(), U"quote 17");
 }
 
-TEST_F(EntryEditorTest, NewEntryStartsEmptyEvenOverAnOldSlot) {
-    Fill(3);
-    Start("\"only\"\r\n");  // slots 2 and 3 still hold the longer list
-    form.btnNew.Click();
-    EXPECT_EQ(app.vars.At(2), U"");
-    EXPECT_EQ(form.txtVar.Text.get(), U"");
-}
-
-TEST_F(EntryEditorTest, DeletingTheMiddleTheLastAndTheOnlyEntry) {
-    Start("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
-    form.btnForwardOne.Click();
-    form.btnDelete.Click();
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"three"), Text(U"Entry: 2/2")));
-    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"one\"\r\n\"three\"\r\n"));
-
-    Start("\"one\"\r\n\"two\"\r\n\"three\"\r\n");
-    form.btnForwardAll.Click();
-    form.btnDelete.Click();
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"two"), Text(U"Entry: 2/2")));
-    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"one\"\r\n\"two\"\r\n"));
+TEST_F(EntryEditorTest, DeletingTheShownEntry) {
+    const struct {
+        const char* what;
+        int current;
+        Text text;
+        Text label;
+        std::string file;  // written; empty when nothing is deleted
+    } rows[] = {
+        {"the middle", 2, U"three", U"Entry: 2/2", "\"one\"\r\n\"three\"\r\n"},
+        {"the last", 3, U"two", U"Entry: 2/2", "\"one\"\r\n\"two\"\r\n"},
+        {"the first", 1, U"two", U"Entry: 1/2", "\"two\"\r\n\"three\"\r\n"},
+        // A slot of an earlier, longer list: shown, but not in this one.
+        {"a slot past the list", 4, U"", U"Entry: 4/3", ""},
+        {"a slot before it", 0, U"", U"Entry: 0/3", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Start(kThree, row.current);
+        form.btnDelete.Click();
+        EXPECT_EQ(Shown(), std::make_pair(row.text, row.label));
+        EXPECT_EQ(files.files[kListFile], row.file.empty() ? kThree : NativeFileBytes(row.file));
+        EXPECT_EQ(app.vars.At(app.vars.EntryCount + 1), U"");
+    }
 
     Start("\"only\"\r\n");
     form.btnDelete.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"Entry : No Data")));
     EXPECT_EQ(app.vars.CurrentEntry, 0);
     EXPECT_EQ(files.files[kListFile], "");
-
     form.btnDelete.Click();  // nothing left to delete
     EXPECT_EQ(app.vars.EntryCount, 0);
-}
-
-TEST_F(EntryEditorTest, DeleteNeverTakesAnEntryThatIsNotShown) {
-    Fill(3);
-    Start("\"a\"\r\n\"b\"\r\n");
-    app.vars.CurrentEntry = 3;  // a slot of the longer list, shown but not in this one
-    ShowEntry(app);
-    form.btnDelete.Click();
-    EXPECT_EQ(app.vars.EntryCount, 2);
-    EXPECT_EQ(app.vars.At(2), U"b");
-}
-
-TEST_F(EntryEditorTest, DeletingWritesTheQuoteFileOnDisk) {
-    const testing::TempFolder folder("velmo-editor");
-    const std::filesystem::path list = folder / "Variable.txt";
-    testing::WriteFile(list, "\"one\"\r\n\"two\"\r\n\"three\"\r\n");
-
-    const auto disk = MakeFileStore();
-    App onDisk{ports(*disk)};
-    onDisk.AppPath = testing::PathText(folder.path()) + Separator(NativePathStyle());
-    LoadVariableFile(onDisk);
-    onDisk.vars.CurrentEntry = 2;
-    onDisk.form.btnDelete.Click();
-
-    EXPECT_EQ(testing::FileContents(list), NativeFileBytes("\"one\"\r\n\"three\"\r\n"));
-    EXPECT_EQ(onDisk.form.IndNumber.Caption.get(), U"Entry: 2/2");
 }
 
 TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
@@ -168,9 +132,7 @@ TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
     messages.answers = {msgbox::No};
     ASSERT_TRUE(form.btnRandomize.SetFocus());
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, U"Do you want to Save Variable Text you just entered ?");
-    EXPECT_EQ(messages.shown[0].style, 276);
-    EXPECT_EQ(messages.shown[0].title, U"Variable Text Changed");
+    EXPECT_EQ(messages.shown[0].style, msgbox::YesNoCriticalNoDefault);
     EXPECT_EQ(files.files[kListFile], "\"quote 1\"\r\n\"quote 2\"\r\n");
 
     // Asked again without an edit; Yes writes the list, the options and the fixed text.
@@ -206,28 +168,22 @@ TEST_F(EntryEditorTest, UseTakesTheShownEntryIntoTheSignature) {
     EXPECT_EQ(form.txtSignature.Text.get(), app.SignatureText);
 }
 
+// Switching the part on reads a list never read, so that a save after an
+// edit keeps the file's entries.
 TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
-    Fill(1);
     form.Slider.Value = 3;
     form.chkVar.Value = 0;
     EXPECT_FALSE(form.txtVar.Enabled);
     EXPECT_FALSE(form.Slider.Enabled);
     EXPECT_EQ(form.lblFreq.Caption.get(), U"<< Disabled >>");
+    app.started = true;
+    files.files[kListFile] = "\"kept\"\r\n\"safe\"\r\n";
     form.chkVar.Value = 1;
     EXPECT_TRUE(form.txtVar.Enabled);
     EXPECT_TRUE(form.Slider.Enabled);
     EXPECT_TRUE(form.Slider.Visible);
     EXPECT_EQ(form.lblFreq.Caption.get(), U"30 Minute");
-}
-
-TEST_F(EntryEditorTest, SwitchingOnReadsAListNeverRead) {
-    form.chkVar.Value = 0;
-    app.started = true;
-    files.files[kListFile] = "\"kept\"\r\n\"safe\"\r\n";
-    form.chkVar.Value = 1;
-    EXPECT_EQ(app.vars.EntryCount, 2);
     EXPECT_EQ(form.txtVarFile.Text.get(), kListFile);
-    // So a save after an edit keeps the file's entries.
     form.btnNew.Click();
     form.txtVar.Text = U"new";
     ASSERT_TRUE(SaveVariableFile(app));
