@@ -61,36 +61,38 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
 
 // The dialog starts at the file in use, filtered by its extension (case
 // matters), or by the type without one; a name of no known folder or one of
-// Velmo's own files is not offered.
+// Velmo's own files is not offered. Closed with no name, it changes nothing.
 TEST_F(OutputSelectionTest, SignatureFileButtonOffersTheFileInUse) {
     const struct {
+        OptionButton& type;
         const char32_t* path;
         const Text& filter;
         const Text& initial;
     } rows[] = {
-        {U"/home/user/sig.txt", kTextFilter, U"/home/user/sig.txt"},
-        {U"/home/user/sig.htm", kHtmlFilter, U"/home/user/sig.htm"},
-        {U"/home/user/sig.rtf", kRichTextFilter, U"/home/user/sig.rtf"},
-        {U"/home/user/pmail/Inetsig.pms", kAllFilter, U"/home/user/pmail/Inetsig.pms"},
-        {U"/home/user/SIG.TXT", kAllFilter, U"/home/user/SIG.TXT"},
-        {U"/home/user/sig", kAllFilter, U"/home/user/sig"},
-        {U"xt", kAllFilter, kDocuments},
-        {U"/opt/velmo/Variable.txt", kTextFilter, kDocuments},
-        {U"", kRichTextFilter, kDocuments},
+        {form.optRTF, U"/home/user/sig.txt", kTextFilter, U"/home/user/sig.txt"},
+        {form.optRTF, U"/home/user/sig.htm", kHtmlFilter, U"/home/user/sig.htm"},
+        {form.optText, U"/home/user/sig.rtf", kRichTextFilter, U"/home/user/sig.rtf"},
+        {form.optRTF, U"/home/user/pmail/Inetsig.pms", kAllFilter, U"/home/user/pmail/Inetsig.pms"},
+        {form.optRTF, U"/home/user/SIG.TXT", kAllFilter, U"/home/user/SIG.TXT"},
+        {form.optRTF, U"xt", kAllFilter, kDocuments},
+        {form.optRTF, U"/opt/velmo/Variable.txt", kTextFilter, kDocuments},
+        {form.optRTF, U"", kRichTextFilter, kDocuments},
+        {form.optText, U"", kTextFilter, kDocuments},
+        {form.optHTML, U"", kHtmlFilter, kDocuments},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.path));
-        Start(form.optRTF, row.path);
-        form.cmdSigFile.Click();  // cancelled
+        Start(row.type, row.path);
+        fileDialog.results = {Text()};
+        form.cmdSigFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), 1u);
         EXPECT_EQ(fileDialog.calls[0].initial, row.initial);
         EXPECT_EQ(fileDialog.calls[0].filter, row.filter);
         EXPECT_EQ(fileDialog.calls[0].title, U"Find The Signature File...");
-    }
-    for (OptionButton* type : {&form.optText, &form.optHTML}) {
-        Start(*type, Text());
-        form.cmdSigFile.Click();
-        EXPECT_EQ(fileDialog.calls.at(0).filter, type == &form.optText ? kTextFilter : kHtmlFilter);
+        EXPECT_EQ(app.SignatureFilePath, row.path);
+        EXPECT_EQ(form.chkFile.Value.get(), 0);
+        EXPECT_EQ(form.txtSigFile.Text.get(), U"shown before");
+        EXPECT_EQ(files.writes + messages.shown.size(), 0u);
     }
 }
 
@@ -174,30 +176,6 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
     }
 }
 
-// A cancelled dialog, or one closed with no name, changes nothing.
-TEST_F(OutputSelectionTest, CancelledDialogChangesNothing) {
-    for (const Text& before : {Text(U"/home/user/sig.txt"), Text()}) {
-        for (bool byType : {false, true}) {
-            SCOPED_TRACE(ToUtf8(before) + std::to_string(byType));
-            Start(form.optText, before);
-            fileDialog.results = {Text()};
-            if (byType) {
-                form.optRTF.Value = true;
-                form.optHTML.Value = true;
-            } else {
-                form.cmdSigFile.Click();
-                form.cmdSigFile.Click();
-            }
-            EXPECT_EQ(fileDialog.calls.size(), 2u);  // no recovery dialog follows
-            EXPECT_EQ(app.SignatureFilePath, before);
-            EXPECT_EQ(form.chkFile.Value.get(), 0);
-            EXPECT_EQ(form.txtSigFile.Text.get(), U"shown before");
-            EXPECT_EQ(files.writes, 0);
-            EXPECT_TRUE(messages.shown.empty());
-        }
-    }
-}
-
 // However it is reached, a file of Velmo's own or a path of no known folder
 // is refused with the message that says which, the file in use stays, and
 // nothing is written.
@@ -248,43 +226,45 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
 
 // A type change asks for a file of the new kind, in the folder of the file in
 // use, unless that file already is one; the new type takes effect at the next
-// build.
+// build. Cancelled, the file in use stays.
 TEST_F(OutputSelectionTest, TypeChangeAsksForAFileOfTheNewKind) {
+    const Text picked = U"/home/user/picked.txt";
     const struct {
         OptionButton& type;
         const char32_t* path;
         const Text& filter;  // empty when nothing is asked
         const Text& folder;  // the dialog starts in, with an empty name
+        bool picks;
     } rows[] = {
-        {form.optText, U"/home/user/sig.txt", Text(), Text()},
-        {form.optHTML, U"/home/user/sig.htm", Text(), Text()},
-        {form.optRTF, U"/home/user/sig.rtf", Text(), Text()},
-        {form.optHTML, U"/home/user/sig.txt", kHtmlTypeFilter, U"/home/user/"},
-        {form.optRTF, U"/home/user/sig.htm", kRichTextTypeFilter, U"/home/user/"},
-        {form.optText, U"/home/user/pmail/Inetsig.pms", kTextTypeFilter, U"/home/user/pmail/"},
-        {form.optText, U"/home/user/SIG.TXT", kTextTypeFilter, U"/home/user/"},
-        {form.optHTML, U"", kHtmlTypeFilter, kDocuments},
+        {form.optText, U"/home/user/sig.txt", Text(), Text(), true},
+        {form.optHTML, U"/home/user/sig.htm", Text(), Text(), true},
+        {form.optRTF, U"/home/user/sig.rtf", Text(), Text(), true},
+        {form.optHTML, U"/home/user/sig.txt", kHtmlTypeFilter, U"/home/user/", true},
+        {form.optRTF, U"/home/user/sig.htm", kRichTextTypeFilter, U"/home/user/", true},
+        {form.optText, U"/home/user/pmail/Inetsig.pms", kTextTypeFilter, U"/home/user/pmail/",
+         true},
+        {form.optText, U"/home/user/SIG.TXT", kTextTypeFilter, U"/home/user/", true},
+        {form.optHTML, U"", kHtmlTypeFilter, kDocuments, true},
+        {form.optRTF, U"/home/user/sig.txt", kRichTextTypeFilter, U"/home/user/", false},
+        {form.optHTML, U"", kHtmlTypeFilter, kDocuments, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.path));
         // Another type first, so that setting this one is a change.
         Start(&row.type == &form.optRTF ? form.optHTML : form.optRTF, row.path);
-        Existing(U"/home/user/picked.txt");
-        fileDialog.results = {U"/home/user/picked.txt"};
+        Existing(picked);
+        fileDialog.results = {row.picks ? picked : Text()};
         row.type.Value = true;
-        if (row.filter.empty()) {
-            EXPECT_TRUE(fileDialog.calls.empty());
-            EXPECT_EQ(app.SignatureFilePath, row.path);
-            EXPECT_EQ(form.txtSigFile.Text.get(), U"shown before");
-        } else {
-            ASSERT_EQ(fileDialog.calls.size(), 1u);
+        ASSERT_EQ(fileDialog.calls.size(), row.filter.empty() ? 0u : 1u);
+        if (!row.filter.empty()) {
             EXPECT_EQ(fileDialog.calls[0].initial, row.folder);
             EXPECT_EQ(fileDialog.calls[0].filter, row.filter);
-            EXPECT_EQ(app.SignatureFilePath, U"/home/user/picked.txt");
-            EXPECT_EQ(form.txtSigFile.Text.get(), U"/home/user/picked.txt");
         }
-        EXPECT_EQ(form.chkFile.Value.get(), row.filter.empty() ? 0 : 1);
-        EXPECT_EQ(files.writes, 0);
+        const bool changed = !row.filter.empty() && row.picks;
+        EXPECT_EQ(app.SignatureFilePath, changed ? picked : row.path);
+        EXPECT_EQ(form.txtSigFile.Text.get(), changed ? picked : U"shown before");
+        EXPECT_EQ(form.chkFile.Value.get(), changed ? 1 : 0);
+        EXPECT_EQ(files.writes + messages.shown.size(), 0u);
     }
 }
 
@@ -292,47 +272,33 @@ TEST_F(OutputSelectionTest, TypeChangeAsksForAFileOfTheNewKind) {
 // the root, "..." and the deepest folders that bring it within the limit,
 // ending three characters after the dot.
 TEST(ShortenPathTest, Table) {
-    const Text a40(40, U'a'), a42(42, U'a'), c19(19, U'c'), d19(19, U'd'), d40(40, U'd');
-    const Text deep = U"/" + Text(19, U'a') + U"/" + Text(19, U'b') + U"/" + c19 + U"/" + d19;
-    const Text deepWin =
-        U"C:\\" + Text(19, U'a') + U"\\" + Text(19, U'b') + U"\\" + c19 + U"\\" + d19;
+    const Text a40(40, U'a'), a42(42, U'a'), d40(40, U'd'), mail = U"/home/user/mail/sig.txt";
+    const Text deep = U"/" + Text(19, U'a') + U"/" + Text(19, U'b') + U"/" + a40 + U"/sig.txt";
     const struct {
         PathStyle style;
         int limit;
         Text path;
-        Text shown;
+        Text shown;  // empty: the path as it is
     } rows[] = {
         {PathStyle::Windows, 55,
          U"C:\\Documents and Settings\\Someone\\Application Data\\Mail Client\\signature.txt",
          U"C:\\...\\Someone\\Application Data\\Mail Client\\signature.txt"},
-        {PathStyle::Posix, 0,
-         U"/Documents and Settings/Someone/Application Data/Mail Client/sig.txt",
-         U"/.../Someone/Application Data/Mail Client/sig.txt"},
         // The first dot at 55 is kept, at 56 shortened.
-        {PathStyle::Windows, 55, U"C:\\" + a40 + U"\\bbbbbbbbbb.txt",
-         U"C:\\" + a40 + U"\\bbbbbbbbbb.txt"},
+        {PathStyle::Windows, 55, U"C:\\" + a40 + U"\\bbbbbbbbbb.txt", U""},
         {PathStyle::Windows, 55, U"C:\\" + a40 + U"\\bbbbbbbbbbb.txt",
          U"C:\\...\\" + a40 + U"\\bbbbbbbbbbb.txt"},
-        {PathStyle::Posix, 55, U"/" + a42 + U"/bbbbbbbbbb.txt", U"/" + a42 + U"/bbbbbbbbbb.txt"},
-        {PathStyle::Posix, 0, U"/" + a42 + U"/bbbbbbbbbb.txt", U"/" + a42 + U"/bbbbbbbbbb.txt"},
-        {PathStyle::Posix, 55, U"/" + a42 + U"/bbbbbbbbbbb.txt",
-         U"/.../" + a42 + U"/bbbbbbbbbbb.txt"},
+        {PathStyle::Posix, 0, U"/" + a42 + U"/bbbbbbbbbb.txt", U""},
         {PathStyle::Posix, 0, U"/" + a42 + U"/bbbbbbbbbbb.txt",
          U"/.../" + a42 + U"/bbbbbbbbbbb.txt"},
         // Only the first dot counts, not the length; no dot, no shortening.
-        {PathStyle::Posix, 55, U"/home/a.b/" + Text(100, U'c'), U"/home/a.b/" + Text(100, U'c')},
-        {PathStyle::Posix, 55, U"/" + Text(200, U'x') + U"/sig", U"/" + Text(200, U'x') + U"/sig"},
-        {PathStyle::Posix, 55, U"", U""},
+        {PathStyle::Posix, 55, U"/home/a.b/" + Text(100, U'c'), U""},
+        {PathStyle::Posix, 55, U"/" + Text(200, U'x') + U"/sig", U""},
         // Deeper folders go until the rest fits.
-        {PathStyle::Windows, 55, deepWin + U"\\sig.txt",
-         U"C:\\...\\" + c19 + U"\\" + d19 + U"\\sig.txt"},
-        {PathStyle::Posix, 55, deep + U"/sig.txt", U"/.../" + c19 + U"/" + d19 + U"/sig.txt"},
-        {PathStyle::Posix, 26, U"/home/user/mail/signature.txt", U"/home/user/mail/signature.txt"},
-        {PathStyle::Posix, 25, U"/home/user/mail/signature.txt",
-         U"/.../home/user/mail/signature.txt"},
-        {PathStyle::Posix, 15, U"/home/user/mail/signature.txt", U"/.../mail/signature.txt"},
-        {PathStyle::Posix, 10, U"/home/user/mail/signature.txt", U"/.../signature.txt"},
-        {PathStyle::Posix, 5, U"/home/user/mail/signature.txt", U"/..."},
+        {PathStyle::Posix, 55, deep, U"/.../" + a40 + U"/sig.txt"},
+        {PathStyle::Posix, 20, mail, U""},
+        {PathStyle::Posix, 19, mail, U"/.../home/user/mail/sig.txt"},
+        {PathStyle::Posix, 10, mail, U"/.../mail/sig.txt"},
+        {PathStyle::Posix, 3, mail, U"/..."},
         // A long second extension is cut three characters after the dot.
         {PathStyle::Posix, 55, U"/" + Text(60, U'x') + U"/s.t" + Text(100, U'u'),
          U"/.../s.t" + Text(63, U'u')},
@@ -344,8 +310,11 @@ TEST(ShortenPathTest, Table) {
         {PathStyle::Windows, 55, U"\\\\server\\share\\" + d40 + U".txt",
          U"\\\\s...\\share\\" + d40 + U".txt"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(ShortenPath(row.path, row.limit, row.style), row.shown) << ToUtf8(row.path);
+    for (const auto& row : rows) {
+        EXPECT_EQ(ShortenPath(row.path, row.limit, row.style),
+                  row.shown.empty() ? row.path : row.shown)
+            << ToUtf8(row.path);
+    }
 }
 
 }  // namespace
