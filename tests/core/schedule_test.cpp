@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
-#include "platform/random.h"
-#include "service/signature_files.h"
 #include "support/fakes.h"
 #include "ui/options.h"
 
@@ -67,24 +64,6 @@ TEST_F(ScheduleTest, PicksComeFromTheListAndShowInTheEditor) {
     EXPECT_EQ(app.PickedText, U"");
     EXPECT_NE(app.SignatureText.find(U"No Quote Selected"), Text::npos);
     EXPECT_EQ(picks(), asked);
-}
-
-TEST(RandomPick, TwoHundredEntriesAreEquallyLikely) {
-    StandardRandom random(20261206);
-    constexpr int kPicks = 40000;
-    std::vector<int> counts(201, 0);
-    for (int i = 0; i < kPicks; ++i) {
-        const int picked = PickEntry(random, 200);
-        ASSERT_GE(picked, 1);
-        ASSERT_LE(picked, 200);
-        ++counts[static_cast<size_t>(picked)];
-    }
-    const double expected = kPicks / 200.0;
-    double chiSquare = 0;
-    for (int i = 1; i <= 200; ++i)
-        chiSquare += std::pow(counts[static_cast<size_t>(i)] - expected, 2) / expected;
-    // 199 degrees of freedom: above 267 happens by chance once in a thousand runs.
-    EXPECT_LT(chiSquare, 267.0);
 }
 
 // No polling: the timer is armed only for the next due time, counted from

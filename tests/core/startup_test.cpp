@@ -72,8 +72,7 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     ASSERT_TRUE(Main(app));
     EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
     EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
-    EXPECT_NE(app.PickedText, U"");
-    EXPECT_EQ(form.chkBorder.Value.get(), 1);  // the defaults
+    EXPECT_NE(app.SignatureText.find(app.PickedText), Text::npos);
     EXPECT_TRUE(messages.shown.empty());
 
     testing::TestApp mine;
@@ -114,21 +113,6 @@ TEST_F(StartupTest, TheWindowIsShownUnlessStartedOnTheTray) {
         EXPECT_EQ(t.app.form.mnuopen.Visible.get(), !row.shown);
         EXPECT_EQ(t.app.form.mnuPut.Visible.get(), row.shown);
     }
-}
-
-TEST_F(StartupTest, VariablePartOffStillWritesASignature) {
-    StoreOptions([](App& a) {
-        a.form.chkVar.Value = 0;
-        a.form.chkFixed.Value = 1;
-        a.form.chkFile.Value = 1;
-        a.SignatureFilePath = kSignature;
-    });
-    files.files[kSignature] = "";
-    files.files[kFixed] = "\"Fixed only\"\r\n";
-    ASSERT_TRUE(Main(app));
-    EXPECT_EQ(log.IndexOf("read " + ToUtf8(kList)), -1);
-    EXPECT_EQ(app.vars.EntryCount, 0);
-    EXPECT_NE(files.files[kSignature].find("Fixed only"), std::string::npos);
 }
 
 // A stored signature path is written only where a signature belongs: never

