@@ -137,6 +137,8 @@ TEST_F(MainWindowTest, EveryControlIsOneWidgetOfItsKindInItsContainerAndPage) {
             EXPECT_EQ(qobject_cast<QGroupBox*>(widget) == nullptr, frame->Borderless);
         }
     }
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());  // a fixed layout: no resizing
+    EXPECT_EQ(w.tabs()->size(), w.size());
     // The previews line up from page to page.
     const QRect main = Get("txtSignature")->geometry();
     for (const char* preview : {"txtSignature1", "txtSignature2", "txtSignature3"}) {
@@ -194,8 +196,8 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
         {1, "chkBorder", U"1", "optBBLike", Click, "optBBLike optBBSame optTBRepeat", U"1|0|1",
          "Like (o)"},
         // Typing into a Like border chooses it; the length shown is the one before the key.
-        {1, "chkBorder", U"1", "txtTBLike", type("abc"), "txtTBLike lblTBLen optTBLike", U"abc|2|1",
-         "abc"},
+        {1, "chkBorder", U"1", "txtTBLike", type("abc\b"), "txtTBLike lblTBLen optTBLike",
+         U"ab|3|1", "ab"},
         {1, "chkBorder", U"1", "txtTBRepeat", type("12345678"), "txtTBRepeat", U"*12345", "*12345"},
         {3, nullptr, U"", "txtSignature1", type("hi"), "txtSignature1", U"hi", "hi"},
         {0, nullptr, U"", "txtVar", type("hi\ryo\b"), "txtVar IndNumber", U"hi\r\ny|Entry: 1/1",
