@@ -172,7 +172,9 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
     const auto like = [](TextView t) { return Text(t.substr(0, kMaxLikeLength)); };
     const auto unit = [](TextView t) { return Text(t.substr(0, kMaxUnitLength)); };
     o.plainWidth = WidthOr(s[0], defaults.plainWidth);
-    o.topLike = like(TrimBlanks(s[1]));
+    // The top text is read trimmed; cut, it is trimmed again, so that saving
+    // and reading it keeps it.
+    o.topLike = TrimBlanks(like(TrimBlanks(s[1])));
     o.topRepeat = unit(s[2]);
     o.borderedWidth = WidthOr(s[3], defaults.borderedWidth);
     o.bottomLike = like(s[4]);

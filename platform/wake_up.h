@@ -40,7 +40,8 @@ class WakeTimer {
 
   private:
     std::intptr_t handle_ = -1;
-    std::uint64_t dueAtMs_ = 0;  // on the elapsed-time clock, while armed
+    // On the elapsed-time clock, while armed; only Windows needs it.
+    [[maybe_unused]] std::uint64_t dueAtMs_ = 0;
     bool armed_ = false;
 };
 
