@@ -192,45 +192,43 @@ class GermanErrors : public std::error_category {
 TEST(SettingsFileStateTest, StartAndSave) {
     static const GermanErrors german;
     const Text file = testing::kTestSettingsFile;
-    const Text error = U"ERROR # 1001 : The settings file " + file + U" cannot be read: ";
-    const Text leftAlone = U"\rThe default options are used, and nothing is written over the file.";
+    const auto failure = [&](const char* number, const Text& what, const char* then) {
+        return U"ERROR # " + FromUtf8(number) + U" : The settings file " + file + what + U"\r" +
+               FromUtf8(then);
+    };
+    const char* again = "Please exit and try again.";
+    const Text denied =
+        failure("1001", U" cannot be read: Permission denied",
+                "The default options are used, and nothing is written over the file.");
+    const Text corrupt =
+        failure("1000", U" is not a registry file; it was kept as " + file + U".bad",
+                "Your Account data is corrupt");
+    const Text full = failure("5", U" cannot be written: No space left on device", again);
+    const Text garbage = U"<settings>\r\n</settings>";
     const Text userOnly = Lines({U"REGEDIT4", U"", U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]"});
-    const Text indent3 = WithValues({U"\"Indent\"=\"3\""});
     const std::error_code none;
     const std::error_code nospace = std::make_error_code(std::errc::no_space_on_device);
-    const Text noSpace = U"ERROR # 5 : The settings file " + file +
-                         U" cannot be written: No space left on device\rPlease exit and try again.";
+    const std::error_code eacces = std::make_error_code(std::errc::permission_denied);
     const struct {
         const char* what;
         std::optional<Text> content;
         std::error_code readError;
         std::error_code writeError;
-        bool firstStart;
         std::vector<Text> messages;  // after the start, then after the save
         bool written;                // the save writes the thirteen values
     } rows[] = {
-        {"no file", {}, none, none, true, {}, true},
-        {"no file, said in German", {}, std::error_code(ENOENT, german), none, true, {}, true},
+        {"no file", {}, none, none, {}, true},
+        {"no file, said in German", {}, std::error_code(ENOENT, german), none, {}, true},
         {"permission denied",
-         indent3,
-         std::make_error_code(std::errc::permission_denied),
+         kKeys,
+         eacces,
          none,
-         false,
-         {error + U"Permission denied" + leftAlone,
-          error + U"Permission denied" + U"\rPlease exit and try again."},
+         {denied, failure("1001", U" cannot be read: Permission denied", again)},
          false},
-        {"corrupt",
-         U"<settings>\r\n</settings>",
-         none,
-         none,
-         false,
-         {U"ERROR # 1000 : The settings file " + file +
-          U" is not a registry file; it was kept as " + file +
-          U".bad\rYour Account data is corrupt"},
-         true},
-        {"the user key only", userOnly, none, none, false, {}, true},
-        {"a first start on a full disk", {}, none, nospace, true, {noSpace, noSpace}, false},
-        {"a full disk", kKeys, none, nospace, false, {noSpace}, false},
+        {"corrupt", garbage, none, none, {corrupt}, true},
+        {"the user key only", userOnly, none, none, {}, true},
+        {"a first start on a full disk", {}, none, nospace, {full, full}, false},
+        {"a full disk", kKeys, none, nospace, {full}, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -244,16 +242,16 @@ TEST(SettingsFileStateTest, StartAndSave) {
         const std::map<Text, std::string> before = t.files.files;
         t.app.form.chkBorder.Value = 0;
         Start(t.app);
-        EXPECT_EQ(t.app.firstStart, row.firstStart);
+        EXPECT_EQ(t.app.firstStart, !row.content);
         EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults";
         EXPECT_TRUE(t.app.ProgramValues.empty());
-        if (row.firstStart && !row.writeError) {
+        if (!row.content && !row.writeError) {
             EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys) << "both keys, empty";
         }
         if (row.content == userOnly) {
             EXPECT_EQ(t.files.files, before) << "reading leaves the file alone";
         }
-        if (row.content == U"<settings>\r\n</settings>") {
+        if (row.content == garbage) {
             EXPECT_EQ(t.files.files[file + U".bad"], before.at(file));
         }
         SaveSettings(t.app);
