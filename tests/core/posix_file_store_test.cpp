@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -160,6 +161,10 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
     for (const auto& [link, to] : std::map<std::string, std::string>{
              {"link", "folder"}, {"a", "b"}, {"b", "a"}, {"zero", "/dev/zero"}})
         fs::create_symlink(to, root / link);
+    // A chain of links: c39 is 40 links long, as many as the system follows.
+    for (int i = 0; i <= 40; ++i)
+        fs::create_symlink(i == 0 ? "file" : "c" + std::to_string(i - 1),
+                           root / ("c" + std::to_string(i)));
     ASSERT_EQ(mkfifo((p + "/pipe").c_str(), 0600), 0);
     mknod((p + "/device").c_str(), S_IFCHR | 0600, makedev(1, 3));  // as root only
     const auto types = [&] {
@@ -188,6 +193,7 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
         {"missing/x", err(ENOENT), err(ENOENT)},
         {"missing", err(ENOENT), std::nullopt},
         {"a", err(ELOOP), err(ELOOP)},
+        {"c40", err(ELOOP), err(ELOOP)},
         // A NUL would cut the name short and name some other file.
         {"file\0x"s, err(EINVAL), err(EINVAL)},
     };
@@ -209,6 +215,7 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
     }
     alarm(0);
     FileResult result;
+    EXPECT_EQ(store.Read(FromUtf8(p + "/c39"), result), "keep");
     EXPECT_FALSE(store.Read(U"", result).has_value());
     EXPECT_TRUE(result.Missing());
     EXPECT_TRUE(store.Replace(U"", "x").Missing());
@@ -292,6 +299,18 @@ TEST(PosixProgramTest, UserFilesNeverInSystemFolders) {
                                                           {U"/usr/local/bin/", false},
                                                           {U"/bin/", false}})
         EXPECT_EQ(PosixProgram().CanWriteFolder(path), keeps) << ToUtf8(path);
+}
+
+// One instance holds the lock; another finds it held until the first ends.
+TEST(PosixProgramTest, OneInstanceHoldsTheLock) {
+    const testing::TempFolder folder{"velmo-lock"};
+    auto first = std::make_unique<LockFileInstance>((folder / "velmo.lock").string());
+    LockFileInstance second((folder / "velmo.lock").string());
+    EXPECT_FALSE(first->AnotherInstanceRunning());
+    EXPECT_FALSE(first->AnotherInstanceRunning()) << "asked again";
+    EXPECT_TRUE(second.AnotherInstanceRunning());
+    first.reset();
+    EXPECT_FALSE(second.AnotherInstanceRunning());
 }
 
 // The documents folder as xdg-user-dir finds it, falling back to ~/Documents
