@@ -105,6 +105,10 @@ TEST_F(OutputSelectionTest, PickedFileIsStoredShownAndMade) {
                  : U"/Documents and Settings/Someone/Application Data/Mail Client/sig.txt";
     const Text longShown = kWindows ? U"C:\\...\\Someone\\Application Data\\Mail Client\\sig.txt"
                                     : U"/.../Someone/Application Data/Mail Client/sig.txt";
+    // The first dot at 56 is beyond the limit of 55.
+    const Text at56 = kWindows ? U"C:\\" + Text(40, U'a') + U"\\" + Text(11, U'b') + U".txt"
+                               : U"/" + Text(42, U'a') + U"/" + Text(11, U'b') + U".txt";
+    const Text shown56 = kWindows ? U"C:\\..." + at56.substr(2) : U"/..." + at56;
     // A leading backslash is a name on POSIX, the root of the drive on Windows.
     const Text backslashed = kWindows ? U"\\new.txt" : kDocuments + U"\\new.txt";
     const struct {
@@ -115,6 +119,7 @@ TEST_F(OutputSelectionTest, PickedFileIsStoredShownAndMade) {
     } rows[] = {
         {Text(), U"/home/user/sig.txt", U"/home/user/sig.txt", U"/home/user/sig.txt"},
         {Text(), longPath, longPath, longShown},
+        {Text(), at56, at56, shown56},
         {U"/home/user/old.txt", U"/home/user/new.txt", U"/home/user/new.txt",
          U"/home/user/new.txt"},
         {U"/home/user/old.txt", U"new.txt", U"/home/user/new.txt", U"/home/user/new.txt"},
@@ -297,6 +302,7 @@ TEST(ShortenPathTest, Table) {
         {PathStyle::Posix, 55, deep, U"/.../" + a40 + U"/sig.txt"},
         {PathStyle::Posix, 20, mail, U""},
         {PathStyle::Posix, 19, mail, U"/.../home/user/mail/sig.txt"},
+        {PathStyle::Posix, 18, mail, U"/.../user/mail/sig.txt"},
         {PathStyle::Posix, 10, mail, U"/.../mail/sig.txt"},
         {PathStyle::Posix, 3, mail, U"/..."},
         // A long second extension is cut three characters after the dot.
@@ -321,6 +327,8 @@ TEST(ShortenPathTest, Table) {
     EXPECT_EQ(FolderOf(U"C:\\a/q.txt", PathStyle::Windows), U"C:\\");
     EXPECT_EQ(FolderPart(U"C:\\a/q.txt", PathStyle::Windows), U"C:\\a/");
     EXPECT_EQ(FolderOf(U"q.txt", PathStyle::Posix), U"");
+    EXPECT_TRUE(IsFullPath(U"/a", PathStyle::Windows));
+    EXPECT_FALSE(IsFullPath(U"a", PathStyle::Windows));
 }
 
 }  // namespace
