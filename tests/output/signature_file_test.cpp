@@ -84,26 +84,24 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
             WriteSignatureFile(app);
     };
     write(kPath, 3);
-    write(other, 2);
-    write(U"mail/sig.txt", 2);
-    ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(messages.shown[0].style, msgbox::OkExclamation);
-    EXPECT_EQ(messages.shown[0].title, U"Signature File");
-    EXPECT_NE(messages.shown[0].text.find(Text(kPath) + U"\r\nPermission denied"), Text::npos);
-    EXPECT_NE(messages.shown[1].text.find(other + U"\r\nRead-only file system"), Text::npos);
-    EXPECT_EQ(messages.shown[2].text.find(U"mail/sig.txt\r\n"), 0u);
-    EXPECT_NE(messages.shown[2].text.find(U"not a full path"), Text::npos);
-    // The old file is left as it was.
-    EXPECT_EQ(files.files[kPath], "old\r\n");
-    EXPECT_EQ(files.files.size(), 1u);
-
+    EXPECT_EQ(files.files[kPath], "old\r\n");  // left as it was
     files.failWrites.erase(kPath);
     write(kPath, 1);
     EXPECT_EQ(files.files[kPath], NativeFileBytes("ab\r\ncd\r\n"));
     files.failWrites[kPath] = std::make_error_code(std::errc::no_space_on_device);
     write(kPath, 2);
+    write(other, 2);
+    write(U"mail/sig.txt", 2);
     ASSERT_EQ(messages.shown.size(), 4u);
-    EXPECT_NE(messages.shown[3].text.find(U"No space left on device"), Text::npos);
+    EXPECT_EQ(messages.shown[0].style, msgbox::OkExclamation);
+    EXPECT_EQ(messages.shown[0].title, U"Signature File");
+    EXPECT_NE(messages.shown[0].text.find(Text(kPath) + U"\r\nPermission denied"), Text::npos);
+    EXPECT_NE(messages.shown[1].text.find(Text(kPath) + U"\r\nNo space left on device"),
+              Text::npos);
+    EXPECT_NE(messages.shown[2].text.find(other + U"\r\nRead-only file system"), Text::npos);
+    EXPECT_EQ(messages.shown[3].text.find(U"mail/sig.txt\r\n"), 0u);
+    EXPECT_NE(messages.shown[3].text.find(U"not a full path"), Text::npos);
+    EXPECT_EQ(files.files.size(), 1u);
 }
 
 // A file that cannot be read, while file output is on, leads to the recovery
