@@ -2,14 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace velmo {
 namespace {
 
-TEST(Utf8, RoundTripsEveryPlane) {
-    const Text text = U"a é € 𝄞 Ω\r\n";
-    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
-    EXPECT_EQ(ToUtf8(U"é"), "\xC3\xA9");
-    EXPECT_EQ(ToUtf8(U"𝄞"), "\xF0\x9D\x84\x9E");
+TEST(Utf8, EncodesAtEveryLengthBoundary) {
+    const struct {
+        char32_t cp;
+        std::string utf8;
+    } rows[] = {
+        {0x7F, "\x7F"},
+        {0x80, "\xC2\x80"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
+        {0xFFFF, "\xEF\xBF\xBF"},
+        {0x10000, "\xF0\x90\x80\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+        {0x110000, "\xEF\xBF\xBD"},  // beyond Unicode
+        {0xD800, "\xEF\xBF\xBD"},    // a surrogate
+    };
+    for (const auto& row : rows) {
+        const auto cp = static_cast<unsigned long>(row.cp);
+        EXPECT_EQ(ToUtf8(Text(1, row.cp)), row.utf8) << cp;
+        if (row.utf8 != "\xEF\xBF\xBD") {
+            EXPECT_EQ(FromUtf8(row.utf8), Text(1, row.cp)) << cp;
+        }
+    }
 }
 
 TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
@@ -28,10 +47,15 @@ TEST(Windows1252, MapsTheHighHalf) {
 }
 
 TEST(Numbers, ValReadsTheLeadingNumber) {
-    EXPECT_EQ(Val(U"60"), 60.0);
-    EXPECT_EQ(Val(U"  -12.5abc"), -12.5);
-    EXPECT_EQ(Val(U""), 0.0);
-    EXPECT_EQ(Val(U"x1"), 0.0);
+    const struct {
+        Text in;
+        double value;
+    } rows[] = {
+        {U"60", 60.0}, {U"  -12.5abc", -12.5}, {U"", 0.0},    {U"x1", 0.0}, {U"19.9", 19.9},
+        {U"9", 9.0},   {U"0/", 0.0},           {U"+7:", 7.0},
+    };
+    for (const auto& row : rows)
+        EXPECT_DOUBLE_EQ(Val(row.in), row.value) << ToUtf8(row.in);
 }
 
 TEST(Numbers, RoundHalfEven) {
