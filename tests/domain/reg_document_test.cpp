@@ -131,6 +131,7 @@ TEST(RegDocumentTest, KeysAndValueNamesMatchWithoutRegardToCaseTheExactSpellingF
     EXPECT_EQ(key->Find(U"fixed width")->text, U"lower");
     EXPECT_EQ(key->Find(U"Fixed Width")->text, U"exact");
     EXPECT_EQ(key->Find(U"Fixed"), nullptr);
+    EXPECT_EQ(key->Find(U"Fixed Wiggh"), nullptr) << "as long, one letter apart";
     EXPECT_EQ(doc->keys[0].Find(U""), nullptr) << "the default value has no name to find";
     EXPECT_EQ(doc->Find(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Free"), nullptr);
 }

@@ -31,6 +31,7 @@ TEST_F(OptionsTest, ShownOptionsReadBackTheSame) {
         SCOPED_TRACE(i);
         ShowOptions(app.form, rows[i]);
         EXPECT_EQ(ReadOptions(app.form), rows[i]);
+        EXPECT_EQ(app.form.optText.Value + app.form.optHTML.Value + app.form.optRTF.Value, 1);
     }
     EXPECT_EQ(changed.top, TopBorder::Like);
     EXPECT_EQ(changed.separator, PartSeparator::BlankLine);

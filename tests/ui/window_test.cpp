@@ -39,6 +39,11 @@ TEST_F(WindowTest, LoadPreparesTheHiddenWindow) {
     EXPECT_EQ(form.lblFreq.Caption.get(), U"<< Disabled >>");
     EXPECT_FALSE(form.txtFixed.Enabled);
     EXPECT_EQ(form.Slider.Tag.get(), U"0");
+    // Four paragraphs, a blank line between each two and none around them.
+    const Text& about = form.lblDescription.Caption.get();
+    EXPECT_EQ(about.rfind(U"Velmo is free.", 0), 0u);
+    EXPECT_EQ(about.find(U"\r\n\r\nAll rights"), about.find(U"\r\n"));
+    EXPECT_NE(about.back(), U'\n');
 }
 
 // Only the first page's preview refuses typing; the next build puts the
