@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "domain/version.h"
 #include "platform/native.h"
 #include "platform/random.h"
 #include "qt/pictures.h"
@@ -14,11 +15,6 @@
 #include "ui/startup.h"
 
 namespace {
-
-#define VELMO_STR2(x) #x
-#define VELMO_STR(x) VELMO_STR2(x)
-constexpr const char* kVersion = VELMO_STR(VELMO_VERSION_MAJOR) "." VELMO_STR(
-    VELMO_VERSION_MINOR) "." VELMO_STR(VELMO_VERSION_PATCH);
 
 constexpr const char* kUsage =
     "Usage: velmo [--help] [--version] [Qt options]\n"
@@ -71,7 +67,7 @@ int CommandLine(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(arg, "--version") == 0) {
-            std::printf("velmo %s\n", kVersion);
+            std::printf("velmo %s\n", velmo::kVersionText);
             return 0;
         }
     }

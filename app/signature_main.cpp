@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "domain/version.h"
 #include "platform/native.h"
 #include "platform/random.h"
 #include "platform/read_only_files.h"
@@ -17,11 +18,6 @@
 namespace {
 
 using namespace velmo;
-
-#define VELMO_STR2(x) #x
-#define VELMO_STR(x) VELMO_STR2(x)
-constexpr const char* kVersion = VELMO_STR(VELMO_VERSION_MAJOR) "." VELMO_STR(
-    VELMO_VERSION_MINOR) "." VELMO_STR(VELMO_VERSION_PATCH);
 
 constexpr const char* kUsage =
     "Usage: velmo-signature [--format text|html|rtf] [--entry N] [--write]\n"
@@ -81,7 +77,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--version") {
-            std::printf("velmo-signature %s\n", kVersion);
+            std::printf("velmo-signature %s\n", velmo::kVersionText);
             return 0;
         }
         if (arg == "--write") {
