@@ -35,7 +35,7 @@ std::optional<Text> ReadQuoted(TextView line, size_t& pos) {
             return out;
         }
         if (c == U'\\') {
-            if (++pos >= line.size())
+            if (++pos == line.size())
                 return std::nullopt;
             const char32_t e = line[pos];
             out += e == U'n' ? U'\n' : e == U'r' ? U'\r' : e;
