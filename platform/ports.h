@@ -245,8 +245,6 @@ class SettingsStorePort {
     // once; nothing when the key is missing. A value the store cannot read is
     // left out and the others are still read.
     virtual std::optional<std::vector<StoredValue>> Values(const Text& keyPath) = 0;
-    // The text of one string value; nothing when the key or value is missing.
-    virtual std::optional<Text> QueryValue(const Text& keyPath, const Text& name) = 0;
     // Writes the values in their order, creating the key when needed; a store
     // file is replaced once, so that a failure leaves all the old values. A
     // stored value whose name differs only in letter case is the same value.

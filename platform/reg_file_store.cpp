@@ -151,15 +151,6 @@ std::optional<std::vector<StoredValue>> RegFileStore::Values(const Text& keyPath
     return values;
 }
 
-std::optional<Text> RegFileStore::QueryValue(const Text& keyPath, const Text& name) {
-    const RegDocument doc = Load();
-    const RegKey* key = doc.Find(FullKeyPath(keyPath));
-    const RegValue* value = key != nullptr ? key->Find(name) : nullptr;
-    if (value == nullptr)
-        return std::nullopt;
-    return value->text;
-}
-
 bool RegFileStore::SetValues(const Text& keyPath, const std::vector<StoredValue>& values) {
     const Text full = FullKeyPath(keyPath);
     return Modify([&](RegDocument& doc) {

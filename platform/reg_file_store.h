@@ -26,7 +26,6 @@ class RegFileStore : public SettingsStorePort {
     bool CreateKey(const Text& keyPath) override;
     // Values and texts of any length, as the file holds them.
     std::optional<std::vector<StoredValue>> Values(const Text& keyPath) override;
-    std::optional<Text> QueryValue(const Text& keyPath, const Text& name) override;
     // A value named in other letter case takes the name given, so that a
     // hand-edited name is set right by the next save.
     bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) override;

@@ -94,33 +94,6 @@ std::optional<std::vector<StoredValue>> RegistryStore::Values(const Text& keyPat
     return values;
 }
 
-std::optional<Text> RegistryStore::QueryValue(const Text& keyPath, const Text& name) {
-    Key key;
-    if (!key.OpenForReading(keyPath))
-        return std::nullopt;
-    const std::string ansiName = ToAnsi(name);
-    DWORD length = 0;
-    DWORD type = 0;
-    // The size first: at least what the text needs, at times more.
-    if (RegQueryValueExA(key.get(), ansiName.c_str(), nullptr, &type, nullptr, &length) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ || length > kDataBytes) {
-        // Only string values are texts; another type reads as not found.
-        return std::nullopt;
-    }
-    if (length == 0) {
-        // Not even the terminating zero: the value cannot be a text.
-        throw StoreFailure(13, "Type mismatch: the value " + ToUtf8(name) + " holds no text");
-    }
-    std::string data(length, '\0');
-    if (RegQueryValueExA(key.get(), ansiName.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(data.data()), &length) != ERROR_SUCCESS ||
-        type != REG_SZ) {
-        return std::nullopt;  // changed meanwhile
-    }
-    return TextOf(data, length);
-}
-
 bool RegistryStore::SetValues(const Text& keyPath, const std::vector<StoredValue>& values) {
     Key key;
     if (!key.Create(keyPath))

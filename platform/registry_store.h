@@ -15,7 +15,6 @@ class RegistryStore : public SettingsStorePort {
     bool CreateKey(const Text& keyPath) override;
     // One listing of the key. A text of more than kMaxTextBytes is left out.
     std::optional<std::vector<StoredValue>> Values(const Text& keyPath) override;
-    std::optional<Text> QueryValue(const Text& keyPath, const Text& name) override;
     // One opening of the key; each value is its own write, as the registry
     // has no write of several values at once.
     bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) override;

@@ -33,15 +33,6 @@ bool CreateSettingsKey(App& app, const Text& subkey) {
     }
 }
 
-Text QueryStringValue(App& app, const Text& keyPath, const Text& name, const Text& defaultText) {
-    try {
-        return app.ports.settings.QueryValue(keyPath, name).value_or(defaultText);
-    } catch (const StoreFailure& failure) {
-        ReportFailure(app, failure, kTryAgain);
-        return {};
-    }
-}
-
 bool SetStringValue(App& app, const Text& keyPath, const Text& name, const Text& text) {
     return SetStringValues(app, keyPath, {{name, text}});
 }
