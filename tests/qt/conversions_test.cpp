@@ -17,92 +17,55 @@
 namespace velmo {
 namespace {
 
-TEST(ToQtFilterTest, EveryFilterOfTheProgramBecomesAQtFilterList) {
+TEST(ConversionsTest, FiltersBecomeQtFilterListsWithTheirRealPatterns) {
     const std::vector<std::pair<TextView, QString>> cases = {
-        {filters::TextFiles, "Text Files (*.txt);;Pegasus Mail (*.pms);;All Files (*)"},
-        {filters::HtmlFiles, "HTML Files (*.htm)"},
-        {filters::RichTextFiles, "Rich Text (*.rtf)"},
-        {filters::AllFiles, "All Files (*)"},
-        {filters::HtmlTypeFiles, "HTML Files (*.htm);;All Files (*)"},
-        {filters::RichTextTypeFiles, "Rich Text Files (*.rtf);;All Files (*)"},
         {filters::TextTypeFiles, "Text Files (*.txt);;Pegasus Files (Inetsig*.pms);;All Files (*)"},
-        {U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|HTML (*.htm)|*.htm|"
-         U"Rich Text (*.rtf)|*.rtf|",
-         "All Files (*);;Text (*.txt);;Pegasus (*.pms);;HTML (*.htm);;Rich Text (*.rtf)"},
-        {U"Fixed Text Files (*.fxt)|*.fxt|", "Fixed Text Files (*.fxt)"},
-        // Without the closing bar the last pair still counts.
-        {U"Text (*.txt)|*.txt", "Text (*.txt)"},
+        {U"All Files (*.*)|*.*|Rich Text (*.rtf)|*.rtf|", "All Files (*);;Rich Text (*.rtf)"},
+        // Qt matches what is in the parentheses, so they must hold the real patterns.
+        {U"Pictures|*.bmp;*.gif|", "Pictures (*.bmp *.gif)"},
+        {U"Signatures (*.sig)|*.txt|", "Signatures (*.txt)"},
+        {U"Text (*.txt)|*.txt", "Text (*.txt)"},  // no closing bar
+        {U"", ""},
     };
-    for (const auto& [filter, expected] : cases) {
+    for (const auto& [filter, expected] : cases)
         EXPECT_EQ(ToQtFilter(filter), expected) << ToUtf8(Text(filter));
+}
+
+TEST(ConversionsTest, MessageBoxStylesGiveTheirButtonsIconAndAnswers) {
+    using B = QMessageBox;
+    const struct {
+        int style;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::Icon icon;
+        int defaultAnswer, escapeAnswer;
+    } rows[] = {
+        {msgbox::YesNoCritical, B::Yes | B::No, B::Critical, msgbox::Yes, msgbox::No},
+        {msgbox::OkCancelExclamation, B::Ok | B::Cancel, B::Warning, msgbox::Ok, msgbox::Cancel},
+        {msgbox::YesNoCriticalNoDefault, B::Yes | B::No, B::Critical, msgbox::No, msgbox::No},
+    };
+    for (const auto& row : rows) {
+        const MessageBoxLook look = LookOfStyle(row.style);
+        EXPECT_EQ(look.buttons, row.buttons) << row.style;
+        EXPECT_EQ(look.icon, row.icon) << row.style;
+        EXPECT_EQ(AnswerOf(look.defaultButton), row.defaultAnswer) << row.style;
+        EXPECT_EQ(AnswerOf(look.escapeButton), row.escapeAnswer) << row.style;
     }
 }
 
-TEST(ToQtFilterTest, PatternsComeFromThePatternFieldNotTheDescription) {
-    // Qt matches what is in the parentheses, so they must hold the real patterns.
-    EXPECT_EQ(ToQtFilter(U"Pictures|*.bmp;*.gif|"), "Pictures (*.bmp *.gif)");
-    EXPECT_EQ(ToQtFilter(U"Signatures (*.sig)|*.txt|"), "Signatures (*.txt)");
-    EXPECT_EQ(ToQtFilter(U""), "");
-}
-
-TEST(LookOfStyleTest, StylesTheProgramUses) {
-    const MessageBoxLook ok = LookOfStyle(msgbox::OkOnly);
-    EXPECT_EQ(ok.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    EXPECT_EQ(ok.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(ok.defaultButton, QMessageBox::Ok);
-    EXPECT_EQ(ok.escapeButton, QMessageBox::Ok);
-
-    const MessageBoxLook yesNo = LookOfStyle(msgbox::YesNoCritical);
-    EXPECT_EQ(yesNo.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(yesNo.icon, QMessageBox::Critical);
-    EXPECT_EQ(yesNo.defaultButton, QMessageBox::Yes);
-    EXPECT_EQ(yesNo.escapeButton, QMessageBox::No);
-
-    const MessageBoxLook warning = LookOfStyle(msgbox::OkExclamation);
-    EXPECT_EQ(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    EXPECT_EQ(warning.icon, QMessageBox::Warning);
-    EXPECT_EQ(warning.defaultButton, QMessageBox::Ok);
-
-    const MessageBoxLook okCancel = LookOfStyle(msgbox::OkCancelExclamation);
-    EXPECT_EQ(okCancel.buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_EQ(okCancel.icon, QMessageBox::Warning);
-    EXPECT_EQ(okCancel.defaultButton, QMessageBox::Ok);
-    EXPECT_EQ(okCancel.escapeButton, QMessageBox::Cancel);
-
-    const MessageBoxLook noDefault = LookOfStyle(msgbox::YesNoCriticalNoDefault);
-    EXPECT_EQ(noDefault.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(noDefault.icon, QMessageBox::Critical);
-    EXPECT_EQ(noDefault.defaultButton, QMessageBox::No);
-    EXPECT_EQ(noDefault.escapeButton, QMessageBox::No);
-}
-
-TEST(AnswerOfTest, PressedButtonsGiveTheStyleAnswers) {
-    EXPECT_EQ(AnswerOf(QMessageBox::Yes), msgbox::Yes);
-    EXPECT_EQ(AnswerOf(QMessageBox::No), msgbox::No);
-    EXPECT_EQ(AnswerOf(QMessageBox::Ok), msgbox::Ok);
-    EXPECT_EQ(AnswerOf(QMessageBox::Cancel), msgbox::Cancel);
-    EXPECT_EQ(msgbox::Yes, 6);
-    EXPECT_EQ(msgbox::No, 7);
-    EXPECT_EQ(msgbox::Ok, 1);
-    EXPECT_EQ(msgbox::Cancel, 2);
-}
-
-TEST(EditorTextTest, LineBreaksRoundTripBetweenCrLfAndLf) {
-    const Text text = U"first\r\nsecond\r\n\r\nlast";
-    EXPECT_EQ(ToEditorText(text), "first\nsecond\n\nlast");
-    EXPECT_EQ(FromEditorText(ToEditorText(text)), text);
+TEST(ConversionsTest, EditorTextsRoundTripWithLfForCrLf) {
+    const std::pair<Text, QString> cases[] = {
+        {U"first\r\nsecond\r\n\r\nlast", "first\nsecond\n\nlast"},
+        {U"caf\u00e9 \U0001F600\r\n\u00a9", QString::fromUtf8("caf\u00e9 \U0001F600\n\u00a9")},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(ToEditorText(text), shown);
+        EXPECT_EQ(FromEditorText(shown), text);
+    }
     // An editor may hand back a lone CR; the window's texts only know CR LF.
     EXPECT_EQ(FromEditorText(QStringLiteral("a\rb\r\nc\nd")), U"a\r\nb\r\nc\r\nd");
 }
 
-TEST(EditorTextTest, CharactersOutsideTheBasicPlaneSurvive) {
-    const Text text = U"caf\u00e9 \U0001F600\r\n\u00a9";
-    EXPECT_EQ(ToEditorText(text).size(), 9);  // the emoji takes two UTF-16 units
-    EXPECT_EQ(FromEditorText(ToEditorText(text)), text);
-    EXPECT_EQ(FromQString(ToQString(text)), text);
-}
-
-TEST(QtClipboardTest, CopiesAreInThePlatformsLineEnds) {
+TEST(ConversionsTest, ClipboardCopiesAreInThePlatformsLineEnds) {
     // Other programs paste it: LF on POSIX, CR LF on Windows.
     QtClipboard().SetText(U"a\r\nb\r\n");
     EXPECT_EQ(QApplication::clipboard()->text(),

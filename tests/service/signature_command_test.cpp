@@ -14,16 +14,16 @@
 namespace velmo {
 namespace {
 
-using testing::Folder;
-using testing::Rooted;
+using testing::TestPlatform;
 
-const Text kData = Folder(U"opt/velmo");
-const Text kSignature = Rooted(U"home/test/Documents/sig.txt");
+const Text kData = testing::Folder(U"opt/velmo");
+const Text kFixed = kData + U"Fixed.fxt", kQuotes = kData + U"Variable.txt";
+const Text kSignature = testing::Rooted(U"home/test/Documents/sig.txt");
 
 // The user's files as the window program leaves them.
-void PutFiles(testing::TestPlatform& p, const SignatureOptions& o) {
-    p.files.files[kData + U"Fixed.fxt"] = EncodeFileText(U"\"Ann Example\"\r\n\"Straße 5\"\r\n");
-    p.files.files[kData + U"Variable.txt"] = EncodeFileText(
+void PutFiles(TestPlatform& p, const SignatureOptions& o) {
+    p.files.files[kFixed] = EncodeFileText(U"\"Ann Example\"\r\n\"Straße 5\"\r\n");
+    p.files.files[kQuotes] = EncodeFileText(
         U"\"Short one.\"\r\n\"A quotation long enough to be wrapped over more than one row of "
         U"any of the widths, with \"\"quotes\"\" and ümlauts.\"\r\n\"Two\r\nlines\"\r\n");
     ASSERT_TRUE(p.settings.CreateKey(Text(UserKey)));
@@ -34,22 +34,22 @@ SignatureOptions RandomOptions(std::mt19937& gen) {
     const auto pick = [&gen](int n) { return std::uniform_int_distribution<int>(0, n - 1)(gen); };
     const auto check = [&] { return static_cast<Check>(pick(3)); };
     const auto text = [&] {
-        static const TextView kChars = U"*=-#~é<>|& ";
+        const Text chars = U"*=-#~é<>|& ";
         Text t;
         for (int n = pick(4); n-- > 0;)
-            t += kChars[static_cast<size_t>(pick(static_cast<int>(kChars.size())))];
+            t += chars[static_cast<size_t>(pick(static_cast<int>(chars.size())))];
         return t;
     };
     SignatureOptions o;
     o.toFile = pick(2) == 0 ? Check::On : Check::Greyed;
     o.variablePart = check();
     o.fixedPart = check();
-    o.order = pick(2) == 0 ? PartOrder::FixedFirst : PartOrder::VariableFirst;
+    o.order = static_cast<PartOrder>(pick(2));
     o.output = static_cast<OutputForm>(pick(3));
     o.plainWidth = 40 + 20 * pick(4);
     o.bordered = check();
     o.blankRows = check();
-    o.top = pick(2) == 0 ? TopBorder::Like : TopBorder::Repeat;
+    o.top = static_cast<TopBorder>(pick(2));
     o.topLike = Repeat(text() + U"*", 20 + pick(30));
     o.topRepeat = text();
     o.borderedWidth = 40 + 20 * pick(4);
@@ -65,116 +65,93 @@ SignatureOptions RandomOptions(std::mt19937& gen) {
 }
 
 // The window program at start-up and the command, with the same options and
-// entry, make the same signature file.
+// entry, make the same signature file; printing writes nothing.
 TEST(SignatureCommandTest, PrintsAndWritesWhatTheWindowProgramWrites) {
     std::mt19937 gen(2026);
     for (int round = 0; round < 150; ++round) {
         const SignatureOptions o = RandomOptions(gen);
         const int entry = 1 + round % 3;
         SCOPED_TRACE("round " + std::to_string(round));
-
         testing::TestApp window;
         PutFiles(window, o);
         window.random.values = {entry};
         ASSERT_TRUE(Main(window.app));
-        ASSERT_TRUE(window.files.files.count(kSignature));
         const std::string written = window.files.files[kSignature];
 
-        testing::TestPlatform p;
+        TestPlatform p;
         PutFiles(p, o);
         const SignaturePorts ports{p.files, p.settings, p.program, p.random};
         SignatureOutcome out = MakeSignature(ports, {o.output, entry, false});
         ASSERT_EQ(out.failure, SignatureFailure::None);
         EXPECT_EQ(out.bytes, written);
-        EXPECT_FALSE(p.files.files.count(kSignature)) << "printing writes nothing";
-
+        EXPECT_FALSE(p.files.files.count(kSignature));
         p.random.values = {entry};
-        out = MakeSignature(ports, {std::nullopt, std::nullopt, true});
-        ASSERT_EQ(out.failure, SignatureFailure::None);
+        ASSERT_EQ(MakeSignature(ports, {std::nullopt, std::nullopt, true}).failure,
+                  SignatureFailure::None);
         EXPECT_EQ(p.files.files[kSignature], written);
     }
 }
 
-struct FailureRow {
-    const char* name;
-    std::function<void(testing::TestPlatform&)> change;
-    SignatureRequest request;
-    SignatureFailure expected;
-};
-
-class SignatureFailureTest : public ::testing::TestWithParam<FailureRow> {};
-
-TEST_P(SignatureFailureTest, IsReportedAndNothingIsWritten) {
-    testing::TestPlatform p;
-    SignatureOptions o;
-    o.fixedPart = Check::On;
-    o.toFile = Check::On;
-    PutFiles(p, o);
-    GetParam().change(p);
-    const std::map<Text, std::string> before = p.files.files;
-    // The settings only read, as the command has them.
-    ReadOnlyFiles readOnly(p.files);
-    RegFileStore settings(readOnly, testing::kTestSettingsFile);
-    const SignatureOutcome out =
-        MakeSignature({p.files, settings, p.program, p.random}, GetParam().request);
-    EXPECT_EQ(out.failure, GetParam().expected);
-    EXPECT_TRUE(out.bytes.empty());
-    EXPECT_EQ(p.files.files, before);
+// Each failure is reported as such, with no bytes, and leaves every file,
+// the settings file above all, as it was.
+TEST(SignatureCommandTest, FailuresWriteNothing) {
+    const SignatureRequest print{}, entry0{std::nullopt, 0, false}, entry4{std::nullopt, 4, false};
+    const SignatureRequest write{std::nullopt, std::nullopt, true};
+    const struct {
+        SignatureFailure expected;
+        SignatureRequest request;
+        std::function<void(TestPlatform&)> change;
+    } rows[] = {
+        {SignatureFailure::NoSettings, print,
+         [](auto& p) { p.files.files.erase(testing::kTestSettingsFile); }},
+        {SignatureFailure::SettingsUnreadable, print,
+         [](auto& p) { p.files.files[testing::kTestSettingsFile] = "not a registry"; }},
+        {SignatureFailure::QuoteListUnreadable, print,
+         [](auto& p) { p.files.files.erase(kQuotes); }},
+        {SignatureFailure::FixedTextUnreadable, print,
+         [](auto& p) { p.files.files.erase(kFixed); }},
+        {SignatureFailure::EntryOutOfRange, entry0, [](auto&) {}},
+        {SignatureFailure::EntryOutOfRange, entry4, [](auto&) {}},
+        {SignatureFailure::NoSignatureFile, write,
+         [](auto& p) {
+             SignatureOptions o;
+             o.fixedPart = Check::On;
+             ASSERT_TRUE(
+                 p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U"")));
+         }},
+        {SignatureFailure::SignatureFileRefused, write,
+         [](auto& p) { p.files.aliases[kSignature] = kQuotes; }},
+        {SignatureFailure::SignatureFileUnwritable, write,
+         [](auto& p) {
+             p.files.failWrites[kSignature] = std::make_error_code(std::errc::permission_denied);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.expected));
+        TestPlatform p;
+        SignatureOptions o;
+        o.fixedPart = Check::On;
+        o.toFile = Check::On;
+        PutFiles(p, o);
+        row.change(p);
+        const std::map<Text, std::string> before = p.files.files;
+        // The settings only read, as the command has them.
+        ReadOnlyFiles readOnly(p.files);
+        RegFileStore settings(readOnly, testing::kTestSettingsFile);
+        const SignatureOutcome out =
+            MakeSignature({p.files, settings, p.program, p.random}, row.request);
+        EXPECT_EQ(out.failure, row.expected);
+        EXPECT_TRUE(out.bytes.empty());
+        EXPECT_EQ(p.files.files, before);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Failures, SignatureFailureTest,
-    ::testing::Values(
-        FailureRow{"NoSettings",
-                   [](auto& p) { p.files.files.erase(testing::kTestSettingsFile); },
-                   {},
-                   SignatureFailure::NoSettings},
-        FailureRow{"CorruptSettingsAreLeftAlone",
-                   [](auto& p) { p.files.files[testing::kTestSettingsFile] = "not a registry"; },
-                   {},
-                   SignatureFailure::SettingsUnreadable},
-        FailureRow{"QuoteListMissing",
-                   [](auto& p) { p.files.files.erase(kData + U"Variable.txt"); },
-                   {},
-                   SignatureFailure::QuoteListUnreadable},
-        FailureRow{"FixedTextMissing",
-                   [](auto& p) { p.files.files.erase(kData + U"Fixed.fxt"); },
-                   {},
-                   SignatureFailure::FixedTextUnreadable},
-        FailureRow{
-            "EntryZero", [](auto&) {}, {std::nullopt, 0, false}, SignatureFailure::EntryOutOfRange},
-        FailureRow{"EntryPastTheList",
-                   [](auto&) {},
-                   {std::nullopt, 4, false},
-                   SignatureFailure::EntryOutOfRange},
-        FailureRow{"WriteWithoutFileOutput",
-                   [](auto& p) {
-                       SignatureOptions o;
-                       o.fixedPart = Check::On;
-                       ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey),
-                                                        EncodeOptions(o, kSignature, U"", U"")));
-                   },
-                   {std::nullopt, std::nullopt, true},
-                   SignatureFailure::NoSignatureFile},
-        FailureRow{"WriteOverItsOwnQuoteList",
-                   [](auto& p) { p.files.aliases[kSignature] = kData + U"Variable.txt"; },
-                   {std::nullopt, std::nullopt, true},
-                   SignatureFailure::SignatureFileRefused},
-        FailureRow{"WriteFails",
-                   [](auto& p) {
-                       p.files.failWrites[kSignature] =
-                           std::make_error_code(std::errc::permission_denied);
-                   },
-                   {std::nullopt, std::nullopt, true},
-                   SignatureFailure::SignatureFileUnwritable}),
-    [](const auto& row) { return std::string(row.param.name); });
-
 TEST(SignatureCommandTest, AnEmptyListGivesTheSignatureWithoutAQuote) {
-    testing::TestPlatform p;
+    TestPlatform p;
     SignatureOptions o;
     o.bordered = Check::Off;
     PutFiles(p, o);
-    p.files.files[kData + U"Variable.txt"] = "";
+    p.files.files[kQuotes] = "";
     const SignatureOutcome out = MakeSignature({p.files, p.settings, p.program, p.random}, {});
     ASSERT_EQ(out.failure, SignatureFailure::None);
     // The fixed part, left out, leaves its empty row.
