@@ -26,28 +26,23 @@ TEST(FieldReaderTest, Table) {
         Fields fields;
     } rows[] = {
         {U"", {}},
-        {U"\"one\"\r\n\"two\"\r\n\"three\"\r\n", {U"one", U"two", U"three"}},
-        {U"\"a, b\"\r\n\"  kept  \"", {U"a, b", U"  kept  "}},
+        {U"\"one\"\r\n\"a, b\"\r\n\"  kept  \"", {U"one", U"a, b", U"  kept  "}},
         {U"\"\"\r\n\"x\"\r\n\"\"\r\n", {U"", U"x", U""}},
         {U"\"\",\"\"", {U"", U""}},
         // Quoted fields span lines; every break inside becomes CR LF.
         {U"\"line 1\r\nline 2\"\r\n\"next\"\r\n", {U"line 1\r\nline 2", U"next"}},
-        {U"\"a\nb\rc\r\nd\"\n", {U"a\r\nb\r\nc\r\nd"}},
-        {U"\"a\n\rb\"", {U"a\r\n\r\nb"}},
-        {U"\"a\r\r\nb\"", {U"a\r\n\r\nb"}},
+        {U"\"a\nb\rc\r\nd\n\re\r\r\nf\"\n", {U"a\r\nb\r\nc\r\nd\r\n\r\ne\r\n\r\nf"}},
         // Plain fields keep their blanks and quotes; commas split them.
         {U"  indented \r\nsay \"hi\" now\r\nab\"c\r\n",
          {U"  indented ", U"say \"hi\" now", U"ab\"c"}},
-        {U"Smith, John\r\n", {U"Smith", U" John"}},
+        {U"Smith, John\r\na,,b", {U"Smith", U" John", U"a", U"", U"b"}},
         {U",\r\n", {U"", U""}},
-        {U"a,,b", {U"a", U"", U"b"}},
         // The last line end starts no field; a blank line is an empty one.
         {U"abc", {U"abc"}},
         {U"abc\r\n\r\n", {U"abc", U""}},
         {U"\r\n\r\n\r\n", {U"", U"", U""}},
         {U"\"a\"\r\n\r\n\"b\"\r\n", {U"a", U"", U"b"}},
-        {U"a\nb\n", {U"a", U"b"}},
-        {U"a\rb\r", {U"a", U"b"}},
+        {U"a\nb\rc\r", {U"a", U"b", U"c"}},
         {U"a\n\rb", {U"a", U"", U"b"}},
         {U"\"a\"\r\"b\"\r", {U"a", U"b"}},
         // After a closing quote everything up to the delimiter is skipped.
@@ -73,33 +68,8 @@ TEST(FieldReaderTest, Table) {
     EXPECT_EQ(reader.Next(), U"only");
     EXPECT_TRUE(reader.AtEnd());
     EXPECT_EQ(reader.Next(), U"");
-}
-
-TEST(QuotedRecordTest, WorkedExampleAndRoundTrip) {
+    // Records read back as written: the fuzz_text_fields corpus checks it.
     EXPECT_EQ(QuotedRecord(U"say \"hi\"\r\n"), U"\"say \"\"hi\"\"\r\n\"\r\n");
-    const Fields fields = {
-        U"",
-        U"plain",
-        U"\"",
-        U"\"\"\"",
-        U"a\"\"b",
-        U"\"\r\n\"",
-        U"\r\n",
-        U"a,b",
-        U"\", \"",
-        U"  leading",
-        U"   ",
-        U"\ttab",
-        U"  \"quote\"",
-        U"Grüße \U0001F600 漢字",
-        U"",
-    };
-    Text file;
-    for (const Text& field : fields) {
-        file += QuotedRecord(field);
-        EXPECT_EQ(ReadAll(QuotedRecord(field)), Fields{field}) << ToUtf8(field);
-    }
-    EXPECT_EQ(ReadAll(file), fields);
 }
 
 }  // namespace
