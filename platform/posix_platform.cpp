@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix_file_store.h"
 #include "platform/reg_file_store.h"
 
 namespace velmo {
@@ -58,38 +59,19 @@ bool IsFolder(const std::string& path) {
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The file's first bytes, at most `limit`; empty when it is not a regular
-// file that can be read at once (a pipe would block).
-std::string ReadSmallFile(const std::string& path, size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return {};
-    std::string text;
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        text.resize(limit);
-        size_t length = 0;
-        while (length < limit) {
-            const ssize_t got = ::read(fd, text.data() + length, limit - length);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            length += static_cast<size_t>(got);
-        }
-        text.resize(length);
-    }
-    ::close(fd);
-    return text;
-}
-
 // XDG_DOCUMENTS_DIR as user-dirs.dirs sets it: "$HOME/..." or an absolute
 // path in double quotes, backslash escaping the next character; the last
 // setting counts. Empty when it is not set.
 std::string UserDirsDocuments(const std::string& home) {
-    constexpr size_t kLimit = 64 * 1024;  // the file is a dozen short lines
+    // The file is a dozen short lines: a larger one, or one that is not a
+    // regular file (a pipe would block), is not read at all.
+    constexpr size_t kLimit = 64 * 1024;
+    FileResult ignored;
     const std::string text =
-        ReadSmallFile(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs", kLimit);
+        PosixFileStore()
+            .Read(FromUtf8(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs"), ignored,
+                  kLimit)
+            .value_or(std::string());
     constexpr std::string_view kName = "XDG_DOCUMENTS_DIR";
     std::string found;
     size_t end = 0;
@@ -115,8 +97,7 @@ std::string UserDirsDocuments(const std::string& home) {
             continue;
         line.remove_prefix(1);
         std::string value;
-        if (line.substr(0, 5) == "$HOME" &&
-            (line.size() == 5 || line[5] == '/' || line[5] == '"')) {
+        if (line.starts_with("$HOME/") || line.starts_with("$HOME\"")) {
             value = home;
             line.remove_prefix(5);
         } else if (line.empty() || line.front() != '/') {

@@ -1,34 +1,40 @@
 #include "platform/posix_file_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "core/wake_up_test.h"
 #include "platform/posix_platform.h"
+#include "platform/wake_up.h"
 #include "support/temp_folder.h"
+#include "support/text_helpers.h"
 
 namespace velmo {
 namespace {
 
 using namespace std::literals;
 using testing::FileContents;
+using testing::PathText;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
-Text PathText(const fs::path& path) {
-    return FromUtf8(path.string());
+std::error_code Err(int error) {
+    return {error, std::generic_category()};
 }
 
 class PosixFileStoreTest : public ::testing::Test {
@@ -82,6 +88,60 @@ TEST_F(PosixFileStoreTest, WhatIsWrittenReadsBackExactly) {
     WriteFile(dir_ / "reference", "");
     EXPECT_EQ(fs::status(dir_ / "file").permissions(),
               fs::status(dir_ / "reference").permissions());
+    // Renamed, never over a file already there; removed once.
+    EXPECT_EQ(store_.Rename(PathOf("file"), PathOf("reference")).error, Err(EEXIST));
+    EXPECT_TRUE(store_.Rename(PathOf("file"), PathOf("renamed")));
+    EXPECT_TRUE(store_.Remove(PathOf("renamed")));
+    EXPECT_EQ(store_.Remove(PathOf("renamed")).error, Err(ENOENT));
+    EXPECT_EQ(FileContents(dir_ / "reference"), "");
+}
+
+// Started with standard input closed, the program is given descriptor 0 for
+// the first one it opens: that works like any other, and is closed again.
+TEST_F(PosixFileStoreTest, DescriptorZeroWorksLikeAnyOther) {
+    const std::string lock = (dir_ / "lock").string();
+    const std::pair<const char*, std::function<bool()>> steps[] = {
+        {"file store",
+         [&] {
+             FileResult read;
+             return store_.Replace(PathOf("file"), "new") &&
+                    store_.Read(PathOf("file"), read) == "new";
+         }},
+        {"timer",
+         [] {
+             WakeTimer timer;
+             timer.Start(0);
+             return testing::ReadyWithin(timer.Handle(), 1000) && timer.Acknowledge();
+         }},
+        {"end request",
+         [] {
+             EndRequests requests;
+             std::raise(SIGTERM);
+             return testing::ReadyWithin(requests.Handle(), 1000) && requests.Acknowledge();
+         }},
+        // One instance holds the lock, also when asked again; another finds it
+        // held until the first ends. No lock to be had is no reason not to run.
+        {"lock",
+         [&] {
+             auto first = std::make_optional<LockFileInstance>(lock);
+             LockFileInstance second(lock);
+             const bool held = !first->AnotherInstanceRunning() &&
+                               !first->AnotherInstanceRunning() && second.AnotherInstanceRunning();
+             first.reset();
+             return held && !second.AnotherInstanceRunning() &&
+                    !LockFileInstance((dir_ / "missing/lock").string()).AnotherInstanceRunning();
+         }},
+    };
+    const int saved = dup(0);
+    std::vector<std::string> failed;
+    for (const auto& [name, step] : steps) {
+        close(0);
+        if (!step() || fcntl(0, F_GETFD) != -1)
+            failed.push_back(name);
+    }
+    dup2(saved, 0);
+    close(saved);
+    EXPECT_EQ(failed, std::vector<std::string>());
 }
 
 // The store runs as this user whoever runs the test.
@@ -158,8 +218,11 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
     const std::string p = root.path().string();
     WriteFile(root / "file", "keep");
     fs::create_directory(root / "folder");
-    for (const auto& [link, to] : std::map<std::string, std::string>{
-             {"link", "folder"}, {"a", "b"}, {"b", "a"}, {"zero", "/dev/zero"}})
+    for (const auto& [link, to] : std::map<std::string, std::string>{{"link", "folder"},
+                                                                     {"slash", "folder/"},
+                                                                     {"a", "b"},
+                                                                     {"b", "a"},
+                                                                     {"zero", "/dev/zero"}})
         fs::create_symlink(to, root / link);
     // A chain of links: c39 is 40 links long, as many as the system follows.
     for (int i = 0; i <= 40; ++i)
@@ -174,7 +237,6 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
         return found;
     };
     const auto before = types();
-    const auto err = [](int error) { return std::error_code(error, std::generic_category()); };
     const std::error_code kNotRegular = FileErrc::NotRegularFile;
     const struct {
         std::string name;
@@ -186,16 +248,17 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
         {"pipe", kNotRegular, kNotRegular},
         {"device", kNotRegular, kNotRegular},
         {"zero", kNotRegular, std::nullopt},
-        {"folder", err(EISDIR), err(EISDIR)},
-        {"link", err(EISDIR), err(EISDIR)},
-        {"folder/", err(EISDIR), err(EISDIR)},
-        {"file/x", err(ENOTDIR), err(ENOTDIR)},
-        {"missing/x", err(ENOENT), err(ENOENT)},
-        {"missing", err(ENOENT), std::nullopt},
-        {"a", err(ELOOP), err(ELOOP)},
-        {"c40", err(ELOOP), err(ELOOP)},
+        {"folder", Err(EISDIR), Err(EISDIR)},
+        {"link", Err(EISDIR), Err(EISDIR)},
+        {"slash", Err(EISDIR), Err(EISDIR)},
+        {"folder/", Err(EISDIR), Err(EISDIR)},
+        {"file/x", Err(ENOTDIR), Err(ENOTDIR)},
+        {"missing/x", Err(ENOENT), Err(ENOENT)},
+        {"missing", Err(ENOENT), std::nullopt},
+        {"a", Err(ELOOP), Err(ELOOP)},
+        {"c40", Err(ELOOP), Err(ELOOP)},
         // A NUL would cut the name short and name some other file.
-        {"file\0x"s, err(EINVAL), err(EINVAL)},
+        {"file\0x"s, Err(EINVAL), Err(EINVAL)},
     };
     PosixFileStore store;
     for (const auto& row : kCases) {
@@ -301,24 +364,14 @@ TEST(PosixProgramTest, UserFilesNeverInSystemFolders) {
         EXPECT_EQ(PosixProgram().CanWriteFolder(path), keeps) << ToUtf8(path);
 }
 
-// One instance holds the lock; another finds it held until the first ends.
-TEST(PosixProgramTest, OneInstanceHoldsTheLock) {
-    const testing::TempFolder folder{"velmo-lock"};
-    auto first = std::make_unique<LockFileInstance>((folder / "velmo.lock").string());
-    LockFileInstance second((folder / "velmo.lock").string());
-    EXPECT_FALSE(first->AnotherInstanceRunning());
-    EXPECT_FALSE(first->AnotherInstanceRunning()) << "asked again";
-    EXPECT_TRUE(second.AnotherInstanceRunning());
-    first.reset();
-    EXPECT_FALSE(second.AnotherInstanceRunning());
-}
-
 // The documents folder as xdg-user-dir finds it, falling back to ~/Documents
-// and then the home folder; a hostile user-dirs.dirs is read no further.
-TEST(PosixProgramTest, DocumentsFolder) {
-    const RestoreEnvironment restore{"HOME", "XDG_CONFIG_HOME"};
+// and then the home folder; a hostile user-dirs.dirs is not read. The data
+// folder is made when asked for.
+TEST(PosixProgramTest, DocumentsAndDataFolders) {
+    const RestoreEnvironment restore{"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
     const testing::TempFolder root{"velmo-documents"};
     const fs::path home = root / "home";
+    const fs::path userDirs = root / "user-dirs.dirs";
     const struct {
         const char* what;
         std::string userDirs;              // empty: no file
@@ -333,13 +386,14 @@ TEST(PosixProgramTest, DocumentsFolder) {
         {"absolute", "XDG_DOCUMENTS_DIR=\"" + (home / "abs").string() + "\"\n", {"abs"}, "abs"},
         {"the home folder itself", "XDG_DOCUMENTS_DIR=\"$HOME\"\n", {"Documents"}, ""},
         {"missing folder", "XDG_DOCUMENTS_DIR=\"$HOME/Gone\"\n", {"Documents"}, "Documents"},
+        {"a file", "XDG_DOCUMENTS_DIR=\"" + userDirs.string() + "\"\n", {"Documents"}, "Documents"},
         {"relative, commented, malformed, unquoted, unclosed",
          "XDG_DOCUMENTS_DIR=\".\"\n# XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
          "XDG_DOCUMENTS_DIR-\"$HOME/Docs\"\nXDG_DOCUMENTS_DIR=-$HOME/Docs\"\n"
          "XDG_DOCUMENTS_DIR=$HOME/Docs\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\n",
          {"Docs"},
          ""},
-        {"past the first 64 KiB",
+        {"longer than 64 KiB",
          std::string(64 * 1024, '#') + "\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n",
          {"Docs", "Documents"},
          "Documents"},
@@ -350,7 +404,6 @@ TEST(PosixProgramTest, DocumentsFolder) {
     };
     ASSERT_EQ(setenv("HOME", home.c_str(), 1), 0);
     ASSERT_EQ(setenv("XDG_CONFIG_HOME", root.path().c_str(), 1), 0);
-    const fs::path userDirs = root / "user-dirs.dirs";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         fs::remove_all(home);
@@ -365,6 +418,9 @@ TEST(PosixProgramTest, DocumentsFolder) {
         EXPECT_EQ(PosixProgram().DocumentsFolder(),
                   PathText(row.expected.empty() ? home : home / row.expected));
     }
+    ASSERT_EQ(setenv("XDG_DATA_HOME", (root / "data").c_str(), 1), 0);
+    EXPECT_EQ(PosixProgram().UserDataFolder(), PathText(root / "data/Velmo/"));
+    EXPECT_TRUE(fs::is_directory(root / "data/Velmo"));
 }
 
 // The autostart entry and the settings where XDG looks for them: below

@@ -6,6 +6,7 @@
 #include <limits>
 #include <thread>
 
+#include "platform/random.h"
 #include "platform/wake_up.h"
 
 namespace velmo {
@@ -87,6 +88,20 @@ TEST(EndRequestsTest, EachRequestWakesTheLoopOnceAndLeavesTheProcessRunning) {
         EXPECT_FALSE(requests.Acknowledge());
         EXPECT_FALSE(testing::ReadyWithin(requests.Handle(), 50));
     }
+}
+
+// Each run picks other quotes: two generators do not draw the same numbers.
+TEST(StandardRandomTest, EachStartsElsewhereAndStaysInItsBounds) {
+    StandardRandom one, other;
+    int same = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int drawn = one.Between(1, 1 << 30);
+        same += drawn == other.Between(1, 1 << 30) ? 1 : 0;
+        EXPECT_TRUE(drawn >= 1 && drawn <= 1 << 30) << drawn;
+    }
+    EXPECT_LT(same, 8);
+    EXPECT_EQ(one.Between(5, 5), 5);
+    EXPECT_EQ(one.Between(5, 2), 5);
 }
 
 }  // namespace
