@@ -6,6 +6,7 @@
 #include "support/fakes.h"
 #include "support/native_forms.h"
 #include "ui/options.h"
+#include "ui/schedule.h"
 #include "ui/settings.h"
 
 namespace velmo {
@@ -73,7 +74,6 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
     EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
     EXPECT_NE(app.SignatureText.find(app.PickedText), Text::npos);
-    EXPECT_TRUE(messages.shown.empty());
 
     testing::TestApp mine;
     mine.files.files[kList] = "\"mine\"\r\n";
@@ -87,7 +87,6 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     EXPECT_FALSE(later.files.Exists(kList));
     ASSERT_EQ(later.messages.shown.size(), 1u);  // the offer to find it
     EXPECT_EQ(later.messages.shown[0].title, U"Variable.txt Error");
-    EXPECT_NE(later.app.SignatureText.find(U"No Quote Selected"), Text::npos);
 }
 
 // A tray start never shows the window, unless there is no notification area.
@@ -109,59 +108,45 @@ TEST_F(StartupTest, TheWindowIsShownUnlessStartedOnTheTray) {
         };
         ASSERT_TRUE(Main(t.app));
         EXPECT_EQ(shows, row.shown ? 1 : 0);
-        EXPECT_EQ(t.app.form.Visible.get(), row.shown);
         EXPECT_EQ(t.app.form.mnuopen.Visible.get(), !row.shown);
         EXPECT_EQ(t.app.form.mnuPut.Visible.get(), row.shown);
     }
 }
 
-// A stored signature path is written only where a signature belongs: never
-// over one of Velmo's own files, which is said once, not at every change.
+// A stored signature path is written only where a signature belongs: a
+// relative one in the documents folder, never over one of Velmo's own files,
+// which is said once, not at every change.
 TEST_F(StartupTest, StoredSignaturePathIsWrittenOnlyWhereItBelongs) {
-    const std::string quotes = "\"only\"\r\n";
-    const struct {
-        Text stored;
-        Text written;  // where the signature goes; empty for nowhere
-    } rows[] = {
-        {kList, Text()},
-        // Never in the folder the program was started from.
+    const std::pair<Text, Text> rows[] = {
+        {kList, Text()},  // where the signature goes; empty for nowhere
         {U"sig.txt", testing::Folder(U"home/test/Documents") + U"sig.txt"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(ToUtf8(row.stored));
+    for (const auto& [stored, written] : rows) {
+        SCOPED_TRACE(ToUtf8(stored));
         testing::TestApp t;
-        files.files.clear();
-        StoreOptions([&row](App& a) {
+        StoreOptions([&stored](App& a) {
             a.form.chkFile.Value = 1;
-            a.SignatureFilePath = row.stored;
+            a.SignatureFilePath = stored;
         });
         t.files.files = files.files;
-        t.files.files[kList] = quotes;
+        t.files.files[kList] = "\"only\"\r\n";
         ASSERT_TRUE(Main(t.app));
         t.app.form.btnRandomize.Click();  // another change of the signature
-        EXPECT_EQ(t.files.files[kList], quotes);
-        ASSERT_EQ(t.messages.shown.size(), row.written.empty() ? 1u : 0u);
-        if (row.written.empty())
-            EXPECT_EQ(t.messages.shown[0].title, U"Signature File");
-        else
-            EXPECT_NE(t.files.files[row.written].find("only"), std::string::npos);
+        EXPECT_EQ(t.files.files[kList], "\"only\"\r\n");
+        EXPECT_EQ(t.messages.shown.size(), written.empty() ? 1u : 0u);
+        if (!written.empty()) {
+            EXPECT_NE(t.files.files[written].find("only"), std::string::npos);
+        }
     }
 }
 
-// A second copy says so and ends, whichever button is pressed.
+// A second copy says so and ends.
 TEST_F(StartupTest, SecondCopyOnlyShowsTheMessage) {
-    for (const int answer : {msgbox::Ok, msgbox::Cancel}) {
-        testing::TestApp t;
-        t.instance.anotherRunning = true;
-        t.messages.answers = {answer};
-        EXPECT_FALSE(Main(t.app));
-        ASSERT_EQ(t.messages.shown.size(), 1u);
-        EXPECT_EQ(t.messages.shown[0].style, 49);
-        EXPECT_EQ(t.log.calls,
-                  (std::vector<std::string>{"instance", "message Program already in use", "exit"}));
-        EXPECT_EQ(t.program.exits, 1);
-        EXPECT_EQ(t.icon.adds, 0);
-    }
+    instance.anotherRunning = true;
+    EXPECT_FALSE(Main(app));
+    EXPECT_EQ(log.calls,
+              (std::vector<std::string>{"instance", "message Program already in use", "exit"}));
+    EXPECT_EQ(messages.shown.at(0).style, msgbox::OkCancelExclamation);
 }
 
 TEST_F(StartupTest, ProgramFolderEndsInOneSeparator) {
@@ -176,6 +161,87 @@ TEST_F(StartupTest, ProgramFolderEndsInOneSeparator) {
     program.folder = testing::Rooted(U"usr/bin");
     program.readOnlyFolder = testing::Folder(U"usr/bin");
     EXPECT_EQ(ProgramDataFolder(app.ports.program), program.dataFolder);
+}
+
+// --- The schedule ---
+
+class ScheduleTest : public ::testing::Test, protected testing::TestApp {
+  protected:
+    void SetUp() override {
+        app.AppPath = U"/opt/velmo/";
+        SetDefaults(app);
+        app.vars.EntryCount = 5;
+        for (int i = 1; i <= 5; ++i)
+            app.vars.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
+    }
+
+    int picks() const { return static_cast<int>(random.asked.size()); }
+
+    MainForm& form = app.form;
+};
+
+TEST_F(ScheduleTest, SliderShowsEveryIntervalOfTheTable) {
+    const std::pair<Text, Text> rows[] = {
+        {U"Never", U"0"},        {U"5 Minute", U"300"},   {U"15 Minute", U"900"},
+        {U"30 Minute", U"1800"}, {U"1 Hour", U"3600"},    {U"3 Hours", U"10800"},
+        {U"6 Hours", U"21600"},  {U"12 Hours", U"43200"}, {U"Once a Day", U"86400"}};
+    for (int position = 8; position >= 0; --position) {
+        form.Slider.Value = position;
+        EXPECT_EQ(form.lblFreq.Caption.get(), rows[position].first);
+        EXPECT_EQ(form.Slider.Tag.get(), rows[position].second);
+    }
+    EXPECT_FALSE(timer.armed());  // before the schedule runs the slider only shows
+}
+
+TEST_F(ScheduleTest, PicksShowInTheEditorAndAnEmptyListPicksNothing) {
+    random.values = {2};
+    form.btnRandomize.Click();
+    EXPECT_EQ(form.txtVar.Text.get(), U"quote 2");
+    EXPECT_NE(app.SignatureText.find(U"quote 2"), Text::npos);
+    random.values = {4};
+    form.mnuRandomize.Click();
+    EXPECT_EQ(form.txtVar.Text.get(), U"quote 4");
+
+    app.vars.EntryCount = 0;  // slot 1 still holds a quote of the longer list
+    PickRandomEntry(app);
+    EXPECT_EQ(app.PickedEntry, 1);
+    EXPECT_EQ(app.PickedText, U"");
+    EXPECT_NE(app.SignatureText.find(U"No Quote Selected"), Text::npos);
+    EXPECT_EQ(picks(), 2);
+}
+
+// No polling: the timer is armed only for the next due time, counted from
+// the last change by elapsed time (never the wall clock); a slider move
+// retimes the running wait, and "Never" disarms it.
+TEST_F(ScheduleTest, TheTimerIsArmedOnlyForTheNextChange) {
+    form.Slider.Value = 0;
+    WaitForChange(app);
+    EXPECT_FALSE(timer.armed());
+    timer.Advance(400);
+    form.Slider.Value = 1;  // five minutes from the start have passed: at once
+    timer.Advance(0);
+    EXPECT_EQ(picks(), 1);
+    EXPECT_EQ(timer.dueAt, clock.elapsed + 300);
+
+    clock.seconds = 86400 - 60;  // the wall clock wraps at midnight; real time goes on
+    random.values = {3};
+    timer.Advance(299);
+    clock.seconds = 240;
+    EXPECT_EQ(picks(), 1);
+    timer.Advance(1);
+    EXPECT_EQ(picks(), 2);
+    EXPECT_EQ(form.txtVar.Text.get(), U"quote 3");  // a change is a pick as by the button
+
+    form.Slider.Value = 8;  // a longer interval moves the due time
+    timer.Advance(86399);
+    EXPECT_EQ(picks(), 2);
+    timer.Advance(1);
+    EXPECT_EQ(picks(), 3);
+
+    form.Slider.Value = 0;
+    EXPECT_FALSE(timer.armed());
+    timer.Advance(10 * 86400.0);
+    EXPECT_EQ(picks(), 3);
 }
 
 }  // namespace

