@@ -142,7 +142,7 @@ RegKey& RegDocument::Ensure(TextView path, TextView root) {
         if (path[p] != U'\\')
             continue;
         const TextView ancestor = path.substr(0, p);
-        if (ancestor.size() > root.size() && !Find(ancestor))
+        if (!Find(ancestor))
             keys.push_back({Text(ancestor), {}});
     }
     keys.push_back({Text(path), {}});

@@ -211,6 +211,8 @@ TEST(SettingsFileStateTest, StartAndSave) {
         }
         EXPECT_EQ(shown, row.messages);
         if (row.written) {
+            // Each key once, and the values after them.
+            EXPECT_TRUE(DecodeFileText(t.files.files[file]).starts_with(kKeys + U"\"Program"));
             EXPECT_EQ(t.settings.Values(Text(SettingsKey))->size(), 13u);
         } else {
             EXPECT_EQ(t.files.files, before);
