@@ -1,16 +1,13 @@
 // Signature assembly from any texts and options, in both layouts and all
-// three output types, and the wrap at any width. Beyond not crashing:
-// - the wrap loses and reorders no character but blanks, every line ends in
-//   CR LF, and a line longer than the width is one unbroken word;
-// - the plain layout is the two parts wrapped so, and the bordered one holds
-//   every character of the parts but blanks and breaks, in order;
-// - a signature grows linearly with its parts: each row is at most as wide
-//   as all the border texts together and the widest width.
+// output types, and the wrap at any width: the wrap keeps every character but
+// blanks in order, ends every line in CR LF and makes a line longer than the
+// width only of one word; the plain layout is the parts wrapped so; the
+// bordered one keeps the parts' characters but blanks and breaks in order; and
+// no row is wider than all border texts and the widest width together.
 //
 // Input: four option bytes (the last one a wrap width), then the fixed part,
-// the variable part, the top "Like" text, the top repeat unit, the bottom
-// "Like" text, the bottom repeat unit, the left and the right side text,
-// separated by 0x1F, all UTF-8.
+// the variable part, the top "Like" text and repeat unit, the same two of the
+// bottom, the left and the right side text, separated by 0x1F, all UTF-8.
 
 #include <algorithm>
 #include <cstddef>
@@ -109,8 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Text shown(Included(o.variablePart) ? (quote.empty() ? NoQuoteSelected : quote) : U"");
     const Text fixed = Included(o.fixedPart) ? texts[0] : U"";
-    const bool fixedFirst = o.order == PartOrder::FixedFirst;
-    const Text parts = Visible(fixedFirst ? fixed + shown : shown + fixed);
+    const Text parts = Visible(o.order == PartOrder::FixedFirst ? fixed + shown : shown + fixed);
     const Text signature = ComposeSignature(o, texts[0], quote);
     if (!SwitchedOn(o.bordered)) {
         CheckLines(signature.empty() ? Text(CrLf) : signature, o.plainWidth);

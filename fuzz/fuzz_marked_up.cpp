@@ -1,11 +1,13 @@
-// The HTML and Rich Text forms of any signature text: pure ASCII, the same
-// head and tail as every form, markup of the program's own only, and the
-// escaped body decoding back to the signature with each line ended. The
-// file's bytes are the form's ASCII.
-// The input is the signature text as UTF-8.
+// The HTML and Rich Text forms of any signature text: pure ASCII and so the
+// file's bytes, the same head and tail as every form, markup of the program's
+// own only, and the escaped body decoding back to the signature with each
+// line ended. The input is the signature text as UTF-8.
 
+#include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,96 +18,84 @@
 namespace velmo::fuzz {
 namespace {
 
-// The form's body: what lies between the head and the tail that the form of
-// a one-letter signature shows.
-TextView BodyOf(TextView form, Text (*build)(TextView), TextView lineEnd) {
+using Escapes = std::initializer_list<std::pair<std::string_view, TextView>>;
+
+// The form's body as ASCII: what lies between the head and the tail that the
+// form of a one-letter signature shows.
+std::string BodyOf(TextView form, Text (*build)(TextView), TextView lineEnd) {
+    // The file's bytes are the form's ASCII.
+    Require(MarkedUpFileBytes(form) == ToUtf8(form), "a marked-up form holds more than ASCII");
     const Text one = build(U"x");
-    const size_t at = one.find(U"x" + Text(lineEnd));
-    const TextView head = TextView(one).substr(0, at);
-    const TextView tail = TextView(one).substr(at + 1 + lineEnd.size());
-    Require(
-        form.size() >= head.size() + tail.size() && form.starts_with(head) && form.ends_with(tail),
-        "a marked-up form lost its head or tail");
-    for (char32_t c : form)
-        Require(c < 0x80, "a marked-up form holds a character beyond ASCII");
-    return form.substr(head.size(), form.size() - head.size() - tail.size());
+    const size_t head = one.find(U"x" + Text(lineEnd));
+    const size_t tail = one.size() - head - 1 - lineEnd.size();
+    Require(form.size() >= head + tail && form.starts_with(TextView(one).substr(0, head)) &&
+                form.ends_with(TextView(one).substr(one.size() - tail)),
+            "a marked-up form lost its head or tail");
+    return ToUtf8(form.substr(head, form.size() - head - tail));
 }
 
-// The decimal number at the front of a text, an optional "-" first, and the
-// characters it takes; nothing past seven digits.
-std::pair<long long, size_t> LeadingNumber(TextView text) {
-    const size_t sign = text.starts_with(U'-') ? 1 : 0;
-    size_t end = sign;
+// Takes the escape at the front of `body`, if any, off it onto `out`.
+bool TakeEscape(std::string_view& body, Escapes escapes, Text& out) {
+    for (const auto& [escape, text] : escapes) {
+        if (body.starts_with(escape)) {
+            body.remove_prefix(escape.size());
+            out += text;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Takes the decimal number at the front of `body` off it.
+long long TakeNumber(std::string_view& body) {
     long long value = 0;
-    while (end < text.size() && end < sign + 7 && text[end] >= U'0' && text[end] <= U'9')
-        value = value * 10 + (text[end++] - U'0');
-    Require(end > sign, "an escape lacks its number");
-    return {sign ? -value : value, end};
+    const auto [end, error] = std::from_chars(body.data(), body.data() + body.size(), value);
+    Require(error == std::errc(), "an escape lacks its number");
+    body.remove_prefix(static_cast<size_t>(end - body.data()));
+    return value;
 }
 
-Text UnescapeHtml(TextView body) {
+Text UnescapeHtml(std::string_view body) {
+    const Escapes escapes = {
+        {"<br>\r\n", CrLf}, {"&amp;", U"&"}, {"&lt;", U"<"}, {"&gt;", U">"}, {"&quot;", U"\""}};
     Text out;
-    for (size_t i = 0; i < body.size(); ++i) {
-        const TextView rest = body.substr(i);
-        if (rest.starts_with(U"<br>\r\n")) {
-            out += CrLf;
-            i += 5;
+    while (!body.empty()) {
+        if (TakeEscape(body, escapes, out))
             continue;
-        }
-        Require(rest[0] != U'<' && rest[0] != U'>', "an HTML body holds a tag character");
-        if (rest[0] != U'&') {
-            out += rest[0];
-            continue;
-        }
-        const size_t end = rest.find(U';');
-        Require(end != TextView::npos, "an HTML & starts no entity");
-        const TextView entity = rest.substr(1, end - 1);
-        if (entity.starts_with(U'#')) {
-            const auto [value, length] = LeadingNumber(entity.substr(1));
-            Require(length + 1 == entity.size() && value >= 0 && value < 0x110000,
+        if (TakeEscape(body, {{"&#", U""}}, out)) {
+            const long long value = TakeNumber(body);
+            Require(value >= 0 && value < 0x110000 && TakeEscape(body, {{";", U""}}, out),
                     "an HTML character reference is not a code point");
             out += static_cast<char32_t>(value);
-        } else {
-            constexpr std::pair<TextView, char32_t> kNamed[] = {
-                {U"amp", U'&'}, {U"lt", U'<'}, {U"gt", U'>'}, {U"quot", U'"'}};
-            const size_t before = out.size();
-            for (const auto& [name, c] : kNamed) {
-                if (entity == name)
-                    out += c;
-            }
-            Require(out.size() > before, "an HTML & starts an unknown entity");
+            continue;
         }
-        i += end;
+        Require(body[0] != '<' && body[0] != '>' && body[0] != '&',
+                "an HTML body holds markup of its own");
+        out += static_cast<char32_t>(body[0]);
+        body.remove_prefix(1);
     }
     return out;
 }
 
-Text UnescapeRtf(TextView body) {
-    constexpr TextView kHex = U"0123456789abcdef";
+Text UnescapeRtf(std::string_view body) {
+    const Escapes escapes = {{"\\par\r\n", CrLf}, {"\\\\", U"\\"}, {"\\{", U"{"}, {"\\}", U"}"}};
     Text out;
-    for (size_t i = 0; i < body.size(); ++i) {
-        const TextView rest = body.substr(i);
-        Require(rest[0] != U'{' && rest[0] != U'}', "a Rich Text body holds a bare brace");
-        if (rest[0] != U'\\') {
-            out += rest[0];
-        } else if (rest.starts_with(U"\\par\r\n")) {
-            out += CrLf;
-            i += 5;
-        } else if (rest.size() > 1 && (rest[1] == U'\\' || rest[1] == U'{' || rest[1] == U'}')) {
-            out += rest[1];
-            ++i;
-        } else if (rest.starts_with(U"\\'")) {
-            const size_t high = rest.size() > 3 ? kHex.find(rest[2]) : TextView::npos;
-            const size_t low = rest.size() > 3 ? kHex.find(rest[3]) : TextView::npos;
-            Require(high != TextView::npos && low != TextView::npos,
+    while (!body.empty()) {
+        if (TakeEscape(body, escapes, out))
+            continue;
+        if (TakeEscape(body, {{"\\'", U""}}, out)) {
+            unsigned byte = 0;
+            const char* two = body.data() + std::min<size_t>(body.size(), 2);
+            Require(std::from_chars(body.data(), two, byte, 16).ptr == body.data() + 2,
                     "a Rich Text \\' escape lacks its two hex digits");
-            const char byte = static_cast<char>(high * 16 + low);
-            out += FromWindows1252(std::string_view(&byte, 1));
-            i += 3;
-        } else {
-            Require(rest.starts_with(U"\\u"), "a Rich Text body holds a control word");
-            const auto [value, length] = LeadingNumber(rest.substr(2));
-            Require(value >= -32768 && value <= 32767 && rest.substr(2 + length).starts_with(U'?'),
+            const char c = static_cast<char>(byte);
+            out += FromWindows1252(std::string_view(&c, 1));
+            body.remove_prefix(2);
+            continue;
+        }
+        if (TakeEscape(body, {{"\\u", U""}}, out)) {
+            const long long value = TakeNumber(body);
+            Require(value >= -32768 && value <= 32767 && TakeEscape(body, {{"?", U""}}, out),
                     "a Rich Text \\u escape is not a signed 16-bit number and ?");
             const auto unit = static_cast<char32_t>(value < 0 ? value + 65536 : value);
             // The two halves of a UTF-16 pair are one character again.
@@ -114,8 +104,12 @@ Text UnescapeRtf(TextView body) {
                 out.back() = 0x10000 + ((out.back() - 0xD800) << 10) + (unit - 0xDC00);
             else
                 out += unit;
-            i += 2 + length;
+            continue;
         }
+        Require(body[0] != '\\' && body[0] != '{' && body[0] != '}',
+                "a Rich Text body holds markup of its own");
+        out += static_cast<char32_t>(body[0]);
+        body.remove_prefix(1);
     }
     return out;
 }
@@ -136,6 +130,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Text rtf = RtfSignature(signature);
     Require(UnescapeRtf(BodyOf(rtf, RtfSignature, U"\\par\r\n")) == ended,
             "the Rich Text body does not decode to the signature");
-    Require(MarkedUpFileBytes(rtf) == ToUtf8(rtf), "the file's bytes are not the Rich Text form");
     return 0;
 }

@@ -2,7 +2,6 @@
 // crash, and never longer than the path with "..." added, but for the one
 // separator that ends the head (of "C:\" or "/") and shows again after the
 // "..." when the tail starts from it.
-//
 // Input: two bytes of limit (signed, little-endian), then the path as UTF-8.
 
 #include <cstddef>

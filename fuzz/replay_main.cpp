@@ -1,7 +1,8 @@
 // Runs a fuzz target over saved inputs without libFuzzer, so that its corpus
-// is an ordinary test: every file in the folders named is given to the
-// target once, in name order. A target aborts on a broken invariant; a folder
-// with no input in it fails the run, so that a wrong path cannot pass.
+// is an ordinary test: every file named, and every file in the folders
+// named, is given to the target once, in name order. A target aborts on a
+// broken invariant; a name with no input fails the run, so that a wrong path
+// cannot pass.
 
 #include <algorithm>
 #include <cstddef>
@@ -22,17 +23,19 @@ int main(int argc, char** argv) {
         std::error_code error;
         for (const fs::directory_entry& entry : fs::directory_iterator(argv[i], error))
             files.push_back(entry.path());
+        if (error && fs::is_regular_file(argv[i]))
+            files.emplace_back(argv[i]);
         std::sort(files.begin(), files.end());
         for (const fs::path& file : files) {
             std::ifstream in(file, std::ios::binary);
-            // The input in a buffer of exactly its size, so that a sanitizer
-            // sees any read past its end; libFuzzer's limit of 1 MiB holds.
-            const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), {}};
-            if (!in || data.size() > (std::size_t{1} << 20)) {
+            if (!in || fs::file_size(file, error) > (std::uintmax_t{1} << 20)) {
                 std::fprintf(stderr, "%s: unreadable or over 1 MiB\n", file.string().c_str());
                 status = 1;
                 continue;
             }
+            // The input in a buffer of exactly its size, so that a sanitizer
+            // sees any read past its end.
+            const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), {}};
             LLVMFuzzerTestOneInput(data.data(), data.size());
         }
         std::printf("%s: %zu inputs\n", argv[i], files.size());

@@ -54,10 +54,8 @@ TEST(ComposeSignatureTest, OptionsInTextOut) {
              Spaced(o);
              o.output = OutputForm::Html;
          },
-         kWriter, kFox,
-         Lines({U"", kTop, U"", U"The quick brown fox jumps over the " + Spaces(7),
-                U"lazy dog again and again." + Spaces(17), U"", U"A. Writer" + Spaces(33),
-                U"Small Town" + Spaces(32), U"", kTop})},
+         U"me", U"x",
+         Lines({U"", kTop, U"", U"x" + Spaces(41), U"", U"me" + Spaces(40), U"", kTop})},
         {[](SignatureOptions& o) {
              Spaced(o);
              o.bordered = Check::Off;
@@ -118,6 +116,10 @@ TEST(ComposeSignatureTest, OptionsInTextOut) {
          },
          kWriter, kFox, Lines({U"", kTop, kFox1, kFox2, kBlank, kTop})},
         {[](SignatureOptions& o) { o.topRepeat = U""; }, U"", U"x", Lines({U"", U"", kX, U""})},
+        // Line breaks start rows; a last word too long for a row is not cut or padded.
+        {[](SignatureOptions&) {}, U"", U"one\r\n\r\n" + Repeat(U"abcd", 9),
+         Lines({U"", kTop, U"** one" + Spaces(31) + U" **", kBlank,
+                U"** " + Repeat(U"abcd", 9) + U" **", kTop})},
         // Characters count, not bytes.
         {[](SignatureOptions& o) {
              o.leftSide = U"§";
@@ -140,17 +142,6 @@ TEST(ComposeSignatureTest, OptionsInTextOut) {
         EXPECT_EQ(ComposeSignature(o, row.fixed, row.quote), row.expected)
             << "row " << &row - rows << ": " << ToUtf8(row.quote);
     }
-}
-
-TEST(FramePartTest, LineBreaksStartRowsAndOverLongRowsGetNoPadding) {
-    SignatureOptions o = Tight();
-    EXPECT_EQ(FramePart(o, U"one\r\n\r\ntwo", 32),
-              Lines({U"** one" + Spaces(31) + U" **", U"** " + Spaces(34) + U" **",
-                     U"** two" + Spaces(31) + U" **"}));
-    o.output = OutputForm::Html;
-    // A last word is never broken, so this row is longer than the content.
-    EXPECT_EQ(FramePart(o, U"abcdefghijklmnopqrstuvwxyz", 10),
-              Lines({U"abcdefghijklmnopqrstuvwxyz"}));
 }
 
 }  // namespace
