@@ -121,7 +121,6 @@ class FakeTimer : public TimerPort {
             log->Add("timer");
         dueAt = clock_.elapsed + std::max(0.0, seconds);
         callback = std::move(due);
-        ++starts;
     }
     void Stop() override { callback = nullptr; }
     bool armed() const { return static_cast<bool>(callback); }
@@ -133,7 +132,6 @@ class FakeTimer : public TimerPort {
             clock_.elapsed = std::max(clock_.elapsed, dueAt);
             auto fire = std::move(callback);
             callback = nullptr;
-            ++fired;
             fire();
         }
         clock_.elapsed = end;
@@ -141,8 +139,6 @@ class FakeTimer : public TimerPort {
 
     double dueAt = 0;
     std::function<void()> callback;
-    int starts = 0;
-    int fired = 0;
     CallLog* log = nullptr;
 
   private:
@@ -164,13 +160,11 @@ class FakeNotifyIcon : public NotifyIconPort {
   public:
     bool Available() override { return available; }
     bool available = true;
-    void Add(const std::string& icon, const Text& tip) override {
+    void Add(const std::string&, const Text&) override {
         if (log)
             log->Add("icon add");
         shown = true;
         ++adds;
-        lastIcon = icon;
-        lastTip = tip;
     }
     void Remove() override {
         if (log)
@@ -187,8 +181,6 @@ class FakeNotifyIcon : public NotifyIconPort {
     bool shown = false;
     int adds = 0;
     int popups = 0;
-    std::string lastIcon;
-    Text lastTip;
     std::function<void()> onPopup;  // what the user does while the menu is open
     CallLog* log = nullptr;
 };
@@ -284,8 +276,6 @@ class FakeFileStore : public FileStorePort {
         return {};
     }
     FileResult Remove(const Text& path) override {
-        if (log)
-            log->Add("remove " + ToUtf8(path));
         if (const auto it = failWrites.find(path); it != failWrites.end())
             return {it->second};
         if (files.erase(path) == 0)
@@ -331,20 +321,12 @@ struct TestPlatform {
     FakeProgram program;
     FakeBrowser browser;
 
-    Ports ports() { return ports(files); }
-    // The same with another file store, such as the real one.
-    Ports ports(FileStorePort& fileStore) {
-        return {messages, fileDialog, clipboard, clock, random,  fileStore,
-                settings, timer,      instance,  icon,  program, browser};
-    }
-    // The same with other stores, such as the real ones.
+    // The fakes, or other stores such as the real ones.
+    Ports ports() { return ports(files, settings); }
+    Ports ports(FileStorePort& fileStore) { return ports(fileStore, settings); }
+    Ports ports(SettingsStorePort& settingsStore) { return ports(files, settingsStore); }
     Ports ports(FileStorePort& fileStore, SettingsStorePort& settingsStore) {
         return {messages,      fileDialog, clipboard, clock, random,  fileStore,
-                settingsStore, timer,      instance,  icon,  program, browser};
-    }
-    // The same with another settings store, such as the registry.
-    Ports ports(SettingsStorePort& settingsStore) {
-        return {messages,      fileDialog, clipboard, clock, random,  files,
                 settingsStore, timer,      instance,  icon,  program, browser};
     }
 };

@@ -4,7 +4,6 @@
 // states the same case on every platform.
 
 #include <string>
-#include <string_view>
 
 #include "domain/text.h"
 #include "platform/path_style.h"
@@ -55,17 +54,6 @@ inline std::string NativeFileBytes(std::string bytes) {
     for (size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at))
         bytes.erase(at, 1);
     return bytes;
-}
-
-// True when the bytes break lines only as the program does for other programs
-// on this platform: no CR at all on POSIX, CR before every LF on Windows.
-inline bool InNativeLineEnds(std::string_view bytes) {
-    const bool posix = NativePathStyle() == PathStyle::Posix;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (posix ? bytes[i] == '\r' : bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
-            return false;
-    }
-    return true;
 }
 
 }  // namespace velmo::testing

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
-#include <vector>
 
 #include "domain/text.h"
 
@@ -25,22 +24,6 @@ inline Text Spaces(size_t n) {
 inline Text PathText(const std::filesystem::path& path) {
     const auto utf8 = path.u8string();
     return FromUtf8(std::string(utf8.begin(), utf8.end()));
-}
-
-// The CR LF-separated lines of a text; a final CR LF ends the last line.
-inline std::vector<Text> SplitLines(const Text& text) {
-    std::vector<Text> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t p = text.find(CrLf, pos);
-        if (p == Text::npos) {
-            lines.push_back(text.substr(pos));
-            break;
-        }
-        lines.push_back(text.substr(pos, p - pos));
-        pos = p + 2;
-    }
-    return lines;
 }
 
 }  // namespace velmo::testing
