@@ -60,7 +60,8 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     } else {
         entry = PickEntry(ports.random, list.EntryCount);
     }
-    const Text quote = list.EntryCount > 0 ? list.At(entry) : Text();
+    // An empty list has only empty slots: its signature has no quote.
+    const Text& quote = list.At(entry);
     const Text signature = ComposeSignature(options, fixedText, quote);
 
     if (!request.write) {
