@@ -79,6 +79,7 @@ TEST_F(SettingsStoreTest, ASaveWritesTheThirteenValuesInOrderAndTheNextStartRead
     SaveSettings(app);
     EXPECT_EQ(Saved().size(), 13u);
     EXPECT_EQ(SavedText(U"Top text like"), U"  ~~ top — ~~  ") << "stored as it stands";
+    EXPECT_EQ(app.SettingValues[kQuotePathText], app.VariableFilePath);
 
     testing::TestApp next;
     next.files.files = files.files;
