@@ -82,7 +82,6 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     ASSERT_TRUE(Main(app));
     EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
     EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
-    EXPECT_NE(app.SignatureText.find(app.PickedText), Text::npos);
 
     testing::TestApp mine;
     mine.files.files[kList] = "\"mine\"\r\n";
@@ -166,7 +165,6 @@ TEST_F(StartupTest, ProgramFolderEndsInOneSeparator) {
 // --- The schedule ---
 
 TEST_F(StartupTest, SliderShowsEveryIntervalOfTheTable) {
-    FiveQuotes();
     const std::pair<Text, Text> rows[] = {
         {U"Never", U"0"},        {U"5 Minute", U"300"},   {U"15 Minute", U"900"},
         {U"30 Minute", U"1800"}, {U"1 Hour", U"3600"},    {U"3 Hours", U"10800"},

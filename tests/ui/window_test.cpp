@@ -132,7 +132,6 @@ TEST(AutostartEntryTest, OnlyAnEntryNotSwitchedOffStartsWithTheDesktop) {
         {"[Desktop Action x]\nHidden=true\n[Desktop Entry]\n# Hidden=true\nExec=velmo\n", true},
         {"[Desktop Entry]\nExec=velmo\n[Other]\nX-GNOME-Autostart-enabled=false\n", true},
         {"Exec=velmo\n", false},
-        {"", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.bytes);
@@ -202,7 +201,7 @@ constexpr int kRightDown = 0x204;
 constexpr int kRightUp = 0x205;
 
 // A first start: the window is shown, the icon sits in the notification area.
-class TrayTest : public ::testing::Test, protected testing::TestApp {
+class TrayTest : public WindowTest {
   protected:
     void SetUp() override { ASSERT_TRUE(Main(app)); }
 
@@ -212,8 +211,6 @@ class TrayTest : public ::testing::Test, protected testing::TestApp {
         EXPECT_EQ(form.mnuopen.Visible.get(), !shown);
         EXPECT_EQ(form.mnuPut.Visible.get(), shown);
     }
-
-    MainForm& form = app.form;
 };
 
 // What each kind of notification area reports for what the user does, and
@@ -242,10 +239,8 @@ TEST_F(TrayTest, ClicksOnTheIconByKindOfNotificationArea) {
         EXPECT_EQ(icon.popups, row.popups);
         EXPECT_FALSE(app.TrayBusy);
     }
-}
-
-// The message is the pointer's position in pixels, rounded.
-TEST_F(TrayTest, TheMessageIsThePointerPositionRounded) {
+    // The message is the pointer's position in pixels, rounded.
+    icon.popups = 0;
     form.MouseMove(0, 0, kDoubleClick * 15 + 7, 0);
     ExpectShown(false);
     form.MouseMove(0, 0, kDoubleClick * 15 - 7, 0);
