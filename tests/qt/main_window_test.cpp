@@ -89,7 +89,6 @@ TEST_F(MainWindowTest, EveryControlIsOneWidgetInsideItsFrameOrPage) {
             continue;
         ASSERT_EQ(found.size(), 1);
         QWidget* widget = found.front();
-        EXPECT_EQ(w->ControlOf(widget), c);
         EXPECT_EQ(widget->parentWidget(), c->Container != nullptr ? w->WidgetOf(c->Container)
                                                                   : w->tabs()->widget(c->TabPage));
         const QRect r = widget->geometry(), room = widget->parentWidget()->rect();
@@ -143,8 +142,6 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
         {1, "optTBRepeat", U"0", "optTBRepeat", {}, "", "(off) Repeat ( )"},
         {3, nullptr, U"", "Tabs", {}, "", "3"},
         {0, nullptr, U"", "btnNew", click, "IndNumber", "&New|<<New Entry>> 1/1"},
-        {1, nullptr, U"", "chkBorder", click, "chkBorder frmTB",
-         "Include Borders [x]|Include Borders [x]|Top Border "},
         {4, "chkClip", U"2", "chkClip", click, "chkClip", "&Clipboard [x]|&Clipboard [x]"},
         {4, "chkClip", U"1", "chkClip", click, "chkClip", "&Clipboard [ ]|&Clipboard [ ]"},
         {4, nullptr, U"", "optHTML", click, "optText optHTML", "HTML (o)|Text ( )|HTML (o)"},

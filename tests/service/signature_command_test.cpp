@@ -113,12 +113,7 @@ TEST(SignatureCommandTest, FailuresWriteNothing) {
         {SignatureFailure::EntryOutOfRange, entry0, [](auto&) {}},
         {SignatureFailure::EntryOutOfRange, entry4, [](auto&) {}},
         {SignatureFailure::NoSignatureFile, write,
-         [](auto& p) {
-             SignatureOptions o;
-             o.fixedPart = Check::On;
-             ASSERT_TRUE(
-                 p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U"")));
-         }},
+         [](auto& p) { PutFiles(p, {}); }},  // file output off
         {SignatureFailure::SignatureFileRefused, write,
          [](auto& p) { p.files.aliases[kSignature] = kQuotes; }},
         {SignatureFailure::SignatureFileUnwritable, write,
