@@ -352,7 +352,8 @@ struct RestoreEnvironment {
 };
 
 // User files are kept beside the program only where the user may write and
-// no package installs programs, even for root, who may write anywhere.
+// no package installs programs, even for root, who may write anywhere. Exit
+// ends the process at once.
 TEST(PosixProgramTest, UserFilesNeverInSystemFolders) {
     const testing::TempFolder folder{"velmo-program"};
     const Text mine = PathText(folder.path()) + U"/";
@@ -362,6 +363,7 @@ TEST(PosixProgramTest, UserFilesNeverInSystemFolders) {
                                                           {U"/usr/local/bin/", false},
                                                           {U"/bin/", false}})
         EXPECT_EQ(PosixProgram().CanWriteFolder(path), keeps) << ToUtf8(path);
+    EXPECT_EXIT(PosixProgram().Exit(), ::testing::ExitedWithCode(0), "");
 }
 
 // The documents folder as xdg-user-dir finds it, falling back to ~/Documents
