@@ -2,8 +2,8 @@
 // output types, and the wrap at any width: the wrap keeps every character but
 // blanks in order, ends every line in CR LF and makes a line longer than the
 // width only of one word; the plain layout is the parts wrapped so; the
-// bordered one keeps the parts' characters but blanks and breaks in order; and
-// no row is wider than all border texts and the widest width together.
+// bordered one keeps the parts' characters but blanks in order; a signature
+// has at most about a row per part character, each within the border widths.
 //
 // Input: four option bytes (the last one a wrap width), then the fixed part,
 // the variable part, the top "Like" text and repeat unit, the same two of the
