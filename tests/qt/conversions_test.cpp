@@ -12,14 +12,12 @@
 #include "qt/qt_ports.h"
 #include "qt/qt_text.h"
 #include "support/native_forms.h"
-#include "ui/output_selection.h"
 
 namespace velmo {
 namespace {
 
 TEST(ConversionsTest, FiltersBecomeQtFilterListsWithTheirRealPatterns) {
     const std::vector<std::pair<TextView, QString>> cases = {
-        {filters::TextTypeFiles, "Text Files (*.txt);;Pegasus Files (Inetsig*.pms);;All Files (*)"},
         {U"All Files (*.*)|*.*|Rich Text (*.rtf)|*.rtf|", "All Files (*);;Rich Text (*.rtf)"},
         // Qt matches what is in the parentheses, so they must hold the real patterns.
         {U"Pictures|*.bmp;*.gif|", "Pictures (*.bmp *.gif)"},
