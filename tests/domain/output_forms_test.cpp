@@ -72,17 +72,5 @@ TEST(OutputForms, FileBytesByteForByte) {
     }
 }
 
-// The escaped forms hold nothing but ASCII, whatever the text.
-TEST(OutputForms, EscapedFormsAreAscii) {
-    Text everything;
-    for (char32_t c = 1; c < 0x800; ++c)
-        everything += c;
-    everything += U"\u20ac\u2122\uD7FF\uE000\uFFFD\U00010000\U0001F600";
-    for (OutputForm form : {OutputForm::Html, OutputForm::Rtf}) {
-        for (char c : SignatureFileBytes(form, everything))
-            ASSERT_LT(static_cast<unsigned char>(c), 0x80) << static_cast<int>(form);
-    }
-}
-
 }  // namespace
 }  // namespace velmo

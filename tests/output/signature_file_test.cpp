@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "domain/output_forms.h"
+#include "service/signature_files.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
-#include "support/text_helpers.h"
 #include "ui/app.h"
 
 namespace velmo {
@@ -40,13 +41,13 @@ class SignatureFileTest : public ::testing::Test, protected testing::TestApp {
 TEST_F(SignatureFileTest, WritesTheChosenFormWhenFileOutputIsOn) {
     const struct {
         OptionButton& type;
+        OutputForm output;
         int fileOutput;
         const char32_t* path;
-        bool written;
     } rows[] = {
-        {form.optText, 1, kPath, true}, {form.optHTML, 1, kPath, true},
-        {form.optRTF, 2, kPath, true},  {form.optHTML, 0, kPath, false},
-        {form.optRTF, 1, U"", false},
+        {form.optText, OutputForm::PlainText, 1, kPath}, {form.optHTML, OutputForm::Html, 1, kPath},
+        {form.optRTF, OutputForm::Rtf, 2, kPath},        {form.optHTML, OutputForm::Html, 0, kPath},
+        {form.optRTF, OutputForm::Rtf, 1, U""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.type.Name + std::to_string(row.fileOutput));
@@ -55,16 +56,10 @@ TEST_F(SignatureFileTest, WritesTheChosenFormWhenFileOutputIsOn) {
         form.chkFile.Value = row.fileOutput;
         app.SignatureFilePath = row.path;
         WriteSignatureFile(app);
-        // Each form's last lines; the form itself has no line end after them.
-        const std::string tail = NativeFileBytes(
-            &row.type == &form.optText   ? "ab\r\ncd\r\n"
-            : &row.type == &form.optHTML ? "<br>\r\ncd<br>\r\n</font></body></html>\r\n"
-                                         : "ab\\par\r\ncd\\par\r\n\\f1\\par\r\n\\par }\r\n");
-        const std::string bytes = NativeFileBytes(ToUtf8(app.SignatureFileText) + "\r\n");
-        ASSERT_GE(bytes.size(), tail.size());
-        EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
-        EXPECT_EQ(files.files.size(), row.written ? 1u : 0u);
-        EXPECT_EQ(files.files[kPath], row.written ? bytes : std::string());
+        EXPECT_EQ(app.SignatureFileText, SignatureInForm(row.output, U"ab\r\ncd"));
+        const bool written = row.fileOutput != 0 && *row.path;
+        EXPECT_EQ(files.files.size(), written ? 1u : 0u);
+        EXPECT_EQ(files.files[kPath], written ? SignatureFileBytes(row.output, U"ab\r\ncd") : "");
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_TRUE(fileDialog.calls.empty());
     }
