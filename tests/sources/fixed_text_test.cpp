@@ -15,12 +15,7 @@ using testing::NativeFileBytes;
 
 const Text kFolder = U"/opt/velmo/";
 const Text kFixedFile = U"/opt/velmo/Fixed.fxt";
-const std::string kSixteenLines = [] {
-    std::string lines;
-    for (int i = 1; i <= 16; ++i)
-        lines += "\"l\"\r\n";
-    return lines;
-}();
+const std::string kSixteenLines = ToUtf8(Repeat(U"\"l\"\r\n", 16));
 
 Text NumberedLines(int n) {
     Text t = U"line 1";
