@@ -8,7 +8,6 @@
 #include "platform/read_only_files.h"
 #include "service/signature_files.h"
 #include "support/fakes.h"
-#include "support/native_forms.h"
 #include "ui/startup.h"
 
 namespace velmo {
@@ -21,11 +20,15 @@ const Text kFixed = kData + U"Fixed.fxt", kQuotes = kData + U"Variable.txt";
 const Text kSignature = testing::Rooted(U"home/test/Documents/sig.txt");
 
 // The user's files as the window program leaves them.
-void PutFiles(TestPlatform& p, const SignatureOptions& o) {
+void PutFiles(TestPlatform& p, const SignatureOptions& o, bool emptyList = false) {
     p.files.files[kFixed] = EncodeFileText(U"\"Ann Example\"\r\n\"Straße 5\"\r\n");
-    p.files.files[kQuotes] = EncodeFileText(
-        U"\"Short one.\"\r\n\"A quotation long enough to be wrapped over more than one row of "
-        U"any of the widths, with \"\"quotes\"\" and ümlauts.\"\r\n\"Two\r\nlines\"\r\n");
+    p.files.files[kQuotes] =
+        emptyList
+            ? ""
+            : EncodeFileText(
+                  U"\"Short one.\"\r\n\"A quotation long enough to be wrapped over more than one "
+                  U"row of "
+                  U"any of the widths, with \"\"quotes\"\" and ümlauts.\"\r\n\"Two\r\nlines\"\r\n");
     ASSERT_TRUE(p.settings.CreateKey(Text(UserKey)));
     ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U"")));
 }
@@ -65,23 +68,25 @@ SignatureOptions RandomOptions(std::mt19937& gen) {
 }
 
 // The window program at start-up and the command, with the same options and
-// entry, make the same signature file; printing writes nothing.
+// entry, make the same signature file, also of an empty list; printing writes
+// nothing.
 TEST(SignatureCommandTest, PrintsAndWritesWhatTheWindowProgramWrites) {
     std::mt19937 gen(2026);
     for (int round = 0; round < 150; ++round) {
         const SignatureOptions o = RandomOptions(gen);
-        const int entry = 1 + round % 3;
+        const int entry = round % 4;  // 0: an empty list
         SCOPED_TRACE("round " + std::to_string(round));
         testing::TestApp window;
-        PutFiles(window, o);
+        PutFiles(window, o, entry == 0);
         window.random.values = {entry};
         ASSERT_TRUE(Main(window.app));
         const std::string written = window.files.files[kSignature];
 
         TestPlatform p;
-        PutFiles(p, o);
+        PutFiles(p, o, entry == 0);
         const SignaturePorts ports{p.files, p.settings, p.program, p.random};
-        SignatureOutcome out = MakeSignature(ports, {o.output, entry, false});
+        SignatureOutcome out =
+            MakeSignature(ports, {o.output, entry ? std::optional(entry) : std::nullopt, false});
         ASSERT_EQ(out.failure, SignatureFailure::None);
         EXPECT_EQ(out.bytes, written);
         EXPECT_FALSE(p.files.files.count(kSignature));
@@ -139,18 +144,6 @@ TEST(SignatureCommandTest, FailuresWriteNothing) {
         EXPECT_TRUE(out.bytes.empty());
         EXPECT_EQ(p.files.files, before);
     }
-}
-
-TEST(SignatureCommandTest, AnEmptyListGivesTheSignatureWithoutAQuote) {
-    TestPlatform p;
-    SignatureOptions o;
-    o.bordered = Check::Off;
-    PutFiles(p, o);
-    p.files.files[kQuotes] = "";
-    const SignatureOutcome out = MakeSignature({p.files, p.settings, p.program, p.random}, {});
-    ASSERT_EQ(out.failure, SignatureFailure::None);
-    // The fixed part, left out, leaves its empty row.
-    EXPECT_EQ(out.bytes, EncodeFileText(NativeLineEnds(U"\r\nNo Quote Selected\r\n\r\n\r\n")));
 }
 
 }  // namespace
