@@ -22,18 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Two full versions of each file, large enough that a write takes a while.
-std::string Version(char fill, size_t size) {
-    return std::string(size, fill) + "\r\n";
-}
-
 TEST(CrashTest, KilledWritesLeaveOldOrNewFilesOnly) {
     const testing::TempFolder folder("velmo-crash");
     const fs::path& dir = folder.path();
     const fs::path signature = dir / "signature.txt";
     const fs::path list = dir / "Variable.txt";
     const fs::path settings = dir / "User.reg";
-    const std::string versions[2] = {Version('a', 300000), Version('b', 300000)};
+    // Two full versions of each file, large enough that a write takes a while.
+    const std::string versions[2] = {std::string(300000, 'a') + "\r\n",
+                                     std::string(300000, 'b') + "\r\n"};
     const Text values[2] = {Text(200, U'x'), Text(200, U'y')};
 
     std::mt19937 random(20261206);
