@@ -33,17 +33,25 @@ struct CallLog {
     }
 };
 
+// A fake whose calls go to a shared log when it is given one.
+struct Logged {
+    CallLog* log = nullptr;
+    void Note(std::string call) {
+        if (log)
+            log->Add(std::move(call));
+    }
+};
+
 struct ShownMessage {
     Text text;
     int style;
     Text title;
 };
 
-class FakeMessageBox : public MessageBoxPort {
+class FakeMessageBox : public MessageBoxPort, public Logged {
   public:
     int Show(const Text& text, int style, const Text& title) override {
-        if (log)
-            log->Add("message " + ToUtf8(text));
+        Note("message " + ToUtf8(text));
         shown.push_back({text, style, title});
         if (answers.empty())
             return (style & 15) == msgbox::YesNo ? msgbox::No : msgbox::Ok;
@@ -53,7 +61,6 @@ class FakeMessageBox : public MessageBoxPort {
     }
     std::deque<int> answers;  // next answers; No or Ok when none are left
     std::vector<ShownMessage> shown;
-    CallLog* log = nullptr;
 };
 
 struct DialogCall {
@@ -93,11 +100,10 @@ class FakeClock : public ClockPort {
 };
 
 // Queued answers first, then a generator with a fixed seed.
-class FakeRandom : public RandomPort {
+class FakeRandom : public RandomPort, public Logged {
   public:
     int Between(int lo, int hi) override {
-        if (log)
-            log->Add("random");
+        Note("random");
         asked.push_back({lo, hi});
         if (!values.empty()) {
             const int v = values.front();
@@ -109,16 +115,14 @@ class FakeRandom : public RandomPort {
     std::deque<int> values;
     std::vector<std::pair<int, int>> asked;
     std::mt19937 engine{12345};
-    CallLog* log = nullptr;
 };
 
 // A single timer request; the test fires it by moving the fake clock.
-class FakeTimer : public TimerPort {
+class FakeTimer : public TimerPort, public Logged {
   public:
     explicit FakeTimer(FakeClock& clock) : clock_(clock) {}
     void Start(double seconds, std::function<void()> due) override {
-        if (log)
-            log->Add("timer");
+        Note("timer");
         dueAt = clock_.elapsed + std::max(0.0, seconds);
         callback = std::move(due);
     }
@@ -139,36 +143,31 @@ class FakeTimer : public TimerPort {
 
     double dueAt = 0;
     std::function<void()> callback;
-    CallLog* log = nullptr;
 
   private:
     FakeClock& clock_;
 };
 
-class FakeInstance : public SingleInstancePort {
+class FakeInstance : public SingleInstancePort, public Logged {
   public:
     bool AnotherInstanceRunning() override {
-        if (log)
-            log->Add("instance");
+        Note("instance");
         return anotherRunning;
     }
     bool anotherRunning = false;
-    CallLog* log = nullptr;
 };
 
-class FakeNotifyIcon : public NotifyIconPort {
+class FakeNotifyIcon : public NotifyIconPort, public Logged {
   public:
     bool Available() override { return available; }
     bool available = true;
     void Add(const std::string&, const Text&) override {
-        if (log)
-            log->Add("icon add");
+        Note("icon add");
         shown = true;
         ++adds;
     }
     void Remove() override {
-        if (log)
-            log->Add("icon remove");
+        Note("icon remove");
         shown = false;
     }
     void PopupMenu() override {
@@ -182,10 +181,9 @@ class FakeNotifyIcon : public NotifyIconPort {
     int adds = 0;
     int popups = 0;
     std::function<void()> onPopup;  // what the user does while the menu is open
-    CallLog* log = nullptr;
 };
 
-class FakeProgram : public ProgramPort {
+class FakeProgram : public ProgramPort, public Logged {
   public:
     Text ProgramFolder() override { return folder; }
     bool CanWriteFolder(const Text& f) override { return f != readOnlyFolder; }
@@ -196,11 +194,9 @@ class FakeProgram : public ProgramPort {
     Text AutostartFile() override { return autostartFile; }
     Text HelpFile() override { return helpFile; }
     void Exit() override {
-        if (log)
-            log->Add("exit");
+        Note("exit");
         ++exits;
     }
-    CallLog* log = nullptr;
     Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");
@@ -220,12 +216,11 @@ class FakeBrowser : public BrowserPort {
 
 // Files in memory; a path listed in `failReads` or `failWrites` fails with its
 // reason.
-class FakeFileStore : public FileStorePort {
+class FakeFileStore : public FileStorePort, public Logged {
   public:
     std::optional<std::string> Read(const Text& path, FileResult& result,
                                     size_t limit = kReadLimit) override {
-        if (log)
-            log->Add("read " + ToUtf8(path));
+        Note("read " + ToUtf8(path));
         ++reads;
         if (const auto failing = failReads.find(path); failing != failReads.end()) {
             result.error = failing->second;
@@ -244,8 +239,7 @@ class FakeFileStore : public FileStorePort {
         return it->second;
     }
     FileResult Replace(const Text& path, std::string_view bytes) override {
-        if (log)
-            log->Add("write " + ToUtf8(path));
+        Note("write " + ToUtf8(path));
         if (const auto it = failWrites.find(path); it != failWrites.end())
             return {it->second};
         files[path] = std::string(bytes);
@@ -283,7 +277,6 @@ class FakeFileStore : public FileStorePort {
         return {};
     }
     std::vector<Text> folders;
-    CallLog* log = nullptr;
 
     std::map<Text, std::string> files;
     std::map<Text, std::error_code> failWrites;
