@@ -42,14 +42,12 @@ WakeTimer::~WakeTimer() {
 void WakeTimer::Start(double seconds) {
     if (handle_ < 0)
         return;
-    // Zero disarms a timerfd; "at once" is the shortest real wait instead.
-    // Waits beyond some thirty years are taken as that.
+    // Zero disarms a timerfd; "at once" is a microsecond instead, which is
+    // never zero. Waits beyond some thirty years are taken as that.
     const double wait = seconds > 1e-6 ? std::min(seconds, 1e9) : 1e-6;
     itimerspec when{};
     when.it_value.tv_sec = static_cast<time_t>(std::floor(wait));
     when.it_value.tv_nsec = static_cast<long>((wait - std::floor(wait)) * 1e9);
-    if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0)
-        when.it_value.tv_nsec = 1;
     // Setting the timer also clears an expiry not yet read.
     armed_ = timerfd_settime(Fd(handle_), 0, &when, nullptr) == 0;
 }
