@@ -74,6 +74,8 @@ class FakeFileDialog : public FileDialogPort {
     std::optional<Text> OpenFile(const Text& initial, const Text& filter,
                                  const Text& title) override {
         calls.push_back({initial, filter, title});
+        if (whileOpen)
+            whileOpen();
         if (results.empty())
             return std::nullopt;
         auto result = results.front();
@@ -82,6 +84,7 @@ class FakeFileDialog : public FileDialogPort {
     }
     std::deque<std::optional<Text>> results;  // nullopt: the user cancels
     std::vector<DialogCall> calls;
+    std::function<void()> whileOpen;  // what runs while the user chooses, such as a timer
 };
 
 class FakeClipboard : public ClipboardPort {
