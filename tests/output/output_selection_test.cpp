@@ -156,6 +156,17 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
     }
 }
 
+// While the type change asks for a file, a scheduled write puts the new
+// form in no file, the file in use least of all.
+TEST_F(OutputSelectionTest, NothingIsWrittenWhileTheTypeChangeAsks) {
+    Start(form.optText, U"/home/user/sig.txt");
+    form.chkFile.Value = 1;
+    fileDialog.whileOpen = [this] { WriteSignatureFile(app); };
+    form.optHTML.Value = true;
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(app.SignatureFilePath, U"/home/user/sig.txt");
+}
+
 // A file that cannot be made leads to the recovery dialog, whose pick is
 // written at once in the current form; cancelled, the first pick stays.
 TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
