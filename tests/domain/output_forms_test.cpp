@@ -54,8 +54,8 @@ TEST(OutputForms, FileBytesByteForByte) {
         {OutputForm::Rtf, U"C:\\mail {draft} \\par", "C:\\\\mail \\{draft\\} \\\\par\\par\r\n"},
         {OutputForm::Rtf, U"Caf\u00e9 \u20ac \u0160\u0178 \u00a0\u00ff\u007f",
          "Caf\\'e9 \\'80 \\'8a\\'9f \\'a0\\'ff\x7f\\par\r\n"},
-        {OutputForm::Rtf, U"\u03a9 \u7fff\u8000 \uff01 \u0081 \uffff",
-         "\\u937? \\u32767?\\u-32768? \\u-255? \\u129? \\u-1?\\par\r\n"},
+        {OutputForm::Rtf, U"\u03a9 \u7fff\u8000 \uff01 \u0080 \uffff",
+         "\\u937? \\u32767?\\u-32768? \\u-255? \\u128? \\u-1?\\par\r\n"},
         {OutputForm::Rtf, U"\U0001F600 \U00010000\U0010FFFF",
          "\\u-10179?\\u-8704? \\u-10240?\\u-9216?\\u-9217?\\u-8193?\\par\r\n"},
     };

@@ -111,8 +111,8 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
             f.txtFixed.Text = *row.typed;
         ASSERT_TRUE(f.txtFixed.SetFocus());
         ASSERT_TRUE(f.txtVar.SetFocus());  // leaving the editor saves it
-        EXPECT_EQ(SaveFixedText(t.app), row.messages == 0) << "the second save, refused or done";
         EXPECT_EQ(t.files.files[kFixedFile], row.saved);
+        EXPECT_EQ(SaveFixedText(t.app), row.messages == 0) << "the second save, refused or done";
         EXPECT_EQ(f.txtFixed.Text.get(), row.box);
         EXPECT_EQ(t.messages.shown.size(), row.messages);
         if (row.answer == msgbox::Yes) {
@@ -160,6 +160,16 @@ TEST(FixedText, LoadProblemsPromptWhileThePartIsOn) {
         }
         EXPECT_EQ(t.files.files[kFixedFile], row.file.value_or(""));
     }
+}
+
+// A save that fails says why and reports the failure.
+TEST(FixedText, AFailedSaveSaysWhy) {
+    testing::TestApp t;
+    t.app.AppPath = kFolder;
+    t.files.failWrites[kFixedFile] = std::make_error_code(std::errc::no_space_on_device);
+    t.app.form.txtFixed.Text = U"kept";
+    EXPECT_FALSE(SaveFixedText(t.app));
+    EXPECT_NE(t.messages.shown.at(0).text.find(U"No space left on device"), Text::npos);
 }
 
 TEST(FixedText, EditorAndCheckBoxFollowEachOther) {
