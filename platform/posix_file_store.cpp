@@ -51,7 +51,7 @@ class Descriptor {
   public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
-        if (fd_ >= 0)
+        if (fd_ != -1)
             close(fd_);
     }
     Descriptor(const Descriptor&) = delete;
@@ -85,7 +85,7 @@ std::error_code ResolveLinks(std::string& path, uid_t user, struct stat& info, b
         if (name.empty())
             return {};
         const Descriptor folder(open(DirectoryOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        if (folder.get() < 0)
+        if (folder.get() == -1)
             return {errno, std::generic_category()};
         if (fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT)
@@ -125,7 +125,7 @@ std::error_code ResolveLinks(std::string& path, uid_t user, struct stat& info, b
 // the new contents are already safe on disk, so that is not an error.
 void SyncDirectory(const std::string& directory) {
     const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd == -1)
         return;
     while (fsync(fd) != 0 && errno == EINTR) {
     }
@@ -184,8 +184,8 @@ int PosixFileStore::CreateTemporary(const std::string& directory, const std::str
         int fd;
         do {
             fd = calls_.Create(temp_path.c_str(), mode);
-        } while (fd < 0 && errno == EINTR);
-        if (fd >= 0 || errno != EEXIST)
+        } while (fd == -1 && errno == EINTR);
+        if (fd != -1 || errno != EEXIST)
             return fd;
     }
     errno = EEXIST;
@@ -260,7 +260,7 @@ std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& re
     const Descriptor fd(
         open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
-    if (fd.get() < 0 || fstat(fd.get(), &info) != 0) {
+    if (fd.get() == -1 || fstat(fd.get(), &info) != 0) {
         result = Failure(errno);
         return std::nullopt;
     }
@@ -340,7 +340,7 @@ FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
     const std::string directory = DirectoryOf(target);
     std::string temp_path;
     const int fd = CreateTemporary(directory, name, existed ? 0600 : 0666, temp_path);
-    if (fd < 0)
+    if (fd == -1)
         return Failure(errno);
 
     int error = FillTemporary(fd, bytes, existed ? &old : nullptr);

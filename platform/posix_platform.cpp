@@ -139,7 +139,7 @@ double PosixClock::ElapsedSeconds() const {
 LockFileInstance::LockFileInstance(std::string lockPath) : path_(std::move(lockPath)) {}
 
 LockFileInstance::~LockFileInstance() {
-    if (fd_ >= 0)
+    if (fd_ != -1)
         ::close(fd_);
 }
 
@@ -151,10 +151,10 @@ std::string LockFileInstance::DefaultLockPath() {
 }
 
 bool LockFileInstance::AnotherInstanceRunning() {
-    if (fd_ >= 0)
+    if (fd_ != -1)
         return false;
     const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    if (fd == -1)
         return false;  // no lock to be had: better to run than to refuse
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);

@@ -16,7 +16,7 @@ namespace velmo {
 namespace {
 
 WaitHandle Readable(std::intptr_t fd) {
-    return fd >= 0 ? WaitHandle{WaitHandle::Kind::ReadableFd, fd} : WaitHandle{};
+    return fd != -1 ? WaitHandle{WaitHandle::Kind::ReadableFd, fd} : WaitHandle{};
 }
 
 int Fd(std::intptr_t handle) {
@@ -29,18 +29,18 @@ int Fd(std::intptr_t handle) {
 // kernel without it, CLOCK_MONOTONIC.
 WakeTimer::WakeTimer() {
     int fd = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (fd < 0)
+    if (fd == -1)
         fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     handle_ = fd;
 }
 
 WakeTimer::~WakeTimer() {
-    if (handle_ >= 0)
+    if (handle_ != -1)
         ::close(Fd(handle_));
 }
 
 void WakeTimer::Start(double seconds) {
-    if (handle_ < 0)
+    if (handle_ == -1)
         return;
     // Zero disarms a timerfd; "at once" is a microsecond instead, which is
     // never zero. Waits beyond some thirty years are taken as that.
@@ -54,7 +54,7 @@ void WakeTimer::Start(double seconds) {
 
 void WakeTimer::Stop() {
     armed_ = false;
-    if (handle_ < 0)
+    if (handle_ == -1)
         return;
     itimerspec off{};
     timerfd_settime(Fd(handle_), 0, &off, nullptr);
@@ -66,7 +66,7 @@ WaitHandle WakeTimer::Handle() const {
 
 bool WakeTimer::Acknowledge() {
     std::uint64_t expirations = 0;
-    if (handle_ < 0 || ::read(Fd(handle_), &expirations, sizeof expirations) < 0 || !armed_)
+    if (handle_ == -1 || ::read(Fd(handle_), &expirations, sizeof expirations) < 0 || !armed_)
         return false;
     armed_ = false;
     return true;
@@ -83,7 +83,7 @@ void OnEndSignal(int) {
     const int fd = endRequestPipe.load();
     const char byte = 1;
     // Non-blocking: with the pipe full, a request is already waiting.
-    if (fd >= 0) {
+    if (fd != -1) {
         [[maybe_unused]] const auto written = ::write(fd, &byte, 1);
     }
     errno = savedErrno;
@@ -108,7 +108,7 @@ EndRequests::EndRequests() {
 }
 
 EndRequests::~EndRequests() {
-    if (handle_ < 0)
+    if (handle_ == -1)
         return;
     for (const int signal : kEndSignals)
         std::signal(signal, SIG_DFL);
@@ -121,7 +121,7 @@ WaitHandle EndRequests::Handle() const {
 }
 
 bool EndRequests::Acknowledge() {
-    if (handle_ < 0)
+    if (handle_ == -1)
         return false;
     bool any = false;
     char bytes[64];

@@ -1,16 +1,13 @@
 #include "platform/posix_file_store.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -18,9 +15,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/wake_up_test.h"
 #include "platform/posix_platform.h"
-#include "platform/wake_up.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
@@ -96,52 +91,18 @@ TEST_F(PosixFileStoreTest, WhatIsWrittenReadsBackExactly) {
     EXPECT_EQ(FileContents(dir_ / "reference"), "");
 }
 
-// Started with standard input closed, the program is given descriptor 0 for
-// the first one it opens: that works like any other, and is closed again.
-TEST_F(PosixFileStoreTest, DescriptorZeroWorksLikeAnyOther) {
+// One instance holds the lock, also when asked again; another finds it held
+// until the first ends. No lock to be had is no reason not to run.
+TEST_F(PosixFileStoreTest, OneInstanceHoldsTheLock) {
     const std::string lock = (dir_ / "lock").string();
-    const std::pair<const char*, std::function<bool()>> steps[] = {
-        {"file store",
-         [&] {
-             FileResult read;
-             return store_.Replace(PathOf("file"), "new") &&
-                    store_.Read(PathOf("file"), read) == "new";
-         }},
-        {"timer",
-         [] {
-             WakeTimer timer;
-             timer.Start(0);
-             return testing::ReadyWithin(timer.Handle(), 1000) && timer.Acknowledge();
-         }},
-        {"end request",
-         [] {
-             EndRequests requests;
-             std::raise(SIGTERM);
-             return testing::ReadyWithin(requests.Handle(), 1000) && requests.Acknowledge();
-         }},
-        // One instance holds the lock, also when asked again; another finds it
-        // held until the first ends. No lock to be had is no reason not to run.
-        {"lock",
-         [&] {
-             auto first = std::make_optional<LockFileInstance>(lock);
-             LockFileInstance second(lock);
-             const bool held = !first->AnotherInstanceRunning() &&
-                               !first->AnotherInstanceRunning() && second.AnotherInstanceRunning();
-             first.reset();
-             return held && !second.AnotherInstanceRunning() &&
-                    !LockFileInstance((dir_ / "missing/lock").string()).AnotherInstanceRunning();
-         }},
-    };
-    const int saved = dup(0);
-    std::vector<std::string> failed;
-    for (const auto& [name, step] : steps) {
-        close(0);
-        if (!step() || fcntl(0, F_GETFD) != -1)
-            failed.push_back(name);
-    }
-    dup2(saved, 0);
-    close(saved);
-    EXPECT_EQ(failed, std::vector<std::string>());
+    auto first = std::make_optional<LockFileInstance>(lock);
+    LockFileInstance second(lock);
+    EXPECT_FALSE(first->AnotherInstanceRunning());
+    EXPECT_FALSE(first->AnotherInstanceRunning());
+    EXPECT_TRUE(second.AnotherInstanceRunning());
+    first.reset();
+    EXPECT_FALSE(second.AnotherInstanceRunning());
+    EXPECT_FALSE(LockFileInstance((dir_ / "missing/lock").string()).AnotherInstanceRunning());
 }
 
 // The store runs as this user whoever runs the test.
