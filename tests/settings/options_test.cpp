@@ -43,13 +43,16 @@ TEST_F(OptionsTest, AStoredFormIsAppliedPathsFirstAndABadOneGivesTheDefaults) {
         SetDefaults(app);
         app.form.optHTML.Value = true;
         app.form.chkBorder.Value = 0;
-        app.SignatureFilePath = seen = U"";
+        app.SignatureFilePath = app.VariableFilePath = app.FixedTextFilePath = seen = U"";
         app.ProgramValues = packed;
         app.SettingValues[kSignaturePathText] = U"/tmp/sig.txt";
+        app.SettingValues[kQuotePathText] = U"/tmp/q.txt";
+        app.SettingValues[kFixedPathText] = U"/tmp/f.fxt";
         ApplyOptions(app);
         const bool bad = packed.size() != 40;
         EXPECT_EQ(seen, bad ? U"" : U"/tmp/sig.txt") << "the path is set before the check box";
-        EXPECT_EQ(app.SignatureFilePath, bad ? U"" : U"/tmp/sig.txt");
+        EXPECT_EQ(app.SignatureFilePath + app.VariableFilePath + app.FixedTextFilePath,
+                  bad ? U"" : U"/tmp/sig.txt/tmp/q.txt/tmp/f.fxt");
         EXPECT_EQ(app.form.chkBorder.Value.get(), 1);
         // Output type 0 leaves the window's choice.
         EXPECT_EQ(ReadOptions(app.form).output, bad ? OutputForm::PlainText : OutputForm::Html);

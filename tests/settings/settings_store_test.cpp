@@ -22,6 +22,23 @@ const Text kKeys = Lines({
     U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]",
 });
 
+// What a save with the default options writes after the keys.
+const Text kDefaultValues = Lines({
+    U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
+    U"\"Fixed width\"=\"60\"",
+    U"\"Top text like\"=\"" + Text(DefaultLikeBorder) + U"\"",
+    U"\"Top text repeat\"=\"*\"",
+    U"\"Signature width\"=\"60\"",
+    U"\"Bottom text like\"=\"" + Text(DefaultLikeBorder) + U"\"",
+    U"\"Bottom text repeat\"=\"*\"",
+    U"\"Left text like\"=\"*\"",
+    U"\"Indent\"=\"1\"",
+    U"\"Right text like\"=\"*\"",
+    U"\"Signature File\"=\"\"",
+    U"\"Variable File\"=\"\"",
+    U"\"Fixed text File\"=\"\"",
+});
+
 // What start-up does with the stored options once they are read.
 void Start(App& app) {
     ReadSettings(app);
@@ -47,53 +64,6 @@ class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
     }
 };
 
-TEST_F(SettingsStoreTest, ASaveWritesTheThirteenValuesInOrderAndTheNextStartReadsThemBack) {
-    ReadSettings(app);
-    EXPECT_TRUE(app.firstStart);
-    SaveSettings(app);
-    const Text stars(DefaultLikeBorder);
-    EXPECT_EQ(DecodeFileText(files.files[testing::kTestSettingsFile]),
-              kKeys + Lines({
-                          U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\"",
-                          U"\"Fixed width\"=\"60\"",
-                          U"\"Top text like\"=\"" + stars + U"\"",
-                          U"\"Top text repeat\"=\"*\"",
-                          U"\"Signature width\"=\"60\"",
-                          U"\"Bottom text like\"=\"" + stars + U"\"",
-                          U"\"Bottom text repeat\"=\"*\"",
-                          U"\"Left text like\"=\"*\"",
-                          U"\"Indent\"=\"1\"",
-                          U"\"Right text like\"=\"*\"",
-                          U"\"Signature File\"=\"\"",
-                          U"\"Variable File\"=\"\"",
-                          U"\"Fixed text File\"=\"\"",
-                      }));
-    EXPECT_TRUE(app.ProgramValues.empty()) << "saving does not change the stored form read";
-
-    // A later save rewrites the same thirteen in place.
-    form.optHTML.Value = true;
-    app.SignatureFilePath = U"/home/jörg/Signatur „neu“.htm";
-    app.VariableFilePath = U"C:\\Users\\jörg\\quotes \"best\".txt";
-    app.FixedTextFilePath = U"/opt/velmo/Fixed.fxt";
-    testing::ChangeEveryOption(form, U"  bottom  ");
-    SaveSettings(app);
-    EXPECT_EQ(Saved().size(), 13u);
-    EXPECT_EQ(SavedText(U"Top text like"), U"  ~~ top — ~~  ") << "stored as it stands";
-    EXPECT_EQ(app.SettingValues[kQuotePathText], app.VariableFilePath);
-
-    testing::TestApp next;
-    next.files.files = files.files;
-    Start(next.app);
-    SignatureOptions expected = ReadOptions(form);
-    expected.topLike = U"~~ top — ~~";  // a top Like text is read without its blanks
-    EXPECT_EQ(ReadOptions(next.app.form), expected);
-    EXPECT_EQ(next.app.SignatureFilePath, app.SignatureFilePath);
-    EXPECT_EQ(next.app.VariableFilePath, app.VariableFilePath);
-    EXPECT_EQ(next.app.FixedTextFilePath, U"/opt/velmo/Fixed.fxt");
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(next.messages.shown.empty());
-}
-
 TEST_F(SettingsStoreTest, ManyValuesAreReadInOneReadAndSavedInOneWrite) {
     constexpr int kOthers = 16000;
     Text content = kKeys + Lines({U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\""});
@@ -117,6 +87,7 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
     app.AppPath = U"/opt/velmo/";
     const Text fixedFile = U"/opt/velmo/Fixed.fxt";
     ReadSettings(app);
+    testing::ChangeEveryOption(form, U"b");
     CommandButton* const buttons[] = {&form.btnSaveSett, &form.btnSaveSett2, &form.cmdSave2,
                                       &form.cmdSave3,    &form.cmdSave4,     &form.btnSaveSett};
     for (size_t i = 0; i < std::size(buttons); ++i) {
@@ -133,7 +104,10 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
         // With the fixed part off, its file is neither written nor named.
         EXPECT_EQ(files.files.count(fixedFile), static_cast<size_t>(on));
         EXPECT_EQ(SavedText(U"Fixed text File"), on ? fixedFile : U"");
+        EXPECT_EQ(app.SettingValues[kFixedPathText], on ? fixedFile : U"") << "the texts saved";
     }
+    EXPECT_EQ(SavedText(U"Top text like"), U"  ~~ top — ~~  ") << "stored as it stands";
+    EXPECT_EQ(Saved().size(), 13u) << "each save rewrites the same values";
     EXPECT_NE(files.files[fixedFile].find("Fixed line 5"), std::string::npos);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -165,7 +139,7 @@ TEST(SettingsFileStateTest, StartAndSave) {
         std::error_code readError;
         std::error_code writeError;
         std::vector<Text> messages;  // after the start, then after the save
-        bool written;                // the save writes the thirteen values
+        bool written;                // the save writes the default values
     } rows[] = {
         {"no file", {}, none, none, {}, true},
         {"permission denied",
@@ -193,7 +167,6 @@ TEST(SettingsFileStateTest, StartAndSave) {
         Start(t.app);
         EXPECT_EQ(t.app.firstStart, !row.content);
         EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults";
-        EXPECT_TRUE(t.app.ProgramValues.empty());
         if (!row.content && !row.writeError) {
             EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys) << "both keys, empty";
         }
@@ -211,10 +184,10 @@ TEST(SettingsFileStateTest, StartAndSave) {
             shown.push_back(m.text);
         }
         EXPECT_EQ(shown, row.messages);
+        EXPECT_TRUE(t.app.ProgramValues.empty()) << "neither starting nor saving sets it";
+        // Each key once, and the values after them.
         if (row.written) {
-            // Each key once, and the values after them.
-            EXPECT_TRUE(DecodeFileText(t.files.files[file]).starts_with(kKeys + U"\"Program"));
-            EXPECT_EQ(t.settings.Values(Text(SettingsKey))->size(), 13u);
+            EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys + kDefaultValues);
         } else {
             EXPECT_EQ(t.files.files, before);
         }
