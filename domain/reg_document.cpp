@@ -94,34 +94,12 @@ Text FoldCase(TextView text) {
     return out;
 }
 
-RegValue* RegKey::Find(TextView name) {
-    // An exact match first: a file edited by hand may hold the same name in
-    // two spellings, and the one asked for is meant.
-    for (RegValue& v : values) {
-        if (!v.isDefault && v.name == name)
-            return &v;
-    }
-    for (RegValue& v : values) {
-        if (!v.isDefault && SameName(v.name, name))
-            return &v;
-    }
-    return nullptr;
-}
-
-const RegValue* RegKey::Find(TextView name) const {
-    return const_cast<RegKey*>(this)->Find(name);
-}
-
 RegKey* RegDocument::Find(TextView path) {
     for (RegKey& k : keys) {
         if (SameName(k.path, path))
             return &k;
     }
     return nullptr;
-}
-
-const RegKey* RegDocument::Find(TextView path) const {
-    return const_cast<RegDocument*>(this)->Find(path);
 }
 
 bool RegDocument::Contains(TextView path) const {

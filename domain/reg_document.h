@@ -16,14 +16,14 @@ struct RegValue {
     bool isDefault = false;
     std::optional<Text> text;  // a string value
     Text raw;                  // the right-hand side of any other value, as written
+    bool operator==(const RegValue&) const = default;
 };
 
 struct RegKey {
     Text path;  // full path, e.g. HKEY_CURRENT_USER\SOFTWARE\Velmo\User
     std::vector<RegValue> values;
 
-    RegValue* Find(TextView name);
-    const RegValue* Find(TextView name) const;
+    bool operator==(const RegKey&) const = default;
 };
 
 struct RegDocument {
@@ -31,11 +31,11 @@ struct RegDocument {
 
     // Keys match without regard to case, as in the registry.
     RegKey* Find(TextView path);
-    const RegKey* Find(TextView path) const;
     // True when the key is listed or lies above a listed key.
     bool Contains(TextView path) const;
     // The key, appended (after any missing ancestors below `root`) when new.
     RegKey& Ensure(TextView path, TextView root);
+    bool operator==(const RegDocument&) const = default;
 };
 
 // Nothing when the text is not a REGEDIT4 file; line ends may be LF or CR LF.

@@ -24,7 +24,7 @@ void SetStrings(RegKey& key, const std::vector<StoredValue>& values) {
     for (size_t i = 0; i < key.values.size(); ++i) {
         const RegValue& v = key.values[i];
         if (!v.isDefault) {
-            exact.emplace(v.name, i);  // the first of a name, as RegKey::Find
+            exact.emplace(v.name, i);  // the first of a name
             folded.emplace(FoldCase(v.name), i);
         }
     }

@@ -110,25 +110,6 @@ TEST(RegDocumentTest, TextsThatAreNotRegistryFilesAreRefused) {
         EXPECT_FALSE(ParseRegDocument(text)) << what;
 }
 
-TEST(RegDocumentTest, KeysAndValueNamesMatchWithoutRegardToCaseTheExactSpellingFirst) {
-    std::optional<RegDocument> doc =
-        ParseRegDocument(kMixedExport + Lines({
-                                            U"\"fixed width\"=\"lower\"",
-                                            U"\"Fixed Width\"=\"exact\"",
-                                        }));
-    ASSERT_TRUE(doc);
-    RegKey* key = doc->Find(U"hkey_current_user\\software\\VELMO\\user\\freeware");
-    ASSERT_EQ(key, &doc->keys[2]);
-    ASSERT_NE(key->Find(U"PROGRAM VALUES"), nullptr);
-    EXPECT_EQ(key->Find(U"FIXED WIDTH")->text, U"60") << "the first in other case";
-    EXPECT_EQ(key->Find(U"fixed width")->text, U"lower");
-    EXPECT_EQ(key->Find(U"Fixed Width")->text, U"exact");
-    EXPECT_EQ(key->Find(U"Fixed"), nullptr);
-    EXPECT_EQ(key->Find(U"Fixed Wiggh"), nullptr) << "as long, one letter apart";
-    EXPECT_EQ(doc->keys[0].Find(U""), nullptr) << "the default value has no name to find";
-    EXPECT_EQ(doc->Find(U"HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Free"), nullptr);
-}
-
 TEST(RegDocumentTest, FoldCaseLowersLatinLettersOnly) {
     EXPECT_EQ(FoldCase(U"AbCZ\\ÀÄÖÜ×Þ-ß1"), U"abcz\\àäöü×þ-ß1");
 }

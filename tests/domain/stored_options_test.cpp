@@ -6,30 +6,24 @@ namespace velmo {
 namespace {
 
 // Every option away from its default.
-const SignatureOptions kChanged{.changeInterval = 7,
-                                .toClipboard = Check::On,
-                                .toFile = Check::On,
-                                .variablePart = Check::Off,
-                                .fixedPart = Check::On,
-                                .startOnTray = Check::On,
-                                .order = PartOrder::VariableFirst,
-                                .output = OutputForm::Html,
-                                .plainWidth = 40,
-                                .bordered = Check::Off,
-                                .blankRows = Check::On,
-                                .top = TopBorder::Like,
-                                .topLike = U"~~ top — ~~",
-                                .topRepeat = U"\"\\",
-                                .borderedWidth = 100,
-                                .bottom = BottomBorder::Same,
-                                .bottomLike = U"  bottom  ",
-                                .bottomRepeat = U"=-",
-                                .leftSide = U"<|",
-                                .indent = 4,
-                                .rightSameAsLeft = Check::Off,
-                                .rightLikeChosen = true,
-                                .rightSide = U"|>",
-                                .separator = PartSeparator::BlankLine};
+const SignatureOptions kChanged = [] {
+    SignatureOptions o{.changeInterval = 7, .plainWidth = 40, .borderedWidth = 100, .indent = 4};
+    o.toClipboard = o.toFile = o.fixedPart = o.startOnTray = o.blankRows = Check::On;
+    o.variablePart = o.bordered = o.rightSameAsLeft = Check::Off;
+    o.order = PartOrder::VariableFirst;
+    o.output = OutputForm::Html;
+    o.top = TopBorder::Like;
+    o.bottom = BottomBorder::Same;
+    o.separator = PartSeparator::BlankLine;
+    o.rightLikeChosen = true;
+    o.topLike = U"~~ top — ~~";
+    o.topRepeat = U"\"\\";
+    o.bottomLike = U"  bottom  ";
+    o.bottomRepeat = U"=-";
+    o.leftSide = U"<|";
+    o.rightSide = U"|>";
+    return o;
+}();
 
 TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
     const struct {
@@ -149,8 +143,10 @@ TEST(StoredOptionsTest, StoredNumbersAndTextsOutOfRange) {
          {},
          {{0, U"55"}, {3, U"61"}},
          [](auto& o) { o.plainWidth = o.borderedWidth = 60; }},
-        {"width with a blank", {}, {{0, U" 80"}}, [](auto& o) { o.plainWidth = 60; }},
-        {"width empty", {}, {{3, U""}}, [](auto& o) { o.borderedWidth = 60; }},
+        {"width with a blank or empty",
+         {},
+         {{0, U" 80"}, {3, U""}},
+         [](auto& o) { o.plainWidth = o.borderedWidth = 60; }},
         {"width 060", {}, {{3, U"060"}}, [](auto& o) { o.borderedWidth = 60; }},
         {"indent 5", {}, {{7, U"5"}}, [](auto& o) { o.indent = 1; }},
         {"indent -1", {}, {{7, U"-1"}}, [](auto& o) { o.indent = 1; }},
