@@ -16,63 +16,45 @@
 #include "domain/stored_options.h"
 #include "fuzz_checks.h"
 
-namespace velmo::fuzz {
-namespace {
-
-// Decoded options, saved as the program saves them and read back, decode to
-// the same options. (The settings file's own round trip is fuzz_settings_file's.)
-void CheckStoredRoundTrip(const SignatureOptions& options) {
-    StoredSettings settings;
-    ReadStoredValues(EncodeOptions(options, U"/s.txt", U"/q.txt", U"/f.fxt"), settings);
-    Require(DecodeOptions(settings) == options, "saved options decode to other options");
-    Require(settings.texts[kSignaturePathText] == U"/s.txt" &&
-                settings.texts[kQuotePathText] == U"/q.txt" &&
-                settings.texts[kFixedPathText] == U"/f.fxt",
-            "saved paths read back changed");
-}
-
-void CheckDecode(TextView packed) {
-    const std::optional<ProgramFlagArray> flags = DecodeProgramValues(packed);
-    if (!flags)
-        return;
-    Require(packed.size() == 40, "a packed string of another length decoded");
-    // One digit per field: larger numbers keep their sign and become 9.
-    ProgramFlagArray digits = *flags;
-    for (auto& flag : digits)
-        flag = std::clamp<std::int16_t>(flag, -9, 9);
-    Require(DecodeProgramValues(EncodeProgramValues(*flags)) == digits,
-            "a flag changed through encoding");
-}
-
-void CheckOptions(TextView packed, const std::vector<std::string_view>& stored) {
-    std::vector<StoredValue> values = {{Text(StoredValueNames[0]), Text(packed)}};
-    for (size_t i = 0; i + 1 < StoredValueNames.size() && i < stored.size(); ++i)
-        values.push_back({Text(StoredValueNames[i + 1]), FromUtf8(stored[i])});
-    StoredSettings settings;
-    ReadStoredValues(values, settings);
-    const std::optional<SignatureOptions> options = DecodeOptions(settings);
-    Require(options.has_value() == DecodeProgramValues(packed).has_value(),
-            "options decode exactly when their flags do");
-    if (!options)
-        return;
-    CheckStoredRoundTrip(*options);
-    // The options as decoded, whatever they are, still make a signature.
-    ComposeSignature(*options, U"A. Writer\r\nSmall Town", U"The quick brown fox jumps over.");
-}
-
-}  // namespace
-}  // namespace velmo::fuzz
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velmo;
-    using namespace velmo::fuzz;
+    using fuzz::Require;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const size_t lineEnd = bytes.find('\n');
     const Text packed = FromUtf8(bytes.substr(0, lineEnd));
-    std::vector<std::string_view> stored;
-    if (lineEnd != std::string_view::npos)
-        stored = SplitBytes(bytes.substr(lineEnd + 1), '\x1f');
-    CheckDecode(packed);
-    CheckOptions(packed, stored);
+    const std::optional<ProgramFlagArray> flags = DecodeProgramValues(packed);
+    if (flags) {
+        Require(packed.size() == 40, "a packed string of another length decoded");
+        // One digit per field: larger numbers keep their sign and become 9.
+        ProgramFlagArray digits = *flags;
+        for (auto& flag : digits)
+            flag = std::clamp<std::int16_t>(flag, -9, 9);
+        Require(DecodeProgramValues(EncodeProgramValues(*flags)) == digits,
+                "a flag changed through encoding");
+    }
+
+    std::vector<StoredValue> values = {{Text(StoredValueNames[0]), packed}};
+    if (lineEnd != std::string_view::npos) {
+        const std::vector<std::string_view> stored =
+            fuzz::SplitBytes(bytes.substr(lineEnd + 1), '\x1f');
+        for (size_t i = 0; i + 1 < StoredValueNames.size() && i < stored.size(); ++i)
+            values.push_back({Text(StoredValueNames[i + 1]), FromUtf8(stored[i])});
+    }
+    StoredSettings settings;
+    ReadStoredValues(values, settings);
+    const std::optional<SignatureOptions> options = DecodeOptions(settings);
+    Require(options.has_value() == flags.has_value(), "options decode exactly when their flags do");
+    if (!options)
+        return 0;
+    // Saved as the program saves them and read back, they decode to the same
+    // options. (The settings file's own round trip is fuzz_settings_file's.)
+    StoredSettings saved;
+    ReadStoredValues(EncodeOptions(*options, U"/s.txt", U"/q.txt", U"/f.fxt"), saved);
+    Require(DecodeOptions(saved) == options && saved.texts[kSignaturePathText] == U"/s.txt" &&
+                saved.texts[kQuotePathText] == U"/q.txt" &&
+                saved.texts[kFixedPathText] == U"/f.fxt",
+            "saved options read back changed");
+    // The options as decoded, whatever they are, still make a signature.
+    ComposeSignature(*options, U"A. Writer\r\nSmall Town", U"The quick brown fox jumps over.");
     return 0;
 }

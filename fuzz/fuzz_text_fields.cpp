@@ -30,52 +30,6 @@ std::vector<Text> ReadFields(const Text& content) {
     return fields;
 }
 
-// Fields are no longer than the file with its breaks made CR LF, hold no
-// break but CR LF, and read back as written when quoted.
-void CheckFields(const std::vector<Text>& fields, const Text& content) {
-    Text records;
-    for (const Text& field : fields) {
-        Require(field.size() <= content.size() * 2, "a field is longer than the file");
-        for (const Text& line : SplitSignatureLines(field))
-            Require(line.find_first_of(U"\r\n") == Text::npos, "a field holds a bare CR or LF");
-        records += QuotedRecord(field);
-    }
-    Require(ReadFields(records) == fields, "quoted records do not read back as written");
-}
-
-// The list holds every field, and a reload into the list already read (as
-// the program does) of its written text keeps nothing of the first reading.
-void CheckQuoteList(const Text& content, size_t fieldCount) {
-    VariableEntries list;
-    ReadQuoteList(content, list);
-    Require(list.EntryCount >= 0 && list.EntryCount <= VariableEntries::kMaxEntries &&
-                static_cast<size_t>(list.EntryCount) + list.KeptAside.size() == fieldCount,
-            "the quote list lost or invented entries");
-    VariableEntries again = list;
-    ReadQuoteList(QuoteListText(list), again);
-    Require(again.EntryCount == list.EntryCount && again.Entries == list.Entries &&
-                again.KeptAside == list.KeptAside,
-            "the written quote list reads back changed");
-}
-
-// The fixed text is the fields joined by CR LF, refused past 15 of them, and
-// one of at most 15 lines survives being saved and read again.
-void CheckFixedText(const Text& content, const std::vector<Text>& fields) {
-    const std::optional<Text> text = ReadFixedLines(content, kMaxFixedLines);
-    Text joined;
-    for (size_t i = 0; i < fields.size(); ++i)
-        joined += (i > 0 ? Text(CrLf) : Text()) + fields[i];
-    Require(fields.size() > kMaxFixedLines ? !text : text == joined,
-            "the fixed text is not its records joined by line breaks");
-    // Its only breaks are CR LF pairs (above), so LFs count the lines.
-    if (!text || std::ranges::count(*text, U'\n') >= kMaxFixedLines)
-        return;
-    bool dropped = true;
-    const std::optional<Text> again =
-        ReadFixedLines(FixedLinesText(*text, kMaxFixedLines, dropped), kMaxFixedLines);
-    Require(!dropped && again == text, "the saved fixed text reads back changed");
-}
-
 }  // namespace
 }  // namespace velmo::fuzz
 
@@ -85,8 +39,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Text content =
         DecodeFileText(std::string_view(reinterpret_cast<const char*>(data), size));
     const std::vector<Text> fields = ReadFields(content);
-    CheckFields(fields, content);
-    CheckQuoteList(content, fields.size());
-    CheckFixedText(content, fields);
+    // Fields are no longer than the file with its breaks made CR LF, hold no
+    // break but CR LF, and read back as written when quoted.
+    Text records;
+    for (const Text& field : fields) {
+        Require(field.size() <= content.size() * 2, "a field is longer than the file");
+        for (const Text& line : SplitSignatureLines(field))
+            Require(line.find_first_of(U"\r\n") == Text::npos, "a field holds a bare CR or LF");
+        records += QuotedRecord(field);
+    }
+    Require(ReadFields(records) == fields, "quoted records do not read back as written");
+
+    // The list holds every field, and a reload into the list already read (as
+    // the program does) of its written text keeps nothing of the first reading.
+    VariableEntries list;
+    ReadQuoteList(content, list);
+    Require(list.EntryCount >= 0 && list.EntryCount <= VariableEntries::kMaxEntries &&
+                static_cast<size_t>(list.EntryCount) + list.KeptAside.size() == fields.size(),
+            "the quote list lost or invented entries");
+    VariableEntries again = list;
+    ReadQuoteList(QuoteListText(list), again);
+    Require(again.EntryCount == list.EntryCount && again.Entries == list.Entries &&
+                again.KeptAside == list.KeptAside,
+            "the written quote list reads back changed");
+
+    // The fixed text is the fields joined by CR LF, refused past 15 of them, and
+    // one of at most 15 lines survives being saved and read again.
+    const std::optional<Text> text = ReadFixedLines(content, kMaxFixedLines);
+    Text joined;
+    for (size_t i = 0; i < fields.size(); ++i)
+        joined += (i > 0 ? Text(CrLf) : Text()) + fields[i];
+    Require(fields.size() > kMaxFixedLines ? !text : text == joined,
+            "the fixed text is not its records joined by line breaks");
+    // Its only breaks are CR LF pairs (above), so LFs count the lines.
+    if (!text || std::ranges::count(*text, U'\n') >= kMaxFixedLines)
+        return 0;
+    bool dropped = true;
+    const std::optional<Text> saved =
+        ReadFixedLines(FixedLinesText(*text, kMaxFixedLines, dropped), kMaxFixedLines);
+    Require(!dropped && saved == text, "the saved fixed text reads back changed");
     return 0;
 }

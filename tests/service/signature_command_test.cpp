@@ -36,13 +36,8 @@ void PutFiles(TestPlatform& p, const SignatureOptions& o, bool emptyList = false
 SignatureOptions RandomOptions(std::mt19937& gen) {
     const auto pick = [&gen](int n) { return std::uniform_int_distribution<int>(0, n - 1)(gen); };
     const auto check = [&] { return static_cast<Check>(pick(3)); };
-    const auto text = [&] {
-        const Text chars = U"*=-#~é<>|& ";
-        Text t;
-        for (int n = pick(4); n-- > 0;)
-            t += chars[static_cast<size_t>(pick(static_cast<int>(chars.size())))];
-        return t;
-    };
+    // Up to three of these characters, markup and a non-ASCII one among them.
+    const auto text = [&] { return Text(U"*=-#~é<>|& ").substr(pick(11), pick(4)); };
     SignatureOptions o;
     o.toFile = pick(2) == 0 ? Check::On : Check::Greyed;
     o.variablePart = check();
