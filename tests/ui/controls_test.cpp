@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,27 +35,9 @@ class ControlsTest : public ::testing::Test {
     std::vector<Notice> notices;
 };
 
-// A control takes its container's address and tab page, so the container must
-// come first; names are what the view and the stored options find controls by.
-TEST_F(ControlsTest, ContainersComeBeforeTheirChildrenAndNamesAreUnique) {
-    const auto& all = form.Controls();
-    ASSERT_GT(all.size(), 100u);
-    std::set<std::string> names;
-    for (size_t i = 0; i < all.size(); ++i) {
-        const Control* c = all[i];
-        SCOPED_TRACE(c->Name);
-        EXPECT_TRUE(names.insert(c->Name).second);
-        EXPECT_EQ(form.Find(c->Name), c);
-        if (c->Container == nullptr)
-            continue;
-        const auto at = std::find(all.begin(), all.end(), c->Container) - all.begin();
-        EXPECT_LT(static_cast<size_t>(at), i);
-        EXPECT_EQ(c->TabPage, c->Container->TabPage);
-    }
-}
-
-// Every group starts with one choice, and choosing any button from code keeps
-// exactly that one chosen in its group and leaves the other groups alone.
+// Every option group starts with one choice, and choosing any button from
+// code keeps exactly that one chosen in its group and leaves the other groups
+// alone.
 TEST_F(ControlsTest, EveryOptionGroupKeepsOneChoice) {
     std::map<const Control*, int> expected = SelectedPerGroup();
     for (auto& [group, n] : expected) {

@@ -34,13 +34,6 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
         ShowEntry(app);
     }
 
-    void Fill(int count) {
-        std::string file;
-        for (int i = 1; i <= count; ++i)
-            file += "\"quote " + std::to_string(i) + "\"\r\n";
-        Start(file);
-    }
-
     // The user's keys as the window delivers them: a key the handlers leave
     // reaches the box.
     static void Type(TextBox& box, const Text& keys) {
@@ -87,18 +80,21 @@ TEST_F(EntryEditorTest, PagingThroughThreeEntriesAndNone) {
     EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry : No Data");
 }
 
-TEST_F(EntryEditorTest, NewEntryAtFourAndAtTwoHundred) {
-    Fill(4);
-    Start("\"only\"\r\n");  // slot 2 still holds "quote 2" of the longer list
+// A new entry takes the slot after the list, cleared; a full list keeps the
+// shown entry.
+TEST_F(EntryEditorTest, NewEntryAtTwoAndAtTwoHundred) {
+    Start(kThree);
+    Start("\"only\"\r\n");  // slot 2 still holds "two" of the longer list
     form.btnNew.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 2/2")));
     EXPECT_EQ(form.ActiveControl(), &form.txtVar);
     form.txtVar.Text = U"A second quotation";  // typing goes straight into the list
     EXPECT_EQ(app.vars.At(2), U"A second quotation");
 
-    Fill(200);
-    app.vars.CurrentEntry = 17;
-    ShowEntry(app);
+    std::string full;
+    for (int i = 1; i <= 200; ++i)
+        full += "\"quote " + std::to_string(i) + "\"\r\n";
+    Start(full, 17);
     form.btnNew.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U"quote 17"), Text(U"<<Entries Full>> 200/200")));
 }
@@ -136,9 +132,9 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
 
 // No saves nothing; asked again without an edit, Yes writes the list and the options.
 TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
-    Fill(2);
+    Start(kThree);
     ASSERT_TRUE(form.txtVar.SetFocus());
-    form.txtVar.Text = U"quote 1, edited";
+    form.txtVar.Text = U"edited";
     for (const int answer : {msgbox::No, msgbox::Yes}) {
         messages.answers = {answer};
         ASSERT_TRUE(form.txtVar.SetFocus());
@@ -146,7 +142,7 @@ TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
         EXPECT_EQ(files.Exists(testing::kTestSettingsFile), answer == msgbox::Yes);
     }
     EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"quote 1, edited\"\r\n\"quote 2\"\r\n"));
+    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"edited\"\r\n\"two\"\r\n\"three\"\r\n"));
 }
 
 TEST_F(EntryEditorTest, TypingIntoAnEmptyListStartsTheFirstEntry) {
@@ -180,24 +176,17 @@ TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
 using BorderOptionsTest = EntryEditorTest;
 
 // Only a ticked box counts as borders on (a greyed one does not); the width
-// for unbordered text is offered only while borders are off.
-TEST_F(BorderOptionsTest, TheBoxSwitchesTheBorderControls) {
-    for (const int value : {1, 0, 1, 2}) {
-        SCOPED_TRACE(value);
+// for unbordered text is offered only while borders are off. Typing into a
+// border box selects its option; the length shown is the count before the key
+// takes effect, and only a key press updates it.
+TEST_F(BorderOptionsTest, TheBoxSwitchesTheBordersAndTypingOneSelectsIt) {
+    for (const int value : {1, 0, 2, 1}) {
         form.chkBorder.Value = value;
-        const bool on = value == 1;
-        EXPECT_EQ(form.optTBLike.Enabled.get(), on);
-        EXPECT_EQ(form.lblBBLen.Enabled.get(), on);
-        EXPECT_EQ(form.cmbFixWidth.Visible.get(), !on);
-        // Separators needing no border stay usable either way.
+        EXPECT_EQ(form.optTBLike.Enabled.get(), value == 1) << value;
+        EXPECT_EQ(form.lblBBLen.Enabled.get(), value == 1) << value;
+        EXPECT_EQ(form.cmbFixWidth.Visible.get(), value != 1) << value;
         EXPECT_TRUE(form.optSBSBlankLine.EffectivelyEnabled());
     }
-}
-
-// Typing into a border box selects its option; the length shown is the
-// count before the key takes effect, and only a key press updates it.
-TEST_F(BorderOptionsTest, TypingABorderSelectsItsOption) {
-    form.chkBorder.Value = 1;
     ASSERT_TRUE(form.optTBRepeat.Value);
     const struct {
         TextBox* box;
