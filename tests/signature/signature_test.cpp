@@ -16,8 +16,7 @@ const Text kFox = U"The quick brown fox jumps over the lazy dog again and again.
 
 // The form's options reach the layout (the bordered worked example); the
 // signature goes to the previews, the file and the clipboard; the editor shows
-// the entry at CurrentEntry, which is taken for the signature once when
-// UseShownEntry asks for it.
+// the entry at CurrentEntry.
 TEST(BuildSignatureTest, ComposesFromTheFormAndPublishesEverywhere) {
     testing::TestApp t;
     App& app = t.app;
@@ -29,7 +28,6 @@ TEST(BuildSignatureTest, ComposesFromTheFormAndPublishesEverywhere) {
     app.vars.Entries[2] = U"shown";
     app.vars.EntryCount = 2;
     app.vars.CurrentEntry = 2;
-    app.PickedEntry = 1;
     app.PickedText = kFox;
     form.txtFixed.Text = U"A. Writer\r\nSmall Town";
     form.chkFixed.Value = 1;
@@ -59,14 +57,6 @@ TEST(BuildSignatureTest, ComposesFromTheFormAndPublishesEverywhere) {
         EXPECT_EQ(preview->Text.get(), app.SignatureText) << preview->Name;
     }
     EXPECT_EQ(form.txtVar.Text.get(), U"shown");
-
-    form.chkBorder.Value = 0;
-    app.UseShownEntry = true;
-    BuildSignature(app);
-    BuildSignature(app);
-    EXPECT_FALSE(app.UseShownEntry);
-    EXPECT_EQ(app.PickedEntry, 2);
-    EXPECT_EQ(app.SignatureText.substr(0, 7), U"shown\r\n");
 }
 
 }  // namespace

