@@ -319,7 +319,6 @@ struct TestPlatform {
 
     // The fakes, or other stores such as the real ones.
     Ports ports() { return ports(files, settings); }
-    Ports ports(FileStorePort& fileStore) { return ports(fileStore, settings); }
     Ports ports(SettingsStorePort& settingsStore) { return ports(files, settingsStore); }
     Ports ports(FileStorePort& fileStore, SettingsStorePort& settingsStore) {
         return {messages,      fileDialog, clipboard, clock, random,  fileStore,
