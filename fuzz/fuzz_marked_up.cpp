@@ -7,10 +7,11 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "domain/output_forms.h"
 #include "fuzz_checks.h"
@@ -18,7 +19,7 @@
 namespace velmo::fuzz {
 namespace {
 
-using Escapes = std::initializer_list<std::pair<std::string_view, TextView>>;
+using Escapes = std::vector<std::pair<std::string, Text>>;
 
 // The form's body as ASCII: what lies between the head and the tail that the
 // form of a one-letter signature shows.
@@ -34,82 +35,40 @@ std::string BodyOf(TextView form, Text (*build)(TextView), TextView lineEnd) {
     return ToUtf8(form.substr(head, form.size() - head - tail));
 }
 
-// Takes the escape at the front of `body`, if any, off it onto `out`.
-bool TakeEscape(std::string_view& body, Escapes escapes, Text& out) {
-    for (const auto& [escape, text] : escapes) {
-        if (body.starts_with(escape)) {
-            body.remove_prefix(escape.size());
-            out += text;
-            return true;
-        }
-    }
-    return false;
-}
-
-// Takes the decimal number at the front of `body` off it.
-long long TakeNumber(std::string_view& body) {
-    long long value = 0;
-    const auto [end, error] = std::from_chars(body.data(), body.data() + body.size(), value);
-    Require(error == std::errc(), "an escape lacks its number");
-    body.remove_prefix(static_cast<size_t>(end - body.data()));
-    return value;
-}
-
-Text UnescapeHtml(std::string_view body) {
-    const Escapes escapes = {
-        {"<br>\r\n", CrLf}, {"&amp;", U"&"}, {"&lt;", U"<"}, {"&gt;", U">"}, {"&quot;", U"\""}};
+// The body decoded: each escape back to its text, `number`, a decimal and
+// `close` back to the character numbered (with `utf16`, the UTF-16 unit as a
+// signed 16-bit number, the two halves of a pair one character again), and no
+// other `markup` character in it.
+Text Decode(std::string_view body, const Escapes& escapes, std::string_view number, char close,
+            std::string_view markup, bool utf16) {
     Text out;
     while (!body.empty()) {
-        if (TakeEscape(body, escapes, out))
-            continue;
-        if (TakeEscape(body, {{"&#", U""}}, out)) {
-            const long long value = TakeNumber(body);
-            Require(value >= 0 && value < 0x110000 && TakeEscape(body, {{";", U""}}, out),
-                    "an HTML character reference is not a code point");
-            out += static_cast<char32_t>(value);
-            continue;
-        }
-        Require(body[0] != '<' && body[0] != '>' && body[0] != '&',
-                "an HTML body holds markup of its own");
-        out += static_cast<char32_t>(body[0]);
-        body.remove_prefix(1);
-    }
-    return out;
-}
-
-Text UnescapeRtf(std::string_view body) {
-    const Escapes escapes = {{"\\par\r\n", CrLf}, {"\\\\", U"\\"}, {"\\{", U"{"}, {"\\}", U"}"}};
-    Text out;
-    while (!body.empty()) {
-        if (TakeEscape(body, escapes, out))
-            continue;
-        if (TakeEscape(body, {{"\\'", U""}}, out)) {
-            unsigned byte = 0;
-            const char* two = body.data() + std::min<size_t>(body.size(), 2);
-            Require(std::from_chars(body.data(), two, byte, 16).ptr == body.data() + 2,
-                    "a Rich Text \\' escape lacks its two hex digits");
-            const char c = static_cast<char>(byte);
-            out += FromWindows1252(std::string_view(&c, 1));
-            body.remove_prefix(2);
-            continue;
-        }
-        if (TakeEscape(body, {{"\\u", U""}}, out)) {
-            const long long value = TakeNumber(body);
-            Require(value >= -32768 && value <= 32767 && TakeEscape(body, {{"?", U""}}, out),
-                    "a Rich Text \\u escape is not a signed 16-bit number and ?");
+        const auto escape = std::ranges::find_if(
+            escapes, [body](const auto& e) { return body.starts_with(e.first); });
+        if (escape != escapes.end()) {
+            out += escape->second;
+            body.remove_prefix(escape->first.size());
+        } else if (body.starts_with(number)) {
+            long long value = 0;
+            const char* last = body.data() + body.size();
+            const auto [end, error] = std::from_chars(body.data() + number.size(), last, value);
+            Require(
+                error == std::errc() && end != last && *end == close &&
+                    (utf16 ? value >= -32768 && value <= 32767 : value >= 0 && value < 0x110000),
+                "a numbered character is out of range");
+            body.remove_prefix(static_cast<size_t>(end + 1 - body.data()));
             const auto unit = static_cast<char32_t>(value < 0 ? value + 65536 : value);
-            // The two halves of a UTF-16 pair are one character again.
-            if (unit >= 0xDC00 && unit <= 0xDFFF && !out.empty() && out.back() >= 0xD800 &&
+            if (utf16 && unit >= 0xDC00 && unit <= 0xDFFF && !out.empty() && out.back() >= 0xD800 &&
                 out.back() <= 0xDBFF)
                 out.back() = 0x10000 + ((out.back() - 0xD800) << 10) + (unit - 0xDC00);
             else
                 out += unit;
-            continue;
+        } else {
+            Require(markup.find(body[0]) == std::string_view::npos,
+                    "a marked-up body holds markup of its own");
+            out += static_cast<char32_t>(body[0]);
+            body.remove_prefix(1);
         }
-        Require(body[0] != '\\' && body[0] != '{' && body[0] != '}',
-                "a Rich Text body holds markup of its own");
-        out += static_cast<char32_t>(body[0]);
-        body.remove_prefix(1);
     }
     return out;
 }
@@ -124,11 +83,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every line of the form ends, the last one too.
     const Text ended =
         signature.empty() || signature.ends_with(CrLf) ? signature : signature + Text(CrLf);
-    const Text html = HtmlSignature(signature);
-    Require(UnescapeHtml(BodyOf(html, HtmlSignature, U"<br>\r\n")) == ended,
+    const Escapes html = {{"<br>\r\n", Text(CrLf)},
+                          {"&amp;", U"&"},
+                          {"&lt;", U"<"},
+                          {"&gt;", U">"},
+                          {"&quot;", U"\""}};
+    Require(Decode(BodyOf(HtmlSignature(signature), HtmlSignature, U"<br>\r\n"), html, "&#", ';',
+                   "<>&", false) == ended,
             "the HTML body does not decode to the signature");
-    const Text rtf = RtfSignature(signature);
-    Require(UnescapeRtf(BodyOf(rtf, RtfSignature, U"\\par\r\n")) == ended,
+    Escapes rtf = {{"\\par\r\n", Text(CrLf)}, {"\\\\", U"\\"}, {"\\{", U"{"}, {"\\}", U"}"}};
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\'%02x", byte);
+        const char c = static_cast<char>(byte);
+        rtf.push_back({escape, FromWindows1252(std::string_view(&c, 1))});
+    }
+    Require(Decode(BodyOf(RtfSignature(signature), RtfSignature, U"\\par\r\n"), rtf, "\\u", '?',
+                   "\\{}", true) == ended,
             "the Rich Text body does not decode to the signature");
     return 0;
 }
