@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,11 +25,8 @@ namespace {
 
 // The characters that wrapping may neither drop nor reorder.
 Text Visible(TextView text) {
-    Text out;
-    for (char32_t c : text) {
-        if (c != U' ' && c != U'\r' && c != U'\n')
-            out += c;
-    }
+    Text out(text);
+    std::erase_if(out, [](char32_t c) { return c == U' ' || c == U'\r' || c == U'\n'; });
     return out;
 }
 

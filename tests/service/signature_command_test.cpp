@@ -22,13 +22,11 @@ const Text kSignature = testing::Rooted(U"home/test/Documents/sig.txt");
 // The user's files as the window program leaves them.
 void PutFiles(TestPlatform& p, const SignatureOptions& o, bool emptyList = false) {
     p.files.files[kFixed] = EncodeFileText(U"\"Ann Example\"\r\n\"Straße 5\"\r\n");
-    p.files.files[kQuotes] =
-        emptyList
-            ? ""
-            : EncodeFileText(
-                  U"\"Short one.\"\r\n\"A quotation long enough to be wrapped over more than one "
-                  U"row of "
-                  U"any of the widths, with \"\"quotes\"\" and ümlauts.\"\r\n\"Two\r\nlines\"\r\n");
+    const Text quotes =
+        U"\"Short one.\"\r\n\"A quotation long enough to be wrapped over more than "
+        U"one row of any of the widths, with \"\"quotes\"\" and ümlauts.\"\r\n"
+        U"\"Two\r\nlines\"\r\n";
+    p.files.files[kQuotes] = emptyList ? "" : EncodeFileText(quotes);
     ASSERT_TRUE(p.settings.CreateKey(Text(UserKey)));
     ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U"")));
 }
