@@ -41,11 +41,6 @@ TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
     EXPECT_TRUE(IsValidUtf8("plain \xE2\x82\xAC"));
 }
 
-TEST(Windows1252, MapsTheHighHalf) {
-    EXPECT_EQ(FromWindows1252("\x93quoted\x94 caf\xE9 \x80"), U"\u201Cquoted\u201D café €");
-    EXPECT_EQ(FromWindows1252("\x81"), U"\u0081");
-}
-
 TEST(Numbers, ValReadsTheLeadingNumber) {
     const struct {
         Text in;
