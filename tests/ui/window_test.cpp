@@ -79,9 +79,9 @@ TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
 
 // --- Starting with the desktop ---
 
-// The entry switches itself on; Exec names the program as the desktop entry
-// rules quote it.
-TEST(AutostartEntryTest, ExecNamesTheProgramAsTheDesktopEntryRulesQuoteIt) {
+// The entry written switches itself on; Exec names the program as the desktop
+// entry rules quote it.
+TEST(AutostartEntryTest, WrittenQuotedAndReadAsSwitchedOnOrOff) {
     const struct {
         Text program;
         std::string exec;
@@ -100,13 +100,11 @@ TEST(AutostartEntryTest, ExecNamesTheProgramAsTheDesktopEntryRulesQuoteIt) {
         EXPECT_NE(entry.find("\nExec=" + row.exec + "\nIcon=velmo\n"), std::string::npos);
         EXPECT_TRUE(AutostartEntryOn(entry));
     }
-}
-
-TEST(AutostartEntryTest, OnlyAnEntryNotSwitchedOffStartsWithTheDesktop) {
+    // Only an entry not switched off starts with the desktop.
     const struct {
         std::string bytes;
         bool on;
-    } rows[] = {
+    } entries[] = {
         {"[Desktop Entry]\nExec=velmo\n", true},
         {"[Desktop Entry]\nHidden=true\n", false},
         {"[Desktop Entry]\r\nExec=velmo\r\n  Hidden = true \r\n", false},
@@ -117,10 +115,8 @@ TEST(AutostartEntryTest, OnlyAnEntryNotSwitchedOffStartsWithTheDesktop) {
         {"[Desktop Entry]\nExec=velmo\n[Other]\nX-GNOME-Autostart-enabled=false\n", true},
         {"Exec=velmo\n", false},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.bytes);
-        EXPECT_EQ(AutostartEntryOn(row.bytes), row.on);
-    }
+    for (const auto& [bytes, on] : entries)
+        EXPECT_EQ(AutostartEntryOn(bytes), on) << bytes;
 }
 
 // The box shows the entry found at start; ticking writes it, clearing removes
@@ -233,7 +229,7 @@ TEST_F(TrayTest, ClicksOnTheIconByKindOfNotificationArea) {
 }
 
 // A menu item chosen runs; events while the menu is open are dropped.
-TEST_F(TrayTest, OneMenuAtATimeAndEventsWhileItIsOpenAreDropped) {
+TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
     icon.onPopup = [&] {
         if (icon.popups > 1)
             return;  // a second menu: the test has failed already
@@ -245,6 +241,14 @@ TEST_F(TrayTest, OneMenuAtATimeAndEventsWhileItIsOpenAreDropped) {
     EXPECT_EQ(icon.popups, 1);
     ExpectShown(false);
     EXPECT_EQ(app.TrayMessage, kDoubleClick);
+    // Help opens the installed guide, else the home page.
+    icon.onPopup = [&] { form.mnuHelp.Click(); };
+    TrayIconEvent(app, kRightUp);
+    program.helpFile = testing::Rooted(U"opt/velmo/mail-clients.md");
+    TrayIconEvent(app, kRightUp);
+    EXPECT_EQ(browser.opened,
+              (std::vector<Text>{Text(HomePageAddress),
+                                 FileAddress(program.helpFile, NativePathStyle())}));
 }
 
 // Every way to the tray hides the window and leaves the icon.
@@ -256,16 +260,6 @@ TEST_F(TrayTest, EveryTrayMinimizeButtonHidesTheWindow) {
         ExpectShown(false);
         EXPECT_TRUE(icon.shown) << button->Name;
     }
-}
-
-TEST_F(TrayTest, HelpOpensTheInstalledGuideElseTheHomePage) {
-    icon.onPopup = [&] { form.mnuHelp.Click(); };
-    TrayIconEvent(app, kRightUp);
-    program.helpFile = testing::Rooted(U"opt/velmo/mail-clients.md");
-    TrayIconEvent(app, kRightUp);
-    EXPECT_EQ(browser.opened,
-              (std::vector<Text>{Text(HomePageAddress),
-                                 FileAddress(program.helpFile, NativePathStyle())}));
 }
 
 TEST(FileAddress, PathsOfBothStylesAsBrowsersTakeThem) {
