@@ -120,6 +120,8 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
         ASSERT_TRUE(Main(t.app));
         t.app.form.btnRandomize.Click();  // another change of the signature
         EXPECT_EQ(t.app.form.Visible.get(), row.shown);
+        EXPECT_EQ(t.app.form.mnuopen.Visible.get(), !row.shown);
+        EXPECT_EQ(t.app.form.mnuPut.Visible.get(), row.shown);
         EXPECT_EQ(t.files.files[kList], "\"only\"\r\n");
         EXPECT_EQ(t.messages.shown.size(), row.written.empty() ? 1u : 0u);
         if (!row.written.empty()) {
