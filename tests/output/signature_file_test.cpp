@@ -135,7 +135,7 @@ TEST_F(SignatureFileTest, CheckOffersAnotherFileForOneThatCannotBeRead) {
 // Each copy is the part in use (the fixed part as the editor shows it, saved
 // or not) with a line end, unchanged, whatever the layout options; nothing
 // is rebuilt, written or shown.
-TEST(ClipboardCopies, EachMenuCopiesItsPartsUnchanged) {
+TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
     const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
     const struct {
         Text picked;
@@ -147,22 +147,17 @@ TEST(ClipboardCopies, EachMenuCopiesItsPartsUnchanged) {
         {wide, U"ends\r\n", wide + U"\r\nends\r\n\r\n", wide + U"\r\n", U"ends\r\n\r\n"},
     };
     for (const auto& row : rows) {
-        testing::TestApp t;
-        MainForm& form = t.app.form;
+        clipboard.texts.clear();
         form.chkVar.Value = 0;
         form.chkBorder.Value = 1;
-        form.chkFile.Value = 1;
-        t.app.SignatureFilePath = U"/home/user/sig.txt";
-        t.app.SignatureText = U"assembled";
-        t.app.PickedText = row.picked;
+        app.PickedText = row.picked;
         form.txtFixed.Text = row.fixed;
         form.mnuClipSig.Click();
         form.mnuClipVar.Click();
         form.mnuClipFixed.Click();
-        EXPECT_EQ(t.clipboard.texts,
-                  (std::vector<Text>{row.signature, row.variable, row.fixedCopy}));
-        EXPECT_EQ(t.app.SignatureText, U"assembled");
-        EXPECT_EQ(t.files.writes + t.messages.shown.size(), 0u);
+        EXPECT_EQ(clipboard.texts, (std::vector<Text>{row.signature, row.variable, row.fixedCopy}));
+        EXPECT_EQ(app.SignatureText, U"ab\r\ncd");
+        EXPECT_EQ(files.writes + messages.shown.size(), 0u);
     }
 }
 
