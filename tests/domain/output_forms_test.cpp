@@ -22,7 +22,8 @@ const std::string kRtfTail = "\\f1\\par\r\n\\par }\r\n";
 // The bytes of each form's file: the head, the body given with CR LF line
 // ends, the tail, all in the platform's line ends.
 TEST(OutputForms, FileBytesByteForByte) {
-    const std::string utf8Cafe = testing::FilesAreUtf8() ? "Caf\xC3\xA9" : "Caf\xE9";
+    // Text files are UTF-8 on POSIX, in the ANSI code page on Windows.
+    const std::string cafe = NativePathStyle() == PathStyle::Posix ? "Caf\xC3\xA9" : "Caf\xE9";
     const struct {
         OutputForm form;
         TextView signature;
@@ -31,7 +32,7 @@ TEST(OutputForms, FileBytesByteForByte) {
         {OutputForm::PlainText, U"ab\r\ncd\r\n", "ab\r\ncd\r\n\r\n"},
         {OutputForm::PlainText, U"ab\r\ncd", "ab\r\ncd\r\n"},
         {OutputForm::PlainText, U"", "\r\n"},
-        {OutputForm::PlainText, U"Caf\u00e9", utf8Cafe + "\r\n"},
+        {OutputForm::PlainText, U"Caf\u00e9", cafe + "\r\n"},
         {OutputForm::Html, U"ab\r\ncd\r\n", "ab<br>\r\ncd<br>\r\n"},
         {OutputForm::Rtf, U"ab\r\ncd\r\n", "ab\\par\r\ncd\\par\r\n"},
         {OutputForm::Html, U"", ""},

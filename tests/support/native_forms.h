@@ -39,12 +39,6 @@ inline Text Folder(TextView relative) {
     return folder;
 }
 
-// True where the program's text files are UTF-8 and so carry all of Unicode;
-// on Windows they are in the ANSI code page, which carries only part of it.
-inline bool FilesAreUtf8() {
-    return NativePathStyle() == PathStyle::Posix;
-}
-
 // File bytes written with CR LF line breaks as the program writes them for
 // other programs on this platform: each CR LF becomes LF on POSIX; Windows
 // keeps them. A CR or LF on its own stays.
