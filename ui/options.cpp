@@ -4,16 +4,6 @@
 
 namespace velmo {
 
-const std::array<std::string_view, 33> SignatureOptionNames = {
-    "Slider",        "chkClip",         "chkFile",       "chkVar",           "chkFixed",
-    "chkTray",       "cmbFixWidth",     "optOrderFF",    "optOrderVF",       "chkBorder",
-    "chkSpace",      "optTBLike",       "optTBRepeat",   "txtTBLike",        "txtTBRepeat",
-    "cmbWidth",      "optBBLike",       "optBBRepeat",   "optBBSame",        "txtBBLike",
-    "txtBBRepeat",   "txtSBSLeftLike",  "cmbSBSIndent",  "chkSBSRightSame",  "txtSBSRightLike",
-    "optSBSSepNone", "optSBSBlankLine", "optSBSSameTop", "optSBSSameBottom", "optSBSRightLike",
-    "optText",       "optHTML",         "optRTF",
-};
-
 namespace {
 
 Check CheckOf(const CheckBox& box) {

@@ -15,9 +15,6 @@ namespace velmo {
 struct App;
 class MainForm;
 
-// The names of the option controls, in the order of the stored forms.
-extern const std::array<std::string_view, 33> SignatureOptionNames;
-
 // The options the window shows.
 SignatureOptions ReadOptions(const MainForm& form);
 

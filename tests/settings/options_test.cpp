@@ -59,10 +59,5 @@ TEST_F(OptionsTest, AStoredFormIsAppliedPathsFirstAndABadOneGivesTheDefaults) {
     }
 }
 
-TEST_F(OptionsTest, EveryStoredOptionIsAControlOfTheWindow) {
-    for (std::string_view name : SignatureOptionNames)
-        EXPECT_NE(app.form.Find(name), nullptr) << name;
-}
-
 }  // namespace
 }  // namespace velmo
