@@ -9,12 +9,8 @@
 #include <vector>
 
 #include "domain/reg_document.h"
+#include "domain/stored_options.h"
 #include "platform/windows_text.h"
-#include "support/fakes.h"
-#include "ui/app.h"
-#include "ui/options.h"
-#include "ui/settings.h"
-#include "ui/startup.h"
 
 namespace velmo {
 namespace {
@@ -125,73 +121,6 @@ TEST_F(RegistryStoreTest, ValuesAreStringsInTheAnsiCodePage) {
                                     {U"empty", U""},
                                     {U"straße", U"Köln — 5 €"},
                                     {longName, longText}}));
-}
-
-// The program's own keys, read and saved through the registry. Test programs
-// running side by side share the registry, so these take turns.
-class RegistrySettingsTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        turn_ = CreateMutexW(nullptr, FALSE, L"Local\\VelmoTest.ProgramKeys");
-        ASSERT_NE(turn_, nullptr);
-        const DWORD waited = WaitForSingleObject(turn_, 60000);
-        ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
-        held_ = true;
-        RegistryStore::DeleteTree(kProgramKey);
-    }
-    void TearDown() override {
-        RegistryStore::DeleteTree(kProgramKey);
-        if (held_)
-            ReleaseMutex(turn_);
-        if (turn_ != nullptr)
-            CloseHandle(turn_);
-    }
-
-    // A whole program in memory whose settings are in the registry.
-    struct RegistryApp {
-        testing::TestPlatform platform;
-        RegistryStore store;
-        App app{platform.ports(store)};
-    };
-
-    const Text kProgramKey = U"SOFTWARE\\Velmo\\";
-    HANDLE turn_ = nullptr;
-    bool held_ = false;
-};
-
-TEST_F(RegistrySettingsTest, AFirstStartCreatesTheEmptyKeysAndASaveIsReadBack) {
-    RegistryApp first;
-    ASSERT_TRUE(Main(first.app));
-    EXPECT_TRUE(first.app.firstStart);
-    EXPECT_TRUE(first.store.KeyExists(Text(SettingsKey)));
-    EXPECT_EQ(RawKey(Text(SettingsKey)).ValueCount(), 0u) << "values come only with a save";
-
-    RegistryApp second;
-    ReadSettings(second.app);
-    EXPECT_FALSE(second.app.firstStart);
-    App& saver = second.app;
-    saver.form.optHTML.Value = true;
-    saver.SignatureFilePath = U"C:\\Users\\Jörg\\Signatur „neu“.htm";
-    saver.VariableFilePath = U"D:\\Zitate \"beste\".txt";
-    saver.FixedTextFilePath = U"C:\\Program Files\\Velmo\\Fixed.fxt";
-    testing::ChangeEveryOption(saver.form, U"  bottom é  ");
-    SaveSettings(saver);
-    SaveSettings(saver);  // a later save rewrites the same values
-    const RawKey raw{Text(SettingsKey)};
-    EXPECT_EQ(raw.ValueCount(), 13u);
-    EXPECT_EQ(raw.AnsiData("Program Values").second.size(), 41u);
-
-    RegistryApp next;
-    ReadSettings(next.app);
-    ApplyOptions(next.app);
-    SignatureOptions expected = ReadOptions(saver.form);
-    expected.topLike = U"~~ top — ~~";  // a top Like text is read without its blanks
-    EXPECT_EQ(ReadOptions(next.app.form), expected);
-    EXPECT_EQ(next.app.SignatureFilePath, saver.SignatureFilePath);
-    EXPECT_EQ(next.app.VariableFilePath, saver.VariableFilePath);
-    EXPECT_EQ(next.app.FixedTextFilePath, saver.FixedTextFilePath);
-    for (const RegistryApp* a : {&first, &second, &next})
-        EXPECT_TRUE(a->platform.messages.shown.empty());
 }
 
 }  // namespace
