@@ -87,7 +87,8 @@ class FaultyCalls : public PosixFileCalls {
 
   private:
     // A call that succeeds leaves a stale errno, so that a reason read after
-    // a later call instead of the failing one shows up as the wrong one.
+    // a later call instead of the failing one shows up as the wrong one; a
+    // name already taken leaves EEXIST behind, as a real open after it does.
     template <typename Real>
     auto Call(Step step, Real real, bool callAnyway = false) -> decltype(real()) {
         steps.push_back(step);
@@ -99,7 +100,7 @@ class FaultyCalls : public PosixFileCalls {
             return -1;
         }
         const auto result = real();
-        if (result >= 0)
+        if (result >= 0 && error != EEXIST)
             errno = EDOM;
         return result;
     }
@@ -144,6 +145,11 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
          {Create, ChangeOwner, ChangeMode, Write, ChangeMode, Flush, Close, Rename}},
         // A new file takes no one's owner or permissions.
         {std::nullopt, ENOSPC, {}, {Create, Write, Flush, Close, Rename}},
+        // A temporary name already taken: another is tried, and only one kept.
+        {0640,
+         EEXIST,
+         {Create, ChangeOwner},
+         {Create, ChangeOwner, ChangeMode, Write, Flush, Close, Rename}},
         {0640,
          EINTR,
          {Create, ChangeOwner, Write, Flush, Close},
