@@ -75,6 +75,7 @@ TEST_F(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
              {kUserKey, true},
              {U"software\\velmo\\user\\FREEWARE\\", true},
              {U"SOFTWARE\\Velmo\\User\\Free", false},
+             {U"SOFTWARE\\Velmo\\User\\Freewarf", false},
              {U"SOFTWARE\\Velmo\\User\\Freeware\\Sub", false}}) {
         EXPECT_EQ(store.KeyExists(key), exists) << ToUtf8(key);
         EXPECT_EQ(store.Values(key).has_value(), exists) << ToUtf8(key);
