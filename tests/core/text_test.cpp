@@ -35,7 +35,8 @@ TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
     EXPECT_FALSE(IsValidUtf8("caf\xE9"));
     EXPECT_EQ(FromUtf8("caf\xE9"), U"caf\uFFFD");
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong slash
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogates, the first
+    EXPECT_FALSE(IsValidUtf8("\xED\xBF\xBF"));  // and the last
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));      // cut short
     EXPECT_EQ(FromUtf8("\xE2\x82"), U"\uFFFD\uFFFD");
     EXPECT_TRUE(IsValidUtf8("plain \xE2\x82\xAC"));

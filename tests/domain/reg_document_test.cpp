@@ -52,6 +52,7 @@ TEST(RegDocumentTest, ParsesKeysAndValuesInFileOrder) {
     EXPECT_EQ(ours[4].name, U"n\"0\\");
     EXPECT_EQ(ours[4].text, U"two\r\nlines \"q\" a=b äöü 😀 ends in \\");
     EXPECT_TRUE(!ours[5].isDefault && ours[5].text == U"");
+    EXPECT_TRUE(ParseRegDocument(U"REGEDIT4\r\n[a]\r\n"));  // the shortest key
 }
 
 // Read and formatted again, each file is the expected one, byte for byte,
@@ -99,6 +100,7 @@ TEST(RegDocumentTest, TextsThatAreNotRegistryFilesAreRefused) {
         {"escape at line end", U"REGEDIT4\r\n" + key + U"\"a\"=\"b\\\r\n"},
         {"garbage line", U"REGEDIT4\r\n" + key + U"hello world\r\n"},
         {"unquoted name", U"REGEDIT4\r\n" + key + U"a=\"b\"\r\n"},
+        {"name quoted late", U"REGEDIT4\r\n" + key + U"Xn\"=\"b\"\r\n"},
         {"missing equals", U"REGEDIT4\r\n" + key + U"\"a\" \"b\"\r\n"},
         {"nothing after equals", U"REGEDIT4\r\n" + key + U"\"a\"=\r\n"},
         {"junk after text", U"REGEDIT4\r\n" + key + U"\"a\"=\"b\" x\r\n"},

@@ -289,6 +289,7 @@ TEST(ShortenPathTest, Table) {
     EXPECT_EQ(FolderOf(U"q.txt", PathStyle::Posix), U"");
     EXPECT_TRUE(IsFullPath(U"/a", PathStyle::Windows));
     EXPECT_FALSE(IsFullPath(U"a", PathStyle::Windows));
+    EXPECT_TRUE(IsRootedPath(U"C:", PathStyle::Windows));
 }
 
 }  // namespace
