@@ -286,6 +286,7 @@ TEST(ShortenPathTest, Table) {
     EXPECT_EQ(FolderOf(U"/home/a/q.txt", PathStyle::Posix), U"/home/a/");
     EXPECT_EQ(FolderOf(U"C:\\a/q.txt", PathStyle::Windows), U"C:\\");
     EXPECT_EQ(FolderPart(U"C:\\a/q.txt", PathStyle::Windows), U"C:\\a/");
+    EXPECT_EQ(FolderPart(U"/a/b\\c.txt", PathStyle::Posix), U"/a/");
     EXPECT_EQ(FolderOf(U"q.txt", PathStyle::Posix), U"");
     EXPECT_TRUE(IsFullPath(U"/a", PathStyle::Windows));
     EXPECT_FALSE(IsFullPath(U"a", PathStyle::Windows));
