@@ -108,6 +108,7 @@ TEST(AutostartEntryTest, WrittenQuotedAndReadAsSwitchedOnOrOff) {
         {"[Desktop Entry]\nExec=velmo\n", true},
         {"[Desktop Entry]\nHidden=true\n", false},
         {"[Desktop Entry]\r\nExec=velmo\r\n  Hidden = true \r\n", false},
+        {"[Desktop Entry] \r\nExec=velmo\r\n", true},
         {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", false},
         {"[Desktop Entry]\nHidden=false\nX-GNOME-Autostart-enabled=true", true},
         // Only the entry's own group counts, and not a comment.
