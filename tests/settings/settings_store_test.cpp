@@ -64,15 +64,14 @@ class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
     }
 };
 
+// Reading the file again for every value took minutes; a save is one replace
+// of the file, so that a failure cannot leave some old values.
 TEST_F(SettingsStoreTest, ManyValuesAreReadInOneReadAndSavedInOneWrite) {
-    constexpr int kOthers = 16000;
-    Text content = kKeys + Lines({U"\"Program Values\"=\"" + Text(DefaultProgramValues) + U"\""});
-    for (int i = 0; i < kOthers; ++i)
+    Text content = kKeys;
+    for (int i = 0; i < 16000; ++i)
         content += Lines({U"\"Other " + ToText(i) + U"\"=\"" + Text(40, U'o') + U"\""});
     files.files[testing::kTestSettingsFile] =
         EncodeFileText(content + Lines({U"\"Indent\"=\"3\""}));
-    // Reading the file again for every value took minutes; a save is one
-    // replace of the file, so that a failure cannot leave some old values.
     const auto start = std::chrono::steady_clock::now();
     Start(app);
     EXPECT_EQ(app.SettingValues[7], U"3");
@@ -80,7 +79,30 @@ TEST_F(SettingsStoreTest, ManyValuesAreReadInOneReadAndSavedInOneWrite) {
     EXPECT_EQ(files.reads, 2);
     EXPECT_EQ(files.writes, 1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
-    EXPECT_EQ(Saved().size(), kOthers + 13u);
+    EXPECT_EQ(Saved().size(), 16000 + 13u);
+}
+
+// Shown on the window and read back, the options are the same: every option
+// maps to its control and back, whatever the window showed before.
+TEST_F(SettingsStoreTest, ShownOptionsReadBackTheSame) {
+    testing::ChangeEveryOption(form, U" b ");
+    form.optRTF.Value = true;
+    const SignatureOptions changed = ReadOptions(form);
+    SignatureOptions greyed = changed;
+    greyed.toClipboard = greyed.fixedPart = greyed.rightSameAsLeft = Check::Greyed;
+    greyed.top = TopBorder::Repeat;
+    greyed.bottom = BottomBorder::Like;
+    greyed.separator = PartSeparator::SameAsTop;
+    greyed.output = OutputForm::Html;
+    SignatureOptions unchosen;
+    unchosen.bottom = BottomBorder::Repeat;
+    unchosen.separator = PartSeparator::Unchosen;
+    unchosen.rightLikeChosen = true;
+    for (const SignatureOptions& options : {SignatureOptions{}, changed, greyed, unchosen, {}}) {
+        ShowOptions(form, options);
+        EXPECT_EQ(ReadOptions(form), options);
+        EXPECT_EQ(form.optText.Value + form.optHTML.Value + form.optRTF.Value, 1);
+    }
 }
 
 TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
@@ -116,23 +138,18 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
 // failures are said once each, and a file that could not be read is left.
 TEST(SettingsFileStateTest, StartAndSave) {
     const Text file = testing::kTestSettingsFile;
-    const auto failure = [&](const char* number, const Text& what, const char* then) {
-        return U"ERROR # " + FromUtf8(number) + U" : The settings file " + file + what + U"\r" +
-               FromUtf8(then);
-    };
-    const char* again = "Please exit and try again.";
-    const Text denied =
-        failure("1001", U" cannot be read: Permission denied",
-                "The default options are used, and nothing is written over the file.");
-    const Text corrupt =
-        failure("1000", U" is not a registry file; it was kept as " + file + U".bad",
-                "Your Account data is corrupt");
-    const Text full = failure("5", U" cannot be written: No space left on device", again);
+    const Text error = U"ERROR # ";
+    const Text again = U"\rPlease exit and try again.";
+    const Text denied = U"1001 : The settings file " + file + U" cannot be read: Permission denied";
+    const Text full = error + U"5 : The settings file " + file +
+                      U" cannot be written: No space left on device" + again;
+    const Text corrupt = error + U"1000 : The settings file " + file +
+                         U" is not a registry file; it was kept as " + file +
+                         U".bad\rYour Account data is corrupt";
     const Text garbage = U"<settings>\r\n</settings>";
     const Text userOnly = Lines({U"REGEDIT4", U"", U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]"});
     const std::error_code none;
     const std::error_code nospace = std::make_error_code(std::errc::no_space_on_device);
-    const std::error_code eacces = std::make_error_code(std::errc::permission_denied);
     const struct {
         const char* what;
         std::optional<Text> content;
@@ -144,9 +161,10 @@ TEST(SettingsFileStateTest, StartAndSave) {
         {"no file", {}, none, none, {}, true},
         {"permission denied",
          kKeys,
-         eacces,
+         std::make_error_code(std::errc::permission_denied),
          none,
-         {denied, failure("1001", U" cannot be read: Permission denied", again)},
+         {error + denied + U"\rThe default options are used, and nothing is written over the file.",
+          error + denied + again},
          false},
         {"corrupt", garbage, none, none, {corrupt}, true},
         {"the user key only", userOnly, none, none, {}, true},
@@ -167,22 +185,17 @@ TEST(SettingsFileStateTest, StartAndSave) {
         Start(t.app);
         EXPECT_EQ(t.app.firstStart, !row.content);
         EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults";
-        if (!row.content && !row.writeError) {
-            EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys) << "both keys, empty";
-        }
-        if (row.content == userOnly) {
-            EXPECT_EQ(t.files.files, before) << "reading leaves the file alone";
-        }
         if (row.content == garbage) {
             EXPECT_EQ(t.files.files[file + U".bad"], before.at(file));
+        } else if (row.content) {
+            EXPECT_EQ(t.files.files, before) << "reading leaves the file alone";
+        } else if (!row.writeError) {
+            EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys) << "both keys, empty";
         }
         SaveSettings(t.app);
         std::vector<Text> shown;
-        for (const testing::ShownMessage& m : t.messages.shown) {
-            EXPECT_EQ(m.style, msgbox::OkOnly);
-            EXPECT_TRUE(m.title.empty());
+        for (const testing::ShownMessage& m : t.messages.shown)
             shown.push_back(m.text);
-        }
         EXPECT_EQ(shown, row.messages);
         EXPECT_TRUE(t.app.ProgramValues.empty()) << "neither starting nor saving sets it";
         // Each key once, and the values after them.
