@@ -4,7 +4,10 @@
 
 #include <string>
 
+#include "domain/output_forms.h"
+#include "service/signature_files.h"
 #include "support/fakes.h"
+#include "support/native_forms.h"
 #include "support/text_helpers.h"
 #include "ui/app.h"
 #include "ui/signature_file.h"
@@ -25,6 +28,8 @@ const Text kTextTypeFilter =
     U"Text Files (*.txt)|*.txt|Pegasus Files (Inetsig*.pms)|Inetsig*.pms|All Files (*.*)|*.*|";
 const Text kDocuments = testing::Folder(U"home/test/Documents");
 const bool kWindows = NativePathStyle() == PathStyle::Windows;
+constexpr const char32_t* kPath = U"/home/user/mail/signature.txt";
+using testing::NativeFileBytes;
 
 class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
   protected:
@@ -51,6 +56,23 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
+// File output on, a path in use and a signature, in the first type.
+class SignatureFileTest : public OutputSelectionTest {
+  protected:
+    void SetUp() override {
+        form.chkFile.Value = 1;
+        app.SignatureFilePath = kPath;
+        app.SignatureText = U"ab\r\ncd";
+    }
+
+    // Selects a type without the dialog a change opens: the fake cancels it.
+    void Select(OptionButton& type) {
+        type.Value = true;
+        ASSERT_EQ(app.SignatureFilePath, kPath);
+        fileDialog.calls.clear();
+    }
+};
+
 // The file button starts the dialog at the file in use, filtered by its
 // extension (case matters), or by the type without one; a type change asks
 // for a file of the new kind in the folder of the file in use, unless that
@@ -70,8 +92,6 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         {nullptr, form.optRTF, U"/home/user/sig.htm", kHtmlFilter, U"/home/user/sig.htm", false},
         {nullptr, form.optText, U"/home/user/sig.rtf", kRichTextFilter, U"/home/user/sig.rtf",
          true},
-        {nullptr, form.optRTF, U"/home/user/Inetsig.pms", kAllFilter, U"/home/user/Inetsig.pms",
-         false},
         {nullptr, form.optRTF, U"/home/user/SIG.TXT", kAllFilter, U"/home/user/SIG.TXT", false},
         {nullptr, form.optRTF, U"xt", kAllFilter, kDocuments, false},
         {nullptr, form.optRTF, U"/opt/velmo/Variable.txt", kTextFilter, kDocuments, false},
@@ -80,17 +100,13 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         {nullptr, form.optHTML, U"", kHtmlFilter, kDocuments, false},
         {&form.optText, form.optRTF, U"/home/user/sig.txt", Text(), Text(), true},
         {&form.optHTML, form.optRTF, U"/home/user/sig.htm", Text(), Text(), true},
-        {&form.optRTF, form.optHTML, U"/home/user/sig.rtf", Text(), Text(), true},
         {&form.optHTML, form.optRTF, U"/home/user/sig.txt", kHtmlTypeFilter, U"/home/user/", true},
-        {&form.optRTF, form.optHTML, U"/home/user/sig.htm", kRichTextTypeFilter, U"/home/user/",
-         true},
         {&form.optText, form.optRTF, U"/home/user/a/Inetsig.pms", kTextTypeFilter, U"/home/user/a/",
          true},
         {&form.optText, form.optRTF, U"/home/user/SIG.TXT", kTextTypeFilter, U"/home/user/", true},
         {&form.optHTML, form.optRTF, U"", kHtmlTypeFilter, kDocuments, true},
         {&form.optRTF, form.optHTML, U"/home/user/sig.txt", kRichTextTypeFilter, U"/home/user/",
          false},
-        {&form.optHTML, form.optRTF, U"", kHtmlTypeFilter, kDocuments, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.path) + (row.change ? " type" : " button"));
@@ -179,6 +195,9 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         form.cmdSigFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), 2u);
         EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
+        EXPECT_EQ(fileDialog.calls[1].filter,
+                  U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
+                  U"HTML (*.htm)|*.htm|Rich Text (*.rtf)|*.rtf|");
         const Text path = recovered ? U"/home/user/found.htm" : U"/home/user/gone.htm";
         EXPECT_EQ(app.SignatureFilePath, path);
         EXPECT_EQ(form.txtSigFile.Text.get(), path);
@@ -234,6 +253,98 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
                                                                      : U"Velmo's own files"),
                       Text::npos);
         }
+    }
+}
+
+// The type chosen on the form picks the file's form; the form is built
+// whether or not a file is written, which takes file output on or greyed and
+// a path.
+TEST_F(SignatureFileTest, WritesTheChosenFormWhenFileOutputIsOn) {
+    const struct {
+        OptionButton& type;
+        OutputForm output;
+        int fileOutput;
+        const char32_t* path;
+    } rows[] = {
+        {form.optText, OutputForm::PlainText, 1, kPath},
+        {form.optHTML, OutputForm::Html, 1, kPath},
+        {form.optRTF, OutputForm::Rtf, 2, kPath},
+        {form.optRTF, OutputForm::Rtf, 1, U""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.type.Name + std::to_string(row.fileOutput));
+        files.files.clear();
+        Select(row.type);
+        form.chkFile.Value = row.fileOutput;
+        app.SignatureFilePath = row.path;
+        WriteSignatureFile(app);
+        EXPECT_EQ(app.SignatureFileText, SignatureInForm(row.output, U"ab\r\ncd"));
+        const bool written = row.fileOutput != 0 && *row.path;
+        EXPECT_EQ(files.files[kPath], written ? SignatureFileBytes(row.output, U"ab\r\ncd") : "");
+        EXPECT_EQ(files.files.size() + messages.shown.size() + fileDialog.calls.size(), 1u);
+    }
+}
+
+// One message for a failing file, not one for every scheduled change; a
+// failure after a success, or of another file, is news again. A path of no
+// known folder is never written, and said once too.
+TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
+    const Text other = U"/mnt/readonly/signature.txt";
+    files.files[kPath] = "old\r\n";
+    files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
+    files.failWrites[other] = std::make_error_code(std::errc::read_only_file_system);
+    const auto write = [this](const Text& path, int times) {
+        app.SignatureFilePath = path;
+        for (int i = 0; i < times; ++i)
+            WriteSignatureFile(app);
+    };
+    write(kPath, 3);
+    EXPECT_EQ(files.files[kPath], "old\r\n");  // left as it was
+    files.failWrites.erase(kPath);
+    write(kPath, 1);
+    EXPECT_EQ(files.files[kPath], NativeFileBytes("ab\r\ncd\r\n"));
+    files.failWrites[kPath] = std::make_error_code(std::errc::no_space_on_device);
+    write(kPath, 2);
+    write(other, 2);
+    write(U"mail/sig.txt", 2);
+    ASSERT_EQ(messages.shown.size(), 4u);
+    EXPECT_EQ(messages.shown[0].style, msgbox::OkExclamation);
+    EXPECT_EQ(messages.shown[0].title, U"Signature File");
+    EXPECT_NE(messages.shown[0].text.find(Text(kPath) + U"\r\nPermission denied"), Text::npos);
+    EXPECT_NE(messages.shown[1].text.find(Text(kPath) + U"\r\nNo space left on device"),
+              Text::npos);
+    EXPECT_NE(messages.shown[2].text.find(other + U"\r\nRead-only file system"), Text::npos);
+    EXPECT_EQ(messages.shown[3].text.find(U"mail/sig.txt\r\n"), 0u);
+    EXPECT_NE(messages.shown[3].text.find(U"not a full path"), Text::npos);
+    EXPECT_EQ(files.files.size(), 1u);
+}
+
+// Each copy is the part in use (the fixed part as the editor shows it, saved
+// or not) with a line end, unchanged, whatever the layout options; nothing
+// is rebuilt, written or shown.
+TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
+    const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
+    const struct {
+        Text picked;
+        Text fixed;
+        Text signature, variable, fixedCopy;
+    } rows[] = {
+        {U"abc", U"x\r\ny", U"abc\r\nx\r\ny\r\n", U"abc\r\n", U"x\r\ny\r\n"},
+        {U"", U"", U"\r\n\r\n", U"\r\n", U"\r\n"},
+        {wide, U"ends\r\n", wide + U"\r\nends\r\n\r\n", wide + U"\r\n", U"ends\r\n\r\n"},
+    };
+    for (const auto& row : rows) {
+        clipboard.texts.clear();
+        form.chkVar.Value = 0;
+        form.chkBorder.Value = 1;
+        app.PickedText = row.picked;
+        form.txtFixed.Text = row.fixed;
+        form.mnuClipSig.Click();
+        form.mnuClipVar.Click();
+        form.mnuClipFixed.Click();
+        EXPECT_EQ(clipboard.texts, (std::vector<Text>{row.signature, row.variable, row.fixedCopy}));
+        EXPECT_EQ(app.SignatureText, U"ab\r\ncd");
+        EXPECT_EQ(files.writes + messages.shown.size(), 0u);
     }
 }
 

@@ -38,7 +38,6 @@ TEST(FixedText, SavesAndReloads) {
         {U"A. Writer\r\n", "\"A. Writer\"\r\n\"\"\r\n", U"A. Writer\r\n", 0},
         {U"", "\"\"\r\n", U"", 0},
         {U"He said \"hi\", twice\r\n  Café €", {}, U"He said \"hi\", twice\r\n  Café €", 0},
-        {NumberedLines(15), {}, NumberedLines(15), 0},
         {NumberedLines(15) + U"\r\n", {}, NumberedLines(15), 0},
         {NumberedLines(16), {}, NumberedLines(15), 1},
     };
@@ -66,32 +65,25 @@ TEST(FixedText, SavesAndReloads) {
 }
 
 // The file is replaced only after its lines were read in this run, or when
-// there is none: the part switched on later reads it, and a refused file
-// keeps its lines whatever is typed or chosen instead.
+// there is none: the part switched on later reads it first, and a refused
+// file keeps its lines whatever is typed or chosen instead, said once.
 TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
     const std::string twoLines = "\"A. Writer\"\r\n\"Small Town\"\r\n";
-    struct Row {
-        const char* what;
+    const struct {
         std::optional<std::string> file;  // Fixed.fxt at start
-        int partAtStart;
-        int answer;                 // to a prompt at start
-        std::optional<Text> typed;  // after ticking "Include Fixed Part"
+        int partAtStart, answer;          // the answer to a prompt at start
+        std::optional<Text> typed;        // after ticking "Include Fixed Part"
         std::string saved;
         Text box;
-        size_t messages;
+        size_t messages;  // the prompt at start, then the refused saves
+    } rows[] = {
+        {twoLines, 0, msgbox::No, {}, NativeFileBytes(twoLines), U"A. Writer\r\nSmall Town", 0},
+        {{}, 0, msgbox::No, U"New", NativeFileBytes("\"New\"\r\n"), U"New", 0},
+        {kSixteenLines, 1, msgbox::No, U"typed", kSixteenLines, U"typed", 2},
+        {kSixteenLines, 1, msgbox::Yes, {}, kSixteenLines, U"Ann", 2},
     };
-    const Text read = U"A. Writer\r\nSmall Town";
-    const std::string savedNew = NativeFileBytes("\"New\"\r\n");
-    const Row rows[] = {
-        {"off at start, ticked", twoLines, 0, msgbox::No, {}, NativeFileBytes(twoLines), read, 0},
-        {"off at start, ticked, edited", twoLines, 0, msgbox::No, U"New", savedNew, U"New", 0},
-        {"none, ticked, typed", {}, 0, msgbox::No, U"New", savedNew, U"New", 0},
-        // The prompt at start, then the refused save, said once for two saves.
-        {"16 lines, No, typed", kSixteenLines, 1, msgbox::No, U"typed", kSixteenLines, U"typed", 2},
-        {"16 lines, Yes, another", kSixteenLines, 1, msgbox::Yes, {}, kSixteenLines, U"Ann", 2},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.box));
         testing::TestApp t;
         MainForm& f = t.app.form;
         t.app.AppPath = kFolder;
@@ -100,12 +92,10 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         t.files.files[U"/home/ann/sig.fxt"] = "\"Ann\"\r\n";
         t.fileDialog.results = {Text(U"/home/ann/sig.fxt")};
         t.messages.answers = {row.answer};
-        // Start-up, as far as the fixed text goes.
-        f.chkFixed.Value = row.partAtStart;
+        f.chkFixed.Value = row.partAtStart;  // start-up, as far as the fixed text goes
         if (row.partAtStart == 1)
             LoadFixedText(t.app, Text());
         t.app.started = true;
-
         f.chkFixed.Value = 1;
         if (row.typed)
             f.txtFixed.Text = *row.typed;
@@ -115,9 +105,6 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         EXPECT_EQ(SaveFixedText(t.app), row.messages == 0) << "the second save, refused or done";
         EXPECT_EQ(f.txtFixed.Text.get(), row.box);
         EXPECT_EQ(t.messages.shown.size(), row.messages);
-        if (row.answer == msgbox::Yes) {
-            EXPECT_EQ(t.fileDialog.calls.at(0).initial, kFixedFile);
-        }
     }
 }
 
@@ -153,17 +140,6 @@ TEST(FixedText, LoadProblemsPromptWhileThePartIsOn) {
             EXPECT_EQ(t.messages.shown[0].title, kFixedFile + U" Error");
         }
         EXPECT_EQ(t.files.files[kFixedFile], row.file.value_or(""));
-    }
-}
-
-// Emptying the editor switches the part off and greys it; typing, back on.
-TEST(FixedText, EditorAndCheckBoxFollowEachOther) {
-    testing::TestApp t;
-    MainForm& form = t.app.form;
-    for (const Text text : {U"typed", U"", U"again"}) {
-        form.txtFixed.Text = text;
-        EXPECT_EQ(form.chkFixed.Value.get(), text.empty() ? 0 : 1);
-        EXPECT_EQ(form.txtFixed.Enabled.get(), !text.empty());
     }
 }
 
