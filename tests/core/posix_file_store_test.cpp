@@ -46,18 +46,14 @@ class PosixFileStoreTest : public ::testing::Test {
 // must still fit); each read gives back exactly what was written, and every
 // descriptor is closed again: Velmo writes and reads all day long.
 TEST_F(PosixFileStoreTest, WhatIsWrittenReadsBackExactly) {
-    std::string all, large(5 * 1024 * 1024 + 7, '\0');
-    for (int i = 0; i < 256; ++i)
-        all.push_back(static_cast<char>(i));
+    std::string large(5 * 1024 * 1024 + 7, '\0');  // every byte value, in a changing order
     for (size_t i = 0; i < large.size(); ++i)
-        large[i] = static_cast<char>(i * 31 % 251);
+        large[i] = static_cast<char>(i * 31 + i / 256);
     const std::string long_name(250, 'n');
     ASSERT_TRUE(store_.MakeFolders(PathOf("sub/folder")));
     const std::pair<std::string, std::string> rows[] = {
         {"file", large},
-        {"file", "short\r\n"},
         {"file", ""},
-        {"file", all},
         {"Grüße — Ελληνικά.txt", "x"},
         {long_name, "long"},
         {"sub/folder/file", "deep"},
@@ -105,16 +101,6 @@ TEST_F(PosixFileStoreTest, OneInstanceHoldsTheLock) {
     EXPECT_FALSE(LockFileInstance((dir_ / "missing/lock").string()).AnotherInstanceRunning());
 }
 
-// The store runs as this user whoever runs the test.
-class RunAs : public PosixFileCalls {
-  public:
-    explicit RunAs(uid_t user) : user_(user) {}
-    uid_t EffectiveUser() override { return user_; }
-
-  private:
-    uid_t user_;
-};
-
 // The kernel's protected_symlinks rule, kept whatever the sysctl says: a link
 // in a sticky, world-writable folder is followed only when it belongs to the
 // user or to the folder's owner. Another user's link in /tmp must not make
@@ -137,7 +123,9 @@ TEST(PlantedLinkTest, LinksOthersPlantedInSharedFoldersAreNotFollowed) {
         {"a shared folder that is not sticky", 0777, kOther, false},
         {"a sticky folder only its owner writes to", 01755, kOther, false},
     };
-    RunAs user(kUser);
+    struct : PosixFileCalls {  // the store runs as this user whoever runs the test
+        uid_t EffectiveUser() override { return kUser; }
+    } user;
     PosixFileStore store(user);
     for (const auto& row : kCases) {
         SCOPED_TRACE(row.what);
@@ -255,7 +243,6 @@ TEST_F(PosixFileStoreTest, ReadStopsAtTheLimit) {
     const std::tuple<Text, size_t, std::optional<std::string>> kCases[] = {
         {PathOf("ten"), 10, "0123456789"},
         {PathOf("ten"), 9, std::nullopt},
-        {PathOf("ten"), 0, std::nullopt},
         {PathOf("empty"), 0, ""},
         {U"/proc/self/status", 16, std::nullopt},  // the system gives its size as 0
         {U"/proc/self/exe", 16, std::nullopt},     // a link whose size is given as 0
@@ -280,7 +267,6 @@ TEST_F(PosixFileStoreTest, SameFileHoweverItIsSpelt) {
     fs::create_hard_link(dir_ / "d/file", dir_ / "hard");
     fs::create_directory_symlink("d", dir_ / "dlink");
     const std::tuple<std::string, std::string, bool> rows[] = {
-        {"d/file", "d/file", true},
         {"d/./file", "d/../d/file", true},
         {"link", "d/file", true},
         {"hard", "d/file", true},
@@ -302,8 +288,8 @@ TEST_F(PosixFileStoreTest, SameFileHoweverItIsSpelt) {
 struct RestoreEnvironment {
     explicit RestoreEnvironment(std::initializer_list<const char*> names) {
         for (const char* name : names)
-            saved[name] =
-                std::getenv(name) ? std::optional(std::string(std::getenv(name))) : std::nullopt;
+            saved.emplace(name,
+                          std::getenv(name) ? std::getenv(name) : std::optional<std::string>());
     }
     ~RestoreEnvironment() {
         for (const auto& [name, value] : saved)

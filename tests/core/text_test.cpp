@@ -7,11 +7,9 @@
 namespace velmo {
 namespace {
 
+// Each length's bounds both ways; what UTF-8 cannot carry is U+FFFD.
 TEST(Utf8, EncodesAtEveryLengthBoundary) {
-    const struct {
-        char32_t cp;
-        std::string utf8;
-    } rows[] = {
+    const std::pair<char32_t, std::string> rows[] = {
         {0x7F, "\x7F"},
         {0x80, "\xC2\x80"},
         {0x7FF, "\xDF\xBF"},
@@ -22,72 +20,44 @@ TEST(Utf8, EncodesAtEveryLengthBoundary) {
         {0x110000, "\xEF\xBF\xBD"},  // beyond Unicode
         {0xD800, "\xEF\xBF\xBD"},    // a surrogate
     };
-    for (const auto& row : rows) {
-        const auto cp = static_cast<unsigned long>(row.cp);
-        EXPECT_EQ(ToUtf8(Text(1, row.cp)), row.utf8) << cp;
-        if (row.utf8 != "\xEF\xBF\xBD") {
-            EXPECT_EQ(FromUtf8(row.utf8), Text(1, row.cp)) << cp;
+    for (const auto& [cp, utf8] : rows) {
+        EXPECT_EQ(ToUtf8(Text(1, cp)), utf8) << static_cast<unsigned long>(cp);
+        if (utf8 != "\xEF\xBF\xBD") {
+            EXPECT_EQ(FromUtf8(utf8), Text(1, cp)) << static_cast<unsigned long>(cp);
         }
     }
 }
 
+// Overlong forms, surrogates (the first and the last) and cut sequences.
 TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
-    EXPECT_FALSE(IsValidUtf8("caf\xE9"));
+    for (const char* bad : {"caf\xE9", "\xC0\xAF", "\xED\xA0\x80", "\xED\xBF\xBF", "\xE2\x82"})
+        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
     EXPECT_EQ(FromUtf8("caf\xE9"), U"caf\uFFFD");
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong slash
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogates, the first
-    EXPECT_FALSE(IsValidUtf8("\xED\xBF\xBF"));  // and the last
-    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));      // cut short
     EXPECT_EQ(FromUtf8("\xE2\x82"), U"\uFFFD\uFFFD");
     EXPECT_TRUE(IsValidUtf8("plain \xE2\x82\xAC"));
 }
 
-TEST(Numbers, ValReadsTheLeadingNumber) {
-    const struct {
-        Text in;
-        double value;
-    } rows[] = {
+TEST(Numbers, ValReadsTheLeadingNumberAndRoundsHalfEven) {
+    const std::pair<Text, double> rows[] = {
         {U"60", 60.0}, {U"  -12.5abc", -12.5}, {U"", 0.0},    {U"x1", 0.0}, {U"19.9", 19.9},
         {U"9", 9.0},   {U"0/", 0.0},           {U"+7:", 7.0},
     };
-    for (const auto& row : rows)
-        EXPECT_DOUBLE_EQ(Val(row.in), row.value) << ToUtf8(row.in);
-}
-
-TEST(Numbers, RoundHalfEven) {
-    EXPECT_EQ(RoundHalfEven(28.5), 28);
-    EXPECT_EQ(RoundHalfEven(23.5), 24);
-    EXPECT_EQ(RoundHalfEven(6.67), 7);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(-3.5), -4);
-    EXPECT_EQ(RoundHalfEven(2.4999), 2);
-    EXPECT_EQ(ToWholeNumber(U"4"), 4);
-}
-
-TEST(Texts, TrimRepeatAndNumbers) {
-    EXPECT_EQ(TrimBlanks(U"  a b \t "), U"a b \t");
-    EXPECT_EQ(TrimBlanks(U"   "), U"");
-    EXPECT_EQ(Repeat(U"=-", 3), U"=-=-=-");
-    EXPECT_EQ(Repeat(U"", 3), U"");
-    EXPECT_EQ(Repeat(U"x", -1), U"");
-    EXPECT_EQ(ToText(0), U"0");
-    EXPECT_EQ(ToText(-15), U"-15");
+    for (const auto& [in, value] : rows)
+        EXPECT_DOUBLE_EQ(Val(in), value) << ToUtf8(in);
+    const std::pair<double, int> halves[] = {{28.5, 28}, {23.5, 24}, {6.67, 7},
+                                             {-2.5, -2}, {-3.5, -4}, {2.4999, 2}};
+    for (const auto& [value, rounded] : halves)
+        EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }
 
 TEST(Texts, CrLfToLfTakesOnlyTheCrOfEachPair) {
-    const struct {
-        Text in, out;
-    } rows[] = {
-        {U"a\r\nb", U"a\nb"},
-        {U"\r\n\r\n", U"\n\n"},
-        {U"a\rb\nc", U"a\rb\nc"},
-        {U"\r\r\n", U"\r\n"},
-        {U"a\r", U"a\r"},
-        {U"", U""},
-        {U"\u00e9\r\n\U0001F600", U"\u00e9\n\U0001F600"},
+    const std::pair<Text, Text> rows[] = {
+        {U"a\r\nb", U"a\nb"},     {U"\r\n\r\n", U"\n\n"},
+        {U"a\rb\nc", U"a\rb\nc"}, {U"\r\r\n", U"\r\n"},
+        {U"a\r", U"a\r"},         {U"\u00e9\r\n\U0001F600", U"\u00e9\n\U0001F600"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(CrLfToLf(row.in), row.out) << ToUtf8(row.in);
+    for (const auto& [in, out] : rows)
+        EXPECT_EQ(CrLfToLf(in), out) << ToUtf8(in);
 }
 
 }  // namespace
