@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "domain/output_forms.h"
-#include "service/signature_files.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
 #include "support/text_helpers.h"
@@ -56,20 +54,13 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
-// File output on, a path in use and a signature, in the first type.
+// File output on, a path in use and a signature.
 class SignatureFileTest : public OutputSelectionTest {
   protected:
     void SetUp() override {
         form.chkFile.Value = 1;
         app.SignatureFilePath = kPath;
         app.SignatureText = U"ab\r\ncd";
-    }
-
-    // Selects a type without the dialog a change opens: the fake cancels it.
-    void Select(OptionButton& type) {
-        type.Value = true;
-        ASSERT_EQ(app.SignatureFilePath, kPath);
-        fileDialog.calls.clear();
     }
 };
 
@@ -149,7 +140,6 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
     } rows[] = {
         {Text(), at56, at56, shown56},
         {U"/home/user/old.txt", U"new.txt", U"/home/user/new.txt", U"/home/user/new.txt"},
-        {Text(), U"mail/new.txt", kDocuments + U"mail/new.txt", kDocuments + U"mail/new.txt"},
         {Text(), U"\\new.txt", backslashed, backslashed},
     };
     for (const auto& row : rows) {
@@ -253,35 +243,6 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
                                                                      : U"Velmo's own files"),
                       Text::npos);
         }
-    }
-}
-
-// The type chosen on the form picks the file's form; the form is built
-// whether or not a file is written, which takes file output on or greyed and
-// a path.
-TEST_F(SignatureFileTest, WritesTheChosenFormWhenFileOutputIsOn) {
-    const struct {
-        OptionButton& type;
-        OutputForm output;
-        int fileOutput;
-        const char32_t* path;
-    } rows[] = {
-        {form.optText, OutputForm::PlainText, 1, kPath},
-        {form.optHTML, OutputForm::Html, 1, kPath},
-        {form.optRTF, OutputForm::Rtf, 2, kPath},
-        {form.optRTF, OutputForm::Rtf, 1, U""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.type.Name + std::to_string(row.fileOutput));
-        files.files.clear();
-        Select(row.type);
-        form.chkFile.Value = row.fileOutput;
-        app.SignatureFilePath = row.path;
-        WriteSignatureFile(app);
-        EXPECT_EQ(app.SignatureFileText, SignatureInForm(row.output, U"ab\r\ncd"));
-        const bool written = row.fileOutput != 0 && *row.path;
-        EXPECT_EQ(files.files[kPath], written ? SignatureFileBytes(row.output, U"ab\r\ncd") : "");
-        EXPECT_EQ(files.files.size() + messages.shown.size() + fileDialog.calls.size(), 1u);
     }
 }
 
