@@ -1,13 +1,9 @@
-// Signature assembly from any texts and options, in both layouts and all
-// output types, and the wrap at any width: the wrap keeps every character but
-// blanks in order, ends every line in CR LF and makes a line longer than the
-// width only of one word; the plain layout is the parts wrapped so; the
-// bordered one keeps the parts' characters but blanks in order; a signature
-// has at most about a row per part character, each within the border widths.
-//
-// Input: four option bytes (the last one a wrap width), then the fixed part,
-// the variable part, the top "Like" text and repeat unit, the same two of the
-// bottom, the left and the right side text, separated by 0x1F, all UTF-8.
+// The wrap at any width and the signature from any texts and options: no
+// character but blanks lost or reordered, lines ended in CR LF and longer than
+// the width only of one word, and a size bounded by the parts'.
+// Input: four option bytes (the last a wrap width), then the fixed part, the
+// variable part, the top "Like" and repeat texts, the bottom's two, the left
+// and the right side text, separated by 0x1F, all UTF-8.
 
 #include <algorithm>
 #include <cstddef>
@@ -30,9 +26,7 @@ Text Visible(TextView text) {
     return out;
 }
 
-// Lines of a wrapped text: each ends in CR LF, and one longer than the width
-// allows holds no blank, as only a word too long for any line makes one (a
-// lone CR or LF counts as a line end here).
+// A lone CR or LF counts as a line end here.
 void CheckLines(TextView wrapped, int width) {
     Require(wrapped.ends_with(CrLf), "a wrapped text does not end in CR LF");
     for (size_t pos = 0, end; pos < wrapped.size(); pos = end + 1) {
@@ -48,9 +42,7 @@ SignatureOptions ReadOptions(std::string_view bytes, const std::vector<Text>& te
     const auto byte = [bytes](size_t i) -> unsigned {
         return i < bytes.size() ? static_cast<std::uint8_t>(bytes[i]) : 0;
     };
-    const unsigned a = byte(0);
-    const unsigned b = byte(1);
-    const unsigned c = byte(2);
+    const unsigned a = byte(0), b = byte(1), c = byte(2);
     constexpr int kWidths[] = {40, 60, 80, 100};
     const auto check = [](unsigned bit) { return bit == 0 ? Check::Off : Check::On; };
     SignatureOptions o;
@@ -74,12 +66,8 @@ SignatureOptions ReadOptions(std::string_view bytes, const std::vector<Text>& te
     o.output = kForms[(c >> 2) & 3];
     o.fixedPart = check(!((c >> 4) & 1));
     o.rightLikeChosen = (c >> 5) & 1;
-    o.topLike = texts[2];
-    o.topRepeat = texts[3];
-    o.bottomLike = texts[4];
-    o.bottomRepeat = texts[5];
-    o.leftSide = texts[6];
-    o.rightSide = texts[7];
+    o.topLike = texts[2], o.topRepeat = texts[3], o.bottomLike = texts[4];
+    o.bottomRepeat = texts[5], o.leftSide = texts[6], o.rightSide = texts[7];
     return o;
 }
 

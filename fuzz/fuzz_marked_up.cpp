@@ -1,7 +1,6 @@
-// The HTML and Rich Text forms of any signature text: pure ASCII and so the
-// file's bytes, the same head and tail as every form, markup of the program's
-// own only, and the escaped body decoding back to the signature with each
-// line ended. The input is the signature text as UTF-8.
+// The HTML and Rich Text forms of any signature text (the input, UTF-8): pure
+// ASCII, the head and tail of every form, no markup but the program's own, and
+// a body that decodes back to the signature with each line ended.
 
 #include <algorithm>
 #include <charconv>
@@ -21,10 +20,8 @@ namespace {
 
 using Escapes = std::vector<std::pair<std::string, Text>>;
 
-// The form's body as ASCII: what lies between the head and the tail that the
-// form of a one-letter signature shows.
+// The form's body: what lies between the head and tail of a one-letter form.
 std::string BodyOf(TextView form, Text (*build)(TextView), TextView lineEnd) {
-    // The file's bytes are the form's ASCII.
     Require(MarkedUpFileBytes(form) == ToUtf8(form), "a marked-up form holds more than ASCII");
     const Text one = build(U"x");
     const size_t head = one.find(U"x" + Text(lineEnd));
@@ -35,10 +32,9 @@ std::string BodyOf(TextView form, Text (*build)(TextView), TextView lineEnd) {
     return ToUtf8(form.substr(head, form.size() - head - tail));
 }
 
-// The body decoded: each escape back to its text, `number`, a decimal and
-// `close` back to the character numbered (with `utf16`, the UTF-16 unit as a
-// signed 16-bit number, the two halves of a pair one character again), and no
-// other `markup` character in it.
+// The body decoded: escapes back to their text, `number` decimal `close` to the
+// character (with `utf16`, a signed 16-bit UTF-16 unit, pairs joined); no other
+// `markup` character may appear.
 Text Decode(std::string_view body, const Escapes& escapes, std::string_view number, char close,
             std::string_view markup, bool utf16) {
     Text out;

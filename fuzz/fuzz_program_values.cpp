@@ -1,9 +1,7 @@
-// The stored options: the packed flag string and the twelve stored texts, as
-// a hand-edited or damaged store may give them, decode without a crash into
-// options that save and read back unchanged and still build a signature;
-// flags that decode encode into a string that decodes to them again.
-// Input: the packed string up to the first LF, then the twelve stored texts
-// separated by 0x1F, all UTF-8.
+// Stored options as a damaged store may give them decode without a crash into
+// options that save and read back unchanged and still build a signature.
+// Input: the packed flags up to the first LF, then the stored texts separated
+// by 0x1F, all UTF-8.
 
 #include <algorithm>
 #include <cstddef>
@@ -46,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(options.has_value() == flags.has_value(), "options decode exactly when their flags do");
     if (!options)
         return 0;
-    // Saved as the program saves them and read back, they decode to the same
-    // options. (The settings file's own round trip is fuzz_settings_file's.)
+    // Saved as the program saves them and read back, they decode to the same.
     StoredSettings saved;
     ReadStoredValues(EncodeOptions(*options, U"/s.txt", U"/q.txt", U"/f.fxt"), saved);
     Require(DecodeOptions(saved) == options && saved.texts[kSignaturePathText] == U"/s.txt" &&

@@ -1,7 +1,5 @@
-// The settings file: any bytes must parse or be refused without a crash, and
-// a parsed document must format into a file that parses to the same one
-// (saved options read back are fuzz_program_values' part). The input is the
-// file's bytes.
+// The settings file (the input): any bytes parse or are refused without a
+// crash, and a parsed document formats into a file that parses to it again.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,5 @@
-// The display form of any path, with any limit, in both path styles: no
-// crash, and never longer than the path with "..." added, but for the one
-// separator that ends the head (of "C:\" or "/") and shows again after the
-// "..." when the tail starts from it.
+// The display form of any path, with any limit, in both styles: never longer
+// than the path with "..." and the head's closing separator added again.
 // Input: two bytes of limit (signed, little-endian), then the path as UTF-8.
 
 #include <cstddef>

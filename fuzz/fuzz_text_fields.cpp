@@ -1,6 +1,5 @@
-// The field format of the quote list and the fixed text: any file must read
-// without a hang or a crash, and what is read must survive being written
-// back. The input is the file's bytes.
+// The field format of the quote list and the fixed text (the input): any file
+// reads without a hang or a crash, and what is read survives being written.
 
 #include <algorithm>
 #include <cstddef>

@@ -1,8 +1,7 @@
 // Runs a fuzz target over saved inputs without libFuzzer, so that its corpus
-// is an ordinary test: every file named, and every file in the folders
-// named, is given to the target once, in name order. A target aborts on a
-// broken invariant; a name with no input fails the run, so that a wrong path
-// cannot pass.
+// is an ordinary test: every file in the folders (or the files) named, in name
+// order. A target aborts on a broken invariant; a name with no input, or an
+// input over 1 MiB, fails the run, so that a wrong path cannot pass.
 
 #include <algorithm>
 #include <cstddef>
@@ -33,8 +32,7 @@ int main(int argc, char** argv) {
                 status = 1;
                 continue;
             }
-            // The input in a buffer of exactly its size, so that a sanitizer
-            // sees any read past its end.
+            // A buffer of exactly the input's size, so that a sanitizer sees a read past it.
             const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), {}};
             LLVMFuzzerTestOneInput(data.data(), data.size());
         }

@@ -50,7 +50,7 @@ TEST(ConversionsTest, MessageBoxStylesGiveTheirButtonsIconAndAnswers) {
     }
 }
 
-TEST(ConversionsTest, EditorTextsRoundTripWithLfForCrLf) {
+TEST(ConversionsTest, EditorTextsHaveLfForCrLfAndClipboardTextsThePlatformsLineEnds) {
     const std::pair<Text, QString> cases[] = {
         {U"first\r\nsecond\r\n\r\nlast", "first\nsecond\n\nlast"},
         {U"caf\u00e9 \U0001F600\r\n\u00a9", QString::fromUtf8("caf\u00e9 \U0001F600\n\u00a9")},
@@ -61,10 +61,7 @@ TEST(ConversionsTest, EditorTextsRoundTripWithLfForCrLf) {
     }
     // An editor may hand back a lone CR; the window's texts only know CR LF.
     EXPECT_EQ(FromEditorText(QStringLiteral("a\rb\r\nc\nd")), U"a\r\nb\r\nc\r\nd");
-}
-
-TEST(ConversionsTest, ClipboardCopiesAreInThePlatformsLineEnds) {
-    // Other programs paste it: LF on POSIX, CR LF on Windows.
+    // Other programs paste the clipboard: LF on POSIX, CR LF on Windows.
     QtClipboard().SetText(U"a\r\nb\r\n");
     EXPECT_EQ(QApplication::clipboard()->text(),
               QString::fromStdString(testing::NativeFileBytes("a\r\nb\r\n")));

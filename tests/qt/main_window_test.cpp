@@ -23,9 +23,8 @@
 namespace velmo {
 namespace {
 
-// What a widget shows, in one line: "(off) " when disabled, "(hidden) " when
-// hidden, then its text or value, a check mark, a colour other than black, "_"
-// when underlined.
+// What a widget shows: "(off) ", "(hidden) ", its text or value, a check mark,
+// a colour other than black, "_" when underlined.
 QString Shown(QWidget* w) {
     QString s = QString(w->isEnabled() ? "" : "(off) ") +
                 (w->isVisibleTo(w->parentWidget()) ? "" : "(hidden) ");
@@ -130,20 +129,16 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
         const char* shown;  // "|" between
     } cases[] = {
         {1, nullptr, U"", "frmTB", {}, "", "(off) Top Border "},
-        {1, "chkBorder", U"1", "txtTBLike", {}, "", ""},  // its frame is on now
         {1, "chkBorder", U"1", "cmbFixWidth", {}, "", "(hidden) "},
         {4, "chkClip", U"2", "chkClip", {}, "", "&Clipboard [-]"},
         {3, "txtFixed", U"a\r\nb", "txtFixed", {}, "", "a\nb"},
-        {1, "txtTBRepeat", U"-=", "txtTBRepeat", {}, "", "(off) -="},
         {1, "cmbWidth", U"80", "cmbWidth", {}, "", "(off) 80"},
         {4, "Slider", U"7", "lblFreq", {}, "", "12 Hours"},
-        {1, "optBBLike", U"1", "optBBSame", {}, "", "(off) Same as Top ( )"},
         // A group may have none chosen, which exclusive Qt buttons would refuse.
         {1, "optTBRepeat", U"0", "optTBRepeat", {}, "", "(off) Repeat ( )"},
         {3, nullptr, U"", "Tabs", {}, "", "3"},
         {0, nullptr, U"", "btnNew", click, "IndNumber", "&New|<<New Entry>> 1/1"},
         {4, "chkClip", U"2", "chkClip", click, "chkClip", "&Clipboard [x]|&Clipboard [x]"},
-        {4, "chkClip", U"1", "chkClip", click, "chkClip", "&Clipboard [ ]|&Clipboard [ ]"},
         {4, nullptr, U"", "optHTML", click, "optText optHTML", "HTML (o)|Text ( )|HTML (o)"},
         {4, "optHTML", U"1", "optHTML", click, "optText optHTML", "HTML (o)|Text ( )|HTML (o)"},
         // Typing into a Like border chooses it; the length shown is the one before the key.

@@ -1,5 +1,4 @@
 // The widget tests run in one QApplication, offscreen unless told otherwise.
-
 #include <gtest/gtest.h>
 
 #include <QApplication>

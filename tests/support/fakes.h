@@ -19,7 +19,7 @@
 
 namespace velmo::testing {
 
-// The platform calls in the order they were made, for tests of sequences.
+// The platform calls in the order they were made.
 struct CallLog {
     std::vector<std::string> calls;
     void Add(std::string call) { calls.push_back(std::move(call)); }
@@ -268,10 +268,7 @@ class FakeFileStore : public FileStorePort, public Logged {
         files.erase(from);
         return {};
     }
-    FileResult MakeFolders(const Text& folder) override {
-        folders.push_back(folder);
-        return {};
-    }
+    FileResult MakeFolders(const Text&) override { return {}; }
     FileResult Remove(const Text& path) override {
         if (const auto it = failWrites.find(path); it != failWrites.end())
             return {it->second};
@@ -279,8 +276,6 @@ class FakeFileStore : public FileStorePort, public Logged {
             return {std::make_error_code(std::errc::no_such_file_or_directory)};
         return {};
     }
-    std::vector<Text> folders;
-
     std::map<Text, std::string> files;
     std::map<Text, std::error_code> failWrites;
     std::map<Text, std::error_code> failReads;

@@ -30,10 +30,9 @@ class TempFolder {
         // A read-only file or folder would otherwise keep what is in it.
         for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-            if (!it->is_symlink(ignored)) {
+            if (!it->is_symlink(ignored))
                 std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                              std::filesystem::perm_options::add, ignored);
-            }
         }
         std::filesystem::remove_all(path_, ignored);
     }
