@@ -51,9 +51,10 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
-// Each button shows the entry it moved to; paging wraps both ways; an empty
-// list stays put.
-TEST_F(EntryEditorTest, PagingThroughThreeEntriesAndNone) {
+// Each button shows the entry it moved to, wrapping both ways, and Use takes it
+// into the signature. A new entry takes the slot after the list, cleared; a
+// full list keeps the shown entry. An empty list stays put; typing starts it.
+TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     Start(kThree);
     const Text names[] = {U"", U"one", U"two", U"three"};
     const std::pair<CommandButton*, int> steps[] = {
@@ -65,11 +66,23 @@ TEST_F(EntryEditorTest, PagingThroughThreeEntriesAndNone) {
         EXPECT_EQ(Shown(), std::make_pair(names[entry], U"Entry: " + ToText(entry) + U"/3"))
             << button->Name;
     }
-    // Use takes the shown entry into the signature, on the first page.
     form.Tabs.Tab = 2;
     form.UseEntry.Click();
     EXPECT_EQ(form.Tabs.Tab.get(), 0);
     EXPECT_NE(app.SignatureText.find(U"three"), Text::npos);
+
+    Start("\"only\"\r\n");  // slot 2 still holds "two" of the longer list
+    form.btnNew.Click();
+    EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 2/2")));
+    EXPECT_EQ(form.ActiveControl(), &form.txtVar);
+    form.txtVar.Text = U"A second quotation";  // typing goes straight into the list
+    EXPECT_EQ(app.vars.At(2), U"A second quotation");
+    std::string full;
+    for (int i = 1; i <= 200; ++i)
+        full += "\"quote " + std::to_string(i) + "\"\r\n";
+    Start(full, 17);
+    form.btnNew.Click();
+    EXPECT_EQ(Shown(), std::make_pair(Text(U"quote 17"), Text(U"<<Entries Full>> 200/200")));
 
     Start("", 0);
     for (CommandButton* button : {&form.btnForwardOne, &form.btnBackOne, &form.btnForwardAll})
@@ -78,25 +91,11 @@ TEST_F(EntryEditorTest, PagingThroughThreeEntriesAndNone) {
     form.btnAllBack.Click();
     EXPECT_EQ(app.vars.CurrentEntry, 1);
     EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry : No Data");
-}
-
-// A new entry takes the slot after the list, cleared; a full list keeps the
-// shown entry.
-TEST_F(EntryEditorTest, NewEntryAtTwoAndAtTwoHundred) {
-    Start(kThree);
-    Start("\"only\"\r\n");  // slot 2 still holds "two" of the longer list
-    form.btnNew.Click();
-    EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 2/2")));
-    EXPECT_EQ(form.ActiveControl(), &form.txtVar);
-    form.txtVar.Text = U"A second quotation";  // typing goes straight into the list
-    EXPECT_EQ(app.vars.At(2), U"A second quotation");
-
-    std::string full;
-    for (int i = 1; i <= 200; ++i)
-        full += "\"quote " + std::to_string(i) + "\"\r\n";
-    Start(full, 17);
-    form.btnNew.Click();
-    EXPECT_EQ(Shown(), std::make_pair(Text(U"quote 17"), Text(U"<<Entries Full>> 200/200")));
+    form.txtVar.Text = U"T";
+    form.txtVar.Text = U"Typed before any entry";
+    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 1/1");
+    ASSERT_TRUE(SaveVariableFile(app));
+    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"Typed before any entry\"\r\n"));
 }
 
 TEST_F(EntryEditorTest, DeletingTheShownEntry) {
@@ -145,15 +144,6 @@ TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"edited\"\r\n\"two\"\r\n\"three\"\r\n"));
 }
 
-TEST_F(EntryEditorTest, TypingIntoAnEmptyListStartsTheFirstEntry) {
-    Start("");
-    form.txtVar.Text = U"T";
-    form.txtVar.Text = U"Typed before any entry";
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 1/1");
-    ASSERT_TRUE(SaveVariableFile(app));
-    EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"Typed before any entry\"\r\n"));
-}
-
 // Switching the part on reads a list never read, so that a save after an
 // edit keeps the file's entries.
 TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
@@ -185,7 +175,6 @@ TEST_F(BorderOptionsTest, TheBoxSwitchesTheBordersAndTypingOneSelectsIt) {
         EXPECT_EQ(form.optTBLike.Enabled.get(), value == 1) << value;
         EXPECT_EQ(form.lblBBLen.Enabled.get(), value == 1) << value;
         EXPECT_EQ(form.cmbFixWidth.Visible.get(), value != 1) << value;
-        EXPECT_TRUE(form.optSBSBlankLine.EffectivelyEnabled());
     }
     ASSERT_TRUE(form.optTBRepeat.Value);
     const struct {

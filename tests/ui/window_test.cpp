@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -11,6 +12,7 @@
 #include "support/fakes.h"
 #include "support/native_forms.h"
 #include "ui/about.h"
+#include "ui/model/main_form.h"
 #include "ui/options.h"
 #include "ui/startup.h"
 #include "ui/tray.h"
@@ -22,30 +24,6 @@ class WindowTest : public ::testing::Test, protected testing::TestApp {
   protected:
     MainForm& form = app.form;
 };
-
-// The first page, the version, the icon, a window never shown, the editors
-// and the schedule matching their boxes, the About text in four paragraphs;
-// only the first page's preview refuses typing.
-TEST_F(WindowTest, LoadPreparesTheHiddenWindow) {
-    form.Tabs.Tab = 4;
-    Form_Load(app);
-    const Text minor = ToText(VELMO_VERSION_MAJOR) + U"." + ToText(VELMO_VERSION_MINOR);
-    const Text patch = ToText(VELMO_VERSION_PATCH);
-    EXPECT_EQ(form.lblVersion.Caption.get(), U"Version " + minor + U"." + patch);
-    EXPECT_EQ(form.Caption.get(), U"Velmo - " + minor + patch);
-    EXPECT_EQ(form.Tabs.Tab.get(), 0);
-    EXPECT_EQ(icon.adds, 1);
-    EXPECT_FALSE(form.Visible);
-    EXPECT_FALSE(form.txtVar.Enabled || form.Slider.Enabled || form.txtFixed.Enabled);
-    EXPECT_EQ(form.lblFreq.Caption.get(), U"<< Disabled >>");
-    EXPECT_EQ(form.Slider.Tag.get(), U"0");
-    const Text& about = form.lblDescription.Caption.get();
-    EXPECT_EQ(about.rfind(U"Velmo is free.", 0), 0u);
-    EXPECT_EQ(about.find(U"\r\n\r\nAll rights"), about.find(U"\r\n"));
-    EXPECT_NE(about.back(), U'\n');
-    for (TextBox* preview : {&form.txtSignature, &form.txtSignature1, &form.txtSignature3})
-        EXPECT_EQ(preview->PressKey('a') == 0, preview == &form.txtSignature) << preview->Name;
-}
 
 // A link looks hovered from the pointer's first move over it until the
 // pointer reaches the page's background; a click opens what it shows.
@@ -92,7 +70,6 @@ TEST(AutostartEntryTest, WrittenQuotedAndReadAsSwitchedOnOrOff) {
         {U"/opt/a$b\\c\"d`e/velmo", "\"/opt/a\\\\$b\\\\\\\\c\\\\\"d\\\\`e/velmo\""},
         {U"/opt/100%/velmo", "/opt/100%%/velmo"},
         {U"/opt/tab\there/new\nline/velmo", "\"/opt/tab\\there/new\\nline/velmo\""},
-        {U"/opt/véłmo=1/velmo", "/opt/v\xC3\xA9\xC5\x82mo=1/velmo"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.exec);
@@ -105,12 +82,10 @@ TEST(AutostartEntryTest, WrittenQuotedAndReadAsSwitchedOnOrOff) {
         std::string bytes;
         bool on;
     } entries[] = {
-        {"[Desktop Entry]\nExec=velmo\n", true},
         {"[Desktop Entry]\nHidden=true\n", false},
         {"[Desktop Entry]\r\nExec=velmo\r\n  Hidden = true \r\n", false},
         {"[Desktop Entry] \r\nExec=velmo\r\n", true},
         {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", false},
-        {"[Desktop Entry]\nHidden=false\nX-GNOME-Autostart-enabled=true", true},
         // Only the entry's own group counts, and not a comment.
         {"[Desktop Action x]\nHidden=true\n[Desktop Entry]\n# Hidden=true\nExec=velmo\n", true},
         {"[Desktop Entry]\nExec=velmo\n[Other]\nX-GNOME-Autostart-enabled=false\n", true},
@@ -297,6 +272,118 @@ TEST_F(TrayTest, EveryWayOutRemovesTheIconFirst) {
     }
     EXPECT_EQ(program.exits, 3);
     EXPECT_EQ(files.writes, writes);
+}
+
+// --- The controls ---
+
+using Notice = std::pair<Control*, Property>;
+
+class ControlsTest : public ::testing::Test {
+  protected:
+    ControlsTest() {
+        form.Changed += [this](Control* c, Property p) { notices.emplace_back(c, p); };
+    }
+
+    // The number of option buttons selected in each container of option buttons.
+    std::map<const Control*, int> SelectedPerGroup() const {
+        std::map<const Control*, int> selected;
+        for (Control* c : form.Controls()) {
+            if (auto* o = c->As<OptionButton>())
+                selected[c->Container] += o->Value ? 1 : 0;
+        }
+        return selected;
+    }
+
+    MainForm form;
+    std::vector<Notice> notices;
+};
+
+// Every option group starts with one choice (Frame6's only button is hidden:
+// none), and choosing any button from code, a disabled one too, keeps exactly
+// that one chosen in its group and leaves the other groups alone. The others
+// are cleared, unclicked, before the chosen one's Click runs.
+TEST_F(ControlsTest, EveryOptionGroupKeepsOneChoice) {
+    std::map<const Control*, int> expected = SelectedPerGroup();
+    for (auto& [group, n] : expected)
+        EXPECT_EQ(n, group == &form.Frame6 ? 0 : 1) << group->Name;
+    for (Control* c : form.Controls()) {
+        if (auto* o = c->As<OptionButton>()) {
+            o->Value = true;
+            expected[c->Container] = 1;
+            EXPECT_EQ(SelectedPerGroup(), expected) << c->Name;
+        }
+    }
+    form.optBBLike.Value = true;
+    int clicks = 0;
+    form.optBBLike.Click += [&] { ++clicks; };
+    form.optBBSame.Click += [&] { clicks += form.optBBLike.Value ? 100 : 10; };
+    form.optBBSame.Value = true;
+    EXPECT_EQ(clicks, 10);
+}
+
+// Values outside a control's range are refused; a real change is one notice.
+TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {
+    const struct {
+        Prop<int>* prop;
+        int start, assigned, expected;
+    } numbers[] = {
+        // Check boxes: unchecked, checked, greyed; the slider 0 to 8, the tabs 0 to 5.
+        {&form.chkVar.Value, 1, 2, 2}, {&form.chkVar.Value, 2, 0, 0}, {&form.chkVar.Value, 1, 3, 1},
+        {&form.Slider.Value, 0, 9, 0}, {&form.Slider.Value, 0, 8, 8}, {&form.Slider.Value, 8, 0, 0},
+        {&form.Tabs.Tab, 0, 6, 0},     {&form.Tabs.Tab, 5, 0, 0},
+    };
+    for (const auto& row : numbers) {
+        SCOPED_TRACE(row.assigned);
+        *row.prop = row.start;
+        notices.clear();
+        *row.prop = row.assigned;
+        EXPECT_EQ(row.prop->get(), row.expected);
+        EXPECT_EQ(notices.size(), row.start != row.expected ? 1u : 0u);
+    }
+    // Combo boxes take one of their items only; text from code is cut to the
+    // maximum length, where there is one.
+    const Text many(5000, U'x');
+    const struct {
+        Prop<Text>* prop;
+        Text assigned, expected;
+    } texts[] = {
+        {&form.cmbFixWidth.Text, U"100", U"100"},
+        {&form.cmbFixWidth.Text, U"55", U"100"},
+        {&form.txtTBRepeat.Text, U"12345678", U"123456"},
+        {&form.txtVarFile.Text, many, many},
+    };
+    for (const auto& row : texts) {
+        *row.prop = row.assigned;
+        EXPECT_EQ(row.prop->get(), row.expected) << ToUtf8(row.assigned.substr(0, 9));
+    }
+}
+
+// Only usable controls take the focus; the old control loses it after the
+// new one has it.
+TEST_F(ControlsTest, OnlyUsableControlsTakeTheFocus) {
+    const std::pair<Control*, bool> cases[] = {
+        {&form.chkSpace, false},        // disabled itself
+        {&form.txtBBLike, false},       // enabled, but its frame is not
+        {&form.optTBLike, false},       // disabled, in a disabled frame
+        {&form.CommonDialog1, false},   // not visible
+        {&form.chkSBSRightSame, true},  // enabled, in two enabled frames
+        {&form.txtVarFile, true},
+    };
+    std::string order;
+    form.btnNew.LostFocus +=
+        [&] { order += form.ActiveControl() == &form.btnNew ? "too early " : "lost "; };
+    for (const auto& [control, usable] : cases) {
+        SCOPED_TRACE(control->Name);
+        ASSERT_TRUE(form.btnNew.SetFocus());
+        order.clear();
+        control->GotFocus += [&] { order += "got "; };
+        notices.clear();
+        EXPECT_EQ(control->SetFocus(), usable);
+        EXPECT_EQ(control->SetFocus(), usable);  // already active: no events
+        EXPECT_EQ(form.ActiveControl(), usable ? control : &form.btnNew);
+        EXPECT_EQ(order, usable ? "got lost " : "");
+        EXPECT_EQ(notices.size(), usable ? 1u : 0u);
+    }
 }
 
 }  // namespace
