@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/windows_file_store.h"
@@ -31,37 +32,33 @@ enum class Step { Create, Write, Flush, Close, SetAttributes, Move, Remove };
 // all, or every call of one step. Keeps the handles it opened, to find one
 // closed twice or never.
 class FaultyCalls : public WindowsFileCalls {
+    using W = WindowsFileCalls;
+
   public:
     HANDLE Create(const wchar_t* path) override {
-        const bool ok = Call(
-            Step::Create, [&] { return (file_ = System().Create(path)) != INVALID_HANDLE_VALUE; });
-        if (ok)
-            open.insert(file_);
-        return ok ? file_ : INVALID_HANDLE_VALUE;
+        const HANDLE file = Call(Step::Create, INVALID_HANDLE_VALUE, &W::Create, path);
+        if (file != INVALID_HANDLE_VALUE)
+            open.insert(file);
+        return file;
     }
     bool Write(HANDLE file, const char* data, DWORD size, DWORD& written) override {
-        return Call(Step::Write,
-                    [&] { return System().Write(file, data, std::min(size, maxWrite), written); });
+        return Call(Step::Write, false, &W::Write, file, data, std::min(size, maxWrite), written);
     }
-    bool Flush(HANDLE file) override {
-        return Call(Step::Flush, [&] { return System().Flush(file); });
-    }
-    // A failing close still releases the handle.
+    bool Flush(HANDLE file) override { return Call(Step::Flush, false, &W::Flush, file); }
     bool Close(HANDLE file) override {
         closedTwice |= open.erase(file) == 0;
-        return Call(
-            Step::Close, [&] { return System().Close(file); }, true);
+        return Call(Step::Close, false, &W::Close, file);
     }
     bool SetAttributes(const wchar_t* path, DWORD attributes) override {
-        return Call(Step::SetAttributes, [&] { return System().SetAttributes(path, attributes); });
+        return Call(Step::SetAttributes, false, &W::SetAttributes, path, attributes);
     }
     bool Move(const wchar_t* from, const wchar_t* to, DWORD flags) override {
-        return Call(Step::Move, [&] { return System().Move(from, to, flags); });
+        return Call(Step::Move, false, &W::Move, from, to, flags);
     }
     bool Remove(const wchar_t* path) override {
         if (removeFails)
             SetLastError(ERROR_SHARING_VIOLATION);
-        return !removeFails && Call(Step::Remove, [&] { return System().Remove(path); });
+        return !removeFails && Call(Step::Remove, false, &W::Remove, path);
     }
 
     std::optional<Step> failStep;  // every call of this step fails
@@ -74,24 +71,24 @@ class FaultyCalls : public WindowsFileCalls {
     bool closedTwice = false;
 
   private:
-    // A call that succeeds leaves a stale last error, so that a reason read
-    // after a later call instead of the failing one shows up as the wrong one.
-    template <typename Real>
-    bool Call(Step step, Real real, bool callAnyway = false) {
+    // A failing close still releases the handle. A call that succeeds leaves
+    // a stale last error, so that a reason read after a later call instead
+    // of the failing one shows up as the wrong one.
+    template <typename R, typename F, typename... Args>
+    R Call(Step step, R failure, F real, Args&&... args) {
         steps.push_back(step);
-        if (failStep == step || failAt == static_cast<int>(steps.size())) {
-            if (callAnyway)
-                real();
+        const bool fails = failStep == step || failAt == static_cast<int>(steps.size());
+        const R result =
+            fails && step != Step::Close ? failure : (System().*real)(std::forward<Args>(args)...);
+        if (fails) {
             failed = step;
             SetLastError(ERROR_DISK_FULL);
-            return false;
+            return failure;
         }
-        const bool ok = real();
-        if (ok)
+        if (result != failure)
             SetLastError(ERROR_BAD_ENVIRONMENT);
-        return ok;
+        return result;
     }
-    HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
 const std::string kOld = "old contents \xC3\xA9\r\n\"kept\"\r\n";
@@ -144,30 +141,24 @@ TEST_F(WindowsFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
 // fails too keeps the first reason, and the temporary file it leaves, hidden
 // and read-only like the file it was to replace, is no obstacle to the next.
 TEST_F(WindowsFaultTest, OddAnswersOfTheSystem) {
-    const struct {
-        DWORD maxWrite;
-        std::optional<Step> failStep;
-        DWORD expected;
-    } rows[] = {
-        {0, std::nullopt, ERROR_WRITE_FAULT},
-        {1 << 30, Step::Move, ERROR_DISK_FULL},
-    };
-    for (const auto& row : rows) {
+    const auto replaceFailing = [&](DWORD maxWrite, std::optional<Step> failStep) {
         WriteFile(file_, kOld);
         calls_ = FaultyCalls();
-        calls_.maxWrite = row.maxWrite;
-        calls_.failStep = row.failStep;
+        calls_.maxWrite = maxWrite;
+        calls_.failStep = failStep;
         calls_.removeFails = true;
-        EXPECT_EQ(store_.Replace(PathText(file_), kNew).error.value(),
-                  static_cast<int>(row.expected));
+        const auto error = static_cast<DWORD>(store_.Replace(PathText(file_), kNew).error.value());
         EXPECT_EQ(FileContents(file_), kOld);
-    }
+        return error;
+    };
+    EXPECT_EQ(replaceFailing(0, std::nullopt), DWORD{ERROR_WRITE_FAULT});
+    EXPECT_EQ(replaceFailing(1 << 30, Step::Move), DWORD{ERROR_DISK_FULL});
     const fs::path leftover = folder_ / "file.txt.velmo-new";
     ASSERT_TRUE(fs::exists(leftover));
     SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     calls_ = FaultyCalls();
-    EXPECT_TRUE(store_.Replace(PathText(file_), kNew));
-    EXPECT_TRUE(FileContents(file_) == kNew);
+    EXPECT_TRUE(store_.Replace(PathText(file_), "new"));
+    EXPECT_EQ(FileContents(file_), "new");
     EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
 }
 
