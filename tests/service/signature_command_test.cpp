@@ -31,6 +31,7 @@ void PutFiles(TestPlatform& p, const SignatureOptions& o, bool emptyList = false
     ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U"")));
 }
 
+// Options of every kind; the layout's own details are ComposeSignatureTest's.
 SignatureOptions RandomOptions(std::mt19937& gen) {
     const auto pick = [&gen](int n) { return std::uniform_int_distribution<int>(0, n - 1)(gen); };
     const auto check = [&] { return static_cast<Check>(pick(3)); };
@@ -42,20 +43,15 @@ SignatureOptions RandomOptions(std::mt19937& gen) {
     o.fixedPart = check();
     o.order = static_cast<PartOrder>(pick(2));
     o.output = static_cast<OutputForm>(pick(3));
-    o.plainWidth = 40 + 20 * pick(4);
-    o.bordered = check();
-    o.blankRows = check();
+    o.plainWidth = o.borderedWidth = 40 + 20 * pick(4);
+    o.bordered = o.blankRows = o.rightSameAsLeft = check();
     o.top = static_cast<TopBorder>(pick(2));
     o.topLike = Repeat(text() + U"*", 20 + pick(30));
-    o.topRepeat = text();
-    o.borderedWidth = 40 + 20 * pick(4);
+    o.topRepeat = o.bottomRepeat = text();
     o.bottom = static_cast<BottomBorder>(pick(4));
-    o.bottomLike = text();
-    o.bottomRepeat = text();
-    o.leftSide = text();
-    o.indent = pick(5);
-    o.rightSameAsLeft = check();
+    o.bottomLike = o.leftSide = text();
     o.rightSide = text();
+    o.indent = pick(5);
     o.separator = static_cast<PartSeparator>(pick(5));
     return o;
 }
