@@ -91,23 +91,22 @@ TEST(SignatureCommandTest, PrintsAndWritesWhatTheWindowProgramWrites) {
 TEST(SignatureCommandTest, FailuresWriteNothing) {
     const SignatureRequest print{}, entry0{std::nullopt, 0, false}, entry4{std::nullopt, 4, false};
     const SignatureRequest write{std::nullopt, std::nullopt, true};
+    const auto erase = [](Text path) {
+        return [path](TestPlatform& p) { p.files.files.erase(path); };
+    };
     const struct {
         SignatureFailure expected;
         SignatureRequest request;
         std::function<void(TestPlatform&)> change;
     } rows[] = {
-        {SignatureFailure::NoSettings, print,
-         [](auto& p) { p.files.files.erase(testing::kTestSettingsFile); }},
+        {SignatureFailure::NoSettings, print, erase(testing::kTestSettingsFile)},
         {SignatureFailure::SettingsUnreadable, print,
          [](auto& p) { p.files.files[testing::kTestSettingsFile] = "not a registry"; }},
-        {SignatureFailure::QuoteListUnreadable, print,
-         [](auto& p) { p.files.files.erase(kQuotes); }},
-        {SignatureFailure::FixedTextUnreadable, print,
-         [](auto& p) { p.files.files.erase(kFixed); }},
+        {SignatureFailure::QuoteListUnreadable, print, erase(kQuotes)},
+        {SignatureFailure::FixedTextUnreadable, print, erase(kFixed)},
         {SignatureFailure::EntryOutOfRange, entry0, [](auto&) {}},
         {SignatureFailure::EntryOutOfRange, entry4, [](auto&) {}},
-        {SignatureFailure::NoSignatureFile, write,
-         [](auto& p) { PutFiles(p, {}); }},  // file output off
+        {SignatureFailure::NoSignatureFile, write, [](auto& p) { PutFiles(p, {}); }},  // file off
         {SignatureFailure::SignatureFileRefused, write,
          [](auto& p) { p.files.aliases[kSignature] = kQuotes; }},
         {SignatureFailure::SignatureFileUnwritable, write,
