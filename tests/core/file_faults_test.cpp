@@ -40,39 +40,36 @@ enum class Step { Create, Write, Flush, ChangeOwner, ChangeMode, Close, Rename, 
 // all, or every call of one step. Records the steps it was asked for and the
 // descriptors it opened, to find one closed twice or never.
 class FaultyCalls : public PosixFileCalls {
+    using P = PosixFileCalls;
+
   public:
     int Create(const char* path, mode_t mode) override {
-        const int fd = Call(Step::Create, [&] { return System().Create(path, mode); });
+        const int fd = Call(Step::Create, &P::Create, path, mode);
         if (fd >= 0)
             open.insert(fd);
         return fd;
     }
     ssize_t Write(int fd, const void* data, size_t size) override {
-        return Call(Step::Write,
-                    [&] { return System().Write(fd, data, std::min(size, maxWrite)); });
+        return Call(Step::Write, &P::Write, fd, data, std::min(size, maxWrite));
     }
-    int Flush(int fd) override {
-        return Call(Step::Flush, [&] { return System().Flush(fd); });
-    }
+    int Flush(int fd) override { return Call(Step::Flush, &P::Flush, fd); }
     int ChangeOwner(int fd, uid_t owner, gid_t group) override {
-        return Call(Step::ChangeOwner, [&] { return System().ChangeOwner(fd, owner, group); });
+        return Call(Step::ChangeOwner, &P::ChangeOwner, fd, owner, group);
     }
     int ChangeMode(int fd, mode_t mode) override {
-        return Call(Step::ChangeMode, [&] { return System().ChangeMode(fd, mode); });
+        return Call(Step::ChangeMode, &P::ChangeMode, fd, mode);
     }
-    // A failing close still releases the descriptor, as on Linux.
     int Close(int fd) override {
         closedTwice |= open.erase(fd) == 0;
-        return Call(
-            Step::Close, [&] { return System().Close(fd); }, true);
+        return Call(Step::Close, &P::Close, fd);
     }
     int Rename(const char* from, const char* to) override {
-        return Call(Step::Rename, [&] { return System().Rename(from, to); });
+        return Call(Step::Rename, &P::Rename, from, to);
     }
     int Remove(const char* path) override {
         if (removeFails)
             errno = EACCES;
-        return removeFails ? -1 : Call(Step::Remove, [&] { return System().Remove(path); });
+        return removeFails ? -1 : Call(Step::Remove, &P::Remove, path);
     }
 
     std::optional<Step> failStep;  // every call of this step fails
@@ -89,17 +86,18 @@ class FaultyCalls : public PosixFileCalls {
     // A call that succeeds leaves a stale errno, so that a reason read after
     // a later call instead of the failing one shows up as the wrong one; a
     // name already taken leaves EEXIST behind, as a real open after it does.
-    template <typename Real>
-    auto Call(Step step, Real real, bool callAnyway = false) -> decltype(real()) {
+    // A failing close still releases the descriptor, as on Linux.
+    template <typename R, typename... Params, typename... Args>
+    R Call(Step step, R (P::*real)(Params...), Args... args) {
         steps.push_back(step);
         if (failStep == step || failAt == static_cast<int>(steps.size())) {
-            if (callAnyway)
-                real();
+            if (step == Step::Close)
+                (System().*real)(args...);
             failed = step;
             errno = error;
             return -1;
         }
-        const auto result = real();
+        const R result = (System().*real)(args...);
         if (result >= 0 && error != EEXIST)
             errno = EDOM;
         return result;
