@@ -165,11 +165,9 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
     const std::string p = root.path().string();
     WriteFile(root / "file", "keep");
     fs::create_directory(root / "folder");
-    for (const auto& [link, to] : std::map<std::string, std::string>{{"link", "folder"},
-                                                                     {"slash", "folder/"},
-                                                                     {"a", "b"},
-                                                                     {"b", "a"},
-                                                                     {"zero", "/dev/zero"}})
+    const std::pair<const char*, const char*> links[] = {
+        {"link", "folder"}, {"slash", "folder/"}, {"a", "b"}, {"b", "a"}, {"zero", "/dev/zero"}};
+    for (const auto& [link, to] : links)
         fs::create_symlink(to, root / link);
     // A chain of links: c39 is 40 links long, as many as the system follows.
     for (int i = 0; i <= 40; ++i)
@@ -302,11 +300,12 @@ struct RestoreEnvironment {
 TEST(PosixProgramTest, UserFilesNeverInSystemFolders) {
     const testing::TempFolder folder{"velmo-program"};
     const Text mine = PathText(folder.path()) + U"/";
-    for (const auto& [path, keeps] : std::map<Text, bool>{{mine, true},
-                                                          {mine + U"missing/", false},
-                                                          {U"/usr/bin/", false},
-                                                          {U"/usr/local/bin/", false},
-                                                          {U"/bin/", false}})
+    const std::pair<Text, bool> rows[] = {{mine, true},
+                                          {mine + U"missing/", false},
+                                          {U"/usr/bin/", false},
+                                          {U"/usr/local/bin/", false},
+                                          {U"/bin/", false}};
+    for (const auto& [path, keeps] : rows)
         EXPECT_EQ(PosixProgram().CanWriteFolder(path), keeps) << ToUtf8(path);
     EXPECT_EXIT(PosixProgram().Exit(), ::testing::ExitedWithCode(0), "");
 }

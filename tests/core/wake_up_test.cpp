@@ -57,23 +57,21 @@ TEST(WakeTimerTest, GoesOffOnceWhenDueUnlessStoppedOrStartedAgain) {
         WakeTimer timer;
         ASSERT_NE(timer.Handle().kind, WaitHandle::Kind::None);
         timer.Start(c.seconds);
-        if (c.then == Then::Stop) {
-            timer.Stop();
-        } else if (c.then == Then::StopAfterDue) {
+        if (c.then == Then::StopAfterDue)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (c.then == Then::Stop || c.then == Then::StopAfterDue)
             timer.Stop();
-        } else if (c.then == Then::StartAgain) {
+        if (c.then == Then::StartAgain)
             timer.Start(c.again);
+        // Not even a wake-up, so the loop stays idle; only a timer stopped
+        // when it was already due may wake it once, without going off.
+        if (c.then == Then::StopAfterDue) {
+            EXPECT_EQ(GoesOffAfter(timer, 0.4), -1);
+        } else if (!c.goesOff) {
+            EXPECT_FALSE(testing::ReadyWithin(timer.Handle(), 400));
         }
-        if (!c.goesOff) {
-            // Not even a wake-up, so the loop stays idle; only a timer stopped
-            // when it was already due may wake it once, without going off.
-            if (c.then == Then::StopAfterDue)
-                EXPECT_EQ(GoesOffAfter(timer, 0.4), -1);
-            else
-                EXPECT_FALSE(testing::ReadyWithin(timer.Handle(), 400));
+        if (!c.goesOff)
             continue;
-        }
         const double after = GoesOffAfter(timer, 0.4);
         EXPECT_GE(after, c.notBefore);
         EXPECT_NE(after, -1);
