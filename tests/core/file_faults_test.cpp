@@ -107,7 +107,7 @@ class FaultyCalls : public PosixFileCalls {
 const std::string kOld = "old contents \xC3\xA9\r\n\"kept\"\r\n";
 const std::string kNew(100000, 'n');
 
-class FolderTest : public ::testing::Test {
+class FileStoreFaultTest : public ::testing::Test {
   protected:
     Text PathText(const std::string& name) const { return FromUtf8((dir_ / name).string()); }
 
@@ -116,8 +116,6 @@ class FolderTest : public ::testing::Test {
     FaultyCalls calls_;
     PosixFileStore store_{calls_};
 };
-
-using FileStoreFaultTest = FolderTest;
 
 // Each call in turn fails once: every run leaves the old file or the whole
 // new one, with its permissions, and gives the failing call's reason. An
@@ -246,7 +244,7 @@ const Writer kWriters[] = {
      [](App& app) { return SetStringValue(app, Text(SettingsKey), U"Indent", U"5"); }},
 };
 
-class WriterFaultTest : public FolderTest, public ::testing::WithParamInterface<Writer> {
+class WriterFaultTest : public FileStoreFaultTest, public ::testing::WithParamInterface<Writer> {
   protected:
     testing::TestPlatform platform;
     RegFileStore settings_{store_, PathText("User.reg")};
