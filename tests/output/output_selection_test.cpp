@@ -240,7 +240,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
 
 // One message for a failing file, not one for every scheduled change; a
 // failure after a success, or of another file, is news again. A path of no
-// known folder is never written, and said once too.
+// known folder is never written, and said once too; no path is no fault.
 TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     const Text other = U"/mnt/readonly/signature.txt";
     form.chkFile.Value = 1;
@@ -261,6 +261,7 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     write(kPath, 2);
     write(other, 2);
     write(U"mail/sig.txt", 2);
+    write(Text(), 2);  // no file chosen yet: nothing to say
     ASSERT_EQ(messages.shown.size(), 4u);
     EXPECT_EQ(messages.shown[0].style, msgbox::OkExclamation);
     EXPECT_EQ(messages.shown[0].title, U"Signature File");
