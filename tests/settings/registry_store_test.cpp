@@ -48,7 +48,7 @@ class RegistryStoreTest : public ::testing::Test {
 // over, and every other value is listed.
 TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
     ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
-    EXPECT_FALSE(store.KeyExists(key_));
+    EXPECT_FALSE(RegistryStore::DeleteTree(key_)) << "nothing to delete";
     EXPECT_FALSE(store.Values(key_).has_value());
     const Text settings = key_ + U"Freeware\\";
     ASSERT_TRUE(store.CreateKey(settings));
