@@ -227,7 +227,7 @@ TEST(BuildSignatureTest, ComposesFromTheFormAndPublishesEverywhere) {
         BuildSignature(app);
         EXPECT_EQ(app.SignatureText, Lines({U"me", U"picked", U""}));
         EXPECT_EQ(t.files.writes, 1);
-        EXPECT_EQ(t.clipboard.texts.size(), static_cast<size_t>(clip));
+        EXPECT_EQ(t.clipboard.texts, std::vector<Text>(clip, app.SignatureText));
         for (TextBox* preview : {&form.txtSignature, &form.txtSignature1, &form.txtSignature2,
                                  &form.txtSignature3, &form.txtVar})
             EXPECT_EQ(preview->Text.get(), preview == &form.txtVar ? U"shown" : app.SignatureText);

@@ -25,6 +25,17 @@ class WindowTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 };
 
+// The window starts hidden with its icon added; the editors and the schedule
+// follow their unticked boxes.
+TEST_F(WindowTest, LoadPreparesTheHiddenWindow) {
+    Form_Load(app);
+    EXPECT_EQ(icon.adds, 1);
+    EXPECT_FALSE(form.Visible || form.txtVar.Enabled || form.Slider.Enabled ||
+                 form.txtFixed.Enabled);
+    EXPECT_EQ(form.lblFreq.Caption.get(), U"<< Disabled >>");
+    EXPECT_EQ(form.Slider.Tag.get(), U"0");
+}
+
 // A link looks hovered from the pointer's first move over it until the
 // pointer reaches the page's background; a click opens what it shows.
 TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
