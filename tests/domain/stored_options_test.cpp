@@ -61,13 +61,15 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
         std::vector<StoredValue> values =
             EncodeOptions(rows[i].options, paths[0], paths[1], paths[2]);
         EXPECT_EQ(values[0].text, rows[i].packed);
-        // Names match in any case, the exact spelling first.
+        // Names match in any case, the exact spelling first; others are passed over.
         if (i % 2 == 0) {
-            values.insert(values.begin(), {U"PROGRAM VALUES", U"not this one"});
+            values.insert(values.begin(), {{U"PROGRAM VALUES", U"no"}, {U"Program", U"no"}});
         } else {
             for (StoredValue& value : values)
                 value.name = FoldCase(value.name);
         }
+        for (int k = 0; k < 16000; ++k)  // and many more, read in linear time
+            values.push_back({U"Other " + ToText(k), U""});
         StoredSettings stored;
         ReadStoredValues(values, stored);
         EXPECT_EQ(stored.texts[kSignaturePathText] + stored.texts[kQuotePathText] +

@@ -178,7 +178,6 @@ TEST(SettingsFileStateTest, StartAndSave) {
             shown.push_back(m.text);
         EXPECT_EQ(shown, row.messages);
         EXPECT_TRUE(t.app.ProgramValues.empty()) << "neither starting nor saving sets it";
-        // Each key once, and the values after them.
         if (row.written) {
             EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys + kDefaultValues);
         } else {
