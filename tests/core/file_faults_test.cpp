@@ -19,6 +19,7 @@
 #include "platform/posix_file_store.h"
 #include "platform/reg_file_store.h"
 #include "support/fakes.h"
+#include "support/fault_calls.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
 #include "ui/app.h"
@@ -36,72 +37,41 @@ using testing::WriteFile;
 
 enum class Step { Create, Write, Flush, ChangeOwner, ChangeMode, Close, Rename, Remove };
 
-// The real calls, with one of them made to fail: the `failAt`-th call of
-// all, or every call of one step. Records the steps it was asked for and the
-// descriptors it opened, to find one closed twice or never.
-class FaultyCalls : public PosixFileCalls {
+// The real calls, with one of them made to fail.
+class FaultyCalls : public testing::FaultyCalls<PosixFileCalls, Step, int> {
     using P = PosixFileCalls;
 
   public:
     int Create(const char* path, mode_t mode) override {
-        const int fd = Call(Step::Create, &P::Create, path, mode);
-        if (fd >= 0)
-            open.insert(fd);
-        return fd;
+        return Call(Step::Create, -1, &P::Create, path, mode);
     }
     ssize_t Write(int fd, const void* data, size_t size) override {
-        return Call(Step::Write, &P::Write, fd, data, std::min(size, maxWrite));
+        return Call(Step::Write, -1, &P::Write, fd, data, std::min(size, maxWrite));
     }
-    int Flush(int fd) override { return Call(Step::Flush, &P::Flush, fd); }
+    int Flush(int fd) override { return Call(Step::Flush, -1, &P::Flush, fd); }
     int ChangeOwner(int fd, uid_t owner, gid_t group) override {
-        return Call(Step::ChangeOwner, &P::ChangeOwner, fd, owner, group);
+        return Call(Step::ChangeOwner, -1, &P::ChangeOwner, fd, owner, group);
     }
     int ChangeMode(int fd, mode_t mode) override {
-        return Call(Step::ChangeMode, &P::ChangeMode, fd, mode);
+        return Call(Step::ChangeMode, -1, &P::ChangeMode, fd, mode);
     }
-    int Close(int fd) override {
-        closedTwice |= open.erase(fd) == 0;
-        return Call(Step::Close, &P::Close, fd);
-    }
+    int Close(int fd) override { return Call(Step::Close, -1, &P::Close, fd); }
     int Rename(const char* from, const char* to) override {
-        return Call(Step::Rename, &P::Rename, from, to);
+        return Call(Step::Rename, -1, &P::Rename, from, to);
     }
     int Remove(const char* path) override {
         if (removeFails)
             errno = EACCES;
-        return removeFails ? -1 : Call(Step::Remove, &P::Remove, path);
+        return removeFails ? -1 : Call(Step::Remove, -1, &P::Remove, path);
     }
 
-    std::optional<Step> failStep;  // every call of this step fails
-    int failAt = 0;                // or only this call of all (counting from 1)
     int error = ENOSPC;
     size_t maxWrite = SIZE_MAX;
-    bool removeFails = false;  // the clean-up fails too, for another reason
-    std::vector<Step> steps;
-    std::optional<Step> failed;  // the step that was made to fail
-    std::set<int> open;
-    bool closedTwice = false;
 
   private:
-    // A call that succeeds leaves a stale errno, so that a reason read after
-    // a later call instead of the failing one shows up as the wrong one; a
-    // name already taken leaves EEXIST behind, as a real open after it does.
-    // A failing close still releases the descriptor, as on Linux.
-    template <typename R, typename... Params, typename... Args>
-    R Call(Step step, R (P::*real)(Params...), Args... args) {
-        steps.push_back(step);
-        if (failStep == step || failAt == static_cast<int>(steps.size())) {
-            if (step == Step::Close)
-                (System().*real)(args...);
-            failed = step;
-            errno = error;
-            return -1;
-        }
-        const R result = (System().*real)(args...);
-        if (result >= 0 && error != EEXIST)
-            errno = EDOM;
-        return result;
-    }
+    void Fail() override { errno = error; }
+    // A name already taken leaves EEXIST behind, as a real open after it does.
+    void Succeed() override { errno = error == EEXIST ? errno : EDOM; }
 };
 
 const std::string kOld = "old contents \xC3\xA9\r\n\"kept\"\r\n";
@@ -145,43 +115,25 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
     };
     const fs::path file = dir_ / "file.txt";
     for (const auto& row : rows) {
-        std::set<Step> failed;
-        for (int call = 1; call < 1000; ++call) {
-            SCOPED_TRACE("mode " + std::to_string(row.mode.value_or(0)) + ", error " +
-                         std::to_string(row.error) + ", call " + std::to_string(call));
+        SCOPED_TRACE("mode " + std::to_string(row.mode.value_or(0)) + ", error " +
+                     std::to_string(row.error));
+        testing::FailEachCallInTurn(calls_, row.steps, [&] {
             fs::remove(file);
             if (row.mode) {
                 WriteFile(file, kOld);
                 ASSERT_EQ(chmod(file.c_str(), *row.mode), 0);
             }
-            calls_ = FaultyCalls();
-            calls_.maxWrite = 4096;  // a failure can also come halfway through the data
-            calls_.failAt = call;
             calls_.error = row.error;
             const FileResult result = store_.Replace(PathText("file.txt"), kNew);
-            EXPECT_TRUE(calls_.open.empty()) << "the temporary file was closed";
-            EXPECT_FALSE(calls_.closedTwice);
             const bool goes = !calls_.failed || row.goesOn.contains(*calls_.failed);
             EXPECT_EQ(result.error, goes ? std::error_code()
                                          : std::error_code(row.error, std::generic_category()));
             EXPECT_TRUE(FileContents(file) == (goes ? kNew : row.mode ? kOld : ""));
             if (row.mode) {
-                struct stat info {};
-                EXPECT_EQ(stat(file.c_str(), &info), 0);
-                EXPECT_EQ(info.st_mode & 07777, *row.mode);
+                EXPECT_EQ(fs::status(file).permissions(), fs::perms(*row.mode));
             }
             EXPECT_EQ(folder_.Listing().size(), row.mode || goes ? 1u : 0u);
-            if (!calls_.failed) {
-                // Every call has had its turn; this run went through.
-                calls_.steps.erase(std::unique(calls_.steps.begin(), calls_.steps.end()),
-                                   calls_.steps.end());
-                EXPECT_EQ(calls_.steps, row.steps);
-                EXPECT_GT(call, 25) << "a write in pieces";
-                break;
-            }
-            failed.insert(*calls_.failed);
-        }
-        EXPECT_EQ(failed, std::set<Step>(row.steps.begin(), row.steps.end()));
+        });
     }
 }
 

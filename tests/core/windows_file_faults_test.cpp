@@ -11,10 +11,10 @@
 #include <set>
 #include <string>
 #include <system_error>
-#include <utility>
 #include <vector>
 
 #include "platform/windows_file_store.h"
+#include "support/fault_calls.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
@@ -28,27 +28,19 @@ using testing::WriteFile;
 
 enum class Step { Create, Write, Flush, Close, SetAttributes, Move, Remove };
 
-// The real calls, with one of them made to fail: the `failAt`-th call of
-// all, or every call of one step. Keeps the handles it opened, to find one
-// closed twice or never.
-class FaultyCalls : public WindowsFileCalls {
+// The real calls, with one of them made to fail.
+class FaultyCalls : public testing::FaultyCalls<WindowsFileCalls, Step, HANDLE> {
     using W = WindowsFileCalls;
 
   public:
     HANDLE Create(const wchar_t* path) override {
-        const HANDLE file = Call(Step::Create, INVALID_HANDLE_VALUE, &W::Create, path);
-        if (file != INVALID_HANDLE_VALUE)
-            open.insert(file);
-        return file;
+        return Call(Step::Create, INVALID_HANDLE_VALUE, &W::Create, path);
     }
     bool Write(HANDLE file, const char* data, DWORD size, DWORD& written) override {
         return Call(Step::Write, false, &W::Write, file, data, std::min(size, maxWrite), written);
     }
     bool Flush(HANDLE file) override { return Call(Step::Flush, false, &W::Flush, file); }
-    bool Close(HANDLE file) override {
-        closedTwice |= open.erase(file) == 0;
-        return Call(Step::Close, false, &W::Close, file);
-    }
+    bool Close(HANDLE file) override { return Call(Step::Close, false, &W::Close, file); }
     bool SetAttributes(const wchar_t* path, DWORD attributes) override {
         return Call(Step::SetAttributes, false, &W::SetAttributes, path, attributes);
     }
@@ -61,34 +53,11 @@ class FaultyCalls : public WindowsFileCalls {
         return !removeFails && Call(Step::Remove, false, &W::Remove, path);
     }
 
-    std::optional<Step> failStep;  // every call of this step fails
-    int failAt = 0;                // or only this call of all (counting from 1)
     DWORD maxWrite = 1 << 30;
-    bool removeFails = false;  // the clean-up fails too, for another reason
-    std::vector<Step> steps;
-    std::optional<Step> failed;  // the step that was made to fail
-    std::set<HANDLE> open;
-    bool closedTwice = false;
 
   private:
-    // A failing close still releases the handle. A call that succeeds leaves
-    // a stale last error, so that a reason read after a later call instead
-    // of the failing one shows up as the wrong one.
-    template <typename R, typename F, typename... Args>
-    R Call(Step step, R failure, F real, Args&&... args) {
-        steps.push_back(step);
-        const bool fails = failStep == step || failAt == static_cast<int>(steps.size());
-        const R result =
-            fails && step != Step::Close ? failure : (System().*real)(std::forward<Args>(args)...);
-        if (fails) {
-            failed = step;
-            SetLastError(ERROR_DISK_FULL);
-            return failure;
-        }
-        if (result != failure)
-            SetLastError(ERROR_BAD_ENVIRONMENT);
-        return result;
-    }
+    void Fail() override { SetLastError(ERROR_DISK_FULL); }
+    void Succeed() override { SetLastError(ERROR_BAD_ENVIRONMENT); }
 };
 
 const std::string kOld = "old contents \xC3\xA9\r\n\"kept\"\r\n";
@@ -108,33 +77,16 @@ TEST_F(WindowsFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
     using enum Step;
     // The new file takes the old one's attributes before the move.
     const std::vector<Step> kSteps = {Create, Write, Flush, Close, SetAttributes, Move};
-    std::set<Step> failed;
-    for (int call = 1; call < 1000; ++call) {
-        SCOPED_TRACE("call " + std::to_string(call));
+    testing::FailEachCallInTurn(calls_, kSteps, [&] {
         WriteFile(file_, kOld);
-        calls_ = FaultyCalls();
-        calls_.maxWrite = 4096;  // a failure can also come halfway through the data
-        calls_.failAt = call;
         const FileResult result = store_.Replace(PathText(file_), kNew);
-        EXPECT_TRUE(calls_.open.empty()) << "the temporary file was closed";
-        EXPECT_FALSE(calls_.closedTwice);
         // The attributes are a courtesy; the contents are what count.
         const bool goes = !calls_.failed || calls_.failed == SetAttributes;
         EXPECT_EQ(result.error, goes ? std::error_code()
                                      : std::error_code(ERROR_DISK_FULL, std::system_category()));
         EXPECT_TRUE(FileContents(file_) == (goes ? kNew : kOld));
         EXPECT_EQ(folder_.Listing(), std::set<std::string>{"file.txt"});
-        if (!calls_.failed) {
-            // Every call has had its turn; this run went through.
-            calls_.steps.erase(std::unique(calls_.steps.begin(), calls_.steps.end()),
-                               calls_.steps.end());
-            EXPECT_EQ(calls_.steps, kSteps);
-            EXPECT_GT(call, 25) << "a write in pieces";
-            break;
-        }
-        failed.insert(*calls_.failed);
-    }
-    EXPECT_EQ(failed, std::set<Step>(kSteps.begin(), kSteps.end()));
+    });
 }
 
 // A write that makes no progress fails rather than loop; a clean-up that
