@@ -16,4 +16,17 @@ std::vector<std::pair<std::string, std::function<void()>>> testing::EndRequestSe
     return {{"SIGINT", [] { std::raise(SIGINT); }}, {"SIGTERM", [] { std::raise(SIGTERM); }}};
 }
 
+namespace {
+
+// Once the program no longer listens, an end request ends it at once again.
+TEST(EndRequestsTest, SignalsGetTheirDefaultBackAfterwards) {
+    { const EndRequests requests; }
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction now {};
+        sigaction(signal, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
+    }
+}
+
+}  // namespace
 }  // namespace velmo
