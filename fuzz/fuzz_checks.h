@@ -2,12 +2,11 @@
 
 // What the fuzz targets share: failing loudly and splitting their input.
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
-
-#include "domain/text.h"
 
 namespace velmo::fuzz {
 

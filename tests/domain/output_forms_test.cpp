@@ -1,9 +1,8 @@
-#include "domain/output_forms.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "domain/signature_options.h"
 #include "service/signature_files.h"
 #include "support/native_forms.h"
 

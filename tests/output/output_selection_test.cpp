@@ -1,5 +1,3 @@
-#include "ui/output_selection.h"
-
 #include <gtest/gtest.h>
 
 #include <string>

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <string>
 #include <utility>
 #include <vector>
 

@@ -13,9 +13,7 @@
 #include <QTest>
 #include <functional>
 #include <memory>
-#include <string>
 
-#include "qt/qt_text.h"
 #include "support/fakes.h"
 #include "ui/about.h"
 #include "ui/window.h"

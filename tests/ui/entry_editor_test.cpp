@@ -4,7 +4,6 @@
 
 #include "support/fakes.h"
 #include "support/native_forms.h"
-#include "ui/border_options.h"
 #include "ui/options.h"
 #include "ui/variable_file.h"
 

@@ -13,7 +13,6 @@
 #include "support/native_forms.h"
 #include "ui/about.h"
 #include "ui/model/main_form.h"
-#include "ui/options.h"
 #include "ui/startup.h"
 #include "ui/tray.h"
 
