@@ -4,9 +4,6 @@
 // value, in both directions, with the first-run defaults and putting stored
 // options back.
 
-#include <array>
-#include <string_view>
-
 #include "domain/signature_options.h"
 #include "domain/stored_options.h"
 
