@@ -65,8 +65,12 @@ SignatureOptions ReadOptions(std::string_view bytes, const std::vector<Text>& te
     o.output = kForms[(c >> 2) & 3];
     o.fixedPart = check(!((c >> 4) & 1));
     o.rightLikeChosen = (c >> 5) & 1;
-    o.topLike = texts[2], o.topRepeat = texts[3], o.bottomLike = texts[4];
-    o.bottomRepeat = texts[5], o.leftSide = texts[6], o.rightSide = texts[7];
+    o.topLike = texts[2];
+    o.topRepeat = texts[3];
+    o.bottomLike = texts[4];
+    o.bottomRepeat = texts[5];
+    o.leftSide = texts[6];
+    o.rightSide = texts[7];
     return o;
 }
 
