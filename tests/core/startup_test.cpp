@@ -56,8 +56,8 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     EXPECT_EQ(later.messages.shown[0].title, U"Variable.txt Error");
 }
 
-// The guard first; the window and its icon before any option is set; the
-// settings, the fixed text, the list, the pick, the signature, the schedule.
+// Every start runs the guard first; the window and its icon before any option
+// is set; then the settings, the fixed text, the list, the pick, the schedule.
 // A tray start never shows the window, unless there is no notification area.
 // A stored signature path is written only where a signature belongs: a
 // relative one in the documents folder, never over one of Velmo's own files,

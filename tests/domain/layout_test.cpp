@@ -5,10 +5,7 @@
 #include <chrono>
 
 #include "domain/wrap.h"
-#include "support/fakes.h"
 #include "support/text_helpers.h"
-#include "ui/options.h"
-#include "ui/signature.h"
 
 namespace velmo {
 namespace {
@@ -202,35 +199,6 @@ TEST(ComposeSignatureTest, OptionsInTextOut) {
         row.change(o);
         EXPECT_EQ(ComposeSignature(o, row.fixed, row.quote), row.expected)
             << "row " << &row - rows << ": " << ToUtf8(row.quote);
-    }
-}
-
-// The signature, as the layout makes it from the form's options, goes to the
-// four previews, to the file while file output is on and to the clipboard only
-// while its box is ticked; the editor shows the entry at CurrentEntry.
-TEST(BuildSignatureTest, ComposesFromTheFormAndPublishesEverywhere) {
-    for (const int clip : {0, 1}) {
-        testing::TestApp t;
-        App& app = t.app;
-        MainForm& form = app.form;
-        SetDefaults(app);
-        form.chkFile.Value = 1;
-        form.chkClip.Value = clip;
-        app.SignatureFilePath = U"/mail/signature.txt";
-        app.vars.Entries[2] = U"shown";
-        app.vars.EntryCount = app.vars.CurrentEntry = 2;
-        app.PickedText = U"picked";
-        form.txtFixed.Text = U"me";
-        form.chkFixed.Value = 1;
-        form.optOrderFF.Value = true;
-        form.chkBorder.Value = 0;
-        BuildSignature(app);
-        EXPECT_EQ(app.SignatureText, Lines({U"me", U"picked", U""}));
-        EXPECT_EQ(t.files.writes, 1);
-        EXPECT_EQ(t.clipboard.texts, std::vector<Text>(clip, app.SignatureText));
-        for (TextBox* preview : {&form.txtSignature, &form.txtSignature1, &form.txtSignature2,
-                                 &form.txtSignature3, &form.txtVar})
-            EXPECT_EQ(preview->Text.get(), preview == &form.txtVar ? U"shown" : app.SignatureText);
     }
 }
 

@@ -68,7 +68,7 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
             for (StoredValue& value : values)
                 value.name = FoldCase(value.name);
         }
-        for (int k = 0; k < 16000; ++k)  // and many more, read in linear time
+        for (int k = 0; k < 16000; ++k)  // and many other names, passed over
             values.push_back({U"Other " + ToText(k), U""});
         StoredSettings stored;
         ReadStoredValues(values, stored);

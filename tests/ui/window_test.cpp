@@ -11,8 +11,11 @@
 #include "platform/path_style.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
+#include "support/text_helpers.h"
 #include "ui/about.h"
 #include "ui/model/main_form.h"
+#include "ui/options.h"
+#include "ui/signature.h"
 #include "ui/startup.h"
 #include "ui/tray.h"
 
@@ -63,6 +66,35 @@ TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
     EXPECT_EQ(browser.opened, (std::vector<Text>{U"mailto:" + form.email.Caption.get(),
                                                  form.ulrHomePage.Caption.get()}));
     EXPECT_EQ(browser.opened[1], U"https://velmo.example.org/");
+}
+
+// The signature, as the layout makes it from the form's options, goes to the
+// four previews, to the file while file output is on and to the clipboard only
+// while its box is ticked; the editor shows the entry at CurrentEntry.
+TEST(BuildSignatureTest, ComposesFromTheFormAndPublishesEverywhere) {
+    for (const int clip : {0, 1}) {
+        testing::TestApp t;
+        App& app = t.app;
+        MainForm& form = app.form;
+        SetDefaults(app);
+        form.chkFile.Value = 1;
+        form.chkClip.Value = clip;
+        app.SignatureFilePath = U"/mail/signature.txt";
+        app.vars.Entries[2] = U"shown";
+        app.vars.EntryCount = app.vars.CurrentEntry = 2;
+        app.PickedText = U"picked";
+        form.txtFixed.Text = U"me";
+        form.chkFixed.Value = 1;
+        form.optOrderFF.Value = true;
+        form.chkBorder.Value = 0;
+        BuildSignature(app);
+        EXPECT_EQ(app.SignatureText, testing::Lines({U"me", U"picked", U""}));
+        EXPECT_EQ(t.files.writes, 1);
+        EXPECT_EQ(t.clipboard.texts, std::vector<Text>(clip, app.SignatureText));
+        for (TextBox* preview : {&form.txtSignature, &form.txtSignature1, &form.txtSignature2,
+                                 &form.txtSignature3, &form.txtVar})
+            EXPECT_EQ(preview->Text.get(), preview == &form.txtVar ? U"shown" : app.SignatureText);
+    }
 }
 
 // --- Starting with the desktop ---
