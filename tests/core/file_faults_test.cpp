@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <functional>
+#include <iterator>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -151,77 +152,54 @@ TEST_F(FileStoreFaultTest, NoProgressAndAFailedCleanUp) {
     }
 }
 
-// Each writer of the user's files, through the one write path. `prepare`
-// reads the file, as a file is replaced only after it was read, and changes
-// what is to be written; `save` is false when the writer says it failed.
-struct Writer {
-    const char* file;
-    Text title;  // of the message that tells of the failure
-    std::function<void(App&, const fs::path& folder)> prepare;
-    std::function<bool(App&)> save;
-};
-
-const Writer kWriters[] = {
-    {"signature.txt", U"Signature File",
-     [](App& app, const fs::path& folder) {
-         WriteFile(folder / "signature.txt", kOld);
-         app.form.chkFile.Value = 1;
-         app.SignatureFilePath = FromUtf8((folder / "signature.txt").string());
-         app.SignatureText = U"Jo Bloggs";
-     },
-     [](App& app) {
-         WriteSignatureFile(app);
-         return false;
-     }},
-    {"Variable.txt", U"Variable Text",
-     [](App& app, const fs::path& folder) {
-         WriteFile(folder / "Variable.txt", "\"First\"\r\n");
-         app.VariableFilePath = FromUtf8((folder / "Variable.txt").string());
-         LoadVariableFile(app);
-         app.vars.Entries[2] = U"Second";
-         app.vars.EntryCount = 2;
-     },
-     SaveVariableFile},
-    {"Fixed.fxt", U"Fixed Text",
-     [](App& app, const fs::path& folder) {
-         WriteFile(folder / "Fixed.fxt", "\"Jo Bloggs\"\r\n");
-         app.AppPath = FromUtf8(folder.string() + "/");
-         LoadFixedText(app, Text());
-         app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
-     },
-     SaveFixedText},
-    {"User.reg", Text(),
-     [](App& app, const fs::path&) { SetStringValue(app, Text(SettingsKey), U"Indent", U"3"); },
-     [](App& app) { return SetStringValue(app, Text(SettingsKey), U"Indent", U"5"); }},
-};
-
-class WriterFaultTest : public FileStoreFaultTest, public ::testing::WithParamInterface<Writer> {
-  protected:
+// Each writer of the user's files, through the one write path, after it read
+// its file, as a file is replaced only after it was read: the old files stay,
+// nothing stray beside them, and the user is told why and of which file.
+TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     testing::TestPlatform platform;
-    RegFileStore settings_{store_, PathText("User.reg")};
-    App app{platform.ports(store_, settings_)};
-};
-
-// The old file stays, nothing stray beside it, and the user is told why and of which file.
-TEST_P(WriterFaultTest, OldFileStaysAndTheUserIsToldWhyAndOfWhichFile) {
-    const fs::path file = dir_ / GetParam().file;
-    GetParam().prepare(app, dir_);
-    const std::string old = FileContents(file);
-    const std::set<std::string> listing = folder_.Listing();
+    RegFileStore settings{store_, PathText("User.reg")};
+    App app{platform.ports(store_, settings)};
+    WriteFile(dir_ / "signature.txt", kOld);
+    WriteFile(dir_ / "Variable.txt", "\"First\"\r\n");
+    WriteFile(dir_ / "Fixed.fxt", "\"Jo Bloggs\"\r\n");
+    ASSERT_TRUE(SetStringValue(app, Text(SettingsKey), U"Indent", U"3"));
+    app.form.chkFile.Value = 1;
+    app.SignatureFilePath = PathText("signature.txt");
+    app.SignatureText = U"Jo Bloggs";
+    app.VariableFilePath = PathText("Variable.txt");
+    LoadVariableFile(app);
+    app.vars.Entries[2] = U"Second";
+    app.vars.EntryCount = 2;
+    app.AppPath = FromUtf8(dir_.string() + "/");
+    LoadFixedText(app, Text());
+    app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
+    const auto files = [&] {
+        std::map<std::string, std::string> found;
+        for (const std::string& name : folder_.Listing())
+            found[name] = FileContents(dir_ / name);
+        return found;
+    };
+    const auto before = files();
     calls_.failStep = Step::Rename;
     calls_.error = EIO;
-    EXPECT_FALSE(GetParam().save(app));
-    ASSERT_EQ(platform.messages.shown.size(), 1u);
-    EXPECT_EQ(platform.messages.shown[0].title, GetParam().title);
-    const std::string text = ToUtf8(platform.messages.shown[0].text);
-    EXPECT_NE(text.find(file.string()), std::string::npos) << text;
-    EXPECT_NE(text.find(std::strerror(EIO)), std::string::npos) << text;
-    EXPECT_EQ(FileContents(file), old);
-    EXPECT_EQ(folder_.Listing(), listing);
+    WriteSignatureFile(app);
+    EXPECT_FALSE(SaveVariableFile(app));
+    EXPECT_FALSE(SaveFixedText(app));
+    EXPECT_FALSE(SetStringValue(app, Text(SettingsKey), U"Indent", U"5"));
+    EXPECT_EQ(files(), before);
+    // The title of each message, and the file it tells of.
+    const std::pair<Text, const char*> told[] = {{U"Signature File", "signature.txt"},
+                                                 {U"Variable Text", "Variable.txt"},
+                                                 {U"Fixed Text", "Fixed.fxt"},
+                                                 {Text(), "User.reg"}};
+    ASSERT_EQ(platform.messages.shown.size(), std::size(told));
+    for (size_t i = 0; i < std::size(told); ++i) {
+        EXPECT_EQ(platform.messages.shown[i].title, told[i].first);
+        const std::string text = ToUtf8(platform.messages.shown[i].text);
+        EXPECT_NE(text.find((dir_ / told[i].second).string()), std::string::npos) << text;
+        EXPECT_NE(text.find(std::strerror(EIO)), std::string::npos) << text;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(EachWriter, WriterFaultTest, ::testing::ValuesIn(kWriters),
-                         [](const auto& each) { return std::to_string(each.index); });
 
 }  // namespace
 }  // namespace velmo
