@@ -279,27 +279,17 @@ TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
     const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
     form.chkFile.Value = 1;  // a rebuild would write
     app.SignatureFilePath = kPath;
-    const struct {
-        Text picked;
-        Text fixed;
-        Text signature, variable, fixedCopy;
-    } rows[] = {
-        {U"abc", U"x\r\ny", U"abc\r\nx\r\ny\r\n", U"abc\r\n", U"x\r\ny\r\n"},
-        {wide, U"ends\r\n", wide + U"\r\nends\r\n\r\n", wide + U"\r\n", U"ends\r\n\r\n"},
-    };
-    for (const auto& row : rows) {
-        clipboard.texts.clear();
-        form.chkVar.Value = 0;
-        form.chkBorder.Value = 1;
-        app.PickedText = row.picked;
-        form.txtFixed.Text = row.fixed;
-        form.mnuClipSig.Click();
-        form.mnuClipVar.Click();
-        form.mnuClipFixed.Click();
-        EXPECT_EQ(clipboard.texts, (std::vector<Text>{row.signature, row.variable, row.fixedCopy}));
-        EXPECT_EQ(app.SignatureText, U"ab\r\n");
-        EXPECT_EQ(files.writes + messages.shown.size(), 0u);
-    }
+    form.chkVar.Value = 0;
+    form.chkBorder.Value = 1;
+    app.PickedText = wide;
+    form.txtFixed.Text = U"x\r\nends\r\n";
+    form.mnuClipSig.Click();
+    form.mnuClipVar.Click();
+    form.mnuClipFixed.Click();
+    EXPECT_EQ(clipboard.texts, (std::vector<Text>{wide + U"\r\nx\r\nends\r\n\r\n", wide + U"\r\n",
+                                                  U"x\r\nends\r\n\r\n"}));
+    EXPECT_EQ(app.SignatureText, U"ab\r\n");
+    EXPECT_EQ(files.writes + messages.shown.size(), 0u);
 }
 
 // The display form: when the first dot lies beyond the limit (0 means 55),

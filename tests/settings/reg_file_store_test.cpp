@@ -76,14 +76,11 @@ TEST(RegFileStoreCorruptTest, ACorruptFileIsKeptAsideUnderAFreeNameAndReported) 
         return n == 0 ? path + U".bad" : path + U".bad." + ToText(n);
     };
     const int last = RegFileStore::kMaxKeptNumber;
-    const auto upTo = [](int end) {
-        std::vector<int> numbers(static_cast<size_t>(end));
-        std::iota(numbers.begin(), numbers.end(), 0);
-        return numbers;
-    };
+    std::vector<int> all(last + 1);
+    std::iota(all.begin(), all.end(), 0);
     // The numbers taken, and the one it is kept under (-1: it is not kept).
     const std::pair<std::vector<int>, int> rows[] = {
-        {{}, 0}, {{0}, 1}, {{0, 1, 3}, 2}, {upTo(last), last}, {upTo(last + 1), -1}};
+        {{}, 0}, {{0}, 1}, {{0, 1, 3}, 2}, {{all.begin(), all.end() - 1}, last}, {all, -1}};
     const std::string garbage = "REGEDIT4\r\n\"no key\"=\"value\"\r\n";
     const std::string start = "The settings file " + ToUtf8(path) + " is not a registry file";
     for (const auto& [taken, number] : rows) {

@@ -37,15 +37,6 @@ const Text kDefaultValues = Lines({
     U"\"Fixed text File\"=\"\"",
 });
 
-// What start-up does with the stored options once they are read.
-void Start(App& app) {
-    ReadSettings(app);
-    if (app.ProgramValues.empty())
-        SetDefaults(app);
-    else
-        ApplyOptions(app);
-}
-
 class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
   protected:
     MainForm& form = app.form;
@@ -120,7 +111,9 @@ TEST(SettingsFileStateTest, StartAndSave) {
     const Text file = testing::kTestSettingsFile;
     const Text error = U"ERROR # ";
     const Text again = U"\rPlease exit and try again.";
-    const Text denied = U"1001 : The settings file " + file + U" cannot be read: Permission denied";
+    const Text denied =
+        error + U"1001 : The settings file " + file + U" cannot be read: Permission denied";
+    const Text defaults = U"\rThe default options are used, and nothing is written over the file.";
     const Text full = error + U"5 : The settings file " + file +
                       U" cannot be written: No space left on device" + again;
     const Text corrupt = error + U"1000 : The settings file " + file +
@@ -130,6 +123,7 @@ TEST(SettingsFileStateTest, StartAndSave) {
     const Text userOnly = Lines({U"REGEDIT4", U"", U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]"});
     const std::error_code none;
     const std::error_code nospace = std::make_error_code(std::errc::no_space_on_device);
+    const std::error_code eacces = std::make_error_code(std::errc::permission_denied);
     const struct {
         const char* what;
         std::optional<Text> content;
@@ -139,13 +133,7 @@ TEST(SettingsFileStateTest, StartAndSave) {
         bool written;                // the save writes the default values
     } rows[] = {
         {"no file", {}, none, none, {}, true},
-        {"permission denied",
-         kKeys,
-         std::make_error_code(std::errc::permission_denied),
-         none,
-         {error + denied + U"\rThe default options are used, and nothing is written over the file.",
-          error + denied + again},
-         false},
+        {"permission denied", kKeys, eacces, none, {denied + defaults, denied + again}, false},
         {"corrupt", garbage, none, none, {corrupt}, true},
         {"the user key only", userOnly, none, none, {}, true},
         {"a full disk", kKeys, none, nospace, {full}, false},
@@ -161,16 +149,16 @@ TEST(SettingsFileStateTest, StartAndSave) {
             t.files.failWrites[file] = row.writeError;
         const std::map<Text, std::string> before = t.files.files;
         t.app.form.chkBorder.Value = 0;
-        Start(t.app);
+        ReadSettings(t.app);  // no options stored: start-up shows the defaults
+        SetDefaults(t.app);
         EXPECT_EQ(t.app.firstStart, !row.content);
         EXPECT_EQ(t.app.form.chkBorder.Value.get(), 1) << "the defaults";
-        if (row.content == garbage) {
+        if (row.content == garbage)
             EXPECT_EQ(t.files.files[file + U".bad"], before.at(file));
-        } else if (row.content) {
+        else if (row.content)
             EXPECT_EQ(t.files.files, before) << "reading leaves the file alone";
-        } else {
+        else
             EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys) << "both keys, empty";
-        }
         EXPECT_LE(t.files.reads, 3) << "a few reads a start, not one a value";
         SaveSettings(t.app);
         std::vector<Text> shown;
@@ -178,11 +166,10 @@ TEST(SettingsFileStateTest, StartAndSave) {
             shown.push_back(m.text);
         EXPECT_EQ(shown, row.messages);
         EXPECT_TRUE(t.app.ProgramValues.empty()) << "neither starting nor saving sets it";
-        if (row.written) {
+        if (row.written)
             EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys + kDefaultValues);
-        } else {
+        else
             EXPECT_EQ(t.files.files, before);
-        }
     }
 }
 

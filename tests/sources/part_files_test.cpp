@@ -54,17 +54,14 @@ TEST(FixedText, SavesAndReloads) {
         if (row.file) {
             EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes(*row.file));
         }
+        t.app.form.txtFixed.Text = U"";
+        t.app.form.chkFixed.Value = 1;  // a failed read would prompt
+        LoadFixedText(t.app, Text());
+        EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.read);
         ASSERT_EQ(t.messages.shown.size(), row.messages);
         if (row.messages) {
             EXPECT_NE(t.messages.shown[0].text.find(U"15"), Text::npos);
         }
-        testing::TestApp fresh;
-        fresh.app.AppPath = kFixedFolder;
-        fresh.files.files = t.files.files;
-        fresh.app.form.chkFixed.Value = 1;
-        LoadFixedText(fresh.app, Text());
-        EXPECT_EQ(fresh.app.form.txtFixed.Text.get(), row.read);
-        EXPECT_TRUE(fresh.messages.shown.empty());
     }
 }
 
@@ -160,22 +157,37 @@ class VariableFileTest : public ::testing::Test, protected testing::TestApp {
     }
 };
 
-// A file never read is not replaced, and the entries are kept. A
-// Windows-1252 file is read; what is saved reads back the same, entries past
-// the 200th included; only a rooted stored path is honoured.
+// A file never read is not replaced, and the entries are kept. A missing
+// file and an unreadable one are told apart, the unreadable one left as it
+// is; YES offers the dialog, and the load is tried until NO. A Windows-1252
+// file is read; what is saved reads back the same, entries past the 200th
+// included; only a rooted stored path is honoured.
 TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     const std::string precious =
         "\"\x93"
         "Caf\xE9\x94 \x80\"\r\nplain,two\r\n";
-    files.files[kDefaultFile] = precious;
+    const Text found = testing::Rooted(U"home/ann/found.txt"), locked = kFolder + U"locked.txt";
+    files.files[found] = precious;
+    files.files[locked] = "\"kept\"";
+    files.failReads[locked] = FileErrc::NotRegularFile;
+    app.VariableFilePath = found;
     app.vars.EntryCount = 1;
     app.vars.Entries[1] = U"typed";
     EXPECT_FALSE(SaveVariableFile(app));
-    EXPECT_EQ(files.files[kDefaultFile], precious);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find(kDefaultFile), Text::npos);
+    EXPECT_EQ(files.files[found], precious);
     EXPECT_EQ(app.vars.At(1), U"typed");
+    app.VariableFilePath.clear();  // the default file, missing
+    messages.answers = {msgbox::Yes, msgbox::Yes, msgbox::Yes, msgbox::Ok, msgbox::Yes};
+    fileDialog.results = {std::nullopt, locked, Text(), found};
     LoadVariableFile(app);
+    ASSERT_EQ(messages.shown.size(), 6u);  // the empty name is an error of its own
+    EXPECT_NE(messages.shown[0].text.find(found), Text::npos);
+    EXPECT_EQ(messages.shown[1].text.find(U"I have not been able to find your Variable Text"), 0u);
+    EXPECT_EQ(messages.shown[1].style, msgbox::YesNoCritical);
+    EXPECT_NE(messages.shown[3].text.find(locked + U"\r\nNot a regular file\r\n"), Text::npos);
+    EXPECT_EQ(fileDialog.calls.at(0).filter, U"Text (*.txt)|*.txt");
+    EXPECT_EQ(app.VariableFilePath, found);
+    EXPECT_EQ(files.files[locked], "\"kept\"");
     EXPECT_EQ(Loaded(), (Entries{U"\u201CCafé\u201D €", U"plain", U"two"}));
 
     Entries many;
@@ -202,27 +214,7 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     app.VariableFilePath = mine;
     ASSERT_TRUE(SaveVariableFile(app));
     EXPECT_EQ(files.files[mine], NativeFileBytes("\"q1\"\r\n\"q2\"\r\n"));
-    EXPECT_EQ(messages.shown.size(), 1u);
-}
-
-// A missing file and an unreadable one are told apart, the unreadable one
-// left as it is; YES offers the dialog, and the load is tried until NO.
-TEST_F(VariableFileTest, LoadProblemsPrompt) {
-    const Text found = testing::Rooted(U"home/ann/found.txt"), locked = kFolder + U"locked.txt";
-    files.files[found] = "\"found\"\r\n";
-    files.files[locked] = "\"kept\"";
-    files.failReads[locked] = FileErrc::NotRegularFile;
-    messages.answers = {msgbox::Yes, msgbox::Yes, msgbox::Yes, msgbox::Ok, msgbox::Yes};
-    fileDialog.results = {std::nullopt, locked, Text(), found};
-    LoadVariableFile(app);
-    ASSERT_EQ(messages.shown.size(), 5u);  // the empty name is an error of its own
-    EXPECT_EQ(messages.shown[0].text.find(U"I have not been able to find your Variable Text"), 0u);
-    EXPECT_EQ(messages.shown[0].style, msgbox::YesNoCritical);
-    EXPECT_NE(messages.shown[2].text.find(locked + U"\r\nNot a regular file\r\n"), Text::npos);
-    EXPECT_EQ(fileDialog.calls.at(0).filter, U"Text (*.txt)|*.txt");
-    EXPECT_EQ(app.VariableFilePath, found);
-    EXPECT_EQ(Loaded(), Entries{U"found"});
-    EXPECT_EQ(files.files[locked], "\"kept\"");
+    EXPECT_EQ(messages.shown.size(), 6u);
 }
 
 // The file button loads the chosen list once, switches the part on and
