@@ -37,32 +37,27 @@ void CheckLines(TextView wrapped, int width) {
     }
 }
 
+// Bit fields of the option bytes; enums count through their values in order.
 SignatureOptions ReadOptions(std::string_view bytes, const std::vector<Text>& texts) {
     const auto byte = [bytes](size_t i) -> unsigned {
         return i < bytes.size() ? static_cast<std::uint8_t>(bytes[i]) : 0;
     };
     const unsigned a = byte(0), b = byte(1), c = byte(2);
-    constexpr int kWidths[] = {40, 60, 80, 100};
+    const auto width = [](unsigned bits) { return 40 + 20 * static_cast<int>(bits & 3); };
     const auto check = [](unsigned bit) { return bit == 0 ? Check::Off : Check::On; };
     SignatureOptions o;
     o.bordered = (a & 3) == 2 ? Check::Greyed : check(a & 1);
     o.blankRows = check((a >> 2) & 1);
     o.top = (a >> 3) & 1 ? TopBorder::Like : TopBorder::Repeat;
-    constexpr BottomBorder kBottoms[] = {BottomBorder::Unchosen, BottomBorder::Like,
-                                         BottomBorder::Repeat, BottomBorder::Same};
-    o.bottom = kBottoms[(a >> 4) & 3];
+    o.bottom = static_cast<BottomBorder>((a >> 4) & 3);
     o.rightSameAsLeft = check((a >> 6) & 1);
     o.order = (a >> 7) & 1 ? PartOrder::VariableFirst : PartOrder::FixedFirst;
-    o.borderedWidth = kWidths[b & 3];
-    o.plainWidth = kWidths[(b >> 2) & 3];
+    o.borderedWidth = width(b);
+    o.plainWidth = width(b >> 2);
     o.indent = static_cast<int>((b >> 4) % 5);
     o.variablePart = check(!((b >> 7) & 1));
-    constexpr PartSeparator kSeparators[] = {PartSeparator::None, PartSeparator::BlankLine,
-                                             PartSeparator::SameAsTop, PartSeparator::SameAsBottom};
-    o.separator = kSeparators[c & 3];
-    constexpr OutputForm kForms[] = {OutputForm::PlainText, OutputForm::Html, OutputForm::Rtf,
-                                     OutputForm::PlainText};
-    o.output = kForms[(c >> 2) & 3];
+    o.separator = static_cast<PartSeparator>((c & 3) + 1);   // None to SameAsBottom
+    o.output = static_cast<OutputForm>(((c >> 2) & 3) % 3);  // 3 is plain text again
     o.fixedPart = check(!((c >> 4) & 1));
     o.rightLikeChosen = (c >> 5) & 1;
     o.topLike = texts[2];

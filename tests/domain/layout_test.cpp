@@ -13,14 +13,10 @@ namespace {
 using testing::Lines;
 using testing::Spaces;
 
-// The width is given as the combo box holds it, which also drives the
-// whole-number form; lines hold at most width - 1 characters.
+// Rows: the width as the combo box holds it (so the whole-number form too),
+// the text, the text wrapped. Lines hold at most width - 1 characters.
 TEST(WrapText, WorkedExamples) {
-    const struct {
-        TextView width;
-        TextView input;
-        TextView expected;
-    } rows[] = {
+    const TextView rows[][3] = {
         {U"12", U"one two three four five six", U"one two \r\nthree four \r\nfive six\r\n"},
         {U"16", U"  Roses are red,\r\nviolets are blue.  ",
          U"Roses are red,\r\nviolets are \r\nblue.\r\n"},
@@ -55,9 +51,9 @@ TEST(WrapText, WorkedExamples) {
         // Characters are counted, not bytes.
         {U"12", U"Grüße aus Köln und Zürich", U"Grüße aus \r\nKöln und \r\nZürich\r\n"},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(WrapText(row.input, row.width), row.expected)
-            << "width " << ToUtf8(row.width) << ": " << ToUtf8(row.input);
+    for (const auto& [width, input, expected] : rows) {
+        EXPECT_EQ(WrapText(input, width), expected)
+            << "width " << ToUtf8(width) << ": " << ToUtf8(input);
     }
 }
 
@@ -78,19 +74,14 @@ const Text kFox = U"The quick brown fox jumps over the lazy dog again and again.
 const Text kWriter = U"A. Writer\r\nSmall Town";
 
 // "=-" repeated to 40, "**" sides indented by one, the quote first.
-SignatureOptions Tight() {
-    SignatureOptions o;
-    o.fixedPart = Check::On;
-    o.order = PartOrder::VariableFirst;
-    o.topRepeat = U"=-";
-    o.borderedWidth = 40;
-    o.leftSide = U"**";
-    o.rightSide = U"**";
-    return o;
-}
+const SignatureOptions kTight = {.fixedPart = Check::On,
+                                 .order = PartOrder::VariableFirst,
+                                 .topRepeat = U"=-",
+                                 .borderedWidth = 40,
+                                 .leftSide = U"**",
+                                 .rightSide = U"**"};
 
-// The worked example's options: the same with blank rows and a blank line
-// between the parts.
+// The worked example: blank rows, and a blank line between the parts.
 void Spaced(SignatureOptions& o) {
     o.blankRows = Check::On;
     o.separator = PartSeparator::BlankLine;
@@ -195,7 +186,7 @@ TEST(ComposeSignatureTest, OptionsInTextOut) {
          U"", U"x", Lines({U"", kTop, U"<    x" + Spaces(29) + U"    >", kTop})},
     };
     for (const auto& row : rows) {
-        SignatureOptions o = Tight();
+        SignatureOptions o = kTight;
         row.change(o);
         EXPECT_EQ(ComposeSignature(o, row.fixed, row.quote), row.expected)
             << "row " << &row - rows << ": " << ToUtf8(row.quote);
