@@ -149,17 +149,6 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
     }
 }
 
-// While the type change asks for a file, a scheduled write puts the new
-// form in no file, the file in use least of all.
-TEST_F(OutputSelectionTest, NothingIsWrittenWhileTheTypeChangeAsks) {
-    Start(form.optText, U"/home/user/sig.txt");
-    form.chkFile.Value = 1;
-    fileDialog.whileOpen = [this] { WriteSignatureFile(app); };
-    form.optHTML.Value = true;
-    EXPECT_EQ(files.writes, 0);
-    EXPECT_EQ(app.SignatureFilePath, U"/home/user/sig.txt");
-}
-
 // A file that cannot be made leads to the recovery dialog, whose pick is
 // written at once in the current form; cancelled, the first pick stays.
 // A type change reaches the same code once a file is chosen.
@@ -192,7 +181,8 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
 
 // However it is reached, a file of Velmo's own or a path of no known folder
 // is refused with the message that says which, the file in use stays, and
-// nothing is written.
+// nothing is written. While a type change asks, a scheduled write puts the
+// new form in no file, the file in use least of all.
 TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
     const Text rows[] = {
         U"/opt/velmo/Variable.txt",  // shown by the text filter
@@ -207,16 +197,16 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
     for (const Text& path : rows) {
         for (Way way : {Button, TypeChange, Recovery}) {
             SCOPED_TRACE(ToUtf8(path) + " way " + std::to_string(way));
-            const Text before = path == U"sig.txt" ? Text()
-                                : way == Recovery  ? U"/home/user/gone.txt"
-                                                   : U"/home/user/sig.txt";
+            const Text before =
+                path == U"sig.txt" || way == Recovery ? Text() : U"/home/user/sig.txt";
             Start(form.optText, before);
             program.documentsFolder.clear();
             app.VariableFilePath = U"/home/user/quotes.txt";
             files.aliases[U"/home/user/link.txt"] = U"/opt/velmo/Variable.txt";
             files.files[U"/home/user/sig.txt"] = files.files[U"/opt/velmo/Variable.txt"] = "old";
             fileDialog.results = {path};
-            form.chkFile.Value = way == Recovery ? 1 : 0;
+            fileDialog.whileOpen = [this] { WriteSignatureFile(app); };
+            form.chkFile.Value = way == Button ? 0 : 1;  // the button keeps the file in use
             if (way == Button)
                 form.cmdSigFile.Click();
             else if (way == TypeChange)

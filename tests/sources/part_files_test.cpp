@@ -37,8 +37,6 @@ TEST(FixedText, SavesAndReloads) {
         Text read;
         size_t messages;
     } rows[] = {
-        {U"A. Writer\r\nSmall Town", "\"A. Writer\"\r\n\"Small Town\"\r\n",
-         U"A. Writer\r\nSmall Town", 0},
         {U"A. Writer\r\n", "\"A. Writer\"\r\n\"\"\r\n", U"A. Writer\r\n", 0},
         {U"", "\"\"\r\n", U"", 0},
         {U"He said \"hi\", twice\r\n  Café €", {}, U"He said \"hi\", twice\r\n  Café €", 0},
@@ -67,34 +65,50 @@ TEST(FixedText, SavesAndReloads) {
 
 // The file is replaced only after its lines were read in this run, or when
 // there is none: the part switched on later reads it first, and a refused
-// file keeps its lines whatever is typed or chosen instead, said once.
+// file keeps its lines whatever is typed or chosen instead, said once. Too
+// many lines, a missing file and an unreadable one are each said as such
+// while the part is on, and nothing while it is greyed.
 TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
-    const std::string twoLines = "\"A. Writer\"\r\n\"Small Town\"\r\n";
+    const std::string writer = "\"A. Writer\"\r\n\"Small Town\"\r\n";
+    const std::string kept = "\"kept\"\r\n";
+    // What the prompt at start says.
+    const TextView tooMany = U"(15):\r\n/opt/velmo/Fixed.fxt\r\n",
+                   missing = U"find your Fixed Text.\r\n",
+                   unreadable = U"Text:\r\n/opt/velmo/Fixed.fxt\r\nFile too large";
+    const int no = msgbox::No, yes = msgbox::Yes;
     const struct {
         std::optional<std::string> file;  // Fixed.fxt at start
+        std::optional<FileErrc> fault;    // reading it
         int partAtStart, answer;          // the answer to a prompt at start
         std::optional<Text> typed;        // after ticking "Include Fixed Part"
         std::string saved;
         Text box;
-        size_t messages;  // the prompt at start, then the refused saves
+        TextView said;  // in the prompt at start; empty for none
+        bool refused;   // the saves are refused, said once
     } rows[] = {
-        {twoLines, 0, msgbox::No, {}, NativeFileBytes(twoLines), U"A. Writer\r\nSmall Town", 0},
-        {{}, 0, msgbox::No, U"New", NativeFileBytes("\"New\"\r\n"), U"New", 0},
-        {kSixteenLines, 1, msgbox::No, U"typed", kSixteenLines, U"typed", 2},
-        {kSixteenLines, 1, msgbox::Yes, {}, kSixteenLines, U"Ann", 2},
+        {writer, {}, 0, no, {}, NativeFileBytes(writer), U"A. Writer\r\nSmall Town", U"", false},
+        {{}, {}, 0, no, U"New", NativeFileBytes("\"New\"\r\n"), U"New", U"", false},
+        {kSixteenLines, {}, 1, no, U"typed", kSixteenLines, U"typed", tooMany, true},
+        {kSixteenLines, {}, 1, yes, {}, kSixteenLines, U"Ann", tooMany, true},
+        {{}, {}, 1, no, U"Jo", NativeFileBytes("\"Jo\"\r\n"), U"Jo", missing, false},
+        {kept, FileErrc::TooLarge, 1, no, {}, kept, U"", unreadable, true},
+        {kSixteenLines, {}, 2, no, {}, kSixteenLines, U"", U"", true},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(ToUtf8(row.box));
+        SCOPED_TRACE(&row - rows);
         testing::TestApp t;
         MainForm& f = t.app.form;
         t.app.AppPath = kFixedFolder;
         if (row.file)
             t.files.files[kFixedFile] = *row.file;
+        if (row.fault)
+            t.files.failReads[kFixedFile] = *row.fault;
         t.files.files[U"/home/ann/sig.fxt"] = "\"Ann\"\r\n";
         t.fileDialog.results = {Text(U"/home/ann/sig.fxt")};
         t.messages.answers = {row.answer};
-        f.chkFixed.Value = row.partAtStart;  // start-up, as far as the fixed text goes
-        if (row.partAtStart == 1)
+        // Start-up reads the file while the part is on; greyed, a read is silent.
+        f.chkFixed.Value = row.partAtStart;
+        if (row.partAtStart != 0)
             LoadFixedText(t.app, Text());
         t.app.started = true;
         f.chkFixed.Value = 1;
@@ -103,44 +117,13 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         ASSERT_TRUE(f.txtFixed.SetFocus());
         ASSERT_TRUE(f.txtVar.SetFocus());  // leaving the editor saves it
         EXPECT_EQ(t.files.files[kFixedFile], row.saved);
-        EXPECT_EQ(SaveFixedText(t.app), row.messages == 0) << "the second save, refused or done";
+        EXPECT_EQ(SaveFixedText(t.app), !row.refused) << "the second save";
         EXPECT_EQ(f.txtFixed.Text.get(), row.box);
-        EXPECT_EQ(t.messages.shown.size(), row.messages);
-    }
-}
-
-// Too many lines, a missing file and an unreadable one are each said as such
-// while the part is on, and nothing while it is off.
-TEST(FixedText, LoadProblemsPromptWhileThePartIsOn) {
-    const struct {
-        int part;
-        std::optional<std::string> file;
-        std::optional<FileErrc> fault;
-        TextView said;  // in the message; empty for none
-    } rows[] = {
-        {1, kSixteenLines, {}, U"(15):\r\n/opt/velmo/Fixed.fxt\r\n"},
-        {1, {}, {}, U"find your Fixed Text.\r\n"},
-        {1, "\"kept\"\r\n", FileErrc::TooLarge, U"Text:\r\n/opt/velmo/Fixed.fxt\r\nFile too large"},
-        {0, {}, {}, U""},
-        {2, kSixteenLines, {}, U""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(ToUtf8(row.said));
-        testing::TestApp t;
-        t.app.AppPath = kFixedFolder;
-        if (row.file)
-            t.files.files[kFixedFile] = *row.file;
-        if (row.fault)
-            t.files.failReads[kFixedFile] = *row.fault;
-        t.app.form.chkFixed.Value = row.part;
-        LoadFixedText(t.app, Text());
-        EXPECT_EQ(t.app.form.txtFixed.Text.get(), U"");
-        ASSERT_EQ(t.messages.shown.size(), row.said.empty() ? 0u : 1u);
+        ASSERT_EQ(t.messages.shown.size(), (row.said.empty() ? 0u : 1u) + (row.refused ? 1u : 0u));
         if (!row.said.empty()) {
             EXPECT_NE(t.messages.shown[0].text.find(row.said), Text::npos);
             EXPECT_EQ(t.messages.shown[0].title, kFixedFile + U" Error");
         }
-        EXPECT_EQ(t.files.files[kFixedFile], row.file.value_or(""));
     }
 }
 
