@@ -33,7 +33,6 @@ namespace {
 TEST(EndRequestsTest, ConsoleEventsGetTheirDefaultBackAfterwards) {
     { const EndRequests requests; }
     EXPECT_FALSE(OnConsoleEvent(CTRL_C_EVENT));
-    EXPECT_FALSE(OnConsoleEvent(CTRL_CLOSE_EVENT));
 }
 
 }  // namespace
