@@ -65,8 +65,7 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         OptionButton* change;  // the type chosen; none for the file button
         OptionButton& type;
         const char32_t* path;
-        const Text& filter;   // empty when nothing is asked
-        const Text& initial;  // of the dialog
+        const Text &filter, &initial;  // of the dialog; no filter when nothing is asked
         bool picks;
     } rows[] = {
         {nullptr, form.optRTF, U"/home/user/sig.txt", kTextFilter, U"/home/user/sig.txt", false},
@@ -123,10 +122,7 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
     // A leading backslash is a name on POSIX, the root of the drive on Windows.
     const Text backslashed = kWindows ? U"\\new.txt" : kDocuments + U"\\new.txt";
     const struct {
-        Text before;
-        Text answer;
-        Text stored;
-        Text shown;
+        Text before, answer, stored, shown;
     } rows[] = {
         {Text(), at56, at56, shown56},
         {U"/home/user/old.txt", U"new.txt", U"/home/user/new.txt", U"/home/user/new.txt"},
@@ -153,21 +149,19 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
 // written at once in the current form; cancelled, the first pick stays.
 // A type change reaches the same code once a file is chosen.
 TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
+    const Text gone = U"/home/user/gone.htm", found = U"/home/user/found.htm";
     for (bool recovered : {true, false}) {
         SCOPED_TRACE(recovered);
         Start(form.optRTF, U"/home/user/sig.txt");
-        files.failWrites[U"/home/user/gone.htm"] =
-            std::make_error_code(std::errc::permission_denied);
-        fileDialog.results = {U"/home/user/gone.htm"};
-        if (recovered)
-            fileDialog.results.push_back(U"/home/user/found.htm");
+        files.failWrites[gone] = std::make_error_code(std::errc::permission_denied);
+        fileDialog.results = {gone, recovered ? std::optional(found) : std::nullopt};
         form.cmdSigFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), 2u);
         EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
         EXPECT_EQ(fileDialog.calls[1].filter,
                   U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
                   U"HTML (*.htm)|*.htm|Rich Text (*.rtf)|*.rtf|");
-        const Text path = recovered ? U"/home/user/found.htm" : U"/home/user/gone.htm";
+        const Text path = recovered ? found : gone;
         EXPECT_EQ(app.SignatureFilePath, path);
         EXPECT_EQ(form.txtSigFile.Text.get(), path);
         EXPECT_EQ(form.chkFile.Value.get(), 1);
@@ -175,7 +169,7 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         EXPECT_EQ(files.files[path].substr(0, 6), recovered ? "{\\rtf1" : "");
         // Why the first pick was not made.
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_NE(messages.shown[0].text.find(U"/home/user/gone.htm"), Text::npos);
+        EXPECT_NE(messages.shown[0].text.find(gone), Text::npos);
     }
 }
 
@@ -291,8 +285,7 @@ TEST(ShortenPathTest, Table) {
     const struct {
         PathStyle style;
         int limit;
-        Text path;
-        Text shown;  // empty: the path as it is
+        Text path, shown;  // no shown: the path as it is
     } rows[] = {
         {PathStyle::Windows, 55,
          U"C:\\Documents and Settings\\Someone\\Application Data\\Mail Client\\signature.txt",

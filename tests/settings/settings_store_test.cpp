@@ -126,8 +126,7 @@ TEST(SettingsFileStateTest, StartAndSave) {
     const struct {
         const char* what;
         std::optional<Text> content;
-        std::error_code readError;
-        std::error_code writeError;
+        std::error_code readError, writeError;
         std::vector<Text> messages;  // after the start, then after the save
         bool written;                // the save writes the default values
     } rows[] = {

@@ -21,16 +21,10 @@ const Text kFixedFolder = U"/opt/velmo/";
 const Text kFixedFile = U"/opt/velmo/Fixed.fxt";
 const std::string kSixteenLines = ToUtf8(Repeat(U"\"l\"\r\n", 16));
 
-Text NumberedLines(int n) {
-    Text t = U"line 1";
-    for (int i = 2; i <= n; ++i)
-        t += U"\r\nline " + ToText(i);
-    return t;
-}
-
-// What is saved, byte for byte, and what a fresh program reads back; lines
-// past the 15th are dropped with a message, a final line break is no line.
+// What is saved, byte for byte, and what is read back; lines past the 15th
+// are dropped with a message, a final line break is no line.
 TEST(FixedText, SavesAndReloads) {
+    const Text fifteen = Repeat(U"l\r\n", 14) + U"l";
     const struct {
         Text text;
         std::optional<std::string> file;  // when given, the saved bytes
@@ -40,8 +34,8 @@ TEST(FixedText, SavesAndReloads) {
         {U"A. Writer\r\n", "\"A. Writer\"\r\n\"\"\r\n", U"A. Writer\r\n", 0},
         {U"", "\"\"\r\n", U"", 0},
         {U"He said \"hi\", twice\r\n  Café €", {}, U"He said \"hi\", twice\r\n  Café €", 0},
-        {NumberedLines(15) + U"\r\n", {}, NumberedLines(15), 0},
-        {NumberedLines(16), {}, NumberedLines(15), 1},
+        {fifteen + U"\r\n", {}, fifteen, 0},
+        {fifteen + U"\r\n16th", {}, fifteen, 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text));
@@ -71,7 +65,6 @@ TEST(FixedText, SavesAndReloads) {
 TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
     const std::string writer = "\"A. Writer\"\r\n\"Small Town\"\r\n";
     const std::string kept = "\"kept\"\r\n";
-    // What the prompt at start says.
     const TextView tooMany = U"(15):\r\n/opt/velmo/Fixed.fxt\r\n",
                    missing = U"find your Fixed Text.\r\n",
                    unreadable = U"Text:\r\n/opt/velmo/Fixed.fxt\r\nFile too large";
