@@ -33,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<StoredValue> values = {{Text(StoredValueNames[0]), packed}};
     if (lineEnd != std::string_view::npos) {
-        const std::vector<std::string_view> stored =
-            fuzz::SplitBytes(bytes.substr(lineEnd + 1), '\x1f');
+        const auto stored = fuzz::SplitBytes(bytes.substr(lineEnd + 1), '\x1f');
         for (size_t i = 0; i + 1 < StoredValueNames.size() && i < stored.size(); ++i)
             values.push_back({Text(StoredValueNames[i + 1]), FromUtf8(stored[i])});
     }

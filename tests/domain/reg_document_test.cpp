@@ -30,8 +30,7 @@ const Text kMixedExport = Lines({
     U"\"\"=\"\"",
 });
 
-// The texts unescaped; values of other types keep their raw form (see the
-// formatting below).
+// The texts unescaped; values of other types keep their raw form.
 TEST(RegDocumentTest, ParsesKeysAndValuesInFileOrder) {
     const std::optional<RegDocument> doc = ParseRegDocument(kMixedExport);
     ASSERT_TRUE(doc);
@@ -86,7 +85,6 @@ TEST(RegDocumentTest, TextsThatAreNotRegistryFilesAreRefused) {
         {"unterminated name", U"REGEDIT4\r\n" + key + U"\"abc=1\r\n"},
         {"escape at line end", U"REGEDIT4\r\n" + key + U"\"a\"=\"b\\\r\n"},
         {"garbage line", U"REGEDIT4\r\n" + key + U"hello world\r\n"},
-        {"unquoted name", U"REGEDIT4\r\n" + key + U"a=\"b\"\r\n"},
         {"name quoted late", U"REGEDIT4\r\n" + key + U"Xn\"=\"b\"\r\n"},
         {"missing equals", U"REGEDIT4\r\n" + key + U"\"a\" \"b\"\r\n"},
         {"nothing after equals", U"REGEDIT4\r\n" + key + U"\"a\"=\r\n"},

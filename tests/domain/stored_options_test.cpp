@@ -60,8 +60,7 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
     const Text paths[] = {U"C:\\Users\\Jörg\\sig „neu“.htm", U"/home/a/q.txt", U"/opt/Fixed.fxt"};
     for (size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(i);
-        std::vector<StoredValue> values =
-            EncodeOptions(rows[i].options, paths[0], paths[1], paths[2]);
+        auto values = EncodeOptions(rows[i].options, paths[0], paths[1], paths[2]);
         EXPECT_EQ(values[0].text, rows[i].packed);
         // Names match in any case, the exact spelling first; others are passed over.
         if (i % 2 == 0) {
@@ -78,8 +77,7 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
                       stored.texts[kFixedPathText],
                   paths[0] + paths[1] + paths[2]);
         // Decoded over other options, so that nothing comes from them.
-        const SignatureOptions& other = rows[(i + 1) % std::size(rows)].options;
-        EXPECT_EQ(DecodeOptions(stored, other), rows[i].options);
+        EXPECT_EQ(DecodeOptions(stored, rows[(i + 1) % std::size(rows)].options), rows[i].options);
     }
 }
 
