@@ -117,10 +117,7 @@ TEST(SignatureCommandTest, FailuresWriteNothing) {
     for (const auto& row : rows) {
         SCOPED_TRACE(static_cast<int>(row.expected));
         TestPlatform p;
-        SignatureOptions o;
-        o.fixedPart = Check::On;
-        o.toFile = Check::On;
-        PutFiles(p, o);
+        PutFiles(p, {.toFile = Check::On, .fixedPart = Check::On});
         row.change(p);
         const std::map<Text, std::string> before = p.files.files;
         // The settings only read, as the command has them.

@@ -42,7 +42,6 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
         }
     }
 
-    // What the editor and its label show.
     std::pair<Text, Text> Shown() const {
         return {form.txtVar.Text.get(), form.IndNumber.Caption.get()};
     }
@@ -101,8 +100,7 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
     const struct {
         const char* what;
         int current;
-        Text text;
-        Text label;
+        Text text, label;
         std::string file;  // written; empty when nothing is deleted
     } rows[] = {
         {"the middle", 2, U"three", U"Entry: 2/2", "\"one\"\r\n\"three\"\r\n"},
@@ -160,45 +158,17 @@ TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"kept\"\r\n\"safe\"\r\n\"new\"\r\n"));
 }
 
-// --- Borders ---
-
 using BorderOptionsTest = EntryEditorTest;
 
-// Only a ticked box counts as borders on (a greyed one does not); the width
-// for unbordered text is offered only while borders are off. Typing into a
-// border box selects its option; a length shown is the count before the key.
-TEST_F(BorderOptionsTest, TheBoxSwitchesTheBordersAndTypingOneSelectsIt) {
-    form.chkBorder.Value = 2;
-    EXPECT_FALSE(form.optTBLike.Enabled || form.lblBBLen.Enabled || !form.cmbFixWidth.Visible);
-    form.chkBorder.Value = 1;
-    EXPECT_TRUE(form.optTBLike.Enabled && form.lblBBLen.Enabled && !form.cmbFixWidth.Visible);
-    const std::pair<TextBox*, OptionButton*> rows[] = {
-        {&form.txtTBLike, &form.optTBLike},
-        {&form.txtBBLike, &form.optBBLike},
-        {&form.txtBBRepeat, &form.optBBRepeat},
-        {&form.txtSBSRightLike, &form.optSBSRightLike},
-    };
-    for (const auto& [box, option] : rows) {
-        ASSERT_FALSE(option->Value) << box->Name;
-        box->Text = Text();
-        Type(*box, U"-=");
-        EXPECT_TRUE(option->Value) << box->Name;
-    }
-    EXPECT_EQ(form.lblTBLen.Caption.get() + form.lblBBLen.Caption.get(), U"11");
-    form.txtTBRepeat.Text = U"-=";  // any change of the repeated top
-    EXPECT_TRUE(form.optTBRepeat.Value && !form.optTBLike.Value);
-}
-
-// A "Like" top shorter than 40 characters is refused when the cursor leaves
+// Typing into the "Like" top selects its option and shows the length before
+// the key. A top shorter than 40 characters is refused when the cursor leaves
 // for a button or a box, with the focus given back and a valid border put in;
 // leaving for an option button (of any page) chooses "Repeat" instead.
 TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
     const struct {
         Control* next;
         size_t typed;
-        bool repeatChosenFirst;
-        bool refused;
-        bool repeatAfter;
+        bool repeatChosenFirst, refused, repeatAfter;
     } rows[] = {
         {&form.cmdApply2, 39, false, true, false},  {&form.txtBBLike, 39, false, true, false},
         {&form.cmdApply2, 40, false, false, false}, {&form.optBBLike, 39, false, false, true},
@@ -210,6 +180,7 @@ TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
         form.txtTBLike.Text = Text();
         ASSERT_TRUE(form.txtTBLike.SetFocus());
         Type(form.txtTBLike, Text(row.typed, U'='));
+        EXPECT_EQ(form.lblTBLen.Caption.get(), ToText(static_cast<int>(row.typed) - 1));
         if (row.repeatChosenFirst)
             form.optTBRepeat.Value = true;
         messages.shown.clear();
@@ -224,6 +195,8 @@ TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
 // Each Apply button shows its page and builds with the edited entry, saving
 // nothing. Stored settings can hold a short "Like" top, even with borders off:
 // Apply refuses it and builds nothing; the box takes the focus when it can.
+// Only a ticked box (not a greyed one) counts as borders on; the width for
+// unbordered text is offered only while borders are off.
 TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
     Start(kThree);
     const int writes = files.writes;
@@ -242,10 +215,11 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
     EXPECT_EQ(files.writes, writes);
 
     const Text before = app.SignatureText;
-    for (const int borders : {1, 0}) {
+    for (const int borders : {1, 2, 0}) {
         SCOPED_TRACE(borders);
         form.Tabs.Tab = 0;
         form.chkBorder.Value = borders;
+        EXPECT_EQ(form.cmbFixWidth.Visible.get(), borders != 1);
         ASSERT_TRUE(form.Apply.SetFocus());
         form.optTBLike.Value = true;
         form.txtTBLike.Text = Text(39, U'=');
@@ -254,7 +228,7 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
         form.Apply.Click();
         EXPECT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(form.ActiveControl(),
-                  borders ? static_cast<Control*>(&form.txtTBLike) : &form.Apply);
+                  borders == 1 ? static_cast<Control*>(&form.txtTBLike) : &form.Apply);
         EXPECT_EQ(form.txtTBLike.Text.get(), kFortyStars);
         EXPECT_EQ(app.SignatureText, before);
         EXPECT_EQ(form.Tabs.Tab.get(), 0);

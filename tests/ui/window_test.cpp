@@ -47,20 +47,15 @@ TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
             return Hovered;
         return !link.FontUnderline && link.ForeColor.get() == colors::Black ? Plain : Design;
     };
-    const struct {
-        Control* over;
-        Look email;
-        Look homePage;
-    } steps[] = {
-        {&form.email, Hovered, Design},       {&form.Tabs, Plain, Plain},
-        {&form.ulrHomePage, Plain, Hovered},  {&form.email, Hovered, Hovered},
-        {&form.lblVersion, Hovered, Hovered}, {&form.Tabs, Plain, Plain},
+    const auto moveOver = [&](Control& over, Look email, Look homePage) {
+        over.MouseMove(0, 0, 120, 60);
+        EXPECT_EQ(look(form.email), email) << over.Name;
+        EXPECT_EQ(look(form.ulrHomePage), homePage) << over.Name;
     };
-    for (const auto& step : steps) {
-        step.over->MouseMove(0, 0, 120, 60);
-        EXPECT_EQ(look(form.email), step.email) << step.over->Name;
-        EXPECT_EQ(look(form.ulrHomePage), step.homePage) << step.over->Name;
-    }
+    moveOver(form.email, Hovered, Design);
+    moveOver(form.ulrHomePage, Hovered, Hovered);
+    moveOver(form.lblVersion, Hovered, Hovered);
+    moveOver(form.Tabs, Plain, Plain);
     form.email.Click();
     form.ulrHomePage.Click();
     EXPECT_EQ(browser.opened, (std::vector<Text>{U"mailto:" + form.email.Caption.get(),
@@ -71,33 +66,28 @@ TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
 // The signature, as the layout makes it from the form's options, goes to the
 // four previews, to the file while file output is on and to the clipboard only
 // while its box is ticked; the editor shows the entry at CurrentEntry.
-TEST(BuildSignatureTest, ComposesFromTheFormAndPublishesEverywhere) {
+TEST_F(WindowTest, BuildSignatureComposesFromTheFormAndPublishesEverywhere) {
+    SetDefaults(app);
+    form.chkFile.Value = 1;
+    app.SignatureFilePath = U"/mail/signature.txt";
+    app.vars.Entries[2] = U"shown";
+    app.vars.EntryCount = app.vars.CurrentEntry = 2;
+    app.PickedText = U"picked";
+    form.txtFixed.Text = U"me";
+    form.chkFixed.Value = 1;
+    form.optOrderFF.Value = true;
+    form.chkBorder.Value = 0;
     for (const int clip : {0, 1}) {
-        testing::TestApp t;
-        App& app = t.app;
-        MainForm& form = app.form;
-        SetDefaults(app);
-        form.chkFile.Value = 1;
         form.chkClip.Value = clip;
-        app.SignatureFilePath = U"/mail/signature.txt";
-        app.vars.Entries[2] = U"shown";
-        app.vars.EntryCount = app.vars.CurrentEntry = 2;
-        app.PickedText = U"picked";
-        form.txtFixed.Text = U"me";
-        form.chkFixed.Value = 1;
-        form.optOrderFF.Value = true;
-        form.chkBorder.Value = 0;
         BuildSignature(app);
         EXPECT_EQ(app.SignatureText, testing::Lines({U"me", U"picked", U""}));
-        EXPECT_EQ(t.files.writes, 1);
-        EXPECT_EQ(t.clipboard.texts, std::vector<Text>(clip, app.SignatureText));
+        EXPECT_EQ(files.writes, 1 + clip);  // a write at every build
+        EXPECT_EQ(clipboard.texts, std::vector<Text>(clip, app.SignatureText));
         for (TextBox* preview : {&form.txtSignature, &form.txtSignature1, &form.txtSignature2,
                                  &form.txtSignature3, &form.txtVar})
             EXPECT_EQ(preview->Text.get(), preview == &form.txtVar ? U"shown" : app.SignatureText);
     }
 }
-
-// --- Starting with the desktop ---
 
 // The entry written switches itself on; Exec names the program as the desktop
 // entry rules quote it.
@@ -148,20 +138,19 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
     const auto denied = std::make_error_code(std::errc::permission_denied);
     using testing::FakeProgram;
     const struct {
-        std::optional<std::string> before;
+        std::optional<std::string> before, after;  // the entry around the click
         int click;
         std::error_code failure;
-        std::optional<std::string> after;
         Text FakeProgram::*missing = nullptr;
     } rows[] = {
-        {std::nullopt, 1, {}, ours},
-        {ours, 0, {}, std::nullopt},
-        {"[Desktop Entry]\nExec=velmo --mine\n", 0, {}, std::nullopt},
-        {off, 1, {}, ours},
-        {std::nullopt, 1, denied, std::nullopt},
-        {ours, 0, denied, ours},
-        {std::nullopt, 1, {}, std::nullopt, &FakeProgram::programFile},
-        {std::nullopt, 1, {}, std::nullopt, &FakeProgram::autostartFile},
+        {std::nullopt, ours, 1, {}},
+        {ours, std::nullopt, 0, {}},
+        {"[Desktop Entry]\nExec=velmo --mine\n", std::nullopt, 0, {}},
+        {off, ours, 1, {}},
+        {std::nullopt, std::nullopt, 1, denied},
+        {ours, ours, 0, denied},
+        {std::nullopt, std::nullopt, 1, {}, &FakeProgram::programFile},
+        {std::nullopt, std::nullopt, 1, {}, &FakeProgram::autostartFile},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(static_cast<int>(&row - rows));
@@ -173,7 +162,6 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
         ASSERT_TRUE(Main(t.app));
         EXPECT_EQ(t.app.form.chkAutostart.Visible.get(), row.missing == nullptr);
         EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.before && row.before != off ? 1 : 0);
-        t.messages.shown.clear();
         if (row.failure)
             t.files.failWrites[entry] = row.failure;
         const size_t files = t.files.files.size();
@@ -181,8 +169,7 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
         t.app.form.chkAutostart.Value = row.click;
 
         EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.missing ? row.click : row.after ? 1 : 0);
-        const auto found = t.files.files.find(entry);
-        EXPECT_EQ(found == t.files.files.end() ? std::nullopt : std::optional(found->second),
+        EXPECT_EQ(t.files.Exists(entry) ? std::optional(t.files.files[entry]) : std::nullopt,
                   row.after);
         if (row.missing) {
             EXPECT_EQ(t.files.files.size(), files);
@@ -190,8 +177,6 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
         EXPECT_EQ(t.messages.shown.size(), row.failure ? 1u : 0u);
     }
 }
-
-// --- The notification area ---
 
 constexpr int kDoubleClick = 0x203;
 constexpr int kRightDown = 0x204;
@@ -269,8 +254,9 @@ TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
                                  FileAddress(program.helpFile, NativePathStyle())}));
 }
 
-// Every way to the tray hides the window and leaves the icon.
-TEST_F(TrayTest, EveryTrayMinimizeButtonHidesTheWindow) {
+// Every way to the tray hides the window and leaves the icon; every way out
+// removes the icon first and saves nothing.
+TEST_F(TrayTest, EveryWayToTheTrayAndOut) {
     for (CommandButton* button :
          {&form.btnHide, &form.cmdTray1, &form.cmdTray2, &form.cmdTray3, &form.cmdTray4}) {
         form.mnuopen.Click();
@@ -278,13 +264,20 @@ TEST_F(TrayTest, EveryTrayMinimizeButtonHidesTheWindow) {
         ExpectShown(false);
         EXPECT_TRUE(icon.shown) << button->Name;
     }
+    const int writes = files.writes;
+    for (void (*leave)(App&) : {+[](App& a) { a.form.btnClose.Click(); },
+                                +[](App& a) { a.form.mnuExit.Click(); }, &Form_QueryUnload}) {
+        log.calls.clear();
+        leave(app);
+        EXPECT_EQ(log.calls, (std::vector<std::string>{"icon remove", "exit"}));
+    }
+    EXPECT_EQ(files.writes, writes);
 }
 
 TEST(FileAddress, PathsOfBothStylesAsBrowsersTakeThem) {
     const struct {
         PathStyle style;
-        Text path;
-        Text address;
+        Text path, address;
     } rows[] = {
         {PathStyle::Posix, U"/usr/share/doc/velmo/mail-clients.md",
          U"file:///usr/share/doc/velmo/mail-clients.md"},
@@ -299,26 +292,8 @@ TEST(FileAddress, PathsOfBothStylesAsBrowsersTakeThem) {
          U"file://server/share/mail-clients.md"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(ToUtf8(FileAddress(row.path, row.style)), ToUtf8(row.address))
-            << ToUtf8(row.path);
+        EXPECT_EQ(ToUtf8(FileAddress(row.path, row.style)), ToUtf8(row.address));
 }
-
-// Every way out removes the icon first and saves nothing.
-TEST_F(TrayTest, EveryWayOutRemovesTheIconFirst) {
-    const int writes = files.writes;
-    for (void (*leave)(App&) : {+[](App& a) { a.form.btnClose.Click(); },
-                                +[](App& a) { a.form.mnuExit.Click(); }, &Form_QueryUnload}) {
-        log.calls.clear();
-        leave(app);
-        EXPECT_EQ(log.calls, (std::vector<std::string>{"icon remove", "exit"}));
-    }
-    EXPECT_EQ(program.exits, 3);
-    EXPECT_EQ(files.writes, writes);
-}
-
-// --- The controls ---
-
-using Notice = std::pair<Control*, Property>;
 
 class ControlsTest : public ::testing::Test {
   protected:
@@ -337,7 +312,7 @@ class ControlsTest : public ::testing::Test {
     }
 
     MainForm form;
-    std::vector<Notice> notices;
+    std::vector<std::pair<Control*, Property>> notices;
 };
 
 // Every option group starts with one choice (Frame6's only button is hidden:
@@ -363,7 +338,6 @@ TEST_F(ControlsTest, EveryOptionGroupKeepsOneChoice) {
     EXPECT_EQ(clicks, 10);
 }
 
-// Values outside a control's range are refused; a real change is one notice.
 TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {
     const struct {
         Prop<int>* prop;
@@ -388,12 +362,10 @@ TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {
     const struct {
         Prop<Text>* prop;
         Text assigned, expected;
-    } texts[] = {
-        {&form.cmbFixWidth.Text, U"100", U"100"},
-        {&form.cmbFixWidth.Text, U"55", U"100"},
-        {&form.txtTBRepeat.Text, U"12345678", U"123456"},
-        {&form.txtVarFile.Text, many, many},
-    };
+    } texts[] = {{&form.cmbFixWidth.Text, U"100", U"100"},
+                 {&form.cmbFixWidth.Text, U"55", U"100"},
+                 {&form.txtTBRepeat.Text, U"12345678", U"123456"},
+                 {&form.txtVarFile.Text, many, many}};
     for (const auto& row : texts) {
         *row.prop = row.assigned;
         EXPECT_EQ(row.prop->get(), row.expected) << ToUtf8(row.assigned.substr(0, 9));
