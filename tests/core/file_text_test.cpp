@@ -8,7 +8,8 @@ namespace {
 using namespace std::literals;
 
 // Read as UTF-8, or as a byte-order mark says; bytes that are not UTF-8 as
-// Windows-1252. Whatever was read is saved so that it reads back the same.
+// Windows-1252. Whatever was read is saved so that it reads back the same:
+// as UTF-8 with no byte-order mark, unless the text itself begins like one.
 // (An octal escape ends a byte that a letter follows.)
 TEST(FileTextTest, ReadAndSavedAgain) {
     const struct {
@@ -59,10 +60,6 @@ TEST(FileTextTest, ReadAndSavedAgain) {
         EXPECT_EQ(DecodeFileText(row.bytes), row.text);
         EXPECT_EQ(DecodeFileText(EncodeFileText(row.text)), row.text);
     }
-}
-
-// UTF-8 with no byte-order mark, unless the text itself begins like one.
-TEST(FileTextTest, WrittenAsUtf8) {
     EXPECT_EQ(EncodeFileText(U"\u201Cq\u201D caf\u00e9"), "\xE2\x80\x9Cq\xE2\x80\x9D caf\xC3\xA9");
     EXPECT_EQ(EncodeFileText(U"\uFEFF"), "\xEF\xBB\xBF\xEF\xBB\xBF");
 }

@@ -7,8 +7,9 @@
 namespace velmo {
 namespace {
 
-// Each length's bounds both ways; what UTF-8 cannot carry is U+FFFD.
-TEST(Utf8, EncodesAtEveryLengthBoundary) {
+// Each length's bounds both ways; what UTF-8 cannot carry is U+FFFD, and so
+// are overlong forms, surrogates (the first and the last) and cut sequences.
+TEST(Utf8, EveryLengthBoundaryBothWaysAndMalformedBytes) {
     const std::pair<char32_t, std::string> rows[] = {
         {0x7F, "\x7F"},
         {0x80, "\xC2\x80"},
@@ -26,10 +27,6 @@ TEST(Utf8, EncodesAtEveryLengthBoundary) {
             EXPECT_EQ(FromUtf8(utf8), Text(1, cp)) << static_cast<unsigned long>(cp);
         }
     }
-}
-
-// Overlong forms, surrogates (the first and the last) and cut sequences.
-TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
     for (const char* bad : {"caf\xE9", "\xC0\xAF", "\xED\xA0\x80", "\xED\xBF\xBF", "\xE2\x82"})
         EXPECT_FALSE(IsValidUtf8(bad)) << bad;
     EXPECT_EQ(FromUtf8("caf\xE9"), U"caf\uFFFD");
