@@ -1,9 +1,8 @@
-// The wrap at any width and the signature from any texts and options: no
-// character but blanks lost or reordered, lines ended in CR LF and longer than
-// the width only of one word, and a size bounded by the parts'.
-// Input: four option bytes (the last a wrap width), then the fixed part, the
-// variable part, the top "Like" and repeat texts, the bottom's two, the left
-// and the right side text, separated by 0x1F, all UTF-8.
+// The wrap at any width and the signature from any texts and options: no character but blanks
+// lost or reordered, lines ended in CR LF and longer than the width only of one word, and a size
+// bounded by the parts'. Input: four option bytes (the last a wrap width), then the fixed part,
+// the variable part, the top "Like" and repeat texts, the bottom's two, the left and the right
+// side text, separated by 0x1F, all UTF-8.
 
 #include <algorithm>
 #include <cstddef>

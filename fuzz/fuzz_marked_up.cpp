@@ -32,9 +32,8 @@ std::string BodyOf(TextView form, Text (*build)(TextView), TextView lineEnd) {
     return ToUtf8(form.substr(head, form.size() - head - tail));
 }
 
-// The body decoded: escapes back to their text, `number` decimal `close` to the
-// character (with `utf16`, a signed 16-bit UTF-16 unit, pairs joined); no other
-// `markup` character may appear.
+// The body decoded: escapes back to their text, `number` decimal `close` to the character (with
+// `utf16`, a signed 16-bit UTF-16 unit, pairs joined); no other `markup` character may appear.
 Text Decode(std::string_view body, const Escapes& escapes, std::string_view number, char close,
             std::string_view markup, bool utf16) {
     Text out;

@@ -1,7 +1,6 @@
-// Stored options as a damaged store may give them decode without a crash into
-// options that save and read back unchanged and still build a signature.
-// Input: the packed flags up to the first LF, then the stored texts separated
-// by 0x1F, all UTF-8.
+// Stored options as a damaged store may give them decode without a crash into options that save
+// and read back unchanged and still build a signature. Input: the packed flags up to the first
+// LF, then the stored texts separated by 0x1F, all UTF-8.
 
 #include <algorithm>
 #include <cstddef>

@@ -55,9 +55,8 @@ TEST(WrapText, WorkedExamples) {
 }
 
 TEST(WrapText, LongTextsTakeLinearTime) {
-    // A mebibyte of prose with no line break (each word used to search the
-    // rest for a CR) and of lines with no space (each line used to search the
-    // rest for a space): milliseconds when linear, a minute when not.
+    // A mebibyte of prose with no line break and of lines with no space (each word used to search
+    // the rest for a CR, each line for a space): milliseconds when linear, a minute when not.
     const auto began = std::chrono::steady_clock::now();
     const Text prose = U"The quick brown fox jumps over ";
     EXPECT_TRUE(WrapText(Repeat(prose, 1 << 15), 32) ==

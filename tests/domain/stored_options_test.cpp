@@ -81,23 +81,18 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
     }
 }
 
-// Twenty numbers of two characters each, a blank or a sign then a digit;
-// anything else is no stored form at all, and gives no options.
+// Twenty numbers of two characters each, a blank, a sign or a digit then a digit; anything else
+// (':' comes after '9', '/' before '0') is no stored form at all, and gives no options.
 TEST(StoredOptionsTest, PackedNumbersAreTwoCharactersEach) {
+    const Text digits = U"99-9+9 910-0 1 2 3 4 5 6 7 8 909 0 0 0 0";
+    EXPECT_EQ(DecodeProgramValues(digits),
+              (ProgramFlagArray{99, -9, 9, 9, 10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 0, 0, 0, 0}));
+    EXPECT_TRUE(DecodeOptions({digits, {}}));
     const Text good = U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1";
-    const std::pair<Text, std::optional<ProgramFlagArray>> rows[] = {
-        {U"99-9+9 910-0 1 2 3 4 5 6 7 8 909 0 0 0 0",
-         ProgramFlagArray{99, -9, 9, 9, 10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 0, 0, 0, 0}},
-        {good, std::nullopt},
-        {good + U" 1 1", std::nullopt},
-        {good + U" :", std::nullopt},  // the next after '9'
-        {good + U"/1", std::nullopt},  // just before '0'
-        {good + U" -", std::nullopt},
-    };
-    for (const auto& [packed, flags] : rows) {
-        SCOPED_TRACE(ToUtf8(packed));
-        EXPECT_EQ(DecodeProgramValues(packed), flags);
-        EXPECT_EQ(DecodeOptions({packed, {}}).has_value(), flags.has_value());
+    for (const Text& bad : {good, good + U" 1 1", good + U" :", good + U"/1", good + U" -"}) {
+        SCOPED_TRACE(ToUtf8(bad));
+        EXPECT_EQ(DecodeProgramValues(bad), std::nullopt);
+        EXPECT_FALSE(DecodeOptions({bad, {}}));
     }
 }
 
