@@ -13,8 +13,8 @@ namespace {
 
 using testing::Lines, testing::Spaces;
 
-// Rows: the width as the combo box holds it (so the whole-number form too),
-// the text, the text wrapped. Lines hold at most width - 1 characters.
+// Rows: the width as the combo box holds it (which also drives the whole-number form), the text,
+// the text wrapped. Lines hold at most width - 1 characters.
 TEST(WrapText, WorkedExamples) {
     const TextView rows[][3] = {
         {U"12", U"one two three four five six", U"one two \r\nthree four \r\nfive six\r\n"},
