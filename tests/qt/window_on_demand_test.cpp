@@ -29,9 +29,8 @@ TEST(WindowOnDemandTest, BuiltOnceWhenFirstShownOrMinimizedAfterStartUp) {
         auto lazy = std::make_unique<WindowOnDemand>(
             t.app, [&built](MainWindow* window) { built.push_back(window); });
         form.Show();
-        form.Hide();
-        if (row.shownAtEnd)
-            form.Show();
+        if (!row.shownAtEnd)
+            form.Hide();
         EXPECT_EQ(lazy->window(), nullptr);
         lazy->StartUpDone();
         EXPECT_EQ(lazy->window() != nullptr, row.shownAtEnd);
