@@ -1,7 +1,3 @@
-// Every call of replacing a file made to fail in turn, through the file store
-// and through each writer of the user's files: the old file must be left
-// exactly as it was, nothing stray may stay beside it, and the user is told.
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -1,8 +1,5 @@
 #pragma once
 
-// The system's calls for replacing a file, with one of them made to fail, and
-// the run of replacements in which every call fails in turn.
-
 #include <gtest/gtest.h>
 
 #include <algorithm>

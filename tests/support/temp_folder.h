@@ -1,8 +1,5 @@
 #pragma once
 
-// A folder of its own for a test that works on real files, and the small
-// readers and writers such tests check files with.
-
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +12,8 @@
 
 namespace velmo::testing {
 
-// Created empty, and removed with everything in it when the test ends.
+// A folder of its own for a test that works on real files: created empty,
+// and removed with everything in it when the test ends.
 class TempFolder {
   public:
     explicit TempFolder(const std::string& prefix) {
