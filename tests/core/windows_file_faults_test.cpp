@@ -87,15 +87,16 @@ TEST_F(WindowsFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
 }
 
 // A write that makes no progress fails rather than loop, and a clean-up that
-// fails too keeps the first reason. The temporary file it leaves, hidden and
-// read-only like the file it was to replace, is no obstacle to the next.
+// fails too keeps the first reason. The temporary file it leaves, longer,
+// hidden and read-only like the file it was to replace, is no obstacle to the
+// next, which leaves none of its bytes.
 TEST_F(WindowsFaultTest, OddAnswersOfTheSystem) {
     WriteFile(file_, kOld);
     calls_.maxWrite = 0;
     calls_.removeFails = true;
     EXPECT_EQ(store_.Replace(PathText(file_), kNew).error.value(), ERROR_WRITE_FAULT);
     const fs::path leftover = folder_ / "file.txt.velmo-new";
-    ASSERT_TRUE(fs::exists(leftover));
+    WriteFile(leftover, kOld);
     SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     calls_ = FaultyCalls();
     EXPECT_TRUE(store_.Replace(PathText(file_), "new"));

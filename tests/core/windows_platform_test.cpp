@@ -6,7 +6,6 @@
 
 #include "domain/paths.h"
 #include "platform/file_text.h"
-#include "platform/path_style.h"
 #include "platform/windows_file_store.h"
 #include "platform/windows_platform.h"
 #include "support/temp_folder.h"
@@ -62,7 +61,6 @@ TEST_F(WindowsFileStoreTest, WhatIsWrittenReadsBackExactly) {
     for (int b = 0; b < 256 * 300; ++b)
         all += static_cast<char>(b);
     const std::pair<fs::path, std::string> rows[] = {
-        {"Variable.txt", "\"quote\"\r\n"},
         {"Variable.txt", ""},
         {"Variable.txt", all},
         {L"\u03A9\U0001F600 \u00E9.txt", "x"},
@@ -129,7 +127,6 @@ TEST_F(WindowsFileStoreTest, SameFileHoweverItIsSpelt) {
 }
 
 TEST(WindowsProgramTest, ItsFoldersAndFiles) {
-    EXPECT_EQ(NativePathStyle(), PathStyle::Windows);
     WindowsProgram program;
     const Text folder = program.ProgramFolder();
     EXPECT_TRUE(WindowsFileStore().Exists(folder + U"\\core_tests.exe")) << ToUtf8(folder);
