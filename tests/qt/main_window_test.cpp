@@ -92,8 +92,6 @@ TEST_F(MainWindowTest, EveryControlIsOneWidgetInsideItsFrameOrPage) {
     EXPECT_EQ(w->tabs()->size(), w->size());
 }
 
-// Model changes are drawn; user input reaches the model, as a window built
-// afterwards shows.
 TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
     const auto type = [](const char* keys) {
         return [keys](QWidget* w) { QTest::keyClicks(w, keys); };
@@ -182,8 +180,7 @@ TEST_F(MainWindowTest, AHugeTextIsShownCutAndKeptWholeInTheModel) {
     EXPECT_EQ(form.txtVar.Text.get(), U"yshort");
 }
 
-// Focus moves both ways, and leaving the editor asks to save; the window's
-// state follows the model, and closing it ends the program.
+// Focus moves both ways, and leaving the editor asks to save.
 TEST_F(MainWindowTest, FocusAndStateFollowTheModelAndClosingEndsTheProgram) {
     Show();
     form.txtVar.SetFocus();

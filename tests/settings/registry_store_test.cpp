@@ -5,7 +5,6 @@
 
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "domain/reg_document.h"
@@ -22,18 +21,17 @@ class RegistryStoreTest : public ::testing::Test {
     void SetUp() override { RegistryStore::DeleteTree(key_); }
     void TearDown() override { RegistryStore::DeleteTree(key_); }
 
-    // A value's type and data as the ANSI entry point reads them.
-    std::pair<DWORD, std::string> RawValue(const char* name) const {
+    // A value's data as the ANSI entry point reads them.
+    std::string RawValue(const char* name) const {
         std::string data(RegistryStore::kMaxTextBytes + 2, '\0');
-        DWORD type = 0;
         DWORD length = static_cast<DWORD>(data.size());
         HKEY key = nullptr;
         RegOpenKeyExA(HKEY_CURRENT_USER, kAnsiKey, 0, KEY_READ, &key);  // none: no value read
-        const LONG status = RegQueryValueExA(key, name, nullptr, &type,
+        const LONG status = RegQueryValueExA(key, name, nullptr, nullptr,
                                              reinterpret_cast<BYTE*>(data.data()), &length);
         RegCloseKey(key);
         data.resize(status == ERROR_SUCCESS ? length : 0);
-        return {type, data};
+        return data;
     }
 
     static constexpr const char* kAnsiKey = "SOFTWARE\\VelmoTest";
@@ -67,10 +65,10 @@ TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
                                        {longName, longText}}));
     const DWORD number = 7;
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kAnsiKey, "Number", REG_DWORD, &number, 4), 0);
-    EXPECT_EQ(RawValue("Empty"), std::make_pair(DWORD{REG_SZ}, std::string(1, '\0')));
+    EXPECT_EQ(RawValue("Empty"), std::string(1, '\0'));
     EXPECT_EQ(RawValue("Stra\xDF"
                        "e"),
-              std::make_pair(DWORD{REG_SZ}, std::string("K\xF6ln \x97 5 \x80") + '\0'));
+              std::string("K\xF6ln \x97 5 \x80") + '\0');
     std::map<Text, Text> listed;  // by the names in lower case
     for (const StoredValue& value : store.Values(key_).value_or(std::vector<StoredValue>()))
         listed[FoldCase(value.name)] = value.text;
