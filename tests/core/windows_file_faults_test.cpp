@@ -86,10 +86,9 @@ TEST_F(WindowsFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
     });
 }
 
-// A write that makes no progress fails rather than loop, and a clean-up that
-// fails too keeps the first reason. The temporary file it leaves, longer,
-// hidden and read-only like the file it was to replace, is no obstacle to the
-// next, which leaves none of its bytes.
+// A write that makes no progress fails rather than loop; a clean-up that
+// fails too keeps the first reason, and the longer temporary file it leaves,
+// hidden and read-only, is no obstacle: the next replace keeps none of it.
 TEST_F(WindowsFaultTest, OddAnswersOfTheSystem) {
     WriteFile(file_, kOld);
     calls_.maxWrite = 0;
