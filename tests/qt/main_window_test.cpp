@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -98,7 +97,7 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
     };
     const auto down = [](QWidget* w) { QTest::keyClick(w, Qt::Key_Down); };
     const auto slide = [](QWidget* w) { static_cast<QSlider*>(w)->setValue(4); };
-    const auto tab4 = [](QWidget* w) { static_cast<QTabWidget*>(w)->tabBar()->setCurrentIndex(4); };
+    const auto tab4 = [](QWidget* w) { static_cast<QTabWidget*>(w)->setCurrentIndex(4); };
     const auto hover = [](QWidget* w) {
         QMouseEvent move(QEvent::MouseMove, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
