@@ -157,25 +157,23 @@ TEST(PlantedLinkTest, LinksOthersPlantedInSharedFoldersAreNotFollowed) {
 // is left as it was. A pipe or a device is refused at once and never replaced
 // by a regular file: a pipe with no writer would block the open for ever,
 // /dev/zero would fill the memory.
-TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
+TEST_F(PosixFileStoreTest, RefusedPathsFailWithTheReasonAndChangeNothing) {
     alarm(20);  // a regression blocks in open(): end the test program rather than hang
-    const testing::TempFolder root{"velmo-refused"};
-    const std::string p = root.path().string();
-    WriteFile(root / "file", "keep");
-    fs::create_directory(root / "folder");
+    WriteFile(dir_ / "file", "keep");
+    fs::create_directory(dir_ / "folder");
     const std::pair<const char*, const char*> links[] = {
         {"link", "folder"}, {"slash", "folder/"}, {"a", "b"}, {"b", "a"}, {"zero", "/dev/zero"}};
     for (const auto& [link, to] : links)
-        fs::create_symlink(to, root / link);
+        fs::create_symlink(to, dir_ / link);
     // A chain of links: c39 is 40 links long, as many as the system follows.
     for (int i = 0; i <= 40; ++i)
         fs::create_symlink(i == 0 ? "file" : "c" + std::to_string(i - 1),
-                           root / ("c" + std::to_string(i)));
-    ASSERT_EQ(mkfifo((p + "/pipe").c_str(), 0600), 0);
-    mknod((p + "/device").c_str(), S_IFCHR | 0600, makedev(1, 3));  // as root only
+                           dir_ / ("c" + std::to_string(i)));
+    ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    mknod((dir_ / "device").c_str(), S_IFCHR | 0600, makedev(1, 3));  // as root only
     const auto types = [&] {
         std::map<std::string, fs::file_type> found;
-        for (const auto& entry : fs::directory_iterator(root.path()))
+        for (const auto& entry : fs::directory_iterator(dir_))
             found[entry.path().filename()] = entry.symlink_status().type();
         return found;
     };
@@ -203,28 +201,27 @@ TEST(RefusedPathTest, FailWithTheReasonAndChangeNothing) {
         // A NUL would cut the name short and name some other file.
         {"file\0x"s, Err(EINVAL), Err(EINVAL)},
     };
-    PosixFileStore store;
     for (const auto& row : kCases) {
         if (row.name == "device" && !before.contains("device"))
             continue;
         SCOPED_TRACE(row.name);
-        const Text path = FromUtf8(p + "/" + row.name);
+        const Text path = PathOf(row.name);
         FileResult result;
-        EXPECT_FALSE(store.Read(path, result).has_value());
+        EXPECT_FALSE(store_.Read(path, result).has_value());
         EXPECT_EQ(result.error, row.read_error) << result.Message();
-        EXPECT_FALSE(store.Exists(path));
+        EXPECT_FALSE(store_.Exists(path));
         if (row.replace_error) {
-            EXPECT_EQ(store.Replace(path, "x").error, *row.replace_error);
+            EXPECT_EQ(store_.Replace(path, "x").error, *row.replace_error);
         }
         EXPECT_EQ(types(), before);
-        EXPECT_EQ(FileContents(root / "file"), "keep");
+        EXPECT_EQ(FileContents(dir_ / "file"), "keep");
     }
     alarm(0);
     FileResult result;
-    EXPECT_EQ(store.Read(FromUtf8(p + "/c39"), result), "keep");
-    EXPECT_FALSE(store.Read(U"", result).has_value());
+    EXPECT_EQ(store_.Read(PathOf("c39"), result), "keep");
+    EXPECT_FALSE(store_.Read(U"", result).has_value());
     EXPECT_TRUE(result.Missing());
-    EXPECT_TRUE(store.Replace(U"", "x").Missing());
+    EXPECT_TRUE(store_.Replace(U"", "x").Missing());
 }
 
 // No more than the limit is read, whatever size the file gives.
