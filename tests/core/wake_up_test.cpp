@@ -98,8 +98,7 @@ TEST(StandardRandomTest, EachStartsElsewhereAndStaysInItsBounds) {
     for (int i = 0; i < 8; ++i)
         same += one.Between(1, 1 << 30) == other.Between(1, 1 << 30) ? 1 : 0;
     EXPECT_LT(same, 8);
-    EXPECT_EQ(one.Between(5, 5), 5);
-    EXPECT_EQ(one.Between(5, 2), 5);
+    EXPECT_EQ(one.Between(5, 2), 5);  // an empty range gives its lower bound
 }
 
 }  // namespace
