@@ -23,14 +23,6 @@ namespace velmo::testing {
 struct CallLog {
     std::vector<std::string> calls;
     void Add(std::string call) { calls.push_back(std::move(call)); }
-    // Index of the first call starting with `prefix`, or -1.
-    int IndexOf(const std::string& prefix) const {
-        for (size_t i = 0; i < calls.size(); ++i) {
-            if (calls[i].rfind(prefix, 0) == 0)
-                return static_cast<int>(i);
-        }
-        return -1;
-    }
 };
 
 // A fake whose calls go to a shared log when it is given one.

@@ -160,6 +160,24 @@ TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
 
 using BorderOptionsTest = EntryEditorTest;
 
+// Typing into a border box selects its option; any change of the repeated top
+// selects "Repeat".
+TEST_F(BorderOptionsTest, TypingIntoABorderBoxSelectsIt) {
+    const std::pair<TextBox*, OptionButton*> rows[] = {
+        {&form.txtTBLike, &form.optTBLike},
+        {&form.txtBBLike, &form.optBBLike},
+        {&form.txtBBRepeat, &form.optBBRepeat},
+        {&form.txtSBSRightLike, &form.optSBSRightLike},
+    };
+    for (const auto& [box, option] : rows) {
+        ASSERT_FALSE(option->Value) << box->Name;
+        Type(*box, U"-");
+        EXPECT_TRUE(option->Value) << box->Name;
+    }
+    form.txtTBRepeat.Text = U"-=";
+    EXPECT_TRUE(form.optTBRepeat.Value && !form.optTBLike.Value);
+}
+
 // Typing into the "Like" top selects its option and shows the length before
 // the key. A top shorter than 40 characters is refused when the cursor leaves
 // for a button or a box, with the focus given back and a valid border put in;
