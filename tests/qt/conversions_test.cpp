@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,15 +17,16 @@ namespace velmo {
 namespace {
 
 TEST(ConversionsTest, FiltersBecomeQtFilterListsWithTheirRealPatterns) {
-    const std::vector<std::pair<TextView, QString>> cases = {
+    const std::vector<std::pair<TextView, std::string>> cases = {
         {U"All Files (*.*)|*.*|Rich Text (*.rtf)|*.rtf|", "All Files (*);;Rich Text (*.rtf)"},
         // Qt matches what is in the parentheses, so they must hold the real patterns.
         {U"Pictures|*.bmp;*.gif|", "Pictures (*.bmp *.gif)"},
         {U"Signatures (*.sig)|*.txt|", "Signatures (*.txt)"},
-        {U"Text (*.txt)|*.txt", "Text (*.txt)"},  // no closing bar
+        // A pair missing its description or its patterns is left out; no closing bar.
+        {U"|*.htm|A||Text (*.txt)|*.txt", "Text (*.txt)"},
     };
     for (const auto& [filter, expected] : cases)
-        EXPECT_EQ(ToQtFilter(filter), expected) << ToUtf8(Text(filter));
+        EXPECT_EQ(ToQtFilter(filter).toStdString(), expected) << ToUtf8(Text(filter));
 }
 
 TEST(ConversionsTest, MessageBoxStylesGiveTheirButtonsIconAndAnswers) {
