@@ -87,8 +87,9 @@ TEST_F(WindowsFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
 }
 
 // A write that makes no progress fails rather than loop; a clean-up that
-// fails too keeps the first reason, and the longer temporary file it leaves,
-// hidden and read-only, is no obstacle: the next replace keeps none of it.
+// fails too keeps the first reason. A temporary file left behind, hidden,
+// read-only and longer than the new file, is no obstacle: the next replace
+// keeps none of it.
 TEST_F(WindowsFaultTest, OddAnswersOfTheSystem) {
     WriteFile(file_, kOld);
     calls_.maxWrite = 0;

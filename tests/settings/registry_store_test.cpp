@@ -21,7 +21,7 @@ class RegistryStoreTest : public ::testing::Test {
     void SetUp() override { RegistryStore::DeleteTree(key_); }
     void TearDown() override { RegistryStore::DeleteTree(key_); }
 
-    // A value's data as the ANSI entry point reads them.
+    // A value's data as the ANSI entry point reads it.
     std::string RawValue(const char* name) const {
         std::string data(RegistryStore::kMaxTextBytes + 2, '\0');
         DWORD length = static_cast<DWORD>(data.size());

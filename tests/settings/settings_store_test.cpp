@@ -44,9 +44,10 @@ class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
     // The values of the settings key in the file, in file order.
     std::vector<StoredValue> Saved() { return *settings.Values(Text(SettingsKey)); }
     Text SavedText(TextView name) {
-        for (const StoredValue& value : Saved())
+        for (const StoredValue& value : Saved()) {
             if (value.name == name)
                 return value.text;
+        }
         ADD_FAILURE() << "no value " << ToUtf8(name);
         return {};
     }
