@@ -25,8 +25,8 @@ constexpr const char* kUsage =
     "  --version  show the version and exit\n"
     "\n"
     "Qt's own options (-platform, -display, -style, ...) are accepted.\n"
-    "Options: ~/.config/Velmo/User.reg. Quotes and fixed text: beside the program\n"
-    "or in ~/.local/share/Velmo/. See velmo(1).\n";
+    "Options: ~/.config/Velmo/User.reg. Quotes and fixed text: ~/.local/share/Velmo/.\n"
+    "See velmo(1).\n";
 
 // Qt's own command-line options, which QApplication takes out of the
 // arguments; the first group is followed by a value.

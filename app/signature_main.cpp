@@ -116,6 +116,24 @@ int main(int argc, char** argv) {
     StandardRandom random;
 
     const SignatureOutcome out = MakeSignature({*files, *settings, *program, random}, request);
+    // Said once: later runs find the files in the data folder.
+    if (!out.copied.copied.empty()) {
+        std::string names;
+        for (const Text& name : out.copied.copied)
+            names += " " + ToUtf8(name);
+        std::fprintf(stderr,
+                     "velmo-signature: Velmo now keeps your quotation list and fixed text in %s; "
+                     "copied there from %s:%s (those files are left as they are, and no longer "
+                     "used)\n",
+                     ToUtf8(out.dataFolder).c_str(), ToUtf8(out.formerFolder).c_str(),
+                     names.c_str());
+    }
+    if (!out.copied.failed.empty()) {
+        std::fprintf(stderr, "velmo-signature: cannot copy %s to %s: %s (it is left as it is)\n",
+                     ToUtf8(out.copied.failed).c_str(), ToUtf8(out.dataFolder).c_str(),
+                     Reason(out.copied.result).c_str());
+    }
+    // Shown as text: a byte of a file name that is not UTF-8 as U+FFFD.
     const std::string path = ToUtf8(out.path);
     switch (out.failure) {
         case SignatureFailure::None:

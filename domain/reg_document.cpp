@@ -22,6 +22,29 @@ bool SameName(TextView a, TextView b) {
     return true;
 }
 
+constexpr char32_t kHexDigits[] = U"0123456789ABCDEF";
+
+int HexValue(char32_t c) {
+    if (c >= U'0' && c <= U'9')
+        return static_cast<int>(c - U'0');
+    if (c >= U'A' && c <= U'F')
+        return static_cast<int>(c - U'A') + 10;
+    if (c >= U'a' && c <= U'f')
+        return static_cast<int>(c - U'a') + 10;
+    return -1;
+}
+
+// The byte of "\\xNN" when `pos` is on its x and NN are two hex digits; else -1.
+// A file name byte that is not UTF-8 is kept in a string this way, so that the
+// file stays UTF-8 text and the name reads back as the same bytes.
+int ForeignByteAt(TextView line, size_t pos) {
+    if (line[pos] != U'x' || pos + 2 >= line.size())
+        return -1;
+    const int high = HexValue(line[pos + 1]);
+    const int low = HexValue(line[pos + 2]);
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
 // Reads a quoted string with backslash escapes from `line` at `pos` (on the
 // opening quote); leaves `pos` after the closing quote.
 std::optional<Text> ReadQuoted(TextView line, size_t& pos) {
@@ -38,6 +61,11 @@ std::optional<Text> ReadQuoted(TextView line, size_t& pos) {
             if (++pos == line.size())
                 return std::nullopt;
             const char32_t e = line[pos];
+            if (const int byte = ForeignByteAt(line, pos); byte >= 0x80) {
+                out += FromPathBytes(std::string(1, static_cast<char>(byte)));
+                pos += 2;
+                continue;
+            }
             out += e == U'n' ? U'\n' : e == U'r' ? U'\r' : e;
         } else {
             out += c;
@@ -52,6 +80,10 @@ Text Quote(TextView text) {
         if (c == U'\\' || c == U'"') {
             out += U'\\';
             out += c;
+        } else if (HasForeignBytes(TextView(&c, 1))) {
+            out += U"\\x";
+            out += kHexDigits[(c >> 4) & 15];
+            out += kHexDigits[c & 15];
         } else if (c == U'\n') {
             out += U"\\n";
         } else if (c == U'\r') {

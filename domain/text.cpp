@@ -86,10 +86,22 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string ToUtf8(TextView text) {
+namespace {
+
+constexpr char32_t kForeignByte = 0xDC00;
+
+bool IsForeignByte(char32_t c) {
+    return c >= kForeignByte + 0x80 && c <= kForeignByte + 0xFF;
+}
+
+std::string Encode(TextView text, bool keepForeignBytes) {
     std::string out;
     out.reserve(text.size());
     for (char32_t cp : text) {
+        if (keepForeignBytes && IsForeignByte(cp)) {
+            out.push_back(static_cast<char>(cp - kForeignByte));
+            continue;
+        }
         if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
             cp = kReplacement;
         if (cp < 0x80) {
@@ -107,6 +119,46 @@ std::string ToUtf8(TextView text) {
             out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
         }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ToUtf8(TextView text) {
+    return Encode(text, false);
+}
+
+Text FromPathBytes(std::string_view bytes) {
+    Text out;
+    out.reserve(bytes.size());
+    size_t pos = 0;
+    bool ok = true;
+    while (pos < bytes.size()) {
+        const size_t start = pos;
+        const char32_t c = DecodeOne(bytes, pos, ok);
+        out.push_back(ok ? c : kForeignByte + static_cast<unsigned char>(bytes[start]));
+    }
+    return out;
+}
+
+std::string ToPathBytes(TextView path) {
+    return Encode(path, true);
+}
+
+bool HasForeignBytes(TextView path) {
+    for (const char32_t c : path) {
+        if (IsForeignByte(c))
+            return true;
+    }
+    return false;
+}
+
+Text PathForDisplay(TextView path) {
+    Text out(path);
+    for (char32_t& c : out) {
+        if (IsForeignByte(c))
+            c = kReplacement;
     }
     return out;
 }

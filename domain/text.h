@@ -17,6 +17,19 @@ inline constexpr TextView CrLf = U"\r\n";
 Text FromUtf8(std::string_view utf8);
 std::string ToUtf8(TextView text);
 
+// A file name's bytes as the system gives them <-> code points, losslessly:
+// UTF-8 sequences decode as usual, and each byte that is not part of one
+// becomes a lone surrogate U+DC80..U+DCFF, which encodes back to that byte.
+// So a name in another encoding still names its own file.
+Text FromPathBytes(std::string_view bytes);
+std::string ToPathBytes(TextView path);
+
+// True when a path holds a byte that is not UTF-8 (see FromPathBytes).
+bool HasForeignBytes(TextView path);
+
+// A path for showing to the user: each byte that is not UTF-8 as U+FFFD.
+Text PathForDisplay(TextView path);
+
 // True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 

@@ -9,7 +9,7 @@
 namespace velmo {
 
 FileLock::FileLock(const Text& path) {
-    const int fd = ::open(ToUtf8(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(ToPathBytes(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {

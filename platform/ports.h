@@ -128,8 +128,9 @@ class ProgramPort {
     // package installs programs into (where root could write but no user's
     // files belong).
     virtual bool CanWriteFolder(const Text& folder) = 0;
-    // The per-user data folder, created when missing.
-    virtual Text UserDataFolder() = 0;
+    // The folder the quote list and the fixed text are kept in, created when
+    // missing: where the platform's users look for a program's data.
+    virtual Text TextFilesFolder() = 0;
     // The user's documents folder, where files of the user's own choosing
     // start; the home folder when there is none.
     virtual Text DocumentsFolder() = 0;

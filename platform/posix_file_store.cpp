@@ -28,7 +28,7 @@ FileResult Failure(int error) {
 
 // The path as a C file name; a NUL inside would silently name another file.
 bool ToFileName(const Text& path, std::string& name) {
-    name = ToUtf8(path);
+    name = ToPathBytes(path);
     return name.find('\0') == std::string::npos;
 }
 

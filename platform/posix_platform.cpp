@@ -69,8 +69,8 @@ std::string UserDirsDocuments(const std::string& home) {
     FileResult ignored;
     const std::string text =
         PosixFileStore()
-            .Read(FromUtf8(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs"), ignored,
-                  kLimit)
+            .Read(FromPathBytes(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs"),
+                  ignored, kLimit)
             .value_or(std::string());
     constexpr std::string_view kName = "XDG_DOCUMENTS_DIR";
     std::string found;
@@ -168,12 +168,12 @@ Text PosixProgram::ProgramFolder() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
-        return FromUtf8(std::filesystem::current_path(error).string());
-    return FromUtf8(self.parent_path().string());
+        return FromPathBytes(std::filesystem::current_path(error).string());
+    return FromPathBytes(self.parent_path().string());
 }
 
 bool PosixProgram::CanWriteFolder(const Text& folder) {
-    const std::string name = ToUtf8(folder);
+    const std::string name = ToPathBytes(folder);
     // The folders of the file system hierarchy that hold installed programs.
     for (const std::string_view system : {"/usr/", "/bin/", "/sbin/"}) {
         if ((name + "/").compare(0, system.size(), system) == 0)
@@ -189,13 +189,17 @@ Text PosixProgram::UserDataFolder() {
     const std::string folder = base + "/Velmo/";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    return FromUtf8(folder);
+    return FromPathBytes(folder);
+}
+
+Text PosixProgram::TextFilesFolder() {
+    return UserDataFolder();
 }
 
 // Here rather than with the rest of the store: the folders are the platform's.
 Text RegFileStore::DefaultPath() {
     const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
-    return folder.empty() ? Text() : FromUtf8(folder + "/Velmo/User.reg");
+    return folder.empty() ? Text() : FromPathBytes(folder + "/Velmo/User.reg");
 }
 
 Text PosixProgram::DocumentsFolder() {
@@ -205,7 +209,7 @@ Text PosixProgram::DocumentsFolder() {
         folder = home + "/Documents";
     if (!IsFolder(folder))
         folder = home;
-    return FromUtf8(folder);
+    return FromPathBytes(folder);
 }
 
 Text PosixProgram::ProgramFile() {
@@ -221,12 +225,12 @@ Text PosixProgram::ProgramFile() {
         if (::access(path.c_str(), X_OK) == 0)
             self = path;
     }
-    return FromUtf8(self);
+    return FromPathBytes(self);
 }
 
 Text PosixProgram::AutostartFile() {
     const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
-    return folder.empty() ? Text() : FromUtf8(folder + "/autostart/velmo.desktop");
+    return folder.empty() ? Text() : FromPathBytes(folder + "/autostart/velmo.desktop");
 }
 
 std::vector<Text> PosixProgram::OwnFiles() {
@@ -238,17 +242,17 @@ std::vector<Text> PosixProgram::OwnFiles() {
         files.push_back(settings);
         files.push_back(settings + U".lock");
     }
-    files.push_back(FromUtf8(LockFileInstance::DefaultLockPath()));
+    files.push_back(FromPathBytes(LockFileInstance::DefaultLockPath()));
     return files;
 }
 
 Text PosixProgram::HelpFile() {
-    const std::filesystem::path folder(ToUtf8(ProgramFolder()));
+    const std::filesystem::path folder(ToPathBytes(ProgramFolder()));
     for (const char* place : {"../share/doc/velmo/mail-clients.md", "../docs/mail-clients.md"}) {
         const std::filesystem::path file = (folder / place).lexically_normal();
         std::error_code error;
         if (std::filesystem::is_regular_file(file, error))
-            return FromUtf8(file.string());
+            return FromPathBytes(file.string());
     }
     return {};
 }

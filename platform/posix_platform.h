@@ -44,7 +44,10 @@ class PosixProgram : public ProgramPort {
     bool CanWriteFolder(const Text& folder) override;
     // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, created when missing;
     // empty when the user has no home folder.
-    Text UserDataFolder() override;
+    Text UserDataFolder();
+    // Always the user's data folder: a program's folder is no place for a
+    // user's files, which a rebuild or an upgrade would take with it.
+    Text TextFilesFolder() override;
     // XDG_DOCUMENTS_DIR of user-dirs.dirs, else ~/Documents, else the home folder.
     Text DocumentsFolder() override;
     // The program file, the settings file with its lock, and the instance lock.

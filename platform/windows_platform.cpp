@@ -71,6 +71,13 @@ Text WindowsProgram::UserDataFolder() {
     return FromWide(folder.wstring()) + U"\\";
 }
 
+Text WindowsProgram::TextFilesFolder() {
+    Text folder = ProgramFolder();
+    if (folder.empty() || folder.back() != U'\\')
+        folder += U'\\';
+    return CanWriteFolder(folder) ? folder : UserDataFolder();
+}
+
 Text WindowsProgram::DocumentsFolder() {
     wchar_t path[MAX_PATH];
     if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path)))

@@ -30,7 +30,9 @@ class WindowsProgram : public ProgramPort {
     Text ProgramFolder() override;
     bool CanWriteFolder(const Text& folder) override;
     // %APPDATA%\Velmo\, created when missing.
-    Text UserDataFolder() override;
+    Text UserDataFolder();
+    // The program's folder when the user may write there, else UserDataFolder.
+    Text TextFilesFolder() override;
     // The shell's Documents folder (redirected ones too), else %USERPROFILE%.
     Text DocumentsFolder() override;
     // The program file; the settings and the instance guard are no files here.

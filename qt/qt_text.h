@@ -6,8 +6,10 @@
 
 namespace velmo {
 
+// A file name's bytes that are not UTF-8 show as U+FFFD.
 inline QString ToQString(TextView text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+    const Text shown = PathForDisplay(text);
+    return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 inline Text FromQString(const QString& text) {

@@ -27,6 +27,10 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     const SignatureOptions options = decoded.value_or(SignatureOptions{});
     const StoredSettings paths = decoded ? *stored : StoredSettings{};
     const Text dataFolder = ProgramDataFolder(ports.program);
+    const Text former = FormerDataFolder(ports.program, dataFolder);
+    out.copied = CopyFormerTextFiles(ports.files, former, dataFolder);
+    out.formerFolder = former;
+    out.dataFolder = dataFolder;
 
     Text fixedText;
     if (SwitchedOn(options.fixedPart)) {
@@ -38,7 +42,7 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     }
 
     VariableEntries list;
-    const Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder);
+    const Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder, former);
     if (SwitchedOn(options.variablePart)) {
         out.file = ReadQuoteFile(ports.files, quotePath, list);
         if (!out.file) {

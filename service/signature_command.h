@@ -9,6 +9,7 @@
 
 #include "domain/signature_options.h"
 #include "platform/ports.h"
+#include "service/signature_files.h"
 
 namespace velmo {
 
@@ -32,6 +33,11 @@ enum class SignatureFailure {
 
 struct SignatureOutcome {
     SignatureFailure failure = SignatureFailure::None;
+    // The text files copied from beside the program at this run, from
+    // `formerFolder` to `dataFolder`, whatever else came of it.
+    CopiedTextFiles copied;
+    Text formerFolder;
+    Text dataFolder;
     std::string bytes;  // the signature as a file of the requested form holds it
     Text path;
     FileResult file;

@@ -25,11 +25,38 @@ bool IsFullPath(TextView path) {
 }  // namespace
 
 Text ProgramDataFolder(ProgramPort& program) {
+    return WithSeparator(program.TextFilesFolder());
+}
+
+Text FormerDataFolder(ProgramPort& program, const Text& dataFolder) {
     const Text folder = WithSeparator(program.ProgramFolder());
-    if (program.CanWriteFolder(folder))
-        return folder;
-    // An installed program cannot keep the user's files beside itself.
-    return WithSeparator(program.UserDataFolder());
+    if (folder == dataFolder || !IsFullPath(folder) || !program.CanWriteFolder(folder))
+        return Text();
+    return folder;
+}
+
+CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
+                                    const Text& dataFolder) {
+    CopiedTextFiles out;
+    if (former.empty() || dataFolder.empty())
+        return out;
+    for (const TextView name : {VariableFileName, FixedTextFileName}) {
+        const Text from = former + Text(name);
+        const Text to = dataFolder + Text(name);
+        if (!files.Exists(from) || files.Exists(to))
+            continue;
+        FileResult result;
+        std::optional<std::string> bytes = files.Read(from, result);
+        if (bytes)
+            result = files.Replace(to, *bytes);
+        if (!result) {
+            out.failed = from;
+            out.result = result;
+            break;
+        }
+        out.copied.emplace_back(name);
+    }
+    return out;
 }
 
 Text DocumentsFolder(ProgramPort& program) {
@@ -39,8 +66,9 @@ Text DocumentsFolder(ProgramPort& program) {
     return WithSeparator(folder);
 }
 
-Text QuoteFilePath(const Text& stored, const Text& dataFolder) {
-    if (IsRootedPath(stored, NativePathStyle()))
+Text QuoteFilePath(const Text& stored, const Text& dataFolder, const Text& former) {
+    if (IsRootedPath(stored, NativePathStyle()) &&
+        (former.empty() || stored != former + Text(VariableFileName)))
         return stored;
     return dataFolder + Text(VariableFileName);
 }

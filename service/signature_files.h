@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "domain/signature_options.h"
 #include "domain/stored_options.h"
@@ -22,17 +23,35 @@ inline constexpr int kMaxFixedLines = 15;
 inline constexpr TextView UserKey = U"SOFTWARE\\Velmo\\User\\";
 inline constexpr TextView SettingsKey = U"SOFTWARE\\Velmo\\User\\Freeware";
 
-// The folder the program keeps its text files in, ending in a separator: the
-// program's own folder, or the user's data folder when that is not writable.
+// The folder the program keeps its text files in, ending in a separator.
 Text ProgramDataFolder(ProgramPort& program);
+
+// The program's folder, with its separator, when the text files were kept
+// there before and no longer are; empty otherwise (the user's text files are
+// still kept there, or the user cannot write in it, so none of theirs are).
+Text FormerDataFolder(ProgramPort& program, const Text& dataFolder);
+
+// The text files found in the former folder and copied to the data folder.
+struct CopiedTextFiles {
+    std::vector<Text> copied;  // file names
+    Text failed;               // the full path of the one that could not be, if any
+    FileResult result;         // why
+};
+
+// Copies the quote list and the fixed text from the former folder to the data
+// folder, each only when it is there and the data folder has none yet. The
+// files in the former folder are never moved, changed or removed.
+CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
+                                    const Text& dataFolder);
 
 // The user's documents folder with its separator; empty when the platform
 // knows none.
 Text DocumentsFolder(ProgramPort& program);
 
 // Only a rooted quote list path is honoured; any other means "Variable.txt"
-// in the data folder.
-Text QuoteFilePath(const Text& stored, const Text& dataFolder);
+// in the data folder, and so does the one in the former folder (the default
+// of earlier versions).
+Text QuoteFilePath(const Text& stored, const Text& dataFolder, const Text& former = Text());
 
 // A relative signature path taken as one in `folder`, never in the current
 // folder of the process; a full or empty path stays as it is.

@@ -26,6 +26,36 @@ void WriteSampleVariableFile(App& app) {
     app.ports.files.Replace(path, EncodeFileText(NativeLineEnds(content)));
 }
 
+namespace {
+
+// Said once: at the start that copied the files, which later starts find in
+// the data folder.
+void TellCopiedTextFiles(App& app, const Text& former, const CopiedTextFiles& copied) {
+    Text text;
+    if (!copied.copied.empty()) {
+        text = U"Velmo now keeps your quotation list and fixed text in" + Text(CrLf) + app.AppPath +
+               Text(CrLf);
+        text += U"Copied there from " + former + U":";
+        for (const Text& name : copied.copied)
+            text += U" " + name;
+        text += Text(CrLf) +
+                U"The files beside the program are left as they are; Velmo no longer uses "
+                U"them.";
+    }
+    if (!copied.failed.empty()) {
+        if (!text.empty())
+            text += Text(CrLf) + Text(CrLf);
+        text += U"Unable to copy" + Text(CrLf) + copied.failed + Text(CrLf) + U"to" + Text(CrLf) +
+                app.AppPath + Text(CrLf) + FromUtf8(copied.result.Message()) + Text(CrLf) +
+                U"It is left as it is; copy it there yourself to go on using it.";
+    }
+    if (!text.empty())
+        app.ports.messages.Show(
+            text, copied.failed.empty() ? msgbox::OkOnly : msgbox::OkExclamation, Text());
+}
+
+}  // namespace
+
 bool Main(App& app) {
     MainForm& form = app.form;
     if (app.ports.instance.AnotherInstanceRunning()) {
@@ -35,6 +65,8 @@ bool Main(App& app) {
     }
 
     app.AppPath = ProgramDataFolder(app.ports.program);
+    const Text former = FormerDataFolder(app.ports.program, app.AppPath);
+    const CopiedTextFiles copied = CopyFormerTextFiles(app.ports.files, former, app.AppPath);
 
     Form_Load(app);
     ReadSettings(app);
@@ -45,6 +77,14 @@ bool Main(App& app) {
         ApplyOptions(app);
     } else {
         SetDefaults(app);
+    }
+    // A stored path to the list an earlier version kept beside the program
+    // names the copy from now on, also for copies of Velmo started elsewhere.
+    if (!former.empty() && app.VariableFilePath == former + Text(VariableFileName)) {
+        app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath, former);
+        app.SettingValues[kQuotePathText] = app.VariableFilePath;
+        SetStringValue(app, Text(SettingsKey), Text(StoredValueNames[kQuotePathText + 1]),
+                       app.VariableFilePath);
     }
     // Not an option: whether the desktop's entry is in place.
     ShowAutostart(app);
@@ -75,6 +115,7 @@ bool Main(App& app) {
     }
 
     PickRandomEntry(app);
+    TellCopiedTextFiles(app, former, copied);
     WaitForChange(app);
     return true;
 }

@@ -70,7 +70,7 @@ void mnuPut_Click(App& app) {
 }
 
 Text FileAddress(TextView path, PathStyle style) {
-    std::string bytes = ToUtf8(path);
+    std::string bytes = ToPathBytes(path);
     if (style == PathStyle::Windows)
         std::replace(bytes.begin(), bytes.end(), '\\', '/');
     // A drive path gets the empty host; a network path names its own.

@@ -193,13 +193,25 @@ void chkAutostart_Click(App& app) {
             fail(U"Unable to remove the autostart entry", entry, removed);
         return;
     }
+    const Text program = app.ports.program.ProgramFile();
+    // A desktop entry is UTF-8 text: no Exec key can name a program file
+    // whose path has other bytes.
+    if (HasForeignBytes(program)) {
+        box.Value = AutostartOn(app, entry) ? 1 : 0;
+        app.ports.messages.Show(
+            U"Unable to write the autostart entry" + Text(CrLf) + entry + Text(CrLf) +
+                U"The program's path is not UTF-8, which a desktop entry "
+                U"cannot hold:" +
+                Text(CrLf) + program + Text(CrLf) + U"Keep Velmo in a folder whose name is UTF-8.",
+            msgbox::OkExclamation, U"Start with the Desktop");
+        return;
+    }
     const Text folder = FolderOf(entry, NativePathStyle());
     if (const FileResult made = app.ports.files.MakeFolders(folder); !made) {
         fail(U"Unable to make the autostart folder", folder, made);
         return;
     }
-    const FileResult written =
-        app.ports.files.Replace(entry, AutostartEntry(app.ports.program.ProgramFile()));
+    const FileResult written = app.ports.files.Replace(entry, AutostartEntry(program));
     if (!written)
         fail(U"Unable to write the autostart entry", entry, written);
 }

@@ -43,6 +43,7 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
 
     testing::TestApp mine;
+    mine.program.textFilesFolder = mine.program.dataFolder;
     mine.program.readOnlyFolder = kFolder;
     const Text myList = mine.program.dataFolder + U"Variable.txt";
     mine.files.files[myList] = "\"mine\"\r\n";
@@ -57,6 +58,75 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     EXPECT_FALSE(later.files.Exists(kList));
     ASSERT_EQ(later.messages.shown.size(), 1u);  // the offer to find it
     EXPECT_EQ(later.messages.shown[0].title, U"Variable.txt Error");
+}
+
+// Where the text files are kept in the user's data folder, those an earlier
+// version kept beside the program are copied there, once and said once, each
+// only when the data folder has none; they are never changed, and the stored
+// path to the old list names the copy from then on, for a Velmo elsewhere too.
+// A folder the user cannot write in held none of the user's files.
+TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
+    const Text data = program.dataFolder;
+    const std::string list = "\"old\"\r\n", fixed = "\"A. Writer\"\r\n", mine = "\"mine\"\r\n";
+    const struct {
+        bool listInData, readOnly, failFixed;
+        Text listUsed, fixedShown;
+        std::vector<const char*> said;  // in the one message, if any
+    } rows[] = {
+        {false, false, false, data + U"Variable.txt", U"A. Writer", {"Variable.txt Fixed.fxt"}},
+        {true, false, false, data + U"Variable.txt", U"A. Writer", {": Fixed.fxt"}},
+        {false, true, false, kList, U"", {}},
+        {false, false, true, data + U"Variable.txt", U"", {": Variable.txt", "Unable to copy"}},
+    };
+    StoreOptions([](App& a) {
+        a.form.chkFixed.Value = 1;
+        a.VariableFilePath = kList;
+    });
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(&row - rows));
+        testing::TestApp t;
+        t.program.textFilesFolder = data;
+        t.files.files = files.files;
+        t.files.files[kList] = list;
+        t.files.files[kFixed] = fixed;
+        if (row.listInData)
+            t.files.files[data + U"Variable.txt"] = mine;
+        if (row.readOnly)
+            t.program.readOnlyFolder = kFolder;
+        if (row.failFixed)
+            t.files.failWrites[data + U"Fixed.fxt"] =
+                std::make_error_code(std::errc::no_space_on_device);
+        ASSERT_TRUE(Main(t.app));
+        EXPECT_EQ(t.files.files[kList], list);
+        EXPECT_EQ(t.files.files[kFixed], fixed);
+        EXPECT_EQ(t.app.VariableFilePath, row.listUsed);
+        EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.fixedShown);
+        if (!row.readOnly) {
+            EXPECT_EQ(t.files.files[data + U"Variable.txt"], row.listInData ? mine : list);
+        }
+        // The prompts for a missing file have titles of their own.
+        const auto told = [](const testing::FakeMessageBox& m) {
+            std::vector<Text> texts;
+            for (const testing::ShownMessage& shown : m.shown) {
+                if (shown.title.empty())
+                    texts.push_back(shown.text);
+            }
+            return texts;
+        };
+        const std::vector<Text> said = told(t.messages);
+        ASSERT_EQ(said.size(), row.said.empty() ? 0u : 1u);
+        for (const char* words : row.said)
+            EXPECT_NE(said[0].find(FromUtf8(words)), Text::npos) << words;
+
+        // A copy of Velmo elsewhere reads the same list, with nothing to copy.
+        testing::TestApp later;
+        later.program.textFilesFolder = data;
+        later.program.folder = testing::Rooted(U"usr/bin");
+        later.files.files = t.files.files;
+        ASSERT_TRUE(Main(later.app));
+        EXPECT_EQ(later.app.VariableFilePath, row.listUsed);
+        EXPECT_TRUE(told(later.messages).empty());
+    }
 }
 
 // Every start runs the guard, adds the window's icon, reads the settings, the

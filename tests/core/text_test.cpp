@@ -34,6 +34,29 @@ TEST(Utf8, EveryLengthBoundaryBothWaysAndMalformedBytes) {
     EXPECT_TRUE(IsValidUtf8("plain \xE2\x82\xAC"));
 }
 
+// A file name's bytes come back the same whatever they are; those that are
+// not UTF-8 are lone surrogates U+DC80..U+DCFF, shown as U+FFFD.
+TEST(PathBytes, EveryByteRoundTripsAndShowsAsReplacement) {
+    const std::pair<std::string, Text> rows[] = {
+        {"/home/r\xE9n\xE9"
+         "e",
+         U"/home/r\xDCE9n\xDCE9"
+         U"e"},
+        {"caf\xC3\xA9", U"caf\u00E9"},
+        {"\xE2\x82", U"\xDCE2\xDC82"},
+        {"\xED\xB2\x80", U"\xDCED\xDCB2\xDC80"},  // UTF-8 of U+DC80 itself
+        {"\xC0\xAF\xFF", U"\xDCC0\xDCAF\xDCFF"},
+    };
+    for (const auto& [bytes, path] : rows) {
+        EXPECT_EQ(FromPathBytes(bytes), path) << bytes;
+        EXPECT_EQ(ToPathBytes(path), bytes) << bytes;
+        EXPECT_EQ(HasForeignBytes(path), !IsValidUtf8(bytes)) << bytes;
+        EXPECT_EQ(PathForDisplay(path), FromUtf8(bytes)) << bytes;
+    }
+    // Code points no system name holds encode as U+FFFD, never as a plain byte.
+    EXPECT_EQ(ToPathBytes(U"\xDC2F\xD800"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
 TEST(Numbers, ValReadsTheLeadingNumberAndRoundsHalfEven) {
     const std::pair<Text, double> rows[] = {
         {U"60", 60.0}, {U"  -12.5abc", -12.5}, {U"", 0.0},    {U"x1", 0.0}, {U"19.9", 19.9},

@@ -72,6 +72,33 @@ TEST(RegDocumentTest, FilesFormatBackWithCrLf) {
     }
 }
 
+// A file name byte that is not UTF-8 is kept as \xNN, so that the file stays
+// UTF-8 and the path reads back as the same bytes; other escapes read as ever.
+TEST(RegDocumentTest, PathBytesThatAreNotUtf8RoundTrip) {
+    const Text head = U"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Velmo]\r\n";
+    const struct {
+        Text value, written;  // written: as the value stands in the file
+        bool formatsBack;
+    } rows[] = {
+        {FromPathBytes("/home/r\xE9n\xE9"
+                       "e/s.txt"),
+         U"\"/home/r\\xE9n\\xE9e/s.txt\"", true},
+        {FromPathBytes("\xC3\xA9\xFF"), U"\"\u00E9\\xFF\"", true},
+        {U"C:\\x41\\xff", U"\"C:\\\\x41\\\\xff\"", true},
+        {FromPathBytes("x41\xE9xZ9x8"), U"\"\\x41\\xe9\\xZ9\\x8\"", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.written));
+        const Text file = head + U"\"P\"=" + row.written + U"\r\n";
+        const std::optional<RegDocument> doc = ParseRegDocument(file);
+        ASSERT_TRUE(doc);
+        EXPECT_EQ(doc->keys[0].values.at(0).text, row.value);
+        if (row.formatsBack) {
+            EXPECT_EQ(FormatRegDocument(*doc), file);
+        }
+    }
+}
+
 TEST(RegDocumentTest, TextsThatAreNotRegistryFilesAreRefused) {
     const Text key = U"[HKEY_CURRENT_USER\\SOFTWARE\\Velmo]\r\n";
     const std::pair<const char*, Text> bad[] = {

@@ -29,7 +29,8 @@ wait_for 10 xdpyinfo >/dev/null 2>&1
 setup() {
     CASE="$WORK/$1"
     export HOME="$CASE/home" XDG_RUNTIME_DIR="$CASE/run"
-    mkdir -p "$HOME/.config/Velmo" "$CASE/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+    DATA="$HOME/.local/share/Velmo"
+    mkdir -p "$HOME/.config/Velmo" "$DATA" "$CASE/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
     cp "$BUILD/velmo" "$CASE/bin/velmo"
     SIG=$2
     {
@@ -42,7 +43,7 @@ setup() {
         printf '"Bottom text repeat"="*"\r\n"Left text like"="*"\r\n"Indent"="1"\r\n"Right text like"="*"\r\n'
         printf '"Signature File"="%s"\r\n"Variable File"=""\r\n"Fixed text File"=""\r\n' "$SIG"
     } >"$HOME/.config/Velmo/User.reg"
-    printf '"A quotation"\r\n' >"$CASE/bin/Variable.txt"
+    printf '"A quotation"\r\n' >"$DATA/Variable.txt"
 }
 FILE_ON=" 5 0 1 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1"
 FIXED_ON=" 5 0 1 1 1 0 0 1 0 0 0 0 0 0-1 0 0 0 1 1"
@@ -73,16 +74,16 @@ stop() {
 
 # --- quote files ---------------------------------------------------------------------------
 setup binary "$WORK/binary/sig.txt" "$FILE_ON"
-head -c 200000 /dev/urandom >"$CASE/bin/Variable.txt"
-printf '\0\0\xff\xfe"unterminated' >>"$CASE/bin/Variable.txt"
+head -c 200000 /dev/urandom >"$DATA/Variable.txt"
+printf '\0\0\xff\xfe"unterminated' >>"$DATA/Variable.txt"
 start
 check "binary quote file: signature written" wait_for 10 test -s "$SIG"
 check "binary quote file: still running" running
 stop
 
 setup huge "$WORK/huge/sig.txt" "$FILE_ON"
-awk 'BEGIN { for (i = 1; i <= 100000; i++) printf "\"Quotation number %d, padded to make the file large enough\"\r\n", i }' >"$CASE/bin/Variable.txt"
-ls -l "$CASE/bin/Variable.txt" | awk '{print "  quote file of " $5 " bytes"}'
+awk 'BEGIN { for (i = 1; i <= 100000; i++) printf "\"Quotation number %d, padded to make the file large enough\"\r\n", i }' >"$DATA/Variable.txt"
+ls -l "$DATA/Variable.txt" | awk '{print "  quote file of " $5 " bytes"}'
 T0=$(date +%s%N)
 start
 check "100,000 entries: signature written" wait_for 10 test -s "$SIG"
@@ -92,7 +93,7 @@ check "100,000 entries: still running" running
 stop
 
 setup unterminated "$WORK/unterminated/sig.txt" "$FILE_ON"
-printf '"first"\r\n"never closed\r\nand more' >"$CASE/bin/Variable.txt"
+printf '"first"\r\n"never closed\r\nand more' >"$DATA/Variable.txt"
 start
 check "unterminated quote: signature written" wait_for 10 test -s "$SIG"
 check "unterminated quote: still running" running
@@ -109,11 +110,11 @@ check "garbled settings: still running" running
 stop
 
 setup fixed1000 "$WORK/fixed1000/sig.txt" "$FIXED_ON"
-awk 'BEGIN { for (i = 1; i <= 1000; i++) printf "\"line %d\"\r\n", i }' >"$CASE/bin/Fixed.fxt"
+awk 'BEGIN { for (i = 1; i <= 1000; i++) printf "\"line %d\"\r\n", i }' >"$DATA/Fixed.fxt"
 start
 check "1,000-line fixed text: the offer to find another" answer Escape
 check "1,000-line fixed text: signature written" wait_for 10 test -s "$SIG"
-check "1,000-line fixed text: file untouched" sh -c "[ \$(wc -l <'$CASE/bin/Fixed.fxt') -eq 1000 ]"
+check "1,000-line fixed text: file untouched" sh -c "[ \$(wc -l <'$DATA/Fixed.fxt') -eq 1000 ]"
 check "1,000-line fixed text: still running" running
 stop
 
@@ -156,10 +157,10 @@ stop
 
 for name in fifo-quotes zero-quotes; do
     setup "$name" "$WORK/$name/sig.txt" "$FILE_ON"
-    rm "$CASE/bin/Variable.txt"
+    rm "$DATA/Variable.txt"
     case $name in
-        fifo-quotes) mkfifo "$CASE/bin/Variable.txt" ;;
-        zero-quotes) ln -s /dev/zero "$CASE/bin/Variable.txt" ;;
+        fifo-quotes) mkfifo "$DATA/Variable.txt" ;;
+        zero-quotes) ln -s /dev/zero "$DATA/Variable.txt" ;;
     esac
     start
     check "quote list $name: the offer to find another" answer Escape
@@ -179,7 +180,7 @@ stop
 # --- big input ---------------------------------------------------------------------------------
 setup long-quote "$WORK/long-quote/sig.txt" "$FILE_ON"
 awk 'BEGIN { printf "\""; for (i = 1; i <= 20000; i++) printf "Every word of this quotation is wrapped. "; printf "\"\r\n" }' \
-    >"$CASE/bin/Variable.txt"
+    >"$DATA/Variable.txt"
 T0=$(date +%s%N)
 start
 check "1 MB quote: signature written" wait_for 20 test -s "$SIG"
@@ -189,7 +190,7 @@ check "1 MB quote: still running" running
 stop
 
 setup long-word "$WORK/long-word/sig.txt" "$FILE_ON"
-{ printf '"'; head -c 10000000 /dev/zero | tr '\0' 'x'; printf '"\r\n'; } >"$CASE/bin/Variable.txt"
+{ printf '"'; head -c 10000000 /dev/zero | tr '\0' 'x'; printf '"\r\n'; } >"$DATA/Variable.txt"
 start
 check "10 MB word: signature written" wait_for 30 test -s "$SIG"
 check "10 MB word: window shown" wait_for 30 main_window

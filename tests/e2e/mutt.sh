@@ -14,11 +14,11 @@ trap 'rm -rf "$WORK"' EXIT
 . "$HERE/checks.sh"
 command -v mutt >/dev/null || { echo "FAIL  mutt is not installed"; exit 1; }
 
-# A user of our own; the program in a folder of ours, which is then where it
-# keeps the fixed text (the build folder stays clean).
+# A user of our own; the program in a folder of ours, the fixed text in the
+# user's data folder.
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_DATA_HOME="$WORK/home/.local/share"
 BIN="$WORK/bin" OUT="$WORK/out" SIG="$WORK/home/signature.txt"
-mkdir -p "$XDG_CONFIG_HOME/Velmo" "$XDG_DATA_HOME" "$HOME/Mail" "$BIN" "$OUT"
+mkdir -p "$XDG_CONFIG_HOME/Velmo" "$XDG_DATA_HOME/Velmo" "$HOME/Mail" "$BIN" "$OUT"
 unset MAIL MAILDIR
 cp "$BUILD/velmo-signature" "$BIN/"
 # Plain layout, fixed and variable part, written to a text signature file;
@@ -28,7 +28,7 @@ cp "$BUILD/velmo-signature" "$BIN/"
     printf '"Program Values"=" 5 0 1 1 1 0 0 0 0 0 0 0 0 0-1 0 0 0 1 1"\r\n"Fixed width"="60"\r\n'
     printf '"Signature File"="%s"\r\n"Variable File"="%s"\r\n' "$SIG" "$WORK/quotes.txt"
 } >"$XDG_CONFIG_HOME/Velmo/User.reg"
-printf '"Anna Müller"\r\n"Example Ltd."\r\n' >"$BIN/Fixed.fxt"
+printf '"Anna Müller"\r\n"Example Ltd."\r\n' >"$XDG_DATA_HOME/Velmo/Fixed.fxt"
 printf '"Grüße — ☺ the first quotation"\r\n"Ça va? ☺ The second, naïve one"\r\n' >"$WORK/quotes.txt"
 
 printf '#!/bin/sh\ncat > "$MSG_DIR/msg-$$.eml"\n' >"$WORK/sendmail.sh"

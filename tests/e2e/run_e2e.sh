@@ -13,8 +13,9 @@ WORK=$(mktemp -d)
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run"
 unset XDG_CONFIG_HOME XDG_DATA_HOME DBUS_SESSION_BUS_ADDRESS
 export QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME/.config/Velmo" "$WORK/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-# The program's folder holds its quote list; a copy keeps the build folder clean.
+mkdir -p "$HOME/.config/Velmo" "$HOME/.local/share/Velmo" "$WORK/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+# A copy of the program, as in a folder of the user's own; the quote list is in
+# the user's data folder.
 cp "$BUILD/velmo" "$WORK/bin/velmo"
 APP="$WORK/bin/velmo"
 SIG="$WORK/signature.txt"
@@ -53,7 +54,7 @@ printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]\r\n\r\n[HKEY_
     printf '"Signature File"="%s"\r\n"Variable File"=""\r\n"Fixed text File"=""\r\n' "$SIG"
 } >>"$REG"
 printf '"Alpha quotation"\r\n"Beta quotation"\r\n"Gamma quotation"\r\n"Delta quotation"\r\n"Epsilon quotation"\r\n' \
-    >"$WORK/bin/Variable.txt"
+    >"$HOME/.local/share/Velmo/Variable.txt"
 
 # --- the display and the notification area ---------------------------------------------------
 start_display 900

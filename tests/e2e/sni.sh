@@ -16,7 +16,7 @@ WORK=$(mktemp -d)
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run"
 unset XDG_CONFIG_HOME XDG_DATA_HOME WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1
-mkdir -p "$HOME/.config/Velmo" "$WORK/bin" "$HOME/.local/share/icons" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME/.config/Velmo" "$HOME/.local/share/Velmo" "$WORK/bin" "$HOME/.local/share/icons" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 # The icon theme's files as an installation puts them, in the user's own data folder.
 cp -r "$BUILD/icons/hicolor" "$HOME/.local/share/icons/"
 cp "$BUILD/velmo" "$WORK/bin/velmo"
@@ -49,7 +49,7 @@ write_options() {
     } >>"$REG"
 }
 printf '"Alpha quotation"\r\n"Beta quotation"\r\n"Gamma quotation"\r\n"Delta quotation"\r\n' \
-    >"$WORK/bin/Variable.txt"
+    >"$HOME/.local/share/Velmo/Variable.txt"
 
 # --- the display and a private session bus ---------------------------------------------------
 start_display 600

@@ -86,6 +86,20 @@ TEST(SignatureCommandTest, PrintsAndWritesWhatTheWindowProgramWrites) {
     }
 }
 
+// Text files an earlier version kept beside the program are copied to the
+// data folder, as by the window program, and used from there.
+TEST(SignatureCommandTest, CopiesTheTextFilesFromBesideTheProgramOnce) {
+    TestPlatform p;
+    p.program.textFilesFolder = p.program.dataFolder;
+    PutFiles(p, {.variablePart = Check::On, .fixedPart = Check::On});
+    const SignaturePorts ports{p.files, p.settings, p.program, p.random};
+    SignatureOutcome out = MakeSignature(ports, {});
+    ASSERT_EQ(out.failure, SignatureFailure::None);
+    EXPECT_EQ(out.copied.copied, (std::vector<Text>{U"Variable.txt", U"Fixed.fxt"}));
+    EXPECT_EQ(p.files.files[p.program.dataFolder + U"Fixed.fxt"], p.files.files[kFixed]);
+    EXPECT_TRUE(MakeSignature(ports, {}).copied.copied.empty());
+}
+
 // Each failure is reported as such, with no bytes, and leaves every file,
 // the settings file above all, as it was.
 TEST(SignatureCommandTest, FailuresWriteNothing) {

@@ -182,7 +182,7 @@ class FakeProgram : public ProgramPort, public Logged {
   public:
     Text ProgramFolder() override { return folder; }
     bool CanWriteFolder(const Text& f) override { return f != readOnlyFolder; }
-    Text UserDataFolder() override { return dataFolder; }
+    Text TextFilesFolder() override { return textFilesFolder; }
     Text DocumentsFolder() override { return documentsFolder; }
     std::vector<Text> OwnFiles() override { return ownFiles; }
     Text ProgramFile() override { return programFile; }
@@ -195,6 +195,7 @@ class FakeProgram : public ProgramPort, public Logged {
     Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");
+    Text textFilesFolder = Folder(U"opt/velmo");
     Text documentsFolder = Rooted(U"home/test/Documents");
     std::vector<Text> ownFiles = {Rooted(U"opt/velmo/velmo"), U"/home/test/.config/Velmo/User.reg"};
     Text programFile = Rooted(U"opt/velmo/velmo");

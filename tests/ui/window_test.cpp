@@ -178,6 +178,19 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
     }
 }
 
+// A program in a folder whose name is not UTF-8 cannot be named in a desktop
+// entry: ticking writes none, says why, and the box stays clear.
+TEST(AutostartBoxTest, NoEntryForAProgramPathThatIsNotUtf8) {
+    testing::TestApp t;
+    t.program.programFile = FromPathBytes("/opt/caf\xE9/velmo");
+    ASSERT_TRUE(Main(t.app));
+    t.app.form.chkAutostart.Value = 1;
+    EXPECT_FALSE(t.files.Exists(t.program.autostartFile));
+    EXPECT_EQ(t.app.form.chkAutostart.Value.get(), 0);
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_NE(t.messages.shown[0].text.find(t.program.programFile), Text::npos);
+}
+
 constexpr int kDoubleClick = 0x203;
 constexpr int kRightDown = 0x204;
 constexpr int kRightUp = 0x205;
@@ -286,6 +299,7 @@ TEST(FileAddress, PathsOfBothStylesAsBrowsersTakeThem) {
          U"file:///a%20b/%23%3F%25%26%2B%3B%3D%3A%40~-_.md"},
         {PathStyle::Posix, U"/azAZ09", U"file:///azAZ09"},
         {PathStyle::Posix, U"/\u00E9\U0001F600", U"file:///%C3%A9%F0%9F%98%80"},
+        {PathStyle::Posix, FromPathBytes("/caf\xE9/a.md"), U"file:///caf%E9/a.md"},
         {PathStyle::Windows, U"C:\\Program Files\\Velmo\\docs\\mail-clients.md",
          U"file:///C:/Program%20Files/Velmo/docs/mail-clients.md"},
         {PathStyle::Windows, U"\\\\server\\share\\mail-clients.md",
