@@ -59,7 +59,7 @@ TEST(ConversionsTest, EditorTextsHaveLfForCrLfAndClipboardTextsThePlatformsLineE
         EXPECT_EQ(ToEditorText(text), shown);
         EXPECT_EQ(FromEditorText(shown), text);
     }
-    // A file name's byte that is not UTF-8 shows as U+FFFD.
+    // A file name's byte that is not UTF-8 (a lone surrogate) shows as U+FFFD.
     EXPECT_EQ(ToQString(FromPathBytes("/caf\xE9/")), QString::fromUtf8("/caf\uFFFD/"));
     // An editor may hand back a lone CR; the window's texts only know CR LF.
     EXPECT_EQ(FromEditorText(QStringLiteral("a\rb\r\nc\nd")), U"a\r\nb\r\nc\r\nd");
