@@ -79,8 +79,10 @@ bool Main(App& app) {
         SetDefaults(app);
     }
     // A stored path to the list an earlier version kept beside the program
-    // names the copy from now on, also for copies of Velmo started elsewhere.
-    if (!former.empty() && app.VariableFilePath == former + Text(VariableFileName)) {
+    // names the copy from now on, also for copies of Velmo started elsewhere;
+    // while there is no copy, the list beside the program is still used.
+    if (!former.empty() && app.VariableFilePath == former + Text(VariableFileName) &&
+        app.ports.files.Exists(app.AppPath + Text(VariableFileName))) {
         app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath, former);
         app.SettingValues[kQuotePathText] = app.VariableFilePath;
         SetStringValue(app, Text(SettingsKey), Text(StoredValueNames[kQuotePathText + 1]),

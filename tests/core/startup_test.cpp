@@ -72,11 +72,13 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         bool listInData, readOnly, failFixed;
         Text listUsed, fixedShown;
         std::vector<const char*> said;  // in the one message, if any
+        bool failList = false;
     } rows[] = {
         {false, false, false, data + U"Variable.txt", U"A. Writer", {"Variable.txt Fixed.fxt"}},
         {true, false, false, data + U"Variable.txt", U"A. Writer", {": Fixed.fxt"}},
         {false, true, false, kList, U"", {}},
         {false, false, true, data + U"Variable.txt", U"", {": Variable.txt", "Unable to copy"}},
+        {false, false, false, kList, U"", {"Unable to copy"}, true},
     };
     StoreOptions([](App& a) {
         a.form.chkFixed.Value = 1;
@@ -93,6 +95,9 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
             t.files.files[data + U"Variable.txt"] = mine;
         if (row.readOnly)
             t.program.readOnlyFolder = kFolder;
+        if (row.failList)
+            t.files.failWrites[data + U"Variable.txt"] =
+                std::make_error_code(std::errc::no_space_on_device);
         if (row.failFixed)
             t.files.failWrites[data + U"Fixed.fxt"] =
                 std::make_error_code(std::errc::no_space_on_device);
@@ -101,7 +106,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         EXPECT_EQ(t.files.files[kFixed], fixed);
         EXPECT_EQ(t.app.VariableFilePath, row.listUsed);
         EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.fixedShown);
-        if (!row.readOnly) {
+        if (!row.readOnly && !row.failList) {
             EXPECT_EQ(t.files.files[data + U"Variable.txt"], row.listInData ? mine : list);
         }
         // The prompts for a missing file have titles of their own.
