@@ -363,6 +363,10 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
     ASSERT_EQ(setenv("XDG_DATA_HOME", (root / "data").c_str(), 1), 0);
     EXPECT_EQ(PosixProgram().UserDataFolder(), PathText(root / "data/Velmo/"));
     EXPECT_TRUE(fs::is_directory(root / "data/Velmo"));
+    // A folder whose name is not UTF-8 keeps its bytes.
+    ASSERT_EQ(setenv("XDG_DATA_HOME", (root / "d\xE9").c_str(), 1), 0);
+    EXPECT_EQ(ToPathBytes(PosixProgram().TextFilesFolder()), (root / "d\xE9/Velmo/").string());
+    EXPECT_TRUE(fs::is_directory(root / "d\xE9/Velmo"));
     const passwd* user = getpwuid(geteuid());
     ASSERT_NE(user, nullptr);
     const struct {
@@ -374,6 +378,7 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
         {"/h", "", "/h/.config"},
         {"/h", "relative/config", "/h/.config"},
         {"relative/home", "", user->pw_dir + "/.config"s},
+        {"/h\xE9", "", "/h\xE9/.config"},
     };
     ASSERT_EQ(setenv("XDG_RUNTIME_DIR", "/run/user/7", 1), 0);
     const Text program = PathText(fs::read_symlink("/proc/self/exe"));
@@ -382,8 +387,8 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
         ASSERT_EQ(setenv("HOME", row.home, 1), 0);
         ASSERT_EQ(setenv("XDG_CONFIG_HOME", row.config, 1), 0);
         EXPECT_EQ(PosixProgram().AutostartFile(),
-                  FromUtf8(row.expected + "/autostart/velmo.desktop"));
-        const Text settings = FromUtf8(row.expected + "/Velmo/User.reg");
+                  FromPathBytes(row.expected + "/autostart/velmo.desktop"));
+        const Text settings = FromPathBytes(row.expected + "/Velmo/User.reg");
         EXPECT_EQ(
             PosixProgram().OwnFiles(),
             (std::vector<Text>{program, settings, settings + U".lock", U"/run/user/7/velmo.lock"}));
