@@ -34,7 +34,7 @@ int HexValue(char32_t c) {
     return -1;
 }
 
-// The byte of "\\xNN" when `pos` is on its x and NN are two hex digits; else -1.
+// The byte of "\xNN" when `pos` is on its x and NN are two hex digits; else -1.
 // A file name byte that is not UTF-8 is kept in a string this way, so that the
 // file stays UTF-8 text and the name reads back as the same bytes.
 int ForeignByteAt(TextView line, size_t pos) {
