@@ -61,6 +61,10 @@ struct App {
     // that a scheduled change does not repeat the message every time.
     std::optional<Text> signatureWriteFailure;
 
+    // The output type in force, put back when a change of type ends without a
+    // file of the new kind.
+    OptionButton* outputType = nullptr;
+
     Text AppPath;  // the program folder, ending in its separator
     Text VariableFilePath;
     Text SignatureFilePath;

@@ -30,6 +30,15 @@ Text DefaultFixedTextPath(const App& app) {
     return app.AppPath + Text(FixedTextFileName);
 }
 
+// An empty fixed text switches the fixed part off, which greys the box; not
+// while the user is typing into the box, as that would send the focus, and
+// the next keys, to another control.
+void SwitchOffEmptyFixedText(App& app) {
+    MainForm& f = app.form;
+    if (f.txtFixed.Text.get().empty() && f.ActiveControl() != &f.txtFixed)
+        f.chkFixed.Value = 0;
+}
+
 }  // namespace
 
 void LoadFixedText(App& app, const Text& requested) {
@@ -106,11 +115,15 @@ void chkFixed_Click(App& app) {
 }
 
 void txtFixed_Change(App& app) {
-    MainForm& f = app.form;
-    f.chkFixed.Value = f.txtFixed.Text.get().empty() ? 0 : 1;
+    if (app.form.txtFixed.Text.get().empty()) {
+        SwitchOffEmptyFixedText(app);
+    } else {
+        app.form.chkFixed.Value = 1;
+    }
 }
 
 void txtFixed_LostFocus(App& app) {
+    SwitchOffEmptyFixedText(app);
     SaveFixedText(app);
 }
 

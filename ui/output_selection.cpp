@@ -1,6 +1,7 @@
 #include "ui/output_selection.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "service/signature_files.h"
@@ -30,16 +31,23 @@ void ShowChosenFile(App& app, const Text& path) {
 
 // A change of output type asks for a file of the new kind unless the current
 // one already is one.
-void ChangeOutputType(App& app, TextView extension, TextView filter) {
-    if (LastThree(app.SignatureFilePath) == extension)
+void ChangeOutputType(App& app, OptionButton& type, TextView extension, TextView filter) {
+    OptionButton* const previousType = std::exchange(app.outputType, &type);
+    if (previousType == &type || LastThree(app.SignatureFilePath) == extension)
         return;
     const Text previous = app.SignatureFilePath;
     const Text folder = SignatureFolder(app);
     app.SignatureFilePath.clear();
     const std::optional<Text> chosen = ChooseSignatureFile(app, folder, filter);
     if (!chosen) {
-        // Cancelled: the file in use stays in use.
+        // Cancelled or refused: the file in use stays in use, and so does the
+        // type the user had, or the next change would write the new form
+        // into it. Stored options keep the pair they were saved with.
         app.SignatureFilePath = previous;
+        if (app.started && previousType != nullptr) {
+            app.outputType = previousType;
+            previousType->Value = true;
+        }
         return;
     }
     ShowChosenFile(app, *chosen);
@@ -134,17 +142,21 @@ void cmdSigFile_Click(App& app) {
 }
 
 void optText_Click(App& app) {
-    ChangeOutputType(app, U"txt", filters::TextTypeFiles);
+    ChangeOutputType(app, app.form.optText, U"txt", filters::TextTypeFiles);
 }
 void optHTML_Click(App& app) {
-    ChangeOutputType(app, U"htm", filters::HtmlTypeFiles);
+    ChangeOutputType(app, app.form.optHTML, U"htm", filters::HtmlTypeFiles);
 }
 void optRTF_Click(App& app) {
-    ChangeOutputType(app, U"rtf", filters::RichTextTypeFiles);
+    ChangeOutputType(app, app.form.optRTF, U"rtf", filters::RichTextTypeFiles);
 }
 
 void ConnectOutputHandlers(App& app) {
     MainForm& f = app.form;
+    for (OptionButton* type : {&f.optText, &f.optHTML, &f.optRTF}) {
+        if (type->Value)
+            app.outputType = type;
+    }
     f.cmdSigFile.Click += [&app] { cmdSigFile_Click(app); };
     f.optText.Click += [&app] { optText_Click(app); };
     f.optHTML.Click += [&app] { optHTML_Click(app); };

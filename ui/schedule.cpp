@@ -4,6 +4,7 @@
 
 #include "service/signature_files.h"
 #include "ui/app.h"
+#include "ui/entry_editor.h"
 #include "ui/signature.h"
 
 namespace velmo {
@@ -49,13 +50,18 @@ void PickRandomEntry(App& app) {
     app.PickedEntry = PickEntry(app.ports.random, vars.EntryCount);
     // Slot 1 of an empty list may still hold text of an earlier, longer file.
     app.PickedText = vars.EntryCount > 0 ? vars.At(app.PickedEntry) : Text();
-    vars.CurrentEntry = app.PickedEntry;
+    // The entry the user is typing into stays in the editor, or the next keys
+    // would go into the picked one.
+    const bool editing = app.form.ActiveControl() == &app.form.txtVar;
+    if (!editing)
+        vars.CurrentEntry = app.PickedEntry;
     BuildSignature(app);
+    if (!editing)
+        ShowEntry(app);
 }
 
 void btnRandomize_Click(App& app) {
     PickRandomEntry(app);
-    app.form.txtVar.Text = app.vars.At(app.vars.CurrentEntry);
 }
 
 void mnuRandomize_Click(App& app) {

@@ -16,7 +16,8 @@ struct ChangeInterval {
 // One row per slider position.
 extern const std::array<ChangeInterval, 9> ChangeIntervals;
 
-// Picks an entry at random, every one equally likely, and builds the signature.
+// Picks an entry at random, every one equally likely, builds the signature
+// and shows the entry in the editor, unless the user is typing into it.
 void PickRandomEntry(App& app);
 
 void btnRandomize_Click(App& app);

@@ -194,7 +194,8 @@ TEST_F(StartupTest, SecondCopyOnlyShowsTheMessage) {
 // No polling: the timer is armed only for the next due time, counted from
 // the last change by elapsed time (never the wall clock); a slider move
 // retimes the running wait, and "Never" disarms it. A pick shows in the editor
-// as by the buttons; an empty list picks nothing. Before the schedule runs
+// as by the buttons, with its caption, but never moves the editor away from
+// an entry being typed into; an empty list picks nothing. Before the schedule runs
 // the slider only shows each interval of the table.
 TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     const std::pair<Text, Text> rows[] = {
@@ -214,6 +215,7 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     random.values = {4};
     form.mnuRandomize.Click();
     EXPECT_EQ(form.txtVar.Text.get(), U"quote 4");
+    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 4/5");
     random.asked.clear();
     form.Slider.Value = 0;
     WaitForChange(app);
@@ -233,6 +235,18 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     EXPECT_EQ(picks(), 2);
     EXPECT_EQ(form.txtVar.Text.get(), U"quote 3");  // a change is a pick as by the button
 
+    // A change while the user types into an entry goes into the signature
+    // only: the editor keeps the entry, its caption and the keys that follow.
+    ASSERT_TRUE(form.txtVar.SetFocus());
+    form.txtVar.Text = U"quote 3 and";
+    random.values = {5};
+    timer.Advance(300);
+    EXPECT_EQ(picks(), 3);
+    EXPECT_NE(app.SignatureText.find(U"quote 5"), Text::npos);
+    form.txtVar.Text = U"quote 3 and more";
+    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 3/5");
+    EXPECT_EQ(app.vars.At(3) + U"|" + app.vars.At(5), U"quote 3 and more|quote 5");
+
     form.Slider.Value = 0;
     EXPECT_FALSE(timer.armed());
 
@@ -241,7 +255,7 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     EXPECT_EQ(app.PickedEntry, 1);
     EXPECT_EQ(app.PickedText, U"");
     EXPECT_NE(app.SignatureText.find(U"No Quote Selected"), Text::npos);
-    EXPECT_EQ(picks(), 2);
+    EXPECT_EQ(picks(), 3);
 }
 
 }  // namespace

@@ -32,12 +32,16 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
     void SetUp() override {
         app.AppPath = U"/opt/velmo/";
         app.SignatureText = testing::Lines({U"ab"});
+        app.started = true;
     }
 
-    // Makes a type current with `path` in use; the dialog that the change
-    // opens is cancelled and forgotten, as are files and messages.
+    // Makes a type current with `path` in use; files and messages are
+    // forgotten.
     void Start(OptionButton& type, const Text& path) {
-        app.SignatureFilePath.clear();
+        // A file of the type's kind: the change asks for none.
+        app.SignatureFilePath = &type == &form.optHTML  ? U"htm"
+                                : &type == &form.optRTF ? U"rtf"
+                                                        : U"txt";
         type.Value = true;
         app.SignatureFilePath = path;
         form.chkFile.Value = 0;
@@ -58,7 +62,8 @@ using SignatureFileTest = OutputSelectionTest;
 // extension (case matters), or by the type without one; a type change asks
 // for a file of the new kind in the folder of the file in use, unless that
 // file already is one. A name of no known folder or one of Velmo's own files
-// is not offered. A pick is stored and shown; cancelled, nothing changes.
+// is not offered. A pick is stored and shown; cancelled, nothing changes, the
+// type included.
 TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
     const Text picked = U"/home/user/picked.txt";
     const struct {
@@ -108,6 +113,9 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         EXPECT_EQ(form.txtSigFile.Text.get(), changed ? picked : U"shown before");
         EXPECT_EQ(form.chkFile.Value.get(), changed ? 1 : 0);
         EXPECT_EQ(files.writes + messages.shown.size(), 0u);
+        // A type change that gets no file keeps the type of the file in use.
+        EXPECT_TRUE(
+            (row.change && (row.filter.empty() || row.picks) ? *row.change : row.type).Value);
     }
 }
 
@@ -174,8 +182,8 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
 }
 
 // However it is reached, a file of Velmo's own or a path of no known folder
-// is refused with the message that says which, the file in use stays, and
-// nothing is written. While a type change asks, a scheduled write puts the
+// is refused with the message that says which, the file in use and its type
+// stay, and nothing is written. While a type change asks, a scheduled write puts the
 // new form in no file, the file in use least of all.
 TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
     const Text rows[] = {
@@ -209,6 +217,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
                 CheckSignatureFile(app);
             EXPECT_EQ(fileDialog.calls.size(), 1u);
             EXPECT_EQ(app.SignatureFilePath, before);
+            EXPECT_TRUE(form.optText.Value);
             EXPECT_EQ(files.writes, 0);
             ASSERT_EQ(messages.shown.size(), 1u);
             EXPECT_EQ(messages.shown[0].title, U"Signature File");

@@ -120,6 +120,28 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
     }
 }
 
+// Emptying the box while typing into it keeps the box usable and the part
+// on, so what is typed next is the fixed text; left empty, the box is greyed
+// and the part switched off once the focus has left it.
+TEST(FixedText, EmptiedWhileTypingIsSwitchedOffWhenLeft) {
+    for (const Text& typed : {Text(U"Jane Roe"), Text()}) {
+        SCOPED_TRACE(ToUtf8(typed));
+        testing::TestApp t;
+        MainForm& f = t.app.form;
+        t.app.AppPath = kFixedFolder;
+        t.files.files[kFixedFile] = NativeFileBytes("\"Jane Doe\"\r\n\"Small Town\"\r\n");
+        f.chkFixed.Value = 1;
+        LoadFixedText(t.app, Text());
+        ASSERT_TRUE(f.txtFixed.SetFocus());
+        f.txtFixed.Text = Text();
+        EXPECT_TRUE(f.chkFixed.Value == 1 && f.txtFixed.Enabled);
+        f.txtFixed.Text = typed;
+        ASSERT_TRUE(f.optOrderVF.SetFocus());
+        EXPECT_EQ(f.chkFixed.Value == 1 && f.txtFixed.Enabled, !typed.empty());
+        EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes("\"" + ToUtf8(typed) + "\"\r\n"));
+    }
+}
+
 class VariableFileTest : public ::testing::Test, protected testing::TestApp {
   protected:
     void SetUp() override { app.AppPath = kFolder; }
