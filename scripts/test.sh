@@ -33,6 +33,10 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 echo "== end to end, on a real display =="
 tests/e2e/run_e2e.sh build build/e2e-shots
 
+echo "== end to end, the window edited as a user edits it =="
+scripts/install-deps.sh faketime
+tests/e2e/editing.sh build build/editing-shots
+
 echo "== end to end, on a StatusNotifier desktop and under Wayland =="
 scripts/install-deps.sh haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils dbus-daemon \
     dbus-bin libglib2.0-bin weston qt6-wayland

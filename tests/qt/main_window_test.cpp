@@ -104,6 +104,13 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
         QApplication::sendEvent(w, &move);
     };
     const auto cross = [hover](QWidget* w) { hover(w), hover(w->parentWidget()); };
+    const auto retype = [](QWidget* w) {
+        w->setFocus();
+        QTest::keyClicks(w, "Jane Doe");
+        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w, Qt::Key_Delete);
+        QTest::keyClicks(QApplication::focusWidget(), "Jane Roe");
+    };
     const struct {
         int tab;
         const char* control;  // assigned `value` before the input, or none
@@ -128,6 +135,9 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
         {1, "chkBorder", 1, "txtTBRepeat", type("12345678"), "txtTBRepeat", "*12345|*12345"},
         {0, nullptr, 0, "txtVar", type("hi\ryo\b"), "txtVar IndNumber", "hi\ny|hi\ny|Entry: 1/1"},
         {0, nullptr, 0, "txtSignature", type("xy\b\r"), "txtSignature", "|"},  // no typing
+        // Emptied while typed into, the box keeps the focus and the part stays on.
+        {3, "chkFixed", 1, "txtFixed", retype, "txtFixed chkFixed",
+         "Jane Roe|Jane Roe|Include Fixed Part [x]"},
         {1, nullptr, 0, "cmbFixWidth", down, "cmbFixWidth", "40|40"},
         {4, nullptr, 0, "Slider", slide, "Slider lblFreq", "4|4|1 Hour"},
         {0, nullptr, 0, "Tabs", tab4, "Tabs", "4|4"},
