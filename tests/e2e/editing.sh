@@ -19,8 +19,11 @@ cp "$BUILD/velmo" "$WORK/bin/velmo"
 APP="$WORK/bin/velmo"
 SIG="$WORK/sig.txt"
 REG="$HOME/.config/Velmo/User.reg"
-FIXED="$WORK/bin/Fixed.fxt"
-LIST="$WORK/bin/Variable.txt"
+# The fixed text is kept beside the program when it may write there, else in
+# its data folder: the same text in both, and the checks read the one written.
+FIXED_FILES=("$WORK/bin/Fixed.fxt" "$HOME/.local/share/Velmo/Fixed.fxt")
+LIST="$WORK/Variable.txt"
+mkdir -p "$HOME/.local/share/Velmo"
 
 PIDS=()
 cleanup() {
@@ -41,6 +44,8 @@ holds() {
     shift
     [ "$(tr -d '\r' <"$file")" = "$(printf '%s\n' "$@")" ]
 }
+# Whether the fixed text file holds these lines (the one written last of the two).
+fixed_holds() { holds "$(ls -t "${FIXED_FILES[@]}" | head -1)" "$@"; }
 stored() { grep -q -F "$1" "$REG"; }
 # "Save Settings" by its key, then a wait until the settings file is replaced.
 save_settings() {
@@ -55,10 +60,12 @@ tab() { click "$1" 13; }
 FIXED_TAB=236 OPTIONS_TAB=296 VARIABLE_TAB=30
 
 # start_velmo PROGRAM_VALUES [COMMAND...]: stored options with the signature
-# in sig.txt, then the program, run by COMMAND when given.
+# in sig.txt and the quotations in Variable.txt beside it, then the program,
+# run by COMMAND when given.
 start_velmo() {
     printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User]\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware]\r\n' >"$REG"
-    printf '"Program Values"="%s"\r\n"Signature File"="%s"\r\n' "$1" "$SIG" >>"$REG"
+    printf '"Program Values"="%s"\r\n"Signature File"="%s"\r\n"Variable File"="%s"\r\n' \
+        "$1" "$SIG" "$LIST" >>"$REG"
     shift
     timeout 300 "$@" "$APP" >>"$WORK/app.log" 2>&1 &
     VELMO=$!
@@ -77,7 +84,7 @@ start_display 300
 
 # Five-minute changes, file output, both parts, fixed part first, text output.
 OPTIONS=" 1 0 1 1 1 0 0 0 0 0 0 0 0 0-1 0 0 0 1 1"
-printf '"Jane Doe"\r\n"Small Town"\r\n' >"$FIXED"
+for f in "${FIXED_FILES[@]}"; do printf '"Jane Doe"\r\n"Small Town"\r\n' >"$f"; done
 printf '"Entry %s text"\r\n' $(seq 10) >"$LIST"
 start_velmo "$OPTIONS"
 
@@ -88,9 +95,9 @@ xdotool key ctrl+a Delete
 xdotool type --delay 40 "Jane Roe"
 sleep 0.3
 shot_win "$WIN" fixed_typed.png
-check "fixed text: the file is untouched while the box is typed into" holds "$FIXED" '"Jane Doe"' '"Small Town"'
+check "fixed text: the file is untouched while the box is typed into" fixed_holds '"Jane Doe"' '"Small Town"'
 xdotool key Tab  # leaving the box saves it
-check "fixed text: leaving the box saves what was typed" wait_for 5 holds "$FIXED" '"Jane Roe"'
+check "fixed text: leaving the box saves what was typed" wait_for 5 fixed_holds '"Jane Roe"'
 save_settings
 # Field 4: the fixed part on; field 6: Fixed First.
 check "fixed text: the part stays on and the order unchanged" stored '"Program Values"=" 1 0 1 1 1 0 0'
