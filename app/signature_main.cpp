@@ -142,6 +142,10 @@ int main(int argc, char** argv) {
             return Fail("Velmo has no settings yet: start velmo once to choose them");
         case SignatureFailure::SettingsUnreadable:
             return Fail("cannot read Velmo's settings: " + out.detail);
+        case SignatureFailure::OptionsUnusable:
+            return Fail(
+                "Velmo's stored options (\"Program Values\") cannot be read: save the options "
+                "again in Velmo");
         case SignatureFailure::QuoteListUnreadable:
             return Fail("cannot read the quote list " + path + ": " + Reason(out.file));
         case SignatureFailure::FixedTextUnreadable:

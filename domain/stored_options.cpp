@@ -44,20 +44,26 @@ void ReadStoredValues(const std::vector<StoredValue>& values, StoredSettings& se
 }
 
 std::optional<ProgramFlagArray> DecodeProgramValues(TextView packed) {
-    if (packed.size() != 40)
-        return std::nullopt;
     ProgramFlagArray flags{};
+    // Whatever another tool or a hand edit left after the fields is not read.
+    if (packed.size() < 2 * flags.size())
+        return std::nullopt;
     const auto digit = [](char32_t c) { return c >= U'0' && c <= U'9'; };
     for (size_t i = 0; i < flags.size(); ++i) {
-        const char32_t sign = packed[2 * i];
+        const char32_t first = packed[2 * i];
         const char32_t last = packed[2 * i + 1];
-        if (!digit(last) || !(sign == U' ' || sign == U'-' || sign == U'+' || digit(sign))) {
+        // One digit with a blank after it reads as a number too.
+        if (digit(first) && last == U' ') {
+            flags[i] = static_cast<std::int16_t>(first - U'0');
+            continue;
+        }
+        if (!digit(last) || !(first == U' ' || first == U'-' || first == U'+' || digit(first))) {
             return std::nullopt;
         }
         int value = static_cast<int>(last - U'0');
-        if (digit(sign))
-            value += 10 * static_cast<int>(sign - U'0');
-        flags[i] = static_cast<std::int16_t>(sign == U'-' ? -value : value);
+        if (digit(first))
+            value += 10 * static_cast<int>(first - U'0');
+        flags[i] = static_cast<std::int16_t>(first == U'-' ? -value : value);
     }
     return flags;
 }

@@ -56,7 +56,9 @@ ProgramFlagArray ProgramFlags(const SignatureOptions& options);
 // 40 characters, two per field: a blank or a minus sign, then one digit.
 Text EncodeProgramValues(const ProgramFlagArray& flags);
 
-// Nothing unless the text is exactly 40 characters of 2-character numbers.
+// The first 40 characters as 2-character numbers (a sign or blank before
+// the digit, or a blank after it); nothing when a field is not a number or
+// the text is shorter.
 std::optional<ProgramFlagArray> DecodeProgramValues(TextView packed);
 
 // The first-run defaults encoded, with the Text output type selected.

@@ -21,9 +21,13 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         out.failure = SignatureFailure::NoSettings;
         return out;
     }
-    // Options that cannot be decoded are the defaults, and then no stored
-    // path is taken either, as in the window program.
+    // No stored options yet are the defaults, as in the window program; options
+    // stored but unreadable would make a signature the user never chose.
     const std::optional<SignatureOptions> decoded = DecodeOptions(*stored);
+    if (!decoded && !stored->programValues.empty()) {
+        out.failure = SignatureFailure::OptionsUnusable;
+        return out;
+    }
     const SignatureOptions options = decoded.value_or(SignatureOptions{});
     const StoredSettings paths = decoded ? *stored : StoredSettings{};
     const Text dataFolder = ProgramDataFolder(ports.program);

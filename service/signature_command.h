@@ -23,6 +23,7 @@ enum class SignatureFailure {
     None,
     NoSettings,            // the window program has never saved or started
     SettingsUnreadable,    // `detail` holds the reason
+    OptionsUnusable,       // the stored "Program Values" cannot be decoded
     QuoteListUnreadable,   // `path` and `file` say which and why
     FixedTextUnreadable,   // `path` and `file` say which and why; or too many lines
     EntryOutOfRange,       // `entries` holds the list's length

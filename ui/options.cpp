@@ -115,6 +115,12 @@ void ApplyOptions(App& app) {
     const StoredSettings stored{app.ProgramValues, app.SettingValues};
     const std::optional<SignatureOptions> options = DecodeOptions(stored, ReadOptions(app.form));
     if (!options) {
+        // The user's options are lost to this run; they are told before a
+        // save writes the defaults over them.
+        app.ports.messages.Show(
+            U"The stored \"Program Values\" cannot be read, so the default "
+            U"options are used.\r\nSave the options to store them again.",
+            msgbox::OkExclamation, Text());
         SetDefaults(app);
         return;
     }

@@ -81,15 +81,23 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
     }
 }
 
-// Twenty numbers of two characters each, a blank, a sign or a digit then a digit; anything else
-// (':' comes after '9', '/' before '0') is no stored form at all, and gives no options.
+// Twenty numbers of two characters each, a blank, a sign or a digit then a digit, or a digit
+// then a blank; what follows the 40th character is not read. A shorter text or a field that is
+// no number (':' comes after '9', '/' before '0') is no stored form at all, and gives no options.
 TEST(StoredOptionsTest, PackedNumbersAreTwoCharactersEach) {
     const Text digits = U"99-9+9 910-0 1 2 3 4 5 6 7 8 909 0 0 0 0";
     EXPECT_EQ(DecodeProgramValues(digits),
               (ProgramFlagArray{99, -9, 9, 9, 10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 0, 0, 0, 0}));
     EXPECT_TRUE(DecodeOptions({digits, {}}));
     const Text good = U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1";
-    for (const Text& bad : {good, good + U" 1 1", good + U" :", good + U"/1", good + U" -"}) {
+    const ProgramFlagArray flags{5, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 1, 2};
+    for (const Text& read :
+         {good + U" 2 ", good + U" 2\r\n 1", good + U"2 ", U"5 " + good.substr(2) + U" 2"}) {
+        SCOPED_TRACE(ToUtf8(read));
+        EXPECT_EQ(DecodeProgramValues(read), flags);
+    }
+    for (const Text& bad :
+         {good, good + U" :", good + U"/1", good + U" -", good + U"  ", U" " + good + U" 1"}) {
         SCOPED_TRACE(ToUtf8(bad));
         EXPECT_EQ(DecodeProgramValues(bad), std::nullopt);
         EXPECT_FALSE(DecodeOptions({bad, {}}));

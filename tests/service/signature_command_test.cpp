@@ -116,6 +116,10 @@ TEST(SignatureCommandTest, FailuresWriteNothing) {
         {SignatureFailure::NoSettings, print, erase(testing::kTestSettingsFile)},
         {SignatureFailure::SettingsUnreadable, print,
          [](auto& p) { p.files.files[testing::kTestSettingsFile] = "not a registry"; }},
+        {SignatureFailure::OptionsUnusable, write,
+         [](auto& p) {
+             p.settings.SetValues(Text(SettingsKey), {{U"Program Values", U" 5 0"}});
+         }},
         {SignatureFailure::QuoteListUnreadable, print, erase(kQuotes)},
         {SignatureFailure::FixedTextUnreadable, print, erase(kFixed)},
         {SignatureFailure::EntryOutOfRange, entry0, [](auto&) {}},

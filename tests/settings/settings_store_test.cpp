@@ -104,6 +104,27 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A "Program Values" with more after its 40 characters is read; one that cannot be read leaves
+// the defaults, and the user is told once which value that was.
+TEST(ProgramValuesTest, ReadAsFarAsTheyGoOrSaidToBeUnusable) {
+    const Text stored = EncodeProgramValues(ProgramFlags({.toFile = Check::On}));
+    const std::pair<Text, bool> rows[] = {
+        {stored + U" ", true}, {stored.substr(0, 39), false}, {U"x" + stored.substr(1), false}};
+    for (const auto& [packed, read] : rows) {
+        SCOPED_TRACE(ToUtf8(packed));
+        testing::TestApp t;
+        ASSERT_TRUE(t.settings.CreateKey(Text(UserKey)));
+        ASSERT_TRUE(t.settings.SetValues(Text(SettingsKey), {{U"Program Values", packed}}));
+        ReadSettings(t.app);
+        ApplyOptions(t.app);
+        EXPECT_EQ(t.app.form.chkFile.Value.get(), read ? 1 : 0);
+        ASSERT_EQ(t.messages.shown.size(), read ? 0u : 1u);
+        if (!read) {
+            EXPECT_NE(t.messages.shown[0].text.find(U"\"Program Values\""), Text::npos);
+        }
+    }
+}
+
 // A start and a save with the file in each state: failures are said once
 // each, a file that could not be read is left, and one that is not a
 // registry file is kept aside.
