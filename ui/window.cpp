@@ -75,6 +75,26 @@ Text AutostartPath(App& app) {
     return app.ports.program.AutostartFile();
 }
 
+// Whether `bytes` is an entry this program wrote, for whatever program file:
+// such an entry holds nothing of the user's.
+bool OwnAutostartEntry(std::string_view bytes) {
+    const std::string made = AutostartEntry(Text());
+    const size_t exec = made.find("\nExec=") + 6;
+    const std::string_view head = std::string_view(made).substr(0, exec);
+    const std::string_view tail = std::string_view(made).substr(exec);
+    return bytes.size() >= made.size() && bytes.starts_with(head) && bytes.ends_with(tail) &&
+           bytes.substr(exec, bytes.size() - made.size()).find('\n') == std::string_view::npos;
+}
+
+bool HasEntryGroup(std::string_view bytes) {
+    for (size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
+        end = std::min(bytes.find('\n', start), bytes.size());
+        if (Trimmed(bytes.substr(start, end - start)) == "[Desktop Entry]")
+            return true;
+    }
+    return false;
+}
+
 bool AutostartOn(App& app, const Text& entry) {
     FileResult result;
     const auto bytes = app.ports.files.Read(entry, result, kAutostartReadLimit);
@@ -164,6 +184,46 @@ bool AutostartEntryOn(std::string_view bytes) {
     return found;
 }
 
+std::string SwitchAutostartEntry(std::string_view bytes, bool on) {
+    std::string out;
+    out.reserve(bytes.size() + 16);
+    bool inEntry = false;
+    bool hidden = false;
+    size_t afterHeader = std::string::npos;
+    std::string_view lineEnd = "\n";
+    for (size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
+        end = std::min(bytes.find('\n', start), bytes.size());
+        const std::string_view raw = bytes.substr(start, end - start);
+        const std::string_view line = Trimmed(raw);
+        const size_t equals = line.find('=');
+        const std::string_view key =
+            equals == std::string_view::npos ? std::string_view() : Trimmed(line.substr(0, equals));
+        std::string_view value;
+        if (!line.empty() && line.front() == '[') {
+            inEntry = line == "[Desktop Entry]";
+        } else if (inEntry && !line.starts_with('#') && key == "Hidden") {
+            hidden = true;
+            value = on ? "false" : "true";
+        } else if (inEntry && !line.starts_with('#') && key == "X-GNOME-Autostart-enabled" && on) {
+            value = "true";
+        }
+        if (value.empty())
+            out.append(raw);
+        else
+            out.append(key).append("=").append(value).append(raw.ends_with('\r') ? "\r" : "");
+        if (end < bytes.size() || (inEntry && afterHeader == std::string::npos))
+            out.push_back('\n');
+        if (inEntry && afterHeader == std::string::npos) {
+            afterHeader = out.size();
+            lineEnd = raw.ends_with('\r') ? "\r\n" : "\n";
+        }
+    }
+    // Hidden is the key every desktop honours; the user's own keys stay.
+    if (!on && !hidden && afterHeader != std::string::npos)
+        out.insert(afterHeader, "Hidden=true" + std::string(lineEnd));
+    return out;
+}
+
 void ShowAutostart(App& app) {
     CheckBox& box = app.form.chkAutostart;
     const Text entry = AutostartPath(app);
@@ -186,7 +246,17 @@ void chkAutostart_Click(App& app) {
             Text(what) + Text(CrLf) + path + Text(CrLf) + FromUtf8(result.Message()),
             msgbox::OkExclamation, U"Start with the Desktop");
     };
-    if (!wanted) {
+    FileResult read;
+    const std::optional<std::string> found = app.ports.files.Read(entry, read, kAutostartReadLimit);
+    if (!found && !read.Missing()) {
+        fail(U"Unable to read the autostart entry", entry, read);
+        return;
+    }
+    // An entry of the user's own is switched, never replaced or removed: its
+    // Exec, translations and start delay are theirs.
+    const bool own = found && OwnAutostartEntry(*found);
+    const bool entryOfTheirs = found && !own && HasEntryGroup(*found);
+    if (!wanted && !entryOfTheirs) {
         // Only the entry itself goes: a link, never the file it leads to.
         const FileResult removed = app.ports.files.Remove(entry);
         if (!removed && !removed.Missing())
@@ -195,8 +265,8 @@ void chkAutostart_Click(App& app) {
     }
     const Text program = app.ports.program.ProgramFile();
     // A desktop entry is UTF-8 text: no Exec key can name a program file
-    // whose path has other bytes.
-    if (HasForeignBytes(program)) {
+    // whose path has other bytes. The user's own entry keeps its own Exec.
+    if (!entryOfTheirs && HasForeignBytes(program)) {
         box.Value = AutostartOn(app, entry) ? 1 : 0;
         app.ports.messages.Show(
             U"Unable to write the autostart entry" + Text(CrLf) + entry + Text(CrLf) +
@@ -211,7 +281,8 @@ void chkAutostart_Click(App& app) {
         fail(U"Unable to make the autostart folder", folder, made);
         return;
     }
-    const FileResult written = app.ports.files.Replace(entry, AutostartEntry(program));
+    const FileResult written = app.ports.files.Replace(
+        entry, entryOfTheirs ? SwitchAutostartEntry(*found, wanted) : AutostartEntry(program));
     if (!written)
         fail(U"Unable to write the autostart entry", entry, written);
 }

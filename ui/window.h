@@ -28,11 +28,18 @@ std::string AutostartEntry(const Text& program);
 // [Desktop Entry] group, and that group neither is hidden nor switched off.
 bool AutostartEntryOn(std::string_view bytes);
 
+// `bytes`, a desktop entry, switched on or off in place: in its [Desktop
+// Entry] group, Hidden (and, switching on, X-GNOME-Autostart-enabled) set to
+// say so, or Hidden=true added after the group's header when switching off an
+// entry without it. Every other line stays as it is.
+std::string SwitchAutostartEntry(std::string_view bytes, bool on);
+
 // chkAutostart shows whether the desktop starts the program; it is hidden
 // where there is no entry to write.
 void ShowAutostart(App& app);
 
-// Writes the entry when the box is ticked and removes it when it is cleared.
+// Writes the entry when the box is ticked and removes it when it is cleared;
+// an entry of the user's own is switched on or off instead.
 // A failure is told to the user and the box shows the entry as it is.
 void chkAutostart_Click(App& app);
 

@@ -128,13 +128,24 @@ TEST(AutostartEntryTest, WrittenQuotedAndReadAsSwitchedOnOrOff) {
 }
 
 // The box shows the entry found at start; ticking writes it, clearing removes
-// it, one made by hand too; a failure is told and the box shows the entry as it
-// is. Without a program file or an autostart folder the box is hidden and does
-// nothing.
+// it; an entry of the user's own is switched on or off in place, their lines
+// kept. A failure is told and the box shows the entry as it is. Without a
+// program file or an autostart folder the box is hidden and does nothing.
 TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
     const Text entry = testing::Rooted(U"home/test/.config/autostart/velmo.desktop");
     const std::string ours = AutostartEntry(testing::Rooted(U"opt/velmo/velmo"));
-    const std::string off = "[Desktop Entry]\nExec=velmo\nHidden=true\n";
+    const std::string mine =
+        "[Desktop Entry]\r\nExec=velmo --mine\r\nName[de]=Velmo\r\nX-GNOME-Autostart-Delay=30\r\n";
+    const std::string mineOff =
+        "[Desktop Entry]\r\nHidden=true\r\nExec=velmo --mine\r\nName[de]=Velmo\r\n"
+        "X-GNOME-Autostart-Delay=30\r\n";
+    const std::string off =
+        "# Hidden=true\n[Desktop Entry]\nExec=velmo\n Hidden = "
+        "true\nX-GNOME-Autostart-enabled=false\n"
+        "[Desktop Action a]\nHidden=true";
+    const std::string on =
+        "# Hidden=true\n[Desktop Entry]\nExec=velmo\nHidden=false\nX-GNOME-Autostart-enabled=true\n"
+        "[Desktop Action a]\nHidden=true";
     const auto denied = std::make_error_code(std::errc::permission_denied);
     using testing::FakeProgram;
     const struct {
@@ -145,8 +156,21 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
     } rows[] = {
         {std::nullopt, ours, 1, {}},
         {ours, std::nullopt, 0, {}},
-        {"[Desktop Entry]\nExec=velmo --mine\n", std::nullopt, 0, {}},
-        {off, ours, 1, {}},
+        {AutostartEntry(U"/old/velmo"), std::nullopt, 0, {}},
+        {mine, mineOff, 0, {}},
+        {mineOff,
+         "[Desktop Entry]\r\nHidden=false\r\nExec=velmo --mine\r\nName[de]=Velmo\r\n"
+         "X-GNOME-Autostart-Delay=30\r\n",
+         1,
+         {}},
+        {off, on, 1, {}},
+        {on,
+         "# Hidden=true\n[Desktop Entry]\nExec=velmo\nHidden=true\nX-GNOME-Autostart-enabled=true\n"
+         "[Desktop Action a]\nHidden=true",
+         0,
+         {}},
+        {"[Desktop Entry]", "[Desktop Entry]\nHidden=true\n", 0, {}},
+        {"not an entry", ours, 1, {}},
         {std::nullopt, std::nullopt, 1, denied},
         {ours, ours, 0, denied},
         {std::nullopt, std::nullopt, 1, {}, &FakeProgram::programFile},
@@ -161,14 +185,18 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
             t.program.*row.missing = Text();
         ASSERT_TRUE(Main(t.app));
         EXPECT_EQ(t.app.form.chkAutostart.Visible.get(), row.missing == nullptr);
-        EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.before && row.before != off ? 1 : 0);
+        EXPECT_EQ(t.app.form.chkAutostart.Value.get(),
+                  row.before && AutostartEntryOn(*row.before) ? 1 : 0);
         if (row.failure)
             t.files.failWrites[entry] = row.failure;
         const size_t files = t.files.files.size();
 
         t.app.form.chkAutostart.Value = row.click;
 
-        EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.missing ? row.click : row.after ? 1 : 0);
+        EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.missing ? row.click
+                                                       : row.after && AutostartEntryOn(*row.after)
+                                                           ? 1
+                                                           : 0);
         EXPECT_EQ(t.files.Exists(entry) ? std::optional(t.files.files[entry]) : std::nullopt,
                   row.after);
         if (row.missing) {
