@@ -1,16 +1,22 @@
 #include "platform/posix_file_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <random>
+#include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace velmo {
 
@@ -21,6 +27,67 @@ constexpr int kMaxLinkHops = 40;
 // Keeps the temporary file's name within NAME_MAX even for a long target name.
 constexpr size_t kMaxTempStem = 200;
 constexpr int kTempAttempts = 100;
+constexpr std::string_view kTempAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr size_t kTempRandomLength = 8;
+// A write fills and renames its temporary file within seconds; one this old
+// was left by a write that was killed.
+constexpr time_t kStaleTempAge = 10 * 60;
+constexpr const char* kAccessAcl = "system.posix_acl_access";
+
+// The start of the temporary files' names of the file `name`: hidden, and
+// marked as Velmo's so that no file of the user's is ever taken for one.
+std::string TempStem(const std::string& name) {
+    return "." + name.substr(0, kMaxTempStem) + ".velmo-";
+}
+
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+// Reads the list or value that `get` gives, however long it has grown
+// meanwhile; -1 with errno as `get` sets it.
+template <typename Get>
+ssize_t ReadGrowing(std::string& into, Get get) {
+    for (;;) {
+        const ssize_t size = get(nullptr, 0);
+        if (size <= 0) {
+            into.clear();
+            return size;
+        }
+        into.resize(static_cast<size_t>(size));
+        const ssize_t got = get(into.data(), into.size());
+        if (got >= 0) {
+            into.resize(static_cast<size_t>(got));
+            return got;
+        }
+        if (errno != ERANGE)
+            return -1;
+    }
+}
+
+// The extended attributes of the file at `path`, a link not followed; none on
+// a file system without them. 0 or the error.
+int ReadAttributes(const std::string& path, Attributes& attributes) {
+    std::string names;
+    if (ReadGrowing(names, [&](char* list, size_t size) {
+            return llistxattr(path.c_str(), list, size);
+        }) < 0) {
+        return errno == ENOTSUP ? 0 : errno;
+    }
+    for (size_t pos = 0; pos < names.size();) {
+        std::string name(names.c_str() + pos);
+        pos += name.size() + 1;
+        std::string value;
+        if (ReadGrowing(value, [&](char* data, size_t size) {
+                return lgetxattr(path.c_str(), name.c_str(), data, size);
+            }) < 0) {
+            if (errno == ENODATA)  // removed meanwhile
+                continue;
+            return errno;
+        }
+        attributes.emplace_back(std::move(name), std::move(value));
+    }
+    return 0;
+}
 
 FileResult Failure(int error) {
     return FileResult{std::error_code(error, std::generic_category())};
@@ -149,6 +216,12 @@ int PosixFileCalls::ChangeOwner(int fd, uid_t owner, gid_t group) {
 int PosixFileCalls::ChangeMode(int fd, mode_t mode) {
     return fchmod(fd, mode);
 }
+int PosixFileCalls::SetAttribute(int fd, const char* name, const void* value, size_t size) {
+    return fsetxattr(fd, name, value, size, 0);
+}
+int PosixFileCalls::RemoveAttribute(int fd, const char* name) {
+    return fremovexattr(fd, name);
+}
 int PosixFileCalls::Close(int fd) {
     return close(fd);
 }
@@ -172,15 +245,13 @@ PosixFileCalls& PosixFileCalls::System() {
 // default ACLs included, without touching the process-wide umask.
 int PosixFileStore::CreateTemporary(const std::string& directory, const std::string& name,
                                     mode_t mode, std::string& temp_path) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937_64 random{std::random_device{}()};
-    std::uniform_int_distribution<size_t> pick(0, sizeof kAlphabet - 2);
-    const std::string stem = directory + "/." + name.substr(0, kMaxTempStem) + ".";
+    std::uniform_int_distribution<size_t> pick(0, kTempAlphabet.size() - 1);
+    const std::string stem = directory + "/" + TempStem(name);
     for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
         temp_path = stem;
-        for (int i = 0; i < 8; ++i)
-            temp_path.push_back(kAlphabet[pick(random)]);
+        for (size_t i = 0; i < kTempRandomLength; ++i)
+            temp_path.push_back(kTempAlphabet[pick(random)]);
         int fd;
         do {
             fd = calls_.Create(temp_path.c_str(), mode);
@@ -216,9 +287,36 @@ int PosixFileStore::SyncFile(int fd) {
     return 0;
 }
 
-// Gives the temporary file the old file's owner and permissions, then fills
-// it. Permissions first, so that the flush makes them durable with the data.
-int PosixFileStore::FillTemporary(int fd, std::string_view bytes, const struct stat* old) {
+// Gives the new file the old one's extended attributes, ACLs among them, and
+// only those. Without its ACL the old file's group bits, which then stand for
+// the ACL's mask, would give its whole group what only some were given.
+int PosixFileStore::CopyAttributes(int fd, const std::string& old_path) {
+    Attributes attributes;
+    if (const int error = ReadAttributes(old_path, attributes))
+        return error;
+    bool acl = false;
+    for (const auto& [name, value] : attributes) {
+        acl = acl || name == kAccessAcl;
+        if (calls_.SetAttribute(fd, name.c_str(), value.data(), value.size()) == 0)
+            continue;
+        // The system labels a new file itself (SELinux, file capabilities);
+        // copying a label takes a privilege the user need not have.
+        if (!name.starts_with("security."))
+            return errno;
+    }
+    // A folder's default ACL gives a new file one that the old file had not.
+    if (!acl && fgetxattr(fd, kAccessAcl, nullptr, 0) >= 0 &&
+        calls_.RemoveAttribute(fd, kAccessAcl) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
+// Gives the temporary file the old file's owner, attributes and mode, then
+// fills it. Permissions first, so that the flush makes them durable with the
+// data.
+int PosixFileStore::FillTemporary(int fd, std::string_view bytes, const struct stat* old,
+                                  const std::string& old_path) {
     if (old != nullptr) {
         // Only root may give a file away; elsewhere at least keep the group,
         // so that group permissions still mean the same people. Done before
@@ -226,6 +324,9 @@ int PosixFileStore::FillTemporary(int fd, std::string_view bytes, const struct s
         if (calls_.ChangeOwner(fd, old->st_uid, old->st_gid) != 0) {
             calls_.ChangeOwner(fd, static_cast<uid_t>(-1), old->st_gid);
         }
+        if (const int error = CopyAttributes(fd, old_path))
+            return error;
+        // After the ACL, whose owner, mask and other entries the mode sets.
         if (calls_.ChangeMode(fd, old->st_mode & 07777) != 0)
             return errno;
     }
@@ -338,12 +439,13 @@ FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
     // the old permissions, as the old file may hold something private. A new
     // file gets what open() gives any file, umask and default ACLs applied.
     const std::string directory = DirectoryOf(target);
+    RemoveStaleTemporaries(directory, name);
     std::string temp_path;
     const int fd = CreateTemporary(directory, name, existed ? 0600 : 0666, temp_path);
     if (fd == -1)
         return Failure(errno);
 
-    int error = FillTemporary(fd, bytes, existed ? &old : nullptr);
+    int error = FillTemporary(fd, bytes, existed ? &old : nullptr, target);
     // On Linux the descriptor is gone even when close reports EINTR, and the
     // data were already synced, so only other errors count.
     if (calls_.Close(fd) != 0 && error == 0 && errno != EINTR)
@@ -356,6 +458,37 @@ FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {
     }
     SyncDirectory(directory);
     return FileResult{};
+}
+
+// Only regular files of the user's, one name each, by the temporary files'
+// names of `name`, and old enough that no write still running made them.
+// Nothing else in the folder is touched; a folder that cannot be listed is
+// left as it is.
+void PosixFileStore::RemoveStaleTemporaries(const std::string& directory, const std::string& name) {
+    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd == -1)
+        return;
+    DIR* const folder = fdopendir(fd);
+    if (folder == nullptr) {
+        close(fd);
+        return;
+    }
+    const std::string stem = TempStem(name);
+    const uid_t user = calls_.EffectiveUser();
+    const time_t stale = time(nullptr) - kStaleTempAge;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view found = entry->d_name;
+        if (found.size() != stem.size() + kTempRandomLength || !found.starts_with(stem) ||
+            found.substr(stem.size()).find_first_not_of(kTempAlphabet) != std::string_view::npos) {
+            continue;
+        }
+        struct stat info {};
+        if (fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == user && info.st_nlink == 1 && info.st_mtime < stale) {
+            unlinkat(fd, entry->d_name, 0);
+        }
+    }
+    closedir(folder);
 }
 
 bool PosixFileStore::Exists(const Text& path) {

@@ -22,6 +22,9 @@ class PosixFileCalls {
     virtual int Flush(int fd);
     virtual int ChangeOwner(int fd, uid_t owner, gid_t group);
     virtual int ChangeMode(int fd, mode_t mode);
+    // fsetxattr() and fremovexattr(): extended attributes, ACLs among them.
+    virtual int SetAttribute(int fd, const char* name, const void* value, size_t size);
+    virtual int RemoveAttribute(int fd, const char* name);
     virtual int Close(int fd);
     virtual int Rename(const char* from, const char* to);
     virtual int Remove(const char* path);
@@ -42,6 +45,10 @@ class PosixFileStore : public FileStorePort {
     // the old contents or the new ones. A symbolic link stays a link and the
     // file it leads to is replaced, unless another user planted it in a shared
     // sticky folder such as /tmp (FileErrc::UnsafeLink); the folder must exist.
+    // The new file keeps the old one's owner, mode bits and extended
+    // attributes (ACLs among them). Only the name given gets the new contents:
+    // another hard link keeps the old file. Temporary files of the same name
+    // that a killed write left behind are removed once they are old.
     FileResult Replace(const Text& path, std::string_view bytes) override;
     bool Exists(const Text& path) override;
     // By device and inode; while neither file exists, by the folder's.
@@ -56,7 +63,10 @@ class PosixFileStore : public FileStorePort {
                         std::string& temp_path);
     int WriteAll(int fd, std::string_view bytes);
     int SyncFile(int fd);
-    int FillTemporary(int fd, std::string_view bytes, const struct stat* old);
+    int FillTemporary(int fd, std::string_view bytes, const struct stat* old,
+                      const std::string& old_path);
+    int CopyAttributes(int fd, const std::string& old_path);
+    void RemoveStaleTemporaries(const std::string& directory, const std::string& name);
 
     PosixFileCalls& calls_;
 };

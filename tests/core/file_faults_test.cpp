@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -31,7 +32,17 @@ namespace fs = std::filesystem;
 using testing::FileContents;
 using testing::WriteFile;
 
-enum class Step { Create, Write, Flush, ChangeOwner, ChangeMode, Close, Rename, Remove };
+enum class Step {
+    Create,
+    Write,
+    Flush,
+    ChangeOwner,
+    SetAttribute,
+    ChangeMode,
+    Close,
+    Rename,
+    Remove
+};
 
 class FaultyCalls : public testing::FaultyCalls<PosixFileCalls, Step, int> {
     using P = PosixFileCalls;
@@ -49,6 +60,9 @@ class FaultyCalls : public testing::FaultyCalls<PosixFileCalls, Step, int> {
     }
     int ChangeMode(int fd, mode_t mode) override {
         return Call(Step::ChangeMode, -1, &P::ChangeMode, fd, mode);
+    }
+    int SetAttribute(int fd, const char* name, const void* value, size_t size) override {
+        return Call(Step::SetAttribute, -1, &P::SetAttribute, fd, name, value, size);
     }
     int Close(int fd) override { return Call(Step::Close, -1, &P::Close, fd); }
     int Rename(const char* from, const char* to) override {
@@ -91,8 +105,9 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
     const struct {
         std::optional<mode_t> mode;  // of the file there before; none: no file
         int error;
-        std::set<Step> goesOn;    // after whose failure the new file is in place
-        std::vector<Step> steps;  // of a run that goes through, repeats left out
+        std::set<Step> goesOn;            // after whose failure the new file is in place
+        std::vector<Step> steps;          // of a run that goes through, repeats left out
+        const char* attribute = nullptr;  // an extended attribute of the old file
     } rows[] = {
         // Owner and mode before the data, the flush before the rename. Only
         // root may give a file away; not being able to is no failure.
@@ -102,6 +117,12 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
          ENOSPC,
          {ChangeOwner},
          {Create, ChangeOwner, ChangeMode, Write, ChangeMode, Flush, Close, Rename}},
+        // Its extended attributes before the mode, which sets an ACL's mask.
+        {0640,
+         ENOSPC,
+         {ChangeOwner},
+         {Create, ChangeOwner, SetAttribute, ChangeMode, Write, Flush, Close, Rename},
+         "user.velmo"},
         // A new file takes no one's owner or permissions.
         {std::nullopt, ENOSPC, {}, {Create, Write, Flush, Close, Rename}},
         // A temporary name already taken: another is tried, and only one kept.
@@ -109,7 +130,11 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
         {0640, EINTR, {Create, ChangeOwner, Write, Flush, Close}, plain},
     };
     const fs::path file = dir_ / "file.txt";
+    WriteFile(file, "");
+    const bool attributes = setxattr(file.c_str(), "user.velmo", "", 0, 0) == 0;
     for (const auto& row : rows) {
+        if (row.attribute && !attributes)
+            continue;
         SCOPED_TRACE("mode " + std::to_string(row.mode.value_or(0)) + ", error " +
                      std::to_string(row.error));
         testing::FailEachCallInTurn(calls_, row.steps, [&] {
@@ -117,6 +142,9 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
             if (row.mode) {
                 WriteFile(file, kOld);
                 ASSERT_EQ(chmod(file.c_str(), *row.mode), 0);
+            }
+            if (row.attribute) {
+                ASSERT_EQ(setxattr(file.c_str(), row.attribute, "kept", 4, 0), 0);
             }
             calls_.error = row.error;
             const FileResult result = store_.Replace(PathText("file.txt"), kNew);
@@ -126,6 +154,10 @@ TEST_F(FileStoreFaultTest, EveryCallFailingInTurnLeavesTheOldOrTheNewFile) {
             EXPECT_TRUE(FileContents(file) == (goes ? kNew : row.mode ? kOld : ""));
             if (row.mode) {
                 EXPECT_EQ(fs::status(file).permissions(), fs::perms(*row.mode));
+            }
+            if (row.attribute) {
+                char kept[8] = {};
+                EXPECT_EQ(getxattr(file.c_str(), row.attribute, kept, sizeof kept), 4);
             }
             EXPECT_EQ(folder_.Listing().size(), row.mode || goes ? 1u : 0u);
         });

@@ -4,9 +4,11 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -83,6 +85,119 @@ TEST_F(PosixFileStoreTest, WhatIsWrittenReadsBackExactly) {
     EXPECT_TRUE(store_.Remove(PathOf("renamed")));
     EXPECT_EQ(store_.Remove(PathOf("renamed")).error, Err(ENOENT));
     EXPECT_EQ(FileContents(dir_ / "reference"), "");
+}
+
+// The extended attributes of a file, ACLs among them, by name.
+std::map<std::string, std::string> AttributesOf(const fs::path& file) {
+    std::map<std::string, std::string> found;
+    char names[4096];
+    const ssize_t size = llistxattr(file.c_str(), names, sizeof names);
+    for (ssize_t pos = 0; pos < size; pos += static_cast<ssize_t>(strlen(names + pos)) + 1) {
+        std::string value(8192, '\0');
+        value.resize(static_cast<size_t>(std::max<ssize_t>(
+            0, lgetxattr(file.c_str(), names + pos, value.data(), value.size()))));
+        found[names + pos] = value;
+    }
+    return found;
+}
+
+// An access ACL as the kernel stores it: the owner, the group and others as
+// the mode says, one more user with read access, and the mask.
+std::string AclWithUser(mode_t mode, uid_t user) {
+    std::string acl("\x02\0\0\0", 4);  // version 2
+    const auto entry = [&](uint16_t tag, unsigned perm, uint32_t id) {
+        const uint16_t p = static_cast<uint16_t>(perm);
+        acl.append(reinterpret_cast<const char*>(&tag), 2);
+        acl.append(reinterpret_cast<const char*>(&p), 2);
+        acl.append(reinterpret_cast<const char*>(&id), 4);
+    };
+    entry(0x01, mode >> 6 & 7, UINT32_MAX);  // owner
+    entry(0x02, 4, user);
+    entry(0x04, mode >> 3 & 7, UINT32_MAX);  // group
+    entry(0x10, 4, UINT32_MAX);              // mask
+    entry(0x20, mode & 7, UINT32_MAX);       // others
+    return acl;
+}
+
+// Replacing keeps the file's mode bits and extended attributes exactly, an
+// ACL among them, and gives the file no ACL it did not have, even in a folder
+// whose default ACL would.
+TEST_F(PosixFileStoreTest, ReplacingKeepsModeBitsAndExtendedAttributes) {
+    const std::string acl = AclWithUser(0600, 65534);
+    const std::string binary("\0\xff value\n" + std::string(3000, 'v'));
+    const struct {
+        const char* what;
+        mode_t mode;
+        std::map<std::string, std::string> attributes;
+        bool defaultAcl = false;  // on the folder
+    } rows[] = {
+        {"an ACL entry for another user", 0600, {{"system.posix_acl_access", acl}}},
+        {"user attributes", 0604, {{"user.a", "1"}, {"user.b", binary}, {"user.empty", ""}}},
+        {"no ACL in a folder with a default ACL", 0600, {}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const testing::TempFolder root{"velmo-attributes"};
+        const fs::path file = root / "sig.txt";
+        WriteFile(file, "old");
+        ASSERT_EQ(chmod(file.c_str(), row.mode), 0);
+        for (const auto& [name, value] : row.attributes) {
+            if (setxattr(file.c_str(), name.c_str(), value.data(), value.size(), 0) != 0)
+                GTEST_SKIP() << name << ": " << strerror(errno);
+        }
+        if (row.defaultAcl && setxattr(root.path().c_str(), "system.posix_acl_default", acl.data(),
+                                       acl.size(), 0) != 0) {
+            GTEST_SKIP() << "default ACL: " << strerror(errno);
+        }
+        struct stat before {};
+        ASSERT_EQ(stat(file.c_str(), &before), 0);
+        const auto attributes = AttributesOf(file);
+
+        ASSERT_TRUE(store_.Replace(PathText(file), "new"));
+
+        struct stat after {};
+        ASSERT_EQ(stat(file.c_str(), &after), 0);
+        EXPECT_EQ(FileContents(file), "new");
+        EXPECT_NE(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(AttributesOf(file), attributes);
+        EXPECT_EQ(root.Listing(), std::set<std::string>{"sig.txt"});
+    }
+}
+
+// Temporary files of the file being replaced that a killed write left behind
+// go at its next replacement: only the user's own regular files by Velmo's
+// names, old enough that no write still running made them.
+TEST_F(PosixFileStoreTest, StaleTemporaryFilesOfTheFileGo) {
+    const auto made = [&](const std::string& name, bool old) {
+        WriteFile(dir_ / name, "left");
+        if (old)
+            fs::last_write_time(dir_ / name, fs::file_time_type::clock::now() - 1h);
+    };
+    made(".sig.txt.velmo-AbCd0123", true);
+    made(".sig.txt.velmo-Zz9Zz9Zz", true);
+    made(".sig.txt.velmo-fresh000", false);  // a write may be filling it now
+    made(".sig.txt.velmo-short", true);      // not a name Velmo gives
+    made(".sig.txt.velmo-AbCd012_", true);
+    made(".sig.txt.20261207", true);          // the user's own
+    made(".other.txt.velmo-AbCd0123", true);  // of another file
+    made("linked", true);
+    fs::create_hard_link(dir_ / "linked", dir_ / ".sig.txt.velmo-Linked00");
+    fs::create_symlink("linked", dir_ / ".sig.txt.velmo-Symlink0");
+    fs::create_directory(dir_ / ".sig.txt.velmo-Folder00");
+    const bool root = geteuid() == 0;
+    if (root) {
+        made(".sig.txt.velmo-Others00", true);
+        ASSERT_EQ(chown((dir_ / ".sig.txt.velmo-Others00").c_str(), 65534, 65534), 0);
+    }
+    std::set<std::string> kept = folder_.Listing();
+    kept.erase(".sig.txt.velmo-AbCd0123");
+    kept.erase(".sig.txt.velmo-Zz9Zz9Zz");
+    kept.insert("sig.txt");
+
+    ASSERT_TRUE(store_.Replace(PathOf("sig.txt"), "new"));
+
+    EXPECT_EQ(folder_.Listing(), kept);
 }
 
 // One instance holds the lock, also when asked again; another finds it held
