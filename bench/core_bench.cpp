@@ -110,7 +110,9 @@ void BM_ReadQuoteList(benchmark::State& state) {
     const std::string bytes = QuoteFileBytes();
     VariableEntries list;
     for (auto _ : state) {
-        ReadQuoteList(DecodeFileText(bytes), list);
+        FileTextPieces pieces(bytes);
+        FieldReader reader([&pieces](Text& text) { return pieces.Next(text); });
+        ReadQuoteList(reader, list);
         benchmark::DoNotOptimize(list.EntryCount);
     }
     if (list.EntryCount != VariableEntries::kMaxEntries)

@@ -16,30 +16,44 @@ bool IsBlank(char32_t c) {
 
 }  // namespace
 
+bool FieldReader::TakeMore() {
+    if (!more_)
+        return false;
+    // Everything read so far is done with: only fields are kept.
+    content_.clear();
+    pos_ = 0;
+    while (content_.empty()) {
+        if (!more_(content_))
+            return false;
+    }
+    return true;
+}
+
 Text FieldReader::Next() {
-    size_t start = pos_;
-    while (start < content_.size() && IsBlank(content_[start]))
-        ++start;
-    if (start < content_.size() && content_[start] == U'"') {
-        pos_ = start + 1;
+    // Blanks before a quote are dropped; without a quote they are the field's.
+    Text blanks;
+    while (Has() && IsBlank(content_[pos_]))
+        blanks.push_back(content_[pos_++]);
+    if (Has() && content_[pos_] == U'"') {
+        ++pos_;
         return NextQuoted();
     }
-    return NextPlain();
+    return NextPlain(std::move(blanks));
 }
 
 Text FieldReader::NextQuoted() {
     Text field;
-    while (pos_ < content_.size()) {
+    while (Has()) {
         const char32_t c = content_[pos_++];
         if (c == U'"') {
-            if (pos_ < content_.size() && content_[pos_] == U'"') {
+            if (Has() && content_[pos_] == U'"') {
                 field.push_back(U'"');
                 ++pos_;
                 continue;
             }
             // Closed: whatever stands between the quote and the delimiter is
             // not part of any field.
-            while (pos_ < content_.size() && !IsDelimiter(content_[pos_]))
+            while (Has() && !IsDelimiter(content_[pos_]))
                 ++pos_;
             SkipDelimiter();
             return field;
@@ -47,7 +61,7 @@ Text FieldReader::NextQuoted() {
         if (IsLineEnd(c)) {
             // The program holds every line break as CR LF, so a file saved
             // with bare LF or CR reads the same as one saved on Windows.
-            if (c == U'\r' && pos_ < content_.size() && content_[pos_] == U'\n')
+            if (c == U'\r' && Has() && content_[pos_] == U'\n')
                 ++pos_;
             field.append(CrLf);
             continue;
@@ -57,20 +71,22 @@ Text FieldReader::NextQuoted() {
     return field;
 }
 
-Text FieldReader::NextPlain() {
-    const size_t start = pos_;
-    while (pos_ < content_.size() && !IsDelimiter(content_[pos_]))
-        ++pos_;
-    Text field(content_.substr(start, pos_ - start));
+Text FieldReader::NextPlain(Text field) {
+    while (Has() && !IsDelimiter(content_[pos_])) {
+        const size_t start = pos_;
+        while (pos_ < content_.size() && !IsDelimiter(content_[pos_]))
+            ++pos_;
+        field.append(content_, start, pos_ - start);
+    }
     SkipDelimiter();
     return field;
 }
 
 void FieldReader::SkipDelimiter() {
-    if (pos_ >= content_.size())
+    if (!Has())
         return;
     const char32_t c = content_[pos_++];
-    if (c == U'\r' && pos_ < content_.size() && content_[pos_] == U'\n')
+    if (c == U'\r' && Has() && content_[pos_] == U'\n')
         ++pos_;
 }
 
@@ -88,17 +104,16 @@ Text QuotedRecord(TextView field) {
     return record;
 }
 
-void ReadQuoteList(TextView content, VariableEntries& list) {
-    FieldReader reader{Text(content)};
+void ReadQuoteList(FieldReader& reader, VariableEntries& list,
+                   const std::function<void(const Text& field)>& keptAside) {
     int count = 0;
-    list.KeptAside.clear();
-    while (!reader.AtEnd()) {
+    while (!reader.AtEnd() && (count < VariableEntries::kMaxEntries || keptAside)) {
         Text field = reader.Next();
         if (count < VariableEntries::kMaxEntries) {
             list.Entries[static_cast<size_t>(++count)] = std::move(field);
         } else {
             // Beyond the list's capacity: kept to be written back, never lost.
-            list.KeptAside.push_back(std::move(field));
+            keptAside(field);
         }
     }
     list.EntryCount = count;
@@ -108,8 +123,6 @@ Text QuoteListText(const VariableEntries& list) {
     Text content;
     for (int i = 1; i <= list.EntryCount; ++i)
         content += QuotedRecord(list.At(i));
-    for (const Text& entry : list.KeptAside)
-        content += QuotedRecord(entry);
     return content;
 }
 

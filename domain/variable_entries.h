@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <vector>
+#include <string>
 
 #include "domain/text.h"
 
@@ -19,7 +19,9 @@ struct VariableEntries {
 
     // Entries of a longer file past the 200th: not shown, not picked, but
     // written back after the others so that nothing of the file is lost.
-    std::vector<Text> KeptAside;
+    // Held as the file's bytes of their records, as they are written, which
+    // take a quarter of the memory of their text or less.
+    std::string KeptAside;
 
     // Whether a load was tried in this run, and the file whose entries were
     // read (or written) last: a save never replaces a file it never read.

@@ -4,6 +4,7 @@
 // fixed text and the plain-text signature). Each platform links exactly one
 // implementation, so the rest of the core never deals with bytes.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,28 @@ namespace velmo {
 // reading applies. Never fails and drops nothing: what cannot be decoded (an
 // unpaired UTF-16 surrogate, a last odd byte) comes out as U+FFFD.
 Text DecodeFileText(std::string_view bytes);
+
+// A text file's bytes as text a piece at a time, read as DecodeFileText
+// reads them whole, so that a reader that needs only the start of a large
+// file never decodes the rest. The bytes must outlive it.
+class FileTextPieces {
+  public:
+    // Each piece is the text of about `pieceSize` bytes of the file.
+    explicit FileTextPieces(std::string_view bytes, size_t pieceSize = size_t{1} << 16);
+
+    // Appends the next piece to `text`; false, appending nothing, once the
+    // whole file has been given.
+    bool Next(Text& text);
+
+  private:
+    // As a byte-order mark says, or the platform's reading of a file without
+    // one (Legacy: its old 8-bit code page throughout).
+    enum class Form : unsigned char { Utf8, Utf16Le, Utf16Be, Native, Legacy };
+
+    std::string_view bytes_;
+    size_t pieceSize_;
+    Form form_ = Form::Native;
+};
 
 // A text with CR LF line breaks in the line ends of the platform, for what
 // other programs read: LF on POSIX, CR LF on Windows.

@@ -6,6 +6,8 @@
 
 #include "platform/file_text.h"
 
+#include <algorithm>
+
 namespace velmo {
 
 namespace {
@@ -54,19 +56,30 @@ Unit NextUnit(std::string_view bytes) {
     return {length, true};
 }
 
-// UTF-8 with the bytes that are not UTF-8 read as Windows-1252, each on its
-// own. Without a byte-order mark, a file with more faults (invalid units) than
-// multi-byte characters is read as Windows-1252 throughout: it was written in
-// Windows-1252, and the few pairs in it that happen to form UTF-8 (a letter
-// before a symbol, such as "ß“") are Windows-1252 too. A tie goes to UTF-8, so
-// that one stray byte never garbles a UTF-8 file's accented letters; a file
-// that is all valid UTF-8 is UTF-8.
-Text FromUtf8OrWindows1252(std::string_view bytes, bool declaredUtf8) {
-    Text out;
-    out.reserve(bytes.size());
+// Whether a file without a byte-order mark is Windows-1252 throughout: it has
+// more faults (invalid units) than multi-byte characters. Such a file was
+// written in Windows-1252, and the few pairs in it that happen to form UTF-8
+// (a letter before a symbol, such as "ß“") are Windows-1252 too. A tie goes
+// to UTF-8, so that one stray byte never garbles a UTF-8 file's accented
+// letters; a file that is all valid UTF-8 is UTF-8.
+bool MostlyWindows1252(std::string_view bytes) {
     size_t multiByte = 0;
     size_t faults = 0;
     for (size_t pos = 0; pos < bytes.size();) {
+        const Unit unit = NextUnit(bytes.substr(pos));
+        multiByte += unit.valid && unit.length > 1 ? 1 : 0;
+        faults += unit.valid ? 0 : 1;
+        pos += unit.length;
+    }
+    return faults > multiByte;
+}
+
+// UTF-8 with the bytes that are not UTF-8 read as Windows-1252, each on its
+// own, from the start of `bytes` until at least `size` of them are read (or
+// all). Gives how many were read, always whole units.
+size_t AppendUtf8(std::string_view bytes, size_t size, Text& out) {
+    size_t pos = 0;
+    do {
         const Unit unit = NextUnit(bytes.substr(pos));
         const std::string_view unitBytes = bytes.substr(pos, unit.length);
         if (unit.valid) {
@@ -76,30 +89,29 @@ Text FromUtf8OrWindows1252(std::string_view bytes, bool declaredUtf8) {
             for (size_t i = 1; i < unit.length; ++i)
                 c = c << 6 | (static_cast<unsigned char>(unitBytes[i]) & 0x3F);
             out.push_back(c);
-            multiByte += unit.length > 1 ? 1 : 0;
         } else {
-            ++faults;
             out += FromWindows1252(unitBytes);
         }
         pos += unit.length;
-    }
-    if (!declaredUtf8 && faults > multiByte)
-        return FromWindows1252(bytes);
-    return out;
+    } while (pos < size && pos < bytes.size());
+    return pos;
 }
 
-// UTF-16 code units, two bytes each in the given order, to code points.
-// Unpaired surrogates and a last odd byte become U+FFFD.
-Text FromUtf16(std::string_view bytes, bool bigEndian) {
+// UTF-16 code units, two bytes each in the given order, to code points, as
+// AppendUtf8 reads its bytes; a surrogate pair is never split. Unpaired
+// surrogates and a last odd byte become U+FFFD.
+size_t AppendUtf16(std::string_view bytes, size_t size, bool bigEndian, Text& out) {
     const auto unit = [&](size_t i) {
         const auto first = static_cast<unsigned char>(bytes[i]);
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
         return bigEndian ? (char32_t{first} << 8 | second) : (char32_t{second} << 8 | first);
     };
-    Text out;
-    out.reserve(bytes.size() / 2 + 1);
     size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
+    do {
+        if (i + 1 >= bytes.size()) {
+            out.push_back(kReplacement);
+            return bytes.size();
+        }
         const char32_t c = unit(i);
         if (c < 0xD800 || c > 0xDFFF) {
             out.push_back(c);
@@ -110,22 +122,58 @@ Text FromUtf16(std::string_view bytes, bool bigEndian) {
         } else {
             out.push_back(kReplacement);
         }
-    }
-    if (i < bytes.size())
-        out.push_back(kReplacement);
-    return out;
+        i += 2;
+    } while (i < size && i < bytes.size());
+    return i;
 }
 
 }  // namespace
 
+FileTextPieces::FileTextPieces(std::string_view bytes, size_t pieceSize)
+    : bytes_(bytes), pieceSize_(pieceSize) {
+    if (bytes_.starts_with(kUtf8Bom)) {
+        form_ = Form::Utf8;
+        bytes_.remove_prefix(kUtf8Bom.size());
+    } else if (bytes_.starts_with(kUtf16LeBom)) {
+        form_ = Form::Utf16Le;
+        bytes_.remove_prefix(kUtf16LeBom.size());
+    } else if (bytes_.starts_with(kUtf16BeBom)) {
+        form_ = Form::Utf16Be;
+        bytes_.remove_prefix(kUtf16BeBom.size());
+    } else if (MostlyWindows1252(bytes_)) {
+        form_ = Form::Legacy;
+    }
+}
+
+bool FileTextPieces::Next(Text& text) {
+    if (bytes_.empty())
+        return false;
+    size_t used = 0;
+    switch (form_) {
+        case Form::Legacy:
+            used = std::min(std::max<size_t>(pieceSize_, 1), bytes_.size());
+            text += FromWindows1252(bytes_.substr(0, used));
+            break;
+        case Form::Utf16Le:
+        case Form::Utf16Be:
+            used = AppendUtf16(bytes_, pieceSize_, form_ == Form::Utf16Be, text);
+            break;
+        case Form::Utf8:
+        case Form::Native:
+            used = AppendUtf8(bytes_, pieceSize_, text);
+            break;
+    }
+    bytes_.remove_prefix(used);
+    return true;
+}
+
 Text DecodeFileText(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Bom))
-        return FromUtf8OrWindows1252(bytes.substr(kUtf8Bom.size()), true);
-    if (bytes.starts_with(kUtf16LeBom))
-        return FromUtf16(bytes.substr(kUtf16LeBom.size()), false);
-    if (bytes.starts_with(kUtf16BeBom))
-        return FromUtf16(bytes.substr(kUtf16BeBom.size()), true);
-    return FromUtf8OrWindows1252(bytes, false);
+    Text out;
+    out.reserve(bytes.size());
+    FileTextPieces pieces(bytes, bytes.size());
+    while (pieces.Next(out)) {
+    }
+    return out;
 }
 
 std::string EncodeFileText(TextView text) {

@@ -33,17 +33,51 @@ Text FromUtf16(std::string_view bytes, bool bigEndian) {
 
 }  // namespace
 
-Text DecodeFileText(std::string_view bytes) {
+FileTextPieces::FileTextPieces(std::string_view bytes, size_t pieceSize)
+    : bytes_(bytes), pieceSize_(pieceSize) {
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
     constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
-    if (bytes.starts_with(kUtf8Bom))
-        return FromUtf8(bytes.substr(kUtf8Bom.size()));
-    if (bytes.starts_with(kUtf16LeBom))
-        return FromUtf16(bytes.substr(kUtf16LeBom.size()), false);
-    if (bytes.starts_with(kUtf16BeBom))
-        return FromUtf16(bytes.substr(kUtf16BeBom.size()), true);
-    return FromAnsi(bytes);
+    if (bytes_.starts_with(kUtf8Bom)) {
+        form_ = Form::Utf8;
+        bytes_.remove_prefix(kUtf8Bom.size());
+    } else if (bytes_.starts_with(kUtf16LeBom)) {
+        form_ = Form::Utf16Le;
+        bytes_.remove_prefix(kUtf16LeBom.size());
+    } else if (bytes_.starts_with(kUtf16BeBom)) {
+        form_ = Form::Utf16Be;
+        bytes_.remove_prefix(kUtf16BeBom.size());
+    }
+}
+
+bool FileTextPieces::Next(Text& text) {
+    if (bytes_.empty())
+        return false;
+    // The whole file is one piece: an ANSI code page may take two bytes for
+    // a character, and no piece may end between them.
+    static_cast<void>(pieceSize_);
+    switch (form_) {
+        case Form::Utf8:
+            text += FromUtf8(bytes_);
+            break;
+        case Form::Utf16Le:
+        case Form::Utf16Be:
+            text += FromUtf16(bytes_, form_ == Form::Utf16Be);
+            break;
+        case Form::Native:
+        case Form::Legacy:
+            text += FromAnsi(bytes_);
+            break;
+    }
+    bytes_ = {};
+    return true;
+}
+
+Text DecodeFileText(std::string_view bytes) {
+    Text text;
+    FileTextPieces pieces(bytes);
+    pieces.Next(text);
+    return text;
 }
 
 std::string EncodeFileText(TextView text) {

@@ -48,7 +48,8 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     VariableEntries list;
     const Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder, former);
     if (SwitchedOn(options.variablePart)) {
-        out.file = ReadQuoteFile(ports.files, quotePath, list);
+        // A signature takes one of the first 200 entries; the rest stay unread.
+        out.file = ReadQuoteFile(ports.files, quotePath, list, LaterEntries::Unread);
         if (!out.file) {
             out.failure = SignatureFailure::QuoteListUnreadable;
             out.path = quotePath;

@@ -1,6 +1,7 @@
 #include "service/signature_files.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "domain/output_forms.h"
@@ -104,18 +105,35 @@ FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm
     return files.Replace(path, SignatureFileBytes(form, signature));
 }
 
-FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list) {
+FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
+                         LaterEntries later) {
     FileResult result;
     const std::optional<std::string> bytes = files.Read(path, result);
     if (!bytes)
         return result;
-    ReadQuoteList(DecodeFileText(*bytes), list);
+    // Decoded a piece at a time: a list far longer than 200 entries is never
+    // held whole as text.
+    FileTextPieces pieces(*bytes);
+    FieldReader reader([&pieces](Text& text) { return pieces.Next(text); });
+    std::string kept;
+    std::function<void(const Text&)> keep;
+    if (later == LaterEntries::Kept) {
+        keep = [&kept, &bytes](const Text& field) {
+            if (kept.empty())
+                kept.reserve(bytes->size());
+            kept += EncodeFileText(NativeLineEnds(QuotedRecord(field)));
+        };
+    }
+    ReadQuoteList(reader, list, keep);
+    list.KeptAside = std::move(kept);
     list.LoadedPath = path;
     return result;
 }
 
 FileResult WriteQuoteFile(FileStorePort& files, const Text& path, const VariableEntries& list) {
-    return files.Replace(path, EncodeFileText(NativeLineEnds(QuoteListText(list))));
+    // Records end in a line break, so the entries kept aside follow whole.
+    return files.Replace(path,
+                         EncodeFileText(NativeLineEnds(QuoteListText(list))) + list.KeptAside);
 }
 
 FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result) {

@@ -83,8 +83,13 @@ std::string SignatureFileBytes(OutputForm form, TextView signature);
 FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm form,
                               TextView signature);
 
+// Whether a quote list's entries past the 200th are read and kept, to be
+// written back with the list, or left unread.
+enum class LaterEntries { Kept, Unread };
+
 // Reads the quote list into `list`, which is left as it was on a failure.
-FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list);
+FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
+                         LaterEntries later = LaterEntries::Kept);
 FileResult WriteQuoteFile(FileStorePort& files, const Text& path, const VariableEntries& list);
 
 enum class FixedRead { Ok, Unreadable, TooManyLines };

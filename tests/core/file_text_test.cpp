@@ -59,6 +59,14 @@ TEST(FileTextTest, ReadAndSavedAgain) {
         SCOPED_TRACE(ToUtf8(row.text));
         EXPECT_EQ(DecodeFileText(row.bytes), row.text);
         EXPECT_EQ(DecodeFileText(EncodeFileText(row.text)), row.text);
+        // In pieces as small as can be, no character is cut or read twice.
+        for (size_t size = 1; size <= 4; ++size) {
+            FileTextPieces pieces(row.bytes, size);
+            Text text;
+            while (pieces.Next(text)) {
+            }
+            EXPECT_EQ(text, row.text) << "pieces of " << size;
+        }
     }
     EXPECT_EQ(EncodeFileText(U"\u201Cq\u201D caf\u00e9"), "\xE2\x80\x9Cq\xE2\x80\x9D caf\xC3\xA9");
     EXPECT_EQ(EncodeFileText(U"\uFEFF"), "\xEF\xBB\xBF\xEF\xBB\xBF");

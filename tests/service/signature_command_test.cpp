@@ -2,13 +2,49 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <random>
 
+#include "domain/text_fields.h"
 #include "platform/file_text.h"
 #include "platform/read_only_files.h"
 #include "service/signature_files.h"
 #include "support/fakes.h"
 #include "ui/startup.h"
+
+namespace velmo {
+namespace {
+
+// The bytes allocated now, and the most at any time since the test last set
+// it, for what a large quote list costs.
+std::atomic<size_t> gInUse{0};
+std::atomic<size_t> gPeak{0};
+
+}  // namespace
+}  // namespace velmo
+
+void* operator new(size_t size) {
+    void* p = std::malloc(size == 0 ? 1 : size);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    const size_t now = velmo::gInUse += malloc_usable_size(p);
+    size_t peak = velmo::gPeak.load();
+    while (now > peak && !velmo::gPeak.compare_exchange_weak(peak, now)) {
+    }
+    return p;
+}
+void operator delete(void* p) noexcept {
+    if (p != nullptr)
+        velmo::gInUse -= malloc_usable_size(p);
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    operator delete(p);
+}
 
 namespace velmo {
 namespace {
@@ -146,6 +182,42 @@ TEST(SignatureCommandTest, FailuresWriteNothing) {
         EXPECT_EQ(out.failure, row.expected);
         EXPECT_TRUE(out.bytes.empty());
         EXPECT_EQ(p.files.files, before);
+    }
+}
+
+// A list of 100,000 quotations, of which only 200 are used. Printing holds
+// little more than the file's bytes at any time and nothing of them after;
+// the window program keeps the entries after the 200th only as the bytes it
+// writes them back as, and never the file's text, which takes four times as
+// much.
+TEST(LargeListTest, MemoryIsASmallMultipleOfTheFile) {
+    Text quotes;
+    for (int i = 0; i < 100000; ++i)
+        quotes += QuotedRecord(U"Quotation " + ToText(i) + U", with ümlauts and words enough.");
+    const std::string bytes = EncodeFileText(quotes);
+    const struct {
+        const char* what;
+        bool window;
+        double peak, after;  // at most, in file sizes
+    } rows[] = {{"velmo-signature", false, 1.3, 0.1}, {"velmo", true, 2.3, 1.1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        testing::TestApp t;
+        PutFiles(t, {});
+        t.files.files[kQuotes] = bytes;
+        const size_t before = gInUse;
+        gPeak = before;
+        if (row.window) {
+            ASSERT_TRUE(Main(t.app));
+            EXPECT_EQ(t.app.vars.EntryCount, 200);
+        } else {
+            EXPECT_EQ(MakeSignature({t.files, t.settings, t.program, t.random}, {}).failure,
+                      SignatureFailure::None);
+        }
+        EXPECT_LT(static_cast<double>(gPeak - before),
+                  row.peak * static_cast<double>(bytes.size()));
+        EXPECT_LT(static_cast<double>(gInUse - before),
+                  row.after * static_cast<double>(bytes.size()));
     }
 }
 

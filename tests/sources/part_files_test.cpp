@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "domain/text_fields.h"
+#include "platform/file_text.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
 #include "ui/fixed_text.h"
@@ -150,7 +152,9 @@ class VariableFileTest : public ::testing::Test, protected testing::TestApp {
         Entries out;
         for (int i = 1; i <= app.vars.EntryCount; ++i)
             out.push_back(app.vars.At(i));
-        out.insert(out.end(), app.vars.KeptAside.begin(), app.vars.KeptAside.end());
+        FieldReader kept{DecodeFileText(app.vars.KeptAside)};
+        while (!kept.AtEnd())
+            out.push_back(kept.Next());
         return out;
     }
 };
@@ -194,7 +198,10 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     const Entries lists[] = {{}, {U"one", U"two\r\nlines", U"", U"say \"hi\"", U" a, b "}, many};
     for (const Entries& list : lists) {
         app.vars.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
-        app.vars.KeptAside.assign(list.begin() + app.vars.EntryCount, list.end());
+        Text kept;
+        for (auto entry = list.begin() + app.vars.EntryCount; entry != list.end(); ++entry)
+            kept += QuotedRecord(*entry);
+        app.vars.KeptAside = EncodeFileText(NativeLineEnds(kept));
         for (int i = 1; i <= app.vars.EntryCount; ++i)
             app.vars.Entries[static_cast<size_t>(i)] = list[static_cast<size_t>(i - 1)];
         for (const Text& stored : {Text(U"quotes.txt"), testing::RootedElsewhere(U"q.txt")}) {

@@ -9,12 +9,16 @@ namespace {
 
 using Fields = std::vector<Text>;
 
-Fields ReadAll(TextView content) {
-    FieldReader reader{Text(content)};
+Fields ReadAll(FieldReader& reader, size_t most) {
     Fields fields;
-    while (!reader.AtEnd() && fields.size() <= content.size())  // a reader may stop advancing
+    while (!reader.AtEnd() && fields.size() <= most)  // a reader may stop advancing
         fields.push_back(reader.Next());
     return fields;
+}
+
+Fields ReadAll(TextView content) {
+    FieldReader reader{Text(content)};
+    return ReadAll(reader, content.size());
 }
 
 TEST(FieldReaderTest, Table) {
@@ -52,8 +56,26 @@ TEST(FieldReaderTest, Table) {
         {U" \"", {U""}},
         {U"\"ends in a doubled quote\"\"", {U"ends in a doubled quote\""}},
     };
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
         EXPECT_EQ(ReadAll(row.content), row.fields) << ToUtf8(row.content);
+        // Given in pieces of one to three characters (and empty ones), the
+        // text reads the same: no piece ends a field or a line end early.
+        for (size_t size = 1; size <= 3; ++size) {
+            size_t pos = 0;
+            bool empty = false;
+            FieldReader pieces([&](Text& text) {
+                if (pos >= row.content.size())
+                    return false;
+                empty = !empty;
+                if (!empty) {
+                    text += row.content.substr(pos, size);
+                    pos += size;
+                }
+                return true;
+            });
+            EXPECT_EQ(ReadAll(pieces, row.content.size()), row.fields) << size;
+        }
+    }
 
     FieldReader reader(U"only\r\n");
     EXPECT_EQ(reader.Next(), U"only");
