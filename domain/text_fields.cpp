@@ -44,6 +44,13 @@ Text FieldReader::Next() {
 Text FieldReader::NextQuoted() {
     Text field;
     while (Has()) {
+        // The plain run up to the next quote or line end, at once.
+        const size_t start = pos_;
+        while (pos_ < content_.size() && content_[pos_] != U'"' && !IsLineEnd(content_[pos_]))
+            ++pos_;
+        field.append(content_, start, pos_ - start);
+        if (pos_ == content_.size())
+            continue;
         const char32_t c = content_[pos_++];
         if (c == U'"') {
             if (Has() && content_[pos_] == U'"') {
@@ -64,9 +71,7 @@ Text FieldReader::NextQuoted() {
             if (c == U'\r' && Has() && content_[pos_] == U'\n')
                 ++pos_;
             field.append(CrLf);
-            continue;
         }
-        field.push_back(c);
     }
     return field;
 }

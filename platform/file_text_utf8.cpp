@@ -66,6 +66,10 @@ bool MostlyWindows1252(std::string_view bytes) {
     size_t multiByte = 0;
     size_t faults = 0;
     for (size_t pos = 0; pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
         const Unit unit = NextUnit(bytes.substr(pos));
         multiByte += unit.valid && unit.length > 1 ? 1 : 0;
         faults += unit.valid ? 0 : 1;
@@ -80,6 +84,10 @@ bool MostlyWindows1252(std::string_view bytes) {
 size_t AppendUtf8(std::string_view bytes, size_t size, Text& out) {
     size_t pos = 0;
     do {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            out.push_back(static_cast<unsigned char>(bytes[pos++]));
+            continue;
+        }
         const Unit unit = NextUnit(bytes.substr(pos));
         const std::string_view unitBytes = bytes.substr(pos, unit.length);
         if (unit.valid) {
@@ -148,6 +156,8 @@ FileTextPieces::FileTextPieces(std::string_view bytes, size_t pieceSize)
 bool FileTextPieces::Next(Text& text) {
     if (bytes_.empty())
         return false;
+    // A piece has no more characters than bytes (a unit may run past its end).
+    text.reserve(text.size() + std::min(pieceSize_, bytes_.size()) + 4);
     size_t used = 0;
     switch (form_) {
         case Form::Legacy:
