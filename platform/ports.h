@@ -197,6 +197,8 @@ class FileStorePort {
     virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
     // True when a regular file exists at the path (links followed).
     virtual bool Exists(const Text& path) = 0;
+    // True when the path itself is a symbolic link, wherever it leads.
+    virtual bool IsLink(const Text& path) = 0;
     // True when both paths name one file however they are spelt: the same
     // existing file (links, "." and ".." followed), or, while neither exists,
     // the same name in the same folder.

@@ -499,6 +499,14 @@ bool PosixFileStore::Exists(const Text& path) {
     return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool PosixFileStore::IsLink(const Text& path) {
+    std::string name;
+    if (!ToFileName(path, name))
+        return false;
+    struct stat info {};
+    return lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 bool PosixFileStore::SameFile(const Text& a, const Text& b) {
     std::string first;
     std::string second;

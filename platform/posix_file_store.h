@@ -51,6 +51,7 @@ class PosixFileStore : public FileStorePort {
     // that a killed write left behind are removed once they are old.
     FileResult Replace(const Text& path, std::string_view bytes) override;
     bool Exists(const Text& path) override;
+    bool IsLink(const Text& path) override;
     // By device and inode; while neither file exists, by the folder's.
     bool SameFile(const Text& a, const Text& b) override;
     FileResult Rename(const Text& from, const Text& to) override;

@@ -162,6 +162,11 @@ bool WindowsFileStore::Exists(const Text& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool WindowsFileStore::IsLink(const Text& path) {
+    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 namespace {
 
 // The identity of an existing file or folder, links followed.

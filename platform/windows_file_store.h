@@ -37,6 +37,8 @@ class WindowsFileStore : public FileStorePort {
     // A temporary file beside the target, flushed, then moved over it.
     FileResult Replace(const Text& path, std::string_view bytes) override;
     bool Exists(const Text& path) override;
+    // A symbolic link or another reparse point (a junction).
+    bool IsLink(const Text& path) override;
     // By volume and file index; while neither file exists, by full name.
     bool SameFile(const Text& a, const Text& b) override;
     FileResult Rename(const Text& from, const Text& to) override;

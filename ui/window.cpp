@@ -256,7 +256,9 @@ void chkAutostart_Click(App& app) {
     // Exec, translations and start delay are theirs.
     const bool own = found && OwnAutostartEntry(*found);
     const bool entryOfTheirs = found && !own && HasEntryGroup(*found);
-    if (!wanted && !entryOfTheirs) {
+    // A link holds nothing of the user's but itself, and what it leads to,
+    // an installed program's entry say, is not switched off for everyone.
+    if (!wanted && (!entryOfTheirs || app.ports.files.IsLink(entry))) {
         // Only the entry itself goes: a link, never the file it leads to.
         const FileResult removed = app.ports.files.Remove(entry);
         if (!removed && !removed.Missing())

@@ -387,6 +387,14 @@ TEST_F(PosixFileStoreTest, SameFileHoweverItIsSpelt) {
         EXPECT_EQ(store_.SameFile(PathOf(a), PathOf(b)), same) << a << " " << b;
         EXPECT_EQ(store_.SameFile(PathOf(b), PathOf(a)), same) << b << " " << a;
     }
+    // Only a link itself is one, not what it leads to nor a hard link.
+    for (const auto& [name, link] : {std::pair{"link", true},
+                                     {"dlink", true},
+                                     {"d/file", false},
+                                     {"hard", false},
+                                     {"d", false},
+                                     {"missing", false}})
+        EXPECT_EQ(store_.IsLink(PathOf(name)), link) << name;
 }
 
 // Environment variables as they were, back when the test ends.

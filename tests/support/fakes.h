@@ -243,6 +243,7 @@ class FakeFileStore : public FileStorePort, public Logged {
         return {};
     }
     bool Exists(const Text& path) override { return files.count(path) != 0; }
+    bool IsLink(const Text& path) override { return aliases.count(path) != 0; }
     // A path listed in `aliases` names the file of another, as a link does.
     bool SameFile(const Text& a, const Text& b) override {
         const auto named = [this](const Text& path) {

@@ -153,6 +153,7 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
         int click;
         std::error_code failure;
         Text FakeProgram::*missing = nullptr;
+        bool link = false;  // to an entry of the system's
     } rows[] = {
         {std::nullopt, ours, 1, {}},
         {ours, std::nullopt, 0, {}},
@@ -171,6 +172,7 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
          {}},
         {"[Desktop Entry]", "[Desktop Entry]\nHidden=true\n", 0, {}},
         {"not an entry", ours, 1, {}},
+        {"[Desktop Entry]\nExec=velmo\n", std::nullopt, 0, {}, nullptr, true},
         {std::nullopt, std::nullopt, 1, denied},
         {ours, ours, 0, denied},
         {std::nullopt, std::nullopt, 1, {}, &FakeProgram::programFile},
@@ -183,6 +185,8 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
             t.files.files[entry] = *row.before;
         if (row.missing)
             t.program.*row.missing = Text();
+        if (row.link)
+            t.files.aliases[entry] = U"/usr/share/applications/velmo.desktop";
         ASSERT_TRUE(Main(t.app));
         EXPECT_EQ(t.app.form.chkAutostart.Visible.get(), row.missing == nullptr);
         EXPECT_EQ(t.app.form.chkAutostart.Value.get(),
