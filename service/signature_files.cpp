@@ -109,29 +109,70 @@ FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries
     const std::optional<std::string> bytes = files.Read(path, result);
     if (!bytes)
         return result;
-    ReadQuoteList(DecodeFileText(*bytes), list);
-    list.LoadedPath = path;
+    TakeQuoteFile(path, *bytes, list);
     return result;
 }
 
-FileResult WriteQuoteFile(FileStorePort& files, const Text& path, const VariableEntries& list) {
-    return files.Replace(path, EncodeFileText(NativeLineEnds(QuoteListText(list))));
+void TakeQuoteFile(const Text& path, std::string_view bytes, VariableEntries& list) {
+    ReadQuoteList(DecodeFileText(bytes), list);
+    list.LoadedPath = path;
+    list.LoadedFile = FingerprintOf(bytes);
+    list.LoadedList = FingerprintOf(QuoteListText(list));
 }
 
-FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result) {
+FileResult WriteQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list) {
+    const Text content = QuoteListText(list);
+    const std::string bytes = EncodeFileText(NativeLineEnds(content));
+    const FileResult result = files.Replace(path, bytes);
+    if (result) {
+        list.LoadedPath = path;
+        list.LoadedFile = FingerprintOf(bytes);
+        list.LoadedList = FingerprintOf(content);
+    }
+    return result;
+}
+
+bool QuoteListEdited(const VariableEntries& list) {
+    return FingerprintOf(QuoteListText(list)) != list.LoadedList;
+}
+
+FileSince CompareFile(FileStorePort& files, const Text& path, const Fingerprint& known,
+                      std::string& bytes, FileResult& result) {
+    std::optional<std::string> now = files.Read(path, result);
+    if (!now)
+        return result.Missing() ? FileSince::Missing : FileSince::Unreadable;
+    if (FingerprintOf(*now) == known)
+        return FileSince::Same;
+    bytes = std::move(*now);
+    return FileSince::Changed;
+}
+
+FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result,
+                        Fingerprint* read) {
     const std::optional<std::string> bytes = files.Read(path, result);
     if (!bytes)
         return FixedRead::Unreadable;
-    std::optional<Text> lines = ReadFixedLines(DecodeFileText(*bytes), kMaxFixedLines);
+    if (read != nullptr)
+        *read = FingerprintOf(*bytes);
+    return FixedTextOf(*bytes, text);
+}
+
+FixedRead FixedTextOf(std::string_view bytes, Text& text) {
+    std::optional<Text> lines = ReadFixedLines(DecodeFileText(bytes), kMaxFixedLines);
     if (!lines)
         return FixedRead::TooManyLines;
     text = std::move(*lines);
     return FixedRead::Ok;
 }
 
-FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped) {
-    return files.Replace(
-        path, EncodeFileText(NativeLineEnds(FixedLinesText(text, kMaxFixedLines, dropped))));
+FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped,
+                          Fingerprint& written) {
+    const std::string bytes =
+        EncodeFileText(NativeLineEnds(FixedLinesText(text, kMaxFixedLines, dropped)));
+    const FileResult result = files.Replace(path, bytes);
+    if (result)
+        written = FingerprintOf(bytes);
+    return result;
 }
 
 std::optional<StoredSettings> ReadSettingsKey(SettingsStorePort& store) {
