@@ -11,7 +11,10 @@ mkdir -p "$SHOTS"
 WORK=$(mktemp -d)
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run" QT_QPA_PLATFORM=xcb
 unset XDG_CONFIG_HOME XDG_DATA_HOME DBUS_SESSION_BUS_ADDRESS
-mkdir -p "$HOME/.config/Velmo" "$WORK/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+DATA="$HOME/.local/share/Velmo"
+LIST="$DATA/Variable.txt"
+FIXED="$DATA/Fixed.fxt"
+mkdir -p "$HOME/.config/Velmo" "$DATA" "$WORK/bin" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 cp "$BUILD/velmo" "$WORK/bin/velmo"
 SIG="$WORK/signature.txt"
 PIDS=()
@@ -35,8 +38,8 @@ shot_win() { timeout 10 import -window "$1" "$SHOTS/$2" 2>/dev/null; }
     printf '"Bottom text repeat"="*"\r\n"Left text like"="*"\r\n"Indent"="1"\r\n"Right text like"="*"\r\n'
     printf '"Signature File"="%s"\r\n"Variable File"=""\r\n"Fixed text File"=""\r\n' "$SIG"
 } >"$HOME/.config/Velmo/User.reg"
-printf '"Alpha quotation"\r\n"Beta quotation"\r\n"Gamma quotation"\r\n' >"$WORK/bin/Variable.txt"
-printf '"Jane Roe"\r\n"Small Town"\r\n' >"$WORK/bin/Fixed.fxt"
+printf '"Alpha quotation"\r\n"Beta quotation"\r\n"Gamma quotation"\r\n' >"$LIST"
+printf '"Jane Roe"\r\n"Small Town"\r\n' >"$FIXED"
 
 start_display 300
 wait_for 10 xdpyinfo >/dev/null 2>&1
@@ -46,11 +49,6 @@ PIDS+=($VELMO)
 wait_for 10 test -s "$SIG" || { echo "no signature written"; cat "$WORK/app.log"; exit 1; }
 wait_for 10 sh -c '[ -n "$(xdotool search --onlyvisible --name "^Velmo - " 2>/dev/null)" ]'
 WIN=$(xdotool search --onlyvisible --name '^Velmo - ' | head -1)
-# The files in use: in the data folder where the program keeps them there.
-DATA="$WORK/bin"
-[ -f "$HOME/.local/share/Velmo/Variable.txt" ] && DATA="$HOME/.local/share/Velmo"
-LIST="$DATA/Variable.txt"
-FIXED="$DATA/Fixed.fxt"
 
 # A message box of ours: a top-level window other than the main one.
 message_box() { xwininfo -root -children | grep -E '\("velmo" "Velmo"\)' | grep -v '"Velmo - ' |
