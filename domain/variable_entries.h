@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "domain/fingerprint.h"
 #include "domain/text.h"
 
 namespace velmo {
@@ -27,6 +28,10 @@ struct VariableEntries {
     // read (or written) last: a save never replaces a file it never read.
     bool LoadTried = false;
     Text LoadedPath;
+    // What that file held then, and the list as it stood then: another
+    // program's change to the file is told apart from an edit made here.
+    Fingerprint LoadedFile;
+    Fingerprint LoadedList;
 
     // The slot at `index`, or an empty text for an index outside the slots.
     const Text& At(int index) const {

@@ -20,15 +20,19 @@ namespace velmo {
 namespace msgbox {
 inline constexpr int OkOnly = 0;
 inline constexpr int OkCancel = 1;
+inline constexpr int YesNoCancel = 3;
 inline constexpr int YesNo = 4;
 inline constexpr int Critical = 16;
 inline constexpr int Exclamation = 48;
 inline constexpr int DefaultButton2 = 256;
+inline constexpr int DefaultButton3 = 512;
 
 inline constexpr int YesNoCritical = YesNo + Critical;                            // 20
 inline constexpr int OkExclamation = OkOnly + Exclamation;                        // 48
 inline constexpr int OkCancelExclamation = OkCancel + Exclamation;                // 49
 inline constexpr int YesNoCriticalNoDefault = YesNo + Critical + DefaultButton2;  // 276
+inline constexpr int YesNoCancelExclamationCancelDefault =
+    YesNoCancel + Exclamation + DefaultButton3;  // 563
 
 inline constexpr int Ok = 1;
 inline constexpr int Cancel = 2;

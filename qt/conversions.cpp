@@ -87,6 +87,8 @@ MessageBoxLook LookOfStyle(int style) {
         if ((style & 7) == 1)
             look.defaultButton = QMessageBox::Cancel;
     }
+    if ((style & 0x300) == 512 && (style & 7) == 3)
+        look.defaultButton = QMessageBox::Cancel;
     return look;
 }
 

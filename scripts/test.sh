@@ -48,6 +48,9 @@ tests/e2e/bad_input.sh build
 echo "== where the user's files are kept, and folder names that are not UTF-8 =="
 tests/e2e/folders.sh build
 
+echo "== the text files changed by another program while the window runs =="
+tests/e2e/outside_edits.sh build build/outside-shots
+
 echo "== mutt, sending with velmo-signature and the signature file =="
 scripts/install-deps.sh mutt python3
 tests/e2e/mutt.sh build

@@ -48,6 +48,10 @@ struct App {
         bool LoadTried = false;
         bool Read = false;
         std::optional<Text> Refused;
+        // What the file held when it was read or written last, and txtFixed's
+        // text then: another program's change is told apart from an edit here.
+        Fingerprint File;
+        Fingerprint Box;
     } fixedText;
 
     int PickedEntry = 0;  // the entry in use in the signature

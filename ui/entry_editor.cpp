@@ -86,6 +86,27 @@ void btnDelete_Click(App& app) {
         ShowEntry(app);
         return;
     }
+    // The file may hold entries another program added since it was read:
+    // the delete goes into the file as it is now, never into a stale copy.
+    const Text shown = vars.At(vars.CurrentEntry);
+    switch (CheckVariableFile(app, true)) {
+        case FileCheck::Cancel:
+            return;
+        case FileCheck::Reloaded:
+            if (vars.At(vars.CurrentEntry) != shown || vars.CurrentEntry < 1) {
+                app.ports.messages.Show(
+                    app.VariableFilePath +
+                        U"\r\nhas been changed by another program and was loaded again.\r\n"
+                        U"The entry you chose to delete is not at its place there any more, so "
+                        U"nothing was deleted.",
+                    msgbox::OkExclamation, U"Variable Text");
+                return;
+            }
+            break;
+        case FileCheck::Current:
+        case FileCheck::Overwrite:
+            break;
+    }
     for (int i = vars.CurrentEntry; i <= vars.EntryCount; ++i) {
         vars.Entries[static_cast<size_t>(i)] = vars.Entries[static_cast<size_t>(i + 1)];
     }

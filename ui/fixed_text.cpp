@@ -39,6 +39,21 @@ void SwitchOffEmptyFixedText(App& app) {
         f.chkFixed.Value = 0;
 }
 
+void ReportSaveFailure(App& app, const Text& path, const FileResult& result) {
+    app.ports.messages.Show(U"Unable to save the fixed text file" + Text(CrLf) + path + Text(CrLf) +
+                                FromUtf8(result.Message()) + Text(CrLf) +
+                                U"Your fixed text is kept until you close Velmo.",
+                            msgbox::OkExclamation, U"Fixed Text");
+}
+
+// txtFixed takes the text of the file, which holds `file`.
+void TakeFixedText(App& app, Text text, const Fingerprint& file) {
+    app.form.txtFixed.Text = std::move(text);
+    app.fixedText.Read = true;
+    app.fixedText.File = file;
+    app.fixedText.Box = FingerprintOf(app.form.txtFixed.Text.get());
+}
+
 }  // namespace
 
 void LoadFixedText(App& app, const Text& requested) {
@@ -46,11 +61,14 @@ void LoadFixedText(App& app, const Text& requested) {
     app.fixedText.LoadTried = true;
     Text text;
     FileResult result;
-    const FixedRead outcome = ReadFixedFile(app.ports.files, path, text, result);
+    Fingerprint file;
+    const FixedRead outcome = ReadFixedFile(app.ports.files, path, text, result, &file);
     if (outcome == FixedRead::Ok) {
-        if (path == DefaultFixedTextPath(app))
-            app.fixedText.Read = true;
-        app.form.txtFixed.Text = std::move(text);
+        if (path == DefaultFixedTextPath(app)) {
+            TakeFixedText(app, std::move(text), file);
+        } else {
+            app.form.txtFixed.Text = std::move(text);
+        }
         return;
     }
     if (app.form.chkFixed.Value != 1)
@@ -81,23 +99,87 @@ bool SaveFixedText(App& app) {
         }
         return false;
     }
+    switch (CheckFixedText(app, true)) {
+        case FileCheck::Reloaded:
+            return true;  // txtFixed is the file's again: nothing of its own to write
+        case FileCheck::Cancel:
+            return false;
+        case FileCheck::Current:
+        case FileCheck::Overwrite:
+            break;
+    }
     bool dropped = false;
+    Fingerprint written;
     const FileResult result =
-        WriteFixedFile(app.ports.files, path, app.form.txtFixed.Text.get(), dropped);
+        WriteFixedFile(app.ports.files, path, app.form.txtFixed.Text.get(), dropped, written);
     if (!result) {
-        app.ports.messages.Show(U"Unable to save the fixed text file" + Text(CrLf) + path +
-                                    Text(CrLf) + FromUtf8(result.Message()) + Text(CrLf) +
-                                    U"Your fixed text is kept until you close Velmo.",
-                                msgbox::OkExclamation, U"Fixed Text");
+        ReportSaveFailure(app, path, result);
         return false;
     }
     app.fixedText.Read = true;
+    app.fixedText.File = written;
+    app.fixedText.Box = FingerprintOf(app.form.txtFixed.Text.get());
     if (dropped) {
         app.ports.messages.Show(U"The fixed text may have at most 15 lines." + Text(CrLf) +
                                     U"Lines after the 15th were not saved.",
                                 msgbox::OkExclamation, U"Fixed Text");
     }
     return true;
+}
+
+FileCheck CheckFixedText(App& app, bool beforeWrite) {
+    App::FixedTextState& state = app.fixedText;
+    if (!state.Read)
+        return FileCheck::Current;
+    const Text path = DefaultFixedTextPath(app);
+    std::string bytes;
+    FileResult result;
+    switch (CompareFile(app.ports.files, path, state.File, bytes, result)) {
+        case FileSince::Same:
+        case FileSince::Missing:
+            return FileCheck::Current;
+        case FileSince::Unreadable:
+            if (!beforeWrite)
+                return FileCheck::Current;
+            ReportSaveFailure(app, path, result);
+            return FileCheck::Cancel;
+        case FileSince::Changed:
+            break;
+    }
+    if (FingerprintOf(app.form.txtFixed.Text.get()) != state.Box) {
+        if (!beforeWrite)
+            return FileCheck::Current;
+        const int answer = app.ports.messages.Show(
+            path +
+                U"\r\nhas been changed by another program since Velmo read it, and the fixed "
+                U"text here has changes of its own.\r\n"
+                U"Press YES to load the file again: the changes made here are lost.\r\n"
+                U"Press NO to replace the file with the fixed text here: the other program's "
+                U"changes are lost.\r\n"
+                U"Press CANCEL to leave both as they are.",
+            msgbox::YesNoCancelExclamationCancelDefault, U"Fixed Text");
+        if (answer == msgbox::No) {
+            state.File = FingerprintOf(bytes);
+            return FileCheck::Overwrite;
+        }
+        if (answer != msgbox::Yes)
+            return FileCheck::Cancel;
+    }
+    Text text;
+    if (FixedTextOf(bytes, text) != FixedRead::Ok) {
+        // Written back, its lines past the 15th would be lost.
+        if (beforeWrite) {
+            app.ports.messages.Show(
+                path +
+                    U"\r\nhas been changed by another program and now has more lines than the "
+                    U"fixed text can hold (" +
+                    ToText(kMaxFixedLines) + U"), so it was neither loaded nor replaced.",
+                msgbox::OkExclamation, U"Fixed Text");
+        }
+        return beforeWrite ? FileCheck::Cancel : FileCheck::Current;
+    }
+    TakeFixedText(app, std::move(text), FingerprintOf(bytes));
+    return FileCheck::Reloaded;
 }
 
 void chkFixed_Click(App& app) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "domain/text.h"
+#include "service/signature_files.h"
 
 namespace velmo {
 
@@ -15,6 +16,11 @@ void LoadFixedText(App& app, const Text& path);
 // false (after telling the user) when it did not. An existing file whose
 // lines were not read in this run is never replaced.
 bool SaveFixedText(App& app);
+
+// Looks whether another program changed "Fixed.fxt" since it was read or
+// written here, as CheckVariableFile does for the quote file, with txtFixed's
+// edits in place of the list's.
+FileCheck CheckFixedText(App& app, bool beforeWrite);
 
 void chkFixed_Click(App& app);
 void txtFixed_Change(App& app);

@@ -5,7 +5,9 @@
 #include "service/signature_files.h"
 #include "ui/app.h"
 #include "ui/entry_editor.h"
+#include "ui/fixed_text.h"
 #include "ui/signature.h"
+#include "ui/variable_file.h"
 
 namespace velmo {
 
@@ -61,6 +63,10 @@ void PickRandomEntry(App& app) {
 }
 
 void btnRandomize_Click(App& app) {
+    // Velmo runs all day: a file another program changed meanwhile is read
+    // again before the pick (the schedule's too), unless it has edits here.
+    CheckVariableFile(app, false);
+    CheckFixedText(app, false);
     PickRandomEntry(app);
 }
 

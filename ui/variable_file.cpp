@@ -1,7 +1,10 @@
 #include "ui/variable_file.h"
 
+#include <algorithm>
+
 #include "service/signature_files.h"
 #include "ui/app.h"
+#include "ui/entry_editor.h"
 #include "ui/output_selection.h"
 #include "ui/signature.h"
 
@@ -38,6 +41,66 @@ void LoadVariableFile(App& app) {
     }
 }
 
+namespace {
+
+void ReportSaveFailure(App& app, const FileResult& result) {
+    app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) +
+                                app.VariableFilePath + Text(CrLf) + FromUtf8(result.Message()) +
+                                Text(CrLf) + U"Your entries are kept until you close Velmo.",
+                            msgbox::OkExclamation, U"Variable Text");
+}
+
+void TakeChangedFile(App& app, std::string_view bytes) {
+    VariableEntries& vars = app.vars;
+    TakeQuoteFile(app.VariableFilePath, bytes, vars);
+    vars.CurrentEntry =
+        std::clamp(vars.CurrentEntry, std::min(1, vars.EntryCount), vars.EntryCount);
+    ShowEntry(app);
+}
+
+}  // namespace
+
+FileCheck CheckVariableFile(App& app, bool beforeWrite) {
+    VariableEntries& vars = app.vars;
+    if (vars.LoadedPath.empty() || vars.LoadedPath != app.VariableFilePath)
+        return FileCheck::Current;
+    std::string bytes;
+    FileResult result;
+    switch (CompareFile(app.ports.files, app.VariableFilePath, vars.LoadedFile, bytes, result)) {
+        case FileSince::Same:
+        case FileSince::Missing:
+            return FileCheck::Current;
+        case FileSince::Unreadable:
+            if (!beforeWrite)
+                return FileCheck::Current;
+            ReportSaveFailure(app, result);
+            return FileCheck::Cancel;
+        case FileSince::Changed:
+            break;
+    }
+    if (QuoteListEdited(vars)) {
+        if (!beforeWrite)
+            return FileCheck::Current;
+        const int answer = app.ports.messages.Show(
+            app.VariableFilePath +
+                U"\r\nhas been changed by another program since Velmo read it, and the entries "
+                U"here have changes of their own.\r\n"
+                U"Press YES to load the file again: the changes made here are lost.\r\n"
+                U"Press NO to replace the file with the entries here: the other program's "
+                U"changes are lost.\r\n"
+                U"Press CANCEL to leave both as they are.",
+            msgbox::YesNoCancelExclamationCancelDefault, U"Variable Text");
+        if (answer == msgbox::No) {
+            vars.LoadedFile = FingerprintOf(bytes);
+            return FileCheck::Overwrite;
+        }
+        if (answer != msgbox::Yes)
+            return FileCheck::Cancel;
+    }
+    TakeChangedFile(app, bytes);
+    return FileCheck::Reloaded;
+}
+
 bool SaveVariableFile(App& app) {
     ApplyVariablePathRule(app);
     VariableEntries& vars = app.vars;
@@ -51,16 +114,21 @@ bool SaveVariableFile(App& app) {
             msgbox::OkExclamation, U"Variable Text");
         return false;
     }
+    switch (CheckVariableFile(app, true)) {
+        case FileCheck::Reloaded:
+            return true;  // the list is the file's again: nothing of its own to write
+        case FileCheck::Cancel:
+            return false;
+        case FileCheck::Current:
+        case FileCheck::Overwrite:
+            break;
+    }
 
     const FileResult result = WriteQuoteFile(app.ports.files, path, vars);
     if (!result) {
-        app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) + path +
-                                    Text(CrLf) + FromUtf8(result.Message()) + Text(CrLf) +
-                                    U"Your entries are kept until you close Velmo.",
-                                msgbox::OkExclamation, U"Variable Text");
+        ReportSaveFailure(app, result);
         return false;
     }
-    vars.LoadedPath = path;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "domain/text.h"
+#include "service/signature_files.h"
 
 namespace velmo {
 
@@ -10,8 +11,16 @@ struct App;
 // leads to the offer to find it, retried until the user declines.
 void LoadVariableFile(App& app);
 
-// Writes the list back; false (after telling the user) when it did not.
+// Writes the list back; false (after telling the user) when it did not, or
+// when the user kept another program's change to the file.
 bool SaveVariableFile(App& app);
+
+// Looks whether another program changed the quote file since it was read or
+// written here. A changed file is read again when the list holds no edits of
+// its own; else, `beforeWrite`, the user chooses to read it again, to replace
+// it, or neither (Cancel); else the list is kept as it is. A file that cannot
+// be read before a write is reported and gives Cancel.
+FileCheck CheckVariableFile(App& app, bool beforeWrite);
 
 // Lets the user pick the quote file; a cancel keeps the path.
 void FindVariableFile(App& app);

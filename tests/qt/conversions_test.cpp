@@ -40,6 +40,8 @@ TEST(ConversionsTest, MessageBoxStylesGiveTheirButtonsIconAndAnswers) {
         {msgbox::YesNoCritical, B::Yes | B::No, B::Critical, msgbox::Yes, msgbox::No},
         {msgbox::OkCancelExclamation, B::Ok | B::Cancel, B::Warning, msgbox::Ok, msgbox::Cancel},
         {msgbox::YesNoCriticalNoDefault, B::Yes | B::No, B::Critical, msgbox::No, msgbox::No},
+        {msgbox::YesNoCancelExclamationCancelDefault, B::Yes | B::No | B::Cancel, B::Warning,
+         msgbox::Cancel, msgbox::Cancel},
     };
     for (const auto& row : rows) {
         const MessageBoxLook look = LookOfStyle(row.style);

@@ -7,8 +7,10 @@
 #include "platform/file_text.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
+#include "ui/entry_editor.h"
 #include "ui/fixed_text.h"
 #include "ui/options.h"
+#include "ui/schedule.h"
 #include "ui/variable_file.h"
 
 namespace velmo {
@@ -242,6 +244,80 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
     EXPECT_FALSE(app.UseShownEntry);
     EXPECT_EQ(files.reads, 1);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A file another program changed since it was read is never written over
+// unseen. With no edits here, a save or a scheduled pick reads it again. With
+// edits, a save asks: YES reads it again, NO replaces it, CANCEL leaves both;
+// a pick keeps the edits without asking. Both files, the same rules.
+TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
+    const int yes = msgbox::Yes, no = msgbox::No, cancel = msgbox::Cancel;
+    const std::string outside = "\"Added\"\r\n\"elsewhere\"\r\n";
+    const struct {
+        bool edited, pick;
+        int answer;        // to the question, when asked
+        bool fileOutside;  // else the copy here was written
+        bool copyOutside;  // else the copy keeps what it had
+        bool saved;
+    } rows[] = {
+        {false, false, 0, true, true, true},   {true, false, yes, true, true, true},
+        {true, false, no, false, false, true}, {true, false, cancel, true, false, false},
+        {false, true, 0, true, true, true},    {true, true, 0, true, false, true},
+    };
+    for (const bool fixed : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(::testing::Message() << "fixed " << fixed << ", row " << &row - rows);
+            testing::TestApp t;
+            MainForm& f = t.app.form;
+            t.app.AppPath = kFolder;
+            SetDefaults(t.app);
+            const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
+            t.files.files[path] = "\"one\"\r\n\"two\"\r\n";
+            f.chkFixed.Value = 1;
+            if (fixed) {
+                LoadFixedText(t.app, Text());
+            } else {
+                LoadVariableFile(t.app);
+                t.app.vars.CurrentEntry = 1;
+                ShowEntry(t.app);
+            }
+            if (row.edited && fixed)
+                f.txtFixed.Text = U"mine\r\ntwo";
+            if (row.edited && !fixed)
+                f.txtVar.Text = U"mine";
+            // The copy here, as the lines of the file.
+            const auto copy = [&] {
+                if (fixed)
+                    return f.txtFixed.Text.get();
+                Text lines = t.app.vars.At(1);
+                for (int i = 2; i <= t.app.vars.EntryCount; ++i)
+                    lines += U"\r\n" + t.app.vars.At(i);
+                return lines;
+            };
+            const Text ours = copy();
+            t.files.files[path] = outside;
+            t.messages.answers = {row.answer};
+            bool saved = true;
+            if (row.pick) {  // a scheduled change, as Randomize does it
+                f.Slider.Value = 1;
+                WaitForChange(t.app);
+                t.timer.Advance(300);
+            } else {
+                saved = fixed ? SaveFixedText(t.app) : SaveVariableFile(t.app);
+            }
+            EXPECT_EQ(saved, row.saved);
+            EXPECT_EQ(t.files.files[path],
+                      row.fileOutside ? outside : NativeFileBytes("\"mine\"\r\n\"two\"\r\n"));
+            EXPECT_EQ(copy(), row.copyOutside ? Text(U"Added\r\nelsewhere") : ours);
+            EXPECT_EQ(f.txtVar.Text.get(), t.app.vars.At(t.app.vars.CurrentEntry));
+            const bool asked = row.edited && !row.pick;
+            ASSERT_EQ(t.messages.shown.size(), asked ? 1u : 0u);
+            if (asked) {
+                EXPECT_EQ(t.messages.shown[0].text.find(path + U"\r\nhas been changed"), 0u);
+                EXPECT_EQ(t.messages.shown[0].style, 563);  // Cancel the default
+            }
+        }
+    }
 }
 
 }  // namespace

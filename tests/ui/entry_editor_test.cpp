@@ -96,27 +96,39 @@ TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"Typed before any entry\"\r\n"));
 }
 
+// The delete goes into the file as another program may have left it: its
+// added entries stay, and an entry no longer at its place is not deleted.
 TEST_F(EntryEditorTest, DeletingTheShownEntry) {
+    const std::string added = kThree + "\"four\"\r\n\"five\"\r\n";
+    const std::string inserted = "\"zero\"\r\n" + kThree;
     const struct {
         const char* what;
         int current;
         Text text, label;
-        std::string file;  // written; empty when nothing is deleted
+        std::string file;     // written; empty when nothing is deleted
+        std::string outside;  // the file as another program left it after the start
     } rows[] = {
-        {"the middle", 2, U"three", U"Entry: 2/2", "\"one\"\r\n\"three\"\r\n"},
-        {"the last", 3, U"two", U"Entry: 2/2", "\"one\"\r\n\"two\"\r\n"},
-        {"the first", 1, U"two", U"Entry: 1/2", "\"two\"\r\n\"three\"\r\n"},
+        {"the middle", 2, U"three", U"Entry: 2/2", "\"one\"\r\n\"three\"\r\n", kThree},
+        {"the last", 3, U"two", U"Entry: 2/2", "\"one\"\r\n\"two\"\r\n", kThree},
+        {"the first", 1, U"two", U"Entry: 1/2", "\"two\"\r\n\"three\"\r\n", kThree},
         // A slot of an earlier, longer list: shown, but not in this one.
-        {"a slot past the list", 4, U"", U"Entry: 4/3", ""},
-        {"a slot before it", 0, U"", U"Entry: 0/3", ""},
+        {"a slot past the list", 4, U"", U"Entry: 4/3", "", kThree},
+        {"a slot before it", 0, U"", U"Entry: 0/3", "", kThree},
+        {"two added elsewhere", 2, U"three", U"Entry: 2/4",
+         "\"one\"\r\n\"three\"\r\n\"four\"\r\n\"five\"\r\n", added},
+        {"one inserted before it", 2, U"one", U"Entry: 2/4", "", inserted},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Start(kThree, row.current);
+        files.files[kListFile] = row.outside;
+        messages.shown.clear();
         form.btnDelete.Click();
         EXPECT_EQ(Shown(), std::make_pair(row.text, row.label));
-        EXPECT_EQ(files.files[kListFile], row.file.empty() ? kThree : NativeFileBytes(row.file));
+        EXPECT_EQ(files.files[kListFile],
+                  row.file.empty() ? row.outside : NativeFileBytes(row.file));
         EXPECT_EQ(app.vars.At(app.vars.EntryCount + 1), U"");
+        EXPECT_EQ(messages.shown.size(), row.outside == inserted ? 1u : 0u);
     }
 
     Start("\"only\"\r\n");
