@@ -48,6 +48,9 @@ tests/e2e/bad_input.sh build
 echo "== where the user's files are kept, and folder names that are not UTF-8 =="
 tests/e2e/folders.sh build
 
+echo "== two users: what one plants in shared places, the other's Velmo refuses =="
+tests/e2e/two_users.sh build
+
 echo "== mutt, sending with velmo-signature and the signature file =="
 scripts/install-deps.sh mutt python3
 tests/e2e/mutt.sh build

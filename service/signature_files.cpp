@@ -47,7 +47,7 @@ CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
         if (!files.Exists(from) || files.Exists(to))
             continue;
         FileResult result;
-        std::optional<std::string> bytes = files.Read(from, result);
+        std::optional<std::string> bytes = files.ReadOwn(from, result);
         if (bytes)
             result = files.Replace(to, *bytes);
         if (!result) {
@@ -108,7 +108,7 @@ FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm
 FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
                          LaterEntries later) {
     FileResult result;
-    const std::optional<std::string> bytes = files.Read(path, result);
+    const std::optional<std::string> bytes = files.ReadOwn(path, result);
     if (!bytes)
         return result;
     // Decoded a piece at a time: a list far longer than 200 entries is never
@@ -137,7 +137,7 @@ FileResult WriteQuoteFile(FileStorePort& files, const Text& path, const Variable
 }
 
 FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result) {
-    const std::optional<std::string> bytes = files.Read(path, result);
+    const std::optional<std::string> bytes = files.ReadOwn(path, result);
     if (!bytes)
         return FixedRead::Unreadable;
     std::optional<Text> lines = ReadFixedLines(DecodeFileText(*bytes), kMaxFixedLines);
