@@ -103,8 +103,22 @@ std::error_code CheckFile(const struct stat& file, const struct stat& folder,
 std::error_code CheckFolders(const std::string& folder, const FileUser& user, std::string& real,
                              struct stat& info) {
     char* resolved = realpath(folder.c_str(), nullptr);
-    if (resolved == nullptr)
-        return {errno, std::generic_category()};
+    if (resolved == nullptr) {
+        const std::error_code error(errno, std::generic_category());
+        // A folder not made yet is judged by the one it would be made in:
+        // whoever may change that one could make it first, or lead it away.
+        std::string above = folder;
+        while (above.size() > 1 && above.back() == '/')
+            above.pop_back();
+        const size_t slash = above.find_last_of('/');
+        if (error != std::errc::no_such_file_or_directory || slash == std::string::npos)
+            return error;
+        above = slash == 0 ? "/" : above.substr(0, slash);
+        std::string ignored;
+        struct stat status {};
+        const std::error_code fault = CheckFolders(above, user, ignored, status);
+        return fault && fault != std::errc::no_such_file_or_directory ? fault : error;
+    }
     real = resolved;
     std::free(resolved);
     std::string up = real;

@@ -44,7 +44,9 @@ std::error_code CheckFolder(const struct stat& folder, const FileUser& user);
 std::error_code CheckFile(const struct stat& file, const struct stat& folder, const FileUser& user);
 
 // Checks the folder and each folder above it up to the root; `real` gets
-// the folder's path with every link resolved and `info` its status.
+// the folder's path with every link resolved and `info` its status. A
+// folder that does not exist is no_such_file_or_directory when the folder
+// it would be made in passes.
 std::error_code CheckFolders(const std::string& folder, const FileUser& user, std::string& real,
                              struct stat& info);
 

@@ -157,11 +157,16 @@ bool LockFileInstance::AnotherInstanceRunning() {
     // may change; elsewhere anyone could hold it, or lead it to another file.
     const std::string folder = path_.substr(0, path_.find_last_of('/') + 1);
     if (!folder.empty()) {
-        std::error_code ignored;
-        std::filesystem::create_directories(folder, ignored);
+        const FileUser user = EffectiveFileUser();
         std::string real;
         struct stat info {};
-        if (CheckFolders(folder, EffectiveFileUser(), real, info))
+        // Made only below a folder of the user's: root, run with another
+        // user's HOME, leaves no folder of root's in that user's home.
+        if (CheckFolders(folder, user, real, info) == std::errc::no_such_file_or_directory) {
+            std::error_code ignored;
+            std::filesystem::create_directories(folder, ignored);
+        }
+        if (CheckFolders(folder, user, real, info))
             return false;  // no lock to be had: better to run than to refuse
     }
     const LockOutcome outcome = LockFile(path_, false, fd_);

@@ -96,8 +96,9 @@ TEST(OwnFileTest, PrivateGroups) {
 }
 
 // Read for the program's own files refuses, with the reason, a file others
-// may change, one in a folder anyone may write to, and a link there to a
-// file of the user's; a folder only the user writes to may keep them.
+// may change, one in a folder anyone may write to (or to be made in one),
+// and a link there to a file of the user's; a folder only the user writes
+// to may keep them.
 TEST(OwnFileTest, ReadingTheProgramsOwnFiles) {
     const testing::TempFolder root{"velmo-own"};
     fs::create_directories(root / "mine");
@@ -119,7 +120,9 @@ TEST(OwnFileTest, ReadingTheProgramsOwnFiles) {
         {"open/planted", FileErrc::UnsafeFolder},
         {"open/link", FileErrc::UnsafeFolder},
         {"open/missing", FileErrc::UnsafeFolder},
+        {"open/new/missing", FileErrc::UnsafeFolder},
         {"mine/missing", std::make_error_code(std::errc::no_such_file_or_directory)},
+        {"mine/new/missing", std::make_error_code(std::errc::no_such_file_or_directory)},
     };
     PosixFileStore store;
     for (const auto& row : rows) {
