@@ -118,6 +118,12 @@ as "$OTHER" sh -c "printf '\"PLANTED\"\r\n' >'$SHARED/programs/Fixed.fxt'
 as "$VICTIM" "$SHARED/programs/velmo-signature" >"$WORK/out" 2>"$WORK/err"
 check "program in a shared folder: the victim's own fixed text" grep -q "Victim fixed" "$WORK/out"
 check "program in a shared folder: nothing planted" sh -c "! grep -q PLANTED '$WORK/out'"
+# Nor is what was planted there copied into a data folder that has no text
+# files yet, as the files an earlier version kept beside the program are.
+rm "$V_HOME"/.local/share/Velmo/*
+as "$VICTIM" "$SHARED/programs/velmo-signature" >"$WORK/out" 2>"$WORK/err"
+check "program in a shared folder: nothing planted copied" \
+    sh -c "! grep -rq PLANTED '$WORK/out' '$V_HOME/.local/share/Velmo'"
 
 # Root with the victim's HOME, as sudo -E runs it: the victim's settings
 # must not make root overwrite a file only root may write.
