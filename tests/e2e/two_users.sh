@@ -19,6 +19,7 @@ chmod 755 "$WORK"
 LINKS=$(sysctl -n fs.protected_symlinks)
 REGULAR=$(sysctl -n fs.protected_regular)
 PIDS=()
+OLD_LOCK=""
 cleanup() {
     # A copy stuck on a lock would not end on SIGTERM.
     for p in "${PIDS[@]}"; do kill -KILL "$p" 2>/dev/null; done
@@ -42,7 +43,8 @@ for user in "$VICTIM" "$OTHER"; do
 done
 V_HOME=$WORK/$VICTIM
 V_UID=$(id -u "$VICTIM")
-# Where the old instance lock was when XDG_RUNTIME_DIR is not set.
+# The lock earlier versions took when XDG_RUNTIME_DIR was not set, in /tmp
+# where anyone may plant it.
 OLD_LOCK=/tmp/velmo-$V_UID.lock
 mkdir -p "$WORK/bin"
 cp "$BUILD/velmo" "$BUILD/velmo-signature" "$WORK/bin/"
