@@ -15,6 +15,14 @@ class FileErrorCategory : public std::error_category {
                 return "File too large";
             case FileErrc::UnsafeLink:
                 return "A link in a shared folder that belongs to another user";
+            case FileErrc::NotOwnFile:
+                return "It belongs to another user; Velmo takes only the files of the user it "
+                       "runs for";
+            case FileErrc::WritableByOthers:
+                return "Other users may change it; take away their write permission (chmod go-w)";
+            case FileErrc::UnsafeFolder:
+                return "A folder on its path belongs to another user, or other users may change "
+                       "it";
         }
         return "Unknown file error";
     }

@@ -166,6 +166,9 @@ enum class FileErrc {
     NotRegularFile = 1,  // a folder, pipe or device where a file belongs
     TooLarge,            // more than the program reads
     UnsafeLink,          // a link another user planted in a shared folder
+    NotOwnFile,          // another user's file where only the user's own is taken
+    WritableByOthers,    // a file of the user's that others may change
+    UnsafeFolder,        // a folder on the way that others may change
 };
 const std::error_category& FileCategory();
 std::error_code make_error_code(FileErrc code);
@@ -194,6 +197,14 @@ class FileStorePort {
     // FileErrc::NotRegularFile at once, a longer file with FileErrc::TooLarge.
     virtual std::optional<std::string> Read(const Text& path, FileResult& result,
                                             size_t limit = kReadLimit) = 0;
+    // Read, for a file that decides what the program does (the settings, the
+    // quotation list, the fixed text): refused when another user could have
+    // put it there or changed it (FileErrc::NotOwnFile, WritableByOthers,
+    // UnsafeFolder). Where files have no such owners, the same as Read.
+    virtual std::optional<std::string> ReadOwn(const Text& path, FileResult& result,
+                                               size_t limit = kReadLimit) {
+        return Read(path, result, limit);
+    }
     // Replaces the file atomically: a temporary file in the same folder,
     // flushed, then renamed over the target (the target of a symbolic link),
     // keeping the old file's permissions. On failure the old file is intact.

@@ -8,15 +8,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#include "platform/own_files_posix.h"
 
 namespace velmo {
 
@@ -134,6 +138,10 @@ class Descriptor {
 // owned by neither the user nor the folder's owner. Anyone may plant a link
 // there, leading to a file of the user's for us to overwrite.
 bool IsPlantedLink(const struct stat& link, const struct stat& folder, uid_t user) {
+    // Root, run with another user's HOME, would otherwise write wherever
+    // that user's links lead: into any file of the system.
+    if (user == 0 && link.st_uid != 0)
+        return true;
     constexpr mode_t kShared = S_ISVTX | S_IWOTH;
     return (folder.st_mode & kShared) == kShared && link.st_uid != user &&
            link.st_uid != folder.st_uid;
@@ -355,6 +363,55 @@ std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& re
         result = FileResult{error};
         return std::nullopt;
     }
+    return ReadFile(name, result, limit, nullptr);
+}
+
+std::optional<std::string> PosixFileStore::ReadOwn(const Text& path, FileResult& result,
+                                                   size_t limit) {
+    std::string name;
+    if (!ToFileName(path, name)) {
+        result = Failure(EINVAL);
+        return std::nullopt;
+    }
+    const FileUser user = EffectiveFileUser();
+    struct stat folder {};
+    // Every link on the way lies in a folder of the user's, so that no one
+    // else can point it at a private file of the user's; the file is then
+    // opened by the real path that was checked.
+    for (int hop = 0;; ++hop) {
+        if (hop > kMaxLinkHops) {
+            result = Failure(ELOOP);
+            return std::nullopt;
+        }
+        std::string real;
+        if (const std::error_code error = CheckFolders(DirectoryOf(name), user, real, folder)) {
+            result = FileResult{error};
+            return std::nullopt;
+        }
+        name = (real == "/" ? real : real + "/") + BaseNameOf(name);
+        struct stat info {};
+        if (lstat(name.c_str(), &info) != 0) {
+            result = Failure(errno);
+            return std::nullopt;
+        }
+        if (!S_ISLNK(info.st_mode))
+            break;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(name.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<size_t>(length) >= target.size()) {
+            result = Failure(length < 0 ? errno : ENOENT);
+            return std::nullopt;
+        }
+        target.resize(static_cast<size_t>(length));
+        name = target.front() == '/' ? target : real + "/" + target;
+    }
+    return ReadFile(name, result, limit,
+                    [&](const struct stat& file) { return CheckFile(file, folder, user); });
+}
+
+std::optional<std::string> PosixFileStore::ReadFile(
+    const std::string& name, FileResult& result, size_t limit,
+    const std::function<std::error_code(const struct stat&)>& accept) {
     // Not blocking, so that a pipe with no writer cannot hold the open for
     // ever. A terminal opened here never becomes the program's. No link is
     // followed at the end: one put there since the check is not ours.
@@ -364,6 +421,13 @@ std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& re
     if (fd.get() == -1 || fstat(fd.get(), &info) != 0) {
         result = Failure(errno);
         return std::nullopt;
+    }
+    // Judged by the file opened, not by the name, which may have changed.
+    if (accept) {
+        if (const std::error_code refused = accept(info)) {
+            result = FileResult{refused};
+            return std::nullopt;
+        }
     }
     if (S_ISDIR(info.st_mode)) {
         result = Failure(EISDIR);

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <functional>
+#include <string>
+
 #include "platform/ports.h"
 
 namespace velmo {
@@ -50,6 +53,10 @@ class PosixFileStore : public FileStorePort {
     // another hard link keeps the old file. Temporary files of the same name
     // that a killed write left behind are removed once they are old.
     FileResult Replace(const Text& path, std::string_view bytes) override;
+    // The user's own file in folders of the user's, with its links; for
+    // root, only root's files.
+    std::optional<std::string> ReadOwn(const Text& path, FileResult& result,
+                                       size_t limit = kReadLimit) override;
     bool Exists(const Text& path) override;
     bool IsLink(const Text& path) override;
     // By device and inode; while neither file exists, by the folder's.
@@ -60,6 +67,11 @@ class PosixFileStore : public FileStorePort {
     FileResult Remove(const Text& path) override;
 
   private:
+    // Opens the file without following a link, refuses what `accept` refuses
+    // of it (when given), and reads it.
+    std::optional<std::string> ReadFile(
+        const std::string& name, FileResult& result, size_t limit,
+        const std::function<std::error_code(const struct stat&)>& accept);
     int CreateTemporary(const std::string& directory, const std::string& name, mode_t mode,
                         std::string& temp_path);
     int WriteAll(int fd, std::string_view bytes);

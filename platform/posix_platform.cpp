@@ -1,8 +1,6 @@
 #include "platform/posix_platform.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/lock_file_posix.h"
+#include "platform/own_files_posix.h"
 #include "platform/posix_file_store.h"
 #include "platform/reg_file_store.h"
 
@@ -69,8 +69,8 @@ std::string UserDirsDocuments(const std::string& home) {
     FileResult ignored;
     const std::string text =
         PosixFileStore()
-            .Read(FromPathBytes(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs"),
-                  ignored, kLimit)
+            .ReadOwn(FromPathBytes(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs"),
+                     ignored, kLimit)
             .value_or(std::string());
     constexpr std::string_view kName = "XDG_DOCUMENTS_DIR";
     std::string found;
@@ -140,28 +140,37 @@ LockFileInstance::LockFileInstance(std::string lockPath) : path_(std::move(lockP
 
 LockFileInstance::~LockFileInstance() {
     if (fd_ != -1)
-        ::close(fd_);
+        UnlockFile(fd_);
 }
 
 std::string LockFileInstance::DefaultLockPath() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/')
-        return std::string(runtime) + "/velmo.lock";
-    return "/tmp/velmo-" + std::to_string(getuid()) + ".lock";
+    const std::string settings = ToPathBytes(RegFileStore::DefaultPath());
+    if (settings.empty())
+        return {};
+    return settings.substr(0, settings.find_last_of('/') + 1) + "velmo.lock";
 }
 
 bool LockFileInstance::AnotherInstanceRunning() {
-    if (fd_ != -1)
+    if (fd_ != -1 || path_.empty())
         return false;
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd == -1)
-        return false;  // no lock to be had: better to run than to refuse
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return errno == EWOULDBLOCK;
+    // The lock goes beside the settings it guards, in a folder no one else
+    // may change; elsewhere anyone could hold it, or lead it to another file.
+    const std::string folder = path_.substr(0, path_.find_last_of('/') + 1);
+    if (!folder.empty()) {
+        const FileUser user = EffectiveFileUser();
+        std::string real;
+        struct stat info {};
+        // Made only below a folder of the user's: root, run with another
+        // user's HOME, leaves no folder of root's in that user's home.
+        if (CheckFolders(folder, user, real, info) == std::errc::no_such_file_or_directory) {
+            std::error_code ignored;
+            std::filesystem::create_directories(folder, ignored);
+        }
+        if (CheckFolders(folder, user, real, info))
+            return false;  // no lock to be had: better to run than to refuse
     }
-    fd_ = fd;
-    return false;
+    const LockOutcome outcome = LockFile(path_, false, fd_);
+    return outcome == LockOutcome::Busy || outcome == LockOutcome::HeldHere;
 }
 
 Text PosixProgram::ProgramFolder() {
@@ -174,6 +183,9 @@ Text PosixProgram::ProgramFolder() {
 
 bool PosixProgram::CanWriteFolder(const Text& folder) {
     const std::string name = ToPathBytes(folder);
+    // Files others could put there would be taken for the user's own.
+    if (!FolderOfUser(name, EffectiveFileUser()))
+        return false;
     // The folders of the file system hierarchy that hold installed programs.
     for (const std::string_view system : {"/usr/", "/bin/", "/sbin/"}) {
         if ((name + "/").compare(0, system.size(), system) == 0)
@@ -241,8 +253,8 @@ std::vector<Text> PosixProgram::OwnFiles() {
     if (const Text settings = RegFileStore::DefaultPath(); !settings.empty()) {
         files.push_back(settings);
         files.push_back(settings + U".lock");
+        files.push_back(FromPathBytes(LockFileInstance::DefaultLockPath()));
     }
-    files.push_back(FromPathBytes(LockFileInstance::DefaultLockPath()));
     return files;
 }
 

@@ -21,8 +21,8 @@ class PosixClock : public ClockPort {
     double ElapsedSeconds() const override;
 };
 
-// One copy per user: an exclusive lock on a file in the user's runtime
-// folder, held while the program runs; a crashed copy's lock goes with it.
+// One copy per user's settings: an exclusive lock on a file beside them,
+// held while the program runs; a crashed copy's lock goes with it.
 class LockFileInstance : public SingleInstancePort {
   public:
     explicit LockFileInstance(std::string lockPath = DefaultLockPath());
@@ -31,6 +31,7 @@ class LockFileInstance : public SingleInstancePort {
     LockFileInstance& operator=(const LockFileInstance&) = delete;
 
     bool AnotherInstanceRunning() override;
+    // velmo.lock beside the settings file; empty without a home folder.
     static std::string DefaultLockPath();
 
   private:

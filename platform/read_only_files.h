@@ -15,6 +15,10 @@ class ReadOnlyFiles : public FileStorePort {
                                     size_t limit = kReadLimit) override {
         return files_.Read(path, result, limit);
     }
+    std::optional<std::string> ReadOwn(const Text& path, FileResult& result,
+                                       size_t limit = kReadLimit) override {
+        return files_.ReadOwn(path, result, limit);
+    }
     FileResult Replace(const Text&, std::string_view) override { return Refused(); }
     bool Exists(const Text& path) override { return files_.Exists(path); }
     bool IsLink(const Text& path) override { return files_.IsLink(path); }

@@ -61,7 +61,7 @@ RegFileStore::RegFileStore(FileStorePort& files, Text path)
 RegDocument RegFileStore::Load() {
     const std::string name = ToUtf8(path_);
     FileResult result;
-    const std::optional<std::string> bytes = files_.Read(path_, result);
+    const std::optional<std::string> bytes = files_.ReadOwn(path_, result);
     if (!bytes) {
         if (result.Missing())
             return {};

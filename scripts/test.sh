@@ -51,6 +51,9 @@ tests/e2e/folders.sh build
 echo "== the text files changed by another program while the window runs =="
 tests/e2e/outside_edits.sh build build/outside-shots
 
+echo "== two users: what one plants in shared places, the other's Velmo refuses =="
+tests/e2e/two_users.sh build
+
 echo "== mutt, sending with velmo-signature and the signature file =="
 scripts/install-deps.sh mutt python3
 tests/e2e/mutt.sh build

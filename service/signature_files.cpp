@@ -47,7 +47,7 @@ CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
         if (!files.Exists(from) || files.Exists(to))
             continue;
         FileResult result;
-        std::optional<std::string> bytes = files.Read(from, result);
+        std::optional<std::string> bytes = files.ReadOwn(from, result);
         if (bytes)
             result = files.Replace(to, *bytes);
         if (!result) {
@@ -108,7 +108,7 @@ FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm
 FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
                          LaterEntries later) {
     FileResult result;
-    const std::optional<std::string> bytes = files.Read(path, result);
+    const std::optional<std::string> bytes = files.ReadOwn(path, result);
     if (!bytes)
         return result;
     TakeQuoteFile(path, *bytes, list, later);
@@ -156,7 +156,7 @@ bool QuoteListEdited(const VariableEntries& list) {
 
 FileSince CompareFile(FileStorePort& files, const Text& path, const Fingerprint& known,
                       std::string& bytes, FileResult& result) {
-    std::optional<std::string> now = files.Read(path, result);
+    std::optional<std::string> now = files.ReadOwn(path, result);
     if (!now)
         return result.Missing() ? FileSince::Missing : FileSince::Unreadable;
     if (FingerprintOf(*now) == known)
@@ -167,7 +167,7 @@ FileSince CompareFile(FileStorePort& files, const Text& path, const Fingerprint&
 
 FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result,
                         Fingerprint* read) {
-    const std::optional<std::string> bytes = files.Read(path, result);
+    const std::optional<std::string> bytes = files.ReadOwn(path, result);
     if (!bytes)
         return FixedRead::Unreadable;
     if (read != nullptr)

@@ -1,7 +1,9 @@
 #include "platform/posix_file_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/xattr.h>
@@ -17,6 +19,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "platform/posix_platform.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
@@ -201,7 +204,9 @@ TEST_F(PosixFileStoreTest, StaleTemporaryFilesOfTheFileGo) {
 }
 
 // One instance holds the lock, also when asked again; another finds it held
-// until the first ends. No lock to be had is no reason not to run.
+// until the first ends. No lock to be had is no reason not to run: a link in
+// its place (never followed: its target is not made) or another user's file,
+// held or not. A lock this process holds, under any name, is never waited for.
 TEST_F(PosixFileStoreTest, OneInstanceHoldsTheLock) {
     const std::string lock = (dir_ / "lock").string();
     auto first = std::make_optional<LockFileInstance>(lock);
@@ -212,13 +217,34 @@ TEST_F(PosixFileStoreTest, OneInstanceHoldsTheLock) {
     first.reset();
     EXPECT_FALSE(second.AnotherInstanceRunning());
     EXPECT_FALSE(LockFileInstance((dir_ / "missing/lock").string()).AnotherInstanceRunning());
+
+    fs::create_symlink(dir_ / "target", dir_ / "link");
+    EXPECT_FALSE(LockFileInstance((dir_ / "link").string()).AnotherInstanceRunning());
+    EXPECT_FALSE(fs::exists(dir_ / "target"));
+    fs::create_hard_link(lock, dir_ / "alias");
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            { const FileLock settings(PathOf("alias")); }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    if (geteuid() == 0) {
+        WriteFile(dir_ / "others", "");
+        ASSERT_EQ(chown((dir_ / "others").c_str(), 65534, 65534), 0);
+        const int held = open((dir_ / "others").c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(flock(held, LOCK_EX), 0);
+        EXPECT_FALSE(LockFileInstance((dir_ / "others").string()).AnotherInstanceRunning());
+        close(held);
+    }
 }
 
 // The kernel's protected_symlinks rule, kept whatever the sysctl says: a link
 // in a sticky, world-writable folder is followed only when it belongs to the
 // user or to the folder's owner. Another user's link in /tmp must not make
-// the signature overwrite the user's own files, nor hand them out. A link
-// followed stays a link, relative or absolute, however many in a row.
+// the signature overwrite the user's own files, nor hand them out. Root, run
+// with a user's HOME, follows none of another user's links. A link followed
+// stays a link, relative or absolute, however many in a row.
 TEST(PlantedLinkTest, LinksOthersPlantedInSharedFoldersAreNotFollowed) {
     if (geteuid() != 0)
         GTEST_SKIP() << "giving a link to another user needs root";
@@ -228,20 +254,24 @@ TEST(PlantedLinkTest, LinksOthersPlantedInSharedFoldersAreNotFollowed) {
         const char* what;
         mode_t folder_mode;
         uid_t link_owner;
+        uid_t user;
         bool refused;
     } kCases[] = {
-        {"another user's link in a sticky shared folder", 01777, kOther, true},
-        {"the user's own link there", 01777, kUser, false},
-        {"a link of the folder's owner", 01777, 0, false},
-        {"a shared folder that is not sticky", 0777, kOther, false},
-        {"a sticky folder only its owner writes to", 01755, kOther, false},
+        {"another user's link in a sticky shared folder", 01777, kOther, kUser, true},
+        {"the user's own link there", 01777, kUser, kUser, false},
+        {"a link of the folder's owner", 01777, 0, kUser, false},
+        {"a shared folder that is not sticky", 0777, kOther, kUser, false},
+        {"a sticky folder only its owner writes to", 01755, kOther, kUser, false},
+        {"for root, a user's link in the user's own folder", 0755, kUser, 0, true},
     };
     struct : PosixFileCalls {  // the store runs as this user whoever runs the test
-        uid_t EffectiveUser() override { return kUser; }
+        uid_t EffectiveUser() override { return id; }
+        uid_t id = kUser;
     } user;
     PosixFileStore store(user);
     for (const auto& row : kCases) {
         SCOPED_TRACE(row.what);
+        user.id = row.user;
         // start -> shared/link -> next -> victim.txt: the planted link is
         // neither the first hop nor the last.
         const testing::TempFolder root{"velmo-links"};
@@ -512,9 +542,10 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
         EXPECT_EQ(PosixProgram().AutostartFile(),
                   FromPathBytes(row.expected + "/autostart/velmo.desktop"));
         const Text settings = FromPathBytes(row.expected + "/Velmo/User.reg");
-        EXPECT_EQ(
-            PosixProgram().OwnFiles(),
-            (std::vector<Text>{program, settings, settings + U".lock", U"/run/user/7/velmo.lock"}));
+        // One instance lock per settings, wherever the runtime folder is.
+        EXPECT_EQ(PosixProgram().OwnFiles(),
+                  (std::vector<Text>{program, settings, settings + U".lock",
+                                     FromPathBytes(row.expected + "/Velmo/velmo.lock")}));
     }
 }
 
