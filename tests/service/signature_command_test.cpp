@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <atomic>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <random>
 
@@ -27,20 +27,29 @@ std::atomic<size_t> gPeak{0};
 }  // namespace
 }  // namespace velmo
 
+// Each block carries its size in front, which every platform's allocator
+// keeps to itself.
+constexpr size_t kHeader = alignof(std::max_align_t);
+
 void* operator new(size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p == nullptr)
+    auto* block = static_cast<unsigned char*>(std::malloc(kHeader + size));
+    if (block == nullptr)
         throw std::bad_alloc();
-    const size_t now = velmo::gInUse += malloc_usable_size(p);
+    std::memcpy(block, &size, sizeof size);
+    const size_t now = velmo::gInUse += size;
     size_t peak = velmo::gPeak.load();
     while (now > peak && !velmo::gPeak.compare_exchange_weak(peak, now)) {
     }
-    return p;
+    return block + kHeader;
 }
 void operator delete(void* p) noexcept {
-    if (p != nullptr)
-        velmo::gInUse -= malloc_usable_size(p);
-    std::free(p);
+    if (p == nullptr)
+        return;
+    auto* block = static_cast<unsigned char*>(p) - kHeader;
+    size_t size;
+    std::memcpy(&size, block, sizeof size);
+    velmo::gInUse -= size;
+    std::free(block);
 }
 void operator delete(void* p, size_t) noexcept {
     operator delete(p);
