@@ -2,6 +2,7 @@
 
 #include "service/signature_files.h"
 #include "ui/app.h"
+#include "ui/changed_file.h"
 #include "ui/output_selection.h"
 
 namespace velmo {
@@ -133,38 +134,16 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
         return FileCheck::Current;
     const Text path = DefaultFixedTextPath(app);
     std::string bytes;
-    FileResult result;
-    switch (CompareFile(app.ports.files, path, state.File, bytes, result)) {
-        case FileSince::Same:
-        case FileSince::Missing:
-            return FileCheck::Current;
-        case FileSince::Unreadable:
-            if (!beforeWrite)
-                return FileCheck::Current;
-            ReportSaveFailure(app, path, result);
-            return FileCheck::Cancel;
-        case FileSince::Changed:
-            break;
-    }
-    if (FingerprintOf(app.form.txtFixed.Text.get()) != state.Box) {
-        if (!beforeWrite)
-            return FileCheck::Current;
-        const int answer = app.ports.messages.Show(
-            path +
-                U"\r\nhas been changed by another program since Velmo read it, and the fixed "
-                U"text here has changes of its own.\r\n"
-                U"Press YES to load the file again: the changes made here are lost.\r\n"
-                U"Press NO to replace the file with the fixed text here: the other program's "
-                U"changes are lost.\r\n"
-                U"Press CANCEL to leave both as they are.",
-            msgbox::YesNoCancelExclamationCancelDefault, U"Fixed Text");
-        if (answer == msgbox::No) {
-            state.File = FingerprintOf(bytes);
-            return FileCheck::Overwrite;
-        }
-        if (answer != msgbox::Yes)
-            return FileCheck::Cancel;
-    }
+    FileResult unreadable;
+    const FileCheck check = LookAgainAtFile(
+        app,
+        {path, state.File, FingerprintOf(app.form.txtFixed.Text.get()) != state.Box,
+         U"the fixed text here has changes of its own", U"the fixed text here", U"Fixed Text"},
+        beforeWrite, bytes, unreadable);
+    if (!unreadable)
+        ReportSaveFailure(app, path, unreadable);
+    if (check != FileCheck::Reloaded)
+        return check;
     Text text;
     if (FixedTextOf(bytes, text) != FixedRead::Ok) {
         // Written back, its lines past the 15th would be lost.

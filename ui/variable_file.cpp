@@ -4,6 +4,7 @@
 
 #include "service/signature_files.h"
 #include "ui/app.h"
+#include "ui/changed_file.h"
 #include "ui/entry_editor.h"
 #include "ui/output_selection.h"
 #include "ui/signature.h"
@@ -65,38 +66,16 @@ FileCheck CheckVariableFile(App& app, bool beforeWrite) {
     if (vars.LoadedPath.empty() || vars.LoadedPath != app.VariableFilePath)
         return FileCheck::Current;
     std::string bytes;
-    FileResult result;
-    switch (CompareFile(app.ports.files, app.VariableFilePath, vars.LoadedFile, bytes, result)) {
-        case FileSince::Same:
-        case FileSince::Missing:
-            return FileCheck::Current;
-        case FileSince::Unreadable:
-            if (!beforeWrite)
-                return FileCheck::Current;
-            ReportSaveFailure(app, result);
-            return FileCheck::Cancel;
-        case FileSince::Changed:
-            break;
-    }
-    if (QuoteListEdited(vars)) {
-        if (!beforeWrite)
-            return FileCheck::Current;
-        const int answer = app.ports.messages.Show(
-            app.VariableFilePath +
-                U"\r\nhas been changed by another program since Velmo read it, and the entries "
-                U"here have changes of their own.\r\n"
-                U"Press YES to load the file again: the changes made here are lost.\r\n"
-                U"Press NO to replace the file with the entries here: the other program's "
-                U"changes are lost.\r\n"
-                U"Press CANCEL to leave both as they are.",
-            msgbox::YesNoCancelExclamationCancelDefault, U"Variable Text");
-        if (answer == msgbox::No) {
-            vars.LoadedFile = FingerprintOf(bytes);
-            return FileCheck::Overwrite;
-        }
-        if (answer != msgbox::Yes)
-            return FileCheck::Cancel;
-    }
+    FileResult unreadable;
+    const FileCheck check = LookAgainAtFile(
+        app,
+        {app.VariableFilePath, vars.LoadedFile, QuoteListEdited(vars),
+         U"the entries here have changes of their own", U"the entries here", U"Variable Text"},
+        beforeWrite, bytes, unreadable);
+    if (!unreadable)
+        ReportSaveFailure(app, unreadable);
+    if (check != FileCheck::Reloaded)
+        return check;
     TakeChangedFile(app, bytes);
     return FileCheck::Reloaded;
 }
