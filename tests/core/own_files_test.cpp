@@ -97,8 +97,8 @@ TEST(OwnFileTest, PrivateGroups) {
 
 // Read for the program's own files refuses, with the reason, a file others
 // may change, one in a folder anyone may write to (or to be made in one),
-// and a link there to a file of the user's; a folder only the user writes
-// to may keep them.
+// and a link there to a file of the user's, also further down; a folder only
+// the user writes to may keep them.
 TEST(OwnFileTest, ReadingTheProgramsOwnFiles) {
     const testing::TempFolder root{"velmo-own"};
     fs::create_directories(root / "mine");
@@ -108,6 +108,8 @@ TEST(OwnFileTest, ReadingTheProgramsOwnFiles) {
     testing::WriteFile(root / "mine/shared", "x");
     ASSERT_EQ(chmod((root / "mine/shared").c_str(), 0666), 0);
     testing::WriteFile(root / "open/planted", "x");
+    fs::create_directories(root / "open/mine");
+    testing::WriteFile(root / "open/mine/file", "x");
     fs::create_symlink(root / "mine/private", root / "open/link");
     fs::create_symlink(root / "mine/private", root / "mine/link");
     const struct {
@@ -119,6 +121,7 @@ TEST(OwnFileTest, ReadingTheProgramsOwnFiles) {
         {"mine/shared", FileErrc::WritableByOthers},
         {"open/planted", FileErrc::UnsafeFolder},
         {"open/link", FileErrc::UnsafeFolder},
+        {"open/mine/file", FileErrc::UnsafeFolder},
         {"open/missing", FileErrc::UnsafeFolder},
         {"open/new/missing", FileErrc::UnsafeFolder},
         {"mine/missing", std::make_error_code(std::errc::no_such_file_or_directory)},

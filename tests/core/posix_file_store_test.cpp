@@ -172,25 +172,25 @@ TEST_F(PosixFileStoreTest, ReplacingKeepsModeBitsAndExtendedAttributes) {
 // go at its next replacement: only the user's own regular files by Velmo's
 // names, old enough that no write still running made them.
 TEST_F(PosixFileStoreTest, StaleTemporaryFilesOfTheFileGo) {
-    const auto made = [&](const std::string& name, bool old) {
+    // Seconds since the file was last written; stale after ten minutes.
+    const auto made = [&](const std::string& name, int age = 3600) {
         WriteFile(dir_ / name, "left");
-        if (old)
-            fs::last_write_time(dir_ / name, fs::file_time_type::clock::now() - 1h);
+        fs::last_write_time(dir_ / name, fs::file_time_type::clock::now() - 1s * age);
     };
-    made(".sig.txt.velmo-AbCd0123", true);
-    made(".sig.txt.velmo-Zz9Zz9Zz", true);
-    made(".sig.txt.velmo-fresh000", false);  // a write may be filling it now
-    made(".sig.txt.velmo-short", true);      // not a name Velmo gives
-    made(".sig.txt.velmo-AbCd012_", true);
-    made(".sig.txt.20261207", true);          // the user's own
-    made(".other.txt.velmo-AbCd0123", true);  // of another file
-    made("linked", true);
+    made(".sig.txt.velmo-AbCd0123", 630);
+    made(".sig.txt.velmo-Zz9Zz9Zz");
+    made(".sig.txt.velmo-fresh000", 570);  // a write may be filling it now
+    made(".sig.txt.velmo-short");          // not a name Velmo gives
+    made(".sig.txt.velmo-AbCd012_");
+    made(".sig.txt.20261207");          // the user's own
+    made(".other.txt.velmo-AbCd0123");  // of another file
+    made("linked");
     fs::create_hard_link(dir_ / "linked", dir_ / ".sig.txt.velmo-Linked00");
     fs::create_symlink("linked", dir_ / ".sig.txt.velmo-Symlink0");
     fs::create_directory(dir_ / ".sig.txt.velmo-Folder00");
     const bool root = geteuid() == 0;
     if (root) {
-        made(".sig.txt.velmo-Others00", true);
+        made(".sig.txt.velmo-Others00");
         ASSERT_EQ(chown((dir_ / ".sig.txt.velmo-Others00").c_str(), 65534, 65534), 0);
     }
     std::set<std::string> kept = folder_.Listing();
@@ -216,7 +216,15 @@ TEST_F(PosixFileStoreTest, OneInstanceHoldsTheLock) {
     EXPECT_TRUE(second.AnotherInstanceRunning());
     first.reset();
     EXPECT_FALSE(second.AnotherInstanceRunning());
-    EXPECT_FALSE(LockFileInstance((dir_ / "missing/lock").string()).AnotherInstanceRunning());
+    // A lock's folder not made yet is made; one that others may change is
+    // not used.
+    LockFileInstance made((dir_ / "missing/lock").string());
+    EXPECT_FALSE(made.AnotherInstanceRunning());
+    EXPECT_TRUE(LockFileInstance((dir_ / "missing/lock").string()).AnotherInstanceRunning());
+    fs::create_directory(dir_ / "open");
+    fs::permissions(dir_ / "open", fs::perms::all);
+    EXPECT_FALSE(LockFileInstance((dir_ / "open/lock").string()).AnotherInstanceRunning());
+    EXPECT_FALSE(fs::exists(dir_ / "open/lock"));
 
     fs::create_symlink(dir_ / "target", dir_ / "link");
     EXPECT_FALSE(LockFileInstance((dir_ / "link").string()).AnotherInstanceRunning());

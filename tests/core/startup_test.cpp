@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "domain/paths.h"
 #include "domain/sample_quotes.h"
+#include "platform/path_style.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
 #include "ui/options.h"
@@ -142,11 +144,13 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
 // which is said once, not at every change.
 TEST_F(StartupTest, StoredOptionsAtStart) {
     const Text documents = testing::Folder(U"home/test/Documents") + U"sig.txt";
+    // Its first dot at 56: one place past what is shown unshortened.
+    const Text longName = U"signature-for-every-mail-i-send-xy.txt";
     const struct {
         int tray;
         bool iconAvailable, shown;
         Text stored, written;  // written: where the signature goes; empty for nowhere
-    } rows[] = {{0, true, true, U"sig.txt", documents},
+    } rows[] = {{0, true, true, longName, testing::Folder(U"home/test/Documents") + longName},
                 {1, true, false, U"sig.txt", documents},
                 {1, false, true, U"sig.txt", documents},
                 {0, true, true, kList, Text()}};
@@ -171,10 +175,16 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
                                        read(t.program.autostartFile), read(kFixed), read(kList),
                                        "random", "write " + ToUtf8(row.written), "timer"}));
             EXPECT_NE(t.files.files[row.written].find("only"), std::string::npos);
-            EXPECT_EQ(t.app.form.txtSigFile.Text.get(), row.written);
+            EXPECT_EQ(t.app.form.txtSigFile.Text.get(),
+                      ShortenPath(row.written, 55, NativePathStyle()));
         }
         EXPECT_EQ(t.app.form.txtVarFile.Text.get(), kList);
-        t.app.form.btnRandomize.Click();  // another change of the signature
+        int repaints = 0;
+        t.app.form.Changed += [&repaints](Control* control, Property property) {
+            repaints += control == nullptr && property == Property::Refresh;
+        };
+        t.app.form.btnRandomize.Click();  // another change of the signature, shown at once
+        EXPECT_GT(repaints, 0);
         EXPECT_EQ(t.app.form.Visible.get(), row.shown);
         EXPECT_EQ(t.app.form.mnuopen.Visible.get(), !row.shown);
         EXPECT_EQ(t.app.form.mnuPut.Visible.get(), row.shown);

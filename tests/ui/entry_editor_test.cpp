@@ -116,6 +116,8 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
         {"a slot before it", 0, U"", U"Entry: 0/3", "", kThree},
         {"two added elsewhere", 2, U"three", U"Entry: 2/4",
          "\"one\"\r\n\"three\"\r\n\"four\"\r\n\"five\"\r\n", added},
+        {"the first, two added elsewhere", 1, U"two", U"Entry: 1/4",
+         "\"two\"\r\n\"three\"\r\n\"four\"\r\n\"five\"\r\n", added},
         {"one inserted before it", 2, U"one", U"Entry: 2/4", "", inserted},
     };
     for (const auto& row : rows) {
