@@ -317,6 +317,23 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
                 EXPECT_EQ(t.messages.shown[0].style, 563);  // Cancel the default
             }
         }
+        // A file that can no longer be read is not written over blind.
+        testing::TestApp t;
+        t.app.AppPath = kFolder;
+        SetDefaults(t.app);
+        const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
+        t.files.files[path] = "\"one\"\r\n";
+        t.app.form.chkFixed.Value = 1;
+        if (fixed) {
+            LoadFixedText(t.app, Text());
+        } else {
+            LoadVariableFile(t.app);
+        }
+        t.files.failReads[path] = std::make_error_code(std::errc::permission_denied);
+        EXPECT_FALSE(fixed ? SaveFixedText(t.app) : SaveVariableFile(t.app));
+        EXPECT_EQ(t.files.files[path], "\"one\"\r\n");
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown[0].text.find(U"Unable to save the"), 0u);
     }
 }
 
