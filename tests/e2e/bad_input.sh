@@ -9,13 +9,8 @@ WORK=$(mktemp -d)
 export QT_QPA_PLATFORM=xcb
 unset XDG_CONFIG_HOME XDG_DATA_HOME DBUS_SESSION_BUS_ADDRESS
 PIDS=()
-cleanup() {
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
-    for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null; done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
 . "$(dirname "$0")/checks.sh"
+trap end_run EXIT
 # What the program said, and its state, for the record.
 on_failure() {
     [ -f "${CASE:-}/log" ] && sed 's/^/    | /' "$CASE/log" | tail -5

@@ -14,6 +14,12 @@ check() {  # check NAME CMD...
         if declare -F on_failure >/dev/null; then on_failure; fi
     fi
 }
+# end_run: ends the processes in PIDS and removes WORK (an EXIT trap).
+end_run() {
+    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
+    for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null; done
+    rm -rf "$WORK"
+}
 wait_for() {  # wait_for SECONDS CMD...
     local deadline=$((SECONDS + $1))
     shift

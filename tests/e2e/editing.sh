@@ -19,21 +19,14 @@ cp "$BUILD/velmo" "$WORK/bin/velmo"
 APP="$WORK/bin/velmo"
 SIG="$WORK/sig.txt"
 REG="$HOME/.config/Velmo/User.reg"
-# The fixed text is kept beside the program when it may write there, else in
-# its data folder: the same text in both, and the checks read the one written.
-FIXED_FILES=("$WORK/bin/Fixed.fxt" "$HOME/.local/share/Velmo/Fixed.fxt")
+FIXED="$HOME/.local/share/Velmo/Fixed.fxt"
 LIST="$WORK/Variable.txt"
 mkdir -p "$HOME/.local/share/Velmo"
 
 PIDS=()
-cleanup() {
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
-    for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null; done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
 
 . "$(dirname "$0")/checks.sh"
+trap end_run EXIT
 shot_win() { [ -n "$1" ] && timeout 10 import -window "$1" "$SHOTS/$2" 2>/dev/null; }
 window() { xdotool search --onlyvisible --name '^Velmo - ' 2>/dev/null | head -1; }
 titled() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
@@ -45,7 +38,7 @@ holds() {
     [ "$(tr -d '\r' <"$file")" = "$(printf '%s\n' "$@")" ]
 }
 # Whether the fixed text file holds these lines (the one written last of the two).
-fixed_holds() { holds "$(ls -t "${FIXED_FILES[@]}" | head -1)" "$@"; }
+fixed_holds() { holds "$FIXED" "$@"; }
 stored() { grep -q -F "$1" "$REG"; }
 # "Save Settings" by its key, then a wait until the settings file is replaced.
 save_settings() {
@@ -84,7 +77,7 @@ start_display 300
 
 # Five-minute changes, file output, both parts, fixed part first, text output.
 OPTIONS=" 1 0 1 1 1 0 0 0 0 0 0 0 0 0-1 0 0 0 1 1"
-for f in "${FIXED_FILES[@]}"; do printf '"Jane Doe"\r\n"Small Town"\r\n' >"$f"; done
+printf '"Jane Doe"\r\n"Small Town"\r\n' >"$FIXED"
 printf '"Entry %s text"\r\n' $(seq 10) >"$LIST"
 start_velmo "$OPTIONS"
 

@@ -18,13 +18,8 @@ mkdir -p "$HOME/.config/Velmo" "$DATA" "$WORK/bin" && mkdir -m 700 "$XDG_RUNTIME
 cp "$BUILD/velmo" "$WORK/bin/velmo"
 SIG="$WORK/signature.txt"
 PIDS=()
-cleanup() {
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
-    for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null; done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
 . "$(dirname "$0")/checks.sh"
+trap end_run EXIT
 shot_win() { timeout 10 import -window "$1" "$SHOTS/$2" 2>/dev/null; }
 
 # The window shown at start, the signature in a file, both parts on.

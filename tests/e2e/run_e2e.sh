@@ -22,14 +22,9 @@ SIG="$WORK/signature.txt"
 REG="$HOME/.config/Velmo/User.reg"
 
 PIDS=()
-cleanup() {
-    for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
-    for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null; done
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
 
 . "$(dirname "$0")/checks.sh"
+trap end_run EXIT
 shot() { timeout 10 import -window root "$SHOTS/$1" 2>/dev/null; }
 shot_win() { [ -n "$1" ] && timeout 10 import -window "$1" "$SHOTS/$2" 2>/dev/null; }
 window() { xdotool search --name '^Velmo - ' 2>/dev/null | head -1; }
