@@ -15,19 +15,7 @@ all_targets=(fuzz_text_fields fuzz_settings_file fuzz_program_values fuzz_build_
     fuzz_marked_up fuzz_shorten_path)
 read -r -a targets <<<"${FUZZ_TARGETS:-${all_targets[*]}}"
 
-packages=(clang libclang-rt-14-dev cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    APT=($SUDO apt-get -q -y -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
-    "${APT[@]}" update
-    "${APT[@]}" install --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh clang libclang-rt-14-dev
 
 echo "== build the fuzz targets =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

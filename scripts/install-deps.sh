@@ -9,9 +9,16 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+    # A Debian installed with a root password has no sudo: say what to run instead.
+    if ! command -v sudo >/dev/null; then
+        echo "Missing packages: ${missing[*]}. Run as root: apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    SUDO=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
-APT=($SUDO apt-get -q -y -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
+APT=("${SUDO[@]}" apt-get -q -y -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
 "${APT[@]}" update
 "${APT[@]}" install --no-install-recommends "${missing[@]}"
