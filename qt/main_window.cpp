@@ -277,6 +277,7 @@ QWidget* MainWindow::Create(Control& c, QWidget* parent) {
             auto* edit = new QLineEdit(parent);
             if (t.MaxLength > 0)
                 edit->setMaxLength(t.MaxLength);
+            edit->setReadOnly(t.ReadOnly);
             return edit;
         }
         case ControlKind::CheckBox: {

@@ -135,6 +135,11 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
         {1, "chkBorder", 1, "txtTBRepeat", type("12345678"), "txtTBRepeat", "*12345|*12345"},
         {0, nullptr, 0, "txtVar", type("hi\ryo\b"), "txtVar IndNumber", "hi\ny|hi\ny|Entry: 1/1"},
         {0, nullptr, 0, "txtSignature", type("xy\b\r"), "txtSignature", "|"},  // no typing
+        // The file boxes show paths that the buttons beside them choose.
+        {4, nullptr, 0, "txtSigFile", type("/x"), "txtSigFile",
+         "Signature File Location|Signature File Location"},
+        {0, nullptr, 0, "txtVarFile", type("/x"), "txtVarFile",
+         "Variable File Path|Variable File Path"},
         // Emptied while typed into, the box keeps the focus and the part stays on.
         {3, "chkFixed", 1, "txtFixed", retype, "txtFixed chkFixed",
          "Jane Roe|Jane Roe|Include Fixed Part [x]"},

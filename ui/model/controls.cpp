@@ -87,6 +87,7 @@ TextBox::TextBox(Form& form, const ControlSpec& desc)
     : Control(form, kKind, desc),
       MaxLength(desc.maxLength),
       MultiLine(desc.multiLine),
+      ReadOnly(desc.readOnly),
       Bars(desc.scrollBars),
       Text(*this, Property::TextContent, desc.text, [this](velmo::Text& t) {
           // As in a Windows text box, text set from code is cut to the maximum length too.

@@ -162,6 +162,7 @@ struct ControlSpec {
     int maxLength = 0;          // 0: no limit
     std::vector<Text> items{};  // combo box list, tab captions
     bool multiLine = false;
+    bool readOnly = false;  // a text box that only shows: typing does not reach it
     ScrollBars scrollBars = ScrollBars::None;
     Alignment alignment = Alignment::Left;
     std::uint32_t foreColor = colors::SystemButtonText;
@@ -235,6 +236,7 @@ class TextBox : public Control {
 
     const int MaxLength;
     const bool MultiLine;
+    const bool ReadOnly;
     const ScrollBars Bars;
     Prop<velmo::Text> Text;
 

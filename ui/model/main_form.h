@@ -51,7 +51,8 @@ class MainForm : public Form {
                        {.name = "txtVarFile",
                         .tab = 0,
                         .pos = {240, 1440, 5295, 285},
-                        .text = U"Variable File Path"}};
+                        .text = U"Variable File Path",
+                        .readOnly = true}};
     CommandButton cmdVarFile{
         *this,
         {.name = "cmdVarFile", .tab = 0, .pos = {5400, 1320, 495, 495}, .picture = "cabinet"}};
@@ -502,7 +503,8 @@ class MainForm : public Form {
                        {.name = "txtSigFile",
                         .container = &Frame1,
                         .pos = {120, 1560, 4695, 285},
-                        .text = U"Signature File Location"}};
+                        .text = U"Signature File Location",
+                        .readOnly = true}};
     CommandButton cmdSigFile{*this,
                              {.name = "cmdSigFile",
                               .container = &Frame1,
