@@ -18,6 +18,14 @@ TextView LastThree(TextView path) {
     return path.size() >= 3 ? path.substr(path.size() - 3) : path;
 }
 
+// The extension test looks at the last three letters, case and all; a name
+// ending in "html" is an HTML file as much as one ending in "htm".
+bool HasExtension(TextView path, TextView extension) {
+    if (extension == U"htm" && path.size() >= 4 && path.substr(path.size() - 4) == U"html")
+        return true;
+    return LastThree(path) == extension;
+}
+
 void ShowChosenFile(App& app, const Text& path) {
     app.SignatureFilePath = path;
     app.form.chkFile.Value = 1;
@@ -33,7 +41,7 @@ void ShowChosenFile(App& app, const Text& path) {
 // one already is one.
 void ChangeOutputType(App& app, OptionButton& type, TextView extension, TextView filter) {
     OptionButton* const previousType = std::exchange(app.outputType, &type);
-    if (previousType == &type || LastThree(app.SignatureFilePath) == extension)
+    if (previousType == &type || HasExtension(app.SignatureFilePath, extension))
         return;
     const Text previous = app.SignatureFilePath;
     const Text folder = SignatureFolder(app);
@@ -123,11 +131,11 @@ void cmdSigFile_Click(App& app) {
                              : SignatureFolder(app);
     TextView filter;
     if (!app.SignatureFilePath.empty()) {
-        const TextView ext = LastThree(app.SignatureFilePath);
-        filter = ext == U"txt"   ? filters::TextFiles
-                 : ext == U"htm" ? filters::HtmlFiles
-                 : ext == U"rtf" ? filters::RichTextFiles
-                                 : filters::AllFiles;
+        const Text& path = app.SignatureFilePath;
+        filter = HasExtension(path, U"txt")   ? filters::TextFiles
+                 : HasExtension(path, U"htm") ? filters::HtmlFiles
+                 : HasExtension(path, U"rtf") ? filters::RichTextFiles
+                                              : filters::AllFiles;
     } else {
         filter = form.optText.Value   ? filters::TextFiles
                  : form.optHTML.Value ? filters::HtmlFiles

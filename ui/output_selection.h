@@ -12,10 +12,10 @@ struct App;
 namespace filters {
 inline constexpr TextView TextFiles =
     U"Text Files (*.txt)|*.txt|Pegasus Mail (*.pms)|*.pms|All Files (*.*)|*.*|";
-inline constexpr TextView HtmlFiles = U"HTML Files (*.htm)|*.htm|";
+inline constexpr TextView HtmlFiles = U"HTML Files (*.htm)|*.htm;*.html|";
 inline constexpr TextView RichTextFiles = U"Rich Text (*.rtf)|*.rtf|";
 inline constexpr TextView AllFiles = U"All Files (*.*)|*.*|";
-inline constexpr TextView HtmlTypeFiles = U"HTML Files (*.htm)|*.htm|All Files (*.*)|*.*|";
+inline constexpr TextView HtmlTypeFiles = U"HTML Files (*.htm)|*.htm;*.html|All Files (*.*)|*.*|";
 inline constexpr TextView RichTextTypeFiles = U"Rich Text Files (*.rtf)|*.rtf|All Files (*.*)|*.*|";
 inline constexpr TextView TextTypeFiles =
     U"Text Files (*.txt)|*.txt|Pegasus Files (Inetsig*.pms)|Inetsig*.pms|All Files (*.*)|*.*|";

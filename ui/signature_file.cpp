@@ -49,7 +49,7 @@ void CheckSignatureFile(App& app) {
     const std::optional<Text> chosen =
         ChooseSignatureFile(app, SignatureFolder(app) + U"AnySignatureFile.txt",
                             U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
-                            U"HTML (*.htm)|*.htm|Rich Text (*.rtf)|*.rtf|");
+                            U"HTML (*.htm)|*.htm;*.html|Rich Text (*.rtf)|*.rtf|");
     // Cancelled or refused: keep what was there rather than a file in the current folder.
     if (!chosen)
         return;

@@ -15,10 +15,10 @@ namespace {
 // typo in either shows.
 const Text kTextFilter =
     U"Text Files (*.txt)|*.txt|Pegasus Mail (*.pms)|*.pms|All Files (*.*)|*.*|";
-const Text kHtmlFilter = U"HTML Files (*.htm)|*.htm|";
+const Text kHtmlFilter = U"HTML Files (*.htm)|*.htm;*.html|";
 const Text kRichTextFilter = U"Rich Text (*.rtf)|*.rtf|";
 const Text kAllFilter = U"All Files (*.*)|*.*|";
-const Text kHtmlTypeFilter = U"HTML Files (*.htm)|*.htm|All Files (*.*)|*.*|";
+const Text kHtmlTypeFilter = U"HTML Files (*.htm)|*.htm;*.html|All Files (*.*)|*.*|";
 const Text kRichTextTypeFilter = U"Rich Text Files (*.rtf)|*.rtf|All Files (*.*)|*.*|";
 const Text kTextTypeFilter =
     U"Text Files (*.txt)|*.txt|Pegasus Files (Inetsig*.pms)|Inetsig*.pms|All Files (*.*)|*.*|";
@@ -78,6 +78,8 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         {nullptr, form.optText, U"/home/user/sig.rtf", kRichTextFilter, U"/home/user/sig.rtf",
          true},
         {nullptr, form.optRTF, U"/home/user/SIG.TXT", kAllFilter, U"/home/user/SIG.TXT", false},
+        {nullptr, form.optText, U"/home/user/sig.html", kHtmlFilter, U"/home/user/sig.html", false},
+        {nullptr, form.optText, U"/home/user/sig.HTML", kAllFilter, U"/home/user/sig.HTML", false},
         {nullptr, form.optRTF, U"xt", kAllFilter, kDocuments, false},
         {nullptr, form.optRTF, U"/opt/velmo/Variable.txt", kTextFilter, kDocuments, false},
         {nullptr, form.optRTF, U"", kRichTextFilter, kDocuments, false},
@@ -85,6 +87,11 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         {nullptr, form.optHTML, U"", kHtmlFilter, kDocuments, false},
         {&form.optText, form.optRTF, U"/home/user/sig.txt", Text(), Text(), true},
         {&form.optHTML, form.optRTF, U"/home/user/sig.htm", Text(), Text(), true},
+        {&form.optHTML, form.optRTF, U"/home/user/sig.html", Text(), Text(), true},
+        {&form.optHTML, form.optRTF, U"/home/user/sightml", Text(), Text(), true},
+        {&form.optHTML, form.optRTF, U"/home/user/sig.HTML", kHtmlTypeFilter, U"/home/user/", true},
+        {&form.optRTF, form.optHTML, U"/home/user/sig.rtfl", kRichTextTypeFilter, U"/home/user/",
+         true},
         {&form.optHTML, form.optRTF, U"/home/user/sig.txt", kHtmlTypeFilter, U"/home/user/", true},
         {&form.optText, form.optRTF, U"/home/user/a/Inetsig.pms", kTextTypeFilter, U"/home/user/a/",
          true},
@@ -168,7 +175,7 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
         EXPECT_EQ(fileDialog.calls[1].filter,
                   U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
-                  U"HTML (*.htm)|*.htm|Rich Text (*.rtf)|*.rtf|");
+                  U"HTML (*.htm)|*.htm;*.html|Rich Text (*.rtf)|*.rtf|");
         const Text path = recovered ? found : gone;
         EXPECT_EQ(app.SignatureFilePath, path);
         EXPECT_EQ(form.txtSigFile.Text.get(), path);
