@@ -27,7 +27,7 @@ constexpr const char* kUsage =
     "  --format F  text (the default), html or rtf: the form of the signature file\n"
     "  --entry N   use quotation N of the list (from 1) instead of a random one\n"
     "  --write     replace the signature file chosen in Velmo instead of printing\n"
-    "  --help      show this help and exit\n"
+    "  -h, --help  show this help and exit\n"
     "  --version   show the version and exit\n"
     "\n"
     "For mutt: set signature=\"velmo-signature|\". See velmo-signature(1).\n";
@@ -53,7 +53,7 @@ bool ParseEntry(std::string_view text, int& entry) {
         value = value * 10 + (c - '0');
     }
     entry = value;
-    return true;
+    return value >= 1;
 }
 
 std::string Reason(const FileResult& file) {
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
             static_cast<void>(name);
             return argv[++i];
         };
-        if (arg == "--help") {
+        if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         }

@@ -198,10 +198,9 @@ Text PosixProgram::UserDataFolder() {
     const std::string base = XdgFolder("XDG_DATA_HOME", "/.local/share");
     if (base.empty())
         return {};
-    const std::string folder = base + "/Velmo/";
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-    return FromPathBytes(folder);
+    // Named, not made: the window program makes it where it writes, and
+    // velmo-signature printing writes nothing.
+    return FromPathBytes(base + "/Velmo/");
 }
 
 Text PosixProgram::TextFilesFolder() {

@@ -66,8 +66,6 @@ Text WindowsProgram::UserDataFolder() {
     const wchar_t* appData = _wgetenv(L"APPDATA");
     std::filesystem::path folder = appData != nullptr ? appData : L".";
     folder /= L"Velmo";
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
     return FromWide(folder.wstring()) + U"\\";
 }
 

@@ -32,13 +32,23 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     const StoredSettings paths = decoded ? *stored : StoredSettings{};
     const Text dataFolder = ProgramDataFolder(ports.program);
     const Text former = FormerDataFolder(ports.program, dataFolder);
-    out.copied = CopyFormerTextFiles(ports.files, former, dataFolder);
+    // Printing changes no file: text files not yet copied from beside the
+    // program are read where they are.
+    if (request.write)
+        out.copied = CopyFormerTextFiles(ports.files, former, dataFolder);
     out.formerFolder = former;
     out.dataFolder = dataFolder;
+    const auto textFile = [&](TextView name) {
+        const Text path = dataFolder + Text(name);
+        if (!request.write && !former.empty() && !ports.files.Exists(path) &&
+            ports.files.Exists(former + Text(name)))
+            return former + Text(name);
+        return path;
+    };
 
     Text fixedText;
     if (SwitchedOn(options.fixedPart)) {
-        out.path = dataFolder + Text(FixedTextFileName);
+        out.path = textFile(FixedTextFileName);
         if (ReadFixedFile(ports.files, out.path, fixedText, out.file) != FixedRead::Ok) {
             out.failure = SignatureFailure::FixedTextUnreadable;
             return out;
@@ -46,7 +56,9 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     }
 
     VariableEntries list;
-    const Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder, former);
+    Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder, former);
+    if (quotePath == dataFolder + Text(VariableFileName))
+        quotePath = textFile(VariableFileName);
     if (SwitchedOn(options.variablePart)) {
         // A signature takes one of the first 200 entries; the rest stay unread.
         out.file = ReadQuoteFile(ports.files, quotePath, list, LaterEntries::Unread);

@@ -46,8 +46,10 @@ CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
         const Text to = dataFolder + Text(name);
         if (!files.Exists(from) || files.Exists(to))
             continue;
-        FileResult result;
-        std::optional<std::string> bytes = files.ReadOwn(from, result);
+        FileResult result = files.MakeFolders(dataFolder);
+        std::optional<std::string> bytes;
+        if (result)
+            bytes = files.ReadOwn(from, result);
         if (bytes)
             result = files.Replace(to, *bytes);
         if (!result) {

@@ -65,6 +65,9 @@ bool Main(App& app) {
     }
 
     app.AppPath = ProgramDataFolder(app.ports.program);
+    // Where the sample list and the fixed text are written; a folder that
+    // cannot be made shows as a failed write of either.
+    app.ports.files.MakeFolders(app.AppPath);
     const Text former = FormerDataFolder(app.ports.program, app.AppPath);
     const CopiedTextFiles copied = CopyFormerTextFiles(app.ports.files, former, app.AppPath);
 

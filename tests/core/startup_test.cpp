@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "domain/paths.h"
 #include "domain/sample_quotes.h"
 #include "platform/path_style.h"
@@ -43,6 +45,7 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     ASSERT_TRUE(Main(app));
     EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
     EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
+    EXPECT_EQ(std::count(files.madeFolders.begin(), files.madeFolders.end(), kFolder), 1);
 
     testing::TestApp mine;
     mine.program.textFilesFolder = mine.program.dataFolder;

@@ -66,14 +66,19 @@ cp "$OLD/Fixed.fxt" "$OLD/Variable.txt" "$WORK/"
 # As a save left them: the list's full path beside the program.
 settings "$WORK/earlier/sig.txt" "$OLD/Variable.txt"
 "$OLD/velmo-signature" >"$WORK/out" 2>"$WORK/err"
-check "copied: the signature has the fixed text and the quotation" \
+check "printing: the signature has the fixed text and the quotation" \
     sh -c "grep -q 'Ann Example' '$WORK/out' && grep -q 'The old quotation' '$WORK/out'"
+check "printing: no data folder is made and nothing said" \
+    sh -c "test ! -e '$DATA' && test ! -s '$WORK/err'"
+"$OLD/velmo-signature" --write 2>"$WORK/err"
+check "copied: the signature file has the fixed text and the quotation" \
+    sh -c "grep -q 'Ann Example' '$WORK/earlier/sig.txt' && grep -q 'The old quotation' '$WORK/earlier/sig.txt'"
 check "copied: the data folder holds both files as they were" \
     sh -c "cmp -s '$DATA/Fixed.fxt' '$WORK/Fixed.fxt' && cmp -s '$DATA/Variable.txt' '$WORK/Variable.txt'"
 check "copied: said once on standard error" has "$WORK/err" "copied there from $OLD/: Variable.txt Fixed.fxt"
 check "copied: the files beside the program are left as they were" \
     sh -c "cmp -s '$OLD/Fixed.fxt' '$WORK/Fixed.fxt' && cmp -s '$OLD/Variable.txt' '$WORK/Variable.txt'"
-"$OLD/velmo-signature" >/dev/null 2>"$WORK/err"
+"$OLD/velmo-signature" --write 2>"$WORK/err"
 check "copied: not said again" test ! -s "$WORK/err"
 # The window stores the list's new path, for every copy of Velmo.
 start "$OLD/velmo"

@@ -89,17 +89,30 @@ TEST(SignatureCommandTest, PrintsAndWritesWhatTheWindowProgramWrites) {
 }
 
 // Text files an earlier version kept beside the program are copied to the
-// data folder, as by the window program, and used from there.
+// data folder by --write, as by the window program, and used from there;
+// printing reads them where they are and makes no folder.
 TEST(SignatureCommandTest, CopiesTheTextFilesFromBesideTheProgramOnce) {
     TestPlatform p;
     p.program.textFilesFolder = p.program.dataFolder;
-    PutFiles(p, {.variablePart = Check::On, .fixedPart = Check::On});
+    PutFiles(p, {.toFile = Check::On, .variablePart = Check::On, .fixedPart = Check::On});
     const SignaturePorts ports{p.files, p.settings, p.program, p.random};
+    const SignatureRequest write{std::nullopt, std::nullopt, true};
+    const std::map<Text, std::string> before = p.files.files;
+    p.files.madeFolders.clear();
+    p.random.values = {1};
     SignatureOutcome out = MakeSignature(ports, {});
+    ASSERT_EQ(out.failure, SignatureFailure::None);
+    EXPECT_NE(out.bytes.find("Ann Example"), std::string::npos);
+    EXPECT_NE(out.bytes.find("Short one."), std::string::npos);
+    EXPECT_EQ(p.files.files, before);
+    EXPECT_TRUE(p.files.madeFolders.empty());
+
+    out = MakeSignature(ports, write);
     ASSERT_EQ(out.failure, SignatureFailure::None);
     EXPECT_EQ(out.copied.copied, (std::vector<Text>{U"Variable.txt", U"Fixed.fxt"}));
     EXPECT_EQ(p.files.files[p.program.dataFolder + U"Fixed.fxt"], p.files.files[kFixed]);
-    EXPECT_TRUE(MakeSignature(ports, {}).copied.copied.empty());
+    EXPECT_EQ(p.files.madeFolders, (std::vector<Text>{p.program.dataFolder, p.program.dataFolder}));
+    EXPECT_TRUE(MakeSignature(ports, write).copied.copied.empty());
 }
 
 // Each failure is reported as such, with no bytes, and leaves every file,

@@ -262,7 +262,10 @@ class FakeFileStore : public FileStorePort, public Logged {
         files.erase(from);
         return {};
     }
-    FileResult MakeFolders(const Text&) override { return {}; }
+    FileResult MakeFolders(const Text& folder) override {
+        madeFolders.push_back(folder);
+        return {};
+    }
     FileResult Remove(const Text& path) override {
         if (const auto it = failWrites.find(path); it != failWrites.end())
             return {it->second};
@@ -274,6 +277,7 @@ class FakeFileStore : public FileStorePort, public Logged {
     std::map<Text, std::error_code> failWrites;
     std::map<Text, std::error_code> failReads;
     std::map<Text, Text> aliases;
+    std::vector<Text> madeFolders;
     int reads = 0;
     int writes = 0;
 };
