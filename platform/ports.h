@@ -157,8 +157,9 @@ class ProgramPort {
 class BrowserPort {
   public:
     virtual ~BrowserPort() = default;
-    // Opens an address (a web page, or mailto:) in the user's program for it.
-    virtual void Open(const Text& address) = 0;
+    // Opens an address (a web page, a file, or mailto:) in the user's program
+    // for it; false when no program could be started for it.
+    virtual bool Open(const Text& address) = 0;
 };
 
 // Reasons of Velmo's own for refusing a file, beside the system's errors.

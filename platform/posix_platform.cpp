@@ -259,7 +259,7 @@ std::vector<Text> PosixProgram::OwnFiles() {
 
 Text PosixProgram::HelpFile() {
     const std::filesystem::path folder(ToPathBytes(ProgramFolder()));
-    for (const char* place : {"../share/doc/velmo/mail-clients.md", "../docs/mail-clients.md"}) {
+    for (const char* place : {"../share/velmo/mail-clients.html", "docs/mail-clients.html"}) {
         const std::filesystem::path file = (folder / place).lexically_normal();
         std::error_code error;
         if (std::filesystem::is_regular_file(file, error))

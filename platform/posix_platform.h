@@ -57,9 +57,9 @@ class PosixProgram : public ProgramPort {
     // $XDG_CONFIG_HOME/autostart/velmo.desktop or ~/.config/autostart/velmo.desktop,
     // where XDG autostart looks; empty when the user has no home folder.
     Text AutostartFile() override;
-    // <program folder>/../share/doc/velmo/mail-clients.md where installed,
-    // else <program folder>/../docs/mail-clients.md (a build folder in the
-    // source tree).
+    // The HTML guide: <program folder>/../share/velmo/mail-clients.html where
+    // installed, else <program folder>/docs/mail-clients.html (a build folder);
+    // empty when neither is there.
     Text HelpFile() override;
     void Exit() override;
 };

@@ -101,7 +101,7 @@ std::vector<Text> WindowsProgram::OwnFiles() {
 
 Text WindowsProgram::HelpFile() {
     const std::filesystem::path file =
-        std::filesystem::path(ToWide(ProgramFolder())) / L"docs" / L"mail-clients.md";
+        std::filesystem::path(ToWide(ProgramFolder())) / L"docs" / L"mail-clients.html";
     std::error_code error;
     return std::filesystem::is_regular_file(file, error) ? FromWide(file.wstring()) : Text();
 }

@@ -40,7 +40,7 @@ class WindowsProgram : public ProgramPort {
     Text ProgramFile() override;
     // Starting with the desktop is not offered here yet.
     Text AutostartFile() override { return {}; }
-    // <program folder>\docs\mail-clients.md.
+    // <program folder>\docs\mail-clients.html; empty when it is not there.
     Text HelpFile() override;
     void Exit() override;
 };

@@ -357,8 +357,8 @@ IconClick QtNotifyIcon::OpenCloseClick() {
     return statusNotifier_ ? IconClick::Single : IconClick::Double;
 }
 
-void QtBrowser::Open(const Text& address) {
-    QDesktopServices::openUrl(QUrl(ToQString(address)));
+bool QtBrowser::Open(const Text& address) {
+    return QDesktopServices::openUrl(QUrl(ToQString(address)));
 }
 
 }  // namespace velmo

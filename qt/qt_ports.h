@@ -89,7 +89,7 @@ class QtNotifyIcon : public QObject, public NotifyIconPort {
 
 class QtBrowser : public BrowserPort {
   public:
-    void Open(const Text& address) override;
+    bool Open(const Text& address) override;
 };
 
 }  // namespace velmo

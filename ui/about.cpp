@@ -1,6 +1,7 @@
 #include "ui/about.h"
 
 #include "ui/app.h"
+#include "ui/tray.h"
 
 namespace velmo {
 
@@ -39,6 +40,8 @@ void ConnectAboutHandlers(App& app) {
     f.Tabs.MouseMove += [&app](int, int, double, double) { Tabs_MouseMove(app); };
     f.email.Click += [&app] { email_Click(app); };
     f.ulrHomePage.Click += [&app] { ulrHomePage_Click(app); };
+    // Help from the window too, for a desktop without a notification area.
+    f.cmdHelp.Click += [&app] { mnuHelp_Click(app); };
 }
 
 }  // namespace velmo

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/path_style.h"
-#include "ui/about.h"
 #include "ui/app.h"
 
 namespace velmo {
@@ -95,8 +94,16 @@ Text FileAddress(TextView path, PathStyle style) {
 
 void mnuHelp_Click(App& app) {
     const Text guide = app.ports.program.HelpFile();
-    app.ports.browser.Open(guide.empty() ? Text(HomePageAddress)
-                                         : FileAddress(guide, NativePathStyle()));
+    if (guide.empty()) {
+        app.ports.messages.Show(
+            U"The guide to Velmo and mail programs, \"mail-clients.html\", was not found "
+            U"where Velmo is installed.",
+            msgbox::OkExclamation, U"");
+    } else if (!app.ports.browser.Open(FileAddress(guide, NativePathStyle()))) {
+        app.ports.messages.Show(U"No program could be started to show the guide" + Text(CrLf) +
+                                    guide,
+                                msgbox::OkExclamation, U"");
+    }
 }
 
 void ConnectTrayHandlers(App& app) {

@@ -17,7 +17,13 @@ mkdir -p "$HOME/.config/Velmo" "$HOME/.local/share/Velmo" "$WORK/bin" && mkdir -
 # A copy of the program, as in a folder of the user's own; the quote list is in
 # the user's data folder.
 cp "$BUILD/velmo" "$WORK/bin/velmo"
+cp -r "$BUILD/docs" "$WORK/bin/"
 APP="$WORK/bin/velmo"
+# The browser: what Qt asks xdg-open to show is noted, not shown.
+mkdir "$WORK/stub"
+printf '#!/bin/sh\necho "$@" >>"%s"\n' "$WORK/opened" >"$WORK/stub/xdg-open"
+chmod +x "$WORK/stub/xdg-open"
+export PATH="$WORK/stub:$PATH"
 SIG="$WORK/signature.txt"
 REG="$HOME/.config/Velmo/User.reg"
 
@@ -91,6 +97,19 @@ for x in 30 100 170 236 296 358; do
     shot_win "$WIN" "tab$i.png"
     i=$((i + 1))
 done
+# Help on the About tab opens the guide beside the program in the browser; a
+# copy without the guide says so.
+xdotool key alt+h
+check "About tab: Help opens the guide in the browser" wait_for 5 \
+    grep -qsx "file://$WORK/bin/docs/mail-clients.html" "$WORK/opened"
+rm -r "$WORK/bin/docs"
+xdotool key alt+h
+check "About tab: Help without the guide says so" wait_for 5 sh -c '[ -n "$('"$(declare -f menu_open)"'; menu_open)" ]'
+sleep 0.3
+shot help_not_found.png
+xdotool key Return
+check "the message goes with OK" wait_for 5 sh -c '[ -z "$('"$(declare -f menu_open)"'; menu_open)" ]'
+check "nothing more was opened" test "$(wc -l <"$WORK/opened")" = 1
 xdotool mousemove --window "$WIN" 30 13 click 1
 
 # --- double-click toggles the window --------------------------------------------------------
@@ -155,9 +174,11 @@ check "first copy untouched" alive "$VELMO"
 check "first copy keeps its icon" test -n "$(tray_icon)"
 
 # --- resident memory and idle CPU (5-minute interval) ---------------------------------------
-RSS=$(awk '/VmRSS/ {print $2}' "/proc/$(pgrep -nx velmo)/status")
+# Our copy, the child of its timeout, not another velmo on the machine.
+PROGRAM=$(pgrep -P "$VELMO" -x velmo)
+RSS=$(awk '/VmRSS/ {print $2}' "/proc/$PROGRAM/status")
 echo "figure: resident memory ${RSS} kB"
-cpu() { awk '{print $14 + $15}' "/proc/$(pgrep -nx velmo)/stat"; }
+cpu() { awk '{print $14 + $15}' "/proc/$PROGRAM/stat"; }
 C0=$(cpu)
 sleep "$IDLE"
 C1=$(cpu)

@@ -206,8 +206,12 @@ class FakeProgram : public ProgramPort, public Logged {
 
 class FakeBrowser : public BrowserPort {
   public:
-    void Open(const Text& address) override { opened.push_back(address); }
+    bool Open(const Text& address) override {
+        opened.push_back(address);
+        return !refuse;
+    }
     std::vector<Text> opened;
+    bool refuse = false;  // no program to open anything
 };
 
 // Files in memory; a path listed in `failReads` or `failWrites` fails with its

@@ -289,14 +289,24 @@ TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
     EXPECT_EQ(icon.popups, 1);
     ExpectShown(false);
     EXPECT_EQ(app.TrayMessage, kDoubleClick);
-    // Help opens the installed guide, else the home page.
+    // Help, from the menu or the About tab, opens the guide in the browser;
+    // a guide not found, or no browser, is said.
     icon.onPopup = [&] { form.mnuHelp.Click(); };
     TrayIconEvent(app, kRightUp);
-    program.helpFile = testing::Rooted(U"opt/velmo/mail-clients.md");
+    EXPECT_TRUE(browser.opened.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(U"\"mail-clients.html\", was not found"), Text::npos);
+    program.helpFile = testing::Rooted(U"opt/velmo/mail-clients.html");
+    const Text address = FileAddress(program.helpFile, NativePathStyle());
     TrayIconEvent(app, kRightUp);
-    EXPECT_EQ(browser.opened,
-              (std::vector<Text>{Text(HomePageAddress),
-                                 FileAddress(program.helpFile, NativePathStyle())}));
+    form.cmdHelp.Click();
+    EXPECT_EQ(browser.opened, (std::vector<Text>{address, address}));
+    EXPECT_EQ(messages.shown.size(), 1u);
+    browser.refuse = true;
+    form.cmdHelp.Click();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text,
+              U"No program could be started to show the guide\r\n" + program.helpFile);
 }
 
 // Every way to the tray hides the window and leaves the icon; every way out

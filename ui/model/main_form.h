@@ -591,6 +591,8 @@ class MainForm : public Form {
                        .tab = 5,
                        .pos = {1560, 5880, 3015, 375},
                        .caption = U"https://velmo.example.org/"}};
+    CommandButton cmdHelp{
+        *this, {.name = "cmdHelp", .tab = 5, .pos = {4680, 5880, 1020, 375}, .caption = U"&Help"}};
 
     // The notification-area pop-up; its top item is never shown as a menu bar.
     MenuItem TrayMenu{*this, {.name = "TrayMenu", .caption = U"&TrayMenu", .visible = false}};
