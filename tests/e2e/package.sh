@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: built with cpack from a Release build,
-# installed with apt-get, its desktop and AppStream files validated, the
-# installed program started headless until it writes a signature, then the
-# package removed again.
+# checked with lintian, installed with apt-get, its desktop and AppStream files
+# validated, the installed program started headless until it writes a
+# signature, then the package removed again.
 # Usage: tests/e2e/package.sh [BUILD_DIR]   (default build-package)
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -22,6 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 . tests/e2e/checks.sh  # the working folder is the repository
+scripts/install-deps.sh dpkg-dev file desktop-file-utils appstream lintian >/dev/null || exit 1
 
 # The program and its icon files only; ccache when there is one.
 launcher=()
@@ -34,9 +35,33 @@ rm -f "$BUILD"/velmo_*.deb
 DEB=$(ls "$BUILD"/velmo_*.deb)
 echo "built $DEB"
 dpkg-deb -f "$DEB" Depends | sed 's/^/    Depends: /'
+dpkg-deb -f "$DEB" Recommends | sed 's/^/    Recommends: /'
 
 check "the package depends on the Qt libraries the program links" \
     sh -c "dpkg-deb -f '$DEB' Depends | grep -q 'libqt6widgets6'"
+recommends() {  # recommends PACKAGE: the package's Recommends names PACKAGE
+    dpkg-deb -f "$DEB" Recommends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g' | grep -qx "$1"
+}
+check "the package recommends fonts-liberation2" recommends fonts-liberation2
+check "the package recommends fonts-comic-neue" recommends fonts-comic-neue
+
+# Debian's own checker, its findings in the log; an error or a warning fails
+# the run (the informational tags are shown but allowed). No tag is
+# suppressed: lintian finds nothing above info in this package.
+echo "lintian $(lintian --version | sed 's/^Lintian v//'):"
+lintian --display-info --tag-display-limit 0 --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>&1
+lintian_status=$?
+grep -v '^running with root privileges' "$WORK/lintian.log" | sed 's/^/    /'
+check "lintian finds no error and no warning" test "$lintian_status" = 0
+
+# cmake --install lays out the same files as the package: the man pages
+# compressed, the copyright file beside the change log.
+cmake --install "$BUILD" --prefix "$WORK/stage" >/dev/null
+check "cmake --install installs the man pages compressed" sh -c \
+    "gzip -t '$WORK/stage/share/man/man1/velmo.1.gz' '$WORK/stage/share/man/man1/velmo-signature.1.gz' &&
+     ! ls '$WORK/stage/share/man/man1/' | grep -q '\\.1\$'"
+check "cmake --install installs the copyright file" test -s "$WORK/stage/share/doc/velmo/copyright"
+
 "${APT[@]}" install "$(realpath "$DEB")" >"$WORK/apt.log" 2>&1 && INSTALLED=1
 check "apt-get installs the package" test "$INSTALLED" = 1
 [ "$INSTALLED" = 1 ] || { tail -20 "$WORK/apt.log"; exit 1; }
@@ -46,7 +71,18 @@ check "desktop-file-validate accepts the menu entry" \
     desktop-file-validate /usr/share/applications/velmo.desktop
 check "appstreamcli accepts the metainfo" \
     appstreamcli validate --no-net /usr/share/metainfo/org.example.velmo.metainfo.xml
-check "the man page is installed" test -s /usr/share/man/man1/velmo.1
+for page in velmo velmo-signature; do
+    check "the man page $page(1) is installed compressed" sh -c \
+        "gzip -t /usr/share/man/man1/$page.1.gz && test ! -e /usr/share/man/man1/$page.1 &&
+         zcat /usr/share/man/man1/$page.1.gz | grep -qi '^\\.TH $page 1'"
+done
+check "the copyright file is in Debian's machine-readable form" sh -c \
+    "head -1 /usr/share/doc/velmo/copyright |
+     grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' &&
+     grep -q '^Copyright: 2026 Velmo Software' /usr/share/doc/velmo/copyright"
+check "the change log is installed compressed" gzip -t /usr/share/doc/velmo/changelog.gz
+check "the mail-client guide is installed as a page where Help looks" \
+    grep -q '<title>Velmo with your mail program</title>' /usr/share/velmo/mail-clients.html
 for size in 16 22 24 32 48 64 128 256; do
     check "a ${size}x$size icon in the hicolor theme" sh -c \
         "file /usr/share/icons/hicolor/${size}x$size/apps/velmo.png | grep -q 'PNG image data, $size x $size'"
@@ -104,6 +140,7 @@ check "SIGTERM ends the program cleanly" stop
 check "apt-get removes the package" test "$INSTALLED" = 0
 check "the program is gone from /usr/bin" test ! -e /usr/bin/velmo
 check "the menu entry is gone" test ! -e /usr/share/applications/velmo.desktop
+check "the man pages are gone" test ! -e /usr/share/man/man1/velmo.1.gz
 
 echo "package: $PASS passed, $FAIL failed"
 [ "$FAIL" -eq 0 ]
