@@ -22,6 +22,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 #include <utility>
 
 #include "qt/conversions.h"
@@ -34,44 +35,54 @@ namespace velmo {
 
 namespace {
 
-bool HasFamily(const QString& family) {
-    return QFontDatabase::families().contains(family);
-}
+// The window's Windows fonts and, for each, the fonts with the same widths
+// that Linux desktops have, best first (Liberation in fonts-liberation2, its
+// Chrome OS twins, the URW fonts), so that captions fill their places as laid out.
+struct StandIn {
+    const char* wanted;
+    const char* families[3];  // null after the last
+};
+constexpr StandIn kStandIns[] = {
+    {"Courier New", {"Liberation Mono", "Cousine", "Nimbus Mono PS"}},
+    {"Times New Roman", {"Liberation Serif", "Tinos", "Nimbus Roman"}},
+    {"Comic Sans MS", {"Comic Neue"}},
+    // Arial's widths; MS Sans Serif is narrow enough for them at a slightly smaller size.
+    {"", {"Liberation Sans", "Arimo", "Nimbus Sans"}},
+};
 
 // The window's fonts, or the closest ones this desktop has.
 QFont FontOf(const FontSpec& wanted) {
     const QString name = QString::fromStdString(wanted.name);
+    const QStringList families = QFontDatabase::families();
     QFont font;
-    if (name == QLatin1String("Courier New")) {
-        font = HasFamily(QStringLiteral("Liberation Mono"))
-                   ? QFont(QStringLiteral("Liberation Mono"))
-                   : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setStyleHint(QFont::TypeWriter);
-    } else if (name == QLatin1String("Comic Sans MS")) {
-        font = HasFamily(QStringLiteral("Comic Neue")) ? QFont(QStringLiteral("Comic Neue"))
-                                                       : QApplication::font();
-    } else if (name == QLatin1String("Times New Roman")) {
-        font = HasFamily(QStringLiteral("Liberation Serif"))
-                   ? QFont(QStringLiteral("Liberation Serif"))
-                   : QFont(QStringLiteral("Serif"));
+    if (families.contains(name)) {
+        font = QFont(name);
     } else {
-        // The layout was made for a narrow sans-serif; an Arial-wide sans keeps captions
-        // inside their controls where the desktop's own sans would be too wide.
-        font = HasFamily(QStringLiteral("Liberation Sans"))
-                   ? QFont(QStringLiteral("Liberation Sans"))
-                   : QApplication::font();
-        // MS Sans Serif is a bitmap font that sets a little tighter than its size says.
-        if (name == QLatin1String("MS Sans Serif")) {
-            font.setPixelSize(static_cast<int>(std::lround(wanted.size * 96.0 / 72.0 * 0.93)));
-            font.setBold(wanted.bold);
-            font.setItalic(wanted.italic);
-            font.setUnderline(wanted.underline);
-            return font;
+        const StandIn* standIn =
+            std::find_if(std::begin(kStandIns), std::end(kStandIns) - 1,
+                         [&](const StandIn& s) { return name == QLatin1String(s.wanted); });
+        const auto found = std::find_if(
+            std::begin(standIn->families), std::end(standIn->families), [&](const char* family) {
+                return family != nullptr && families.contains(QLatin1String(family));
+            });
+        if (found != std::end(standIn->families)) {
+            font = QFont(QString::fromLatin1(*found));
+        } else if (name == QLatin1String("Courier New")) {
+            font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        } else if (name == QLatin1String("Times New Roman")) {
+            font = QFont(QStringLiteral("Serif"));
+        } else {
+            font = QApplication::font();
         }
     }
-    if (HasFamily(name))
-        font.setFamily(name);
-    font.setPointSizeF(wanted.size);
+    if (name == QLatin1String("Courier New"))
+        font.setStyleHint(QFont::TypeWriter);
+    // MS Sans Serif is a bitmap font that sets a little tighter than its size says.
+    if (name == QLatin1String("MS Sans Serif") && !families.contains(name)) {
+        font.setPixelSize(static_cast<int>(std::lround(wanted.size * 96.0 / 72.0 * 0.93)));
+    } else {
+        font.setPointSizeF(wanted.size);
+    }
     font.setBold(wanted.bold);
     font.setItalic(wanted.italic);
     font.setUnderline(wanted.underline);
