@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,9 +18,11 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 #include <utility>
 
 #include "qt/conversions.h"
@@ -32,44 +35,54 @@ namespace velmo {
 
 namespace {
 
-bool HasFamily(const QString& family) {
-    return QFontDatabase::families().contains(family);
-}
+// The window's Windows fonts and, for each, the fonts with the same widths
+// that Linux desktops have, best first (Liberation in fonts-liberation2, its
+// Chrome OS twins, the URW fonts), so that captions fill their places as laid out.
+struct StandIn {
+    const char* wanted;
+    const char* families[3];  // null after the last
+};
+constexpr StandIn kStandIns[] = {
+    {"Courier New", {"Liberation Mono", "Cousine", "Nimbus Mono PS"}},
+    {"Times New Roman", {"Liberation Serif", "Tinos", "Nimbus Roman"}},
+    {"Comic Sans MS", {"Comic Neue"}},
+    // Arial's widths; MS Sans Serif is narrow enough for them at a slightly smaller size.
+    {"", {"Liberation Sans", "Arimo", "Nimbus Sans"}},
+};
 
 // The window's fonts, or the closest ones this desktop has.
 QFont FontOf(const FontSpec& wanted) {
     const QString name = QString::fromStdString(wanted.name);
+    const QStringList families = QFontDatabase::families();
     QFont font;
-    if (name == QLatin1String("Courier New")) {
-        font = HasFamily(QStringLiteral("Liberation Mono"))
-                   ? QFont(QStringLiteral("Liberation Mono"))
-                   : QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setStyleHint(QFont::TypeWriter);
-    } else if (name == QLatin1String("Comic Sans MS")) {
-        font = HasFamily(QStringLiteral("Comic Neue")) ? QFont(QStringLiteral("Comic Neue"))
-                                                       : QApplication::font();
-    } else if (name == QLatin1String("Times New Roman")) {
-        font = HasFamily(QStringLiteral("Liberation Serif"))
-                   ? QFont(QStringLiteral("Liberation Serif"))
-                   : QFont(QStringLiteral("Serif"));
+    if (families.contains(name)) {
+        font = QFont(name);
     } else {
-        // The layout was made for a narrow sans-serif; an Arial-wide sans keeps captions
-        // inside their controls where the desktop's own sans would be too wide.
-        font = HasFamily(QStringLiteral("Liberation Sans"))
-                   ? QFont(QStringLiteral("Liberation Sans"))
-                   : QApplication::font();
-        // MS Sans Serif is a bitmap font that sets a little tighter than its size says.
-        if (name == QLatin1String("MS Sans Serif")) {
-            font.setPixelSize(static_cast<int>(std::lround(wanted.size * 96.0 / 72.0 * 0.93)));
-            font.setBold(wanted.bold);
-            font.setItalic(wanted.italic);
-            font.setUnderline(wanted.underline);
-            return font;
+        const StandIn* standIn =
+            std::find_if(std::begin(kStandIns), std::end(kStandIns) - 1,
+                         [&](const StandIn& s) { return name == QLatin1String(s.wanted); });
+        const auto found = std::find_if(
+            std::begin(standIn->families), std::end(standIn->families), [&](const char* family) {
+                return family != nullptr && families.contains(QLatin1String(family));
+            });
+        if (found != std::end(standIn->families)) {
+            font = QFont(QString::fromLatin1(*found));
+        } else if (name == QLatin1String("Courier New")) {
+            font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        } else if (name == QLatin1String("Times New Roman")) {
+            font = QFont(QStringLiteral("Serif"));
+        } else {
+            font = QApplication::font();
         }
     }
-    if (HasFamily(name))
-        font.setFamily(name);
-    font.setPointSizeF(wanted.size);
+    if (name == QLatin1String("Courier New"))
+        font.setStyleHint(QFont::TypeWriter);
+    // MS Sans Serif is a bitmap font that sets a little tighter than its size says.
+    if (name == QLatin1String("MS Sans Serif") && !families.contains(name)) {
+        font.setPixelSize(static_cast<int>(std::lround(wanted.size * 96.0 / 72.0 * 0.93)));
+    } else {
+        font.setPointSizeF(wanted.size);
+    }
     font.setBold(wanted.bold);
     font.setItalic(wanted.italic);
     font.setUnderline(wanted.underline);
@@ -120,6 +133,71 @@ std::pair<QString, bool> ShownText(TextView text) {
     shown += QStringLiteral("\n\u2026 %1 more characters not shown")
                  .arg(QLocale().toString(static_cast<qulonglong>(text.size() - head.size())));
     return {shown, true};
+}
+
+// A frame whose line runs through the middle of its title, as the layout
+// expects: the controls' places leave the room under a title to the frame's
+// contents, where a style's frame that begins below its title would cross them.
+class TitledFrame : public QGroupBox {
+  public:
+    using QGroupBox::QGroupBox;
+
+    // The row of the top line, and where the title is written.
+    int LineRow() const { return fontMetrics().height() / 2; }
+    QRect TitleRect() const {
+        if (title().isEmpty())
+            return {};
+        return {6, 0, fontMetrics().horizontalAdvance(title()) + 4, fontMetrics().height()};
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        // Etched: a dark line with a light one inside it, open where the title is.
+        const QRect line = rect().adjusted(0, LineRow(), -2, -2);
+        p.setClipRegion(QRegion(rect()).subtracted(TitleRect()));
+        p.setPen(palette().color(QPalette::Active, QPalette::Mid));
+        p.drawRect(line);
+        p.setPen(palette().color(QPalette::Active, QPalette::Light));
+        p.drawRect(line.translated(1, 1));
+        p.setClipping(false);
+        style()->drawItemText(&p, TitleRect().adjusted(2, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(), title(),
+                              QPalette::WindowText);
+    }
+};
+
+// Where a widget draws, in its parent's coordinates: a label's text or
+// picture, or else the whole widget. A frame that only groups draws its contents.
+void AddDrawnAreas(const QWidget* w, QPoint offset, std::vector<QRect>& areas) {
+    if (w->x() < 0)
+        return;  // placed out of sight
+    if (w->metaObject() == &QWidget::staticMetaObject) {
+        for (const QWidget* child :
+             w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            AddDrawnAreas(child, offset + w->pos(), areas);
+        return;
+    }
+    QRect area = w->geometry();
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        const QRect room = label->contentsRect();
+        if (!label->pixmap().isNull()) {
+            area =
+                label->hasScaledContents()
+                    ? room
+                    : QStyle::alignedRect(Qt::LeftToRight, label->alignment(),
+                                          label->pixmap().deviceIndependentSize().toSize(), room);
+        } else if (label->text().isEmpty()) {
+            return;
+        } else {
+            area = label->fontMetrics().boundingRect(
+                room,
+                static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0),
+                label->text());
+        }
+        area.translate(w->pos());
+    }
+    areas.push_back(area.translated(offset));
 }
 
 }  // namespace
@@ -250,6 +328,93 @@ void MainWindow::Build() {
         }
         w->setGeometry(area);
     }
+
+    for (Control* c : form.Controls()) {
+        if (auto* label = qobject_cast<QLabel*>(WidgetOf(c)))
+            FitCaption(*c, label);
+    }
+}
+
+void MainWindow::FitCaption(Control& c, QLabel* label) {
+    // What the neighbours draw, the title and top line of a frame included.
+    std::vector<QRect> taken;
+    QWidget* parent = label->parentWidget();
+    for (const QWidget* w : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (w != label)
+            AddDrawnAreas(w, {}, taken);
+    }
+    if (const auto* frame = dynamic_cast<const TitledFrame*>(parent)) {
+        taken.push_back(frame->TitleRect());
+        taken.emplace_back(0, frame->LineRow(), frame->width(), 2);
+    }
+    // A neighbour that begins above and left of the box and runs into what
+    // the label draws keeps it below or right of the neighbour, whichever
+    // leaves more room; the box itself stays where it is.
+    const QRect box = label->geometry();
+    std::vector<QRect> drawn;
+    AddDrawnAreas(label, {}, drawn);
+    if (drawn.empty() || label->hasScaledContents())
+        return;  // nothing drawn, or a picture that fills its box by design
+    QMargins margins;
+    for (const QRect& t : taken) {
+        if (!t.intersects(drawn.front()) || t.top() > box.top() || t.left() > box.left())
+            continue;
+        const int top = t.bottom() + 1 - box.top() + std::max(1, Pixels(30));
+        const int left = t.right() + 1 - box.left() + std::max(1, Pixels(60));
+        const bool overTop = t.bottom() < box.bottom();
+        const bool overLeft = t.right() < box.right();
+        if (overTop && (!overLeft || top * box.width() <= left * box.height())) {
+            margins.setTop(std::max(margins.top(), top));
+        } else if (overLeft) {
+            margins.setLeft(std::max(margins.left(), left));
+        }
+    }
+    label->setContentsMargins(margins);
+
+    if (!label->pixmap().isNull()) {
+        // A picture shrinks to the room left.
+        if (!margins.isNull()) {
+            const QRect room = box.marginsRemoved(margins);
+            const int side = std::min(room.width(), room.height());
+            if (auto* image = c.As<Image>())
+                label->setPixmap(Picture(image->Picture, QSize(side, side)));
+        }
+        return;
+    }
+    if (label->text().isEmpty())
+        return;
+    // The text at its font needs more room than the layout gives: the box
+    // grows over free space, and otherwise the font shrinks a little.
+    const int flags =
+        static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    QFont font = label->font();
+    const bool pixels = font.pixelSize() > 0;
+    const double full = pixels ? font.pixelSize() : font.pointSizeF();
+    for (double size = full;; size -= pixels ? 1 : 0.25) {
+        if (pixels) {
+            font.setPixelSize(static_cast<int>(size));
+        } else {
+            font.setPointSizeF(size);
+        }
+        const QFontMetrics metrics(font);
+        const QRect room = box.marginsRemoved(margins);
+        const QRect needed = metrics.boundingRect(
+            QRect(room.topLeft(), QSize(room.width(), 1 << 20)), flags, label->text());
+        QRect grown = box;
+        grown.setWidth(std::max(box.width(), needed.width() + margins.left()));
+        grown.setHeight(std::max(box.height(), needed.height() + margins.top()));
+        const QRect text =
+            metrics.boundingRect(grown.marginsRemoved(margins), flags, label->text());
+        const bool clear = parent->rect().contains(text) &&
+                           std::none_of(taken.begin(), taken.end(),
+                                        [&](const QRect& t) { return t.intersects(text); });
+        // No smaller than four fifths: past that a caption is no longer read at a glance.
+        if (clear || size - (pixels ? 1 : 0.25) < full * 0.8) {
+            label->setFont(font);
+            label->setGeometry(grown);
+            return;
+        }
+    }
 }
 
 QWidget* MainWindow::Create(Control& c, QWidget* parent) {
@@ -309,7 +474,7 @@ QWidget* MainWindow::Create(Control& c, QWidget* parent) {
         case ControlKind::Frame: {
             if (static_cast<Frame&>(c).Borderless)
                 return new QWidget(parent);
-            return new QGroupBox(parent);
+            return new TitledFrame(parent);
         }
         case ControlKind::Image: {
             auto* label = new QLabel(parent);

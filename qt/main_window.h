@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+class QLabel;
 class QTabWidget;
 
 namespace velmo {
@@ -37,6 +38,8 @@ class MainWindow : public QWidget {
     void Build();
     QWidget* Create(Control& control, QWidget* parent);
     void Place(Control& control, QWidget* widget);
+    // Keeps a label's caption or picture clear of what its neighbours draw.
+    void FitCaption(Control& control, QLabel* label);
     void Connect(Control& control, QWidget* widget);
     void Sync(Control* control, Property property);
     void SyncAll(Control& control);

@@ -4,10 +4,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -86,6 +92,126 @@ TEST_F(MainWindowTest, EveryControlIsOneWidgetInsideItsFrameOrPage) {
     }
     EXPECT_EQ(w->minimumSize(), w->maximumSize());
     EXPECT_EQ(w->tabs()->size(), w->size());
+}
+
+// Where a widget draws, in its parent's coordinates, however far that reaches:
+// a label's text or picture, a check box's or option button's mark and caption,
+// or else the whole widget.
+QRect Drawn(const QWidget* w) {
+    QRect r = w->rect();
+    if (auto* label = qobject_cast<const QLabel*>(w)) {
+        const QRect room = label->contentsRect();
+        const int flags =
+            static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        if (!label->pixmap().isNull() && !label->hasScaledContents()) {
+            r = QStyle::alignedRect(Qt::LeftToRight, label->alignment(),
+                                    label->pixmap().deviceIndependentSize().toSize(), room);
+        } else if (label->pixmap().isNull()) {
+            r = label->text().isEmpty()
+                    ? QRect()
+                    : label->fontMetrics().boundingRect(room, flags, label->text());
+        }
+    } else if (auto* button = qobject_cast<const QAbstractButton*>(w);
+               button != nullptr && qobject_cast<const QPushButton*>(w) == nullptr) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const bool box = qobject_cast<const QCheckBox*>(w) != nullptr;
+        const QStyle* style = w->style();
+        const QRect text = style->itemTextRect(
+            w->fontMetrics(),
+            style->subElementRect(
+                box ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &option, w),
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, true, button->text());
+        r = text.united(style->subElementRect(
+            box ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option, w));
+    }
+    return r.translated(w->pos());
+}
+
+// What a page or frame shows directly: a frame that only groups counts as its contents.
+std::vector<std::pair<QWidget*, QRect>> DrawnOn(QWidget* parent, QPoint offset = {}) {
+    std::vector<std::pair<QWidget*, QRect>> shown;
+    for (QWidget* w : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!w->isVisibleTo(parent) || w->x() < 0) {
+            continue;
+        } else if (w->metaObject() == &QWidget::staticMetaObject) {
+            for (const auto& inner : DrawnOn(w, offset + w->pos()))
+                shown.push_back(inner);
+        } else {
+            shown.emplace_back(w, Drawn(w).translated(offset));
+        }
+    }
+    return shown;
+}
+
+// The rows of a frame's lines: drawn across most of its width, unlike the rows
+// just above and below.
+std::vector<int> LineRows(QGroupBox* frame) {
+    QImage image(frame->size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    frame->render(&image, {}, {}, QWidget::RenderFlags());  // no children, no background
+    const auto differs = [&](int y, int other) {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x)
+            n += other < 0 || other >= image.height() || image.pixel(x, y) != image.pixel(x, other);
+        return n > image.width() / 2;
+    };
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        if (differs(y, y - 1) && differs(y, y + 1))
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+// At the fonts of this desktop, with borders on and off: every caption and
+// picture fits its widget, keeps clear of what the widgets beside it draw, and
+// crosses no frame line.
+TEST_F(MainWindowTest, CaptionsFitAndTouchNothingBesideThem) {
+    const std::pair<const char*, const char*> neighbours[] = {
+        {"Label2", "Image3"},       // "By:" under the banner
+        {"imgIcon", "Image2"},      // the icon under the About banner
+        {"Label4", "cmbFixWidth"},  // "characters" after the width box
+        {"Label1", "cmbWidth"},    {"lblFixedWidth", "cmbFixWidth"}, {"lblHTML", "email"},
+    };
+    for (const auto& [name, other] : neighbours) {
+        EXPECT_FALSE(Drawn(Get(name)).isEmpty()) << name;
+        EXPECT_FALSE(Drawn(Get(name)).intersects(Drawn(Get(other))))
+            << name << " touches " << other;
+    }
+    for (const int borders : {0, 1}) {
+        form.chkBorder.Value = borders;
+        for (int tab = 0; tab < 6; ++tab) {
+            Show(tab);
+            std::vector<QWidget*> parents{w->tabs()->widget(tab)};
+            for (QGroupBox* frame : parents[0]->findChildren<QGroupBox*>())
+                parents.push_back(frame);
+            for (QWidget* parent : parents) {
+                const auto shown = DrawnOn(parent);
+                auto* frame = qobject_cast<QGroupBox*>(parent);
+                const std::vector<int> lines = frame ? LineRows(frame) : std::vector<int>{};
+                EXPECT_TRUE(!frame || lines.size() >= 2) << frame->objectName().toStdString();
+                for (const auto& [a, drawn] : shown) {
+                    const std::string name = a->objectName().toStdString();
+                    if (qobject_cast<QLabel*>(a) != nullptr) {
+                        EXPECT_TRUE(drawn.isEmpty() || a->geometry().contains(Drawn(a)))
+                            << name << " cut off";
+                    } else if (qobject_cast<QAbstractButton*>(a) == nullptr) {
+                        continue;
+                    }
+                    for (const int row : lines) {
+                        EXPECT_FALSE(drawn.top() <= row && row <= drawn.bottom())
+                            << name << " crosses the line at " << row;
+                    }
+                    for (const auto& [b, bDrawn] : shown) {
+                        if (b != a && qobject_cast<QPushButton*>(a) == nullptr &&
+                            drawn.intersects(bDrawn))
+                            ADD_FAILURE() << name << " touches " << b->objectName().toStdString();
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
