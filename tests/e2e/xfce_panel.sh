@@ -8,27 +8,36 @@
 set -uo pipefail
 
 # The panel reads its settings from xfconfd, which the session bus starts.
-if [ -z "${VELMO_XFCE_SESSION:-}" ]; then
+# Each window manager gets a desktop and a session of its own: under openbox
+# (LXQt's) the window's own request is what keeps it off the task list;
+# xfwm4 leaves off utility windows by itself, which the request must not
+# change.
+if [ -z "${VELMO_XFCE_WM:-}" ]; then
     command -v dbus-run-session >/dev/null || { echo "xfce_panel: dbus-run-session is missing"; exit 1; }
-    WORK=$(mktemp -d)
-    export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run" XDG_CONFIG_HOME="$WORK/config"
-    export VELMO_XFCE_SESSION="$WORK"
-    unset XDG_DATA_HOME WAYLAND_DISPLAY SESSION_MANAGER
-    mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-    timeout 120 dbus-run-session -- "$0" "$@"
-    rc=$?
-    # xfconfd, started by the bus, may still be saving into the folder.
-    for _ in 1 2 3 4 5; do rm -rf "$WORK" 2>/dev/null && break; sleep 0.5; done
+    rc=0
+    for wm in openbox xfwm4; do
+        WORK=$(mktemp -d)
+        (
+            export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run" XDG_CONFIG_HOME="$WORK/config"
+            export VELMO_XFCE_WM=$wm VELMO_XFCE_WORK="$WORK"
+            unset XDG_DATA_HOME WAYLAND_DISPLAY SESSION_MANAGER
+            mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+            exec timeout 100 dbus-run-session -- "$0" "$@"
+        ) || rc=1
+        # xfconfd, started by the bus, may still be saving into the folder.
+        for _ in 1 2 3 4 5; do rm -rf "$WORK" 2>/dev/null && break; sleep 0.5; done
+    done
     exit $rc
 fi
+WM=$VELMO_XFCE_WM
 
 BUILD=$(realpath "${1:-build}")
-SHOTS=$(realpath -m "${2:-$BUILD/xfce-shots}")
+SHOTS=$(realpath -m "${2:-$BUILD/xfce-shots}")/$WM
 mkdir -p "$SHOTS"
-for tool in Xvfb gdbus xfwm4 xfce4-panel xmessage xdotool xprop xwininfo import /usr/bin/convert; do
+for tool in Xvfb gdbus "$WM" xfce4-panel xmessage xdotool xprop xwininfo import /usr/bin/convert; do
     command -v "$tool" >/dev/null || { echo "xfce_panel: $tool is missing"; exit 1; }
 done
-WORK=$VELMO_XFCE_SESSION
+WORK=$VELMO_XFCE_WORK
 export QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1
 mkdir -p "$HOME/.config/Velmo" "$HOME/.local/share/Velmo" "$WORK/bin"
 cp "$BUILD/velmo" "$WORK/bin/velmo"
@@ -127,9 +136,12 @@ on_failure() {
 # --- the display and the window manager ------------------------------------------------------
 start_display 100
 wait_for 10 xdpyinfo >/dev/null 2>&1
-timeout 100 xfwm4 --compositor=off >"$WORK/xfwm4.log" 2>&1 &
+case $WM in
+    xfwm4) timeout 100 xfwm4 --compositor=off >"$WORK/wm.log" 2>&1 & ;;
+    *) timeout 100 "$WM" >"$WORK/wm.log" 2>&1 & ;;
+esac
 PIDS+=($!)
-wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || echo "xfwm4 not seen"
+wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || echo "$WM not seen"
 
 # --- Velmo without a notification area: on the task bar -------------------------------------
 timeout 100 xmessage -geometry +40+60 "control window" >/dev/null 2>&1 &
@@ -207,5 +219,5 @@ check "panel picture: the three control buttons only" test "$STARTED" = 3
 kill -TERM "$VELMO"
 wait_for 10 gone "$VELMO"
 
-echo "xfce_panel: $PASS passed, $FAIL failed (screenshots in $SHOTS)"
+echo "xfce_panel, $WM: $PASS passed, $FAIL failed (screenshots in $SHOTS)"
 [ "$FAIL" -eq 0 ]
