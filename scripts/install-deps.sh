@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Velmo needs to build and test, if missing.
 set -euo pipefail
 
-packages=(cmake g++ ninja-build libgtest-dev qt6-base-dev libxcb1-dev qt6-svg-dev fonts-liberation2 fonts-comic-neue "$@")
+packages=(cmake g++ ninja-build libgtest-dev qt6-base-dev qt6-svg-dev fonts-liberation2 fonts-comic-neue "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
