@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# End-to-end test of the window and the task bar on an Xfce desktop: Xvfb,
-# xfwm4 and an xfce4-panel with a task list and a notification area, on a
-# private session bus. The task list puts a button on the panel for each
-# window it lists, and tells the window where (_NET_WM_ICON_GEOMETRY); an
-# xmessage window is the control that has one.
+# End-to-end test of the window and the task bar: Xvfb, a window manager
+# (openbox, then xfwm4) and an xfce4-panel with a notification area and a task
+# list, on a private session bus. The task list puts a button on the panel for
+# each window it lists, and tells the window where (_NET_WM_ICON_GEOMETRY);
+# xmessage windows are the controls that get one. Screenshots of the panel
+# are counted in buttons, too.
 # Usage: tests/e2e/xfce_panel.sh [BUILD_DIR] [SHOTS_DIR]
 set -uo pipefail
 
 # The panel reads its settings from xfconfd, which the session bus starts.
 # Each window manager gets a desktop and a session of its own: under openbox
 # (LXQt's) the window's own request is what keeps it off the task list;
-# xfwm4 leaves off utility windows by itself, which the request must not
-# change.
+# xfwm4 marks a utility window to be skipped by itself, and the request must
+# not undo that.
 if [ -z "${VELMO_XFCE_WM:-}" ]; then
     command -v dbus-run-session >/dev/null || { echo "xfce_panel: dbus-run-session is missing"; exit 1; }
     rc=0
