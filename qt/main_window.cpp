@@ -28,6 +28,7 @@
 #include "qt/conversions.h"
 #include "qt/pictures.h"
 #include "qt/qt_text.h"
+#include "qt/task_bar.h"
 #include "ui/app.h"
 #include "ui/startup.h"
 
@@ -564,13 +565,14 @@ void MainWindow::Sync(Control* c, Property property) {
                 if (form.Visible) {
                     // Kept off the task bar while the notification area is the
                     // way back to the window; without one the task bar is.
-                    if (const bool tool = app_.ports.icon.Available();
-                        windowFlags().testFlag(Qt::Tool) != tool) {
+                    const bool tool = app_.ports.icon.Available();
+                    if (windowFlags().testFlag(Qt::Tool) != tool)
                         setWindowFlag(Qt::Tool, tool);
-                    }
+                    ListOnTaskBar(*this, !tool);
                     if (isMinimized())
                         showNormal();
                     show();
+                    ListOnTaskBar(*this, !tool);
                     raise();
                     activateWindow();
                 } else {

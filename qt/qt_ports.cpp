@@ -1,8 +1,5 @@
 #include "qt/qt_ports.h"
 
-#include <dlfcn.h>
-#include <xcb/xcb.h>
-
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QClipboard>
@@ -19,13 +16,12 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
-#include <cstdlib>
-#include <cstring>
 
 #include "platform/file_text.h"
 #include "qt/conversions.h"
 #include "qt/pictures.h"
 #include "qt/qt_text.h"
+#include "qt/xcb.h"
 #include "ui/app.h"
 #include "ui/tray.h"
 
@@ -93,57 +89,6 @@ bool StatusNotifierHostRegistered() {
     QDBusInterface watcher(kWatcherService, kWatcherPath, kWatcherService, bus);
     return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
 }
-
-// libxcb is loaded by Qt's xcb platform plugin; its functions are taken from
-// there, so that the program asks the X server without a library of its own.
-struct Xcb {
-    decltype(&xcb_intern_atom) internAtom = nullptr;
-    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
-    decltype(&xcb_get_selection_owner) selectionOwner = nullptr;
-    decltype(&xcb_get_selection_owner_reply) selectionOwnerReply = nullptr;
-    xcb_connection_t* connection = nullptr;
-    void* lib = nullptr;
-
-    Xcb() {
-        auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-        lib = x11 != nullptr ? dlopen("libxcb.so.1", RTLD_NOW | RTLD_NOLOAD) : nullptr;
-        if (lib == nullptr)
-            return;
-        internAtom = reinterpret_cast<decltype(internAtom)>(dlsym(lib, "xcb_intern_atom"));
-        internAtomReply =
-            reinterpret_cast<decltype(internAtomReply)>(dlsym(lib, "xcb_intern_atom_reply"));
-        selectionOwner =
-            reinterpret_cast<decltype(selectionOwner)>(dlsym(lib, "xcb_get_selection_owner"));
-        selectionOwnerReply = reinterpret_cast<decltype(selectionOwnerReply)>(
-            dlsym(lib, "xcb_get_selection_owner_reply"));
-        connection = x11->connection();
-    }
-    ~Xcb() {
-        if (lib != nullptr)
-            dlclose(lib);
-    }
-    Xcb(const Xcb&) = delete;
-    Xcb& operator=(const Xcb&) = delete;
-    bool usable() const {
-        return connection != nullptr && internAtom != nullptr && internAtomReply != nullptr &&
-               selectionOwner != nullptr && selectionOwnerReply != nullptr;
-    }
-    xcb_atom_t Atom(const char* name) const {
-        const auto cookie =
-            internAtom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
-        xcb_intern_atom_reply_t* reply = internAtomReply(connection, cookie, nullptr);
-        const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(reply);
-        return atom;
-    }
-    bool Owned(xcb_atom_t selection) const {
-        const auto cookie = selectionOwner(connection, selection);
-        xcb_get_selection_owner_reply_t* reply = selectionOwnerReply(connection, cookie, nullptr);
-        const bool owned = reply != nullptr && reply->owner != XCB_WINDOW_NONE;
-        std::free(reply);
-        return owned;
-    }
-};
 
 // The selection an XEmbed tray of the first screen owns.
 constexpr char kTraySelection[] = "_NET_SYSTEM_TRAY_S0";

@@ -42,6 +42,10 @@ scripts/install-deps.sh haskell-status-notifier-item-utils haskell-gtk-sni-tray-
     dbus-bin libglib2.0-bin weston qt6-wayland
 tests/e2e/sni.sh build build/sni-shots
 
+echo "== end to end, on an Xfce panel with a task list =="
+scripts/install-deps.sh xfce4-panel xfconf xfwm4 openbox dbus-daemon libglib2.0-bin
+tests/e2e/xfce_panel.sh build build/xfce-shots
+
 echo "== the real program fed bad input =="
 tests/e2e/bad_input.sh build
 

@@ -106,9 +106,10 @@ start_velmo
 check "item registered" wait_for 10 registered
 ITEM=$(item)
 check "window shown at start" wait_for 10 shown
-win_props() { xprop -id "$(xdotool search --onlyvisible --name '^Velmo - ' 2>/dev/null | head -1)" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR 2>/dev/null; }
+win_props() { xprop -id "$(xdotool search --onlyvisible --name '^Velmo - ' 2>/dev/null | head -1)" _NET_WM_WINDOW_TYPE _NET_WM_STATE WM_TRANSIENT_FOR 2>/dev/null; }
 echo "window with a panel: $(win_props | tr '\n' ' ')"
-check "window kept off the task bar while the panel is there" sh -c "$(declare -f win_props); win_props | grep -q _NET_WM_WINDOW_TYPE_UTILITY"
+check "window kept off the task bar while the panel is there" sh -c "$(declare -f win_props); win_props | grep -q _NET_WM_WINDOW_TYPE_UTILITY &&
+    win_props | grep -q _NET_WM_STATE_SKIP_TASKBAR"
 check "item title is Velmo" sh -c "$(declare -f prop); ITEM=$ITEM; prop Title | grep -q \"'Velmo'\""
 check "item has an icon" sh -c "$(declare -f prop); ITEM=$ITEM; p=\$(prop IconPixmap); i=\$(prop IconName); echo \"\$p\$i\" | grep -qE '\(32, 32|[0-9]+, [0-9]+, \[byte|<.[a-z]'"
 check "item names the themed icon" sh -c "$(declare -f prop); ITEM=$ITEM; prop IconName | grep -q \"'velmo'\""
@@ -178,7 +179,8 @@ start_velmo
 wait_for 10 test -s "$SIG"
 check "no panel: the window of a tray start is shown" wait_for 5 shown
 echo "window without a panel: $(win_props | tr '\n' ' ')"
-check "no panel: the window is on the task bar" sh -c "$(declare -f win_props); win_props | grep -q _NET_WM_WINDOW_TYPE_NORMAL"
+check "no panel: the window is on the task bar" sh -c "$(declare -f win_props); win_props | grep -q _NET_WM_WINDOW_TYPE_NORMAL &&
+    ! win_props | grep -q _NET_WM_STATE_SKIP_TASKBAR"
 start_panel
 check "late panel: item registered" wait_for 10 registered
 ITEM=$(item)
