@@ -100,9 +100,9 @@ void mnuHelp_Click(App& app) {
             U"where Velmo is installed.",
             msgbox::OkExclamation, U"");
     } else if (!app.ports.browser.Open(FileAddress(guide, NativePathStyle()))) {
-        app.ports.messages.Show(U"No program could be started to show the guide" + Text(CrLf) +
-                                    guide,
-                                msgbox::OkExclamation, U"");
+        app.ports.messages.Show(
+            U"No program could be started to show the guide" + Text(CrLf) + guide,
+            msgbox::OkExclamation, U"");
     }
 }
 
