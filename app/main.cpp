@@ -124,10 +124,12 @@ int main(int argc, char** argv) {
     QtNotifyIcon icon;
     const std::unique_ptr<ProgramPort> program = MakeProgram();
     QtBrowser browser;
+    QtEventLoop loop;
     App app({messages, dialog, clipboard, *clock, random, *files, *settings, timer, *instance, icon,
-             *program, browser});
+             *program, browser, loop});
 
     icon.Attach(app);
+    // SIGINT and SIGTERM end the program as Exit does.
     QtEndRequests onEndRequest([&app] { app.form.btnClose.Click(); });
 
     dialog.AcceptNewNamesFor(app.form.CommonDialog1.DialogTitle);
@@ -136,6 +138,9 @@ int main(int argc, char** argv) {
         dialog.SetWindow(built);
     });
 
+    // Every way out returns from here, so that the destructors run: the
+    // lock is released, and QApplication's hands the clipboard to the
+    // desktop's clipboard manager, which keeps a signature put there last.
     if (!Main(app))
         return 0;
     window.StartUpDone();

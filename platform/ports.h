@@ -150,8 +150,19 @@ class ProgramPort {
     // installed (or in the source tree beside a build); empty when there is
     // none.
     virtual Text HelpFile() = 0;
-    // Ends the program at once: nothing is saved and no further handler runs.
-    virtual void Exit() = 0;
+};
+
+// The front end's event loop.
+class EventLoopPort {
+  public:
+    virtual ~EventLoopPort() = default;
+    // Ends the program in order: once the running handler returns, the event
+    // loop is left and the program returns from main, so the window system's
+    // own clean-up runs (on X11 the clipboard goes to a clipboard manager). A
+    // message box or dialog still open ends as by its escape button. Asked
+    // before the loop runs, it only marks the end: the caller returns from
+    // main itself.
+    virtual void Quit() = 0;
 };
 
 class BrowserPort {

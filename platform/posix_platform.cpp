@@ -268,8 +268,4 @@ Text PosixProgram::HelpFile() {
     return {};
 }
 
-void PosixProgram::Exit() {
-    std::_Exit(0);
-}
-
 }  // namespace velmo

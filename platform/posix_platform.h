@@ -61,7 +61,6 @@ class PosixProgram : public ProgramPort {
     // installed, else <program folder>/docs/mail-clients.html (a build folder);
     // empty when neither is there.
     Text HelpFile() override;
-    void Exit() override;
 };
 
 }  // namespace velmo

@@ -106,10 +106,6 @@ Text WindowsProgram::HelpFile() {
     return std::filesystem::is_regular_file(file, error) ? FromWide(file.wstring()) : Text();
 }
 
-void WindowsProgram::Exit() {
-    std::_Exit(0);
-}
-
 std::unique_ptr<FileStorePort> MakeFileStore() {
     return std::make_unique<WindowsFileStore>();
 }

@@ -42,7 +42,6 @@ class WindowsProgram : public ProgramPort {
     Text AutostartFile() override { return {}; }
     // <program folder>\docs\mail-clients.html; empty when it is not there.
     Text HelpFile() override;
-    void Exit() override;
 };
 
 }  // namespace velmo

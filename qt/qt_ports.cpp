@@ -282,8 +282,23 @@ void QtNotifyIcon::Add(const std::string&, const Text& tip) {
 
 void QtNotifyIcon::Remove() {
     shown_ = false;
-    if (tray_)
-        tray_->hide();
+    if (!tray_)
+        return;
+    // Hiding an XEmbed icon deletes its widget, whose mouse handler opened
+    // the menu and is still running below the menu's loop: from an item of
+    // the menu (Quit) the icon goes once that handler has returned, or with
+    // this object at the program's end, whichever comes first.
+    if (inMenu_) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!shown_ && tray_)
+                    tray_->hide();
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    tray_->hide();
 }
 
 void QtNotifyIcon::PopupMenu() {
@@ -295,11 +310,17 @@ void QtNotifyIcon::PopupMenu() {
         return;
     }
     // Runs its own event loop until the menu closes.
+    inMenu_ = true;
     menu_->exec(QCursor::pos());
+    inMenu_ = false;
 }
 
 IconClick QtNotifyIcon::OpenCloseClick() {
     return statusNotifier_ ? IconClick::Single : IconClick::Double;
+}
+
+void QtEventLoop::Quit() {
+    QCoreApplication::exit(0);
 }
 
 bool QtBrowser::Open(const Text& address) {

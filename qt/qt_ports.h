@@ -80,7 +80,8 @@ class QtNotifyIcon : public QObject, public NotifyIconPort {
     std::map<const Control*, QAction*> actions_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     bool statusNotifier_ = false;
-    bool shown_ = false;  // added and not removed
+    bool shown_ = false;   // added and not removed
+    bool inMenu_ = false;  // the XEmbed menu's own loop runs
     QString tip_;
     std::unique_ptr<QAbstractNativeEventFilter> xembedWatch_;
     // The model may outlive this object and keeps its observers.
@@ -90,6 +91,12 @@ class QtNotifyIcon : public QObject, public NotifyIconPort {
 class QtBrowser : public BrowserPort {
   public:
     bool Open(const Text& address) override;
+};
+
+// Leaves every running event loop: QApplication::exec() returns.
+class QtEventLoop : public EventLoopPort {
+  public:
+    void Quit() override;
 };
 
 }  // namespace velmo

@@ -27,6 +27,7 @@ struct Ports {
     NotifyIconPort& icon;
     ProgramPort& program;
     BrowserPort& browser;
+    EventLoopPort& loop;
 };
 
 struct App {

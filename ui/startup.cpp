@@ -60,7 +60,7 @@ bool Main(App& app) {
     MainForm& form = app.form;
     if (app.ports.instance.AnotherInstanceRunning()) {
         app.ports.messages.Show(U"Program already in use", msgbox::OkCancelExclamation, Text());
-        app.ports.program.Exit();
+        app.ports.loop.Quit();
         return false;
     }
 
@@ -125,14 +125,25 @@ bool Main(App& app) {
     return true;
 }
 
-void Form_QueryUnload(App& app) {
+namespace {
+
+// The icon goes first: the program's end, when the clipboard is handed to a
+// clipboard manager, may take a moment. The timer is stopped so that no pick
+// rewrites the signature file while the event loop is being left.
+void Leave(App& app) {
     app.ports.icon.Remove();
-    app.ports.program.Exit();
+    app.ports.timer.Stop();
+    app.ports.loop.Quit();
+}
+
+}  // namespace
+
+void Form_QueryUnload(App& app) {
+    Leave(app);
 }
 
 void btnClose_Click(App& app) {
-    app.ports.icon.Remove();
-    app.ports.program.Exit();
+    Leave(app);
 }
 
 void mnuExit_Click(App& app) {

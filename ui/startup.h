@@ -8,13 +8,15 @@ struct App;
 
 // The program's start: guard, program folder, settings, options, text
 // sources, window or tray, the first pick and the change schedule. Returns
-// false when the program is to end at once (another copy runs).
+// false when the program is to end at once (another copy runs): the caller
+// returns from main without running the event loop.
 bool Main(App& app);
 
 // Writes the sample quote list when the folder has no "Variable.txt" yet.
 void WriteSampleVariableFile(App& app);
 
-// The three ways of ending: remove the icon, end at once, save nothing.
+// The three ways of ending: remove the icon, save nothing, wait for no
+// further pick, and leave the event loop.
 void Form_QueryUnload(App& app);
 void btnClose_Click(App& app);
 void mnuExit_Click(App& app);

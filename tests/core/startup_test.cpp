@@ -200,7 +200,7 @@ TEST_F(StartupTest, SecondCopyOnlyShowsTheMessage) {
     instance.anotherRunning = true;
     EXPECT_FALSE(Main(app));
     EXPECT_EQ(log.calls,
-              (std::vector<std::string>{"instance", "message Program already in use", "exit"}));
+              (std::vector<std::string>{"instance", "message Program already in use", "quit"}));
     EXPECT_EQ(messages.shown.at(0).style, msgbox::OkCancelExclamation);
 }
 

@@ -344,7 +344,7 @@ TEST_F(MainWindowTest, FocusAndStateFollowTheModelAndClosingEndsTheProgram) {
     form.Show();
     EXPECT_TRUE(w->close());
     EXPECT_FALSE(t.icon.shown);
-    EXPECT_EQ(t.program.exits, 1);
+    EXPECT_EQ(t.loop.quits, 1);
 }
 
 }  // namespace

@@ -178,7 +178,7 @@ class FakeNotifyIcon : public NotifyIconPort, public Logged {
     std::function<void()> onPopup;  // what the user does while the menu is open
 };
 
-class FakeProgram : public ProgramPort, public Logged {
+class FakeProgram : public ProgramPort {
   public:
     Text ProgramFolder() override { return folder; }
     bool CanWriteFolder(const Text& f) override { return f != readOnlyFolder; }
@@ -188,10 +188,6 @@ class FakeProgram : public ProgramPort, public Logged {
     Text ProgramFile() override { return programFile; }
     Text AutostartFile() override { return autostartFile; }
     Text HelpFile() override { return helpFile; }
-    void Exit() override {
-        Note("exit");
-        ++exits;
-    }
     Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");
@@ -201,7 +197,15 @@ class FakeProgram : public ProgramPort, public Logged {
     Text programFile = Rooted(U"opt/velmo/velmo");
     Text autostartFile = Rooted(U"home/test/.config/autostart/velmo.desktop");
     Text helpFile;
-    int exits = 0;
+};
+
+class FakeEventLoop : public EventLoopPort, public Logged {
+  public:
+    void Quit() override {
+        Note("quit");
+        ++quits;
+    }
+    int quits = 0;
 };
 
 class FakeBrowser : public BrowserPort {
@@ -293,7 +297,7 @@ inline const Text kTestSettingsFile = U"/home/test/.config/Velmo/User.reg";
 struct TestPlatform {
     TestPlatform() {
         for (CallLog** l : {&messages.log, &random.log, &timer.log, &instance.log, &icon.log,
-                            &program.log, &files.log}) {
+                            &loop.log, &files.log}) {
             *l = &log;
         }
     }
@@ -313,13 +317,14 @@ struct TestPlatform {
     FakeNotifyIcon icon;
     FakeProgram program;
     FakeBrowser browser;
+    FakeEventLoop loop;
 
     // The fakes, or other stores such as the real ones.
     Ports ports() { return ports(files, settings); }
     Ports ports(SettingsStorePort& settingsStore) { return ports(files, settingsStore); }
     Ports ports(FileStorePort& fileStore, SettingsStorePort& settingsStore) {
-        return {messages,      fileDialog, clipboard, clock, random,  fileStore,
-                settingsStore, timer,      instance,  icon,  program, browser};
+        return {messages, fileDialog, clipboard, clock,   random,  fileStore, settingsStore,
+                timer,    instance,   icon,      program, browser, loop};
     }
 };
 

@@ -15,6 +15,7 @@
 #include "ui/about.h"
 #include "ui/model/main_form.h"
 #include "ui/options.h"
+#include "ui/schedule.h"
 #include "ui/signature.h"
 #include "ui/startup.h"
 #include "ui/tray.h"
@@ -310,7 +311,8 @@ TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
 }
 
 // Every way to the tray hides the window and leaves the icon; every way out
-// removes the icon first and saves nothing.
+// removes the icon first, saves nothing, and leaves the event loop with no
+// pick waiting that would rewrite the signature file meanwhile.
 TEST_F(TrayTest, EveryWayToTheTrayAndOut) {
     for (CommandButton* button :
          {&form.btnHide, &form.cmdTray1, &form.cmdTray2, &form.cmdTray3, &form.cmdTray4}) {
@@ -322,9 +324,12 @@ TEST_F(TrayTest, EveryWayToTheTrayAndOut) {
     const int writes = files.writes;
     for (void (*leave)(App&) : {+[](App& a) { a.form.btnClose.Click(); },
                                 +[](App& a) { a.form.mnuExit.Click(); }, &Form_QueryUnload}) {
+        WaitForChange(app);
+        ASSERT_TRUE(timer.armed());
         log.calls.clear();
         leave(app);
-        EXPECT_EQ(log.calls, (std::vector<std::string>{"icon remove", "exit"}));
+        EXPECT_EQ(log.calls, (std::vector<std::string>{"icon remove", "quit"}));
+        EXPECT_FALSE(timer.armed());
     }
     EXPECT_EQ(files.writes, writes);
 }
