@@ -46,6 +46,10 @@ echo "== end to end, on an Xfce panel with a task list =="
 scripts/install-deps.sh xfce4-panel xfconf xfwm4 openbox dbus-daemon libglib2.0-bin
 tests/e2e/xfce_panel.sh build build/xfce-shots
 
+echo "== end to end, the signature handed to a clipboard manager at every way out =="
+scripts/install-deps.sh mate-settings-daemon dbus-daemon python3
+tests/e2e/clipboard_manager.sh build
+
 echo "== the real program fed bad input =="
 tests/e2e/bad_input.sh build
 
