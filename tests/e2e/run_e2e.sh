@@ -170,6 +170,8 @@ shot second_copy.png
 xdotool windowfocus "$(message_box)" 2>/dev/null
 xdotool key Return
 check "second copy ends" wait_for 10 sh -c "! kill -0 $SECOND 2>/dev/null"
+wait "$SECOND"
+check "second copy returns from main, status 0" test $? = 0
 check "first copy untouched" alive "$VELMO"
 check "first copy keeps its icon" test -n "$(tray_icon)"
 
