@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
     });
 
     // Every way out returns from here, so that the destructors run: the
-    // lock is released, and QApplication's hands the clipboard to the
+    // lock is released, and QApplication's destructor hands the clipboard to the
     // desktop's clipboard manager, which keeps a signature put there last.
     if (!Main(app))
         return 0;
