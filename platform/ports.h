@@ -16,36 +16,38 @@
 
 namespace velmo {
 
-// Message box styles and answers, in the window system's numbering.
-namespace msgbox {
-inline constexpr int OkOnly = 0;
-inline constexpr int OkCancel = 1;
-inline constexpr int YesNoCancel = 3;
-inline constexpr int YesNo = 4;
-inline constexpr int Critical = 16;
-inline constexpr int Exclamation = 48;
-inline constexpr int DefaultButton2 = 256;
-inline constexpr int DefaultButton3 = 512;
+// A message's buttons, its icon and the button Return presses (the first one
+// unless another is named); the answer is the button pressed, or the one
+// Escape stands for when the box is closed.
+enum class Answer { Ok, Cancel, Yes, No };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageIcon { None, Error, Warning };
 
-inline constexpr int YesNoCritical = YesNo + Critical;                            // 20
-inline constexpr int OkExclamation = OkOnly + Exclamation;                        // 48
-inline constexpr int OkCancelExclamation = OkCancel + Exclamation;                // 49
-inline constexpr int YesNoCriticalNoDefault = YesNo + Critical + DefaultButton2;  // 276
-inline constexpr int YesNoCancelExclamationCancelDefault =
-    YesNoCancel + Exclamation + DefaultButton3;  // 563
+struct MessageStyle {
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    std::optional<Answer> defaultAnswer = std::nullopt;
+    friend bool operator==(const MessageStyle&, const MessageStyle&) = default;
+};
 
-inline constexpr int Ok = 1;
-inline constexpr int Cancel = 2;
-inline constexpr int Yes = 6;
-inline constexpr int No = 7;
-}  // namespace msgbox
+// The styles of the program's messages.
+namespace message {
+inline constexpr MessageStyle Notice{};
+inline constexpr MessageStyle Warning{MessageButtons::Ok, MessageIcon::Warning};
+inline constexpr MessageStyle WarningOkCancel{MessageButtons::OkCancel, MessageIcon::Warning};
+inline constexpr MessageStyle ErrorYesNo{MessageButtons::YesNo, MessageIcon::Error};
+inline constexpr MessageStyle ErrorYesNoDefaultNo{MessageButtons::YesNo, MessageIcon::Error,
+                                                  Answer::No};
+inline constexpr MessageStyle WarningYesNoCancelDefaultCancel{MessageButtons::YesNoCancel,
+                                                              MessageIcon::Warning, Answer::Cancel};
+}  // namespace message
 
 class MessageBoxPort {
   public:
     virtual ~MessageBoxPort() = default;
-    // Shows a modal message; returns the answer (msgbox::Ok, Yes, No, ...).
-    // An empty title means the program's default title.
-    virtual int Show(const Text& text, int style, const Text& title) = 0;
+    // Shows a modal message and returns the answer. An empty title means the
+    // program's default title.
+    virtual Answer Show(const Text& text, const MessageStyle& style, const Text& title) = 0;
 };
 
 class FileDialogPort {

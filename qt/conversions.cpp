@@ -43,67 +43,72 @@ QString ToQtFilter(TextView filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
-MessageBoxLook LookOfStyle(int style) {
+namespace {
+
+QMessageBox::StandardButton ButtonOf(Answer answer) {
+    switch (answer) {
+        case Answer::Ok:
+            return QMessageBox::Ok;
+        case Answer::Cancel:
+            return QMessageBox::Cancel;
+        case Answer::Yes:
+            return QMessageBox::Yes;
+        case Answer::No:
+            return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+MessageBoxLook LookOfStyle(const MessageStyle& style) {
     MessageBoxLook look;
-    switch (style & 7) {
-        case 1:
+    // Escape stands for Cancel where there is one, else for No.
+    switch (style.buttons) {
+        case MessageButtons::Ok:
+            break;
+        case MessageButtons::OkCancel:
             look.buttons = QMessageBox::Ok | QMessageBox::Cancel;
             look.defaultButton = QMessageBox::Ok;
             look.escapeButton = QMessageBox::Cancel;
             break;
-        case 3:
-            look.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-            look.defaultButton = QMessageBox::Yes;
-            look.escapeButton = QMessageBox::Cancel;
-            break;
-        case 4:
+        case MessageButtons::YesNo:
             look.buttons = QMessageBox::Yes | QMessageBox::No;
             look.defaultButton = QMessageBox::Yes;
             look.escapeButton = QMessageBox::No;
             break;
-        default:
+        case MessageButtons::YesNoCancel:
+            look.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            look.defaultButton = QMessageBox::Yes;
+            look.escapeButton = QMessageBox::Cancel;
             break;
     }
-    switch (style & 0x70) {
-        case 16:
+    switch (style.icon) {
+        case MessageIcon::None:
+            break;
+        case MessageIcon::Error:
             look.icon = QMessageBox::Critical;
             break;
-        case 32:
-            look.icon = QMessageBox::Question;
-            break;
-        case 48:
+        case MessageIcon::Warning:
             look.icon = QMessageBox::Warning;
             break;
-        case 64:
-            look.icon = QMessageBox::Information;
-            break;
-        default:
-            break;
     }
-    if ((style & 0x300) == 256) {
-        // The second button is the default.
-        if ((style & 7) == 4 || (style & 7) == 3)
-            look.defaultButton = QMessageBox::No;
-        if ((style & 7) == 1)
-            look.defaultButton = QMessageBox::Cancel;
-    }
-    if ((style & 0x300) == 512 && (style & 7) == 3)
-        look.defaultButton = QMessageBox::Cancel;
+    // A named default only where the box has that button.
+    if (style.defaultAnswer && look.buttons.testFlag(ButtonOf(*style.defaultAnswer)))
+        look.defaultButton = ButtonOf(*style.defaultAnswer);
     return look;
 }
 
-int AnswerOf(QMessageBox::StandardButton button) {
+Answer AnswerOf(QMessageBox::StandardButton button) {
     switch (button) {
         case QMessageBox::Ok:
-            return 1;
-        case QMessageBox::Cancel:
-            return 2;
+            return Answer::Ok;
         case QMessageBox::Yes:
-            return 6;
+            return Answer::Yes;
         case QMessageBox::No:
-            return 7;
+            return Answer::No;
         default:
-            return 2;
+            return Answer::Cancel;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "domain/text.h"
+#include "platform/ports.h"
 
 namespace velmo {
 
@@ -21,10 +22,10 @@ struct MessageBoxLook {
     QMessageBox::StandardButton escapeButton = QMessageBox::Ok;
 };
 
-// The buttons, icon and default button of a message-box style number.
-MessageBoxLook LookOfStyle(int style);
+// The buttons, icon, default and Escape buttons of a message style.
+MessageBoxLook LookOfStyle(const MessageStyle& style);
 
-// A pressed button as the style's answer number (Yes = 6, No = 7, ...).
-int AnswerOf(QMessageBox::StandardButton button);
+// A pressed button as the answer it gives.
+Answer AnswerOf(QMessageBox::StandardButton button);
 
 }  // namespace velmo

@@ -27,7 +27,7 @@
 
 namespace velmo {
 
-int QtMessageBox::Show(const Text& text, int style, const Text& title) {
+Answer QtMessageBox::Show(const Text& text, const MessageStyle& style, const Text& title) {
     const MessageBoxLook look = LookOfStyle(style);
     QString body = ToQString(text);
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -25,7 +25,7 @@ class QtMessageBox : public MessageBoxPort {
   public:
     // Message boxes are centred on the window while it is shown.
     void SetWindow(QWidget* window) { window_ = window; }
-    int Show(const Text& text, int style, const Text& title) override;
+    Answer Show(const Text& text, const MessageStyle& style, const Text& title) override;
 
   private:
     QPointer<QWidget> window_;

@@ -25,7 +25,7 @@ bool LikeTopTooShort(const MainForm& f) {
 // a valid border in.
 void RefuseShortLikeTop(App& app, const Text& text, const Text& title) {
     MainForm& f = app.form;
-    app.ports.messages.Show(text, msgbox::OkOnly, title);
+    app.ports.messages.Show(text, message::Notice, title);
     f.txtTBLike.SetFocus();  // skipped by the model when the box is disabled
     f.txtTBLike.Text = kFortyAsterisks;
 }

@@ -23,7 +23,7 @@ FileCheck LookAgainAtFile(App& app, const KeptFile& file, bool beforeWrite, std:
         return FileCheck::Reloaded;
     if (!beforeWrite)
         return FileCheck::Current;
-    const int answer = app.ports.messages.Show(
+    const Answer answer = app.ports.messages.Show(
         file.path + U"\r\nhas been changed by another program since Velmo read it, and " +
             Text(file.changesHere) +
             U".\r\n"
@@ -32,10 +32,10 @@ FileCheck LookAgainAtFile(App& app, const KeptFile& file, bool beforeWrite, std:
             Text(file.replaceWith) +
             U": the other program's changes are lost.\r\n"
             U"Press CANCEL to leave both as they are.",
-        msgbox::YesNoCancelExclamationCancelDefault, Text(file.title));
-    if (answer == msgbox::Yes)
+        message::WarningYesNoCancelDefaultCancel, Text(file.title));
+    if (answer == Answer::Yes)
         return FileCheck::Reloaded;
-    if (answer == msgbox::No) {
+    if (answer == Answer::No) {
         file.known = FingerprintOf(bytes);
         return FileCheck::Overwrite;
     }

@@ -99,7 +99,7 @@ void btnDelete_Click(App& app) {
                         U"\r\nhas been changed by another program and was loaded again.\r\n"
                         U"The entry you chose to delete is not at its place there any more, so "
                         U"nothing was deleted.",
-                    msgbox::OkExclamation, U"Variable Text");
+                    message::Warning, U"Variable Text");
                 return;
             }
             break;
@@ -144,10 +144,10 @@ void txtVar_Change(App& app) {
 }
 
 void txtVar_LostFocus(App& app) {
-    const int answer =
+    const Answer answer =
         app.ports.messages.Show(U"Do you want to Save Variable Text you just entered ?",
-                                msgbox::YesNoCriticalNoDefault, U"Variable Text Changed");
-    if (answer != msgbox::Yes)
+                                message::ErrorYesNoDefaultNo, U"Variable Text Changed");
+    if (answer != Answer::Yes)
         return;
     SaveSettingsButton_Click(app);
     SaveVariableFile(app);

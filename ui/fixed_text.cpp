@@ -44,7 +44,7 @@ void ReportSaveFailure(App& app, const Text& path, const FileResult& result) {
     app.ports.messages.Show(U"Unable to save the fixed text file" + Text(CrLf) + path + Text(CrLf) +
                                 FromUtf8(result.Message()) + Text(CrLf) +
                                 U"Your fixed text is kept until you close Velmo.",
-                            msgbox::OkExclamation, U"Fixed Text");
+                            message::Warning, U"Fixed Text");
 }
 
 // txtFixed takes the text of the file, which holds `file`.
@@ -75,10 +75,10 @@ void LoadFixedText(App& app, const Text& requested) {
     if (app.form.chkFixed.Value != 1)
         return;
     const Text problem = LoadProblem(outcome, result, path);
-    const int answer =
+    const Answer answer =
         app.ports.messages.Show(problem + U"Press NO if you would like to start without it.",
-                                msgbox::YesNoCritical, path + U" Error");
-    if (answer == msgbox::Yes) {
+                                message::ErrorYesNo, path + U" Error");
+    if (answer == Answer::Yes) {
         LoadFixedText(app,
                       OpenFileDialog(app, path, U"Fixed Text Files (*.fxt)|*.fxt|", U"Fixed Text"));
     }
@@ -96,7 +96,7 @@ bool SaveFixedText(App& app) {
                 U"The lines of " + path +
                     U" have not been read, so the file was not replaced: they would be lost."
                     U"\r\nRename or remove that file to save this fixed text in its place.",
-                msgbox::OkExclamation, U"Fixed Text");
+                message::Warning, U"Fixed Text");
         }
         return false;
     }
@@ -123,7 +123,7 @@ bool SaveFixedText(App& app) {
     if (dropped) {
         app.ports.messages.Show(U"The fixed text may have at most 15 lines." + Text(CrLf) +
                                     U"Lines after the 15th were not saved.",
-                                msgbox::OkExclamation, U"Fixed Text");
+                                message::Warning, U"Fixed Text");
     }
     return true;
 }
@@ -153,7 +153,7 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
                     U"\r\nhas been changed by another program and now has more lines than the "
                     U"fixed text can hold (" +
                     ToText(kMaxFixedLines) + U"), so it was neither loaded nor replaced.",
-                msgbox::OkExclamation, U"Fixed Text");
+                message::Warning, U"Fixed Text");
         }
         return beforeWrite ? FileCheck::Cancel : FileCheck::Current;
     }

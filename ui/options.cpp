@@ -120,7 +120,7 @@ void ApplyOptions(App& app) {
         app.ports.messages.Show(
             U"The stored \"Program Values\" cannot be read, so the default "
             U"options are used.\r\nSave the options to store them again.",
-            msgbox::OkExclamation, Text());
+            message::Warning, Text());
         SetDefaults(app);
         return;
     }

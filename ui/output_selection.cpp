@@ -79,7 +79,7 @@ void ReportSignaturePath(App& app, SignaturePathFault fault, const Text& path) {
             : Text(U"is not a full path: the folder the signature would go to is not known.");
     app.ports.messages.Show(path + Text(CrLf) + why + Text(CrLf) +
                                 U"No signature is written to it. Choose another signature file.",
-                            msgbox::OkExclamation, U"Signature File");
+                            message::Warning, U"Signature File");
 }
 
 Text DocumentsFolder(App& app) {

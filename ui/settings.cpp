@@ -19,7 +19,7 @@ void ReportFailure(App& app, const StoreFailure& failure, TextView consequence) 
     const Text number = (failure.number() >= 0 ? U" " : U"") + ToText(failure.number());
     app.ports.messages.Show(
         U"ERROR #" + number + U" : " + FromUtf8(failure.what()) + U"\r" + Text(consequence),
-        msgbox::OkOnly, Text());
+        message::Notice, Text());
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ void WriteSignatureFile(App& app) {
     app.signatureWriteFailure = app.SignatureFilePath;
     app.ports.messages.Show(U"Unable to write the signature file" + Text(CrLf) +
                                 app.SignatureFilePath + Text(CrLf) + FromUtf8(result.Message()),
-                            msgbox::OkExclamation, U"Signature File");
+                            message::Warning, U"Signature File");
 }
 
 void CheckSignatureFile(App& app) {

@@ -50,8 +50,8 @@ void TellCopiedTextFiles(App& app, const Text& former, const CopiedTextFiles& co
                 U"It is left as it is; copy it there yourself to go on using it.";
     }
     if (!text.empty())
-        app.ports.messages.Show(
-            text, copied.failed.empty() ? msgbox::OkOnly : msgbox::OkExclamation, Text());
+        app.ports.messages.Show(text, copied.failed.empty() ? message::Notice : message::Warning,
+                                Text());
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ void TellCopiedTextFiles(App& app, const Text& former, const CopiedTextFiles& co
 bool Main(App& app) {
     MainForm& form = app.form;
     if (app.ports.instance.AnotherInstanceRunning()) {
-        app.ports.messages.Show(U"Program already in use", msgbox::OkCancelExclamation, Text());
+        app.ports.messages.Show(U"Program already in use", message::WarningOkCancel, Text());
         app.ports.loop.Quit();
         return false;
     }

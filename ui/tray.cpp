@@ -98,11 +98,11 @@ void mnuHelp_Click(App& app) {
         app.ports.messages.Show(
             U"The guide to Velmo and mail programs, \"mail-clients.html\", was not found "
             U"where Velmo is installed.",
-            msgbox::OkExclamation, U"");
+            message::Warning, U"");
     } else if (!app.ports.browser.Open(FileAddress(guide, NativePathStyle()))) {
         app.ports.messages.Show(
-            U"No program could be started to show the guide" + Text(CrLf) + guide,
-            msgbox::OkExclamation, U"");
+            U"No program could be started to show the guide" + Text(CrLf) + guide, message::Warning,
+            U"");
     }
 }
 

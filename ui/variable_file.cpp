@@ -31,10 +31,10 @@ void LoadVariableFile(App& app) {
                                        app.VariableFilePath + U"\r\n" + FromUtf8(result.Message()) +
                                        U"\r\nThe file is left as it is.\r\n"
                                        U"Press YES if you would like to choose another file.\r\n";
-        const int answer =
+        const Answer answer =
             app.ports.messages.Show(problem + U"Press NO if you would like to start without one",
-                                    msgbox::YesNoCritical, U"Variable.txt Error");
-        if (answer == msgbox::Yes) {
+                                    message::ErrorYesNo, U"Variable.txt Error");
+        if (answer == Answer::Yes) {
             FindVariableFile(app);
             LoadVariableFile(app);
         }
@@ -48,7 +48,7 @@ void ReportSaveFailure(App& app, const FileResult& result) {
     app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) +
                                 app.VariableFilePath + Text(CrLf) + FromUtf8(result.Message()) +
                                 Text(CrLf) + U"Your entries are kept until you close Velmo.",
-                            msgbox::OkExclamation, U"Variable Text");
+                            message::Warning, U"Variable Text");
 }
 
 void TakeChangedFile(App& app, std::string_view bytes) {
@@ -90,7 +90,7 @@ bool SaveVariableFile(App& app) {
             U"The entries of " + path +
                 U" have not been read, so the file was not replaced: its entries would be lost."
                 U"\r\nChoose it with the file button on the Variable tab to load it first.",
-            msgbox::OkExclamation, U"Variable Text");
+            message::Warning, U"Variable Text");
         return false;
     }
     switch (CheckVariableFile(app, true)) {
@@ -117,8 +117,7 @@ void FindVariableFile(App& app) {
     if (!chosen)
         return;
     if (chosen->empty()) {
-        app.ports.messages.Show(U"Unable to load selected file.", msgbox::OkExclamation,
-                                U"File Error");
+        app.ports.messages.Show(U"Unable to load selected file.", message::Warning, U"File Error");
         return;
     }
     app.VariableFilePath = std::move(*chosen);

@@ -244,7 +244,7 @@ void chkAutostart_Click(App& app) {
         box.Value = AutostartOn(app, entry) ? 1 : 0;
         app.ports.messages.Show(
             Text(what) + Text(CrLf) + path + Text(CrLf) + FromUtf8(result.Message()),
-            msgbox::OkExclamation, U"Start with the Desktop");
+            message::Warning, U"Start with the Desktop");
     };
     FileResult read;
     const std::optional<std::string> found = app.ports.files.Read(entry, read, kAutostartReadLimit);
@@ -275,7 +275,7 @@ void chkAutostart_Click(App& app) {
                 U"The program's path is not UTF-8, which a desktop entry "
                 U"cannot hold:" +
                 Text(CrLf) + program + Text(CrLf) + U"Keep Velmo in a folder whose name is UTF-8.",
-            msgbox::OkExclamation, U"Start with the Desktop");
+            message::Warning, U"Start with the Desktop");
         return;
     }
     const Text folder = FolderOf(entry, NativePathStyle());

@@ -201,7 +201,7 @@ TEST_F(StartupTest, SecondCopyOnlyShowsTheMessage) {
     EXPECT_FALSE(Main(app));
     EXPECT_EQ(log.calls,
               (std::vector<std::string>{"instance", "message Program already in use", "quit"}));
-    EXPECT_EQ(messages.shown.at(0).style, msgbox::OkCancelExclamation);
+    EXPECT_EQ(messages.shown.at(0).style, message::WarningOkCancel);
 }
 
 // No polling: the timer is armed only for the next due time, counted from

@@ -261,7 +261,7 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     write(U"mail/sig.txt", 2);
     write(Text(), 2);  // no file chosen yet: nothing to say
     ASSERT_EQ(messages.shown.size(), 4u);
-    EXPECT_EQ(messages.shown[0].style, msgbox::OkExclamation);
+    EXPECT_EQ(messages.shown[0].style, message::Warning);
     EXPECT_EQ(messages.shown[0].title, U"Signature File");
     EXPECT_NE(messages.shown[0].text.find(Text(kPath) + U"\r\nPermission denied"), Text::npos);
     EXPECT_NE(messages.shown[1].text.find(Text(kPath) + U"\r\nNo space left on device"),

@@ -32,23 +32,33 @@ TEST(ConversionsTest, FiltersBecomeQtFilterListsWithTheirRealPatterns) {
 TEST(ConversionsTest, MessageBoxStylesGiveTheirButtonsIconAndAnswers) {
     using B = QMessageBox;
     const struct {
-        int style;
+        MessageStyle style;
         QMessageBox::StandardButtons buttons;
         QMessageBox::Icon icon;
-        int defaultAnswer, escapeAnswer;
+        Answer defaultAnswer, escapeAnswer;
     } rows[] = {
-        {msgbox::YesNoCritical, B::Yes | B::No, B::Critical, msgbox::Yes, msgbox::No},
-        {msgbox::OkCancelExclamation, B::Ok | B::Cancel, B::Warning, msgbox::Ok, msgbox::Cancel},
-        {msgbox::YesNoCriticalNoDefault, B::Yes | B::No, B::Critical, msgbox::No, msgbox::No},
-        {msgbox::YesNoCancelExclamationCancelDefault, B::Yes | B::No | B::Cancel, B::Warning,
-         msgbox::Cancel, msgbox::Cancel},
+        {message::Notice, B::Ok, B::NoIcon, Answer::Ok, Answer::Ok},
+        {message::Warning, B::Ok, B::Warning, Answer::Ok, Answer::Ok},
+        {message::ErrorYesNo, B::Yes | B::No, B::Critical, Answer::Yes, Answer::No},
+        {message::WarningOkCancel, B::Ok | B::Cancel, B::Warning, Answer::Ok, Answer::Cancel},
+        {message::ErrorYesNoDefaultNo, B::Yes | B::No, B::Critical, Answer::No, Answer::No},
+        {message::WarningYesNoCancelDefaultCancel, B::Yes | B::No | B::Cancel, B::Warning,
+         Answer::Cancel, Answer::Cancel},
+        // A default the box has no button for leaves the first one the default.
+        {{MessageButtons::YesNo, MessageIcon::None, Answer::Cancel},
+         B::Yes | B::No,
+         B::NoIcon,
+         Answer::Yes,
+         Answer::No},
     };
+    int row_number = 0;
     for (const auto& row : rows) {
+        SCOPED_TRACE(row_number++);
         const MessageBoxLook look = LookOfStyle(row.style);
-        EXPECT_EQ(look.buttons, row.buttons) << row.style;
-        EXPECT_EQ(look.icon, row.icon) << row.style;
-        EXPECT_EQ(AnswerOf(look.defaultButton), row.defaultAnswer) << row.style;
-        EXPECT_EQ(AnswerOf(look.escapeButton), row.escapeAnswer) << row.style;
+        EXPECT_EQ(look.buttons, row.buttons);
+        EXPECT_EQ(look.icon, row.icon);
+        EXPECT_EQ(AnswerOf(look.defaultButton), row.defaultAnswer);
+        EXPECT_EQ(AnswerOf(look.escapeButton), row.escapeAnswer);
     }
 }
 

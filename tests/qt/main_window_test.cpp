@@ -328,7 +328,7 @@ TEST_F(MainWindowTest, FocusAndStateFollowTheModelAndClosingEndsTheProgram) {
     QApplication::processEvents();
     EXPECT_EQ(form.ActiveControl(), &form.btnRandomize);
     ASSERT_EQ(t.messages.shown.size(), 1u);
-    EXPECT_EQ(t.messages.shown[0].style, msgbox::YesNoCriticalNoDefault);
+    EXPECT_EQ(t.messages.shown[0].style, message::ErrorYesNoDefaultNo);
 
     Form_Load(t.app);
     t.icon.available = false;  // then the tray button minimizes instead of hiding

@@ -72,12 +72,13 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
     const TextView tooMany = U"(15):\r\n/opt/velmo/Fixed.fxt\r\n",
                    missing = U"find your Fixed Text.\r\n",
                    unreadable = U"Text:\r\n/opt/velmo/Fixed.fxt\r\nFile too large";
-    const int no = msgbox::No, yes = msgbox::Yes;
+    const Answer no = Answer::No, yes = Answer::Yes;
     const struct {
         std::optional<std::string> file;  // Fixed.fxt at start
         std::optional<FileErrc> fault;    // reading it
-        int partAtStart, answer;          // the answer to a prompt at start
-        std::optional<Text> typed;        // after ticking "Include Fixed Part"
+        int partAtStart;
+        Answer answer;              // the answer to a prompt at start
+        std::optional<Text> typed;  // after ticking "Include Fixed Part"
         std::string saved;
         Text box;
         TextView said;  // in the prompt at start; empty for none
@@ -181,13 +182,13 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     EXPECT_EQ(files.files[found], precious);
     EXPECT_EQ(app.vars.At(1), U"typed");
     app.VariableFilePath.clear();  // the default file, missing
-    messages.answers = {msgbox::Yes, msgbox::Yes, msgbox::Yes, msgbox::Ok, msgbox::Yes};
+    messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Ok, Answer::Yes};
     fileDialog.results = {std::nullopt, locked, Text(), found};
     LoadVariableFile(app);
     ASSERT_EQ(messages.shown.size(), 6u);  // the empty name is an error of its own
     EXPECT_NE(messages.shown[0].text.find(found), Text::npos);
     EXPECT_EQ(messages.shown[1].text.find(U"I have not been able to find your Variable Text"), 0u);
-    EXPECT_EQ(messages.shown[1].style, msgbox::YesNoCritical);
+    EXPECT_EQ(messages.shown[1].style, message::ErrorYesNo);
     EXPECT_NE(messages.shown[3].text.find(locked + U"\r\nNot a regular file\r\n"), Text::npos);
     EXPECT_EQ(fileDialog.calls.at(0).filter, U"Text (*.txt)|*.txt");
     EXPECT_EQ(app.VariableFilePath, found);
@@ -251,18 +252,19 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
 // edits, a save asks: YES reads it again, NO replaces it, CANCEL leaves both;
 // a pick keeps the edits without asking. Both files, the same rules.
 TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
-    const int yes = msgbox::Yes, no = msgbox::No, cancel = msgbox::Cancel;
+    // Ok where nothing is asked.
+    const Answer ok = Answer::Ok, yes = Answer::Yes, no = Answer::No, cancel = Answer::Cancel;
     const std::string outside = "\"Added\"\r\n\"elsewhere\"\r\n";
     const struct {
         bool edited, pick;
-        int answer;        // to the question, when asked
+        Answer answer;     // to the question, when asked
         bool fileOutside;  // else the copy here was written
         bool copyOutside;  // else the copy keeps what it had
         bool saved;
     } rows[] = {
-        {false, false, 0, true, true, true},   {true, false, yes, true, true, true},
+        {false, false, ok, true, true, true},  {true, false, yes, true, true, true},
         {true, false, no, false, false, true}, {true, false, cancel, true, false, false},
-        {false, true, 0, true, true, true},    {true, true, 0, true, false, true},
+        {false, true, ok, true, true, true},   {true, true, ok, true, false, true},
     };
     for (const bool fixed : {false, true}) {
         for (const auto& row : rows) {
@@ -314,7 +316,7 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             ASSERT_EQ(t.messages.shown.size(), asked ? 1u : 0u);
             if (asked) {
                 EXPECT_EQ(t.messages.shown[0].text.find(path + U"\r\nhas been changed"), 0u);
-                EXPECT_EQ(t.messages.shown[0].style, 563);  // Cancel the default
+                EXPECT_EQ(t.messages.shown[0].style, message::WarningYesNoCancelDefaultCancel);
             }
         }
         // A file that can no longer be read is not written over blind.

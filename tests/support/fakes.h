@@ -36,22 +36,22 @@ struct Logged {
 
 struct ShownMessage {
     Text text;
-    int style;
+    MessageStyle style;
     Text title;
 };
 
 class FakeMessageBox : public MessageBoxPort, public Logged {
   public:
-    int Show(const Text& text, int style, const Text& title) override {
+    Answer Show(const Text& text, const MessageStyle& style, const Text& title) override {
         Note("message " + ToUtf8(text));
         shown.push_back({text, style, title});
         if (answers.empty())
-            return (style & 15) == msgbox::YesNo ? msgbox::No : msgbox::Ok;
-        const int answer = answers.front();
+            return style.buttons == MessageButtons::YesNo ? Answer::No : Answer::Ok;
+        const Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    std::deque<int> answers;  // next answers; No or Ok when none are left
+    std::deque<Answer> answers;  // next answers; No or Ok when none are left
     std::vector<ShownMessage> shown;
 };
 

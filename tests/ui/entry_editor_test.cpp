@@ -145,11 +145,11 @@ TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
     Start(kThree);
     ASSERT_TRUE(form.txtVar.SetFocus());
     form.txtVar.Text = U"edited";
-    for (const int answer : {msgbox::No, msgbox::Yes}) {
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
         messages.answers = {answer};
         ASSERT_TRUE(form.txtVar.SetFocus());
         ASSERT_TRUE(form.btnRandomize.SetFocus());
-        EXPECT_EQ(files.Exists(testing::kTestSettingsFile), answer == msgbox::Yes);
+        EXPECT_EQ(files.Exists(testing::kTestSettingsFile), answer == Answer::Yes);
     }
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"edited\"\r\n\"two\"\r\n\"three\"\r\n"));
