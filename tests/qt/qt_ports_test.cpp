@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 namespace velmo {
 namespace {
@@ -15,11 +16,11 @@ namespace {
 TEST(QtEventLoopTest, QuitEndsAnOpenBoxAndTheMainLoop) {
     QtEventLoop loop;
     QtMessageBox messages;
-    int answer = -1;
+    std::optional<Answer> answer;
     QTimer::singleShot(0, [&] {
         QTimer::singleShot(0, [&] { loop.Quit(); });
-        answer = messages.Show(U"Replace the file?", msgbox::YesNoCancelExclamationCancelDefault,
-                               Text());
+        answer =
+            messages.Show(U"Replace the file?", message::WarningYesNoCancelDefaultCancel, Text());
     });
     // Only a Quit that failed to end the loop gets here.
     QTimer guard;
@@ -27,7 +28,7 @@ TEST(QtEventLoopTest, QuitEndsAnOpenBoxAndTheMainLoop) {
     QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     guard.start(10000);
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(answer, msgbox::Cancel);
+    EXPECT_EQ(answer, Answer::Cancel);
 }
 
 }  // namespace
