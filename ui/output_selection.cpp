@@ -88,7 +88,7 @@ Text DocumentsFolder(App& app) {
 
 Text SignatureFolder(App& app) {
     if (CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None) {
-        Text folder = FolderPart(app.SignatureFilePath, NativePathStyle());
+        Text folder = ContainingFolder(app.SignatureFilePath, NativePathStyle());
         if (!folder.empty())
             return folder;
     }
@@ -101,7 +101,7 @@ std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView 
     if (!chosen)
         return std::nullopt;
     const PathStyle style = NativePathStyle();
-    const Text folder = IsFullPath(initial, style) ? FolderPart(initial, style) : Text();
+    const Text folder = IsFullPath(initial, style) ? ContainingFolder(initial, style) : Text();
     Text path = ResolveSignaturePath(*chosen, folder.empty() ? DocumentsFolder(app) : folder);
     if (const SignaturePathFault fault = CheckSignaturePath(app, path);
         fault != SignaturePathFault::None) {

@@ -130,7 +130,7 @@ void chkAutostart_Click(App& app) {
             msgbox::OkExclamation, U"Start with the Desktop");
         return;
     }
-    const Text folder = FolderOf(entry, NativePathStyle());
+    const Text folder = ContainingFolder(entry, NativePathStyle());
     if (const FileResult made = app.ports.files.MakeFolders(folder); !made) {
         fail(U"Unable to make the autostart folder", folder, made);
         return;
