@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "service/signature_files.h"
+#include "platform/path_style.h"
+#include "service/data_folders.h"
+#include "service/signature_file.h"
 #include "ui/app.h"
 #include "ui/fixed_text.h"
 #include "ui/signature_file.h"

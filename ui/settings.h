@@ -8,7 +8,7 @@
 
 #include "domain/text.h"
 #include "platform/ports.h"
-#include "service/signature_files.h"
+#include "service/settings_key.h"
 
 namespace velmo {
 
