@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -291,6 +292,39 @@ TEST_F(TrayTest, EveryWayToTheTrayAndOut) {
         EXPECT_EQ(log.calls, (std::vector<std::string>{"icon remove", "exit"}));
     }
     EXPECT_EQ(files.writes, writes);
+}
+
+// A connected handler runs until its connection goes or is disconnected,
+// also when an earlier handler of the same call does that; a handler attached
+// with += stays.
+TEST(EventTest, AConnectionStopsItsHandler) {
+    std::string log;
+    const auto note = [&log](char name) { return [&log, name](char c) { log += {name, c}; }; };
+    auto event = std::make_unique<Event<char>>();
+    *event += note('a');
+    Connection later;
+    Connection first = event->Connect([&](char c) {
+        note('b')(c);
+        if (c == '2')
+            later.Disconnect();
+    });
+    later = event->Connect(note('c'));
+    (*event)('1');
+    (*event)('2');
+    EXPECT_EQ(log, "a1b1c1a2b2");
+    log.clear();
+    {
+        Connection moved = std::move(first);
+        (*event)('3');
+        later = event->Connect(note('d'));
+        later = event->Connect(note('e'));  // 'd' stops
+        (*event)('4');
+    }
+    (*event)('5');
+    EXPECT_EQ(log, "a3b3a4b4e4a5e5");
+    // A connection may outlive its event.
+    event.reset();
+    later.Disconnect();
 }
 
 class ControlsTest : public ::testing::Test {
