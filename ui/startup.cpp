@@ -91,8 +91,8 @@ bool Main(App& app) {
         app.ports.files.Exists(app.AppPath + Text(VariableFileName))) {
         app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath, former);
         app.SettingValues[kQuotePathText] = app.VariableFilePath;
-        SetStringValue(app, Text(SettingsKey), Text(StoredValueNames[kQuotePathText + 1]),
-                       app.VariableFilePath);
+        SetStringValues(app, Text(SettingsKey),
+                        {{Text(StoredValueNames[kQuotePathText + 1]), app.VariableFilePath}});
     }
     // Not an option: whether the desktop's entry is in place.
     ShowAutostart(app);
