@@ -8,17 +8,12 @@ bool IsRootedPath(TextView path, PathStyle style) {
     return !path.empty() && path[0] == U'/';
 }
 
-Text FolderOf(TextView path, PathStyle style) {
-    const size_t p = path.rfind(Separator(style));
-    return p == TextView::npos ? Text() : Text(path.substr(0, p + 1));
-}
-
 bool IsFullPath(TextView path, PathStyle style) {
     return IsRootedPath(path, style) || (style == PathStyle::Windows && !path.empty() &&
                                          (path.front() == U'\\' || path.front() == U'/'));
 }
 
-Text FolderPart(TextView path, PathStyle style) {
+Text ContainingFolder(TextView path, PathStyle style) {
     const size_t p = style == PathStyle::Windows ? path.find_last_of(U"\\/") : path.rfind(U'/');
     return p == TextView::npos ? Text() : Text(path.substr(0, p + 1));
 }

@@ -19,17 +19,14 @@ inline char32_t Separator(PathStyle style) {
 // second character is ":", elsewhere one whose first is "/".
 bool IsRootedPath(TextView path, PathStyle style);
 
-// The folder part of a path, with its trailing separator; empty when the path
-// has no separator.
-Text FolderOf(TextView path, PathStyle style);
-
 // A path that names its folder: rooted, or on Windows one from the root of
 // the current drive or a network path ("\\server\share\...").
 bool IsFullPath(TextView path, PathStyle style);
 
-// The folder part of a path with its separator; empty when there is none.
-// Windows takes "/" as a separator too.
-Text FolderPart(TextView path, PathStyle style);
+// The folder the last name of a path is in: the path up to and with its last
+// separator, which on Windows is "/" as well as "\"; empty when the path has
+// none.
+Text ContainingFolder(TextView path, PathStyle style);
 
 // The display form of a path: the root, "..." and the deepest folders with
 // the file name, when the first dot lies beyond `limit` (0 means 55).

@@ -111,8 +111,4 @@ Text WrapText(TextView text, int width) {
     return out;
 }
 
-Text WrapText(TextView text, TextView width) {
-    return WrapText(text, ToWholeNumber(width));
-}
-
 }  // namespace velmo

@@ -8,7 +8,4 @@ namespace velmo {
 // the line breaks it already has; every line of the result ends in CR LF.
 Text WrapText(TextView text, int width);
 
-// The same with the width given as text (a combo box value), rounded half to even.
-Text WrapText(TextView text, TextView width);
-
 }  // namespace velmo

@@ -70,8 +70,6 @@ class ClipboardPort {
 class ClockPort {
   public:
     virtual ~ClockPort() = default;
-    // Local time of day in seconds since midnight, fractions included.
-    virtual double SecondsSinceMidnight() const = 0;
     // Seconds of real time from an arbitrary start: it never jumps with the
     // wall clock and goes on while the computer sleeps.
     virtual double ElapsedSeconds() const = 0;
@@ -281,10 +279,6 @@ class SettingsStorePort {
     // file is replaced once, so that a failure leaves all the old values. A
     // stored value whose name differs only in letter case is the same value.
     virtual bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) = 0;
-    // Writes one string value, creating the key when needed.
-    bool SetValue(const Text& keyPath, const Text& name, const Text& text) {
-        return SetValues(keyPath, {{name, text}});
-    }
 };
 
 }  // namespace velmo

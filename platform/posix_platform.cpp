@@ -121,15 +121,6 @@ std::string UserDirsDocuments(const std::string& home) {
 
 }  // namespace
 
-double PosixClock::SecondsSinceMidnight() const {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const time_t seconds = now.tv_sec;
-    tm local{};
-    localtime_r(&seconds, &local);
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
-}
-
 double PosixClock::ElapsedSeconds() const {
     timespec now{};
     clock_gettime(CLOCK_BOOTTIME, &now);

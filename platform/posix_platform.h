@@ -16,7 +16,6 @@ std::string HomeFolder();
 
 class PosixClock : public ClockPort {
   public:
-    double SecondsSinceMidnight() const override;
     // CLOCK_BOOTTIME: real time, suspend included, immune to clock changes.
     double ElapsedSeconds() const override;
 };

@@ -15,12 +15,6 @@
 
 namespace velmo {
 
-double WindowsClock::SecondsSinceMidnight() const {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
-}
-
 double WindowsClock::ElapsedSeconds() const {
     return static_cast<double>(GetTickCount64()) / 1000.0;
 }

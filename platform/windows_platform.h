@@ -10,7 +10,6 @@ namespace velmo {
 
 class WindowsClock : public ClockPort {
   public:
-    double SecondsSinceMidnight() const override;
     // GetTickCount64 goes on while the computer sleeps.
     double ElapsedSeconds() const override;
 };

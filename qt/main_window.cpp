@@ -225,18 +225,10 @@ MainWindow::MainWindow(App& app) : app_(app) {
     tabs_->resize(Pixels(MainForm::kClientWidth), height);
     setFixedSize(Pixels(MainForm::kClientWidth), height);
 
-    // The model outlives the window, and the base class's destructor still moves
-    // the focus: neither may reach a window whose own members are gone.
-    const std::weak_ptr<const bool> alive = alive_;
-    app_.form.Changed += [this, alive](Control* control, Property property) {
-        if (!alive.expired())
-            Sync(control, property);
-    };
-    QObject::connect(qApp, &QApplication::focusChanged, this,
-                     [this, alive](QWidget*, QWidget* now) {
-                         if (!alive.expired())
-                             OnFocusChanged(now);
-                     });
+    changed_ = app_.form.Changed.Connect(
+        [this](Control* control, Property property) { Sync(control, property); });
+    focusChanged_ = QObject::connect(qApp, &QApplication::focusChanged, this,
+                                     [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
 
     // A window built after start-up shows what start-up left in the model.
     Sync(nullptr, Property::Caption);
@@ -247,6 +239,12 @@ MainWindow::MainWindow(App& app) : app_(app) {
     } else if (app_.form.Visible) {
         Sync(nullptr, Property::Visible);
     }
+}
+
+// The base class's destructor still moves the focus, which must not reach a
+// window whose own members are gone; the model's handler stops with them.
+MainWindow::~MainWindow() {
+    QObject::disconnect(focusChanged_);
 }
 
 int MainWindow::Pixels(int twips) const {

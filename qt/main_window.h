@@ -9,18 +9,19 @@
 #include <map>
 #include <memory>
 
+#include "ui/model/controls.h"
+
 class QLabel;
 class QTabWidget;
 
 namespace velmo {
 
 struct App;
-class Control;
-enum class Property;
 
 class MainWindow : public QWidget {
   public:
     explicit MainWindow(App& app);
+    ~MainWindow() override;
 
     QWidget* WidgetOf(const Control* control) const;
     Control* ControlOf(const QObject* widget) const;
@@ -52,8 +53,9 @@ class MainWindow : public QWidget {
     std::map<const Control*, QWidget*> widgets_;
     QHash<const QObject*, Control*> controls_;
     bool updating_ = false;  // the model is being drawn: widget signals are not input
-    // Expires when the window's members are destroyed, before the QWidget part.
-    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+    // The model outlives the window: the handler stops with the window's members.
+    Connection changed_;
+    QMetaObject::Connection focusChanged_;
 };
 
 }  // namespace velmo

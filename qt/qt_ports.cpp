@@ -94,11 +94,13 @@ bool StatusNotifierHostRegistered() {
 constexpr char kTraySelection[] = "_NET_SYSTEM_TRAY_S0";
 
 // Hears an XEmbed tray announce itself on the X display (the MANAGER message
-// a new selection owner sends to the root window).
+// a new selection owner sends to the root window). `appeared` runs on
+// `receiver`'s behalf, and not once the receiver is gone.
 class XEmbedTrayWatch : public QAbstractNativeEventFilter {
   public:
-    XEmbedTrayWatch(xcb_atom_t manager, xcb_atom_t tray, std::function<void()> appeared)
-        : manager_(manager), tray_(tray), appeared_(std::move(appeared)) {}
+    XEmbedTrayWatch(xcb_atom_t manager, xcb_atom_t tray, QObject* receiver,
+                    std::function<void()> appeared)
+        : manager_(manager), tray_(tray), receiver_(receiver), appeared_(std::move(appeared)) {}
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t")
             return false;
@@ -109,7 +111,7 @@ class XEmbedTrayWatch : public QAbstractNativeEventFilter {
         if (client->type == manager_ && client->format == 32 && client->data.data32[1] == tray_ &&
             appeared_) {
             // Made after Qt has seen the message itself.
-            QTimer::singleShot(0, appeared_);
+            QTimer::singleShot(0, receiver_, appeared_);
         }
         return false;
     }
@@ -117,6 +119,7 @@ class XEmbedTrayWatch : public QAbstractNativeEventFilter {
   private:
     xcb_atom_t manager_;
     xcb_atom_t tray_;
+    QObject* receiver_;
     std::function<void()> appeared_;
 };
 
@@ -138,7 +141,7 @@ IconClick ClickOf(QSystemTrayIcon::ActivationReason reason) {
 QtNotifyIcon::QtNotifyIcon() = default;
 
 QtNotifyIcon::~QtNotifyIcon() {
-    alive_.reset();
+    changed_.Disconnect();
     if (xembedWatch_)
         qApp->removeNativeEventFilter(xembedWatch_.get());
     tray_.reset();
@@ -151,10 +154,7 @@ void QtNotifyIcon::Attach(App& app) {
     BuildMenu(*menu_, &app.form.TrayMenu);
     // The items change in place, so that a desktop that shows the exported
     // menu keeps their identities.
-    const std::weak_ptr<const bool> alive = alive_;
-    app.form.Changed += [this, alive](Control* control, Property property) {
-        if (alive.expired())
-            return;
+    changed_ = app.form.Changed.Connect([this](Control* control, Property property) {
         const auto it = actions_.find(control);
         if (it == actions_.end())
             return;
@@ -165,7 +165,7 @@ void QtNotifyIcon::Attach(App& app) {
             it->second->setVisible(item->Visible);
         else if (property == Property::Enabled)
             it->second->setEnabled(item->Enabled);
-    };
+    });
 
     // A notification area that comes after the program: a StatusNotifier
     // watcher and its host over D-Bus, or an XEmbed tray on the X display.
@@ -185,10 +185,7 @@ void QtNotifyIcon::Attach(App& app) {
     }
     if (const Xcb xcb; xcb.usable()) {
         xembedWatch_ = std::make_unique<XEmbedTrayWatch>(
-            xcb.Atom("MANAGER"), xcb.Atom(kTraySelection), [this, alive = std::weak_ptr(alive_)] {
-                if (!alive.expired())
-                    Create();
-            });
+            xcb.Atom("MANAGER"), xcb.Atom(kTraySelection), this, [this] { Create(); });
         qApp->installNativeEventFilter(xembedWatch_.get());
     }
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/ports.h"
+#include "ui/model/controls.h"
 
 class QAbstractNativeEventFilter;
 class QAction;
@@ -84,8 +85,8 @@ class QtNotifyIcon : public QObject, public NotifyIconPort {
     bool inMenu_ = false;  // the XEmbed menu's own loop runs
     QString tip_;
     std::unique_ptr<QAbstractNativeEventFilter> xembedWatch_;
-    // The model may outlive this object and keeps its observers.
-    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+    // The model may outlive this object.
+    Connection changed_;
 };
 
 class QtBrowser : public BrowserPort {

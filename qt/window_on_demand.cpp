@@ -6,20 +6,20 @@ namespace velmo {
 
 WindowOnDemand::WindowOnDemand(App& app, std::function<void(MainWindow*)> built)
     : app_(app), built_(std::move(built)) {
-    const std::weak_ptr<const bool> alive = alive_;
-    app_.form.Changed += [this, alive](Control* control, Property property) {
-        if (alive.expired() || starting_ || window_ || control != nullptr)
+    changed_ = app_.form.Changed.Connect([this](Control* control, Property property) {
+        if (starting_ || window_ || control != nullptr)
             return;
         if ((property == Property::Visible && app_.form.Visible) ||
             (property == Property::Minimized && app_.form.Minimized)) {
             Build();
         }
-    };
+    });
 }
 
-// The window goes before the members its observers look at.
+// The handler stops before the window goes: one run while it goes would see
+// no window and build another.
 WindowOnDemand::~WindowOnDemand() {
-    alive_.reset();
+    changed_.Disconnect();
     window_.reset();
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "qt/main_window.h"
+#include "ui/model/controls.h"
 
 namespace velmo {
 
@@ -34,9 +35,8 @@ class WindowOnDemand {
     std::function<void(MainWindow*)> built_;
     std::unique_ptr<MainWindow> window_;
     bool starting_ = true;
-    // The model outlives this object and keeps its observers: they must not
-    // reach it once it is gone.
-    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+    // The model outlives this object: its handler must not reach it once it is gone.
+    Connection changed_;
 };
 
 }  // namespace velmo

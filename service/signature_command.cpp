@@ -3,7 +3,11 @@
 #include "domain/layout.h"
 #include "domain/stored_options.h"
 #include "domain/variable_entries.h"
-#include "service/signature_files.h"
+#include "service/data_folders.h"
+#include "service/former_files.h"
+#include "service/settings_key.h"
+#include "service/signature_file.h"
+#include "service/text_files.h"
 
 namespace velmo {
 

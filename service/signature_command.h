@@ -9,7 +9,7 @@
 
 #include "domain/signature_options.h"
 #include "platform/ports.h"
-#include "service/signature_files.h"
+#include "service/former_files.h"
 
 namespace velmo {
 

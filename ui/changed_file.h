@@ -4,7 +4,7 @@
 
 #include "domain/fingerprint.h"
 #include "domain/text.h"
-#include "service/signature_files.h"
+#include "service/text_files.h"
 
 namespace velmo {
 

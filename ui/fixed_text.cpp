@@ -1,6 +1,7 @@
 #include "ui/fixed_text.h"
 
-#include "service/signature_files.h"
+#include "service/data_folders.h"
+#include "service/text_files.h"
 #include "ui/app.h"
 #include "ui/changed_file.h"
 #include "ui/output_selection.h"

@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "service/signature_files.h"
+#include "platform/path_style.h"
+#include "service/data_folders.h"
+#include "service/signature_file.h"
 #include "ui/app.h"
 #include "ui/fixed_text.h"
 #include "ui/signature_file.h"
@@ -88,7 +90,7 @@ Text DocumentsFolder(App& app) {
 
 Text SignatureFolder(App& app) {
     if (CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None) {
-        Text folder = FolderPart(app.SignatureFilePath, NativePathStyle());
+        Text folder = ContainingFolder(app.SignatureFilePath, NativePathStyle());
         if (!folder.empty())
             return folder;
     }
@@ -101,7 +103,7 @@ std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView 
     if (!chosen)
         return std::nullopt;
     const PathStyle style = NativePathStyle();
-    const Text folder = IsFullPath(initial, style) ? FolderPart(initial, style) : Text();
+    const Text folder = IsFullPath(initial, style) ? ContainingFolder(initial, style) : Text();
     Text path = ResolveSignaturePath(*chosen, folder.empty() ? DocumentsFolder(app) : folder);
     if (const SignaturePathFault fault = CheckSignaturePath(app, path);
         fault != SignaturePathFault::None) {

@@ -3,7 +3,8 @@
 #include <optional>
 
 #include "domain/text.h"
-#include "service/signature_files.h"
+#include "service/data_folders.h"
+#include "service/signature_file.h"
 
 namespace velmo {
 

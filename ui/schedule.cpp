@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "service/signature_files.h"
+#include "service/text_files.h"
 #include "ui/app.h"
 #include "ui/entry_editor.h"
 #include "ui/fixed_text.h"

@@ -33,10 +33,6 @@ bool CreateSettingsKey(App& app, const Text& subkey) {
     }
 }
 
-bool SetStringValue(App& app, const Text& keyPath, const Text& name, const Text& text) {
-    return SetStringValues(app, keyPath, {{name, text}});
-}
-
 bool SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values) {
     const auto write = [&](bool& corrupt) {
         try {

@@ -8,7 +8,7 @@
 
 #include "domain/text.h"
 #include "platform/ports.h"
-#include "service/signature_files.h"
+#include "service/settings_key.h"
 
 namespace velmo {
 
@@ -16,7 +16,6 @@ struct App;
 
 // Store operations that report their own run-time failures.
 bool CreateSettingsKey(App& app, const Text& subkey);
-bool SetStringValue(App& app, const Text& keyPath, const Text& name, const Text& text);
 // Writes the values at once. A store found corrupt is kept aside by the store;
 // that is reported and the values go into a new one.
 bool SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values);

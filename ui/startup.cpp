@@ -4,6 +4,9 @@
 #include "domain/sample_quotes.h"
 #include "domain/text_fields.h"
 #include "platform/file_text.h"
+#include "platform/path_style.h"
+#include "service/data_folders.h"
+#include "service/former_files.h"
 #include "ui/app.h"
 #include "ui/fixed_text.h"
 #include "ui/options.h"
@@ -88,8 +91,8 @@ bool Main(App& app) {
         app.ports.files.Exists(app.AppPath + Text(VariableFileName))) {
         app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath, former);
         app.SettingValues[kQuotePathText] = app.VariableFilePath;
-        SetStringValue(app, Text(SettingsKey), Text(StoredValueNames[kQuotePathText + 1]),
-                       app.VariableFilePath);
+        SetStringValues(app, Text(SettingsKey),
+                        {{Text(StoredValueNames[kQuotePathText + 1]), app.VariableFilePath}});
     }
     // Not an option: whether the desktop's entry is in place.
     ShowAutostart(app);

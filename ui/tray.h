@@ -1,6 +1,5 @@
 #pragma once
 
-#include "domain/paths.h"
 #include "platform/ports.h"
 
 namespace velmo {
@@ -29,11 +28,6 @@ void TrayIconClicked(App& app, IconClick click);
 void btnHide_Click(App& app);
 void mnuopen_Click(App& app);
 void mnuPut_Click(App& app);
-
-// The address of a full path as a browser takes it: file:///C:/a%20b for
-// C:\a b; every byte of the UTF-8 path but letters, digits, "-._~", "/" and
-// the drive's ":" percent-encoded.
-Text FileAddress(TextView path, PathStyle style);
 
 // Opens the guide to setting up mail programs, or the home page when the
 // guide is not installed.

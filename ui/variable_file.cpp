@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "service/signature_files.h"
+#include "service/data_folders.h"
+#include "service/text_files.h"
 #include "ui/app.h"
 #include "ui/changed_file.h"
 #include "ui/entry_editor.h"

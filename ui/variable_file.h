@@ -1,7 +1,7 @@
 #pragma once
 
 #include "domain/text.h"
-#include "service/signature_files.h"
+#include "service/text_files.h"
 
 namespace velmo {
 

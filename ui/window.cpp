@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "domain/desktop_entry.h"
 #include "platform/path_style.h"
 #include "ui/about.h"
 #include "ui/app.h"
@@ -17,82 +18,12 @@ Text Number(int n) {
 // Desktop entries are a few kilobytes, translations and all.
 constexpr size_t kAutostartReadLimit = size_t{1} << 20;
 
-// What an argument of an Exec key may hold only inside double quotes.
-bool ReservedInExec(char c) {
-    return std::string_view(" \t\n\"'\\><~|&;$*?#()`").find(c) != std::string_view::npos;
-}
-
-// One argument of an Exec key: in double quotes when it holds a reserved
-// character, with ", `, $ and \ escaped inside them; % doubled, as a single
-// one starts a field code; then escaped as every string value is.
-std::string ExecArgument(std::string_view argument) {
-    const bool quoted = std::any_of(argument.begin(), argument.end(), ReservedInExec);
-    std::string exec = quoted ? "\"" : "";
-    for (const char c : argument) {
-        if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\'))
-            exec += '\\';
-        exec += c;
-        if (c == '%')
-            exec += '%';
-    }
-    if (quoted)
-        exec += '"';
-    std::string value;
-    for (const char c : exec) {
-        switch (c) {
-            case '\\':
-                value += "\\\\";
-                break;
-            case '\n':
-                value += "\\n";
-                break;
-            case '\t':
-                value += "\\t";
-                break;
-            case '\r':
-                value += "\\r";
-                break;
-            default:
-                value += c;
-        }
-    }
-    return value;
-}
-
-std::string_view Trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 // The entry to write or remove; empty where the desktop has none, or the
 // program cannot name its own file for it to start.
 Text AutostartPath(App& app) {
     if (app.ports.program.ProgramFile().empty())
         return {};
     return app.ports.program.AutostartFile();
-}
-
-// Whether `bytes` is an entry this program wrote, for whatever program file:
-// such an entry holds nothing of the user's.
-bool OwnAutostartEntry(std::string_view bytes) {
-    const std::string made = AutostartEntry(Text());
-    const size_t exec = made.find("\nExec=") + 6;
-    const std::string_view head = std::string_view(made).substr(0, exec);
-    const std::string_view tail = std::string_view(made).substr(exec);
-    return bytes.size() >= made.size() && bytes.starts_with(head) && bytes.ends_with(tail) &&
-           bytes.substr(exec, bytes.size() - made.size()).find('\n') == std::string_view::npos;
-}
-
-bool HasEntryGroup(std::string_view bytes) {
-    for (size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
-        end = std::min(bytes.find('\n', start), bytes.size());
-        if (Trimmed(bytes.substr(start, end - start)) == "[Desktop Entry]")
-            return true;
-    }
-    return false;
 }
 
 bool AutostartOn(App& app, const Text& entry) {
@@ -145,85 +76,6 @@ void txtSignature_KeyPress(App&, int& keyAscii) {
     keyAscii = 0;
 }
 
-std::string AutostartEntry(const Text& program) {
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=Velmo\n"
-           "Comment=Keep your e-mail signature fresh with a quotation picked at random\n"
-           "Exec=" +
-           ExecArgument(ToUtf8(program)) +
-           "\n"
-           "Icon=velmo\n"
-           "X-GNOME-Autostart-enabled=true\n";
-}
-
-bool AutostartEntryOn(std::string_view bytes) {
-    bool inEntry = false;
-    bool found = false;
-    for (size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
-        end = std::min(bytes.find('\n', start), bytes.size());
-        const std::string_view line = Trimmed(bytes.substr(start, end - start));
-        if (line.empty() || line.front() == '#')
-            continue;
-        if (line.front() == '[') {
-            inEntry = line == "[Desktop Entry]";
-            found = found || inEntry;
-            continue;
-        }
-        const size_t equals = line.find('=');
-        if (!inEntry || equals == std::string_view::npos)
-            continue;
-        // The ways other tools switch an entry off without removing it.
-        const std::string_view key = Trimmed(line.substr(0, equals));
-        const std::string_view value = Trimmed(line.substr(equals + 1));
-        if ((key == "Hidden" && value == "true") ||
-            (key == "X-GNOME-Autostart-enabled" && value == "false")) {
-            return false;
-        }
-    }
-    return found;
-}
-
-std::string SwitchAutostartEntry(std::string_view bytes, bool on) {
-    std::string out;
-    out.reserve(bytes.size() + 16);
-    bool inEntry = false;
-    bool hidden = false;
-    size_t afterHeader = std::string::npos;
-    std::string_view lineEnd = "\n";
-    for (size_t start = 0, end = 0; start < bytes.size(); start = end + 1) {
-        end = std::min(bytes.find('\n', start), bytes.size());
-        const std::string_view raw = bytes.substr(start, end - start);
-        const std::string_view line = Trimmed(raw);
-        const size_t equals = line.find('=');
-        const std::string_view key =
-            equals == std::string_view::npos ? std::string_view() : Trimmed(line.substr(0, equals));
-        std::string_view value;
-        if (!line.empty() && line.front() == '[') {
-            inEntry = line == "[Desktop Entry]";
-        } else if (inEntry && !line.starts_with('#') && key == "Hidden") {
-            hidden = true;
-            value = on ? "false" : "true";
-        } else if (inEntry && !line.starts_with('#') && key == "X-GNOME-Autostart-enabled" && on) {
-            value = "true";
-        }
-        if (value.empty())
-            out.append(raw);
-        else
-            out.append(key).append("=").append(value).append(raw.ends_with('\r') ? "\r" : "");
-        if (end < bytes.size() || (inEntry && afterHeader == std::string::npos))
-            out.push_back('\n');
-        if (inEntry && afterHeader == std::string::npos) {
-            afterHeader = out.size();
-            lineEnd = raw.ends_with('\r') ? "\r\n" : "\n";
-        }
-    }
-    // Hidden is the key every desktop honours; the user's own keys stay.
-    if (!on && !hidden && afterHeader != std::string::npos)
-        out.insert(afterHeader, "Hidden=true" + std::string(lineEnd));
-    return out;
-}
-
 void ShowAutostart(App& app) {
     CheckBox& box = app.form.chkAutostart;
     const Text entry = AutostartPath(app);
@@ -255,7 +107,7 @@ void chkAutostart_Click(App& app) {
     // An entry of the user's own is switched, never replaced or removed: its
     // Exec, translations and start delay are theirs.
     const bool own = found && OwnAutostartEntry(*found);
-    const bool entryOfTheirs = found && !own && HasEntryGroup(*found);
+    const bool entryOfTheirs = found && !own && HasDesktopEntryGroup(*found);
     // A link holds nothing of the user's but itself, and what it leads to,
     // an installed program's entry say, is not switched off for everyone.
     if (!wanted && (!entryOfTheirs || app.ports.files.IsLink(entry))) {
@@ -278,7 +130,7 @@ void chkAutostart_Click(App& app) {
             message::Warning, U"Start with the Desktop");
         return;
     }
-    const Text folder = FolderOf(entry, NativePathStyle());
+    const Text folder = ContainingFolder(entry, NativePathStyle());
     if (const FileResult made = app.ports.files.MakeFolders(folder); !made) {
         fail(U"Unable to make the autostart folder", folder, made);
         return;

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "domain/text.h"
 
 namespace velmo {
@@ -19,20 +16,6 @@ Text DescriptionText();
 
 // The signature preview on the Variable tab takes no typing.
 void txtSignature_KeyPress(App& app, int& keyAscii);
-
-// The desktop entry that starts the program file `program` when the user logs
-// in: UTF-8 with LF line ends, the path quoted as an Exec key needs it.
-std::string AutostartEntry(const Text& program);
-
-// True when `bytes` is a desktop entry the desktop starts: it has a
-// [Desktop Entry] group, and that group neither is hidden nor switched off.
-bool AutostartEntryOn(std::string_view bytes);
-
-// `bytes`, a desktop entry, switched on or off in place: in its [Desktop
-// Entry] group, Hidden (and, switching on, X-GNOME-Autostart-enabled) set to
-// say so, or Hidden=true added after the group's header when switching off an
-// entry without it. Every other line stays as it is.
-std::string SwitchAutostartEntry(std::string_view bytes, bool on);
 
 // chkAutostart shows whether the desktop starts the program; it is hidden
 // where there is no entry to write.

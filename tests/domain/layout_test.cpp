@@ -13,8 +13,8 @@ namespace {
 
 using testing::Lines, testing::Spaces;
 
-// Rows: the width as the combo box holds it (which also drives the whole-number form), the text,
-// the text wrapped. Lines hold at most width - 1 characters.
+// Rows: the width as the combo box holds it, read as the options read it, the
+// text, the text wrapped. Lines hold at most width - 1 characters.
 TEST(WrapText, WorkedExamples) {
     const TextView rows[][3] = {
         {U"12", U"one two three four five six", U"one two \r\nthree four \r\nfive six\r\n"},
@@ -49,7 +49,7 @@ TEST(WrapText, WorkedExamples) {
         {U"12", U"Grüße aus Köln und Zürich", U"Grüße aus \r\nKöln und \r\nZürich\r\n"},
     };
     for (const auto& [width, input, expected] : rows) {
-        EXPECT_EQ(WrapText(input, width), expected)
+        EXPECT_EQ(WrapText(input, ToWholeNumber(width)), expected)
             << "width " << ToUtf8(width) << ": " << ToUtf8(input);
     }
 }

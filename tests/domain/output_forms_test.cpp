@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "domain/signature_options.h"
-#include "service/signature_files.h"
+#include "service/signature_file.h"
 #include "support/native_forms.h"
 
 namespace velmo {

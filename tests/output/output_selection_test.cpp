@@ -335,13 +335,6 @@ TEST(ShortenPathTest, Table) {
                   row.shown.empty() ? row.path : row.shown)
             << ToUtf8(row.path);
     }
-    // The folder of a path keeps its separator; Windows style takes "/" too
-    // only in FolderPart.
-    EXPECT_EQ(FolderOf(U"/home/a/q.txt", PathStyle::Posix), U"/home/a/");
-    EXPECT_EQ(FolderOf(U"C:\\a/q.txt", PathStyle::Windows), U"C:\\");
-    EXPECT_EQ(FolderPart(U"C:\\a/q.txt", PathStyle::Windows), U"C:\\a/");
-    EXPECT_EQ(FolderPart(U"/a/b\\c.txt", PathStyle::Posix), U"/a/");
-    EXPECT_EQ(FolderOf(U"q.txt", PathStyle::Posix), U"");
     EXPECT_TRUE(IsFullPath(U"/a", PathStyle::Windows));
     EXPECT_FALSE(IsFullPath(U"a", PathStyle::Windows));
     EXPECT_TRUE(IsRootedPath(U"C:", PathStyle::Windows));

@@ -8,8 +8,8 @@
 
 #include "domain/text_fields.h"
 #include "platform/file_text.h"
+#include "service/settings_key.h"
 #include "service/signature_command.h"
-#include "service/signature_files.h"
 #include "support/fakes.h"
 #include "ui/startup.h"
 

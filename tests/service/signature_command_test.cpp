@@ -8,7 +8,7 @@
 #include "domain/text_fields.h"
 #include "platform/file_text.h"
 #include "platform/read_only_files.h"
-#include "service/signature_files.h"
+#include "service/settings_key.h"
 #include "support/fakes.h"
 #include "ui/startup.h"
 

@@ -55,7 +55,7 @@ TEST(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
         EXPECT_EQ(store.Values(key).has_value(), exists) << ToUtf8(key);
     }
 
-    EXPECT_TRUE(store.SetValue(kSettingsKey, U"Indent", U"4"));
+    EXPECT_TRUE(store.SetValues(kSettingsKey, {{U"Indent", U"4"}}));
     // Several at once are one replace; a name in other case is the value
     // stored, now so spelt, even one appended by the same call.
     EXPECT_TRUE(store.SetValues(U"Software\\VELMO\\user\\freeware",
@@ -93,7 +93,7 @@ TEST(RegFileStoreCorruptTest, ACorruptFileIsKeptAsideUnderAFreeNameAndReported) 
         const Text keptAs = number < 0 ? path : numbered(number);
         for (int attempt = 0; attempt < (number < 0 ? 2 : 1); ++attempt) {
             try {
-                store.SetValue(kSettingsKey, U"Indent", U"2");
+                store.SetValues(kSettingsKey, {{U"Indent", U"2"}});
                 ADD_FAILURE() << "a corrupt file is a run-time failure";
             } catch (const StoreFailure& failure) {
                 EXPECT_EQ(failure.number(),
@@ -135,7 +135,7 @@ TEST(RegFileStoreOnDiskTest, TwoProcessesSavingAtOnceKeepEveryValue) {
             for (int i = 0; i < kValuesEach; ++i) {
                 const Text name = ToText(child) + U"." + ToText(i);
                 try {
-                    ok = store.SetValue(kSettingsKey, name, name) && ok;
+                    ok = store.SetValues(kSettingsKey, {{name, name}}) && ok;
                 } catch (...) {
                     ok = false;
                 }

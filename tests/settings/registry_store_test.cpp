@@ -57,7 +57,7 @@ TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
 
     const Text longText(RegistryStore::kMaxTextBytes, U'f');
     const Text longName(300, U'n');
-    ASSERT_TRUE(store.SetValue(key_, U"Program Values", U"first"));  // creates the key
+    ASSERT_TRUE(store.SetValues(key_, {{U"Program Values", U"first"}}));  // creates the key
     ASSERT_TRUE(store.SetValues(key_, {{U"Huge", Text(RegistryStore::kMaxTextBytes + 1, U'h')},
                                        {U"PROGRAM VALUES", Text(DefaultProgramValues)},
                                        {U"Empty", U""},

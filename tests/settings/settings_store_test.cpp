@@ -221,7 +221,7 @@ TEST(SettingsFailureTest, AFailedSaveIsSaidAndACorruptStoreWrittenAfresh) {
         store.failures = failures;
         App app{platform.ports(store)};
         const bool saved = number == StoreFailure::kCorrupt && failures == 1;
-        EXPECT_EQ(SetStringValue(app, Text(SettingsKey), U"Indent", U"2"), saved);
+        EXPECT_EQ(SetStringValues(app, Text(SettingsKey), {{U"Indent", U"2"}}), saved);
         EXPECT_EQ(platform.files.writes, saved ? 1 : 0);
         ASSERT_EQ(platform.messages.shown.size(), static_cast<size_t>(failures));
         for (const testing::ShownMessage& m : platform.messages.shown)

@@ -88,9 +88,7 @@ class FakeClipboard : public ClipboardPort {
 // Time moves only when a test moves it.
 class FakeClock : public ClockPort {
   public:
-    double SecondsSinceMidnight() const override { return seconds; }
     double ElapsedSeconds() const override { return elapsed; }
-    double seconds = 12 * 3600.0;
     double elapsed = 1000.0;
 };
 

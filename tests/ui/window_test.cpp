@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "domain/desktop_entry.h"
+#include "domain/file_address.h"
 #include "platform/path_style.h"
 #include "support/fakes.h"
 #include "support/native_forms.h"
@@ -88,44 +91,6 @@ TEST_F(WindowTest, BuildSignatureComposesFromTheFormAndPublishesEverywhere) {
                                  &form.txtSignature3, &form.txtVar})
             EXPECT_EQ(preview->Text.get(), preview == &form.txtVar ? U"shown" : app.SignatureText);
     }
-}
-
-// The entry written switches itself on; Exec names the program as the desktop
-// entry rules quote it.
-TEST(AutostartEntryTest, WrittenQuotedAndReadAsSwitchedOnOrOff) {
-    const struct {
-        Text program;
-        std::string exec;
-    } rows[] = {
-        {U"/opt/velmo/velmo", "/opt/velmo/velmo"},
-        {U"/home/ann/My Programs/velmo", "\"/home/ann/My Programs/velmo\""},
-        // Inside quotes ", `, $ and \ take a backslash; every backslash is then doubled.
-        {U"/opt/a$b\\c\"d`e/velmo", "\"/opt/a\\\\$b\\\\\\\\c\\\\\"d\\\\`e/velmo\""},
-        {U"/opt/100%/velmo", "/opt/100%%/velmo"},
-        {U"/opt/tab\there/new\nline/velmo", "\"/opt/tab\\there/new\\nline/velmo\""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.exec);
-        const std::string entry = AutostartEntry(row.program);
-        EXPECT_NE(entry.find("\nExec=" + row.exec + "\nIcon=velmo\n"), std::string::npos);
-        EXPECT_TRUE(AutostartEntryOn(entry));
-    }
-    // Only an entry not switched off starts with the desktop.
-    const struct {
-        std::string bytes;
-        bool on;
-    } entries[] = {
-        {"[Desktop Entry]\nHidden=true\n", false},
-        {"[Desktop Entry]\r\nExec=velmo\r\n  Hidden = true \r\n", false},
-        {"[Desktop Entry] \r\nExec=velmo\r\n", true},
-        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", false},
-        // Only the entry's own group counts, and not a comment.
-        {"[Desktop Action x]\nHidden=true\n[Desktop Entry]\n# Hidden=true\nExec=velmo\n", true},
-        {"[Desktop Entry]\nExec=velmo\n[Other]\nX-GNOME-Autostart-enabled=false\n", true},
-        {"Exec=velmo\n", false},
-    };
-    for (const auto& [bytes, on] : entries)
-        EXPECT_EQ(AutostartEntryOn(bytes), on) << bytes;
 }
 
 // The box shows the entry found at start; ticking writes it, clearing removes
@@ -334,26 +299,37 @@ TEST_F(TrayTest, EveryWayToTheTrayAndOut) {
     EXPECT_EQ(files.writes, writes);
 }
 
-TEST(FileAddress, PathsOfBothStylesAsBrowsersTakeThem) {
-    const struct {
-        PathStyle style;
-        Text path, address;
-    } rows[] = {
-        {PathStyle::Posix, U"/usr/share/doc/velmo/mail-clients.md",
-         U"file:///usr/share/doc/velmo/mail-clients.md"},
-        // Characters a URL gives a meaning of its own, and a colon.
-        {PathStyle::Posix, U"/a b/#?%&+;=:@~-_.md",
-         U"file:///a%20b/%23%3F%25%26%2B%3B%3D%3A%40~-_.md"},
-        {PathStyle::Posix, U"/azAZ09", U"file:///azAZ09"},
-        {PathStyle::Posix, U"/\u00E9\U0001F600", U"file:///%C3%A9%F0%9F%98%80"},
-        {PathStyle::Posix, FromPathBytes("/caf\xE9/a.md"), U"file:///caf%E9/a.md"},
-        {PathStyle::Windows, U"C:\\Program Files\\Velmo\\docs\\mail-clients.md",
-         U"file:///C:/Program%20Files/Velmo/docs/mail-clients.md"},
-        {PathStyle::Windows, U"\\\\server\\share\\mail-clients.md",
-         U"file://server/share/mail-clients.md"},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(ToUtf8(FileAddress(row.path, row.style)), ToUtf8(row.address));
+// A connected handler runs until its connection goes or is disconnected,
+// also when an earlier handler of the same call does that; a handler attached
+// with += stays.
+TEST(EventTest, AConnectionStopsItsHandler) {
+    std::string log;
+    const auto note = [&log](char name) { return [&log, name](char c) { log += {name, c}; }; };
+    auto event = std::make_unique<Event<char>>();
+    *event += note('a');
+    Connection later;
+    Connection first = event->Connect([&](char c) {
+        note('b')(c);
+        if (c == '2')
+            later.Disconnect();
+    });
+    later = event->Connect(note('c'));
+    (*event)('1');
+    (*event)('2');
+    EXPECT_EQ(log, "a1b1c1a2b2");
+    log.clear();
+    {
+        Connection moved = std::move(first);
+        (*event)('3');
+        later = event->Connect(note('d'));
+        later = event->Connect(note('e'));  // 'd' stops
+        (*event)('4');
+    }
+    (*event)('5');
+    EXPECT_EQ(log, "a3b3a4b4e4a5e5");
+    // A connection may outlive its event.
+    event.reset();
+    later.Disconnect();
 }
 
 class ControlsTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -125,25 +126,72 @@ class Prop {
     Filter filter_;
 };
 
+// Keeps one handler attached to its event: the handler stops running when
+// the connection is destroyed or disconnected, even in the middle of a call of
+// the event. An observer that may go before the event it watches holds one.
+class Connection {
+  public:
+    Connection() = default;
+    explicit Connection(std::weak_ptr<bool> attached) : attached_(std::move(attached)) {}
+    Connection(Connection&&) noexcept = default;
+    Connection& operator=(Connection&& other) noexcept {
+        if (this != &other) {
+            Disconnect();
+            attached_ = std::move(other.attached_);
+        }
+        return *this;
+    }
+    ~Connection() { Disconnect(); }
+
+    void Disconnect() {
+        if (const std::shared_ptr<bool> attached = attached_.lock())
+            *attached = false;
+        attached_.reset();
+    }
+
+  private:
+    std::weak_ptr<bool> attached_;
+};
+
 // An event with any number of handlers, run in the order they were attached.
 template <typename... Args>
 class Event {
   public:
     using Handler = std::function<void(Args...)>;
 
-    void operator+=(Handler handler) { handlers_.push_back(std::move(handler)); }
+    // For a handler that lives as long as the event.
+    void operator+=(Handler handler) { Attach(std::move(handler), nullptr); }
 
-    void operator()(Args... args) const {
-        // A copy, so that a handler may attach another without invalidating the loop.
-        const auto handlers = handlers_;
-        for (const auto& handler : handlers)
-            handler(args...);
+    // For a handler that stops with the connection it returns.
+    [[nodiscard]] Connection Connect(Handler handler) {
+        auto attached = std::make_shared<bool>(true);
+        Attach(std::move(handler), attached);
+        return Connection(attached);
     }
 
-    bool empty() const { return handlers_.empty(); }
+    void operator()(Args... args) const {
+        // A copy, so that a handler may attach another without invalidating the
+        // loop; a handler disconnected by an earlier one does not run.
+        const auto handlers = handlers_;
+        for (const auto& [handler, attached] : handlers) {
+            if (attached == nullptr || *attached)
+                handler(args...);
+        }
+    }
 
   private:
-    std::vector<Handler> handlers_;
+    struct Slot {
+        Handler handler;
+        std::shared_ptr<bool> attached;  // null for a handler of the event's lifetime
+    };
+
+    void Attach(Handler handler, std::shared_ptr<bool> attached) {
+        std::erase_if(handlers_,
+                      [](const Slot& slot) { return slot.attached != nullptr && !*slot.attached; });
+        handlers_.push_back({std::move(handler), std::move(attached)});
+    }
+
+    std::vector<Slot> handlers_;
 };
 
 // Everything the inventory says about one control. Designated initialisers

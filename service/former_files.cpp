@@ -1,0 +1,33 @@
+#include "service/former_files.h"
+
+#include "service/data_folders.h"
+
+namespace velmo {
+
+CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
+                                    const Text& dataFolder) {
+    CopiedTextFiles out;
+    if (former.empty() || dataFolder.empty())
+        return out;
+    for (const TextView name : {VariableFileName, FixedTextFileName}) {
+        const Text from = former + Text(name);
+        const Text to = dataFolder + Text(name);
+        if (!files.Exists(from) || files.Exists(to))
+            continue;
+        FileResult result = files.MakeFolders(dataFolder);
+        std::optional<std::string> bytes;
+        if (result)
+            bytes = files.ReadOwn(from, result);
+        if (bytes)
+            result = files.Replace(to, *bytes);
+        if (!result) {
+            out.failed = from;
+            out.result = result;
+            break;
+        }
+        out.copied.emplace_back(name);
+    }
+    return out;
+}
+
+}  // namespace velmo

@@ -1,0 +1,52 @@
+#include "service/signature_file.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "domain/output_forms.h"
+#include "platform/file_text.h"
+#include "platform/path_style.h"
+#include "service/data_folders.h"
+
+namespace velmo {
+
+namespace {
+
+bool IsFullPath(TextView path) {
+    return IsFullPath(path, NativePathStyle());
+}
+
+}  // namespace
+
+Text ResolveSignaturePath(const Text& path, const Text& folder) {
+    if (path.empty() || IsFullPath(path) || folder.empty())
+        return path;
+    return folder + path;
+}
+
+SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program, const Text& path,
+                                      const OwnTextFiles& ownText) {
+    if (!IsFullPath(path))
+        return SignaturePathFault::NotFullPath;
+    std::vector<Text> own = program.OwnFiles();
+    own.push_back(ownText.dataFolder + Text(FixedTextFileName));
+    own.push_back(ownText.dataFolder + Text(VariableFileName));
+    if (IsFullPath(ownText.quoteFile))
+        own.push_back(ownText.quoteFile);
+    const bool ownFile = std::any_of(own.begin(), own.end(), [&files, &path](const Text& file) {
+        return !file.empty() && files.SameFile(path, file);
+    });
+    return ownFile ? SignaturePathFault::OwnFile : SignaturePathFault::None;
+}
+
+std::string SignatureFileBytes(OutputForm form, TextView signature) {
+    const Text content = NativeLineEnds(SignatureInForm(form, signature) + Text(CrLf));
+    return form == OutputForm::PlainText ? EncodeFileText(content) : MarkedUpFileBytes(content);
+}
+
+FileResult WriteSignatureFile(FileStorePort& files, const Text& path, OutputForm form,
+                              TextView signature) {
+    return files.Replace(path, SignatureFileBytes(form, signature));
+}
+
+}  // namespace velmo

@@ -1,0 +1,69 @@
+#pragma once
+
+// Reading and writing the quote list and the fixed text, and looking whether
+// another program changed them. A failure comes back as a result; telling the
+// user is the caller's part.
+
+#include <string>
+#include <string_view>
+
+#include "domain/fingerprint.h"
+#include "domain/text.h"
+#include "domain/variable_entries.h"
+#include "platform/ports.h"
+
+namespace velmo {
+
+inline constexpr int kMaxFixedLines = 15;
+
+// Whether a quote list's entries past the 200th are read and kept, to be
+// written back with the list, or left unread.
+enum class LaterEntries { Kept, Unread };
+
+// Reads the quote list into `list`, which is left as it was on a failure.
+FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
+                         LaterEntries later = LaterEntries::Kept);
+// Takes `bytes`, read from the quote file at `path`, as the list.
+void TakeQuoteFile(const Text& path, std::string_view bytes, VariableEntries& list,
+                   LaterEntries later = LaterEntries::Kept);
+// On success the list is what the file holds.
+FileResult WriteQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list);
+// True when the list was changed since it was read from its file or written.
+bool QuoteListEdited(const VariableEntries& list);
+
+// How a file stands next to what was read from it or written to it last.
+enum class FileSince { Same, Changed, Missing, Unreadable };
+
+// Reads the file again to compare it with `known`: `bytes` gets what it holds
+// when it Changed, `result` the reason when it is Unreadable.
+FileSince CompareFile(FileStorePort& files, const Text& path, const Fingerprint& known,
+                      std::string& bytes, FileResult& result);
+
+// What became of the program's copy of a file (the quote list, the fixed
+// text) after a look at the file.
+enum class FileCheck {
+    Current,    // the file holds what was read or written last, or is gone
+    Reloaded,   // another program changed it, and the copy was read again
+    Overwrite,  // changed, and the user chose to replace it with the copy
+    Cancel,     // changed or unreadable: neither read nor to be written
+};
+
+enum class FixedRead { Ok, Unreadable, TooManyLines };
+
+// Reads the lines of a fixed text file, joined by CR LF, into `text`;
+// `result` says why a file could not be read. `read` gets what the file held.
+FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result,
+                        Fingerprint* read = nullptr);
+// The same for bytes already read.
+FixedRead FixedTextOf(std::string_view bytes, Text& text);
+
+// Writes at most kMaxFixedLines lines; `dropped` tells whether a line with
+// text was left out, `written` gets what the file holds on success.
+FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped,
+                          Fingerprint& written);
+
+// The index of a random entry of a list of `count`, every one equally
+// likely; 1 for an empty list.
+int PickEntry(RandomPort& random, int count);
+
+}  // namespace velmo
