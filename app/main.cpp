@@ -132,7 +132,6 @@ int main(int argc, char** argv) {
     // SIGINT and SIGTERM end the program as Exit does.
     QtEndRequests onEndRequest([&app] { app.form.btnClose.Click(); });
 
-    dialog.AcceptNewNamesFor(app.form.CommonDialog1.DialogTitle);
     WindowOnDemand window(app, [&](MainWindow* built) {
         messages.SetWindow(built);
         dialog.SetWindow(built);

@@ -50,14 +50,27 @@ class MessageBoxPort {
     virtual Answer Show(const Text& text, const MessageStyle& style, const Text& title) = 0;
 };
 
+// One entry of a file dialog's list of types: the words the user reads and
+// the name patterns it shows ("*" for every file).
+struct FileFilter {
+    Text description;
+    std::vector<Text> patterns;
+    friend bool operator==(const FileFilter&, const FileFilter&) = default;
+};
+using FileFilters = std::vector<FileFilter>;
+
+// Whether a file dialog takes only a file that is there, or also a new name
+// for a file the program will make.
+enum class FileChoice { Existing, ExistingOrNew };
+
 class FileDialogPort {
   public:
     virtual ~FileDialogPort() = default;
-    // Shows an open-file dialog. `filter` is a list of "description|pattern|"
-    // pairs; `initial` goes into the file-name field. Returns the chosen full
-    // path, or nothing when the user cancels.
-    virtual std::optional<Text> OpenFile(const Text& initial, const Text& filter,
-                                         const Text& title) = 0;
+    // Shows an open-file dialog listing `filters`, the first one chosen;
+    // `initial` goes into the file-name field. Returns the chosen full path,
+    // or nothing when the user cancels.
+    virtual std::optional<Text> OpenFile(const Text& initial, const FileFilters& filters,
+                                         const Text& title, FileChoice choice) = 0;
 };
 
 class ClipboardPort {

@@ -20,20 +20,17 @@ Text FromEditorText(const QString& text) {
     return FromQString(s);
 }
 
-QString ToQtFilter(TextView filter) {
-    const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+QString ToQtFilter(const FileFilters& filters) {
     QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i];
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& p : patterns) {
-            p = p.trimmed();
-            if (p == QLatin1String("*.*"))
-                p = QStringLiteral("*");
+    for (const FileFilter& filter : filters) {
+        QString description = ToQString(filter.description);
+        QStringList patterns;
+        for (const Text& pattern : filter.patterns) {
+            if (!pattern.empty())
+                patterns << ToQString(pattern);
         }
         if (description.isEmpty() || patterns.isEmpty())
             continue;
-        // Qt reads the patterns from the parentheses of the description.
         const qsizetype open = description.lastIndexOf(QLatin1Char('('));
         if (open >= 0)
             description = description.left(open).trimmed();

@@ -11,9 +11,10 @@
 
 namespace velmo {
 
-// "Text (*.txt)|*.txt|All Files (*.*)|*.*|" as a Qt filter list:
-// "Text (*.txt);;All Files (*)", with "*.*" matching every file.
-QString ToQtFilter(TextView filter);
+// A dialog's list of types as Qt's filter list, "Text (*.txt);;All Files (*)":
+// Qt reads the patterns from the parentheses, so they replace any the
+// description has.
+QString ToQtFilter(const FileFilters& filters);
 
 struct MessageBoxLook {
     QMessageBox::Icon icon = QMessageBox::NoIcon;

@@ -44,14 +44,15 @@ Answer QtMessageBox::Show(const Text& text, const MessageStyle& style, const Tex
     return AnswerOf(pressed);
 }
 
-std::optional<Text> QtFileDialog::OpenFile(const Text& initial, const Text& filter,
-                                           const Text& title) {
+std::optional<Text> QtFileDialog::OpenFile(const Text& initial, const FileFilters& filters,
+                                           const Text& title, FileChoice choice) {
     QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
     QFileDialog dialog(parent, ToQString(title));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(title == newNameTitle_ ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(ToQtFilter(filter));
+    dialog.setFileMode(choice == FileChoice::ExistingOrNew ? QFileDialog::AnyFile
+                                                           : QFileDialog::ExistingFile);
+    dialog.setNameFilter(ToQtFilter(filters));
     // The folder of a full initial path when it exists, else the home folder:
     // never the process's current folder, where a bare name would land.
     const QString start = ToQString(initial);

@@ -35,14 +35,11 @@ class QtMessageBox : public MessageBoxPort {
 class QtFileDialog : public FileDialogPort {
   public:
     void SetWindow(QWidget* window) { window_ = window; }
-    std::optional<Text> OpenFile(const Text& initial, const Text& filter,
-                                 const Text& title) override;
-    // Titles of the dialogs in which a name that does not exist yet is accepted.
-    void AcceptNewNamesFor(const Text& title) { newNameTitle_ = title; }
+    std::optional<Text> OpenFile(const Text& initial, const FileFilters& filters, const Text& title,
+                                 FileChoice choice) override;
 
   private:
     QPointer<QWidget> window_;
-    Text newNameTitle_;
 };
 
 class QtClipboard : public ClipboardPort {

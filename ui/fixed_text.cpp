@@ -80,8 +80,8 @@ void LoadFixedText(App& app, const Text& requested) {
         app.ports.messages.Show(problem + U"Press NO if you would like to start without it.",
                                 message::ErrorYesNo, path + U" Error");
     if (answer == Answer::Yes) {
-        LoadFixedText(app,
-                      OpenFileDialog(app, path, U"Fixed Text Files (*.fxt)|*.fxt|", U"Fixed Text"));
+        LoadFixedText(app, OpenFileDialog(app, path, {{U"Fixed Text Files (*.fxt)", {U"*.fxt"}}},
+                                          U"Fixed Text"));
     }
 }
 

@@ -41,14 +41,15 @@ void ShowChosenFile(App& app, const Text& path) {
 
 // A change of output type asks for a file of the new kind unless the current
 // one already is one.
-void ChangeOutputType(App& app, OptionButton& type, TextView extension, TextView filter) {
+void ChangeOutputType(App& app, OptionButton& type, TextView extension,
+                      const FileFilters& filters) {
     OptionButton* const previousType = std::exchange(app.outputType, &type);
     if (previousType == &type || HasExtension(app.SignatureFilePath, extension))
         return;
     const Text previous = app.SignatureFilePath;
     const Text folder = SignatureFolder(app);
     app.SignatureFilePath.clear();
-    const std::optional<Text> chosen = ChooseSignatureFile(app, folder, filter);
+    const std::optional<Text> chosen = ChooseSignatureFile(app, folder, filters);
     if (!chosen) {
         // Cancelled or refused: the file in use stays in use, and so does the
         // type the user had, or the next change would write the new form
@@ -97,9 +98,10 @@ Text SignatureFolder(App& app) {
     return DocumentsFolder(app);
 }
 
-std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView filter) {
-    std::optional<Text> chosen =
-        ChooseFile(app, initial, filter, app.form.CommonDialog1.DialogTitle);
+std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, const FileFilters& filters) {
+    // The signature file may be one Velmo is to make.
+    std::optional<Text> chosen = ChooseFile(
+        app, initial, filters, app.form.CommonDialog1.DialogTitle, FileChoice::ExistingOrNew);
     if (!chosen)
         return std::nullopt;
     const PathStyle style = NativePathStyle();
@@ -114,15 +116,16 @@ std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView 
     return path;
 }
 
-std::optional<Text> ChooseFile(App& app, const Text& initial, TextView filter, const Text& title) {
-    std::optional<Text> chosen = app.ports.fileDialog.OpenFile(initial, Text(filter), title);
+std::optional<Text> ChooseFile(App& app, const Text& initial, const FileFilters& filters,
+                               const Text& title, FileChoice choice) {
+    std::optional<Text> chosen = app.ports.fileDialog.OpenFile(initial, filters, title, choice);
     if (chosen && chosen->empty())
         return std::nullopt;
     return chosen;
 }
 
-Text OpenFileDialog(App& app, const Text& initial, TextView filter, const Text& title) {
-    return ChooseFile(app, initial, filter, title).value_or(initial);
+Text OpenFileDialog(App& app, const Text& initial, const FileFilters& filters, const Text& title) {
+    return ChooseFile(app, initial, filters, title).value_or(initial);
 }
 
 void cmdSigFile_Click(App& app) {
@@ -131,20 +134,20 @@ void cmdSigFile_Click(App& app) {
     const Text initial = CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None
                              ? app.SignatureFilePath
                              : SignatureFolder(app);
-    TextView filter;
+    const FileFilters* filter = nullptr;
     if (!app.SignatureFilePath.empty()) {
         const Text& path = app.SignatureFilePath;
-        filter = HasExtension(path, U"txt")   ? filters::TextFiles
-                 : HasExtension(path, U"htm") ? filters::HtmlFiles
-                 : HasExtension(path, U"rtf") ? filters::RichTextFiles
-                                              : filters::AllFiles;
+        filter = HasExtension(path, U"txt")   ? &filters::TextFiles
+                 : HasExtension(path, U"htm") ? &filters::HtmlFiles
+                 : HasExtension(path, U"rtf") ? &filters::RichTextFiles
+                                              : &filters::AllFiles;
     } else {
-        filter = form.optText.Value   ? filters::TextFiles
-                 : form.optHTML.Value ? filters::HtmlFiles
-                 : form.optRTF.Value  ? filters::RichTextFiles
-                                      : filters::AllFiles;
+        filter = form.optText.Value   ? &filters::TextFiles
+                 : form.optHTML.Value ? &filters::HtmlFiles
+                 : form.optRTF.Value  ? &filters::RichTextFiles
+                                      : &filters::AllFiles;
     }
-    const std::optional<Text> chosen = ChooseSignatureFile(app, initial, filter);
+    const std::optional<Text> chosen = ChooseSignatureFile(app, initial, *filter);
     // Cancelled or refused: nothing changes, and no folder is taken for the file.
     if (!chosen)
         return;

@@ -10,24 +10,29 @@ namespace velmo {
 
 struct App;
 
+// The lists of types the file dialogs offer.
 namespace filters {
-inline constexpr TextView TextFiles =
-    U"Text Files (*.txt)|*.txt|Pegasus Mail (*.pms)|*.pms|All Files (*.*)|*.*|";
-inline constexpr TextView HtmlFiles = U"HTML Files (*.htm)|*.htm;*.html|";
-inline constexpr TextView RichTextFiles = U"Rich Text (*.rtf)|*.rtf|";
-inline constexpr TextView AllFiles = U"All Files (*.*)|*.*|";
-inline constexpr TextView HtmlTypeFiles = U"HTML Files (*.htm)|*.htm;*.html|All Files (*.*)|*.*|";
-inline constexpr TextView RichTextTypeFiles = U"Rich Text Files (*.rtf)|*.rtf|All Files (*.*)|*.*|";
-inline constexpr TextView TextTypeFiles =
-    U"Text Files (*.txt)|*.txt|Pegasus Files (Inetsig*.pms)|Inetsig*.pms|All Files (*.*)|*.*|";
+inline const FileFilter AllFilesEntry{U"All Files (*.*)", {U"*"}};
+inline const FileFilters TextFiles{
+    {U"Text Files (*.txt)", {U"*.txt"}}, {U"Pegasus Mail (*.pms)", {U"*.pms"}}, AllFilesEntry};
+inline const FileFilters HtmlFiles{{U"HTML Files (*.htm)", {U"*.htm", U"*.html"}}};
+inline const FileFilters RichTextFiles{{U"Rich Text (*.rtf)", {U"*.rtf"}}};
+inline const FileFilters AllFiles{AllFilesEntry};
+inline const FileFilters HtmlTypeFiles{{U"HTML Files (*.htm)", {U"*.htm", U"*.html"}},
+                                       AllFilesEntry};
+inline const FileFilters RichTextTypeFiles{{U"Rich Text Files (*.rtf)", {U"*.rtf"}}, AllFilesEntry};
+inline const FileFilters TextTypeFiles{{U"Text Files (*.txt)", {U"*.txt"}},
+                                       {U"Pegasus Files (Inetsig*.pms)", {U"Inetsig*.pms"}},
+                                       AllFilesEntry};
 }  // namespace filters
 
 // The open-file dialog: the chosen path, or nothing when the user cancels or
 // the dialog gives no name.
-std::optional<Text> ChooseFile(App& app, const Text& initial, TextView filter, const Text& title);
+std::optional<Text> ChooseFile(App& app, const Text& initial, const FileFilters& filters,
+                               const Text& title, FileChoice choice = FileChoice::Existing);
 
-// The same with the classic contract: a cancelled dialog returns `initial`.
-Text OpenFileDialog(App& app, const Text& initial, TextView filter, const Text& title);
+// The same, where a cancelled dialog leaves `initial` as the answer.
+Text OpenFileDialog(App& app, const Text& initial, const FileFilters& filters, const Text& title);
 
 // Whether the signature may be written to `path`: a full path that is none of
 // Velmo's own files (the quote lists, the fixed text, the settings, the
@@ -48,7 +53,7 @@ Text SignatureFolder(App& app);
 // The signature file dialog, starting at `initial` (a full path or a folder).
 // A relative answer is taken in the folder of `initial`; one of Velmo's own
 // files is refused with a message. Nothing when cancelled or refused.
-std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, TextView filter);
+std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, const FileFilters& filters);
 
 void cmdSigFile_Click(App& app);
 void optText_Click(App& app);

@@ -48,8 +48,11 @@ void CheckSignatureFile(App& app) {
         return;
     const std::optional<Text> chosen =
         ChooseSignatureFile(app, SignatureFolder(app) + U"AnySignatureFile.txt",
-                            U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
-                            U"HTML (*.htm)|*.htm;*.html|Rich Text (*.rtf)|*.rtf|");
+                            {filters::AllFilesEntry,
+                             {U"Text (*.txt)", {U"*.txt"}},
+                             {U"Pegasus (*.pms)", {U"*.pms"}},
+                             {U"HTML (*.htm)", {U"*.htm", U"*.html"}},
+                             {U"Rich Text (*.rtf)", {U"*.rtf"}}});
     // Cancelled or refused: keep what was there rather than a file in the current folder.
     if (!chosen)
         return;

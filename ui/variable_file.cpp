@@ -113,8 +113,8 @@ bool SaveVariableFile(App& app) {
 }
 
 void FindVariableFile(App& app) {
-    std::optional<Text> chosen =
-        app.ports.fileDialog.OpenFile(Text(), U"Text (*.txt)|*.txt", U"Variable Text");
+    std::optional<Text> chosen = app.ports.fileDialog.OpenFile(
+        Text(), {{U"Text (*.txt)", {U"*.txt"}}}, U"Variable Text", FileChoice::Existing);
     if (!chosen)
         return;
     if (chosen->empty()) {
@@ -127,8 +127,9 @@ void FindVariableFile(App& app) {
 void cmdVarFile_Click(App& app) {
     const Text start =
         app.VariableFilePath.empty() ? app.AppPath + Text(VariableFileName) : app.VariableFilePath;
-    app.VariableFilePath = OpenFileDialog(
-        app, start, U"Text Files (*.txt)|*.txt|All Files (*.*)|*.*|", U"Variable Text");
+    app.VariableFilePath =
+        OpenFileDialog(app, start, {{U"Text Files (*.txt)", {U"*.txt"}}, filters::AllFilesEntry},
+                       U"Variable Text");
     app.UseShownEntry = true;
     // The load below is the one; switching the part on must not start another.
     app.vars.LoadTried = true;

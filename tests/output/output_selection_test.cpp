@@ -11,17 +11,41 @@
 namespace velmo {
 namespace {
 
+// "Text (*.txt)|*.txt;*.text|All Files (*.*)|*.*|" as the dialog's list of
+// types, "*.*" standing for every file.
+FileFilters Spelled(TextView spelled) {
+    FileFilters filters;
+    std::vector<Text> fields;
+    for (size_t start = 0, bar; (bar = spelled.find(U'|', start)) != TextView::npos;
+         start = bar + 1)
+        fields.emplace_back(spelled.substr(start, bar - start));
+    for (size_t i = 0; i + 1 < fields.size(); i += 2) {
+        FileFilter& filter = filters.emplace_back(FileFilter{fields[i], {}});
+        TextView patterns = fields[i + 1];
+        while (!patterns.empty()) {
+            const size_t semicolon = std::min(patterns.find(U';'), patterns.size());
+            const Text pattern(patterns.substr(0, semicolon));
+            filter.patterns.push_back(pattern == U"*.*" ? Text(U"*") : pattern);
+            patterns.remove_prefix(std::min(semicolon + 1, patterns.size()));
+        }
+    }
+    return filters;
+}
+
 // The filters spelled out here rather than taken from the code, so that a
 // typo in either shows.
-const Text kTextFilter =
-    U"Text Files (*.txt)|*.txt|Pegasus Mail (*.pms)|*.pms|All Files (*.*)|*.*|";
-const Text kHtmlFilter = U"HTML Files (*.htm)|*.htm;*.html|";
-const Text kRichTextFilter = U"Rich Text (*.rtf)|*.rtf|";
-const Text kAllFilter = U"All Files (*.*)|*.*|";
-const Text kHtmlTypeFilter = U"HTML Files (*.htm)|*.htm;*.html|All Files (*.*)|*.*|";
-const Text kRichTextTypeFilter = U"Rich Text Files (*.rtf)|*.rtf|All Files (*.*)|*.*|";
-const Text kTextTypeFilter =
-    U"Text Files (*.txt)|*.txt|Pegasus Files (Inetsig*.pms)|Inetsig*.pms|All Files (*.*)|*.*|";
+const FileFilters kTextFilter =
+    Spelled(U"Text Files (*.txt)|*.txt|Pegasus Mail (*.pms)|*.pms|All Files (*.*)|*.*|");
+const FileFilters kHtmlFilter = Spelled(U"HTML Files (*.htm)|*.htm;*.html|");
+const FileFilters kRichTextFilter = Spelled(U"Rich Text (*.rtf)|*.rtf|");
+const FileFilters kAllFilter = Spelled(U"All Files (*.*)|*.*|");
+const FileFilters kHtmlTypeFilter =
+    Spelled(U"HTML Files (*.htm)|*.htm;*.html|All Files (*.*)|*.*|");
+const FileFilters kRichTextTypeFilter =
+    Spelled(U"Rich Text Files (*.rtf)|*.rtf|All Files (*.*)|*.*|");
+const FileFilters kTextTypeFilter = Spelled(
+    U"Text Files (*.txt)|*.txt|Pegasus Files (Inetsig*.pms)|Inetsig*.pms|All Files (*.*)|*.*|");
+const FileFilters kNoFilter;
 const Text kDocuments = testing::Folder(U"home/test/Documents");
 const bool kWindows = NativePathStyle() == PathStyle::Windows;
 constexpr const char32_t* kPath = U"/home/user/mail/signature.txt";
@@ -70,7 +94,8 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         OptionButton* change;  // the type chosen; none for the file button
         OptionButton& type;
         const char32_t* path;
-        const Text &filter, &initial;  // of the dialog; no filter when nothing is asked
+        const FileFilters& filter;  // of the dialog; none when nothing is asked
+        const Text& initial;
         bool picks;
     } rows[] = {
         {nullptr, form.optRTF, U"/home/user/sig.txt", kTextFilter, U"/home/user/sig.txt", false},
@@ -85,10 +110,10 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         {nullptr, form.optRTF, U"", kRichTextFilter, kDocuments, false},
         {nullptr, form.optText, U"", kTextFilter, kDocuments, true},
         {nullptr, form.optHTML, U"", kHtmlFilter, kDocuments, false},
-        {&form.optText, form.optRTF, U"/home/user/sig.txt", Text(), Text(), true},
-        {&form.optHTML, form.optRTF, U"/home/user/sig.htm", Text(), Text(), true},
-        {&form.optHTML, form.optRTF, U"/home/user/sig.html", Text(), Text(), true},
-        {&form.optHTML, form.optRTF, U"/home/user/sightml", Text(), Text(), true},
+        {&form.optText, form.optRTF, U"/home/user/sig.txt", kNoFilter, Text(), true},
+        {&form.optHTML, form.optRTF, U"/home/user/sig.htm", kNoFilter, Text(), true},
+        {&form.optHTML, form.optRTF, U"/home/user/sig.html", kNoFilter, Text(), true},
+        {&form.optHTML, form.optRTF, U"/home/user/sightml", kNoFilter, Text(), true},
         {&form.optHTML, form.optRTF, U"/home/user/sig.HTML", kHtmlTypeFilter, U"/home/user/", true},
         {&form.optRTF, form.optHTML, U"/home/user/sig.rtfl", kRichTextTypeFilter, U"/home/user/",
          true},
@@ -113,6 +138,7 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         if (!row.filter.empty()) {
             EXPECT_EQ(fileDialog.calls[0].initial, row.initial);
             EXPECT_EQ(fileDialog.calls[0].filter, row.filter);
+            EXPECT_EQ(fileDialog.calls[0].choice, FileChoice::ExistingOrNew);
             EXPECT_EQ(fileDialog.calls[0].title, U"Find The Signature File...");
         }
         const bool changed = !row.filter.empty() && row.picks;
@@ -174,8 +200,9 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         ASSERT_EQ(fileDialog.calls.size(), 2u);
         EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
         EXPECT_EQ(fileDialog.calls[1].filter,
-                  U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
-                  U"HTML (*.htm)|*.htm;*.html|Rich Text (*.rtf)|*.rtf|");
+                  Spelled(U"All Files (*.*)|*.*|Text (*.txt)|*.txt|Pegasus (*.pms)|*.pms|"
+                          U"HTML (*.htm)|*.htm;*.html|Rich Text (*.rtf)|*.rtf|"));
+        EXPECT_EQ(fileDialog.calls[1].choice, FileChoice::ExistingOrNew);
         const Text path = recovered ? found : gone;
         EXPECT_EQ(app.SignatureFilePath, path);
         EXPECT_EQ(form.txtSigFile.Text.get(), path);

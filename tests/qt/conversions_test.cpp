@@ -17,16 +17,20 @@ namespace velmo {
 namespace {
 
 TEST(ConversionsTest, FiltersBecomeQtFilterListsWithTheirRealPatterns) {
-    const std::vector<std::pair<TextView, std::string>> cases = {
-        {U"All Files (*.*)|*.*|Rich Text (*.rtf)|*.rtf|", "All Files (*);;Rich Text (*.rtf)"},
+    const std::vector<std::pair<FileFilters, std::string>> cases = {
+        {{{U"All Files (*.*)", {U"*"}}, {U"Rich Text (*.rtf)", {U"*.rtf"}}},
+         "All Files (*);;Rich Text (*.rtf)"},
         // Qt matches what is in the parentheses, so they must hold the real patterns.
-        {U"Pictures|*.bmp;*.gif|", "Pictures (*.bmp *.gif)"},
-        {U"Signatures (*.sig)|*.txt|", "Signatures (*.txt)"},
-        // A pair missing its description or its patterns is left out; no closing bar.
-        {U"|*.htm|A||Text (*.txt)|*.txt", "Text (*.txt)"},
+        {{{U"Pictures", {U"*.bmp", U"*.gif"}}}, "Pictures (*.bmp *.gif)"},
+        {{{U"Signatures (*.sig)", {U"*.txt"}}}, "Signatures (*.txt)"},
+        {{{U"Caf\u00e9 (old) (*.c\u00e9)", {U"*.c\u00e9"}}}, "Caf\u00e9 (old) (*.c\u00e9)"},
+        // An entry without a description or without a pattern is left out.
+        {{{U"", {U"*.htm"}}, {U"A", {}}, {U"B", {U""}}, {U"Text (*.txt)", {U"*.txt"}}},
+         "Text (*.txt)"},
+        {{}, ""},
     };
-    for (const auto& [filter, expected] : cases)
-        EXPECT_EQ(ToQtFilter(filter).toStdString(), expected) << ToUtf8(Text(filter));
+    for (const auto& [filters, expected] : cases)
+        EXPECT_EQ(ToQtFilter(filters).toStdString(), expected) << expected;
 }
 
 TEST(ConversionsTest, MessageBoxStylesGiveTheirButtonsIconAndAnswers) {

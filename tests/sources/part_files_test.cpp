@@ -190,7 +190,8 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     EXPECT_EQ(messages.shown[1].text.find(U"I have not been able to find your Variable Text"), 0u);
     EXPECT_EQ(messages.shown[1].style, message::ErrorYesNo);
     EXPECT_NE(messages.shown[3].text.find(locked + U"\r\nNot a regular file\r\n"), Text::npos);
-    EXPECT_EQ(fileDialog.calls.at(0).filter, U"Text (*.txt)|*.txt");
+    EXPECT_EQ(fileDialog.calls.at(0).filter, (FileFilters{{U"Text (*.txt)", {U"*.txt"}}}));
+    EXPECT_EQ(fileDialog.calls.at(0).choice, FileChoice::Existing);
     EXPECT_EQ(app.VariableFilePath, found);
     EXPECT_EQ(files.files[locked], "\"kept\"");
     EXPECT_EQ(Loaded(), (Entries{U"\u201CCafé\u201D €", U"plain", U"two"}));
@@ -238,7 +239,9 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
     app.form.cmdVarFile.Click();
     ASSERT_EQ(fileDialog.calls.size(), 1u);
     EXPECT_EQ(fileDialog.calls[0].initial, kDefaultFile);
-    EXPECT_EQ(fileDialog.calls[0].filter, U"Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    EXPECT_EQ(fileDialog.calls[0].filter,
+              (FileFilters{{U"Text Files (*.txt)", {U"*.txt"}}, {U"All Files (*.*)", {U"*"}}}));
+    EXPECT_EQ(fileDialog.calls[0].choice, FileChoice::Existing);
     EXPECT_EQ(app.form.txtVarFile.Text.get(), chosen);
     EXPECT_EQ(app.form.chkVar.Value.get(), 1);
     EXPECT_EQ(app.PickedText, U"n2");

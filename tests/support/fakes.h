@@ -57,15 +57,16 @@ class FakeMessageBox : public MessageBoxPort, public Logged {
 
 struct DialogCall {
     Text initial;
-    Text filter;
+    FileFilters filter;
     Text title;
+    FileChoice choice;
 };
 
 class FakeFileDialog : public FileDialogPort {
   public:
-    std::optional<Text> OpenFile(const Text& initial, const Text& filter,
-                                 const Text& title) override {
-        calls.push_back({initial, filter, title});
+    std::optional<Text> OpenFile(const Text& initial, const FileFilters& filters, const Text& title,
+                                 FileChoice choice) override {
+        calls.push_back({initial, filters, title, choice});
         if (whileOpen)
             whileOpen();
         if (results.empty())
