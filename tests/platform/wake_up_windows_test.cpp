@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "core/wake_up_test.h"
+#include "platform/wake_up_test.h"
 
 namespace velmo {
 

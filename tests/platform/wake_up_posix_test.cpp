@@ -3,7 +3,7 @@
 
 #include <csignal>
 
-#include "core/wake_up_test.h"
+#include "platform/wake_up_test.h"
 
 namespace velmo {
 

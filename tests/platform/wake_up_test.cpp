@@ -1,4 +1,4 @@
-#include "core/wake_up_test.h"
+#include "platform/wake_up_test.h"
 
 #include <gtest/gtest.h>
 

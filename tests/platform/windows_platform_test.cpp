@@ -120,7 +120,7 @@ TEST_F(WindowsFileStoreTest, SameFileHoweverItIsSpelt) {
 TEST(WindowsProgramTest, ItsFoldersAndFiles) {
     WindowsProgram program;
     const Text folder = program.ProgramFolder();
-    EXPECT_TRUE(WindowsFileStore().Exists(folder + U"\\core_tests.exe")) << ToUtf8(folder);
+    EXPECT_TRUE(WindowsFileStore().Exists(folder + U"\\platform_tests.exe")) << ToUtf8(folder);
     EXPECT_TRUE(IsRootedPath(program.DocumentsFolder(), PathStyle::Windows));
 
     // Writing is tried, and leaves nothing behind.
