@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a file includes a header of a higher layer, or when the domain
-# layer includes anything but the standard library and itself.
+# layer includes anything but the standard library and itself; and when a
+# layer's tests include a header of a higher layer.
 #   domain < platform < service < ui < qt, app
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,4 +35,47 @@ while IFS= read -r -d '' file; do
         fi
     fi
 done < <(git ls-files -z 'domain/*' 'platform/*' 'service/*' 'ui/*' 'qt/*' 'app/*')
+
+# The tests of a layer, in tests/<layer>/, include its headers and those below
+# it, and the helpers of tests/support/. The domain's tests take only helpers
+# that reach nothing above the domain either, for domain_tests links the
+# domain library alone; the fakes of the ports are for the layers above.
+quoted_includes() {
+    grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$1" |
+        sed 's/^\([0-9]*\):[^"]*"\([^"]*\)".*/\1:\2/'
+}
+# The highest layer a helper of tests/support/ includes, itself or through
+# another helper; empty when it includes something of no layer.
+helper_rank() {
+    local most=0 line header theirs
+    while IFS=: read -r line header; do
+        if [ "${header%%/*}" = support ]; then
+            theirs=$(helper_rank "tests/$header")
+        else
+            theirs=$(rank "${header%%/*}")
+        fi
+        [ -n "$theirs" ] || return 0
+        [ "$theirs" -gt "$most" ] && most=$theirs
+    done < <(quoted_includes "$1")
+    echo "$most"
+}
+while IFS= read -r -d '' file; do
+    rest=${file#tests/}
+    layer=${rest%%/*}
+    own=$(rank "$layer")
+    while IFS=: read -r line header; do
+        target=${header%%/*}
+        if [ "$target" = support ]; then
+            [ "$layer" = domain ] || continue
+            theirs=$(helper_rank "tests/$header")
+        else
+            theirs=$(rank "$target")
+        fi
+        if [ -z "$theirs" ] || [ "$theirs" -gt "$own" ]; then
+            echo "$file:$line: the $layer layer's tests include \"$header\""
+            status=1
+        fi
+    done < <(quoted_includes "$file")
+done < <(git ls-files -z 'tests/domain/*' 'tests/platform/*' 'tests/service/*' 'tests/ui/*' \
+    'tests/qt/*')
 exit $status
