@@ -113,8 +113,10 @@ Qt::Alignment AlignmentOf(Alignment a) {
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-Qt::CheckState CheckStateOf(int value) {
-    return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+Qt::CheckState CheckStateOf(Check value) {
+    return value == Check::On       ? Qt::Checked
+           : value == Check::Greyed ? Qt::PartiallyChecked
+                                    : Qt::Unchecked;
 }
 
 // Qt lays a paragraph out whole before drawing it: a quote of megabytes in one
@@ -684,7 +686,8 @@ void MainWindow::Connect(Control& c, QWidget* w) {
         QObject::connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, [this, box] {
             if (updating_)
                 return;
-            box->Value = box->Value == 1 ? 0 : 1;
+            // A click ticks a greyed box, as it does a clear one.
+            box->Value = box->Value == Check::On ? Check::Off : Check::On;
             Sync(box, Property::Value);  // in case the model kept its value
         });
     } else if (auto* option = c.As<OptionButton>()) {

@@ -92,9 +92,8 @@ struct App {
     // No settings were stored yet when the program started.
     bool firstStart = false;
 
-    // The latest tray event, and whether one is being handled (the tray menu
-    // runs its own event loop, which can deliver another).
-    int TrayMessage = 0;
+    // Whether a click on the icon is being handled: the tray menu runs its own
+    // event loop, which can deliver another.
     bool TrayBusy = false;
 };
 

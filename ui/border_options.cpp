@@ -38,7 +38,7 @@ void chkBorder_Click(App& app) {
 
 void SetBorderControls(App& app) {
     MainForm& f = app.form;
-    const bool on = f.chkBorder.Value == 1;
+    const bool on = SwitchedOn(f.chkBorder.Value);
     Control* const controls[] = {
         &f.chkSpace,        &f.frmTB,          &f.optTBLike,       &f.txtTBLike,
         &f.optTBRepeat,     &f.txtTBRepeat,    &f.lblWidth,        &f.cmbWidth,

@@ -155,7 +155,7 @@ void txtVar_LostFocus(App& app) {
 
 void chkVar_Click(App& app) {
     MainForm& f = app.form;
-    if (f.chkVar.Value == 0) {
+    if (!Included(f.chkVar.Value)) {
         f.txtVar.Enabled = false;
         f.Slider.Enabled = false;
         f.lblFreq.Caption = U"<< Disabled >>";

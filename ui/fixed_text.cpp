@@ -38,7 +38,7 @@ Text DefaultFixedTextPath(const App& app) {
 void SwitchOffEmptyFixedText(App& app) {
     MainForm& f = app.form;
     if (f.txtFixed.Text.get().empty() && f.ActiveControl() != &f.txtFixed)
-        f.chkFixed.Value = 0;
+        f.chkFixed.Value = Check::Off;
 }
 
 void ReportSaveFailure(App& app, const Text& path, const FileResult& result) {
@@ -73,7 +73,7 @@ void LoadFixedText(App& app, const Text& requested) {
         }
         return;
     }
-    if (app.form.chkFixed.Value != 1)
+    if (!SwitchedOn(app.form.chkFixed.Value))
         return;
     const Text problem = LoadProblem(outcome, result, path);
     const Answer answer =
@@ -164,12 +164,12 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
 
 void chkFixed_Click(App& app) {
     MainForm& f = app.form;
-    f.txtFixed.Enabled = f.chkFixed.Value != 0;
+    f.txtFixed.Enabled = Included(f.chkFixed.Value);
     // A fixed text never read in this run is read when the part is switched
     // on, so that a later save writes the file's own lines back. Start-up
     // reads it itself. A missing file is no fault here: this is how a fixed
     // text is begun.
-    if (f.chkFixed.Value != 0 && app.started && !app.fixedText.LoadTried) {
+    if (Included(f.chkFixed.Value) && app.started && !app.fixedText.LoadTried) {
         if (app.ports.files.Exists(DefaultFixedTextPath(app)))
             LoadFixedText(app, Text());
         app.fixedText.LoadTried = true;
@@ -180,7 +180,7 @@ void txtFixed_Change(App& app) {
     if (app.form.txtFixed.Text.get().empty()) {
         SwitchOffEmptyFixedText(app);
     } else {
-        app.form.chkFixed.Value = 1;
+        app.form.chkFixed.Value = Check::On;
     }
 }
 

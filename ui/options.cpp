@@ -7,7 +7,7 @@ namespace velmo {
 namespace {
 
 Check CheckOf(const CheckBox& box) {
-    return static_cast<Check>(box.Value.get());
+    return box.Value;
 }
 
 int NumberOf(const ComboBox& combo) {
@@ -80,14 +80,14 @@ void ShowOptions(MainForm& f, const SignatureOptions& o) {
     f.txtSBSRightLike.Text = o.rightSide;
 
     f.Slider.Value = o.changeInterval;
-    f.chkClip.Value = static_cast<int>(o.toClipboard);
-    f.chkFile.Value = static_cast<int>(o.toFile);
-    f.chkVar.Value = static_cast<int>(o.variablePart);
-    f.chkFixed.Value = static_cast<int>(o.fixedPart);
-    f.chkTray.Value = static_cast<int>(o.startOnTray);
-    f.chkBorder.Value = static_cast<int>(o.bordered);
-    f.chkSpace.Value = static_cast<int>(o.blankRows);
-    f.chkSBSRightSame.Value = static_cast<int>(o.rightSameAsLeft);
+    f.chkClip.Value = o.toClipboard;
+    f.chkFile.Value = o.toFile;
+    f.chkVar.Value = o.variablePart;
+    f.chkFixed.Value = o.fixedPart;
+    f.chkTray.Value = o.startOnTray;
+    f.chkBorder.Value = o.bordered;
+    f.chkSpace.Value = o.blankRows;
+    f.chkSBSRightSame.Value = o.rightSameAsLeft;
 
     Choose({{&f.optOrderFF, o.order == PartOrder::FixedFirst},
             {&f.optOrderVF, o.order == PartOrder::VariableFirst}});

@@ -30,7 +30,7 @@ bool HasExtension(TextView path, TextView extension) {
 
 void ShowChosenFile(App& app, const Text& path) {
     app.SignatureFilePath = path;
-    app.form.chkFile.Value = 1;
+    app.form.chkFile.Value = Check::On;
     // A new name is made a file at once; only a file that still cannot be
     // opened then leads to the recovery dialog.
     if (!app.ports.files.Exists(path))

@@ -102,7 +102,7 @@ void SaveSettings(App& app) {
 
 void SaveSettingsButton_Click(App& app) {
     SaveSettings(app);
-    if (app.form.chkFixed.Value == 1)
+    if (SwitchedOn(app.form.chkFixed.Value))
         SaveFixedText(app);
 }
 

@@ -20,7 +20,7 @@ void BuildSignature(App& app) {
     app.SignatureText =
         ComposeSignature(ReadOptions(form), form.txtFixed.Text.get(), app.PickedText);
 
-    if (form.chkClip.Value == 1)
+    if (SwitchedOn(form.chkClip.Value))
         app.ports.clipboard.SetText(app.SignatureText);
 
     WriteSignatureFile(app);

@@ -44,7 +44,7 @@ void CheckSignatureFile(App& app) {
     if (!app.SignatureFilePath.empty() && app.ports.files.Read(app.SignatureFilePath, result)) {
         return;
     }
-    if (app.form.chkFile.Value != 1)
+    if (!SwitchedOn(app.form.chkFile.Value))
         return;
     const std::optional<Text> chosen =
         ChooseSignatureFile(app, SignatureFolder(app) + U"AnySignatureFile.txt",

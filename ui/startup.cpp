@@ -101,18 +101,18 @@ bool Main(App& app) {
     // folder the program happens to be started from.
     app.SignatureFilePath =
         ResolveSignaturePath(app.SignatureFilePath, DocumentsFolder(app.ports.program));
-    if (form.chkFile.Value == 1)
+    if (SwitchedOn(form.chkFile.Value))
         form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55, NativePathStyle());
-    if (form.chkFixed.Value == 1)
+    if (SwitchedOn(form.chkFixed.Value))
         LoadFixedText(app, Text());
-    if (form.chkVar.Value == 1) {
+    if (SwitchedOn(form.chkVar.Value)) {
         LoadVariableFile(app);
         form.txtVarFile.Text = app.VariableFilePath;
     }
     app.started = true;
 
     // Without a notification area a tray start would leave no way to the window.
-    if (form.chkTray.Value == 0 || !app.ports.icon.Available()) {
+    if (!Included(form.chkTray.Value) || !app.ports.icon.Available()) {
         form.Show();
         form.mnuopen.Visible = false;
         form.mnuPut.Visible = true;

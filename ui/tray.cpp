@@ -18,37 +18,32 @@ void ShowWindow(App& app, bool visible) {
 
 }  // namespace
 
-void Form_MouseMove(App& app, int, int, double x, double) {
-    app.TrayMessage = static_cast<int>(RoundHalfEven(x / kTwipsPerPixel));
-    // A tray event while the menu of an earlier one is open is dropped.
-    if (app.TrayBusy)
-        return;
-    app.TrayBusy = true;
-    if (app.TrayMessage == kLeftDoubleClick) {
-        ShowWindow(app, !app.form.Visible);
-    } else if (app.TrayMessage == kRightButtonUp) {
-        app.ports.icon.PopupMenu();
-    }
-    app.TrayBusy = false;
-}
-
-void TrayIconEvent(App& app, int mouseMessage) {
-    app.form.MouseMove(0, 0, static_cast<double>(mouseMessage) * kTwipsPerPixel, 0);
-}
-
-int TrayMessageOf(IconClick click, IconClick openClose) {
+TrayAction TrayActionOf(IconClick click, IconClick openClose) {
     if (click == openClose)
-        return kLeftDoubleClick;
+        return TrayAction::ToggleWindow;
     if (click == IconClick::Context)
-        return kRightButtonUp;
+        return TrayAction::OpenMenu;
     // A single click beside an open/close double-click, and the middle
     // button, have no action.
-    return 0;
+    return TrayAction::None;
 }
 
 void TrayIconClicked(App& app, IconClick click) {
-    if (const int message = TrayMessageOf(click, app.ports.icon.OpenCloseClick()); message != 0)
-        TrayIconEvent(app, message);
+    // A click while the menu of an earlier one is open is dropped.
+    if (app.TrayBusy)
+        return;
+    app.TrayBusy = true;
+    switch (TrayActionOf(click, app.ports.icon.OpenCloseClick())) {
+        case TrayAction::ToggleWindow:
+            ShowWindow(app, !app.form.Visible);
+            break;
+        case TrayAction::OpenMenu:
+            app.ports.icon.PopupMenu();
+            break;
+        case TrayAction::None:
+            break;
+    }
+    app.TrayBusy = false;
 }
 
 void btnHide_Click(App& app) {
@@ -82,9 +77,6 @@ void mnuHelp_Click(App& app) {
 
 void ConnectTrayHandlers(App& app) {
     MainForm& f = app.form;
-    f.MouseMove += [&app](int button, int shift, double x, double y) {
-        Form_MouseMove(app, button, shift, x, y);
-    };
     for (CommandButton* b : {&f.btnHide, &f.cmdTray1, &f.cmdTray2, &f.cmdTray3, &f.cmdTray4}) {
         b->Click += [&app] { btnHide_Click(app); };
     }

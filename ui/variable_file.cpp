@@ -133,7 +133,7 @@ void cmdVarFile_Click(App& app) {
     app.UseShownEntry = true;
     // The load below is the one; switching the part on must not start another.
     app.vars.LoadTried = true;
-    app.form.chkVar.Value = 1;
+    app.form.chkVar.Value = Check::On;
     LoadVariableFile(app);
     app.form.txtVarFile.Text = app.VariableFilePath;
     BuildSignature(app);

@@ -81,19 +81,19 @@ void ShowAutostart(App& app) {
     const Text entry = AutostartPath(app);
     box.Visible = !entry.empty();
     if (!entry.empty())
-        box.Value = AutostartOn(app, entry) ? 1 : 0;
+        box.Value = AutostartOn(app, entry) ? Check::On : Check::Off;
 }
 
 void chkAutostart_Click(App& app) {
     CheckBox& box = app.form.chkAutostart;
     const Text entry = AutostartPath(app);
-    const bool wanted = box.Value == 1;
+    const bool wanted = SwitchedOn(box.Value);
     // Nothing to do when the box was only set to show the entry as it is.
     if (entry.empty() || wanted == AutostartOn(app, entry))
         return;
     const auto fail = [&](TextView what, const Text& path, const FileResult& result) {
         // The box shows the entry as it is before the user reads why.
-        box.Value = AutostartOn(app, entry) ? 1 : 0;
+        box.Value = AutostartOn(app, entry) ? Check::On : Check::Off;
         app.ports.messages.Show(
             Text(what) + Text(CrLf) + path + Text(CrLf) + FromUtf8(result.Message()),
             message::Warning, U"Start with the Desktop");
@@ -121,7 +121,7 @@ void chkAutostart_Click(App& app) {
     // A desktop entry is UTF-8 text: no Exec key can name a program file
     // whose path has other bytes. The user's own entry keeps its own Exec.
     if (!entryOfTheirs && HasForeignBytes(program)) {
-        box.Value = AutostartOn(app, entry) ? 1 : 0;
+        box.Value = AutostartOn(app, entry) ? Check::On : Check::Off;
         app.ports.messages.Show(
             U"Unable to write the autostart entry" + Text(CrLf) + entry + Text(CrLf) +
                 U"The program's path is not UTF-8, which a desktop entry "

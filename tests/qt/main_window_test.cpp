@@ -48,7 +48,7 @@ QString Shown(QWidget* w) {
 // Assigns a check box's or an option button's value.
 void Assign(Control& c, int value) {
     if (auto* box = c.As<CheckBox>())
-        box->Value = value;
+        box->Value = static_cast<Check>(value);
     if (auto* option = c.As<OptionButton>())
         option->Value = value != 0;
 }
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, CaptionsFitAndTouchNothingBesideThem) {
             << name << " touches " << other;
     }
     for (const int borders : {0, 1}) {
-        form.chkBorder.Value = borders;
+        form.chkBorder.Value = static_cast<Check>(borders);
         for (int tab = 0; tab < 6; ++tab) {
             Show(tab);
             std::vector<QWidget*> parents{w->tabs()->widget(tab)};

@@ -336,18 +336,18 @@ struct TestApp : TestPlatform {
 // " 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 " and the output type's digit.
 inline void ChangeEveryOption(MainForm& form, const Text& bottomLike) {
     form.Slider.Value = 7;
-    form.chkClip.Value = 1;
-    form.chkFile.Value = 1;
-    form.chkVar.Value = 0;
-    form.chkFixed.Value = 1;
-    form.chkTray.Value = 1;
+    form.chkClip.Value = Check::On;
+    form.chkFile.Value = Check::On;
+    form.chkVar.Value = Check::Off;
+    form.chkFixed.Value = Check::On;
+    form.chkTray.Value = Check::On;
     form.optOrderVF.Value = true;
-    form.chkBorder.Value = 0;
-    form.chkSpace.Value = 1;
+    form.chkBorder.Value = Check::Off;
+    form.chkSpace.Value = Check::On;
     form.optBBSame.Value = true;
     form.optSBSRightLike.Value = true;
     form.optSBSBlankLine.Value = true;
-    form.chkSBSRightSame.Value = 0;
+    form.chkSBSRightSame.Value = Check::Off;
     form.cmbFixWidth.Text = U"40";
     form.txtTBLike.Text = U"  ~~ top — ~~  ";
     form.txtTBRepeat.Text = U"\"\\";

@@ -159,10 +159,10 @@ TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
 // edit keeps the file's entries.
 TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
     form.Slider.Value = 3;
-    form.chkVar.Value = 0;
+    form.chkVar.Value = Check::Off;
     app.started = true;
     files.files[kListFile] = "\"kept\"\r\n\"safe\"\r\n";
-    form.chkVar.Value = 1;
+    form.chkVar.Value = Check::On;
     EXPECT_TRUE(form.txtVar.Enabled && form.Slider.Enabled);
     EXPECT_EQ(form.lblFreq.Caption.get(), U"30 Minute");
     EXPECT_EQ(form.txtVarFile.Text.get(), kListFile);
@@ -208,7 +208,7 @@ TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.next->Name + " after " + std::to_string(row.typed));
-        form.chkBorder.Value = 1;
+        form.chkBorder.Value = Check::On;
         form.txtTBLike.Text = Text();
         ASSERT_TRUE(form.txtTBLike.SetFocus());
         Type(form.txtTBLike, Text(row.typed, U'='));
@@ -250,7 +250,7 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
     for (const int borders : {1, 2, 0}) {
         SCOPED_TRACE(borders);
         form.Tabs.Tab = 0;
-        form.chkBorder.Value = borders;
+        form.chkBorder.Value = static_cast<Check>(borders);
         EXPECT_EQ(form.cmbFixWidth.Visible.get(), borders != 1);
         ASSERT_TRUE(form.Apply.SetFocus());
         form.optTBLike.Value = true;

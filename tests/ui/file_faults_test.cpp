@@ -185,7 +185,7 @@ TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     WriteFile(dir_ / "Variable.txt", "\"First\"\r\n");
     WriteFile(dir_ / "Fixed.fxt", "\"Jo Bloggs\"\r\n");
     ASSERT_TRUE(SetStringValues(app, Text(SettingsKey), {{U"Indent", U"3"}}));
-    app.form.chkFile.Value = 1;
+    app.form.chkFile.Value = Check::On;
     app.SignatureFilePath = PathText("signature.txt");
     app.SignatureText = U"Jo Bloggs";
     app.VariableFilePath = PathText("Variable.txt");

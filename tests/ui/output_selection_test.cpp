@@ -68,7 +68,7 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
                                                         : U"txt";
         type.Value = true;
         app.SignatureFilePath = path;
-        form.chkFile.Value = 0;
+        form.chkFile.Value = Check::Off;
         form.txtSigFile.Text = U"shown before";
         app.signatureWriteFailure.reset();
         fileDialog.calls.clear();
@@ -144,7 +144,7 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         const bool changed = !row.filter.empty() && row.picks;
         EXPECT_EQ(app.SignatureFilePath, changed ? picked : row.path);
         EXPECT_EQ(form.txtSigFile.Text.get(), changed ? picked : U"shown before");
-        EXPECT_EQ(form.chkFile.Value.get(), changed ? 1 : 0);
+        EXPECT_EQ(form.chkFile.Value.get(), changed ? Check::On : Check::Off);
         EXPECT_EQ(files.writes + messages.shown.size(), 0u);
         // A type change that gets no file keeps the type of the file in use.
         EXPECT_TRUE(
@@ -177,7 +177,7 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
         form.cmdSigFile.Click();
         EXPECT_EQ(app.SignatureFilePath, row.stored);
         EXPECT_EQ(form.txtSigFile.Text.get(), row.shown);
-        EXPECT_EQ(form.chkFile.Value.get(), 1);
+        EXPECT_EQ(form.chkFile.Value.get(), Check::On);
         EXPECT_TRUE(form.optHTML.Value);
         EXPECT_EQ(files.files[row.stored].substr(0, 9), "<!DOCTYPE");
         EXPECT_EQ(files.files[U"/home/user/sig.txt"], "old");
@@ -206,7 +206,7 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         const Text path = recovered ? found : gone;
         EXPECT_EQ(app.SignatureFilePath, path);
         EXPECT_EQ(form.txtSigFile.Text.get(), path);
-        EXPECT_EQ(form.chkFile.Value.get(), 1);
+        EXPECT_EQ(form.chkFile.Value.get(), Check::On);
         EXPECT_EQ(files.files.size(), recovered ? 1u : 0u);
         EXPECT_EQ(files.files[path].substr(0, 6), recovered ? "{\\rtf1" : "");
         // Why the first pick was not made.
@@ -242,7 +242,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
             files.files[U"/home/user/sig.txt"] = files.files[U"/opt/velmo/Variable.txt"] = "old";
             fileDialog.results = {path};
             fileDialog.whileOpen = [this] { WriteSignatureFile(app); };
-            form.chkFile.Value = way == Button ? 0 : 1;  // the button keeps the file in use
+            form.chkFile.Value = way == Button ? Check::Off : Check::On;  // the button keeps the file in use
             if (way == Button)
                 form.cmdSigFile.Click();
             else if (way == TypeChange)
@@ -268,7 +268,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
 // known folder is never written, and said once too; no path is no fault.
 TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     const Text other = U"/mnt/readonly/signature.txt";
-    form.chkFile.Value = 1;
+    form.chkFile.Value = Check::On;
     files.files[kPath] = "old\r\n";
     files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
     files.failWrites[other] = std::make_error_code(std::errc::read_only_file_system);
@@ -304,10 +304,10 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
 // is rebuilt, written or shown.
 TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
     const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
-    form.chkFile.Value = 1;  // a rebuild would write
+    form.chkFile.Value = Check::On;  // a rebuild would write
     app.SignatureFilePath = kPath;
-    form.chkVar.Value = 0;
-    form.chkBorder.Value = 1;
+    form.chkVar.Value = Check::Off;
+    form.chkBorder.Value = Check::On;
     app.PickedText = wide;
     form.txtFixed.Text = U"x\r\nends\r\n";
     form.mnuClipSig.Click();

@@ -51,7 +51,7 @@ TEST(FixedText, SavesAndReloads) {
             EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes(*row.file));
         }
         t.app.form.txtFixed.Text = U"";
-        t.app.form.chkFixed.Value = 1;  // a failed read would prompt
+        t.app.form.chkFixed.Value = Check::On;  // a failed read would prompt
         LoadFixedText(t.app, Text());
         EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.read);
         ASSERT_EQ(t.messages.shown.size(), row.messages);
@@ -105,11 +105,11 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         t.fileDialog.results = {Text(U"/home/ann/sig.fxt")};
         t.messages.answers = {row.answer};
         // Start-up reads the file while the part is on; greyed, a read is silent.
-        f.chkFixed.Value = row.partAtStart;
+        f.chkFixed.Value = static_cast<Check>(row.partAtStart);
         if (row.partAtStart != 0)
             LoadFixedText(t.app, Text());
         t.app.started = true;
-        f.chkFixed.Value = 1;
+        f.chkFixed.Value = Check::On;
         if (row.typed)
             f.txtFixed.Text = *row.typed;
         ASSERT_TRUE(f.txtFixed.SetFocus());
@@ -135,14 +135,14 @@ TEST(FixedText, EmptiedWhileTypingIsSwitchedOffWhenLeft) {
         MainForm& f = t.app.form;
         t.app.AppPath = kFixedFolder;
         t.files.files[kFixedFile] = NativeFileBytes("\"Jane Doe\"\r\n\"Small Town\"\r\n");
-        f.chkFixed.Value = 1;
+        f.chkFixed.Value = Check::On;
         LoadFixedText(t.app, Text());
         ASSERT_TRUE(f.txtFixed.SetFocus());
         f.txtFixed.Text = Text();
-        EXPECT_TRUE(f.chkFixed.Value == 1 && f.txtFixed.Enabled);
+        EXPECT_TRUE(f.chkFixed.Value == Check::On && f.txtFixed.Enabled);
         f.txtFixed.Text = typed;
         ASSERT_TRUE(f.optOrderVF.SetFocus());
-        EXPECT_EQ(f.chkFixed.Value == 1 && f.txtFixed.Enabled, !typed.empty());
+        EXPECT_EQ(f.chkFixed.Value == Check::On && f.txtFixed.Enabled, !typed.empty());
         EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes("\"" + ToUtf8(typed) + "\"\r\n"));
     }
 }
@@ -234,7 +234,7 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
     const Text chosen = testing::Rooted(U"home/ann/new.txt");
     files.files[chosen] = "\"n1\"\r\n\"n2\"\r\n";
     app.vars.CurrentEntry = 2;
-    app.form.chkVar.Value = 0;
+    app.form.chkVar.Value = Check::Off;
     fileDialog.results = {chosen};
     app.form.cmdVarFile.Click();
     ASSERT_EQ(fileDialog.calls.size(), 1u);
@@ -243,7 +243,7 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
               (FileFilters{{U"Text Files (*.txt)", {U"*.txt"}}, {U"All Files (*.*)", {U"*"}}}));
     EXPECT_EQ(fileDialog.calls[0].choice, FileChoice::Existing);
     EXPECT_EQ(app.form.txtVarFile.Text.get(), chosen);
-    EXPECT_EQ(app.form.chkVar.Value.get(), 1);
+    EXPECT_EQ(app.form.chkVar.Value.get(), Check::On);
     EXPECT_EQ(app.PickedText, U"n2");
     EXPECT_FALSE(app.UseShownEntry);
     EXPECT_EQ(files.reads, 1);
@@ -278,7 +278,7 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             SetDefaults(t.app);
             const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
             t.files.files[path] = "\"one\"\r\n\"two\"\r\n";
-            f.chkFixed.Value = 1;
+            f.chkFixed.Value = Check::On;
             if (fixed) {
                 LoadFixedText(t.app, Text());
             } else {
@@ -328,7 +328,7 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
         SetDefaults(t.app);
         const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
         t.files.files[path] = "\"one\"\r\n";
-        t.app.form.chkFixed.Value = 1;
+        t.app.form.chkFixed.Value = Check::On;
         if (fixed) {
             LoadFixedText(t.app, Text());
         } else {

@@ -86,7 +86,7 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
         SCOPED_TRACE(buttons[i]->Name);
         const int on = static_cast<int>(i % 2);
         form.txtFixed.Text = U"Fixed line " + ToText(static_cast<long long>(i));  // turns it on
-        form.chkFixed.Value = on;
+        form.chkFixed.Value = static_cast<Check>(on);
         files.files.erase(fixedFile);
         app.FixedTextFilePath = fixedFile;
         // A different indent for each button shows which save wrote it.
@@ -117,7 +117,7 @@ TEST(ProgramValuesTest, ReadAsFarAsTheyGoOrSaidToBeUnusable) {
         ASSERT_TRUE(t.settings.SetValues(Text(SettingsKey), {{U"Program Values", packed}}));
         ReadSettings(t.app);
         ApplyOptions(t.app);
-        EXPECT_EQ(t.app.form.chkFile.Value.get(), read ? 1 : 0);
+        EXPECT_EQ(t.app.form.chkFile.Value.get(), read ? Check::On : Check::Off);
         ASSERT_EQ(t.messages.shown.size(), read ? 0u : 1u);
         if (!read) {
             EXPECT_NE(t.messages.shown[0].text.find(U"\"Program Values\""), Text::npos);

@@ -86,7 +86,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         {false, false, false, kList, U"", {"Unable to copy"}, true},
     };
     StoreOptions([](App& a) {
-        a.form.chkFixed.Value = 1;
+        a.form.chkFixed.Value = Check::On;
         a.VariableFilePath = kList;
     });
     for (const auto& row : rows) {
@@ -161,9 +161,9 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
         SCOPED_TRACE(static_cast<int>(&row - rows));
         testing::TestApp t;
         StoreOptions([&row](App& a) {
-            a.form.chkTray.Value = row.tray;
-            a.form.chkFixed.Value = 1;
-            a.form.chkFile.Value = 1;
+            a.form.chkTray.Value = static_cast<Check>(row.tray);
+            a.form.chkFixed.Value = Check::On;
+            a.form.chkFile.Value = Check::On;
             a.SignatureFilePath = row.stored;
         });
         t.files.files = files.files;

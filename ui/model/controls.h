@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "domain/signature_options.h"
 #include "domain/text.h"
 
 namespace velmo {
@@ -305,7 +306,7 @@ class CheckBox : public Control {
     CheckBox(Form& form, const ControlSpec& desc);
 
     Prop<Text> Caption;
-    Prop<int> Value;  // 0 unchecked, 1 checked, 2 greyed; other values are refused
+    Prop<Check> Value;
     Event<> Click;
 
   protected:
