@@ -242,7 +242,8 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
             files.files[U"/home/user/sig.txt"] = files.files[U"/opt/velmo/Variable.txt"] = "old";
             fileDialog.results = {path};
             fileDialog.whileOpen = [this] { WriteSignatureFile(app); };
-            form.chkFile.Value = way == Button ? Check::Off : Check::On;  // the button keeps the file in use
+            form.chkFile.Value =
+                way == Button ? Check::Off : Check::On;  // the button keeps the file in use
             if (way == Button)
                 form.cmdSigFile.Click();
             else if (way == TypeChange)

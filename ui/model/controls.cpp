@@ -109,9 +109,8 @@ void TextBox::RaiseChange(Property property) {
 CheckBox::CheckBox(Form& form, const ControlSpec& desc)
     : Control(form, kKind, desc),
       Caption(*this, Property::Caption, desc.caption),
-      Value(*this, Property::Value, static_cast<Check>(desc.value), [](Check& v) {
-          return v == Check::Off || v == Check::On || v == Check::Greyed;
-      }) {}
+      Value(*this, Property::Value, static_cast<Check>(desc.value),
+            [](Check& v) { return v == Check::Off || v == Check::On || v == Check::Greyed; }) {}
 
 void CheckBox::RaiseChange(Property property) {
     if (property == Property::Value)
