@@ -4,7 +4,6 @@
 // that needs them: a test can build a whole program in memory.
 
 #include <array>
-#include <cstdint>
 #include <optional>
 
 #include "domain/text.h"
@@ -60,7 +59,6 @@ struct App {
 
     Text SignatureText;          // the last assembled signature, CR LF line breaks
     bool UseShownEntry = false;  // next assembly takes the entry shown in the editor
-    Text SignatureFileText;      // the signature in the form written to the file
 
     // The signature file path whose last write failed and was reported, so
     // that a scheduled change does not repeat the message every time.
@@ -78,7 +76,6 @@ struct App {
     // Stored forms of the options.
     Text ProgramValues;
     std::array<Text, 12> SettingValues{};
-    std::array<std::int16_t, 20> ProgramFlags{};
 
     // The change schedule: when the current wait began (ElapsedSeconds), and
     // whether one is running.

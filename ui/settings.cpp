@@ -88,7 +88,6 @@ void ReadSettingValues(App& app, const std::vector<StoredValue>& values) {
 
 void SaveSettings(App& app) {
     const SignatureOptions options = ReadOptions(app.form);
-    app.ProgramFlags = ProgramFlags(options);
     if (!Included(options.fixedPart))
         app.FixedTextFilePath.clear();
     const std::vector<StoredValue> values =

@@ -1,6 +1,5 @@
 #include "ui/signature_file.h"
 
-#include "domain/output_forms.h"
 #include "ui/app.h"
 #include "ui/options.h"
 #include "ui/output_selection.h"
@@ -9,8 +8,6 @@ namespace velmo {
 
 void WriteSignatureFile(App& app) {
     const SignatureOptions options = ReadOptions(app.form);
-    app.SignatureFileText = SignatureInForm(options.output, app.SignatureText);
-
     if (!Included(options.toFile) || app.SignatureFilePath.empty())
         return;
     // A path that would land in an unknown folder or replace one of Velmo's
