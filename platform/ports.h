@@ -236,13 +236,13 @@ class FileStorePort {
     // A pipe or device at the path is refused (FileErrc::NotRegularFile).
     virtual FileResult Replace(const Text& path, std::string_view bytes) = 0;
     // True when a regular file exists at the path (links followed).
-    virtual bool Exists(const Text& path) = 0;
+    virtual bool Exists(const Text& path) const = 0;
     // True when the path itself is a symbolic link, wherever it leads.
-    virtual bool IsLink(const Text& path) = 0;
+    virtual bool IsLink(const Text& path) const = 0;
     // True when both paths name one file however they are spelt: the same
     // existing file (links, "." and ".." followed), or, while neither exists,
     // the same name in the same folder.
-    virtual bool SameFile(const Text& a, const Text& b) = 0;
+    virtual bool SameFile(const Text& a, const Text& b) const = 0;
     // Renames a file within its file system. Never replaces a file that is
     // already there: that fails with std::errc::file_exists.
     virtual FileResult Rename(const Text& from, const Text& to) = 0;

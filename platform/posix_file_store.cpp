@@ -555,7 +555,7 @@ void PosixFileStore::RemoveStaleTemporaries(const std::string& directory, const 
     closedir(folder);
 }
 
-bool PosixFileStore::Exists(const Text& path) {
+bool PosixFileStore::Exists(const Text& path) const {
     std::string name;
     if (!ToFileName(path, name))
         return false;
@@ -563,7 +563,7 @@ bool PosixFileStore::Exists(const Text& path) {
     return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool PosixFileStore::IsLink(const Text& path) {
+bool PosixFileStore::IsLink(const Text& path) const {
     std::string name;
     if (!ToFileName(path, name))
         return false;
@@ -571,7 +571,7 @@ bool PosixFileStore::IsLink(const Text& path) {
     return lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
-bool PosixFileStore::SameFile(const Text& a, const Text& b) {
+bool PosixFileStore::SameFile(const Text& a, const Text& b) const {
     std::string first;
     std::string second;
     if (!ToFileName(a, first) || !ToFileName(b, second))

@@ -57,10 +57,10 @@ class PosixFileStore : public FileStorePort {
     // root, only root's files.
     std::optional<std::string> ReadOwn(const Text& path, FileResult& result,
                                        size_t limit = kReadLimit) override;
-    bool Exists(const Text& path) override;
-    bool IsLink(const Text& path) override;
+    bool Exists(const Text& path) const override;
+    bool IsLink(const Text& path) const override;
     // By device and inode; while neither file exists, by the folder's.
-    bool SameFile(const Text& a, const Text& b) override;
+    bool SameFile(const Text& a, const Text& b) const override;
     FileResult Rename(const Text& from, const Text& to) override;
     FileResult MakeFolders(const Text& folder) override;
     // unlink(): a link goes, the file it leads to stays.

@@ -20,9 +20,9 @@ class ReadOnlyFiles : public FileStorePort {
         return files_.ReadOwn(path, result, limit);
     }
     FileResult Replace(const Text&, std::string_view) override { return Refused(); }
-    bool Exists(const Text& path) override { return files_.Exists(path); }
-    bool IsLink(const Text& path) override { return files_.IsLink(path); }
-    bool SameFile(const Text& a, const Text& b) override { return files_.SameFile(a, b); }
+    bool Exists(const Text& path) const override { return files_.Exists(path); }
+    bool IsLink(const Text& path) const override { return files_.IsLink(path); }
+    bool SameFile(const Text& a, const Text& b) const override { return files_.SameFile(a, b); }
     FileResult Rename(const Text&, const Text&) override { return Refused(); }
     FileResult MakeFolders(const Text&) override { return Refused(); }
     FileResult Remove(const Text&) override { return Refused(); }

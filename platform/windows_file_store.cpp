@@ -157,12 +157,12 @@ FileResult WindowsFileStore::Replace(const Text& path, std::string_view bytes) {
     return {};
 }
 
-bool WindowsFileStore::Exists(const Text& path) {
+bool WindowsFileStore::Exists(const Text& path) const {
     const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WindowsFileStore::IsLink(const Text& path) {
+bool WindowsFileStore::IsLink(const Text& path) const {
     const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
@@ -200,7 +200,7 @@ std::wstring FullName(const Text& path) {
 
 }  // namespace
 
-bool WindowsFileStore::SameFile(const Text& a, const Text& b) {
+bool WindowsFileStore::SameFile(const Text& a, const Text& b) const {
     BY_HANDLE_FILE_INFORMATION first{};
     BY_HANDLE_FILE_INFORMATION second{};
     const bool hasFirst = FileIdentity(a, first);

@@ -36,11 +36,11 @@ class WindowsFileStore : public FileStorePort {
                                     size_t limit = kReadLimit) override;
     // A temporary file beside the target, flushed, then moved over it.
     FileResult Replace(const Text& path, std::string_view bytes) override;
-    bool Exists(const Text& path) override;
+    bool Exists(const Text& path) const override;
     // A symbolic link or another reparse point (a junction).
-    bool IsLink(const Text& path) override;
+    bool IsLink(const Text& path) const override;
     // By volume and file index; while neither file exists, by full name.
-    bool SameFile(const Text& a, const Text& b) override;
+    bool SameFile(const Text& a, const Text& b) const override;
     FileResult Rename(const Text& from, const Text& to) override;
     FileResult MakeFolders(const Text& folder) override;
     FileResult Remove(const Text& path) override;

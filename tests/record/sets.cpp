@@ -37,9 +37,14 @@ class MemoryFiles : public FileStorePort {
         files[path] = std::string(bytes);
         return {};
     }
-    bool Exists(const Text& path) override { return files.count(path) != 0; }
-    bool IsLink(const Text&) override { return false; }
-    bool SameFile(const Text& a, const Text& b) override { return a == b; }
+    // Both forms, so that the record builds against stores whose queries are
+    // const and stores whose queries are not.
+    bool Exists(const Text& path) { return files.count(path) != 0; }
+    bool Exists(const Text& path) const { return files.count(path) != 0; }
+    bool IsLink(const Text&) { return false; }
+    bool IsLink(const Text&) const { return false; }
+    bool SameFile(const Text& a, const Text& b) { return a == b; }
+    bool SameFile(const Text& a, const Text& b) const { return a == b; }
     FileResult Rename(const Text&, const Text&) override {
         return {std::make_error_code(std::errc::operation_not_supported)};
     }

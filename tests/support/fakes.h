@@ -249,10 +249,10 @@ class FakeFileStore : public FileStorePort, public Logged {
         ++writes;
         return {};
     }
-    bool Exists(const Text& path) override { return files.count(path) != 0; }
-    bool IsLink(const Text& path) override { return aliases.count(path) != 0; }
+    bool Exists(const Text& path) const override { return files.count(path) != 0; }
+    bool IsLink(const Text& path) const override { return aliases.count(path) != 0; }
     // A path listed in `aliases` names the file of another, as a link does.
-    bool SameFile(const Text& a, const Text& b) override {
+    bool SameFile(const Text& a, const Text& b) const override {
         const auto named = [this](const Text& path) {
             const auto it = aliases.find(path);
             return it == aliases.end() ? path : it->second;
