@@ -141,29 +141,33 @@ FormState Driver::Form() const {
 }
 template <class Style>
 int StyleNumber(const Style& style) {
+    // Names taken from the style, so that a tree without them still compiles.
+    using Buttons = decltype(style.buttons);
+    using Icon = decltype(style.icon);
+    using Answer = typename decltype(style.defaultAnswer)::value_type;
     int n = 0;
     switch (style.buttons) {
-        case MessageButtons::Ok:
+        case Buttons::Ok:
             n = 0;
             break;
-        case MessageButtons::OkCancel:
+        case Buttons::OkCancel:
             n = 1;
             break;
-        case MessageButtons::YesNoCancel:
+        case Buttons::YesNoCancel:
             n = 3;
             break;
-        case MessageButtons::YesNo:
+        case Buttons::YesNo:
             n = 4;
             break;
     }
-    if (style.icon == MessageIcon::Error)
+    if (style.icon == Icon::Error)
         n += 16;
-    if (style.icon == MessageIcon::Warning)
+    if (style.icon == Icon::Warning)
         n += 48;
     if (style.defaultAnswer == Answer::No ||
-        (style.defaultAnswer == Answer::Cancel && style.buttons == MessageButtons::OkCancel))
+        (style.defaultAnswer == Answer::Cancel && style.buttons == Buttons::OkCancel))
         n += 256;
-    if (style.defaultAnswer == Answer::Cancel && style.buttons == MessageButtons::YesNoCancel)
+    if (style.defaultAnswer == Answer::Cancel && style.buttons == Buttons::YesNoCancel)
         n += 512;
     return n;
 }
