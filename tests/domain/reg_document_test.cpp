@@ -86,6 +86,8 @@ TEST(RegDocumentTest, PathBytesThatAreNotUtf8RoundTrip) {
         {FromPathBytes("\xC3\xA9\xFF"), U"\"\u00E9\\xFF\"", true},
         {U"C:\\x41\\xff", U"\"C:\\\\x41\\\\xff\"", true},
         {FromPathBytes("x41\xE9xZ9x8"), U"\"\\x41\\xe9\\xZ9\\x8\"", false},
+        // Hex digits of either case, up to f.
+        {FromPathBytes("\xAF\xFA\xfa"), U"\"\\xaf\\xFA\\xfA\"", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.written));

@@ -366,6 +366,8 @@ TEST(ShortenPathTest, Table) {
     EXPECT_TRUE(IsFullPath(U"/a", PathStyle::Windows));
     EXPECT_FALSE(IsFullPath(U"a", PathStyle::Windows));
     EXPECT_TRUE(IsRootedPath(U"C:", PathStyle::Windows));
+    // A drive letter alone is not rooted, whatever follows it in memory.
+    EXPECT_FALSE(IsRootedPath(TextView(U"C:").substr(0, 1), PathStyle::Windows));
 }
 
 }  // namespace
