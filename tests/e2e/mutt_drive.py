@@ -52,6 +52,11 @@ def compose(muttrc, outdir):
             screen = b""
             os.write(fd, key)
         else:
+            # When the editor's change falls in the second mutt stamped the
+            # body with, mutt asks whether to update its encoding: yes, its
+            # default. Otherwise it ends at once, which ends this wait too.
+            if wait_for(rb"Update encoding", 5):
+                os.write(fd, b"\r")
             # mutt ends once sendmail has taken the message.
             wait_for(rb"\x00never", 30)
             sent = len(set(os.listdir(outdir)) - before) > 0
