@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the record program against a Velmo source tree and writes its record.
-#   tests/record/run.sh <VELMO_SRC> <OUTPUT.txt> [BUILD_DIR]
+#   tools/record/run.sh <VELMO_SRC> <OUTPUT.txt> [BUILD_DIR]
 # BUILD_DIR defaults to a folder under $TMPDIR named for the source folder.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)

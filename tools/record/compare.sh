@@ -1,6 +1,6 @@
 #!/bin/sh
 # Records a Velmo source tree and compares the record with a baseline.
-#   tests/record/compare.sh <VELMO_SRC> <BASELINE>
+#   tools/record/compare.sh <VELMO_SRC> <BASELINE>
 # Exit status 0 and one line when the behaviour is unchanged.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
