@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     // Every way out returns from here, so that the destructors run: the
     // lock is released, and QApplication's destructor hands the clipboard to the
     // desktop's clipboard manager, which keeps a signature put there last.
-    if (!Main(app))
+    if (!Main(app) || loop.Quitting())
         return 0;
     window.StartUpDone();
     return QApplication::exec();

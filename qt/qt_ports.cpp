@@ -318,6 +318,7 @@ IconClick QtNotifyIcon::OpenCloseClick() {
 }
 
 void QtEventLoop::Quit() {
+    quitting_ = true;
     QCoreApplication::exit(0);
 }
 

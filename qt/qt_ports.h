@@ -91,10 +91,16 @@ class QtBrowser : public BrowserPort {
     bool Open(const Text& address) override;
 };
 
-// Leaves every running event loop: QApplication::exec() returns.
+// Leaves every running event loop: QApplication::exec() returns. A request
+// made while start-up still runs (an end request answered in a message box's
+// loop) is kept, since exec() would forget it: see Quitting().
 class QtEventLoop : public EventLoopPort {
   public:
     void Quit() override;
+    bool Quitting() const { return quitting_; }
+
+  private:
+    bool quitting_ = false;
 };
 
 }  // namespace velmo

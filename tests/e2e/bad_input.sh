@@ -67,6 +67,18 @@ stop() {
     wait "$VELMO" 2>/dev/null
 }
 
+# An end request while a message box waits at start ends the program: the box's
+# loop is left, and the main loop must not start after it.
+setup term-at-start "$WORK/term-at-start/sig.txt" "$FILE_ON"
+rm "$DATA/Variable.txt"
+start
+check "SIGTERM while a start-up message waits: a message is shown" \
+    wait_for 30 sh -c '[ -n "$('"$(declare -f message_box)"'; message_box)" ]'
+kill -TERM "$VELMO"
+check "SIGTERM while a start-up message waits: the program ends" wait_for 10 sh -c "! kill -0 $VELMO"
+check "SIGTERM while a start-up message waits: its status is 0" wait "$VELMO"
+stop
+
 # --- quote files ---------------------------------------------------------------------------
 setup binary "$WORK/binary/sig.txt" "$FILE_ON"
 head -c 200000 /dev/urandom >"$DATA/Variable.txt"
