@@ -7,37 +7,50 @@
 
 namespace velmo {
 
-const std::array<TextView, 13> StoredValueNames = {
-    U"Program Values",  U"Fixed width",      U"Top text like",      U"Top text repeat",
-    U"Signature width", U"Bottom text like", U"Bottom text repeat", U"Left text like",
-    U"Indent",          U"Right text like",  U"Signature File",     U"Variable File",
-    U"Fixed text File",
-};
+const std::array<StoredField, 13> StoredFields = {{
+    {U"Program Values", &StoredSettings::programValues},
+    {U"Fixed width", &StoredSettings::plainWidth},
+    {U"Top text like", &StoredSettings::topLike},
+    {U"Top text repeat", &StoredSettings::topRepeat},
+    {U"Signature width", &StoredSettings::borderedWidth},
+    {U"Bottom text like", &StoredSettings::bottomLike},
+    {U"Bottom text repeat", &StoredSettings::bottomRepeat},
+    {U"Left text like", &StoredSettings::leftSide},
+    {U"Indent", &StoredSettings::indent},
+    {U"Right text like", &StoredSettings::rightSide},
+    {U"Signature File", &StoredSettings::signaturePath},
+    {U"Variable File", &StoredSettings::quoteListPath},
+    {U"Fixed text File", &StoredSettings::fixedTextPath},
+}};
+
+TextView StoredName(Text StoredSettings::*value) {
+    for (const StoredField& field : StoredFields) {
+        if (field.value == value)
+            return field.name;
+    }
+    return {};
+}
 
 void ReadStoredValues(const std::vector<StoredValue>& values, StoredSettings& settings) {
-    std::array<Text, StoredValueNames.size()> folded;
+    std::array<Text, StoredFields.size()> folded;
     for (size_t i = 0; i < folded.size(); ++i)
-        folded[i] = FoldCase(StoredValueNames[i]);
+        folded[i] = FoldCase(StoredFields[i].name);
     // A name of the same spelling wins over one in other letter case (only a
     // hand-edited file holds both), and the first of either over later ones.
     enum Match { kNone, kOtherCase, kExact };
-    std::array<Match, StoredValueNames.size()> found{};
+    std::array<Match, StoredFields.size()> found{};
     for (const StoredValue& value : values) {
         const Text name = FoldCase(value.name);
         for (size_t i = 0; i < folded.size(); ++i) {
             if (name != folded[i])
                 continue;
-            const Match match = value.name == StoredValueNames[i] ? kExact : kOtherCase;
+            const Match match = value.name == StoredFields[i].name ? kExact : kOtherCase;
             if (match <= found[i])
                 break;
             found[i] = match;
-            if (i == 0) {
-                settings.programValues = value.text;
-            } else if (i == 2) {
-                settings.texts[1] = TrimBlanks(value.text);
-            } else {
-                settings.texts[i - 1] = value.text;
-            }
+            Text StoredSettings::*const field = StoredFields[i].value;
+            settings.*field =
+                field == &StoredSettings::topLike ? TrimBlanks(value.text) : value.text;
             break;
         }
     }
@@ -174,20 +187,20 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
     }
 
     // A longer stored text is cut to what its option takes.
-    const auto& s = settings.texts;
+    const StoredSettings& s = settings;
     const auto like = [](TextView t) { return Text(t.substr(0, kMaxLikeLength)); };
     const auto unit = [](TextView t) { return Text(t.substr(0, kMaxUnitLength)); };
-    o.plainWidth = WidthOr(s[0], defaults.plainWidth);
+    o.plainWidth = WidthOr(s.plainWidth, defaults.plainWidth);
     // The top text is read trimmed; cut, it is trimmed again, so that saving
     // and reading it keeps it.
-    o.topLike = TrimBlanks(like(TrimBlanks(s[1])));
-    o.topRepeat = unit(s[2]);
-    o.borderedWidth = WidthOr(s[3], defaults.borderedWidth);
-    o.bottomLike = like(s[4]);
-    o.bottomRepeat = unit(s[5]);
-    o.leftSide = unit(s[6]);
-    o.indent = IndentOr(s[7], defaults.indent);
-    o.rightSide = unit(s[8]);
+    o.topLike = TrimBlanks(like(TrimBlanks(s.topLike)));
+    o.topRepeat = unit(s.topRepeat);
+    o.borderedWidth = WidthOr(s.borderedWidth, defaults.borderedWidth);
+    o.bottomLike = like(s.bottomLike);
+    o.bottomRepeat = unit(s.bottomRepeat);
+    o.leftSide = unit(s.leftSide);
+    o.indent = IndentOr(s.indent, defaults.indent);
+    o.rightSide = unit(s.rightSide);
     return o;
 }
 
@@ -219,23 +232,23 @@ ProgramFlagArray ProgramFlags(const SignatureOptions& o) {
 
 std::vector<StoredValue> EncodeOptions(const SignatureOptions& o, const Text& signaturePath,
                                        const Text& quotePath, const Text& fixedPath) {
-    const std::array<Text, 13> texts = {EncodeProgramValues(ProgramFlags(o)),
-                                        ToText(o.plainWidth),
-                                        o.topLike,
-                                        o.topRepeat,
-                                        ToText(o.borderedWidth),
-                                        o.bottomLike,
-                                        o.bottomRepeat,
-                                        o.leftSide,
-                                        ToText(o.indent),
-                                        o.rightSide,
-                                        signaturePath,
-                                        quotePath,
-                                        fixedPath};
+    const StoredSettings stored{EncodeProgramValues(ProgramFlags(o)),
+                                ToText(o.plainWidth),
+                                o.topLike,
+                                o.topRepeat,
+                                ToText(o.borderedWidth),
+                                o.bottomLike,
+                                o.bottomRepeat,
+                                o.leftSide,
+                                ToText(o.indent),
+                                o.rightSide,
+                                signaturePath,
+                                quotePath,
+                                fixedPath};
     std::vector<StoredValue> values;
-    values.reserve(texts.size());
-    for (size_t i = 0; i < texts.size(); ++i)
-        values.push_back({Text(StoredValueNames[i]), texts[i]});
+    values.reserve(StoredFields.size());
+    for (const StoredField& field : StoredFields)
+        values.push_back({Text(field.name), stored.*field.value});
     return values;
 }
 

@@ -18,19 +18,33 @@ struct StoredValue {
     Text text;
 };
 
-// The stored names: "Program Values", then the twelve texts in their order.
-extern const std::array<TextView, 13> StoredValueNames;
-
-// What the settings key holds, as read.
+// What the settings key holds, as read, each value under its stored name.
 struct StoredSettings {
-    Text programValues;
-    std::array<Text, 12> texts{};
+    Text programValues;  // "Program Values": the options packed in 40 characters
+    Text plainWidth;     // "Fixed width"
+    Text topLike;        // "Top text like", read with its outer blanks trimmed
+    Text topRepeat;      // "Top text repeat"
+    Text borderedWidth;  // "Signature width"
+    Text bottomLike;     // "Bottom text like"
+    Text bottomRepeat;   // "Bottom text repeat"
+    Text leftSide;       // "Left text like"
+    Text indent;         // "Indent"
+    Text rightSide;      // "Right text like"
+    Text signaturePath;  // "Signature File"
+    Text quoteListPath;  // "Variable File"
+    Text fixedTextPath;  // "Fixed text File"
 };
 
-// Index of the three paths among the texts.
-inline constexpr size_t kSignaturePathText = 9;
-inline constexpr size_t kQuotePathText = 10;
-inline constexpr size_t kFixedPathText = 11;
+struct StoredField {
+    TextView name;
+    Text StoredSettings::*value;
+};
+
+// Every stored value with its name, in the order they are written.
+extern const std::array<StoredField, 13> StoredFields;
+
+// The stored name of a value.
+TextView StoredName(Text StoredSettings::*value);
 
 // Takes the known values of a settings key; names match without regard to
 // letter case, as in the registry, an exact spelling winning over another.
@@ -44,7 +58,7 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
                                               const SignatureOptions& base = {});
 
 // The stored form of the options and the three paths, in the order of
-// StoredValueNames.
+// StoredFields.
 std::vector<StoredValue> EncodeOptions(const SignatureOptions& options, const Text& signaturePath,
                                        const Text& quotePath, const Text& fixedPath);
 

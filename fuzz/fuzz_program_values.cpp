@@ -30,11 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a flag changed through encoding");
     }
 
-    std::vector<StoredValue> values = {{Text(StoredValueNames[0]), packed}};
+    std::vector<StoredValue> values = {{Text(StoredFields[0].name), packed}};
     if (lineEnd != std::string_view::npos) {
         const auto stored = fuzz::SplitBytes(bytes.substr(lineEnd + 1), '\x1f');
-        for (size_t i = 0; i + 1 < StoredValueNames.size() && i < stored.size(); ++i)
-            values.push_back({Text(StoredValueNames[i + 1]), FromUtf8(stored[i])});
+        for (size_t i = 0; i + 1 < StoredFields.size() && i < stored.size(); ++i)
+            values.push_back({Text(StoredFields[i + 1].name), FromUtf8(stored[i])});
     }
     StoredSettings settings;
     ReadStoredValues(values, settings);
@@ -45,9 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Saved as the program saves them and read back, they decode to the same.
     StoredSettings saved;
     ReadStoredValues(EncodeOptions(*options, U"/s.txt", U"/q.txt", U"/f.fxt"), saved);
-    Require(DecodeOptions(saved) == options && saved.texts[kSignaturePathText] == U"/s.txt" &&
-                saved.texts[kQuotePathText] == U"/q.txt" &&
-                saved.texts[kFixedPathText] == U"/f.fxt",
+    Require(DecodeOptions(saved) == options && saved.signaturePath == U"/s.txt" &&
+                saved.quoteListPath == U"/q.txt" && saved.fixedTextPath == U"/f.fxt",
             "saved options read back changed");
     // The options as decoded, whatever they are, still make a signature.
     ComposeSignature(*options, U"A. Writer\r\nSmall Town", U"The quick brown fox jumps over.");

@@ -78,4 +78,26 @@ while IFS= read -r -d '' file; do
     done < <(quoted_includes "$file")
 done < <(git ls-files -z 'tests/domain/*' 'tests/platform/*' 'tests/service/*' 'tests/ui/*' \
     'tests/qt/*')
+# The window's wiring: ui/wiring.cpp connects every handler to its control.
+# The state the handlers share (ui/app.h) includes none of them, and no other
+# file includes every handler's header, so that the includes inside ui/ point
+# down from the wiring to the handlers and from them to the state.
+handlers=$(grep -l '^void Connect[A-Za-z]*Handlers(App& app);' ui/*.h | sort)
+if grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"ui/[^m]' ui/app.h; then
+    echo "ui/app.h: the window's state includes a handler's header"
+    status=1
+fi
+for file in $(git ls-files 'ui/*.cpp' 'ui/*.h'); do
+    [ "$file" = ui/wiring.cpp ] && continue
+    missing=0
+    for header in $handlers; do
+        [ "$file" = "$header" ] && continue 2
+        grep -q "^#include \"$header\"" "$file" || missing=1
+    done
+    if [ "$missing" = 0 ]; then
+        echo "$file: includes every handler; only ui/wiring.cpp connects them"
+        status=1
+    fi
+done
+
 exit $status

@@ -1,12 +1,12 @@
 #include "service/signature_command.h"
 
-#include "domain/layout.h"
 #include "domain/stored_options.h"
 #include "domain/variable_entries.h"
 #include "service/data_folders.h"
 #include "service/former_files.h"
 #include "service/settings_key.h"
 #include "service/signature_file.h"
+#include "service/signature_session.h"
 #include "service/text_files.h"
 
 namespace velmo {
@@ -25,7 +25,7 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         out.failure = SignatureFailure::NoSettings;
         return out;
     }
-    // No stored options yet are the defaults, as in the window program; options
+    // No stored options yet are the defaults; options
     // stored but unreadable would make a signature the user never chose.
     const std::optional<SignatureOptions> decoded = DecodeOptions(*stored);
     if (!decoded && !stored->programValues.empty()) {
@@ -50,63 +50,66 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         return path;
     };
 
-    Text fixedText;
+    SignatureSession session({ports.files, ports.program, ports.random});
+    session.options = options;
+    session.dataFolder = dataFolder;
     if (SwitchedOn(options.fixedPart)) {
         out.path = textFile(FixedTextFileName);
-        if (ReadFixedFile(ports.files, out.path, fixedText, out.file) != FixedRead::Ok) {
+        if (ReadFixedFile(ports.files, out.path, session.fixedText, out.file) != FixedRead::Ok) {
             out.failure = SignatureFailure::FixedTextUnreadable;
             return out;
         }
     }
 
-    VariableEntries list;
-    Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder, former);
-    if (quotePath == dataFolder + Text(VariableFileName))
-        quotePath = textFile(VariableFileName);
+    session.quoteListPath = QuoteFilePath(paths.quoteListPath, dataFolder, former);
+    if (session.quoteListPath == dataFolder + Text(VariableFileName))
+        session.quoteListPath = textFile(VariableFileName);
     if (SwitchedOn(options.variablePart)) {
         // A signature takes one of the first 200 entries; the rest stay unread.
-        out.file = ReadQuoteFile(ports.files, quotePath, list, LaterEntries::Unread);
+        out.file = session.ReadQuoteList(LaterEntries::Unread);
         if (!out.file) {
             out.failure = SignatureFailure::QuoteListUnreadable;
-            out.path = quotePath;
+            out.path = session.quoteListPath;
             return out;
         }
     }
-    out.entries = list.EntryCount;
-    int entry = 0;
+    out.entries = session.quotes.EntryCount;
     // An entry asked for is checked only against a list that was read; a
     // signature without its quote has no use for it.
     if (request.entry && SwitchedOn(options.variablePart)) {
-        entry = *request.entry;
-        if (entry < 1 || entry > list.EntryCount) {
+        if (*request.entry < 1 || *request.entry > out.entries) {
             out.failure = SignatureFailure::EntryOutOfRange;
             return out;
         }
+        session.Pick(*request.entry);
     } else {
-        entry = PickEntry(ports.random, list.EntryCount);
+        session.PickRandom();
     }
     // An empty list has only empty slots: its signature has no quote.
-    const Text& quote = list.At(entry);
-    const Text signature = ComposeSignature(options, fixedText, quote);
+    const Text& signature = session.Compose();
 
     if (!request.write) {
         out.bytes = SignatureFileBytes(request.form.value_or(OutputForm::PlainText), signature);
         return out;
     }
-    out.path =
-        ResolveSignaturePath(paths.texts[kSignaturePathText], DocumentsFolder(ports.program));
-    if (!Included(options.toFile) || out.path.empty()) {
-        out.failure = SignatureFailure::NoSignatureFile;
-        return out;
+    session.signaturePath =
+        ResolveSignaturePath(paths.signaturePath, DocumentsFolder(ports.program));
+    const SignatureWrite written = session.WriteSignatureFile();
+    out.path = session.signaturePath;
+    out.file = written.file;
+    switch (written.outcome) {
+        case SignatureWrite::Outcome::Off:
+            out.failure = SignatureFailure::NoSignatureFile;
+            break;
+        case SignatureWrite::Outcome::Refused:
+            out.failure = SignatureFailure::SignatureFileRefused;
+            break;
+        case SignatureWrite::Outcome::Unwritable:
+            out.failure = SignatureFailure::SignatureFileUnwritable;
+            break;
+        case SignatureWrite::Outcome::Written:
+            break;
     }
-    if (CheckSignaturePath(ports.files, ports.program, out.path, {dataFolder, quotePath}) !=
-        SignaturePathFault::None) {
-        out.failure = SignatureFailure::SignatureFileRefused;
-        return out;
-    }
-    out.file = WriteSignatureFile(ports.files, out.path, options.output, signature);
-    if (!out.file)
-        out.failure = SignatureFailure::SignatureFileUnwritable;
     return out;
 }
 

@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "domain/text.h"
-#include "domain/variable_entries.h"
 #include "platform/ports.h"
+#include "service/signature_session.h"
 #include "ui/model/main_form.h"
 
 namespace velmo {
@@ -38,7 +38,9 @@ struct App {
     Ports ports;
     MainForm form;
 
-    VariableEntries vars;
+    // What the signature is made of, the pick and the paths, shared with
+    // velmo-signature's way of making one.
+    SignatureSession session;
 
     // The fixed text file: whether a read was tried in this run, whether
     // txtFixed holds what the file says (read or written in this run), and
@@ -54,28 +56,9 @@ struct App {
         Fingerprint Box;
     } fixedText;
 
-    int PickedEntry = 0;  // the entry in use in the signature
-    Text PickedText;
-
-    Text SignatureText;          // the last assembled signature, CR LF line breaks
-    bool UseShownEntry = false;  // next assembly takes the entry shown in the editor
-
-    // The signature file path whose last write failed and was reported, so
-    // that a scheduled change does not repeat the message every time.
-    std::optional<Text> signatureWriteFailure;
-
     // The output type in force, put back when a change of type ends without a
     // file of the new kind.
     OptionButton* outputType = nullptr;
-
-    Text AppPath;  // the program folder, ending in its separator
-    Text VariableFilePath;
-    Text SignatureFilePath;
-    Text FixedTextFilePath;
-
-    // Stored forms of the options.
-    Text ProgramValues;
-    std::array<Text, 12> SettingValues{};
 
     // The change schedule: when the current wait began (ElapsedSeconds), and
     // whether one is running.

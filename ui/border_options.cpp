@@ -12,9 +12,8 @@ const Text kFortyAsterisks(kMinLikeBorder, U'*');
 // Rebuilds the signature with the entry shown in the editor, from a tab.
 void ApplyFromTab(App& app, int tab) {
     app.form.Tabs.Tab = tab;
-    app.UseShownEntry = true;
-    app.form.txtVar.Text = app.vars.At(app.vars.CurrentEntry);
-    BuildSignature(app);
+    app.form.txtVar.Text = app.session.quotes.At(app.session.quotes.CurrentEntry);
+    BuildSignatureWithShownEntry(app);
 }
 
 bool LikeTopTooShort(const MainForm& f) {

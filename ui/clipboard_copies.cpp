@@ -5,12 +5,12 @@
 namespace velmo {
 
 void mnuClipSig_Click(App& app) {
-    app.ports.clipboard.SetText(app.PickedText + Text(CrLf) + app.form.txtFixed.Text.get() +
-                                Text(CrLf));
+    app.ports.clipboard.SetText(app.session.PickedQuote() + Text(CrLf) +
+                                app.form.txtFixed.Text.get() + Text(CrLf));
 }
 
 void mnuClipVar_Click(App& app) {
-    app.ports.clipboard.SetText(app.PickedText + Text(CrLf));
+    app.ports.clipboard.SetText(app.session.PickedQuote() + Text(CrLf));
 }
 
 void mnuClipFixed_Click(App& app) {

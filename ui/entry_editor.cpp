@@ -18,7 +18,7 @@ Text CountLabel(TextView prefix, int count) {
 
 void ShowEntry(App& app) {
     MainForm& f = app.form;
-    const VariableEntries& vars = app.vars;
+    const VariableEntries& vars = app.session.quotes;
     f.txtVar.Text = vars.At(vars.CurrentEntry);
     f.IndNumber.Caption = vars.EntryCount != 0 ? U"Entry: " + ToText(vars.CurrentEntry) + U"/" +
                                                      ToText(vars.EntryCount)
@@ -26,12 +26,12 @@ void ShowEntry(App& app) {
 }
 
 void btnAllBack_Click(App& app) {
-    app.vars.CurrentEntry = 1;
+    app.session.quotes.CurrentEntry = 1;
     ShowEntry(app);
 }
 
 void btnBackOne_Click(App& app) {
-    VariableEntries& vars = app.vars;
+    VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
     vars.CurrentEntry = vars.CurrentEntry == 1 ? vars.EntryCount : vars.CurrentEntry - 1;
@@ -39,7 +39,7 @@ void btnBackOne_Click(App& app) {
 }
 
 void btnForwardOne_Click(App& app) {
-    VariableEntries& vars = app.vars;
+    VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
     if (vars.CurrentEntry == vars.EntryCount) {
@@ -51,7 +51,7 @@ void btnForwardOne_Click(App& app) {
 }
 
 void btnForwardAll_Click(App& app) {
-    VariableEntries& vars = app.vars;
+    VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
     if (vars.CurrentEntry < vars.EntryCount)
@@ -61,7 +61,7 @@ void btnForwardAll_Click(App& app) {
 
 void btnNew_Click(App& app) {
     MainForm& f = app.form;
-    VariableEntries& vars = app.vars;
+    VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount >= VariableEntries::kMaxEntries) {
         f.IndNumber.Caption = CountLabel(U"<<Entries Full>> ", vars.EntryCount);
         return;
@@ -77,7 +77,7 @@ void btnNew_Click(App& app) {
 }
 
 void btnDelete_Click(App& app) {
-    VariableEntries& vars = app.vars;
+    VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
     if (vars.CurrentEntry < 1 || vars.CurrentEntry > vars.EntryCount) {
@@ -95,7 +95,7 @@ void btnDelete_Click(App& app) {
         case FileCheck::Reloaded:
             if (vars.At(vars.CurrentEntry) != shown || vars.CurrentEntry < 1) {
                 app.ports.messages.Show(
-                    app.VariableFilePath +
+                    app.session.quoteListPath +
                         U"\r\nhas been changed by another program and was loaded again.\r\n"
                         U"The entry you chose to delete is not at its place there any more, so "
                         U"nothing was deleted.",
@@ -120,13 +120,12 @@ void btnDelete_Click(App& app) {
 
 void UseEntry_Click(App& app) {
     app.form.Tabs.Tab = 0;
-    app.UseShownEntry = true;
-    app.form.txtVar.Text = app.vars.At(app.vars.CurrentEntry);
-    BuildSignature(app);
+    app.form.txtVar.Text = app.session.quotes.At(app.session.quotes.CurrentEntry);
+    BuildSignatureWithShownEntry(app);
 }
 
 void txtVar_Change(App& app) {
-    VariableEntries& vars = app.vars;
+    VariableEntries& vars = app.session.quotes;
     const Text& text = app.form.txtVar.Text;
     if (vars.EntryCount == 0 && !text.empty() && text != vars.At(vars.CurrentEntry)) {
         // Typed into an empty list: the text becomes the first entry rather
@@ -167,9 +166,9 @@ void chkVar_Click(App& app) {
     Slider_Change(app);
     // A list never read in this run is read now, so that a later save cannot
     // replace the user's file with an empty one. Start-up reads it itself.
-    if (app.started && !app.vars.LoadTried) {
+    if (app.started && !app.session.quotes.LoadTried) {
         LoadVariableFile(app);
-        f.txtVarFile.Text = app.VariableFilePath;
+        f.txtVarFile.Text = app.session.quoteListPath;
     }
 }
 

@@ -29,7 +29,7 @@ Text LoadProblem(FixedRead outcome, const FileResult& result, const Text& path) 
 }
 
 Text DefaultFixedTextPath(const App& app) {
-    return app.AppPath + Text(FixedTextFileName);
+    return app.session.dataFolder + Text(FixedTextFileName);
 }
 
 // An empty fixed text switches the fixed part off, which greys the box; not

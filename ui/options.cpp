@@ -107,12 +107,11 @@ void ShowOptions(MainForm& f, const SignatureOptions& o) {
 }
 
 void SetDefaults(App& app) {
-    app.SignatureFilePath.clear();
+    app.session.signaturePath.clear();
     ShowOptions(app.form, SignatureOptions{});
 }
 
-void ApplyOptions(App& app) {
-    const StoredSettings stored{app.ProgramValues, app.SettingValues};
+void ApplyOptions(App& app, const StoredSettings& stored) {
     const std::optional<SignatureOptions> options = DecodeOptions(stored, ReadOptions(app.form));
     if (!options) {
         // The user's options are lost to this run; they are told before a
@@ -125,9 +124,9 @@ void ApplyOptions(App& app) {
         return;
     }
     // The paths first, so that handlers run by the following steps see them.
-    app.SignatureFilePath = app.SettingValues[kSignaturePathText];
-    app.VariableFilePath = app.SettingValues[kQuotePathText];
-    app.FixedTextFilePath = app.SettingValues[kFixedPathText];
+    app.session.signaturePath = stored.signaturePath;
+    app.session.quoteListPath = stored.quoteListPath;
+    app.session.fixedTextPath = stored.fixedTextPath;
     ShowOptions(app.form, *options);
 }
 

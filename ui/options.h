@@ -22,8 +22,8 @@ void ShowOptions(MainForm& form, const SignatureOptions& options);
 // Puts the first-run default into every option and forgets the signature file.
 void SetDefaults(App& app);
 
-// Puts ProgramValues and SettingValues back into the options and the paths.
-// A ProgramValues that cannot be decoded is treated as absent: defaults.
-void ApplyOptions(App& app);
+// Shows the stored options and takes the stored paths. A "Program Values"
+// that cannot be decoded is told, and the defaults are shown.
+void ApplyOptions(App& app, const StoredSettings& stored);
 
 }  // namespace velmo

@@ -29,14 +29,14 @@ bool HasExtension(TextView path, TextView extension) {
 }
 
 void ShowChosenFile(App& app, const Text& path) {
-    app.SignatureFilePath = path;
+    app.session.signaturePath = path;
     app.form.chkFile.Value = Check::On;
     // A new name is made a file at once; only a file that still cannot be
     // opened then leads to the recovery dialog.
     if (!app.ports.files.Exists(path))
         WriteSignatureFile(app);
     CheckSignatureFile(app);
-    app.form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55, NativePathStyle());
+    app.form.txtSigFile.Text = ShortenPath(app.session.signaturePath, 55, NativePathStyle());
 }
 
 // A change of output type asks for a file of the new kind unless the current
@@ -44,17 +44,17 @@ void ShowChosenFile(App& app, const Text& path) {
 void ChangeOutputType(App& app, OptionButton& type, TextView extension,
                       const FileFilters& filters) {
     OptionButton* const previousType = std::exchange(app.outputType, &type);
-    if (previousType == &type || HasExtension(app.SignatureFilePath, extension))
+    if (previousType == &type || HasExtension(app.session.signaturePath, extension))
         return;
-    const Text previous = app.SignatureFilePath;
+    const Text previous = app.session.signaturePath;
     const Text folder = SignatureFolder(app);
-    app.SignatureFilePath.clear();
+    app.session.signaturePath.clear();
     const std::optional<Text> chosen = ChooseSignatureFile(app, folder, filters);
     if (!chosen) {
         // Cancelled or refused: the file in use stays in use, and so does the
         // type the user had, or the next change would write the new form
         // into it. Stored options keep the pair they were saved with.
-        app.SignatureFilePath = previous;
+        app.session.signaturePath = previous;
         if (app.started && previousType != nullptr) {
             app.outputType = previousType;
             previousType->Value = true;
@@ -68,7 +68,7 @@ void ChangeOutputType(App& app, OptionButton& type, TextView extension,
 
 SignaturePathFault CheckSignaturePath(App& app, const Text& path) {
     return CheckSignaturePath(app.ports.files, app.ports.program, path,
-                              {app.AppPath, app.VariableFilePath});
+                              {app.session.dataFolder, app.session.quoteListPath});
 }
 
 void ReportSignaturePath(App& app, SignaturePathFault fault, const Text& path) {
@@ -90,8 +90,8 @@ Text DocumentsFolder(App& app) {
 }
 
 Text SignatureFolder(App& app) {
-    if (CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None) {
-        Text folder = ContainingFolder(app.SignatureFilePath, NativePathStyle());
+    if (CheckSignaturePath(app, app.session.signaturePath) == SignaturePathFault::None) {
+        Text folder = ContainingFolder(app.session.signaturePath, NativePathStyle());
         if (!folder.empty())
             return folder;
     }
@@ -131,12 +131,13 @@ Text OpenFileDialog(App& app, const Text& initial, const FileFilters& filters, c
 void cmdSigFile_Click(App& app) {
     const MainForm& form = app.form;
     // The current file when it may take the signature, else the folder to look in.
-    const Text initial = CheckSignaturePath(app, app.SignatureFilePath) == SignaturePathFault::None
-                             ? app.SignatureFilePath
-                             : SignatureFolder(app);
+    const Text initial =
+        CheckSignaturePath(app, app.session.signaturePath) == SignaturePathFault::None
+            ? app.session.signaturePath
+            : SignatureFolder(app);
     const FileFilters* filter = nullptr;
-    if (!app.SignatureFilePath.empty()) {
-        const Text& path = app.SignatureFilePath;
+    if (!app.session.signaturePath.empty()) {
+        const Text& path = app.session.signaturePath;
         filter = HasExtension(path, U"txt")   ? &filters::TextFiles
                  : HasExtension(path, U"htm") ? &filters::HtmlFiles
                  : HasExtension(path, U"rtf") ? &filters::RichTextFiles

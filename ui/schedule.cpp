@@ -48,15 +48,12 @@ void ArmChangeTimer(App& app) {
 }  // namespace
 
 void PickRandomEntry(App& app) {
-    VariableEntries& vars = app.vars;
-    app.PickedEntry = PickEntry(app.ports.random, vars.EntryCount);
-    // Slot 1 of an empty list may still hold text of an earlier, longer file.
-    app.PickedText = vars.EntryCount > 0 ? vars.At(app.PickedEntry) : Text();
+    app.session.PickRandom();
     // The entry the user is typing into stays in the editor, or the next keys
     // would go into the picked one.
     const bool editing = app.form.ActiveControl() == &app.form.txtVar;
     if (!editing)
-        vars.CurrentEntry = app.PickedEntry;
+        app.session.quotes.CurrentEntry = app.session.PickedEntry();
     BuildSignature(app);
     if (!editing)
         ShowEntry(app);

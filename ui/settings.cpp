@@ -51,49 +51,42 @@ bool SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValu
     return corrupt && write(again);
 }
 
-void ReadSettings(App& app) {
+std::optional<StoredSettings> ReadSettings(App& app) {
     SettingsStorePort& store = app.ports.settings;
     try {
         // The settings key lies below the user key: when it is there, one
         // read of the store is all.
         if (const std::optional<std::vector<StoredValue>> values =
                 store.Values(Text(SettingsKey))) {
-            ReadSettingValues(app, *values);
-            return;
+            StoredSettings stored;
+            ReadStoredValues(*values, stored);
+            return stored;
         }
         // A user key without the settings key holds nothing to read.
         if (store.KeyExists(Text(UserKey)))
-            return;
+            return std::nullopt;
         app.firstStart = true;
     } catch (const StoreFailure& failure) {
         if (failure.number() == StoreFailure::kUnreadable) {
             // The store holds the user's options, unread: it is left alone.
             ReportFailure(app, failure, kLeftAsItIs);
             SetDefaults(app);
-            return;
+            return std::nullopt;
         }
         // A corrupt store was kept aside; a new one starts with the keys.
         ReportFailure(app, failure, kCorrupt);
     }
     CreateSettingsKey(app, U"Freeware\\");
     SetDefaults(app);
-}
-
-void ReadSettingValues(App& app, const std::vector<StoredValue>& values) {
-    StoredSettings stored{app.ProgramValues, app.SettingValues};
-    ReadStoredValues(values, stored);
-    app.ProgramValues = std::move(stored.programValues);
-    app.SettingValues = std::move(stored.texts);
+    return std::nullopt;
 }
 
 void SaveSettings(App& app) {
     const SignatureOptions options = ReadOptions(app.form);
     if (!Included(options.fixedPart))
-        app.FixedTextFilePath.clear();
-    const std::vector<StoredValue> values =
-        EncodeOptions(options, app.SignatureFilePath, app.VariableFilePath, app.FixedTextFilePath);
-    for (size_t slot = 0; slot < app.SettingValues.size(); ++slot)
-        app.SettingValues[slot] = values[slot + 1].text;
+        app.session.fixedTextPath.clear();
+    const std::vector<StoredValue> values = EncodeOptions(
+        options, app.session.signaturePath, app.session.quoteListPath, app.session.fixedTextPath);
     // All in one write, so that a failure leaves every old value; a missing
     // key is created rather than losing the user's changes.
     SetStringValues(app, Text(SettingsKey), values);

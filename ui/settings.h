@@ -3,7 +3,7 @@
 // Reading and saving the options in the settings store, under the user's key
 // "SOFTWARE\Velmo\User\" and its settings key "Freeware".
 
-#include <array>
+#include <optional>
 #include <vector>
 
 #include "domain/text.h"
@@ -20,12 +20,10 @@ bool CreateSettingsKey(App& app, const Text& subkey);
 // that is reported and the values go into a new one.
 bool SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values);
 
-// Fills ProgramValues and SettingValues from the store, reading it once; on a
-// first run creates the settings key and sets the defaults.
-void ReadSettings(App& app);
-// Puts the values of the settings key into ProgramValues and SettingValues;
-// names match without regard to letter case, as in the registry.
-void ReadSettingValues(App& app, const std::vector<StoredValue>& values);
+// The values of the settings key, reading the store once; names match
+// without regard to letter case, as in the registry. Nothing when there is
+// none: on a first run the settings key is created and the defaults are set.
+std::optional<StoredSettings> ReadSettings(App& app);
 
 // Writes the options and the three paths, all at once.
 void SaveSettings(App& app);

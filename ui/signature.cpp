@@ -1,6 +1,5 @@
 #include "ui/signature.h"
 
-#include "domain/layout.h"
 #include "ui/app.h"
 #include "ui/options.h"
 #include "ui/signature_file.h"
@@ -9,28 +8,27 @@ namespace velmo {
 
 void BuildSignature(App& app) {
     MainForm& form = app.form;
-    VariableEntries& vars = app.vars;
-
-    if (app.UseShownEntry) {
-        app.UseShownEntry = false;
-        app.PickedEntry = vars.CurrentEntry;
-        app.PickedText = vars.At(vars.CurrentEntry);
-    }
-
-    app.SignatureText =
-        ComposeSignature(ReadOptions(form), form.txtFixed.Text.get(), app.PickedText);
+    SignatureSession& session = app.session;
+    session.options = ReadOptions(form);
+    session.fixedText = form.txtFixed.Text;
+    const Text& signature = session.Compose();
 
     if (SwitchedOn(form.chkClip.Value))
-        app.ports.clipboard.SetText(app.SignatureText);
+        app.ports.clipboard.SetText(signature);
 
-    WriteSignatureFile(app);
+    PublishSignatureFile(app);
 
-    form.txtVar.Text = vars.At(vars.CurrentEntry);
-    form.txtSignature.Text = app.SignatureText;
-    form.txtSignature1.Text = app.SignatureText;
-    form.txtSignature2.Text = app.SignatureText;
-    form.txtSignature3.Text = app.SignatureText;
+    form.txtVar.Text = session.quotes.At(session.quotes.CurrentEntry);
+    form.txtSignature.Text = signature;
+    form.txtSignature1.Text = signature;
+    form.txtSignature2.Text = signature;
+    form.txtSignature3.Text = signature;
     form.Refresh();
+}
+
+void BuildSignatureWithShownEntry(App& app) {
+    app.session.Pick(app.session.quotes.CurrentEntry);
+    BuildSignature(app);
 }
 
 }  // namespace velmo

@@ -6,9 +6,11 @@ namespace velmo {
 
 struct App;
 
-// Assembles the signature from the fixed part and the entry in use, stores it
-// in SignatureText, copies it to the clipboard when asked, writes the
-// signature file and shows it in the four previews.
+// Composes the signature from the options and the fixed text shown and the
+// entry in use, copies it to the clipboard when asked, writes the signature
+// file and shows it in the four previews.
 void BuildSignature(App& app);
+// The same with the entry the editor shows as the one in use.
+void BuildSignatureWithShownEntry(App& app);
 
 }  // namespace velmo

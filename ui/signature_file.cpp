@@ -6,39 +6,36 @@
 
 namespace velmo {
 
-void WriteSignatureFile(App& app) {
-    const SignatureOptions options = ReadOptions(app.form);
-    if (!Included(options.toFile) || app.SignatureFilePath.empty())
-        return;
-    // A path that would land in an unknown folder or replace one of Velmo's
-    // own files (a stored one, say) is never written; said once, as below.
-    if (const SignaturePathFault fault = CheckSignaturePath(app, app.SignatureFilePath);
-        fault != SignaturePathFault::None) {
-        if (app.signatureWriteFailure != app.SignatureFilePath) {
-            app.signatureWriteFailure = app.SignatureFilePath;
-            ReportSignaturePath(app, fault, app.SignatureFilePath);
-        }
-        return;
-    }
-
-    const FileResult result = WriteSignatureFile(app.ports.files, app.SignatureFilePath,
-                                                 options.output, app.SignatureText);
-    if (result) {
-        app.signatureWriteFailure.reset();
-        return;
-    }
+void PublishSignatureFile(App& app) {
+    const SignatureWrite write = app.session.WriteSignatureFile();
     // One message for a failing file, not one for every scheduled change.
-    if (app.signatureWriteFailure == app.SignatureFilePath)
+    if (write.toldBefore)
         return;
-    app.signatureWriteFailure = app.SignatureFilePath;
-    app.ports.messages.Show(U"Unable to write the signature file" + Text(CrLf) +
-                                app.SignatureFilePath + Text(CrLf) + FromUtf8(result.Message()),
-                            message::Warning, U"Signature File");
+    const Text& path = app.session.signaturePath;
+    switch (write.outcome) {
+        case SignatureWrite::Outcome::Off:
+        case SignatureWrite::Outcome::Written:
+            break;
+        case SignatureWrite::Outcome::Refused:
+            ReportSignaturePath(app, write.fault, path);
+            break;
+        case SignatureWrite::Outcome::Unwritable:
+            app.ports.messages.Show(U"Unable to write the signature file" + Text(CrLf) + path +
+                                        Text(CrLf) + FromUtf8(write.file.Message()),
+                                    message::Warning, U"Signature File");
+            break;
+    }
+}
+
+void WriteSignatureFile(App& app) {
+    app.session.options = ReadOptions(app.form);
+    PublishSignatureFile(app);
 }
 
 void CheckSignatureFile(App& app) {
     FileResult result;
-    if (!app.SignatureFilePath.empty() && app.ports.files.Read(app.SignatureFilePath, result)) {
+    if (!app.session.signaturePath.empty() &&
+        app.ports.files.Read(app.session.signaturePath, result)) {
         return;
     }
     if (!SwitchedOn(app.form.chkFile.Value))
@@ -53,7 +50,7 @@ void CheckSignatureFile(App& app) {
     // Cancelled or refused: keep what was there rather than a file in the current folder.
     if (!chosen)
         return;
-    app.SignatureFilePath = *chosen;
+    app.session.signaturePath = *chosen;
     WriteSignatureFile(app);
 }
 

@@ -19,7 +19,7 @@
 namespace velmo {
 
 void WriteSampleVariableFile(App& app) {
-    const Text path = app.AppPath + Text(VariableFileName);
+    const Text path = app.session.dataFolder + Text(VariableFileName);
     if (app.ports.files.Exists(path))
         return;
     Text content;
@@ -36,8 +36,8 @@ namespace {
 void TellCopiedTextFiles(App& app, const Text& former, const CopiedTextFiles& copied) {
     Text text;
     if (!copied.copied.empty()) {
-        text = U"Velmo now keeps your quotation list and fixed text in" + Text(CrLf) + app.AppPath +
-               Text(CrLf);
+        text = U"Velmo now keeps your quotation list and fixed text in" + Text(CrLf) +
+               app.session.dataFolder + Text(CrLf);
         text += U"Copied there from " + former + U":";
         for (const Text& name : copied.copied)
             text += U" " + name;
@@ -49,8 +49,8 @@ void TellCopiedTextFiles(App& app, const Text& former, const CopiedTextFiles& co
         if (!text.empty())
             text += Text(CrLf) + Text(CrLf);
         text += U"Unable to copy" + Text(CrLf) + copied.failed + Text(CrLf) + U"to" + Text(CrLf) +
-                app.AppPath + Text(CrLf) + FromUtf8(copied.result.Message()) + Text(CrLf) +
-                U"It is left as it is; copy it there yourself to go on using it.";
+                app.session.dataFolder + Text(CrLf) + FromUtf8(copied.result.Message()) +
+                Text(CrLf) + U"It is left as it is; copy it there yourself to go on using it.";
     }
     if (!text.empty())
         app.ports.messages.Show(text, copied.failed.empty() ? message::Notice : message::Warning,
@@ -67,47 +67,49 @@ bool Main(App& app) {
         return false;
     }
 
-    app.AppPath = ProgramDataFolder(app.ports.program);
+    app.session.dataFolder = ProgramDataFolder(app.ports.program);
     // Where the sample list and the fixed text are written; a folder that
     // cannot be made shows as a failed write of either.
-    app.ports.files.MakeFolders(app.AppPath);
-    const Text former = FormerDataFolder(app.ports.program, app.AppPath);
-    const CopiedTextFiles copied = CopyFormerTextFiles(app.ports.files, former, app.AppPath);
+    app.ports.files.MakeFolders(app.session.dataFolder);
+    const Text former = FormerDataFolder(app.ports.program, app.session.dataFolder);
+    const CopiedTextFiles copied =
+        CopyFormerTextFiles(app.ports.files, former, app.session.dataFolder);
 
     Form_Load(app);
-    ReadSettings(app);
+    const std::optional<StoredSettings> stored = ReadSettings(app);
     // A newcomer's first signature has a quotation at once.
     if (app.firstStart)
         WriteSampleVariableFile(app);
-    if (!app.ProgramValues.empty()) {
-        ApplyOptions(app);
+    if (stored && !stored->programValues.empty()) {
+        ApplyOptions(app, *stored);
     } else {
         SetDefaults(app);
     }
     // A stored path to the list an earlier version kept beside the program
     // names the copy from now on, also for copies of Velmo started elsewhere;
     // while there is no copy, the list beside the program is still used.
-    if (!former.empty() && app.VariableFilePath == former + Text(VariableFileName) &&
-        app.ports.files.Exists(app.AppPath + Text(VariableFileName))) {
-        app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath, former);
-        app.SettingValues[kQuotePathText] = app.VariableFilePath;
-        SetStringValues(app, Text(SettingsKey),
-                        {{Text(StoredValueNames[kQuotePathText + 1]), app.VariableFilePath}});
+    if (!former.empty() && app.session.quoteListPath == former + Text(VariableFileName) &&
+        app.ports.files.Exists(app.session.dataFolder + Text(VariableFileName))) {
+        app.session.quoteListPath =
+            QuoteFilePath(app.session.quoteListPath, app.session.dataFolder, former);
+        SetStringValues(
+            app, Text(SettingsKey),
+            {{Text(StoredName(&StoredSettings::quoteListPath)), app.session.quoteListPath}});
     }
     // Not an option: whether the desktop's entry is in place.
     ShowAutostart(app);
 
     // A relative stored path is taken in the documents folder, never in the
     // folder the program happens to be started from.
-    app.SignatureFilePath =
-        ResolveSignaturePath(app.SignatureFilePath, DocumentsFolder(app.ports.program));
+    app.session.signaturePath =
+        ResolveSignaturePath(app.session.signaturePath, DocumentsFolder(app.ports.program));
     if (SwitchedOn(form.chkFile.Value))
-        form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55, NativePathStyle());
+        form.txtSigFile.Text = ShortenPath(app.session.signaturePath, 55, NativePathStyle());
     if (SwitchedOn(form.chkFixed.Value))
         LoadFixedText(app, Text());
     if (SwitchedOn(form.chkVar.Value)) {
         LoadVariableFile(app);
-        form.txtVarFile.Text = app.VariableFilePath;
+        form.txtVarFile.Text = app.session.quoteListPath;
     }
     app.started = true;
 

@@ -13,15 +13,15 @@
 namespace velmo {
 
 void ApplyVariablePathRule(App& app) {
-    app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath);
+    app.session.quoteListPath = QuoteFilePath(app.session.quoteListPath, app.session.dataFolder);
 }
 
 void LoadVariableFile(App& app) {
     ApplyVariablePathRule(app);
-    VariableEntries& vars = app.vars;
+    VariableEntries& vars = app.session.quotes;
     vars.LoadTried = true;
 
-    const FileResult result = ReadQuoteFile(app.ports.files, app.VariableFilePath, vars);
+    const FileResult result = ReadQuoteFile(app.ports.files, app.session.quoteListPath, vars);
     if (!result) {
         // A file that is there but cannot be read is not called missing.
         const Text problem = result.Missing()
@@ -29,7 +29,8 @@ void LoadVariableFile(App& app) {
                                        U"I have not been able to find your Variable Text file.\r\n"
                                        U"Press YES if you would like to help me find it. \r\n")
                                  : U"I have not been able to read your Variable Text file:\r\n" +
-                                       app.VariableFilePath + U"\r\n" + FromUtf8(result.Message()) +
+                                       app.session.quoteListPath + U"\r\n" +
+                                       FromUtf8(result.Message()) +
                                        U"\r\nThe file is left as it is.\r\n"
                                        U"Press YES if you would like to choose another file.\r\n";
         const Answer answer =
@@ -47,14 +48,15 @@ namespace {
 
 void ReportSaveFailure(App& app, const FileResult& result) {
     app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) +
-                                app.VariableFilePath + Text(CrLf) + FromUtf8(result.Message()) +
-                                Text(CrLf) + U"Your entries are kept until you close Velmo.",
+                                app.session.quoteListPath + Text(CrLf) +
+                                FromUtf8(result.Message()) + Text(CrLf) +
+                                U"Your entries are kept until you close Velmo.",
                             message::Warning, U"Variable Text");
 }
 
 void TakeChangedFile(App& app, std::string_view bytes) {
-    VariableEntries& vars = app.vars;
-    TakeQuoteFile(app.VariableFilePath, bytes, vars);
+    VariableEntries& vars = app.session.quotes;
+    TakeQuoteFile(app.session.quoteListPath, bytes, vars);
     vars.CurrentEntry =
         std::clamp(vars.CurrentEntry, std::min(1, vars.EntryCount), vars.EntryCount);
     ShowEntry(app);
@@ -63,14 +65,14 @@ void TakeChangedFile(App& app, std::string_view bytes) {
 }  // namespace
 
 FileCheck CheckVariableFile(App& app, bool beforeWrite) {
-    VariableEntries& vars = app.vars;
-    if (vars.LoadedPath.empty() || vars.LoadedPath != app.VariableFilePath)
+    VariableEntries& vars = app.session.quotes;
+    if (vars.LoadedPath.empty() || vars.LoadedPath != app.session.quoteListPath)
         return FileCheck::Current;
     std::string bytes;
     FileResult unreadable;
     const FileCheck check = LookAgainAtFile(
         app,
-        {app.VariableFilePath, vars.LoadedFile, QuoteListEdited(vars),
+        {app.session.quoteListPath, vars.LoadedFile, QuoteListEdited(vars),
          U"the entries here have changes of their own", U"the entries here", U"Variable Text"},
         beforeWrite, bytes, unreadable);
     if (!unreadable)
@@ -83,8 +85,8 @@ FileCheck CheckVariableFile(App& app, bool beforeWrite) {
 
 bool SaveVariableFile(App& app) {
     ApplyVariablePathRule(app);
-    VariableEntries& vars = app.vars;
-    const Text& path = app.VariableFilePath;
+    VariableEntries& vars = app.session.quotes;
+    const Text& path = app.session.quoteListPath;
 
     if (vars.LoadedPath != path && app.ports.files.Exists(path)) {
         app.ports.messages.Show(
@@ -121,22 +123,22 @@ void FindVariableFile(App& app) {
         app.ports.messages.Show(U"Unable to load selected file.", message::Warning, U"File Error");
         return;
     }
-    app.VariableFilePath = std::move(*chosen);
+    app.session.quoteListPath = std::move(*chosen);
 }
 
 void cmdVarFile_Click(App& app) {
-    const Text start =
-        app.VariableFilePath.empty() ? app.AppPath + Text(VariableFileName) : app.VariableFilePath;
-    app.VariableFilePath =
+    const Text start = app.session.quoteListPath.empty()
+                           ? app.session.dataFolder + Text(VariableFileName)
+                           : app.session.quoteListPath;
+    app.session.quoteListPath =
         OpenFileDialog(app, start, {{U"Text Files (*.txt)", {U"*.txt"}}, filters::AllFilesEntry},
                        U"Variable Text");
-    app.UseShownEntry = true;
     // The load below is the one; switching the part on must not start another.
-    app.vars.LoadTried = true;
+    app.session.quotes.LoadTried = true;
     app.form.chkVar.Value = Check::On;
     LoadVariableFile(app);
-    app.form.txtVarFile.Text = app.VariableFilePath;
-    BuildSignature(app);
+    app.form.txtVarFile.Text = app.session.quoteListPath;
+    BuildSignatureWithShownEntry(app);
 }
 
 void ConnectVariableFileHandlers(App& app) {

@@ -73,8 +73,7 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
             values.push_back({U"Other " + ToText(k), U""});
         StoredSettings stored;
         ReadStoredValues(values, stored);
-        EXPECT_EQ(stored.texts[kSignaturePathText] + stored.texts[kQuotePathText] +
-                      stored.texts[kFixedPathText],
+        EXPECT_EQ(stored.signaturePath + stored.quoteListPath + stored.fixedTextPath,
                   paths[0] + paths[1] + paths[2]);
         // Decoded over other options, so that nothing comes from them.
         EXPECT_EQ(DecodeOptions(stored, rows[(i + 1) % std::size(rows)].options), rows[i].options);
@@ -85,10 +84,15 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
 // then a blank; what follows the 40th character is not read. A shorter text or a field that is
 // no number (':' comes after '9', '/' before '0') is no stored form at all, and gives no options.
 TEST(StoredOptionsTest, PackedNumbersAreTwoCharactersEach) {
+    const auto packedOnly = [](const Text& packed) {
+        StoredSettings stored;
+        stored.programValues = packed;
+        return stored;
+    };
     const Text digits = U"99-9+9 910-0 1 2 3 4 5 6 7 8 909 0 0 0 0";
     EXPECT_EQ(DecodeProgramValues(digits),
               (ProgramFlagArray{99, -9, 9, 9, 10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 0, 0, 0, 0}));
-    EXPECT_TRUE(DecodeOptions({digits, {}}));
+    EXPECT_TRUE(DecodeOptions(packedOnly(digits)));
     const Text good = U" 5 0 0 1 0 0 0 1 0 0 0 0 0 0-1 0 0 0 1";
     const ProgramFlagArray flags{5, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 1, 2};
     for (const Text& read :
@@ -100,7 +104,7 @@ TEST(StoredOptionsTest, PackedNumbersAreTwoCharactersEach) {
          {good, good + U" :", good + U"/1", good + U" -", good + U"  ", U" " + good + U" 1"}) {
         SCOPED_TRACE(ToUtf8(bad));
         EXPECT_EQ(DecodeProgramValues(bad), std::nullopt);
-        EXPECT_FALSE(DecodeOptions({bad, {}}));
+        EXPECT_FALSE(DecodeOptions(packedOnly(bad)));
     }
 }
 
@@ -160,7 +164,7 @@ TEST(StoredOptionsTest, StoredNumbersAndTextsOutOfRange) {
         for (const auto& [field, text] : flags)
             stored.programValues.replace(2 * field, 2, text);
         for (const auto& [slot, text] : texts)
-            stored.texts[slot] = text;
+            stored.*StoredFields[slot + 1].value = text;
         SignatureOptions expected = kChanged;
         expect(expected);
         EXPECT_EQ(DecodeOptions(stored, kChanged), expected);

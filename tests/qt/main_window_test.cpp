@@ -311,7 +311,7 @@ TEST_F(MainWindowTest, AHugeTextIsShownCutAndKeptWholeInTheModel) {
     EXPECT_LT(edit->toPlainText().size(), 50'100);
     // Typing into what is shown must not cut the model's text down to it.
     QTest::keyClicks(edit, "y");
-    EXPECT_EQ(t.app.vars.Entries[1], word);
+    EXPECT_EQ(t.app.session.quotes.Entries[1], word);
     form.txtVar.Text = U"short";
     QTest::keyClicks(edit, "y");
     EXPECT_EQ(form.txtVar.Text.get(), U"yshort");

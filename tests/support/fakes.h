@@ -331,6 +331,17 @@ struct TestApp : TestPlatform {
     App app{ports()};
 };
 
+// Makes the session's last signature the fixed text `lines` alone, unbordered;
+// the options are the session's only until the window reads its own again.
+inline void ComposeFixedTextAlone(SignatureSession& session, const Text& lines) {
+    session.options = SignatureOptions{};
+    session.options.fixedPart = Check::On;
+    session.options.variablePart = Check::Off;
+    session.options.bordered = Check::Off;
+    session.fixedText = lines;
+    session.Compose();
+}
+
 // Moves every option away from its default, the top border to "Like" and
 // the output type left as it is: the packed flags become
 // " 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 " and the output type's digit.

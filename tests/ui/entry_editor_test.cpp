@@ -20,7 +20,7 @@ const Text kFortyStars(40, U'*');
 class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
   protected:
     void SetUp() override {
-        app.AppPath = kFolder;
+        app.session.dataFolder = kFolder;
         SetDefaults(app);
     }
 
@@ -29,7 +29,7 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
         files.files[kListFile] = file;
         LoadVariableFile(app);
         app.started = true;
-        app.vars.CurrentEntry = current;
+        app.session.quotes.CurrentEntry = current;
         ShowEntry(app);
     }
 
@@ -67,14 +67,14 @@ TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     form.Tabs.Tab = 2;
     form.UseEntry.Click();
     EXPECT_EQ(form.Tabs.Tab.get(), 0);
-    EXPECT_NE(app.SignatureText.find(U"three"), Text::npos);
+    EXPECT_NE(app.session.Signature().find(U"three"), Text::npos);
 
     Start("\"only\"\r\n");  // slot 2 still holds "two" of the longer list
     form.btnNew.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 2/2")));
     EXPECT_EQ(form.ActiveControl(), &form.txtVar);
     form.txtVar.Text = U"A second quotation";  // typing goes straight into the list
-    EXPECT_EQ(app.vars.At(2), U"A second quotation");
+    EXPECT_EQ(app.session.quotes.At(2), U"A second quotation");
     std::string full;
     for (int i = 1; i <= 200; ++i)
         full += "\"quote " + std::to_string(i) + "\"\r\n";
@@ -85,9 +85,9 @@ TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     Start("", 0);
     for (CommandButton* button : {&form.btnForwardOne, &form.btnBackOne, &form.btnForwardAll})
         button->Click();
-    EXPECT_EQ(app.vars.CurrentEntry, 0);
+    EXPECT_EQ(app.session.quotes.CurrentEntry, 0);
     form.btnAllBack.Click();
-    EXPECT_EQ(app.vars.CurrentEntry, 1);
+    EXPECT_EQ(app.session.quotes.CurrentEntry, 1);
     EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry : No Data");
     form.txtVar.Text = U"T";
     form.txtVar.Text = U"Typed before any entry";
@@ -129,7 +129,7 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
         EXPECT_EQ(Shown(), std::make_pair(row.text, row.label));
         EXPECT_EQ(files.files[kListFile],
                   row.file.empty() ? row.outside : NativeFileBytes(row.file));
-        EXPECT_EQ(app.vars.At(app.vars.EntryCount + 1), U"");
+        EXPECT_EQ(app.session.quotes.At(app.session.quotes.EntryCount + 1), U"");
         EXPECT_EQ(messages.shown.size(), row.outside == inserted ? 1u : 0u);
     }
 
@@ -242,11 +242,11 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
         form.txtVar.Text = edited;
         button->Click();
         EXPECT_EQ(form.Tabs.Tab.get(), tab);
-        EXPECT_NE(app.SignatureText.find(edited), Text::npos);
+        EXPECT_NE(app.session.Signature().find(edited), Text::npos);
     }
     EXPECT_EQ(files.writes, writes);
 
-    const Text before = app.SignatureText;
+    const Text before = app.session.Signature();
     for (const int borders : {1, 2, 0}) {
         SCOPED_TRACE(borders);
         form.Tabs.Tab = 0;
@@ -262,7 +262,7 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
         EXPECT_EQ(form.ActiveControl(),
                   borders == 1 ? static_cast<Control*>(&form.txtTBLike) : &form.Apply);
         EXPECT_EQ(form.txtTBLike.Text.get(), kFortyStars);
-        EXPECT_EQ(app.SignatureText, before);
+        EXPECT_EQ(app.session.Signature(), before);
         EXPECT_EQ(form.Tabs.Tab.get(), 0);
     }
 }

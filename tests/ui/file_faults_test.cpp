@@ -186,13 +186,12 @@ TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     WriteFile(dir_ / "Fixed.fxt", "\"Jo Bloggs\"\r\n");
     ASSERT_TRUE(SetStringValues(app, Text(SettingsKey), {{U"Indent", U"3"}}));
     app.form.chkFile.Value = Check::On;
-    app.SignatureFilePath = PathText("signature.txt");
-    app.SignatureText = U"Jo Bloggs";
-    app.VariableFilePath = PathText("Variable.txt");
+    app.session.signaturePath = PathText("signature.txt");
+    app.session.quoteListPath = PathText("Variable.txt");
     LoadVariableFile(app);
-    app.vars.Entries[2] = U"Second";
-    app.vars.EntryCount = 2;
-    app.AppPath = FromUtf8(dir_.string() + "/");
+    app.session.quotes.Entries[2] = U"Second";
+    app.session.quotes.EntryCount = 2;
+    app.session.dataFolder = FromUtf8(dir_.string() + "/");
     LoadFixedText(app, Text());
     app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
     const auto files = [&] {

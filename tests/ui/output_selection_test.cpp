@@ -54,8 +54,8 @@ using testing::NativeFileBytes;
 class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
   protected:
     void SetUp() override {
-        app.AppPath = U"/opt/velmo/";
-        app.SignatureText = testing::Lines({U"ab"});
+        app.session.dataFolder = U"/opt/velmo/";
+        testing::ComposeFixedTextAlone(app.session, U"ab");
         app.started = true;
     }
 
@@ -63,14 +63,13 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
     // forgotten.
     void Start(OptionButton& type, const Text& path) {
         // A file of the type's kind: the change asks for none.
-        app.SignatureFilePath = &type == &form.optHTML  ? U"htm"
-                                : &type == &form.optRTF ? U"rtf"
-                                                        : U"txt";
+        app.session.signaturePath = &type == &form.optHTML  ? U"htm"
+                                    : &type == &form.optRTF ? U"rtf"
+                                                            : U"txt";
         type.Value = true;
-        app.SignatureFilePath = path;
+        app.session.signaturePath = path;
         form.chkFile.Value = Check::Off;
         form.txtSigFile.Text = U"shown before";
-        app.signatureWriteFailure.reset();
         fileDialog.calls.clear();
         files.files.clear();
         files.writes = 0;
@@ -142,7 +141,7 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
             EXPECT_EQ(fileDialog.calls[0].title, U"Find The Signature File...");
         }
         const bool changed = !row.filter.empty() && row.picks;
-        EXPECT_EQ(app.SignatureFilePath, changed ? picked : row.path);
+        EXPECT_EQ(app.session.signaturePath, changed ? picked : row.path);
         EXPECT_EQ(form.txtSigFile.Text.get(), changed ? picked : U"shown before");
         EXPECT_EQ(form.chkFile.Value.get(), changed ? Check::On : Check::Off);
         EXPECT_EQ(files.writes + messages.shown.size(), 0u);
@@ -175,7 +174,7 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
         files.files[U"/home/user/sig.txt"] = "old";
         fileDialog.results = {row.answer};
         form.cmdSigFile.Click();
-        EXPECT_EQ(app.SignatureFilePath, row.stored);
+        EXPECT_EQ(app.session.signaturePath, row.stored);
         EXPECT_EQ(form.txtSigFile.Text.get(), row.shown);
         EXPECT_EQ(form.chkFile.Value.get(), Check::On);
         EXPECT_TRUE(form.optHTML.Value);
@@ -204,7 +203,7 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
                           U"HTML (*.htm)|*.htm;*.html|Rich Text (*.rtf)|*.rtf|"));
         EXPECT_EQ(fileDialog.calls[1].choice, FileChoice::ExistingOrNew);
         const Text path = recovered ? found : gone;
-        EXPECT_EQ(app.SignatureFilePath, path);
+        EXPECT_EQ(app.session.signaturePath, path);
         EXPECT_EQ(form.txtSigFile.Text.get(), path);
         EXPECT_EQ(form.chkFile.Value.get(), Check::On);
         EXPECT_EQ(files.files.size(), recovered ? 1u : 0u);
@@ -237,7 +236,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
                 path == U"sig.txt" || way == Recovery ? Text() : U"/home/user/sig.txt";
             Start(form.optText, before);
             program.documentsFolder.clear();
-            app.VariableFilePath = U"/home/user/quotes.txt";
+            app.session.quoteListPath = U"/home/user/quotes.txt";
             files.aliases[U"/home/user/link.txt"] = U"/opt/velmo/Variable.txt";
             files.files[U"/home/user/sig.txt"] = files.files[U"/opt/velmo/Variable.txt"] = "old";
             fileDialog.results = {path};
@@ -251,7 +250,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
             else
                 CheckSignatureFile(app);
             EXPECT_EQ(fileDialog.calls.size(), 1u);
-            EXPECT_EQ(app.SignatureFilePath, before);
+            EXPECT_EQ(app.session.signaturePath, before);
             EXPECT_TRUE(form.optText.Value);
             EXPECT_EQ(files.writes, 0);
             ASSERT_EQ(messages.shown.size(), 1u);
@@ -274,7 +273,7 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
     files.failWrites[other] = std::make_error_code(std::errc::read_only_file_system);
     const auto write = [this](const Text& path, int times) {
-        app.SignatureFilePath = path;
+        app.session.signaturePath = path;
         for (int i = 0; i < times; ++i)
             WriteSignatureFile(app);
     };
@@ -282,7 +281,7 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     EXPECT_EQ(files.files[kPath], "old\r\n");  // left as it was
     files.failWrites.erase(kPath);
     write(kPath, 1);
-    EXPECT_EQ(files.files[kPath], NativeFileBytes("ab\r\n\r\n"));
+    EXPECT_EQ(files.files[kPath], NativeFileBytes("ab\r\n\r\n\r\n\r\n"));
     files.failWrites[kPath] = std::make_error_code(std::errc::no_space_on_device);
     write(kPath, 2);
     write(other, 2);
@@ -306,17 +305,18 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
 TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
     const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
     form.chkFile.Value = Check::On;  // a rebuild would write
-    app.SignatureFilePath = kPath;
+    app.session.signaturePath = kPath;
     form.chkVar.Value = Check::Off;
     form.chkBorder.Value = Check::On;
-    app.PickedText = wide;
+    app.session.quotes.Entries[1] = wide;
+    app.session.Pick(1);
     form.txtFixed.Text = U"x\r\nends\r\n";
     form.mnuClipSig.Click();
     form.mnuClipVar.Click();
     form.mnuClipFixed.Click();
     EXPECT_EQ(clipboard.texts, (std::vector<Text>{wide + U"\r\nx\r\nends\r\n\r\n", wide + U"\r\n",
                                                   U"x\r\nends\r\n\r\n"}));
-    EXPECT_EQ(app.SignatureText, U"ab\r\n");
+    EXPECT_EQ(app.session.Signature(), U"ab\r\n\r\n\r\n");
     EXPECT_EQ(files.writes + messages.shown.size(), 0u);
 }
 

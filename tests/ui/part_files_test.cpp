@@ -44,7 +44,7 @@ TEST(FixedText, SavesAndReloads) {
     for (const auto& row : rows) {
         SCOPED_TRACE(ToUtf8(row.text));
         testing::TestApp t;
-        t.app.AppPath = kFixedFolder;
+        t.app.session.dataFolder = kFixedFolder;
         t.app.form.txtFixed.Text = row.text;
         EXPECT_TRUE(SaveFixedText(t.app));
         if (row.file) {
@@ -96,7 +96,7 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         SCOPED_TRACE(&row - rows);
         testing::TestApp t;
         MainForm& f = t.app.form;
-        t.app.AppPath = kFixedFolder;
+        t.app.session.dataFolder = kFixedFolder;
         if (row.file)
             t.files.files[kFixedFile] = *row.file;
         if (row.fault)
@@ -133,7 +133,7 @@ TEST(FixedText, EmptiedWhileTypingIsSwitchedOffWhenLeft) {
         SCOPED_TRACE(ToUtf8(typed));
         testing::TestApp t;
         MainForm& f = t.app.form;
-        t.app.AppPath = kFixedFolder;
+        t.app.session.dataFolder = kFixedFolder;
         t.files.files[kFixedFile] = NativeFileBytes("\"Jane Doe\"\r\n\"Small Town\"\r\n");
         f.chkFixed.Value = Check::On;
         LoadFixedText(t.app, Text());
@@ -149,13 +149,13 @@ TEST(FixedText, EmptiedWhileTypingIsSwitchedOffWhenLeft) {
 
 class VariableFileTest : public ::testing::Test, protected testing::TestApp {
   protected:
-    void SetUp() override { app.AppPath = kFolder; }
+    void SetUp() override { app.session.dataFolder = kFolder; }
 
     Entries Loaded() const {
         Entries out;
-        for (int i = 1; i <= app.vars.EntryCount; ++i)
-            out.push_back(app.vars.At(i));
-        FieldReader kept{DecodeFileText(app.vars.KeptAside)};
+        for (int i = 1; i <= app.session.quotes.EntryCount; ++i)
+            out.push_back(app.session.quotes.At(i));
+        FieldReader kept{DecodeFileText(app.session.quotes.KeptAside)};
         while (!kept.AtEnd())
             out.push_back(kept.Next());
         return out;
@@ -175,13 +175,13 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     files.files[found] = precious;
     files.files[locked] = "\"kept\"";
     files.failReads[locked] = FileErrc::NotRegularFile;
-    app.VariableFilePath = found;
-    app.vars.EntryCount = 1;
-    app.vars.Entries[1] = U"typed";
+    app.session.quoteListPath = found;
+    app.session.quotes.EntryCount = 1;
+    app.session.quotes.Entries[1] = U"typed";
     EXPECT_FALSE(SaveVariableFile(app));
     EXPECT_EQ(files.files[found], precious);
-    EXPECT_EQ(app.vars.At(1), U"typed");
-    app.VariableFilePath.clear();  // the default file, missing
+    EXPECT_EQ(app.session.quotes.At(1), U"typed");
+    app.session.quoteListPath.clear();  // the default file, missing
     messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Ok, Answer::Yes};
     fileDialog.results = {std::nullopt, locked, Text(), found};
     LoadVariableFile(app);
@@ -192,7 +192,7 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     EXPECT_NE(messages.shown[3].text.find(locked + U"\r\nNot a regular file\r\n"), Text::npos);
     EXPECT_EQ(fileDialog.calls.at(0).filter, (FileFilters{{U"Text (*.txt)", {U"*.txt"}}}));
     EXPECT_EQ(fileDialog.calls.at(0).choice, FileChoice::Existing);
-    EXPECT_EQ(app.VariableFilePath, found);
+    EXPECT_EQ(app.session.quoteListPath, found);
     EXPECT_EQ(files.files[locked], "\"kept\"");
     EXPECT_EQ(Loaded(), (Entries{U"\u201CCafé\u201D €", U"plain", U"two"}));
 
@@ -201,26 +201,27 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
         many.push_back(U"q" + ToText(i));
     const Entries lists[] = {{}, {U"one", U"two\r\nlines", U"", U"say \"hi\"", U" a, b "}, many};
     for (const Entries& list : lists) {
-        app.vars.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
+        app.session.quotes.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
         Text kept;
-        for (auto entry = list.begin() + app.vars.EntryCount; entry != list.end(); ++entry)
+        for (auto entry = list.begin() + app.session.quotes.EntryCount; entry != list.end();
+             ++entry)
             kept += QuotedRecord(*entry);
-        app.vars.KeptAside = EncodeFileText(NativeLineEnds(kept));
-        for (int i = 1; i <= app.vars.EntryCount; ++i)
-            app.vars.Entries[static_cast<size_t>(i)] = list[static_cast<size_t>(i - 1)];
+        app.session.quotes.KeptAside = EncodeFileText(NativeLineEnds(kept));
+        for (int i = 1; i <= app.session.quotes.EntryCount; ++i)
+            app.session.quotes.Entries[static_cast<size_t>(i)] = list[static_cast<size_t>(i - 1)];
         for (const Text& stored : {Text(U"quotes.txt"), testing::RootedElsewhere(U"q.txt")}) {
-            app.VariableFilePath = stored;
+            app.session.quoteListPath = stored;
             ASSERT_TRUE(SaveVariableFile(app));
-            EXPECT_EQ(app.VariableFilePath, kDefaultFile);
+            EXPECT_EQ(app.session.quoteListPath, kDefaultFile);
             LoadVariableFile(app);
             EXPECT_EQ(Loaded(), list);
         }
     }
-    EXPECT_EQ(app.vars.EntryCount, 200);
-    app.vars.EntryCount = 2;
-    app.vars.KeptAside.clear();
+    EXPECT_EQ(app.session.quotes.EntryCount, 200);
+    app.session.quotes.EntryCount = 2;
+    app.session.quotes.KeptAside.clear();
     const Text mine = testing::Rooted(U"home/ann/q.txt");
-    app.VariableFilePath = mine;
+    app.session.quoteListPath = mine;
     ASSERT_TRUE(SaveVariableFile(app));
     EXPECT_EQ(files.files[mine], NativeFileBytes("\"q1\"\r\n\"q2\"\r\n"));
     EXPECT_EQ(messages.shown.size(), 6u);
@@ -233,7 +234,7 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
     app.started = true;
     const Text chosen = testing::Rooted(U"home/ann/new.txt");
     files.files[chosen] = "\"n1\"\r\n\"n2\"\r\n";
-    app.vars.CurrentEntry = 2;
+    app.session.quotes.CurrentEntry = 2;
     app.form.chkVar.Value = Check::Off;
     fileDialog.results = {chosen};
     app.form.cmdVarFile.Click();
@@ -244,8 +245,7 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
     EXPECT_EQ(fileDialog.calls[0].choice, FileChoice::Existing);
     EXPECT_EQ(app.form.txtVarFile.Text.get(), chosen);
     EXPECT_EQ(app.form.chkVar.Value.get(), Check::On);
-    EXPECT_EQ(app.PickedText, U"n2");
-    EXPECT_FALSE(app.UseShownEntry);
+    EXPECT_EQ(app.session.PickedQuote(), U"n2");
     EXPECT_EQ(files.reads, 1);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -274,7 +274,7 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             SCOPED_TRACE(::testing::Message() << "fixed " << fixed << ", row " << &row - rows);
             testing::TestApp t;
             MainForm& f = t.app.form;
-            t.app.AppPath = kFolder;
+            t.app.session.dataFolder = kFolder;
             SetDefaults(t.app);
             const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
             t.files.files[path] = "\"one\"\r\n\"two\"\r\n";
@@ -283,7 +283,7 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
                 LoadFixedText(t.app, Text());
             } else {
                 LoadVariableFile(t.app);
-                t.app.vars.CurrentEntry = 1;
+                t.app.session.quotes.CurrentEntry = 1;
                 ShowEntry(t.app);
             }
             if (row.edited && fixed)
@@ -294,9 +294,9 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             const auto copy = [&] {
                 if (fixed)
                     return f.txtFixed.Text.get();
-                Text lines = t.app.vars.At(1);
-                for (int i = 2; i <= t.app.vars.EntryCount; ++i)
-                    lines += U"\r\n" + t.app.vars.At(i);
+                Text lines = t.app.session.quotes.At(1);
+                for (int i = 2; i <= t.app.session.quotes.EntryCount; ++i)
+                    lines += U"\r\n" + t.app.session.quotes.At(i);
                 return lines;
             };
             const Text ours = copy();
@@ -314,7 +314,8 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             EXPECT_EQ(t.files.files[path],
                       row.fileOutside ? outside : NativeFileBytes("\"mine\"\r\n\"two\"\r\n"));
             EXPECT_EQ(copy(), row.copyOutside ? Text(U"Added\r\nelsewhere") : ours);
-            EXPECT_EQ(f.txtVar.Text.get(), t.app.vars.At(t.app.vars.CurrentEntry));
+            EXPECT_EQ(f.txtVar.Text.get(),
+                      t.app.session.quotes.At(t.app.session.quotes.CurrentEntry));
             const bool asked = row.edited && !row.pick;
             ASSERT_EQ(t.messages.shown.size(), asked ? 1u : 0u);
             if (asked) {
@@ -324,7 +325,7 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
         }
         // A file that can no longer be read is not written over blind.
         testing::TestApp t;
-        t.app.AppPath = kFolder;
+        t.app.session.dataFolder = kFolder;
         SetDefaults(t.app);
         const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
         t.files.files[path] = "\"one\"\r\n";

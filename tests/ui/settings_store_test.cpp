@@ -76,7 +76,7 @@ TEST_F(SettingsStoreTest, ShownOptionsReadBackTheSame) {
 }
 
 TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
-    app.AppPath = U"/opt/velmo/";
+    app.session.dataFolder = U"/opt/velmo/";
     const Text fixedFile = U"/opt/velmo/Fixed.fxt";
     ReadSettings(app);
     testing::ChangeEveryOption(form, U"b");
@@ -88,7 +88,7 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
         form.txtFixed.Text = U"Fixed line " + ToText(static_cast<long long>(i));  // turns it on
         form.chkFixed.Value = static_cast<Check>(on);
         files.files.erase(fixedFile);
-        app.FixedTextFilePath = fixedFile;
+        app.session.fixedTextPath = fixedFile;
         // A different indent for each button shows which save wrote it.
         form.cmbSBSIndent.Text = ToText(static_cast<long long>(i % 5));
         buttons[i]->Click();
@@ -96,7 +96,6 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
         // With the fixed part off, its file is neither written nor named.
         EXPECT_EQ(files.files.count(fixedFile), static_cast<size_t>(on));
         EXPECT_EQ(SavedText(U"Fixed text File"), on ? fixedFile : U"");
-        EXPECT_EQ(app.SettingValues[kFixedPathText], on ? fixedFile : U"") << "the texts saved";
     }
     EXPECT_EQ(SavedText(U"Top text like"), U"  ~~ top — ~~  ") << "stored as it stands";
     EXPECT_EQ(Saved().size(), 13u) << "each save rewrites the same values";
@@ -115,8 +114,7 @@ TEST(ProgramValuesTest, ReadAsFarAsTheyGoOrSaidToBeUnusable) {
         testing::TestApp t;
         ASSERT_TRUE(t.settings.CreateKey(Text(UserKey)));
         ASSERT_TRUE(t.settings.SetValues(Text(SettingsKey), {{U"Program Values", packed}}));
-        ReadSettings(t.app);
-        ApplyOptions(t.app);
+        ApplyOptions(t.app, ReadSettings(t.app).value());
         EXPECT_EQ(t.app.form.chkFile.Value.get(), read ? Check::On : Check::Off);
         ASSERT_EQ(t.messages.shown.size(), read ? 0u : 1u);
         if (!read) {
@@ -183,7 +181,6 @@ TEST(SettingsFileStateTest, StartAndSave) {
         for (const testing::ShownMessage& m : t.messages.shown)
             shown.push_back(m.text);
         EXPECT_EQ(shown, row.messages);
-        EXPECT_TRUE(t.app.ProgramValues.empty()) << "neither starting nor saving sets it";
         if (row.written)
             EXPECT_EQ(DecodeFileText(t.files.files[file]), kKeys + kDefaultValues);
         else

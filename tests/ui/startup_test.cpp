@@ -25,7 +25,7 @@ class StartupTest : public ::testing::Test, protected testing::TestApp {
     // Stores options as a save would, in this program's files.
     void StoreOptions(const std::function<void(App&)>& change) {
         testing::TestApp other;
-        other.app.AppPath = kFolder;
+        other.app.session.dataFolder = kFolder;
         SetDefaults(other.app);
         change(other.app);
         SaveSettings(other.app);
@@ -44,7 +44,7 @@ class StartupTest : public ::testing::Test, protected testing::TestApp {
 TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     ASSERT_TRUE(Main(app));
     EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
-    EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
+    EXPECT_EQ(app.session.quotes.EntryCount, static_cast<int>(SampleQuotes.size()));
     EXPECT_EQ(std::count(files.madeFolders.begin(), files.madeFolders.end(), kFolder), 1);
 
     testing::TestApp mine;
@@ -54,7 +54,7 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     mine.files.files[myList] = "\"mine\"\r\n";
     ASSERT_TRUE(Main(mine.app));
     EXPECT_EQ(mine.files.files[myList], "\"mine\"\r\n");
-    EXPECT_EQ(mine.app.vars.At(1), U"mine");
+    EXPECT_EQ(mine.app.session.quotes.At(1), U"mine");
 
     testing::TestApp later;
     later.files.files = files.files;
@@ -87,7 +87,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
     };
     StoreOptions([](App& a) {
         a.form.chkFixed.Value = Check::On;
-        a.VariableFilePath = kList;
+        a.session.quoteListPath = kList;
     });
     for (const auto& row : rows) {
         SCOPED_TRACE(static_cast<int>(&row - rows));
@@ -109,7 +109,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         ASSERT_TRUE(Main(t.app));
         EXPECT_EQ(t.files.files[kList], list);
         EXPECT_EQ(t.files.files[kFixed], fixed);
-        EXPECT_EQ(t.app.VariableFilePath, row.listUsed);
+        EXPECT_EQ(t.app.session.quoteListPath, row.listUsed);
         EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.fixedShown);
         if (!row.readOnly && !row.failList) {
             EXPECT_EQ(t.files.files[data + U"Variable.txt"], row.listInData ? mine : list);
@@ -134,7 +134,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         later.program.folder = testing::Rooted(U"usr/bin");
         later.files.files = t.files.files;
         ASSERT_TRUE(Main(later.app));
-        EXPECT_EQ(later.app.VariableFilePath, row.listUsed);
+        EXPECT_EQ(later.app.session.quoteListPath, row.listUsed);
         EXPECT_TRUE(told(later.messages).empty());
     }
 }
@@ -164,7 +164,7 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
             a.form.chkTray.Value = static_cast<Check>(row.tray);
             a.form.chkFixed.Value = Check::On;
             a.form.chkFile.Value = Check::On;
-            a.SignatureFilePath = row.stored;
+            a.session.signaturePath = row.stored;
         });
         t.files.files = files.files;
         t.files.files[kList] = "\"only\"\r\n";
@@ -222,9 +222,9 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     }
     EXPECT_FALSE(timer.armed());
     SetDefaults(app);
-    app.vars.EntryCount = 5;
+    app.session.quotes.EntryCount = 5;
     for (int i = 1; i <= 5; ++i)
-        app.vars.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
+        app.session.quotes.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
     random.values = {4};
     form.mnuRandomize.Click();
     EXPECT_EQ(form.txtVar.Text.get(), U"quote 4");
@@ -253,19 +253,20 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     random.values = {5};
     timer.Advance(300);
     EXPECT_EQ(picks(), 3);
-    EXPECT_NE(app.SignatureText.find(U"quote 5"), Text::npos);
+    EXPECT_NE(app.session.Signature().find(U"quote 5"), Text::npos);
     form.txtVar.Text = U"quote 3 and more";
     EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 3/5");
-    EXPECT_EQ(app.vars.At(3) + U"|" + app.vars.At(5), U"quote 3 and more|quote 5");
+    EXPECT_EQ(app.session.quotes.At(3) + U"|" + app.session.quotes.At(5),
+              U"quote 3 and more|quote 5");
 
     form.Slider.Value = 0;
     EXPECT_FALSE(timer.armed());
 
-    app.vars.EntryCount = 0;  // slot 1 still holds a quote of the longer list
+    app.session.quotes.EntryCount = 0;  // slot 1 still holds a quote of the longer list
     PickRandomEntry(app);
-    EXPECT_EQ(app.PickedEntry, 1);
-    EXPECT_EQ(app.PickedText, U"");
-    EXPECT_NE(app.SignatureText.find(U"No Quote Selected"), Text::npos);
+    EXPECT_EQ(app.session.PickedEntry(), 1);
+    EXPECT_EQ(app.session.PickedQuote(), U"");
+    EXPECT_NE(app.session.Signature().find(U"No Quote Selected"), Text::npos);
     EXPECT_EQ(picks(), 3);
 }
 

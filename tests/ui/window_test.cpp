@@ -73,10 +73,11 @@ TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
 TEST_F(WindowTest, BuildSignatureComposesFromTheFormAndPublishesEverywhere) {
     SetDefaults(app);
     form.chkFile.Value = Check::On;
-    app.SignatureFilePath = U"/mail/signature.txt";
-    app.vars.Entries[2] = U"shown";
-    app.vars.EntryCount = app.vars.CurrentEntry = 2;
-    app.PickedText = U"picked";
+    app.session.signaturePath = U"/mail/signature.txt";
+    app.session.quotes.Entries[1] = U"picked";
+    app.session.Pick(1);
+    app.session.quotes.Entries[2] = U"shown";
+    app.session.quotes.EntryCount = app.session.quotes.CurrentEntry = 2;
     form.txtFixed.Text = U"me";
     form.chkFixed.Value = Check::On;
     form.optOrderFF.Value = true;
@@ -84,12 +85,13 @@ TEST_F(WindowTest, BuildSignatureComposesFromTheFormAndPublishesEverywhere) {
     for (const int clip : {0, 1}) {
         form.chkClip.Value = static_cast<Check>(clip);
         BuildSignature(app);
-        EXPECT_EQ(app.SignatureText, testing::Lines({U"me", U"picked", U""}));
+        EXPECT_EQ(app.session.Signature(), testing::Lines({U"me", U"picked", U""}));
         EXPECT_EQ(files.writes, 1 + clip);  // a write at every build
-        EXPECT_EQ(clipboard.texts, std::vector<Text>(clip, app.SignatureText));
+        EXPECT_EQ(clipboard.texts, std::vector<Text>(clip, app.session.Signature()));
         for (TextBox* preview : {&form.txtSignature, &form.txtSignature1, &form.txtSignature2,
                                  &form.txtSignature3, &form.txtVar})
-            EXPECT_EQ(preview->Text.get(), preview == &form.txtVar ? U"shown" : app.SignatureText);
+            EXPECT_EQ(preview->Text.get(),
+                      preview == &form.txtVar ? U"shown" : app.session.Signature());
     }
 }
 

@@ -1,3 +1,6 @@
+// The window's wiring: each control's events connected to their handlers.
+// The one file that knows every handler; the handlers know only App.
+
 #include "ui/app.h"
 
 #include "ui/about.h"
@@ -15,7 +18,8 @@
 
 namespace velmo {
 
-App::App(Ports platform) : ports(platform) {
+App::App(Ports platform)
+    : ports(platform), session({platform.files, platform.program, platform.random}) {
     ConnectFixedTextHandlers(*this);
     ConnectVariableFileHandlers(*this);
     ConnectOutputHandlers(*this);

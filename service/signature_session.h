@@ -1,0 +1,89 @@
+#pragma once
+
+// The signature being worked on and what it is made of, with the use cases
+// on it: the window and velmo-signature both read, pick, compose and publish
+// through one session, so that a signature means the same in both.
+
+#include <optional>
+
+#include "domain/signature_options.h"
+#include "domain/text.h"
+#include "domain/variable_entries.h"
+#include "platform/ports.h"
+#include "service/signature_file.h"
+#include "service/text_files.h"
+
+namespace velmo {
+
+struct SessionPorts {
+    FileStorePort& files;
+    ProgramPort& program;
+    RandomPort& random;
+};
+
+// How a write of the signature file ended.
+struct SignatureWrite {
+    enum class Outcome {
+        Off,         // file output is off, or no file is chosen
+        Refused,     // `fault` says why the path may not take it
+        Unwritable,  // `file` says why
+        Written,
+    };
+    Outcome outcome = Outcome::Off;
+    SignaturePathFault fault = SignaturePathFault::None;
+    FileResult file;
+    // The same path failed at the write before: the user knows already, and a
+    // scheduled change does not tell it again.
+    bool toldBefore = false;
+};
+
+class SignatureSession {
+  public:
+    explicit SignatureSession(SessionPorts ports) : ports_(ports) {}
+
+    // What the signature is made of.
+    SignatureOptions options;
+    Text fixedText;
+    VariableEntries quotes;
+
+    // Where the files are: the data folder ends in its separator; the fixed
+    // text's path is the one stored with the options.
+    Text dataFolder;
+    Text quoteListPath;
+    Text signaturePath;
+    Text fixedTextPath;
+
+    // Reads the quote list from its path; the list is left as it was on a failure.
+    FileResult ReadQuoteList(LaterEntries later = LaterEntries::Kept);
+
+    // A random entry of the list, every one equally likely, or the entry
+    // asked for. The quote is kept with the pick, so that an edit of the list
+    // changes the signature only at the next pick.
+    void PickRandom();
+    void Pick(int entry);
+    int PickedEntry() const { return picked_; }
+    const Text& PickedQuote() const { return quote_; }
+
+    // The signature of the options, the fixed text and the picked quote, with
+    // CR LF line breaks; kept as Signature() until the next one.
+    const Text& Compose();
+    const Text& Signature() const { return signature_; }
+
+    // Whether `path` may take the signature: a full path that is none of
+    // Velmo's own files.
+    SignaturePathFault CheckSignaturePath(const Text& path) const;
+
+    // Replaces the signature file with the last signature, in the chosen form,
+    // when file output is on and the path may take it.
+    SignatureWrite WriteSignatureFile();
+
+  private:
+    SessionPorts ports_;
+    int picked_ = 0;
+    Text quote_;
+    Text signature_;
+    // The signature path whose last write failed.
+    std::optional<Text> failedPath_;
+};
+
+}  // namespace velmo
