@@ -37,8 +37,7 @@ void WriteSignatureFile(App& app) {
 }
 
 void CheckSignatureFile(App& app) {
-    FileResult result;
-    if (!app.SignatureFilePath.empty() && app.ports.files.Read(app.SignatureFilePath, result)) {
+    if (!app.SignatureFilePath.empty() && app.ports.files.Read(app.SignatureFilePath).has_value()) {
         return;
     }
     if (!SwitchedOn(app.form.chkFile.Value))

@@ -24,13 +24,10 @@ const Text kSettingsKey = U"SOFTWARE\\Velmo\\User\\Freeware";
 // Just enough of a file store for writing a settings file.
 class MemoryFiles : public FileStorePort {
   public:
-    std::optional<std::string> Read(const Text& path, FileResult& result, size_t) override {
+    FileBytes Read(const Text& path, size_t) override {
         const auto it = files.find(path);
-        if (it == files.end()) {
-            result.error = std::make_error_code(std::errc::no_such_file_or_directory);
-            return std::nullopt;
-        }
-        result = {};
+        if (it == files.end())
+            return FileResult{std::make_error_code(std::errc::no_such_file_or_directory)};
         return it->second;
     }
     FileResult Replace(const Text& path, std::string_view bytes) override {
@@ -63,7 +60,7 @@ std::string SettingsFile(const SignatureOptions& options, const Text& signatureP
         values[0].text = programValues;
     MemoryFiles memory;
     RegFileStore store(memory, kSettingsFile);
-    if (!store.SetValues(kSettingsKey, values))
+    if (!store.SetValues(kSettingsKey, values).value_or(false))
         throw std::runtime_error("cannot write a settings file");
     return memory.files.at(kSettingsFile);
 }
