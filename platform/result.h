@@ -11,14 +11,16 @@
 
 namespace velmo {
 
+// What a Result<T, E> takes as its value: what becomes a T and never an E.
+template <class U, class T, class E>
+concept ResultValue = std::convertible_to<U, T> && !std::convertible_to<U, E>;
+
 template <class T, class E>
 class [[nodiscard]] Result {
     static_assert(!std::is_same_v<T, E>, "a value and its failure need types of their own");
 
   public:
-    template <class U = T>
-        requires(std::convertible_to<U &&, T> && !std::convertible_to<U &&, E> &&
-                 !std::same_as<std::remove_cvref_t<U>, Result>)
+    template <ResultValue<T, E> U = T>
     Result(U&& value) : held_(std::in_place_index<0>, std::forward<U>(value)) {}
     Result(E failure) : held_(std::in_place_index<1>, std::move(failure)) {}
 
