@@ -145,19 +145,18 @@ std::optional<Text> ReadFixedLines(TextView content, int maxLines) {
     return text;
 }
 
-Text FixedLinesText(TextView text, int maxLines, bool& dropped) {
+FixedLines FixedLinesText(TextView text, int maxLines) {
     const Text ended = Text(text) + Text(CrLf);
-    Text content;
+    FixedLines out;
     int count = 0;
-    dropped = false;
     for (size_t pos = 0, p; (p = ended.find(CrLf, pos)) != Text::npos; pos = p + 2) {
         if (++count <= maxLines) {
-            content += QuotedRecord(TextView(ended).substr(pos, p - pos));
+            out.text += QuotedRecord(TextView(ended).substr(pos, p - pos));
         } else if (p > pos) {
-            dropped = true;
+            out.dropped = true;
         }
     }
-    return content;
+    return out;
 }
 
 }  // namespace velmo

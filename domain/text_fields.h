@@ -71,8 +71,12 @@ Text QuoteListText(const VariableEntries& list);
 // more than `maxLines`.
 std::optional<Text> ReadFixedLines(TextView content, int maxLines);
 
-// The file text of a fixed text: its first `maxLines` lines; `dropped` tells
-// whether a later line had text.
-Text FixedLinesText(TextView text, int maxLines, bool& dropped);
+// The file text of a fixed text: its first `maxLines` lines, and whether a
+// later line had text, which was dropped.
+struct FixedLines {
+    Text text;
+    bool dropped = false;
+};
+FixedLines FixedLinesText(TextView text, int maxLines);
 
 }  // namespace velmo

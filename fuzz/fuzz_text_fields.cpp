@@ -81,9 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Its only breaks are CR LF pairs (above), so LFs count the lines.
     if (!text || std::ranges::count(*text, U'\n') >= kMaxFixedLines)
         return 0;
-    bool dropped = true;
-    const std::optional<Text> saved =
-        ReadFixedLines(FixedLinesText(*text, kMaxFixedLines, dropped), kMaxFixedLines);
-    Require(!dropped && saved == text, "the saved fixed text reads back changed");
+    const FixedLines lines = FixedLinesText(*text, kMaxFixedLines);
+    const std::optional<Text> saved = ReadFixedLines(lines.text, kMaxFixedLines);
+    Require(!lines.dropped && saved == text, "the saved fixed text reads back changed");
     return 0;
 }

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -13,6 +12,7 @@
 
 #include "domain/stored_options.h"
 #include "domain/text.h"
+#include "platform/result.h"
 
 namespace velmo {
 
@@ -210,25 +210,26 @@ struct FileResult {
     std::string Message() const { return error.message(); }
 };
 
+// A file's bytes, or the reason (never empty) it could not be read.
+using FileBytes = Result<std::string, FileResult>;
+
 class FileStorePort {
   public:
     virtual ~FileStorePort() = default;
     // The most a read takes unless told otherwise: far more than any file of
     // the program's holds, far less than the memory it may use.
     static constexpr size_t kReadLimit = size_t{64} << 20;
-    // The whole file as bytes, or nothing with the reason in `result`. Only a
+    // The whole file as bytes, or the reason it could not be read. Only a
     // regular file (or a link to one) is read, and at most `limit` bytes: a
     // folder fails with std::errc::is_a_directory, a pipe or device with
     // FileErrc::NotRegularFile at once, a longer file with FileErrc::TooLarge.
-    virtual std::optional<std::string> Read(const Text& path, FileResult& result,
-                                            size_t limit = kReadLimit) = 0;
+    virtual FileBytes Read(const Text& path, size_t limit = kReadLimit) = 0;
     // Read, for a file that decides what the program does (the settings, the
     // quotation list, the fixed text): refused when another user could have
     // put it there or changed it (FileErrc::NotOwnFile, WritableByOthers,
     // UnsafeFolder). Where files have no such owners, the same as Read.
-    virtual std::optional<std::string> ReadOwn(const Text& path, FileResult& result,
-                                               size_t limit = kReadLimit) {
-        return Read(path, result, limit);
+    virtual FileBytes ReadOwn(const Text& path, size_t limit = kReadLimit) {
+        return Read(path, limit);
     }
     // Replaces the file atomically: a temporary file in the same folder,
     // flushed, then renamed over the target (the target of a symbolic link),
@@ -254,9 +255,9 @@ class FileStorePort {
 };
 
 // A run-time failure of the settings store (a corrupt store, an I/O error),
-// as opposed to the ordinary outcomes its operations return.
-class StoreFailure : public std::runtime_error {
-  public:
+// as opposed to the ordinary outcomes its operations return: the number and
+// the words the user is shown.
+struct StoreFailure {
     // The store's own failure numbers, beside the platform's error numbers.
     // The store is not in its format: it was kept aside under a new name (the
     // description names both) and the store starts afresh.
@@ -265,33 +266,34 @@ class StoreFailure : public std::runtime_error {
     // it is left as it is and nothing is written over it.
     static constexpr int kUnreadable = 1001;
 
-    StoreFailure(int number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
-    int number() const { return number_; }
-
-  private:
-    int number_;
+    int number = 0;
+    std::string description;
 };
+
+// An operation's ordinary outcome, or the store's failure.
+template <class T>
+using StoreResult = Result<T, StoreFailure>;
 
 // Named string values under key paths of the current user, as a registry
 // keeps them. Key paths and value names are matched without regard to case.
-// Operations return their ordinary outcomes and throw StoreFailure for
-// run-time failures.
+// Operations return their ordinary outcomes, or a StoreFailure for run-time
+// failures.
 class SettingsStorePort {
   public:
     virtual ~SettingsStorePort() = default;
     // True when the key can be opened for reading.
-    virtual bool KeyExists(const Text& keyPath) = 0;
+    virtual StoreResult<bool> KeyExists(const Text& keyPath) = 0;
     // Creates the key and the keys above it (an existing key is fine).
-    virtual bool CreateKey(const Text& keyPath) = 0;
+    virtual StoreResult<bool> CreateKey(const Text& keyPath) = 0;
     // Every string value of the key, whole, in the store's order, read at
     // once; nothing when the key is missing. A value the store cannot read is
     // left out and the others are still read.
-    virtual std::optional<std::vector<StoredValue>> Values(const Text& keyPath) = 0;
+    virtual StoreResult<std::optional<std::vector<StoredValue>>> Values(const Text& keyPath) = 0;
     // Writes the values in their order, creating the key when needed; a store
     // file is replaced once, so that a failure leaves all the old values. A
     // stored value whose name differs only in letter case is the same value.
-    virtual bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) = 0;
+    virtual StoreResult<bool> SetValues(const Text& keyPath,
+                                        const std::vector<StoredValue>& values) = 0;
 };
 
 }  // namespace velmo

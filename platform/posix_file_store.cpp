@@ -348,30 +348,25 @@ int PosixFileStore::FillTemporary(int fd, std::string_view bytes, const struct s
     return SyncFile(fd);
 }
 
-std::optional<std::string> PosixFileStore::Read(const Text& path, FileResult& result,
-                                                size_t limit) {
+FileBytes PosixFileStore::Read(const Text& path, size_t limit) {
     std::string name;
     if (!ToFileName(path, name)) {
-        result = Failure(EINVAL);
-        return std::nullopt;
+        return Failure(EINVAL);
     }
     // A planted link could lead to a private file of the user's, which would
     // then go out in the signature.
     struct stat found {};
     bool exists = false;
     if (const std::error_code error = ResolveLinks(name, calls_.EffectiveUser(), found, exists)) {
-        result = FileResult{error};
-        return std::nullopt;
+        return FileResult{error};
     }
-    return ReadFile(name, result, limit, nullptr);
+    return ReadFile(name, limit, nullptr);
 }
 
-std::optional<std::string> PosixFileStore::ReadOwn(const Text& path, FileResult& result,
-                                                   size_t limit) {
+FileBytes PosixFileStore::ReadOwn(const Text& path, size_t limit) {
     std::string name;
     if (!ToFileName(path, name)) {
-        result = Failure(EINVAL);
-        return std::nullopt;
+        return Failure(EINVAL);
     }
     const FileUser user = EffectiveFileUser();
     struct stat folder {};
@@ -380,37 +375,33 @@ std::optional<std::string> PosixFileStore::ReadOwn(const Text& path, FileResult&
     // opened by the real path that was checked.
     for (int hop = 0;; ++hop) {
         if (hop > kMaxLinkHops) {
-            result = Failure(ELOOP);
-            return std::nullopt;
+            return Failure(ELOOP);
         }
         std::string real;
         if (const std::error_code error = CheckFolders(DirectoryOf(name), user, real, folder)) {
-            result = FileResult{error};
-            return std::nullopt;
+            return FileResult{error};
         }
         name = (real == "/" ? real : real + "/") + BaseNameOf(name);
         struct stat info {};
         if (lstat(name.c_str(), &info) != 0) {
-            result = Failure(errno);
-            return std::nullopt;
+            return Failure(errno);
         }
         if (!S_ISLNK(info.st_mode))
             break;
         std::string target(PATH_MAX, '\0');
         const ssize_t length = readlink(name.c_str(), target.data(), target.size());
         if (length <= 0 || static_cast<size_t>(length) >= target.size()) {
-            result = Failure(length < 0 ? errno : ENOENT);
-            return std::nullopt;
+            return Failure(length < 0 ? errno : ENOENT);
         }
         target.resize(static_cast<size_t>(length));
         name = target.front() == '/' ? target : real + "/" + target;
     }
-    return ReadFile(name, result, limit,
+    return ReadFile(name, limit,
                     [&](const struct stat& file) { return CheckFile(file, folder, user); });
 }
 
-std::optional<std::string> PosixFileStore::ReadFile(
-    const std::string& name, FileResult& result, size_t limit,
+FileBytes PosixFileStore::ReadFile(
+    const std::string& name, size_t limit,
     const std::function<std::error_code(const struct stat&)>& accept) {
     // Not blocking, so that a pipe with no writer cannot hold the open for
     // ever. A terminal opened here never becomes the program's. No link is
@@ -419,35 +410,29 @@ std::optional<std::string> PosixFileStore::ReadFile(
         open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (fd.get() == -1 || fstat(fd.get(), &info) != 0) {
-        result = Failure(errno);
-        return std::nullopt;
+        return Failure(errno);
     }
     // Judged by the file opened, not by the name, which may have changed.
     if (accept) {
         if (const std::error_code refused = accept(info)) {
-            result = FileResult{refused};
-            return std::nullopt;
+            return FileResult{refused};
         }
     }
     if (S_ISDIR(info.st_mode)) {
-        result = Failure(EISDIR);
-        return std::nullopt;
+        return Failure(EISDIR);
     }
     // A pipe or a device may never end (/dev/zero) or never answer.
     if (!S_ISREG(info.st_mode)) {
-        result = FileResult{FileErrc::NotRegularFile};
-        return std::nullopt;
+        return FileResult{FileErrc::NotRegularFile};
     }
     // A file system that honoured the flag for a regular file might answer
     // "try again" rather than wait for the data.
     const int flags = fcntl(fd.get(), F_GETFL);
     if (flags < 0 || fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        result = Failure(errno);
-        return std::nullopt;
+        return Failure(errno);
     }
     if (static_cast<uintmax_t>(info.st_size) > limit) {
-        result = FileResult{FileErrc::TooLarge};
-        return std::nullopt;
+        return FileResult{FileErrc::TooLarge};
     }
     std::string bytes;
     bytes.reserve(static_cast<size_t>(info.st_size));
@@ -461,17 +446,13 @@ std::optional<std::string> PosixFileStore::ReadFile(
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            result = Failure(errno);
-            return std::nullopt;
+            return Failure(errno);
         }
-        if (got == 0) {
-            result = FileResult{};
+        if (got == 0)
             return bytes;
-        }
         bytes.append(buffer, static_cast<size_t>(got));
     }
-    result = FileResult{FileErrc::TooLarge};
-    return std::nullopt;
+    return FileResult{FileErrc::TooLarge};
 }
 
 FileResult PosixFileStore::Replace(const Text& path, std::string_view bytes) {

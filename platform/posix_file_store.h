@@ -42,8 +42,7 @@ class PosixFileStore : public FileStorePort {
   public:
     explicit PosixFileStore(PosixFileCalls& calls = PosixFileCalls::System()) : calls_(calls) {}
 
-    std::optional<std::string> Read(const Text& path, FileResult& result,
-                                    size_t limit = kReadLimit) override;
+    FileBytes Read(const Text& path, size_t limit = kReadLimit) override;
     // Never leaves a half-written file: a crash or a full disk leaves either
     // the old contents or the new ones. A symbolic link stays a link and the
     // file it leads to is replaced, unless another user planted it in a shared
@@ -55,8 +54,7 @@ class PosixFileStore : public FileStorePort {
     FileResult Replace(const Text& path, std::string_view bytes) override;
     // The user's own file in folders of the user's, with its links; for
     // root, only root's files.
-    std::optional<std::string> ReadOwn(const Text& path, FileResult& result,
-                                       size_t limit = kReadLimit) override;
+    FileBytes ReadOwn(const Text& path, size_t limit = kReadLimit) override;
     bool Exists(const Text& path) const override;
     bool IsLink(const Text& path) const override;
     // By device and inode; while neither file exists, by the folder's.
@@ -69,9 +67,8 @@ class PosixFileStore : public FileStorePort {
   private:
     // Opens the file without following a link, refuses what `accept` refuses
     // of it (when given), and reads it.
-    std::optional<std::string> ReadFile(
-        const std::string& name, FileResult& result, size_t limit,
-        const std::function<std::error_code(const struct stat&)>& accept);
+    FileBytes ReadFile(const std::string& name, size_t limit,
+                       const std::function<std::error_code(const struct stat&)>& accept);
     int CreateTemporary(const std::string& directory, const std::string& name, mode_t mode,
                         std::string& temp_path);
     int WriteAll(int fd, std::string_view bytes);

@@ -66,11 +66,10 @@ std::string UserDirsDocuments(const std::string& home) {
     // The file is a dozen short lines: a larger one, or one that is not a
     // regular file (a pipe would block), is not read at all.
     constexpr size_t kLimit = 64 * 1024;
-    FileResult ignored;
     const std::string text =
         PosixFileStore()
             .ReadOwn(FromPathBytes(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs"),
-                     ignored, kLimit)
+                     kLimit)
             .value_or(std::string());
     constexpr std::string_view kName = "XDG_DOCUMENTS_DIR";
     std::string found;

@@ -11,13 +11,11 @@ class ReadOnlyFiles : public FileStorePort {
   public:
     explicit ReadOnlyFiles(FileStorePort& files) : files_(files) {}
 
-    std::optional<std::string> Read(const Text& path, FileResult& result,
-                                    size_t limit = kReadLimit) override {
-        return files_.Read(path, result, limit);
+    FileBytes Read(const Text& path, size_t limit = kReadLimit) override {
+        return files_.Read(path, limit);
     }
-    std::optional<std::string> ReadOwn(const Text& path, FileResult& result,
-                                       size_t limit = kReadLimit) override {
-        return files_.ReadOwn(path, result, limit);
+    FileBytes ReadOwn(const Text& path, size_t limit = kReadLimit) override {
+        return files_.ReadOwn(path, limit);
     }
     FileResult Replace(const Text&, std::string_view) override { return Refused(); }
     bool Exists(const Text& path) const override { return files_.Exists(path); }

@@ -58,35 +58,35 @@ Text FullKeyPath(TextView keyPath) {
 RegFileStore::RegFileStore(FileStorePort& files, Text path)
     : files_(files), path_(std::move(path)) {}
 
-RegDocument RegFileStore::Load() {
+StoreResult<RegDocument> RegFileStore::Load() {
     const std::string name = ToUtf8(path_);
-    FileResult result;
-    const std::optional<std::string> bytes = files_.ReadOwn(path_, result);
-    if (!bytes) {
-        if (result.Missing())
-            return {};
-        throw StoreFailure(StoreFailure::kUnreadable,
-                           "The settings file " + name + " cannot be read: " + result.Message());
+    const FileBytes bytes = files_.ReadOwn(path_);
+    if (!bytes.has_value()) {
+        if (bytes.error().Missing())
+            return RegDocument();
+        return StoreFailure{
+            StoreFailure::kUnreadable,
+            "The settings file " + name + " cannot be read: " + bytes.error().Message()};
     }
     std::optional<RegDocument> doc = ParseRegDocument(DecodeFileText(*bytes));
     if (doc)
         return std::move(*doc);
     // Kept aside before anything overwrites it; a file that cannot be is left
     // where it is, and nothing is written over it.
-    const std::optional<Text> kept = KeepAside(result);
-    if (!kept) {
-        throw StoreFailure(
+    const Result<Text, FileResult> kept = KeepAside();
+    if (!kept.has_value()) {
+        return StoreFailure{
             StoreFailure::kUnreadable,
             "The settings file " + name +
-                " is not a registry file and cannot be kept aside: " + result.Message());
+                " is not a registry file and cannot be kept aside: " + kept.error().Message()};
     }
-    throw StoreFailure(
+    return StoreFailure{
         StoreFailure::kCorrupt,
-        "The settings file " + name + " is not a registry file; it was kept as " + ToUtf8(*kept));
+        "The settings file " + name + " is not a registry file; it was kept as " + ToUtf8(*kept)};
 }
 
-std::optional<Text> RegFileStore::KeepAside(FileResult& result) {
-    result = {std::make_error_code(std::errc::file_exists)};
+Result<Text, FileResult> RegFileStore::KeepAside() {
+    FileResult result{std::make_error_code(std::errc::file_exists)};
     for (int number = 0; number <= kMaxKeptNumber; ++number) {
         const Text name = path_ + U".bad" + (number == 0 ? Text() : U"." + ToText(number));
         if (files_.Exists(name))
@@ -97,12 +97,12 @@ std::optional<Text> RegFileStore::KeepAside(FileResult& result) {
         // Anything else already there (a folder, a dangling link) is passed
         // over too; any other failure would fail for every name.
         if (result.error != std::errc::file_exists)
-            return std::nullopt;
+            return result;
     }
-    return std::nullopt;
+    return result;
 }
 
-bool RegFileStore::Modify(const std::function<bool(RegDocument&)>& change) {
+StoreResult<bool> RegFileStore::Modify(const std::function<bool(RegDocument&)>& change) {
     const std::string name = ToUtf8(path_);
     const size_t slash = path_.rfind(U'/');
     if (slash != Text::npos && slash > 0)
@@ -110,22 +110,27 @@ bool RegFileStore::Modify(const std::function<bool(RegDocument&)>& change) {
     FileLock lock(path_ + U".lock");
     // A file that cannot be read is not written over; a corrupt one was kept
     // aside, and the caller, told so, may write afresh.
-    RegDocument doc = Load();
-    if (!change(doc))
+    StoreResult<RegDocument> doc = Load();
+    if (!doc.has_value())
+        return doc.error();
+    if (!change(*doc))
         return false;
-    const FileResult result = files_.Replace(path_, EncodeFileText(FormatRegDocument(doc)));
+    const FileResult result = files_.Replace(path_, EncodeFileText(FormatRegDocument(*doc)));
     if (!result) {
-        throw StoreFailure(EIO,
-                           "The settings file " + name + " cannot be written: " + result.Message());
+        return StoreFailure{
+            EIO, "The settings file " + name + " cannot be written: " + result.Message()};
     }
     return true;
 }
 
-bool RegFileStore::KeyExists(const Text& keyPath) {
-    return Load().Contains(FullKeyPath(keyPath));
+StoreResult<bool> RegFileStore::KeyExists(const Text& keyPath) {
+    const StoreResult<RegDocument> doc = Load();
+    if (!doc.has_value())
+        return doc.error();
+    return doc->Contains(FullKeyPath(keyPath));
 }
 
-bool RegFileStore::CreateKey(const Text& keyPath) {
+StoreResult<bool> RegFileStore::CreateKey(const Text& keyPath) {
     const Text full = FullKeyPath(keyPath);
     return Modify([&](RegDocument& doc) {
         doc.Ensure(full, kRoot);
@@ -133,25 +138,28 @@ bool RegFileStore::CreateKey(const Text& keyPath) {
     });
 }
 
-std::optional<std::vector<StoredValue>> RegFileStore::Values(const Text& keyPath) {
-    RegDocument doc = Load();
+StoreResult<std::optional<std::vector<StoredValue>>> RegFileStore::Values(const Text& keyPath) {
+    StoreResult<RegDocument> doc = Load();
+    if (!doc.has_value())
+        return doc.error();
     const Text full = FullKeyPath(keyPath);
-    RegKey* key = doc.Find(full);
+    RegKey* key = doc->Find(full);
     if (key == nullptr) {
         // A key above a listed one exists, without values of its own.
-        if (doc.Contains(full))
-            return std::vector<StoredValue>();
-        return std::nullopt;
+        if (doc->Contains(full))
+            return std::optional(std::vector<StoredValue>());
+        return std::optional<std::vector<StoredValue>>();
     }
     std::vector<StoredValue> values;
     for (RegValue& v : key->values) {
         if (v.text)
             values.push_back({std::move(v.name), std::move(*v.text)});
     }
-    return values;
+    return std::optional(std::move(values));
 }
 
-bool RegFileStore::SetValues(const Text& keyPath, const std::vector<StoredValue>& values) {
+StoreResult<bool> RegFileStore::SetValues(const Text& keyPath,
+                                          const std::vector<StoredValue>& values) {
     const Text full = FullKeyPath(keyPath);
     return Modify([&](RegDocument& doc) {
         SetStrings(doc.Ensure(full, kRoot), values);

@@ -22,13 +22,14 @@ class RegFileStore : public SettingsStorePort {
     // platform's folders (core/posix_platform.cpp): Windows has the registry.
     static Text DefaultPath();
 
-    bool KeyExists(const Text& keyPath) override;
-    bool CreateKey(const Text& keyPath) override;
+    StoreResult<bool> KeyExists(const Text& keyPath) override;
+    StoreResult<bool> CreateKey(const Text& keyPath) override;
     // Values and texts of any length, as the file holds them.
-    std::optional<std::vector<StoredValue>> Values(const Text& keyPath) override;
+    StoreResult<std::optional<std::vector<StoredValue>>> Values(const Text& keyPath) override;
     // A value named in other letter case takes the name given, so that a
     // hand-edited name is set right by the next save.
-    bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) override;
+    StoreResult<bool> SetValues(const Text& keyPath,
+                                const std::vector<StoredValue>& values) override;
 
     const Text& path() const { return path_; }
 
@@ -39,13 +40,13 @@ class RegFileStore : public SettingsStorePort {
   private:
     // The file as it is now; an empty document when there is none. A file
     // that cannot be parsed is kept aside and reported (StoreFailure::kCorrupt).
-    RegDocument Load();
-    // Renames the unparsable file to the first free name for it; never over
-    // another file.
-    std::optional<Text> KeepAside(FileResult& result);
+    StoreResult<RegDocument> Load();
+    // Renames the unparsable file to the first free name for it, which it
+    // returns; never over another file.
+    Result<Text, FileResult> KeepAside();
     // Re-reads, changes and replaces the file once, under a lock, so that two
     // programs saving at once both keep their values.
-    bool Modify(const std::function<bool(RegDocument&)>& change);
+    StoreResult<bool> Modify(const std::function<bool(RegDocument&)>& change);
 
     FileStorePort& files_;
     Text path_;

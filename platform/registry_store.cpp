@@ -56,20 +56,20 @@ class Key {
 
 }  // namespace
 
-bool RegistryStore::KeyExists(const Text& keyPath) {
+StoreResult<bool> RegistryStore::KeyExists(const Text& keyPath) {
     Key key;
     return key.OpenForReading(keyPath);
 }
 
-bool RegistryStore::CreateKey(const Text& keyPath) {
+StoreResult<bool> RegistryStore::CreateKey(const Text& keyPath) {
     Key key;
     return key.Create(keyPath);
 }
 
-std::optional<std::vector<StoredValue>> RegistryStore::Values(const Text& keyPath) {
+StoreResult<std::optional<std::vector<StoredValue>>> RegistryStore::Values(const Text& keyPath) {
     Key key;
     if (!key.OpenForReading(keyPath))
-        return std::nullopt;
+        return std::optional<std::vector<StoredValue>>();
     std::string name(kNameBytes, '\0');
     std::string data(kDataBytes, '\0');
     std::vector<StoredValue> values;
@@ -91,10 +91,11 @@ std::optional<std::vector<StoredValue>> RegistryStore::Values(const Text& keyPat
                 {FromAnsi(std::string_view(name.data(), nameLength)), TextOf(data, dataLength)});
         }
     }
-    return values;
+    return std::optional(std::move(values));
 }
 
-bool RegistryStore::SetValues(const Text& keyPath, const std::vector<StoredValue>& values) {
+StoreResult<bool> RegistryStore::SetValues(const Text& keyPath,
+                                           const std::vector<StoredValue>& values) {
     Key key;
     if (!key.Create(keyPath))
         return false;

@@ -11,13 +11,16 @@ namespace velmo {
 
 class RegistryStore : public SettingsStorePort {
   public:
-    bool KeyExists(const Text& keyPath) override;
-    bool CreateKey(const Text& keyPath) override;
+    // The registry reports no failures of its own: a key that cannot be
+    // opened or written gives false.
+    StoreResult<bool> KeyExists(const Text& keyPath) override;
+    StoreResult<bool> CreateKey(const Text& keyPath) override;
     // One listing of the key. A text of more than kMaxTextBytes is left out.
-    std::optional<std::vector<StoredValue>> Values(const Text& keyPath) override;
+    StoreResult<std::optional<std::vector<StoredValue>>> Values(const Text& keyPath) override;
     // One opening of the key; each value is its own write, as the registry
     // has no write of several values at once.
-    bool SetValues(const Text& keyPath, const std::vector<StoredValue>& values) override;
+    StoreResult<bool> SetValues(const Text& keyPath,
+                                const std::vector<StoredValue>& values) override;
 
     // The longest text read, in ANSI bytes: room for the longest Windows path
     // with every character in a multi-byte code page, and a bound on what a

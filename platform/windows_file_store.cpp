@@ -71,19 +71,16 @@ WindowsFileCalls& WindowsFileCalls::System() {
     return calls;
 }
 
-std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& result,
-                                                  size_t limit) {
+FileBytes WindowsFileStore::Read(const Text& path, size_t limit) {
     Handle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                 WindowsFileCalls::System());
     if (!file.valid()) {
-        result = Failure(GetLastError());
-        return std::nullopt;
+        return Failure(GetLastError());
     }
     // A console, a printer port or a pipe may never end or never answer.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-        result = FileResult{FileErrc::NotRegularFile};
-        return std::nullopt;
+        return FileResult{FileErrc::NotRegularFile};
     }
     std::string bytes;
     // Read to the end rather than trusting the size, which a growing file
@@ -95,17 +92,13 @@ std::optional<std::string> WindowsFileStore::Read(const Text& path, FileResult& 
         DWORD got = 0;
         // Part of a file read as the whole would lose the rest at the next save.
         if (!ReadFile(file.get(), buffer, want, &got, nullptr)) {
-            result = Failure(GetLastError());
-            return std::nullopt;
+            return Failure(GetLastError());
         }
-        if (got == 0) {
-            result = FileResult{};
+        if (got == 0)
             return bytes;
-        }
         bytes.append(buffer, got);
     }
-    result = FileResult{FileErrc::TooLarge};
-    return std::nullopt;
+    return FileResult{FileErrc::TooLarge};
 }
 
 FileResult WindowsFileStore::Replace(const Text& path, std::string_view bytes) {

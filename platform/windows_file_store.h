@@ -32,8 +32,7 @@ class WindowsFileStore : public FileStorePort {
     explicit WindowsFileStore(WindowsFileCalls& calls = WindowsFileCalls::System())
         : calls_(calls) {}
 
-    std::optional<std::string> Read(const Text& path, FileResult& result,
-                                    size_t limit = kReadLimit) override;
+    FileBytes Read(const Text& path, size_t limit = kReadLimit) override;
     // A temporary file beside the target, flushed, then moved over it.
     FileResult Replace(const Text& path, std::string_view bytes) override;
     bool Exists(const Text& path) const override;

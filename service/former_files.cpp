@@ -15,11 +15,10 @@ CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
         if (!files.Exists(from) || files.Exists(to))
             continue;
         FileResult result = files.MakeFolders(dataFolder);
-        std::optional<std::string> bytes;
-        if (result)
-            bytes = files.ReadOwn(from, result);
-        if (bytes)
-            result = files.Replace(to, *bytes);
+        if (result) {
+            const FileBytes bytes = files.ReadOwn(from);
+            result = bytes.has_value() ? files.Replace(to, *bytes) : bytes.error();
+        }
         if (!result) {
             out.failed = from;
             out.result = result;

@@ -4,13 +4,16 @@
 
 namespace velmo {
 
-std::optional<StoredSettings> ReadSettingsKey(SettingsStorePort& store) {
-    const std::optional<std::vector<StoredValue>> values = store.Values(Text(SettingsKey));
-    if (!values)
-        return std::nullopt;
+StoreResult<std::optional<StoredSettings>> ReadSettingsKey(SettingsStorePort& store) {
+    const StoreResult<std::optional<std::vector<StoredValue>>> values =
+        store.Values(Text(SettingsKey));
+    if (!values.has_value())
+        return values.error();
+    if (!*values)
+        return std::optional<StoredSettings>();
     StoredSettings settings;
-    ReadStoredValues(*values, settings);
-    return settings;
+    ReadStoredValues(**values, settings);
+    return std::optional<StoredSettings>(std::move(settings));
 }
 
 }  // namespace velmo

@@ -13,8 +13,8 @@ namespace velmo {
 inline constexpr TextView UserKey = U"SOFTWARE\\Velmo\\User\\";
 inline constexpr TextView SettingsKey = U"SOFTWARE\\Velmo\\User\\Freeware";
 
-// What the settings key holds; nothing when there is no settings key. Throws
-// StoreFailure as the store does.
-std::optional<StoredSettings> ReadSettingsKey(SettingsStorePort& store);
+// What the settings key holds; nothing when there is no settings key; the
+// store's failure when it cannot be read.
+StoreResult<std::optional<StoredSettings>> ReadSettingsKey(SettingsStorePort& store);
 
 }  // namespace velmo

@@ -13,14 +13,13 @@ namespace velmo {
 
 SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureRequest& request) {
     SignatureOutcome out;
-    std::optional<StoredSettings> stored;
-    try {
-        stored = ReadSettingsKey(ports.settings);
-    } catch (const StoreFailure& failure) {
+    const StoreResult<std::optional<StoredSettings>> settings = ReadSettingsKey(ports.settings);
+    if (!settings.has_value()) {
         out.failure = SignatureFailure::SettingsUnreadable;
-        out.detail = failure.what();
+        out.detail = settings.error().description;
         return out;
     }
+    const std::optional<StoredSettings>& stored = *settings;
     if (!stored) {
         out.failure = SignatureFailure::NoSettings;
         return out;
@@ -55,10 +54,13 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     session.dataFolder = dataFolder;
     if (SwitchedOn(options.fixedPart)) {
         out.path = textFile(FixedTextFileName);
-        if (ReadFixedFile(ports.files, out.path, session.fixedText, out.file) != FixedRead::Ok) {
+        FixedFile read = ReadFixedFile(ports.files, out.path);
+        out.file = read.file;
+        if (read.outcome != FixedRead::Ok) {
             out.failure = SignatureFailure::FixedTextUnreadable;
             return out;
         }
+        session.fixedText = std::move(read.text);
     }
 
     session.quoteListPath = QuoteFilePath(paths.quoteListPath, dataFolder, former);

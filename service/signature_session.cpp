@@ -42,8 +42,7 @@ SignatureWrite SignatureSession::WriteSignatureFile() {
         failedPath_ = signaturePath;
         return write;
     }
-    write.file =
-        velmo::WriteSignatureFile(ports_.files, signaturePath, options.output, signature_);
+    write.file = velmo::WriteSignatureFile(ports_.files, signaturePath, options.output, signature_);
     if (write.file) {
         write.outcome = SignatureWrite::Outcome::Written;
         failedPath_.reset();

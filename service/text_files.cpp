@@ -9,12 +9,11 @@ namespace velmo {
 
 FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
                          LaterEntries later) {
-    FileResult result;
-    const std::optional<std::string> bytes = files.ReadOwn(path, result);
-    if (!bytes)
-        return result;
+    const FileBytes bytes = files.ReadOwn(path);
+    if (!bytes.has_value())
+        return bytes.error();
     TakeQuoteFile(path, *bytes, list, later);
-    return result;
+    return {};
 }
 
 void TakeQuoteFile(const Text& path, std::string_view bytes, VariableEntries& list,
@@ -56,25 +55,28 @@ bool QuoteListEdited(const VariableEntries& list) {
     return FingerprintOf(QuoteListText(list)) != list.LoadedList;
 }
 
-FileSince CompareFile(FileStorePort& files, const Text& path, const Fingerprint& known,
-                      std::string& bytes, FileResult& result) {
-    std::optional<std::string> now = files.ReadOwn(path, result);
-    if (!now)
-        return result.Missing() ? FileSince::Missing : FileSince::Unreadable;
+FileLook CompareFile(FileStorePort& files, const Text& path, const Fingerprint& known) {
+    FileBytes now = files.ReadOwn(path);
+    if (!now.has_value()) {
+        const FileResult& failure = now.error();
+        return {failure.Missing() ? FileSince::Missing : FileSince::Unreadable, {}, failure};
+    }
     if (FingerprintOf(*now) == known)
-        return FileSince::Same;
-    bytes = std::move(*now);
-    return FileSince::Changed;
+        return {FileSince::Same, {}, {}};
+    return {FileSince::Changed, std::move(*now), {}};
 }
 
-FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result,
-                        Fingerprint* read) {
-    const std::optional<std::string> bytes = files.ReadOwn(path, result);
-    if (!bytes)
-        return FixedRead::Unreadable;
-    if (read != nullptr)
-        *read = FingerprintOf(*bytes);
-    return FixedTextOf(*bytes, text);
+FixedFile ReadFixedFile(FileStorePort& files, const Text& path) {
+    FixedFile out;
+    const FileBytes bytes = files.ReadOwn(path);
+    if (!bytes.has_value()) {
+        out.outcome = FixedRead::Unreadable;
+        out.file = bytes.error();
+        return out;
+    }
+    out.read = FingerprintOf(*bytes);
+    out.outcome = FixedTextOf(*bytes, out.text);
+    return out;
 }
 
 FixedRead FixedTextOf(std::string_view bytes, Text& text) {
@@ -85,14 +87,13 @@ FixedRead FixedTextOf(std::string_view bytes, Text& text) {
     return FixedRead::Ok;
 }
 
-FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped,
-                          Fingerprint& written) {
-    const std::string bytes =
-        EncodeFileText(NativeLineEnds(FixedLinesText(text, kMaxFixedLines, dropped)));
-    const FileResult result = files.Replace(path, bytes);
-    if (result)
-        written = FingerprintOf(bytes);
-    return result;
+FixedWrite WriteFixedFile(FileStorePort& files, const Text& path, TextView text) {
+    const FixedLines lines = FixedLinesText(text, kMaxFixedLines);
+    const std::string bytes = EncodeFileText(NativeLineEnds(lines.text));
+    FixedWrite out{files.Replace(path, bytes), lines.dropped, {}};
+    if (out.file)
+        out.written = FingerprintOf(bytes);
+    return out;
 }
 
 int PickEntry(RandomPort& random, int count) {

@@ -34,10 +34,15 @@ bool QuoteListEdited(const VariableEntries& list);
 // How a file stands next to what was read from it or written to it last.
 enum class FileSince { Same, Changed, Missing, Unreadable };
 
-// Reads the file again to compare it with `known`: `bytes` gets what it holds
-// when it Changed, `result` the reason when it is Unreadable.
-FileSince CompareFile(FileStorePort& files, const Text& path, const Fingerprint& known,
-                      std::string& bytes, FileResult& result);
+// A second look at a file: how it stands, what it holds when it Changed, the
+// reason when it is Unreadable.
+struct FileLook {
+    FileSince since = FileSince::Same;
+    std::string bytes;
+    FileResult file;
+};
+// Reads the file again to compare it with `known`.
+FileLook CompareFile(FileStorePort& files, const Text& path, const Fingerprint& known);
 
 // What became of the program's copy of a file (the quote list, the fixed
 // text) after a look at the file.
@@ -50,17 +55,27 @@ enum class FileCheck {
 
 enum class FixedRead { Ok, Unreadable, TooManyLines };
 
-// Reads the lines of a fixed text file, joined by CR LF, into `text`;
-// `result` says why a file could not be read. `read` gets what the file held.
-FixedRead ReadFixedFile(FileStorePort& files, const Text& path, Text& text, FileResult& result,
-                        Fingerprint* read = nullptr);
+// A fixed text file as read: its lines joined by CR LF when Ok, the reason
+// when Unreadable, and what the file held.
+struct FixedFile {
+    FixedRead outcome = FixedRead::Ok;
+    Text text;
+    FileResult file;
+    Fingerprint read;
+};
+FixedFile ReadFixedFile(FileStorePort& files, const Text& path);
 // The same for bytes already read.
 FixedRead FixedTextOf(std::string_view bytes, Text& text);
 
-// Writes at most kMaxFixedLines lines; `dropped` tells whether a line with
-// text was left out, `written` gets what the file holds on success.
-FileResult WriteFixedFile(FileStorePort& files, const Text& path, TextView text, bool& dropped,
-                          Fingerprint& written);
+// Writing a fixed text file: the outcome, whether a line with text was left
+// out, and what the file holds on success.
+struct FixedWrite {
+    FileResult file;
+    bool dropped = false;
+    Fingerprint written;
+};
+// Writes at most kMaxFixedLines lines.
+FixedWrite WriteFixedFile(FileStorePort& files, const Text& path, TextView text);
 
 // The index of a random entry of a list of `count`, every one equally
 // likely; 1 for an empty list.

@@ -4,25 +4,23 @@
 
 namespace velmo {
 
-FileCheck LookAgainAtFile(App& app, const KeptFile& file, bool beforeWrite, std::string& bytes,
-                          FileResult& unreadable) {
-    FileResult result;
-    switch (CompareFile(app.ports.files, file.path, file.known, bytes, result)) {
+LookedAgain LookAgainAtFile(App& app, const KeptFile& file, bool beforeWrite) {
+    FileLook look = CompareFile(app.ports.files, file.path, file.known);
+    switch (look.since) {
         case FileSince::Same:
         case FileSince::Missing:
-            return FileCheck::Current;
+            return {};
         case FileSince::Unreadable:
             if (!beforeWrite)
-                return FileCheck::Current;
-            unreadable = result;
-            return FileCheck::Cancel;
+                return {};
+            return {FileCheck::Cancel, {}, look.file};
         case FileSince::Changed:
             break;
     }
     if (!file.edited)
-        return FileCheck::Reloaded;
+        return {FileCheck::Reloaded, std::move(look.bytes), {}};
     if (!beforeWrite)
-        return FileCheck::Current;
+        return {};
     const Answer answer = app.ports.messages.Show(
         file.path + U"\r\nhas been changed by another program since Velmo read it, and " +
             Text(file.changesHere) +
@@ -34,12 +32,12 @@ FileCheck LookAgainAtFile(App& app, const KeptFile& file, bool beforeWrite, std:
             U"Press CANCEL to leave both as they are.",
         message::WarningYesNoCancelDefaultCancel, Text(file.title));
     if (answer == Answer::Yes)
-        return FileCheck::Reloaded;
+        return {FileCheck::Reloaded, std::move(look.bytes), {}};
     if (answer == Answer::No) {
-        file.known = FingerprintOf(bytes);
-        return FileCheck::Overwrite;
+        file.known = FingerprintOf(look.bytes);
+        return {FileCheck::Overwrite, {}, {}};
     }
-    return FileCheck::Cancel;
+    return {FileCheck::Cancel, {}, {}};
 }
 
 }  // namespace velmo

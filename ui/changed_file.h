@@ -21,13 +21,20 @@ struct KeptFile {
     TextView title;
 };
 
+// What became of the copy, the changed file's `bytes` for the caller to take
+// when Reloaded, and the reason a file could not be read before a write, for
+// the caller to report.
+struct LookedAgain {
+    FileCheck check = FileCheck::Current;
+    std::string bytes;
+    FileResult unreadable;
+};
+
 // Reads the file again and compares it with `known`. A changed file gives
-// Reloaded, with its `bytes` for the caller to take, when the copy holds no
-// edits; with edits, before a write, the user chooses Reloaded, Overwrite
-// (`known` then is the file's, so that the write goes ahead) or Cancel, and
-// otherwise the copy stays Current. A file that cannot be read before a write
-// gives Cancel with the reason in `unreadable`, for the caller to report.
-FileCheck LookAgainAtFile(App& app, const KeptFile& file, bool beforeWrite, std::string& bytes,
-                          FileResult& unreadable);
+// Reloaded when the copy holds no edits; with edits, before a write, the user
+// chooses Reloaded, Overwrite (`known` then is the file's, so that the write
+// goes ahead) or Cancel, and otherwise the copy stays Current. A file that
+// cannot be read before a write gives Cancel.
+LookedAgain LookAgainAtFile(App& app, const KeptFile& file, bool beforeWrite);
 
 }  // namespace velmo

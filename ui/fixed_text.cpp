@@ -61,21 +61,18 @@ void TakeFixedText(App& app, Text text, const Fingerprint& file) {
 void LoadFixedText(App& app, const Text& requested) {
     const Text path = requested.empty() ? DefaultFixedTextPath(app) : requested;
     app.fixedText.LoadTried = true;
-    Text text;
-    FileResult result;
-    Fingerprint file;
-    const FixedRead outcome = ReadFixedFile(app.ports.files, path, text, result, &file);
-    if (outcome == FixedRead::Ok) {
+    FixedFile read = ReadFixedFile(app.ports.files, path);
+    if (read.outcome == FixedRead::Ok) {
         if (path == DefaultFixedTextPath(app)) {
-            TakeFixedText(app, std::move(text), file);
+            TakeFixedText(app, std::move(read.text), read.read);
         } else {
-            app.form.txtFixed.Text = std::move(text);
+            app.form.txtFixed.Text = std::move(read.text);
         }
         return;
     }
     if (!SwitchedOn(app.form.chkFixed.Value))
         return;
-    const Text problem = LoadProblem(outcome, result, path);
+    const Text problem = LoadProblem(read.outcome, read.file, path);
     const Answer answer =
         app.ports.messages.Show(problem + U"Press NO if you would like to start without it.",
                                 message::ErrorYesNo, path + U" Error");
@@ -110,18 +107,15 @@ bool SaveFixedText(App& app) {
         case FileCheck::Overwrite:
             break;
     }
-    bool dropped = false;
-    Fingerprint written;
-    const FileResult result =
-        WriteFixedFile(app.ports.files, path, app.form.txtFixed.Text.get(), dropped, written);
-    if (!result) {
-        ReportSaveFailure(app, path, result);
+    const FixedWrite written = WriteFixedFile(app.ports.files, path, app.form.txtFixed.Text.get());
+    if (!written.file) {
+        ReportSaveFailure(app, path, written.file);
         return false;
     }
     app.fixedText.Read = true;
-    app.fixedText.File = written;
+    app.fixedText.File = written.written;
     app.fixedText.Box = FingerprintOf(app.form.txtFixed.Text.get());
-    if (dropped) {
+    if (written.dropped) {
         app.ports.messages.Show(U"The fixed text may have at most 15 lines." + Text(CrLf) +
                                     U"Lines after the 15th were not saved.",
                                 message::Warning, U"Fixed Text");
@@ -134,19 +128,17 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
     if (!state.Read)
         return FileCheck::Current;
     const Text path = DefaultFixedTextPath(app);
-    std::string bytes;
-    FileResult unreadable;
-    const FileCheck check = LookAgainAtFile(
+    const LookedAgain look = LookAgainAtFile(
         app,
         {path, state.File, FingerprintOf(app.form.txtFixed.Text.get()) != state.Box,
          U"the fixed text here has changes of its own", U"the fixed text here", U"Fixed Text"},
-        beforeWrite, bytes, unreadable);
-    if (!unreadable)
-        ReportSaveFailure(app, path, unreadable);
-    if (check != FileCheck::Reloaded)
-        return check;
+        beforeWrite);
+    if (!look.unreadable)
+        ReportSaveFailure(app, path, look.unreadable);
+    if (look.check != FileCheck::Reloaded)
+        return look.check;
     Text text;
-    if (FixedTextOf(bytes, text) != FixedRead::Ok) {
+    if (FixedTextOf(look.bytes, text) != FixedRead::Ok) {
         // Written back, its lines past the 15th would be lost.
         if (beforeWrite) {
             app.ports.messages.Show(
@@ -158,7 +150,7 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
         }
         return beforeWrite ? FileCheck::Cancel : FileCheck::Current;
     }
-    TakeFixedText(app, std::move(text), FingerprintOf(bytes));
+    TakeFixedText(app, std::move(text), FingerprintOf(look.bytes));
     return FileCheck::Reloaded;
 }
 

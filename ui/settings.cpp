@@ -16,65 +16,59 @@ constexpr TextView kSavedAfresh = U"The options are saved in a new file.";
 
 void ReportFailure(App& app, const StoreFailure& failure, TextView consequence) {
     // A non-negative number has a blank in its sign's place: "ERROR # 5".
-    const Text number = (failure.number() >= 0 ? U" " : U"") + ToText(failure.number());
+    const Text number = (failure.number >= 0 ? U" " : U"") + ToText(failure.number);
     app.ports.messages.Show(
-        U"ERROR #" + number + U" : " + FromUtf8(failure.what()) + U"\r" + Text(consequence),
+        U"ERROR #" + number + U" : " + FromUtf8(failure.description) + U"\r" + Text(consequence),
         message::Notice, Text());
 }
 
 }  // namespace
 
-bool CreateSettingsKey(App& app, const Text& subkey) {
-    try {
-        return app.ports.settings.CreateKey(Text(UserKey) + subkey);
-    } catch (const StoreFailure& failure) {
-        ReportFailure(app, failure, kTryAgain);
-        return false;
-    }
+void CreateSettingsKey(App& app, const Text& subkey) {
+    const StoreResult<bool> created = app.ports.settings.CreateKey(Text(UserKey) + subkey);
+    if (!created.has_value())
+        ReportFailure(app, created.error(), kTryAgain);
 }
 
-bool SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values) {
-    const auto write = [&](bool& corrupt) {
-        try {
-            return app.ports.settings.SetValues(keyPath, values);
-        } catch (const StoreFailure& failure) {
-            corrupt = failure.number() == StoreFailure::kCorrupt;
-            ReportFailure(app, failure, corrupt ? kSavedAfresh : kTryAgain);
-            return false;
-        }
-    };
-    bool corrupt = false;
-    if (write(corrupt))
-        return true;
-    // The corrupt store is now kept aside; once more into a new one.
-    bool again = false;
-    return corrupt && write(again);
+void SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values) {
+    // A corrupt store is kept aside by the store; once more into a new one.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const StoreResult<bool> written = app.ports.settings.SetValues(keyPath, values);
+        if (written.has_value())
+            return;
+        const bool corrupt = written.error().number == StoreFailure::kCorrupt;
+        ReportFailure(app, written.error(), corrupt ? kSavedAfresh : kTryAgain);
+        if (!corrupt)
+            return;
+    }
 }
 
 std::optional<StoredSettings> ReadSettings(App& app) {
     SettingsStorePort& store = app.ports.settings;
-    try {
-        // The settings key lies below the user key: when it is there, one
-        // read of the store is all.
-        if (const std::optional<std::vector<StoredValue>> values =
-                store.Values(Text(SettingsKey))) {
-            StoredSettings stored;
-            ReadStoredValues(*values, stored);
-            return stored;
-        }
-        // A user key without the settings key holds nothing to read.
-        if (store.KeyExists(Text(UserKey)))
+    // The settings key lies below the user key: when it is there, one
+    // read of the store is all.
+    const StoreResult<std::optional<std::vector<StoredValue>>> values =
+        store.Values(Text(SettingsKey));
+    if (values.has_value() && *values) {
+        StoredSettings stored;
+        ReadStoredValues(**values, stored);
+        return stored;
+    }
+    // A user key without the settings key holds nothing to read.
+    const StoreResult<bool> userKey =
+        values.has_value() ? store.KeyExists(Text(UserKey)) : StoreResult<bool>(values.error());
+    if (userKey.has_value()) {
+        if (*userKey)
             return std::nullopt;
         app.firstStart = true;
-    } catch (const StoreFailure& failure) {
-        if (failure.number() == StoreFailure::kUnreadable) {
-            // The store holds the user's options, unread: it is left alone.
-            ReportFailure(app, failure, kLeftAsItIs);
-            SetDefaults(app);
-            return std::nullopt;
-        }
+    } else if (userKey.error().number == StoreFailure::kUnreadable) {
+        // The store holds the user's options, unread: it is left alone.
+        ReportFailure(app, userKey.error(), kLeftAsItIs);
+        SetDefaults(app);
+        return std::nullopt;
+    } else {
         // A corrupt store was kept aside; a new one starts with the keys.
-        ReportFailure(app, failure, kCorrupt);
+        ReportFailure(app, userKey.error(), kCorrupt);
     }
     CreateSettingsKey(app, U"Freeware\\");
     SetDefaults(app);

@@ -14,11 +14,12 @@ namespace velmo {
 
 struct App;
 
-// Store operations that report their own run-time failures.
-bool CreateSettingsKey(App& app, const Text& subkey);
+// Store operations that tell the user of the store's failures themselves:
+// their callers have nothing more to say.
+void CreateSettingsKey(App& app, const Text& subkey);
 // Writes the values at once. A store found corrupt is kept aside by the store;
 // that is reported and the values go into a new one.
-bool SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values);
+void SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values);
 
 // The values of the settings key, reading the store once; names match
 // without regard to letter case, as in the registry. Nothing when there is

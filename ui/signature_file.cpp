@@ -33,9 +33,8 @@ void WriteSignatureFile(App& app) {
 }
 
 void CheckSignatureFile(App& app) {
-    FileResult result;
     if (!app.session.signaturePath.empty() &&
-        app.ports.files.Read(app.session.signaturePath, result)) {
+        app.ports.files.Read(app.session.signaturePath).has_value()) {
         return;
     }
     if (!SwitchedOn(app.form.chkFile.Value))

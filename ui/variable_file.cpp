@@ -68,18 +68,16 @@ FileCheck CheckVariableFile(App& app, bool beforeWrite) {
     VariableEntries& vars = app.session.quotes;
     if (vars.LoadedPath.empty() || vars.LoadedPath != app.session.quoteListPath)
         return FileCheck::Current;
-    std::string bytes;
-    FileResult unreadable;
-    const FileCheck check = LookAgainAtFile(
+    const LookedAgain look = LookAgainAtFile(
         app,
         {app.session.quoteListPath, vars.LoadedFile, QuoteListEdited(vars),
          U"the entries here have changes of their own", U"the entries here", U"Variable Text"},
-        beforeWrite, bytes, unreadable);
-    if (!unreadable)
-        ReportSaveFailure(app, unreadable);
-    if (check != FileCheck::Reloaded)
-        return check;
-    TakeChangedFile(app, bytes);
+        beforeWrite);
+    if (!look.unreadable)
+        ReportSaveFailure(app, look.unreadable);
+    if (look.check != FileCheck::Reloaded)
+        return look.check;
+    TakeChangedFile(app, look.bytes);
     return FileCheck::Reloaded;
 }
 

@@ -27,9 +27,8 @@ Text AutostartPath(App& app) {
 }
 
 bool AutostartOn(App& app, const Text& entry) {
-    FileResult result;
-    const auto bytes = app.ports.files.Read(entry, result, kAutostartReadLimit);
-    return bytes && AutostartEntryOn(*bytes);
+    const FileBytes bytes = app.ports.files.Read(entry, kAutostartReadLimit);
+    return bytes.has_value() && AutostartEntryOn(*bytes);
 }
 
 }  // namespace
@@ -98,12 +97,13 @@ void chkAutostart_Click(App& app) {
             Text(what) + Text(CrLf) + path + Text(CrLf) + FromUtf8(result.Message()),
             message::Warning, U"Start with the Desktop");
     };
-    FileResult read;
-    const std::optional<std::string> found = app.ports.files.Read(entry, read, kAutostartReadLimit);
-    if (!found && !read.Missing()) {
-        fail(U"Unable to read the autostart entry", entry, read);
+    const FileBytes read = app.ports.files.Read(entry, kAutostartReadLimit);
+    if (!read.has_value() && !read.error().Missing()) {
+        fail(U"Unable to read the autostart entry", entry, read.error());
         return;
     }
+    const std::optional<std::string> found =
+        read.has_value() ? std::optional<std::string>(*read) : std::nullopt;
     // An entry of the user's own is switched, never replaced or removed: its
     // Exec, translations and start delay are theirs.
     const bool own = found && OwnAutostartEntry(*found);

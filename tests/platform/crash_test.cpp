@@ -42,8 +42,8 @@ TEST(CrashTest, KilledWritesLeaveOldOrNewFilesOnly) {
             for (int i = 0;; ++i) {
                 files.Replace(testing::PathText(signature), versions[i % 2]);
                 files.Replace(testing::PathText(list), versions[(i + 1) % 2]);
-                store.SetValues(U"SOFTWARE\\Velmo\\User\\Freeware",
-                                {{U"Fixed width", values[i % 2]}});
+                static_cast<void>(store.SetValues(U"SOFTWARE\\Velmo\\User\\Freeware",
+                                                  {{U"Fixed width", values[i % 2]}}));
             }
         }
         std::this_thread::sleep_for(

@@ -129,10 +129,9 @@ TEST(OwnFileTest, ReadingTheProgramsOwnFiles) {
     };
     PosixFileStore store;
     for (const auto& row : rows) {
-        FileResult result;
-        const std::optional<std::string> bytes =
-            store.ReadOwn(testing::PathText(root / row.name), result);
-        EXPECT_EQ(result.error, row.expected) << row.name << ": " << result.Message();
+        const FileBytes bytes = store.ReadOwn(testing::PathText(root / row.name));
+        EXPECT_EQ(testing::ReadError(bytes), row.expected)
+            << row.name << ": " << testing::ReadError(bytes).message();
         EXPECT_EQ(bytes.has_value(), !row.expected) << row.name;
     }
     EXPECT_TRUE(FolderOfUser((root / "mine").string(), EffectiveFileUser()));

@@ -28,8 +28,10 @@ namespace velmo {
 namespace {
 
 using namespace std::literals;
+using testing::BytesRead;
 using testing::FileContents;
 using testing::PathText;
+using testing::ReadError;
 using testing::WriteFile;
 namespace fs = std::filesystem;
 
@@ -72,9 +74,8 @@ TEST_F(PosixFileStoreTest, WhatIsWrittenReadsBackExactly) {
         const FileResult result = store_.Replace(PathOf(name), bytes);
         ASSERT_TRUE(result) << result.Message();
         EXPECT_TRUE(FileContents(dir_ / name) == bytes);
-        FileResult read{std::make_error_code(std::errc::io_error)};
-        EXPECT_TRUE(store_.Read(PathOf(name), read) == bytes);
-        EXPECT_TRUE(read) << read.Message();
+        const FileBytes read = store_.Read(PathOf(name));
+        EXPECT_TRUE(BytesRead(read) == bytes) << ReadError(read).message();
         EXPECT_TRUE(store_.Exists(PathOf(name)));
     }
     EXPECT_EQ(descriptors(), before);
@@ -295,9 +296,9 @@ TEST(PlantedLinkTest, LinksOthersPlantedInSharedFoldersAreNotFollowed) {
         for (const fs::path& path : {shared / "link", root / "start"}) {
             SCOPED_TRACE(path.string());
             const std::error_code refusal = row.refused ? FileErrc::UnsafeLink : std::error_code();
-            FileResult read;
-            EXPECT_EQ(store.Read(PathText(path), read).has_value(), !row.refused);
-            EXPECT_EQ(read.error, refusal) << read.Message();
+            const FileBytes read = store.Read(PathText(path));
+            EXPECT_EQ(read.has_value(), !row.refused);
+            EXPECT_EQ(ReadError(read), refusal) << ReadError(read).message();
             EXPECT_EQ(store.Replace(PathText(path), "signature").error, refusal);
             EXPECT_EQ(FileContents(root / "victim.txt"), row.refused ? "private" : "signature");
             EXPECT_EQ(root.Listing(), before);
@@ -359,9 +360,9 @@ TEST_F(PosixFileStoreTest, RefusedPathsFailWithTheReasonAndChangeNothing) {
             continue;
         SCOPED_TRACE(row.name);
         const Text path = PathOf(row.name);
-        FileResult result;
-        EXPECT_FALSE(store_.Read(path, result).has_value());
-        EXPECT_EQ(result.error, row.read_error) << result.Message();
+        const FileBytes read = store_.Read(path);
+        EXPECT_FALSE(read.has_value());
+        EXPECT_EQ(ReadError(read), row.read_error) << ReadError(read).message();
         EXPECT_FALSE(store_.Exists(path));
         if (row.replace_error) {
             EXPECT_EQ(store_.Replace(path, "x").error, *row.replace_error);
@@ -370,10 +371,8 @@ TEST_F(PosixFileStoreTest, RefusedPathsFailWithTheReasonAndChangeNothing) {
         EXPECT_EQ(FileContents(dir_ / "file"), "keep");
     }
     alarm(0);
-    FileResult result;
-    EXPECT_EQ(store_.Read(PathOf("c39"), result), "keep");
-    EXPECT_FALSE(store_.Read(U"", result).has_value());
-    EXPECT_TRUE(result.Missing());
+    EXPECT_EQ(BytesRead(store_.Read(PathOf("c39"))), "keep");
+    EXPECT_EQ(ReadError(store_.Read(U"")), std::errc::no_such_file_or_directory);
     EXPECT_TRUE(store_.Replace(U"", "x").Missing());
 }
 
@@ -393,13 +392,12 @@ TEST_F(PosixFileStoreTest, ReadStopsAtTheLimit) {
     };
     for (const auto& [path, limit, read] : kCases) {
         SCOPED_TRACE(ToUtf8(path) + " limit " + std::to_string(limit));
-        FileResult result;
-        EXPECT_EQ(store_.Read(path, result, limit), read);
-        EXPECT_EQ(result.error, read ? std::error_code() : FileErrc::TooLarge);
+        const FileBytes got = store_.Read(path, limit);
+        EXPECT_EQ(BytesRead(got), read);
+        EXPECT_EQ(ReadError(got), read ? std::error_code() : FileErrc::TooLarge);
     }
-    FileResult result;  // unless told otherwise, no more than the read limit
-    EXPECT_FALSE(store_.Read(PathOf("sparse"), result).has_value());
-    EXPECT_EQ(result.error, FileErrc::TooLarge);
+    // Unless told otherwise, no more than the read limit.
+    EXPECT_EQ(ReadError(store_.Read(PathOf("sparse"))), FileErrc::TooLarge);
 }
 
 TEST_F(PosixFileStoreTest, SameFileHoweverItIsSpelt) {

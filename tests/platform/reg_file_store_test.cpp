@@ -28,7 +28,7 @@ const Text kUserKey = U"SOFTWARE\\Velmo\\User\\";
 TEST(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
     testing::FakeFileStore files;
     RegFileStore store{files, testing::kTestSettingsFile};
-    EXPECT_FALSE(store.Values(kSettingsKey));
+    EXPECT_FALSE(store.Values(kSettingsKey).value());
     EXPECT_TRUE(files.files.empty()) << "reading creates nothing";
     std::string& bytes = files.files[testing::kTestSettingsFile];
     const Text other = Lines({U"REGEDIT4", U"", U"[HKEY_CURRENT_USER\\Software\\Other]",
@@ -42,7 +42,7 @@ TEST(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
                           U"\"Indent\"=\"3\""}) +
                    later) +
             "\"Name\"=\"J\xF6rg\"\r\n";
-    const std::vector<StoredValue> read = *store.Values(U"SOFTWARE\\Velmo\\User\\Later");
+    const std::vector<StoredValue> read = *store.Values(U"SOFTWARE\\Velmo\\User\\Later").value();
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0].name + U"|" + read[1].name + U"=" + read[1].text, U"|Name=Jörg");
     for (const auto& [key, exists] : std::initializer_list<std::pair<Text, bool>>{
@@ -51,15 +51,17 @@ TEST(RegFileStoreTest, WritingKeepsEverythingElseInTheFile) {
              {U"SOFTWARE\\Velmo\\User\\Free", false},
              {U"SOFTWARE\\Velmo\\User\\Freewarf", false},
              {U"SOFTWARE\\Velmo\\User\\Freeware\\Sub", false}}) {
-        EXPECT_EQ(store.KeyExists(key), exists) << ToUtf8(key);
-        EXPECT_EQ(store.Values(key).has_value(), exists) << ToUtf8(key);
+        EXPECT_EQ(store.KeyExists(key).value_or(false), exists) << ToUtf8(key);
+        EXPECT_EQ(store.Values(key).value().has_value(), exists) << ToUtf8(key);
     }
 
-    EXPECT_TRUE(store.SetValues(kSettingsKey, {{U"Indent", U"4"}}));
+    EXPECT_TRUE(store.SetValues(kSettingsKey, {{U"Indent", U"4"}}).value_or(false));
     // Several at once are one replace; a name in other case is the value
     // stored, now so spelt, even one appended by the same call.
-    EXPECT_TRUE(store.SetValues(U"Software\\VELMO\\user\\freeware",
-                                {{U"window", U"now a string"}, {U"Long", U"é"}, {U"LONG", U"è"}}));
+    EXPECT_TRUE(store
+                    .SetValues(U"Software\\VELMO\\user\\freeware",
+                               {{U"window", U"now a string"}, {U"Long", U"é"}, {U"LONG", U"è"}})
+                    .value_or(false));
     EXPECT_EQ(files.writes, 2);
     EXPECT_EQ(FromUtf8(bytes), other +
                                    Lines({U"\"window\"=\"now a string\"", U"\"INDENT\"=\"1\"",
@@ -92,16 +94,13 @@ TEST(RegFileStoreCorruptTest, ACorruptFileIsKeptAsideUnderAFreeNameAndReported) 
         files.files[path] = garbage;
         const Text keptAs = number < 0 ? path : numbered(number);
         for (int attempt = 0; attempt < (number < 0 ? 2 : 1); ++attempt) {
-            try {
-                store.SetValues(kSettingsKey, {{U"Indent", U"2"}});
-                ADD_FAILURE() << "a corrupt file is a run-time failure";
-            } catch (const StoreFailure& failure) {
-                EXPECT_EQ(failure.number(),
-                          number < 0 ? StoreFailure::kUnreadable : StoreFailure::kCorrupt);
-                EXPECT_EQ(failure.what(), number < 0
-                                              ? start + " and cannot be kept aside: File exists"
-                                              : start + "; it was kept as " + ToUtf8(keptAs));
-            }
+            const StoreResult<bool> written = store.SetValues(kSettingsKey, {{U"Indent", U"2"}});
+            ASSERT_FALSE(written.has_value()) << "a corrupt file is a run-time failure";
+            EXPECT_EQ(written.error().number,
+                      number < 0 ? StoreFailure::kUnreadable : StoreFailure::kCorrupt);
+            EXPECT_EQ(written.error().description,
+                      number < 0 ? start + " and cannot be kept aside: File exists"
+                                 : start + "; it was kept as " + ToUtf8(keptAs));
         }
         EXPECT_EQ(files.writes, 0);
         for (const int n : taken)
@@ -134,11 +133,7 @@ TEST(RegFileStoreOnDiskTest, TwoProcessesSavingAtOnceKeepEveryValue) {
             bool ok = true;
             for (int i = 0; i < kValuesEach; ++i) {
                 const Text name = ToText(child) + U"." + ToText(i);
-                try {
-                    ok = store.SetValues(kSettingsKey, {{name, name}}) && ok;
-                } catch (...) {
-                    ok = false;
-                }
+                ok = store.SetValues(kSettingsKey, {{name, name}}).value_or(false) && ok;
             }
             _exit(ok ? 0 : 1);
         }
@@ -153,7 +148,7 @@ TEST(RegFileStoreOnDiskTest, TwoProcessesSavingAtOnceKeepEveryValue) {
     PosixFileStore files;
     RegFileStore store(files, path);
     std::set<Text> stored;
-    const std::vector<StoredValue> values = *store.Values(kSettingsKey);
+    const std::vector<StoredValue> values = *store.Values(kSettingsKey).value();
     for (const StoredValue& value : values)
         stored.insert(value.name == value.text ? value.name : U"");
     EXPECT_EQ(stored.size(), 2u * kValuesEach);

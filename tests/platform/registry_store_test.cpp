@@ -46,29 +46,33 @@ class RegistryStoreTest : public ::testing::Test {
 TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
     ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
     EXPECT_FALSE(RegistryStore::DeleteTree(key_)) << "nothing to delete";
-    EXPECT_FALSE(store.Values(key_).has_value());
+    EXPECT_FALSE(store.Values(key_).value().has_value());
     const Text settings = key_ + U"Freeware\\";
-    ASSERT_TRUE(store.CreateKey(settings));
+    ASSERT_TRUE(store.CreateKey(settings).value_or(false));
     for (const Text& key : {key_, settings, key_ + U"Freeware", FoldCase(settings)})
-        EXPECT_TRUE(store.KeyExists(key)) << ToUtf8(key);
-    EXPECT_TRUE(store.Values(settings).value_or(std::vector<StoredValue>(1)).empty()) << "new";
+        EXPECT_TRUE(store.KeyExists(key).value_or(false)) << ToUtf8(key);
+    EXPECT_TRUE(store.Values(settings).value().value_or(std::vector<StoredValue>(1)).empty())
+        << "new";
     EXPECT_TRUE(RegistryStore::DeleteTree(key_));
-    EXPECT_FALSE(store.KeyExists(key_));
+    EXPECT_FALSE(store.KeyExists(key_).value_or(false));
 
     const Text longText(RegistryStore::kMaxTextBytes, U'f');
     const Text longName(300, U'n');
-    ASSERT_TRUE(store.SetValues(key_, {{U"Program Values", U"first"}}));  // creates the key
-    ASSERT_TRUE(store.SetValues(key_, {{U"Huge", Text(RegistryStore::kMaxTextBytes + 1, U'h')},
-                                       {U"PROGRAM VALUES", Text(DefaultProgramValues)},
-                                       {U"Empty", U""},
-                                       {U"Fuß", U"Köln — 5 €"},
-                                       {longName, longText}}));
+    ASSERT_TRUE(
+        store.SetValues(key_, {{U"Program Values", U"first"}}).value_or(false));  // creates the key
+    ASSERT_TRUE(store
+                    .SetValues(key_, {{U"Huge", Text(RegistryStore::kMaxTextBytes + 1, U'h')},
+                                      {U"PROGRAM VALUES", Text(DefaultProgramValues)},
+                                      {U"Empty", U""},
+                                      {U"Fuß", U"Köln — 5 €"},
+                                      {longName, longText}})
+                    .value_or(false));
     const DWORD number = 7;
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kAnsiKey, "Number", REG_DWORD, &number, 4), 0);
     EXPECT_EQ(RawValue("Empty"), std::string(1, '\0'));
     EXPECT_EQ(RawValue("Fu\xDF"), std::string("K\xF6ln \x97 5 \x80") + '\0');
     std::map<Text, Text> listed;  // by the names in lower case
-    for (const StoredValue& value : store.Values(key_).value_or(std::vector<StoredValue>()))
+    for (const StoredValue& value : store.Values(key_).value().value_or(std::vector<StoredValue>()))
         listed[FoldCase(value.name)] = value.text;
     EXPECT_EQ(listed, (std::map<Text, Text>{{U"program values", Text(DefaultProgramValues)},
                                             {U"empty", U""},

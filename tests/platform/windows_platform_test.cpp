@@ -16,8 +16,10 @@ namespace {
 
 using namespace std::literals;
 namespace fs = std::filesystem;
+using testing::BytesRead;
 using testing::FileContents;
 using testing::PathText;
+using testing::ReadError;
 using testing::WriteFile;
 
 // Text files are in the ANSI code page both ways (UTF-8 without a mark too),
@@ -60,13 +62,9 @@ TEST_F(WindowsFileStoreTest, WhatIsWrittenReadsBackExactly) {
     for (const auto& [name, bytes] : rows) {
         ASSERT_TRUE(store.Replace(PathOf(name), bytes));
         EXPECT_EQ(FileContents(dir_ / name), bytes);
-        FileResult result{std::make_error_code(std::errc::io_error)};
-        EXPECT_EQ(store.Read(PathOf(name), result, bytes.size()), bytes);
-        EXPECT_TRUE(result);
+        EXPECT_EQ(BytesRead(store.Read(PathOf(name), bytes.size())), bytes);
     }
-    FileResult result;
-    EXPECT_FALSE(store.Read(PathOf("Variable.txt"), result, all.size() - 1));
-    EXPECT_EQ(result.error, FileErrc::TooLarge);
+    EXPECT_EQ(ReadError(store.Read(PathOf("Variable.txt"), all.size() - 1)), FileErrc::TooLarge);
 }
 
 // A read-only file or a folder is refused with a reason of one line and kept,
@@ -86,9 +84,7 @@ TEST_F(WindowsFileStoreTest, RefusedWithAReasonAndKept) {
     EXPECT_NE(GetFileAttributesW((dir_ / "read-only").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(FileContents(dir_ / "read-only"), "old");
     EXPECT_FALSE(store.Exists(PathOf("folder")));
-    FileResult result;
-    EXPECT_FALSE(store.Read(PathOf("absent.txt"), result).has_value());
-    EXPECT_TRUE(result.Missing());
+    EXPECT_EQ(ReadError(store.Read(PathOf("absent.txt"))), std::errc::no_such_file_or_directory);
 
     // Folders made, and a file renamed in them, never over another one.
     ASSERT_TRUE(store.MakeFolders(PathOf("a\\b")));

@@ -27,8 +27,9 @@ void PutFiles(TestPlatform& p, const SignatureOptions& o, bool emptyList = false
         U"one row of any of the widths, with \"\"quotes\"\" and ümlauts.\"\r\n"
         U"\"Two\r\nlines\"\r\n";
     p.files.files[kQuotes] = emptyList ? "" : EncodeFileText(quotes);
-    ASSERT_TRUE(p.settings.CreateKey(Text(UserKey)));
-    ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U"")));
+    ASSERT_TRUE(p.settings.CreateKey(Text(UserKey)).value_or(false));
+    ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U""))
+                    .value_or(false));
 }
 
 // Text files an earlier version kept beside the program are copied to the
@@ -76,7 +77,8 @@ TEST(SignatureCommandTest, FailuresWriteNothing) {
          [](auto& p) { p.files.files[testing::kTestSettingsFile] = "not a registry"; }},
         {SignatureFailure::OptionsUnusable, write,
          [](auto& p) {
-             p.settings.SetValues(Text(SettingsKey), {{U"Program Values", U" 5 0"}});
+             ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), {{U"Program Values", U" 5 0"}})
+                             .value_or(false));
          }},
         {SignatureFailure::QuoteListUnreadable, print, erase(kQuotes)},
         {SignatureFailure::FixedTextUnreadable, print, erase(kFixed)},

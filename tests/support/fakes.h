@@ -221,24 +221,16 @@ class FakeBrowser : public BrowserPort {
 // reason.
 class FakeFileStore : public FileStorePort, public Logged {
   public:
-    std::optional<std::string> Read(const Text& path, FileResult& result,
-                                    size_t limit = kReadLimit) override {
+    FileBytes Read(const Text& path, size_t limit = kReadLimit) override {
         Note("read " + ToUtf8(path));
         ++reads;
-        if (const auto failing = failReads.find(path); failing != failReads.end()) {
-            result.error = failing->second;
-            return std::nullopt;
-        }
+        if (const auto failing = failReads.find(path); failing != failReads.end())
+            return FileResult{failing->second};
         const auto it = files.find(path);
-        if (it == files.end()) {
-            result.error = std::make_error_code(std::errc::no_such_file_or_directory);
-            return std::nullopt;
-        }
-        if (it->second.size() > limit) {
-            result.error = FileErrc::TooLarge;
-            return std::nullopt;
-        }
-        result = FileResult{};
+        if (it == files.end())
+            return FileResult{std::make_error_code(std::errc::no_such_file_or_directory)};
+        if (it->second.size() > limit)
+            return FileResult{FileErrc::TooLarge};
         return it->second;
     }
     FileResult Replace(const Text& path, std::string_view bytes) override {

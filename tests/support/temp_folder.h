@@ -4,11 +4,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include "platform/ports.h"
 
 namespace velmo::testing {
 
@@ -61,6 +64,14 @@ inline std::string FileContents(const std::filesystem::path& path) {
 
 inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// What a read gave: the bytes or nothing, and the reason (empty when read).
+inline std::optional<std::string> BytesRead(const FileBytes& read) {
+    return read.has_value() ? std::optional(*read) : std::nullopt;
+}
+inline std::error_code ReadError(const FileBytes& read) {
+    return read.has_value() ? std::error_code() : read.error().error;
 }
 
 }  // namespace velmo::testing

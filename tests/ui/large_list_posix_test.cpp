@@ -78,8 +78,9 @@ TEST(LargeListTest, MemoryIsASmallMultipleOfTheFile) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         testing::TestApp t;
-        ASSERT_TRUE(t.settings.CreateKey(Text(UserKey)));
-        ASSERT_TRUE(t.settings.SetValues(Text(SettingsKey), EncodeOptions({}, U"", U"", U"")));
+        ASSERT_TRUE(t.settings.CreateKey(Text(UserKey)).value_or(false));
+        ASSERT_TRUE(t.settings.SetValues(Text(SettingsKey), EncodeOptions({}, U"", U"", U""))
+                        .value_or(false));
         t.files.files[kQuotes] = bytes;
         const size_t before = gInUse;
         gPeak = before;

@@ -42,7 +42,7 @@ class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
     MainForm& form = app.form;
 
     // The values of the settings key in the file, in file order.
-    std::vector<StoredValue> Saved() { return *settings.Values(Text(SettingsKey)); }
+    std::vector<StoredValue> Saved() { return *settings.Values(Text(SettingsKey)).value(); }
     Text SavedText(TextView name) {
         for (const StoredValue& value : Saved()) {
             if (value.name == name)
@@ -112,8 +112,9 @@ TEST(ProgramValuesTest, ReadAsFarAsTheyGoOrSaidToBeUnusable) {
     for (const auto& [packed, read] : rows) {
         SCOPED_TRACE(ToUtf8(packed));
         testing::TestApp t;
-        ASSERT_TRUE(t.settings.CreateKey(Text(UserKey)));
-        ASSERT_TRUE(t.settings.SetValues(Text(SettingsKey), {{U"Program Values", packed}}));
+        ASSERT_TRUE(t.settings.CreateKey(Text(UserKey)).value_or(false));
+        ASSERT_TRUE(
+            t.settings.SetValues(Text(SettingsKey), {{U"Program Values", packed}}).value_or(false));
         ApplyOptions(t.app, ReadSettings(t.app).value());
         EXPECT_EQ(t.app.form.chkFile.Value.get(), read ? Check::On : Check::Off);
         ASSERT_EQ(t.messages.shown.size(), read ? 0u : 1u);
@@ -194,9 +195,10 @@ TEST(SettingsFileStateTest, StartAndSave) {
 TEST(SettingsFailureTest, AFailedSaveIsSaidAndACorruptStoreWrittenAfresh) {
     struct FailingStore : RegFileStore {
         using RegFileStore::RegFileStore;
-        bool SetValues(const Text& key, const std::vector<StoredValue>& values) override {
+        StoreResult<bool> SetValues(const Text& key,
+                                    const std::vector<StoredValue>& values) override {
             if (failures-- > 0)
-                throw StoreFailure(number, "lost");
+                return StoreFailure{number, "lost"};
             return RegFileStore::SetValues(key, values);
         }
         int number = 0, failures = 0;
@@ -218,7 +220,7 @@ TEST(SettingsFailureTest, AFailedSaveIsSaidAndACorruptStoreWrittenAfresh) {
         store.failures = failures;
         App app{platform.ports(store)};
         const bool saved = number == StoreFailure::kCorrupt && failures == 1;
-        EXPECT_EQ(SetStringValues(app, Text(SettingsKey), {{U"Indent", U"2"}}), saved);
+        SetStringValues(app, Text(SettingsKey), {{U"Indent", U"2"}});
         EXPECT_EQ(platform.files.writes, saved ? 1 : 0);
         ASSERT_EQ(platform.messages.shown.size(), static_cast<size_t>(failures));
         for (const testing::ShownMessage& m : platform.messages.shown)

@@ -26,8 +26,9 @@ void PutFiles(TestPlatform& p, const SignatureOptions& o, bool emptyList = false
         U"one row of any of the widths, with \"\"quotes\"\" and ümlauts.\"\r\n"
         U"\"Two\r\nlines\"\r\n";
     p.files.files[kQuotes] = emptyList ? "" : EncodeFileText(quotes);
-    ASSERT_TRUE(p.settings.CreateKey(Text(UserKey)));
-    ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U"")));
+    ASSERT_TRUE(p.settings.CreateKey(Text(UserKey)).value_or(false));
+    ASSERT_TRUE(p.settings.SetValues(Text(SettingsKey), EncodeOptions(o, kSignature, U"", U""))
+                    .value_or(false));
 }
 
 // Options of every kind; the layout's own details are ComposeSignatureTest's.

@@ -21,8 +21,22 @@ namespace {
 
 const Text kSettingsKey = U"SOFTWARE\\Velmo\\User\\Freeware";
 
-// Just enough of a file store for writing a settings file.
-class MemoryFiles : public FileStorePort {
+// The files in memory and their read, in the form of the tree built against:
+// a read that returns the bytes or the failure in one value, or one that
+// fills in a FileResult.
+#if __has_include("platform/result.h")
+class MemoryRead : public FileStorePort {
+  public:
+    FileBytes Read(const Text& path, size_t) override {
+        const auto it = files.find(path);
+        if (it == files.end())
+            return FileResult{std::make_error_code(std::errc::no_such_file_or_directory)};
+        return it->second;
+    }
+    std::map<Text, std::string> files;
+};
+#else
+class MemoryRead : public FileStorePort {
   public:
     std::optional<std::string> Read(const Text& path, FileResult& result, size_t) override {
         const auto it = files.find(path);
@@ -33,6 +47,13 @@ class MemoryFiles : public FileStorePort {
         result = {};
         return it->second;
     }
+    std::map<Text, std::string> files;
+};
+#endif
+
+// Just enough of a file store for writing a settings file.
+class MemoryFiles : public MemoryRead {
+  public:
     FileResult Replace(const Text& path, std::string_view bytes) override {
         files[path] = std::string(bytes);
         return {};
@@ -52,8 +73,16 @@ class MemoryFiles : public FileStorePort {
     FileResult Remove(const Text&) override {
         return {std::make_error_code(std::errc::operation_not_supported)};
     }
-    std::map<Text, std::string> files;
 };
+
+// Whether a store wrote: a flag, or one in a result with the failure.
+bool Written(bool written) {
+    return written;
+}
+template <class Result>
+bool Written(const Result& result) {
+    return result.has_value() && result.value();
+}
 
 std::string SettingsFile(const SignatureOptions& options, const Text& signaturePath,
                          const Text& quotePath, const Text& fixedPath,
@@ -63,7 +92,7 @@ std::string SettingsFile(const SignatureOptions& options, const Text& signatureP
         values[0].text = programValues;
     MemoryFiles memory;
     RegFileStore store(memory, kSettingsFile);
-    if (!store.SetValues(kSettingsKey, values))
+    if (!Written(store.SetValues(kSettingsKey, values)))
         throw std::runtime_error("cannot write a settings file");
     return memory.files.at(kSettingsFile);
 }
