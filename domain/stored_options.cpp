@@ -218,7 +218,7 @@ ProgramFlagArray ProgramFlags(const SignatureOptions& o) {
 }
 
 std::vector<StoredValue> EncodeOptions(const SignatureOptions& o, const Text& signaturePath,
-                                       const Text& quotePath, const Text& fixedPath) {
+                                       const Text& quoteListPath, const Text& fixedPath) {
     const std::array<Text, 13> texts = {EncodeProgramValues(ProgramFlags(o)),
                                         ToText(o.plainWidth),
                                         o.topLike,
@@ -230,7 +230,7 @@ std::vector<StoredValue> EncodeOptions(const SignatureOptions& o, const Text& si
                                         ToText(o.indent),
                                         o.rightSide,
                                         signaturePath,
-                                        quotePath,
+                                        quoteListPath,
                                         fixedPath};
     std::vector<StoredValue> values;
     values.reserve(texts.size());

@@ -29,7 +29,7 @@ struct StoredSettings {
 
 // Index of the three paths among the texts.
 inline constexpr size_t kSignaturePathText = 9;
-inline constexpr size_t kQuotePathText = 10;
+inline constexpr size_t kQuoteListPathText = 10;
 inline constexpr size_t kFixedPathText = 11;
 
 // Takes the known values of a settings key; names match without regard to
@@ -46,7 +46,7 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
 // The stored form of the options and the three paths, in the order of
 // StoredValueNames.
 std::vector<StoredValue> EncodeOptions(const SignatureOptions& options, const Text& signaturePath,
-                                       const Text& quotePath, const Text& fixedPath);
+                                       const Text& quoteListPath, const Text& fixedPath);
 
 using ProgramFlagArray = std::array<std::int16_t, 20>;
 

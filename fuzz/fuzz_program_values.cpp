@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StoredSettings saved;
     ReadStoredValues(EncodeOptions(*options, U"/s.txt", U"/q.txt", U"/f.fxt"), saved);
     Require(DecodeOptions(saved) == options && saved.texts[kSignaturePathText] == U"/s.txt" &&
-                saved.texts[kQuotePathText] == U"/q.txt" &&
+                saved.texts[kQuoteListPathText] == U"/q.txt" &&
                 saved.texts[kFixedPathText] == U"/f.fxt",
             "saved options read back changed");
     // The options as decoded, whatever they are, still make a signature.

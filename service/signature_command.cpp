@@ -1,8 +1,8 @@
 #include "service/signature_command.h"
 
 #include "domain/layout.h"
+#include "domain/quote_list.h"
 #include "domain/stored_options.h"
-#include "domain/variable_entries.h"
 #include "service/data_folders.h"
 #include "service/former_files.h"
 #include "service/settings_key.h"
@@ -25,8 +25,9 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         out.failure = SignatureFailure::NoSettings;
         return out;
     }
-    // No stored options yet are the defaults, as in the window program; options
-    // stored but unreadable would make a signature the user never chose.
+    // No stored options yet means the defaults, which the window starts with
+    // too; options stored but unreadable would make a signature the user never
+    // chose.
     const std::optional<SignatureOptions> decoded = DecodeOptions(*stored);
     if (!decoded && !stored->programValues.empty()) {
         out.failure = SignatureFailure::OptionsUnusable;
@@ -59,16 +60,16 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         }
     }
 
-    VariableEntries list;
-    Text quotePath = QuoteFilePath(paths.texts[kQuotePathText], dataFolder, former);
-    if (quotePath == dataFolder + Text(VariableFileName))
-        quotePath = textFile(VariableFileName);
+    QuoteList list;
+    Text quoteListPath = ResolvedQuoteListPath(paths.texts[kQuoteListPathText], dataFolder, former);
+    if (quoteListPath == dataFolder + Text(QuoteListFileName))
+        quoteListPath = textFile(QuoteListFileName);
     if (SwitchedOn(options.variablePart)) {
         // A signature takes one of the first 200 entries; the rest stay unread.
-        out.file = ReadQuoteFile(ports.files, quotePath, list, LaterEntries::Unread);
+        out.file = ReadQuoteListFile(ports.files, quoteListPath, list, LaterEntries::Unread);
         if (!out.file) {
             out.failure = SignatureFailure::QuoteListUnreadable;
-            out.path = quotePath;
+            out.path = quoteListPath;
             return out;
         }
     }
@@ -99,7 +100,7 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         out.failure = SignatureFailure::NoSignatureFile;
         return out;
     }
-    if (CheckSignaturePath(ports.files, ports.program, out.path, {dataFolder, quotePath}) !=
+    if (CheckSignaturePath(ports.files, ports.program, out.path, {dataFolder, quoteListPath}) !=
         SignaturePathFault::None) {
         out.failure = SignatureFailure::SignatureFileRefused;
         return out;

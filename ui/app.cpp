@@ -6,18 +6,18 @@
 #include "ui/entry_editor.h"
 #include "ui/fixed_text.h"
 #include "ui/output_selection.h"
+#include "ui/quote_list_file.h"
 #include "ui/schedule.h"
 #include "ui/settings.h"
 #include "ui/startup.h"
 #include "ui/tray.h"
-#include "ui/variable_file.h"
 #include "ui/window.h"
 
 namespace velmo {
 
 App::App(Ports platform) : ports(platform) {
     ConnectFixedTextHandlers(*this);
-    ConnectVariableFileHandlers(*this);
+    ConnectQuoteListHandlers(*this);
     ConnectOutputHandlers(*this);
     ConnectClipboardHandlers(*this);
     ConnectSettingsHandlers(*this);

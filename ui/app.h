@@ -6,8 +6,8 @@
 #include <array>
 #include <optional>
 
+#include "domain/quote_list.h"
 #include "domain/text.h"
-#include "domain/variable_entries.h"
 #include "platform/ports.h"
 #include "ui/model/main_form.h"
 
@@ -38,17 +38,17 @@ struct App {
     Ports ports;
     MainForm form;
 
-    VariableEntries vars;
+    QuoteList quoteList;
 
     // The fixed text file: whether a read was tried in this run, whether
-    // txtFixed holds what the file says (read or written in this run), and
+    // txtFixedText holds what the file says (read or written in this run), and
     // the text whose save was last refused and reported. A file whose lines
     // were not read is never replaced.
     struct FixedTextState {
         bool LoadTried = false;
         bool Read = false;
         std::optional<Text> Refused;
-        // What the file held when it was read or written last, and txtFixed's
+        // What the file held when it was read or written last, and txtFixedText's
         // text then: another program's change is told apart from an edit here.
         Fingerprint File;
         Fingerprint Box;
@@ -69,7 +69,7 @@ struct App {
     OptionButton* outputType = nullptr;
 
     Text AppPath;  // the program folder, ending in its separator
-    Text VariableFilePath;
+    Text QuoteListPath;
     Text SignatureFilePath;
     Text FixedTextFilePath;
 

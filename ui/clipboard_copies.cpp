@@ -4,24 +4,24 @@
 
 namespace velmo {
 
-void mnuClipSig_Click(App& app) {
-    app.ports.clipboard.SetText(app.PickedText + Text(CrLf) + app.form.txtFixed.Text.get() +
+void mnuCopySignature_Click(App& app) {
+    app.ports.clipboard.SetText(app.PickedText + Text(CrLf) + app.form.txtFixedText.Text.get() +
                                 Text(CrLf));
 }
 
-void mnuClipVar_Click(App& app) {
+void mnuCopyVariablePart_Click(App& app) {
     app.ports.clipboard.SetText(app.PickedText + Text(CrLf));
 }
 
-void mnuClipFixed_Click(App& app) {
-    app.ports.clipboard.SetText(app.form.txtFixed.Text.get() + Text(CrLf));
+void mnuCopyFixedPart_Click(App& app) {
+    app.ports.clipboard.SetText(app.form.txtFixedText.Text.get() + Text(CrLf));
 }
 
 void ConnectClipboardHandlers(App& app) {
     MainForm& f = app.form;
-    f.mnuClipSig.Click += [&app] { mnuClipSig_Click(app); };
-    f.mnuClipVar.Click += [&app] { mnuClipVar_Click(app); };
-    f.mnuClipFixed.Click += [&app] { mnuClipFixed_Click(app); };
+    f.mnuCopySignature.Click += [&app] { mnuCopySignature_Click(app); };
+    f.mnuCopyVariablePart.Click += [&app] { mnuCopyVariablePart_Click(app); };
+    f.mnuCopyFixedPart.Click += [&app] { mnuCopyFixedPart_Click(app); };
 }
 
 }  // namespace velmo

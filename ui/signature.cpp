@@ -9,27 +9,27 @@ namespace velmo {
 
 void BuildSignature(App& app) {
     MainForm& form = app.form;
-    VariableEntries& vars = app.vars;
+    QuoteList& quoteList = app.quoteList;
 
     if (app.UseShownEntry) {
         app.UseShownEntry = false;
-        app.PickedEntry = vars.CurrentEntry;
-        app.PickedText = vars.At(vars.CurrentEntry);
+        app.PickedEntry = quoteList.CurrentEntry;
+        app.PickedText = quoteList.At(quoteList.CurrentEntry);
     }
 
     app.SignatureText =
-        ComposeSignature(ReadOptions(form), form.txtFixed.Text.get(), app.PickedText);
+        ComposeSignature(ReadOptions(form), form.txtFixedText.Text.get(), app.PickedText);
 
-    if (SwitchedOn(form.chkClip.Value))
+    if (SwitchedOn(form.chkClipboard.Value))
         app.ports.clipboard.SetText(app.SignatureText);
 
     WriteSignatureFile(app);
 
-    form.txtVar.Text = vars.At(vars.CurrentEntry);
-    form.txtSignature.Text = app.SignatureText;
-    form.txtSignature1.Text = app.SignatureText;
-    form.txtSignature2.Text = app.SignatureText;
-    form.txtSignature3.Text = app.SignatureText;
+    form.txtEntry.Text = quoteList.At(quoteList.CurrentEntry);
+    form.txtPreviewVariable.Text = app.SignatureText;
+    form.txtPreviewFixed.Text = app.SignatureText;
+    form.txtPreviewBorders.Text = app.SignatureText;
+    form.txtPreviewSideBorders.Text = app.SignatureText;
     form.Refresh();
 }
 

@@ -41,7 +41,7 @@ void CheckSignatureFile(App& app) {
     if (!app.SignatureFilePath.empty() && app.ports.files.Read(app.SignatureFilePath, result)) {
         return;
     }
-    if (!SwitchedOn(app.form.chkFile.Value))
+    if (!SwitchedOn(app.form.chkSignatureFile.Value))
         return;
     const std::optional<Text> chosen =
         ChooseSignatureFile(app, SignatureFolder(app) + U"AnySignatureFile.txt",

@@ -11,15 +11,15 @@
 #include "ui/fixed_text.h"
 #include "ui/options.h"
 #include "ui/output_selection.h"
+#include "ui/quote_list_file.h"
 #include "ui/schedule.h"
 #include "ui/settings.h"
-#include "ui/variable_file.h"
 #include "ui/window.h"
 
 namespace velmo {
 
-void WriteSampleVariableFile(App& app) {
-    const Text path = app.AppPath + Text(VariableFileName);
+void WriteSampleQuoteList(App& app) {
+    const Text path = app.AppPath + Text(QuoteListFileName);
     if (app.ports.files.Exists(path))
         return;
     Text content;
@@ -78,7 +78,7 @@ bool Main(App& app) {
     ReadSettings(app);
     // A newcomer's first signature has a quotation at once.
     if (app.firstStart)
-        WriteSampleVariableFile(app);
+        WriteSampleQuoteList(app);
     if (!app.ProgramValues.empty()) {
         ApplyOptions(app);
     } else {
@@ -87,12 +87,12 @@ bool Main(App& app) {
     // A stored path to the list an earlier version kept beside the program
     // names the copy from now on, also for copies of Velmo started elsewhere;
     // while there is no copy, the list beside the program is still used.
-    if (!former.empty() && app.VariableFilePath == former + Text(VariableFileName) &&
-        app.ports.files.Exists(app.AppPath + Text(VariableFileName))) {
-        app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath, former);
-        app.SettingValues[kQuotePathText] = app.VariableFilePath;
+    if (!former.empty() && app.QuoteListPath == former + Text(QuoteListFileName) &&
+        app.ports.files.Exists(app.AppPath + Text(QuoteListFileName))) {
+        app.QuoteListPath = ResolvedQuoteListPath(app.QuoteListPath, app.AppPath, former);
+        app.SettingValues[kQuoteListPathText] = app.QuoteListPath;
         SetStringValues(app, Text(SettingsKey),
-                        {{Text(StoredValueNames[kQuotePathText + 1]), app.VariableFilePath}});
+                        {{Text(StoredValueNames[kQuoteListPathText + 1]), app.QuoteListPath}});
     }
     // Not an option: whether the desktop's entry is in place.
     ShowAutostart(app);
@@ -101,25 +101,25 @@ bool Main(App& app) {
     // folder the program happens to be started from.
     app.SignatureFilePath =
         ResolveSignaturePath(app.SignatureFilePath, DocumentsFolder(app.ports.program));
-    if (SwitchedOn(form.chkFile.Value))
-        form.txtSigFile.Text = ShortenPath(app.SignatureFilePath, 55, NativePathStyle());
-    if (SwitchedOn(form.chkFixed.Value))
+    if (SwitchedOn(form.chkSignatureFile.Value))
+        form.txtSignatureFilePath.Text = ShortenPath(app.SignatureFilePath, 55, NativePathStyle());
+    if (SwitchedOn(form.chkFixedPart.Value))
         LoadFixedText(app, Text());
-    if (SwitchedOn(form.chkVar.Value)) {
-        LoadVariableFile(app);
-        form.txtVarFile.Text = app.VariableFilePath;
+    if (SwitchedOn(form.chkVariablePart.Value)) {
+        LoadQuoteList(app);
+        form.txtQuoteListPath.Text = app.QuoteListPath;
     }
     app.started = true;
 
     // Without a notification area a tray start would leave no way to the window.
-    if (!Included(form.chkTray.Value) || !app.ports.icon.Available()) {
+    if (!Included(form.chkStartOnTray.Value) || !app.ports.icon.Available()) {
         form.Show();
-        form.mnuopen.Visible = false;
-        form.mnuPut.Visible = true;
+        form.mnuOpenWindow.Visible = false;
+        form.mnuPutOnTray.Visible = true;
     } else {
         form.Hide();
-        form.mnuopen.Visible = true;
-        form.mnuPut.Visible = false;
+        form.mnuOpenWindow.Visible = true;
+        form.mnuPutOnTray.Visible = false;
     }
 
     PickRandomEntry(app);
@@ -145,17 +145,17 @@ void Form_QueryUnload(App& app) {
     Leave(app);
 }
 
-void btnClose_Click(App& app) {
+void cmdExit_Click(App& app) {
     Leave(app);
 }
 
-void mnuExit_Click(App& app) {
-    btnClose_Click(app);
+void mnuQuit_Click(App& app) {
+    cmdExit_Click(app);
 }
 
 void ConnectShutdownHandlers(App& app) {
-    app.form.btnClose.Click += [&app] { btnClose_Click(app); };
-    app.form.mnuExit.Click += [&app] { mnuExit_Click(app); };
+    app.form.cmdExit.Click += [&app] { cmdExit_Click(app); };
+    app.form.mnuQuit.Click += [&app] { mnuQuit_Click(app); };
 }
 
 }  // namespace velmo

@@ -73,7 +73,7 @@ TEST(StoredOptionsTest, DecodeOfEncodeGivesTheOptionsBack) {
             values.push_back({U"Other " + ToText(k), U""});
         StoredSettings stored;
         ReadStoredValues(values, stored);
-        EXPECT_EQ(stored.texts[kSignaturePathText] + stored.texts[kQuotePathText] +
+        EXPECT_EQ(stored.texts[kSignaturePathText] + stored.texts[kQuoteListPathText] +
                       stored.texts[kFixedPathText],
                   paths[0] + paths[1] + paths[2]);
         // Decoded over other options, so that nothing comes from them.

@@ -21,9 +21,9 @@
 #include "support/text_helpers.h"
 #include "ui/app.h"
 #include "ui/fixed_text.h"
+#include "ui/quote_list_file.h"
 #include "ui/settings.h"
 #include "ui/signature_file.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {
@@ -185,16 +185,16 @@ TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     WriteFile(dir_ / "Variable.txt", "\"First\"\r\n");
     WriteFile(dir_ / "Fixed.fxt", "\"Jo Bloggs\"\r\n");
     ASSERT_TRUE(SetStringValues(app, Text(SettingsKey), {{U"Indent", U"3"}}));
-    app.form.chkFile.Value = Check::On;
+    app.form.chkSignatureFile.Value = Check::On;
     app.SignatureFilePath = PathText("signature.txt");
     app.SignatureText = U"Jo Bloggs";
-    app.VariableFilePath = PathText("Variable.txt");
-    LoadVariableFile(app);
-    app.vars.Entries[2] = U"Second";
-    app.vars.EntryCount = 2;
+    app.QuoteListPath = PathText("Variable.txt");
+    LoadQuoteList(app);
+    app.quoteList.Entries[2] = U"Second";
+    app.quoteList.EntryCount = 2;
     app.AppPath = FromUtf8(dir_.string() + "/");
     LoadFixedText(app, Text());
-    app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
+    app.form.txtFixedText.Text = U"Jo Bloggs\r\n1 High Street";
     const auto files = [&] {
         std::map<std::string, std::string> found;
         for (const std::string& name : folder_.Listing())
@@ -205,7 +205,7 @@ TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     calls_.failStep = Step::Rename;
     calls_.error = EIO;
     WriteSignatureFile(app);
-    EXPECT_FALSE(SaveVariableFile(app));
+    EXPECT_FALSE(SaveQuoteList(app));
     EXPECT_FALSE(SaveFixedText(app));
     EXPECT_FALSE(SetStringValues(app, Text(SettingsKey), {{U"Indent", U"5"}}));
     EXPECT_EQ(files(), before);

@@ -85,7 +85,7 @@ TEST(LargeListTest, MemoryIsASmallMultipleOfTheFile) {
         gPeak = before;
         if (row.window) {
             ASSERT_TRUE(Main(t.app));
-            EXPECT_EQ(t.app.vars.EntryCount, 200);
+            EXPECT_EQ(t.app.quoteList.EntryCount, 200);
         } else {
             EXPECT_EQ(MakeSignature({t.files, t.settings, t.program, t.random}, {}).failure,
                       SignatureFailure::None);

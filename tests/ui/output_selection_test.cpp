@@ -68,8 +68,8 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
                                                         : U"txt";
         type.Value = true;
         app.SignatureFilePath = path;
-        form.chkFile.Value = Check::Off;
-        form.txtSigFile.Text = U"shown before";
+        form.chkSignatureFile.Value = Check::Off;
+        form.txtSignatureFilePath.Text = U"shown before";
         app.signatureWriteFailure.reset();
         fileDialog.calls.clear();
         files.files.clear();
@@ -133,7 +133,7 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         if (row.change)
             row.change->Value = true;
         else
-            form.cmdSigFile.Click();
+            form.cmdChooseSignatureFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), row.filter.empty() ? 0u : 1u);
         if (!row.filter.empty()) {
             EXPECT_EQ(fileDialog.calls[0].initial, row.initial);
@@ -143,8 +143,8 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         }
         const bool changed = !row.filter.empty() && row.picks;
         EXPECT_EQ(app.SignatureFilePath, changed ? picked : row.path);
-        EXPECT_EQ(form.txtSigFile.Text.get(), changed ? picked : U"shown before");
-        EXPECT_EQ(form.chkFile.Value.get(), changed ? Check::On : Check::Off);
+        EXPECT_EQ(form.txtSignatureFilePath.Text.get(), changed ? picked : U"shown before");
+        EXPECT_EQ(form.chkSignatureFile.Value.get(), changed ? Check::On : Check::Off);
         EXPECT_EQ(files.writes + messages.shown.size(), 0u);
         // A type change that gets no file keeps the type of the file in use.
         EXPECT_TRUE(
@@ -174,10 +174,10 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
         Start(form.optHTML, row.before);
         files.files[U"/home/user/sig.txt"] = "old";
         fileDialog.results = {row.answer};
-        form.cmdSigFile.Click();
+        form.cmdChooseSignatureFile.Click();
         EXPECT_EQ(app.SignatureFilePath, row.stored);
-        EXPECT_EQ(form.txtSigFile.Text.get(), row.shown);
-        EXPECT_EQ(form.chkFile.Value.get(), Check::On);
+        EXPECT_EQ(form.txtSignatureFilePath.Text.get(), row.shown);
+        EXPECT_EQ(form.chkSignatureFile.Value.get(), Check::On);
         EXPECT_TRUE(form.optHTML.Value);
         EXPECT_EQ(files.files[row.stored].substr(0, 9), "<!DOCTYPE");
         EXPECT_EQ(files.files[U"/home/user/sig.txt"], "old");
@@ -196,7 +196,7 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         Start(form.optRTF, U"/home/user/sig.txt");
         files.failWrites[gone] = std::make_error_code(std::errc::permission_denied);
         fileDialog.results = {gone, recovered ? std::optional(found) : std::nullopt};
-        form.cmdSigFile.Click();
+        form.cmdChooseSignatureFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), 2u);
         EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
         EXPECT_EQ(fileDialog.calls[1].filter,
@@ -205,8 +205,8 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         EXPECT_EQ(fileDialog.calls[1].choice, FileChoice::ExistingOrNew);
         const Text path = recovered ? found : gone;
         EXPECT_EQ(app.SignatureFilePath, path);
-        EXPECT_EQ(form.txtSigFile.Text.get(), path);
-        EXPECT_EQ(form.chkFile.Value.get(), Check::On);
+        EXPECT_EQ(form.txtSignatureFilePath.Text.get(), path);
+        EXPECT_EQ(form.chkSignatureFile.Value.get(), Check::On);
         EXPECT_EQ(files.files.size(), recovered ? 1u : 0u);
         EXPECT_EQ(files.files[path].substr(0, 6), recovered ? "{\\rtf1" : "");
         // Why the first pick was not made.
@@ -237,15 +237,15 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
                 path == U"sig.txt" || way == Recovery ? Text() : U"/home/user/sig.txt";
             Start(form.optText, before);
             program.documentsFolder.clear();
-            app.VariableFilePath = U"/home/user/quotes.txt";
+            app.QuoteListPath = U"/home/user/quotes.txt";
             files.aliases[U"/home/user/link.txt"] = U"/opt/velmo/Variable.txt";
             files.files[U"/home/user/sig.txt"] = files.files[U"/opt/velmo/Variable.txt"] = "old";
             fileDialog.results = {path};
             fileDialog.whileOpen = [this] { WriteSignatureFile(app); };
-            form.chkFile.Value =
+            form.chkSignatureFile.Value =
                 way == Button ? Check::Off : Check::On;  // the button keeps the file in use
             if (way == Button)
-                form.cmdSigFile.Click();
+                form.cmdChooseSignatureFile.Click();
             else if (way == TypeChange)
                 form.optHTML.Value = true;
             else
@@ -269,7 +269,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
 // known folder is never written, and said once too; no path is no fault.
 TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     const Text other = U"/mnt/readonly/signature.txt";
-    form.chkFile.Value = Check::On;
+    form.chkSignatureFile.Value = Check::On;
     files.files[kPath] = "old\r\n";
     files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
     files.failWrites[other] = std::make_error_code(std::errc::read_only_file_system);
@@ -305,15 +305,15 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
 // is rebuilt, written or shown.
 TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
     const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
-    form.chkFile.Value = Check::On;  // a rebuild would write
+    form.chkSignatureFile.Value = Check::On;  // a rebuild would write
     app.SignatureFilePath = kPath;
-    form.chkVar.Value = Check::Off;
+    form.chkVariablePart.Value = Check::Off;
     form.chkBorder.Value = Check::On;
     app.PickedText = wide;
-    form.txtFixed.Text = U"x\r\nends\r\n";
-    form.mnuClipSig.Click();
-    form.mnuClipVar.Click();
-    form.mnuClipFixed.Click();
+    form.txtFixedText.Text = U"x\r\nends\r\n";
+    form.mnuCopySignature.Click();
+    form.mnuCopyVariablePart.Click();
+    form.mnuCopyFixedPart.Click();
     EXPECT_EQ(clipboard.texts, (std::vector<Text>{wide + U"\r\nx\r\nends\r\n\r\n", wide + U"\r\n",
                                                   U"x\r\nends\r\n\r\n"}));
     EXPECT_EQ(app.SignatureText, U"ab\r\n");

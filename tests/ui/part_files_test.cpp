@@ -10,8 +10,8 @@
 #include "ui/entry_editor.h"
 #include "ui/fixed_text.h"
 #include "ui/options.h"
+#include "ui/quote_list_file.h"
 #include "ui/schedule.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {
@@ -45,15 +45,15 @@ TEST(FixedText, SavesAndReloads) {
         SCOPED_TRACE(ToUtf8(row.text));
         testing::TestApp t;
         t.app.AppPath = kFixedFolder;
-        t.app.form.txtFixed.Text = row.text;
+        t.app.form.txtFixedText.Text = row.text;
         EXPECT_TRUE(SaveFixedText(t.app));
         if (row.file) {
             EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes(*row.file));
         }
-        t.app.form.txtFixed.Text = U"";
-        t.app.form.chkFixed.Value = Check::On;  // a failed read would prompt
+        t.app.form.txtFixedText.Text = U"";
+        t.app.form.chkFixedPart.Value = Check::On;  // a failed read would prompt
         LoadFixedText(t.app, Text());
-        EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.read);
+        EXPECT_EQ(t.app.form.txtFixedText.Text.get(), row.read);
         ASSERT_EQ(t.messages.shown.size(), row.messages);
         if (row.messages) {
             EXPECT_NE(t.messages.shown[0].text.find(U"15"), Text::npos);
@@ -105,18 +105,18 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         t.fileDialog.results = {Text(U"/home/ann/sig.fxt")};
         t.messages.answers = {row.answer};
         // Start-up reads the file while the part is on; greyed, a read is silent.
-        f.chkFixed.Value = static_cast<Check>(row.partAtStart);
+        f.chkFixedPart.Value = static_cast<Check>(row.partAtStart);
         if (row.partAtStart != 0)
             LoadFixedText(t.app, Text());
         t.app.started = true;
-        f.chkFixed.Value = Check::On;
+        f.chkFixedPart.Value = Check::On;
         if (row.typed)
-            f.txtFixed.Text = *row.typed;
-        ASSERT_TRUE(f.txtFixed.SetFocus());
-        ASSERT_TRUE(f.txtVar.SetFocus());  // leaving the editor saves it
+            f.txtFixedText.Text = *row.typed;
+        ASSERT_TRUE(f.txtFixedText.SetFocus());
+        ASSERT_TRUE(f.txtEntry.SetFocus());  // leaving the editor saves it
         EXPECT_EQ(t.files.files[kFixedFile], row.saved);
         EXPECT_EQ(SaveFixedText(t.app), !row.refused) << "the second save";
-        EXPECT_EQ(f.txtFixed.Text.get(), row.box);
+        EXPECT_EQ(f.txtFixedText.Text.get(), row.box);
         ASSERT_EQ(t.messages.shown.size(), (row.said.empty() ? 0u : 1u) + (row.refused ? 1u : 0u));
         if (!row.said.empty()) {
             EXPECT_NE(t.messages.shown[0].text.find(row.said), Text::npos);
@@ -135,27 +135,27 @@ TEST(FixedText, EmptiedWhileTypingIsSwitchedOffWhenLeft) {
         MainForm& f = t.app.form;
         t.app.AppPath = kFixedFolder;
         t.files.files[kFixedFile] = NativeFileBytes("\"Jane Doe\"\r\n\"Small Town\"\r\n");
-        f.chkFixed.Value = Check::On;
+        f.chkFixedPart.Value = Check::On;
         LoadFixedText(t.app, Text());
-        ASSERT_TRUE(f.txtFixed.SetFocus());
-        f.txtFixed.Text = Text();
-        EXPECT_TRUE(f.chkFixed.Value == Check::On && f.txtFixed.Enabled);
-        f.txtFixed.Text = typed;
-        ASSERT_TRUE(f.optOrderVF.SetFocus());
-        EXPECT_EQ(f.chkFixed.Value == Check::On && f.txtFixed.Enabled, !typed.empty());
+        ASSERT_TRUE(f.txtFixedText.SetFocus());
+        f.txtFixedText.Text = Text();
+        EXPECT_TRUE(f.chkFixedPart.Value == Check::On && f.txtFixedText.Enabled);
+        f.txtFixedText.Text = typed;
+        ASSERT_TRUE(f.optVariableFirst.SetFocus());
+        EXPECT_EQ(f.chkFixedPart.Value == Check::On && f.txtFixedText.Enabled, !typed.empty());
         EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes("\"" + ToUtf8(typed) + "\"\r\n"));
     }
 }
 
-class VariableFileTest : public ::testing::Test, protected testing::TestApp {
+class QuoteListFileTest : public ::testing::Test, protected testing::TestApp {
   protected:
     void SetUp() override { app.AppPath = kFolder; }
 
     Entries Loaded() const {
         Entries out;
-        for (int i = 1; i <= app.vars.EntryCount; ++i)
-            out.push_back(app.vars.At(i));
-        FieldReader kept{DecodeFileText(app.vars.KeptAside)};
+        for (int i = 1; i <= app.quoteList.EntryCount; ++i)
+            out.push_back(app.quoteList.At(i));
+        FieldReader kept{DecodeFileText(app.quoteList.KeptAside)};
         while (!kept.AtEnd())
             out.push_back(kept.Next());
         return out;
@@ -167,7 +167,7 @@ class VariableFileTest : public ::testing::Test, protected testing::TestApp {
 // is; YES offers the dialog, and the load is tried until NO. A Windows-1252
 // file is read; what is saved reads back the same, entries past the 200th
 // included; only a rooted stored path is honoured.
-TEST_F(VariableFileTest, LoadsSavesAndReloads) {
+TEST_F(QuoteListFileTest, LoadsSavesAndReloads) {
     const std::string precious =
         "\"\x93"
         "Caf\xE9\x94 \x80\"\r\nplain,two\r\n";
@@ -175,16 +175,16 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     files.files[found] = precious;
     files.files[locked] = "\"kept\"";
     files.failReads[locked] = FileErrc::NotRegularFile;
-    app.VariableFilePath = found;
-    app.vars.EntryCount = 1;
-    app.vars.Entries[1] = U"typed";
-    EXPECT_FALSE(SaveVariableFile(app));
+    app.QuoteListPath = found;
+    app.quoteList.EntryCount = 1;
+    app.quoteList.Entries[1] = U"typed";
+    EXPECT_FALSE(SaveQuoteList(app));
     EXPECT_EQ(files.files[found], precious);
-    EXPECT_EQ(app.vars.At(1), U"typed");
-    app.VariableFilePath.clear();  // the default file, missing
+    EXPECT_EQ(app.quoteList.At(1), U"typed");
+    app.QuoteListPath.clear();  // the default file, missing
     messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Ok, Answer::Yes};
     fileDialog.results = {std::nullopt, locked, Text(), found};
-    LoadVariableFile(app);
+    LoadQuoteList(app);
     ASSERT_EQ(messages.shown.size(), 6u);  // the empty name is an error of its own
     EXPECT_NE(messages.shown[0].text.find(found), Text::npos);
     EXPECT_EQ(messages.shown[1].text.find(U"I have not been able to find your Variable Text"), 0u);
@@ -192,7 +192,7 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     EXPECT_NE(messages.shown[3].text.find(locked + U"\r\nNot a regular file\r\n"), Text::npos);
     EXPECT_EQ(fileDialog.calls.at(0).filter, (FileFilters{{U"Text (*.txt)", {U"*.txt"}}}));
     EXPECT_EQ(fileDialog.calls.at(0).choice, FileChoice::Existing);
-    EXPECT_EQ(app.VariableFilePath, found);
+    EXPECT_EQ(app.QuoteListPath, found);
     EXPECT_EQ(files.files[locked], "\"kept\"");
     EXPECT_EQ(Loaded(), (Entries{U"\u201CCafé\u201D €", U"plain", U"two"}));
 
@@ -201,49 +201,49 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
         many.push_back(U"q" + ToText(i));
     const Entries lists[] = {{}, {U"one", U"two\r\nlines", U"", U"say \"hi\"", U" a, b "}, many};
     for (const Entries& list : lists) {
-        app.vars.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
+        app.quoteList.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
         Text kept;
-        for (auto entry = list.begin() + app.vars.EntryCount; entry != list.end(); ++entry)
+        for (auto entry = list.begin() + app.quoteList.EntryCount; entry != list.end(); ++entry)
             kept += QuotedRecord(*entry);
-        app.vars.KeptAside = EncodeFileText(NativeLineEnds(kept));
-        for (int i = 1; i <= app.vars.EntryCount; ++i)
-            app.vars.Entries[static_cast<size_t>(i)] = list[static_cast<size_t>(i - 1)];
+        app.quoteList.KeptAside = EncodeFileText(NativeLineEnds(kept));
+        for (int i = 1; i <= app.quoteList.EntryCount; ++i)
+            app.quoteList.Entries[static_cast<size_t>(i)] = list[static_cast<size_t>(i - 1)];
         for (const Text& stored : {Text(U"quotes.txt"), testing::RootedElsewhere(U"q.txt")}) {
-            app.VariableFilePath = stored;
-            ASSERT_TRUE(SaveVariableFile(app));
-            EXPECT_EQ(app.VariableFilePath, kDefaultFile);
-            LoadVariableFile(app);
+            app.QuoteListPath = stored;
+            ASSERT_TRUE(SaveQuoteList(app));
+            EXPECT_EQ(app.QuoteListPath, kDefaultFile);
+            LoadQuoteList(app);
             EXPECT_EQ(Loaded(), list);
         }
     }
-    EXPECT_EQ(app.vars.EntryCount, 200);
-    app.vars.EntryCount = 2;
-    app.vars.KeptAside.clear();
+    EXPECT_EQ(app.quoteList.EntryCount, 200);
+    app.quoteList.EntryCount = 2;
+    app.quoteList.KeptAside.clear();
     const Text mine = testing::Rooted(U"home/ann/q.txt");
-    app.VariableFilePath = mine;
-    ASSERT_TRUE(SaveVariableFile(app));
+    app.QuoteListPath = mine;
+    ASSERT_TRUE(SaveQuoteList(app));
     EXPECT_EQ(files.files[mine], NativeFileBytes("\"q1\"\r\n\"q2\"\r\n"));
     EXPECT_EQ(messages.shown.size(), 6u);
 }
 
 // The file button loads the chosen list once, switches the part on and
 // builds with the entry the editor shows.
-TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
+TEST_F(QuoteListFileTest, ChoosingAnotherFileLoadsItOnce) {
     SetDefaults(app);
     app.started = true;
     const Text chosen = testing::Rooted(U"home/ann/new.txt");
     files.files[chosen] = "\"n1\"\r\n\"n2\"\r\n";
-    app.vars.CurrentEntry = 2;
-    app.form.chkVar.Value = Check::Off;
+    app.quoteList.CurrentEntry = 2;
+    app.form.chkVariablePart.Value = Check::Off;
     fileDialog.results = {chosen};
-    app.form.cmdVarFile.Click();
+    app.form.cmdChooseQuoteList.Click();
     ASSERT_EQ(fileDialog.calls.size(), 1u);
     EXPECT_EQ(fileDialog.calls[0].initial, kDefaultFile);
     EXPECT_EQ(fileDialog.calls[0].filter,
               (FileFilters{{U"Text Files (*.txt)", {U"*.txt"}}, {U"All Files (*.*)", {U"*"}}}));
     EXPECT_EQ(fileDialog.calls[0].choice, FileChoice::Existing);
-    EXPECT_EQ(app.form.txtVarFile.Text.get(), chosen);
-    EXPECT_EQ(app.form.chkVar.Value.get(), Check::On);
+    EXPECT_EQ(app.form.txtQuoteListPath.Text.get(), chosen);
+    EXPECT_EQ(app.form.chkVariablePart.Value.get(), Check::On);
     EXPECT_EQ(app.PickedText, U"n2");
     EXPECT_FALSE(app.UseShownEntry);
     EXPECT_EQ(files.reads, 1);
@@ -278,25 +278,25 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             SetDefaults(t.app);
             const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
             t.files.files[path] = "\"one\"\r\n\"two\"\r\n";
-            f.chkFixed.Value = Check::On;
+            f.chkFixedPart.Value = Check::On;
             if (fixed) {
                 LoadFixedText(t.app, Text());
             } else {
-                LoadVariableFile(t.app);
-                t.app.vars.CurrentEntry = 1;
+                LoadQuoteList(t.app);
+                t.app.quoteList.CurrentEntry = 1;
                 ShowEntry(t.app);
             }
             if (row.edited && fixed)
-                f.txtFixed.Text = U"mine\r\ntwo";
+                f.txtFixedText.Text = U"mine\r\ntwo";
             if (row.edited && !fixed)
-                f.txtVar.Text = U"mine";
+                f.txtEntry.Text = U"mine";
             // The copy here, as the lines of the file.
             const auto copy = [&] {
                 if (fixed)
-                    return f.txtFixed.Text.get();
-                Text lines = t.app.vars.At(1);
-                for (int i = 2; i <= t.app.vars.EntryCount; ++i)
-                    lines += U"\r\n" + t.app.vars.At(i);
+                    return f.txtFixedText.Text.get();
+                Text lines = t.app.quoteList.At(1);
+                for (int i = 2; i <= t.app.quoteList.EntryCount; ++i)
+                    lines += U"\r\n" + t.app.quoteList.At(i);
                 return lines;
             };
             const Text ours = copy();
@@ -304,17 +304,17 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             t.messages.answers = {row.answer};
             bool saved = true;
             if (row.pick) {  // a scheduled change, as Randomize does it
-                f.Slider.Value = 1;
+                f.sldChangeInterval.Value = 1;
                 WaitForChange(t.app);
                 t.timer.Advance(300);
             } else {
-                saved = fixed ? SaveFixedText(t.app) : SaveVariableFile(t.app);
+                saved = fixed ? SaveFixedText(t.app) : SaveQuoteList(t.app);
             }
             EXPECT_EQ(saved, row.saved);
             EXPECT_EQ(t.files.files[path],
                       row.fileOutside ? outside : NativeFileBytes("\"mine\"\r\n\"two\"\r\n"));
             EXPECT_EQ(copy(), row.copyOutside ? Text(U"Added\r\nelsewhere") : ours);
-            EXPECT_EQ(f.txtVar.Text.get(), t.app.vars.At(t.app.vars.CurrentEntry));
+            EXPECT_EQ(f.txtEntry.Text.get(), t.app.quoteList.At(t.app.quoteList.CurrentEntry));
             const bool asked = row.edited && !row.pick;
             ASSERT_EQ(t.messages.shown.size(), asked ? 1u : 0u);
             if (asked) {
@@ -328,14 +328,14 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
         SetDefaults(t.app);
         const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
         t.files.files[path] = "\"one\"\r\n";
-        t.app.form.chkFixed.Value = Check::On;
+        t.app.form.chkFixedPart.Value = Check::On;
         if (fixed) {
             LoadFixedText(t.app, Text());
         } else {
-            LoadVariableFile(t.app);
+            LoadQuoteList(t.app);
         }
         t.files.failReads[path] = std::make_error_code(std::errc::permission_denied);
-        EXPECT_FALSE(fixed ? SaveFixedText(t.app) : SaveVariableFile(t.app));
+        EXPECT_FALSE(fixed ? SaveFixedText(t.app) : SaveQuoteList(t.app));
         EXPECT_EQ(t.files.files[path], "\"one\"\r\n");
         ASSERT_EQ(t.messages.shown.size(), 1u);
         EXPECT_EQ(t.messages.shown[0].text.find(U"Unable to save the"), 0u);

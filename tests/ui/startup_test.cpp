@@ -44,7 +44,7 @@ class StartupTest : public ::testing::Test, protected testing::TestApp {
 TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     ASSERT_TRUE(Main(app));
     EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
-    EXPECT_EQ(app.vars.EntryCount, static_cast<int>(SampleQuotes.size()));
+    EXPECT_EQ(app.quoteList.EntryCount, static_cast<int>(SampleQuotes.size()));
     EXPECT_EQ(std::count(files.madeFolders.begin(), files.madeFolders.end(), kFolder), 1);
 
     testing::TestApp mine;
@@ -54,7 +54,7 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     mine.files.files[myList] = "\"mine\"\r\n";
     ASSERT_TRUE(Main(mine.app));
     EXPECT_EQ(mine.files.files[myList], "\"mine\"\r\n");
-    EXPECT_EQ(mine.app.vars.At(1), U"mine");
+    EXPECT_EQ(mine.app.quoteList.At(1), U"mine");
 
     testing::TestApp later;
     later.files.files = files.files;
@@ -86,8 +86,8 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         {false, false, false, kList, U"", {"Unable to copy"}, true},
     };
     StoreOptions([](App& a) {
-        a.form.chkFixed.Value = Check::On;
-        a.VariableFilePath = kList;
+        a.form.chkFixedPart.Value = Check::On;
+        a.QuoteListPath = kList;
     });
     for (const auto& row : rows) {
         SCOPED_TRACE(static_cast<int>(&row - rows));
@@ -109,8 +109,8 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         ASSERT_TRUE(Main(t.app));
         EXPECT_EQ(t.files.files[kList], list);
         EXPECT_EQ(t.files.files[kFixed], fixed);
-        EXPECT_EQ(t.app.VariableFilePath, row.listUsed);
-        EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.fixedShown);
+        EXPECT_EQ(t.app.QuoteListPath, row.listUsed);
+        EXPECT_EQ(t.app.form.txtFixedText.Text.get(), row.fixedShown);
         if (!row.readOnly && !row.failList) {
             EXPECT_EQ(t.files.files[data + U"Variable.txt"], row.listInData ? mine : list);
         }
@@ -134,7 +134,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         later.program.folder = testing::Rooted(U"usr/bin");
         later.files.files = t.files.files;
         ASSERT_TRUE(Main(later.app));
-        EXPECT_EQ(later.app.VariableFilePath, row.listUsed);
+        EXPECT_EQ(later.app.QuoteListPath, row.listUsed);
         EXPECT_TRUE(told(later.messages).empty());
     }
 }
@@ -161,9 +161,9 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
         SCOPED_TRACE(static_cast<int>(&row - rows));
         testing::TestApp t;
         StoreOptions([&row](App& a) {
-            a.form.chkTray.Value = static_cast<Check>(row.tray);
-            a.form.chkFixed.Value = Check::On;
-            a.form.chkFile.Value = Check::On;
+            a.form.chkStartOnTray.Value = static_cast<Check>(row.tray);
+            a.form.chkFixedPart.Value = Check::On;
+            a.form.chkSignatureFile.Value = Check::On;
             a.SignatureFilePath = row.stored;
         });
         t.files.files = files.files;
@@ -178,19 +178,19 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
                                        read(t.program.autostartFile), read(kFixed), read(kList),
                                        "random", "write " + ToUtf8(row.written), "timer"}));
             EXPECT_NE(t.files.files[row.written].find("only"), std::string::npos);
-            EXPECT_EQ(t.app.form.txtSigFile.Text.get(),
+            EXPECT_EQ(t.app.form.txtSignatureFilePath.Text.get(),
                       ShortenPath(row.written, 55, NativePathStyle()));
         }
-        EXPECT_EQ(t.app.form.txtVarFile.Text.get(), kList);
+        EXPECT_EQ(t.app.form.txtQuoteListPath.Text.get(), kList);
         int repaints = 0;
         t.app.form.Changed += [&repaints](Control* control, Property property) {
             repaints += control == nullptr && property == Property::Refresh;
         };
-        t.app.form.btnRandomize.Click();  // another change of the signature, shown at once
+        t.app.form.cmdRandomize.Click();  // another change of the signature, shown at once
         EXPECT_GT(repaints, 0);
         EXPECT_EQ(t.app.form.Visible.get(), row.shown);
-        EXPECT_EQ(t.app.form.mnuopen.Visible.get(), !row.shown);
-        EXPECT_EQ(t.app.form.mnuPut.Visible.get(), row.shown);
+        EXPECT_EQ(t.app.form.mnuOpenWindow.Visible.get(), !row.shown);
+        EXPECT_EQ(t.app.form.mnuPutOnTray.Visible.get(), row.shown);
         EXPECT_EQ(t.files.files[kList], "\"only\"\r\n");
         EXPECT_EQ(t.messages.shown.size(), row.written.empty() ? 1u : 0u);
     }
@@ -216,25 +216,25 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
         {U"30 Minute", U"1800"}, {U"1 Hour", U"3600"},    {U"3 Hours", U"10800"},
         {U"6 Hours", U"21600"},  {U"12 Hours", U"43200"}, {U"Once a Day", U"86400"}};
     for (int position = 8; position >= 0; --position) {
-        form.Slider.Value = position;
-        EXPECT_EQ(form.lblFreq.Caption.get(), rows[position].first);
-        EXPECT_EQ(form.Slider.Tag.get(), rows[position].second);
+        form.sldChangeInterval.Value = position;
+        EXPECT_EQ(form.lblChangeInterval.Caption.get(), rows[position].first);
+        EXPECT_EQ(form.sldChangeInterval.Tag.get(), rows[position].second);
     }
     EXPECT_FALSE(timer.armed());
     SetDefaults(app);
-    app.vars.EntryCount = 5;
+    app.quoteList.EntryCount = 5;
     for (int i = 1; i <= 5; ++i)
-        app.vars.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
+        app.quoteList.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
     random.values = {4};
     form.mnuRandomize.Click();
-    EXPECT_EQ(form.txtVar.Text.get(), U"quote 4");
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 4/5");
+    EXPECT_EQ(form.txtEntry.Text.get(), U"quote 4");
+    EXPECT_EQ(form.lblEntryNumber.Caption.get(), U"Entry: 4/5");
     random.asked.clear();
-    form.Slider.Value = 0;
+    form.sldChangeInterval.Value = 0;
     WaitForChange(app);
     EXPECT_FALSE(timer.armed());
     timer.Advance(400);
-    form.Slider.Value = 1;  // five minutes from the start have passed: at once
+    form.sldChangeInterval.Value = 1;  // five minutes from the start have passed: at once
     timer.Advance(0);
     EXPECT_EQ(picks(), 1);
     EXPECT_EQ(timer.dueAt, clock.elapsed + 300);
@@ -244,24 +244,24 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     EXPECT_EQ(picks(), 1);
     timer.Advance(1);
     EXPECT_EQ(picks(), 2);
-    EXPECT_EQ(form.txtVar.Text.get(), U"quote 3");  // a change is a pick as by the button
+    EXPECT_EQ(form.txtEntry.Text.get(), U"quote 3");  // a change is a pick as by the button
 
     // A change while the user types into an entry goes into the signature
     // only: the editor keeps the entry, its caption and the keys that follow.
-    ASSERT_TRUE(form.txtVar.SetFocus());
-    form.txtVar.Text = U"quote 3 and";
+    ASSERT_TRUE(form.txtEntry.SetFocus());
+    form.txtEntry.Text = U"quote 3 and";
     random.values = {5};
     timer.Advance(300);
     EXPECT_EQ(picks(), 3);
     EXPECT_NE(app.SignatureText.find(U"quote 5"), Text::npos);
-    form.txtVar.Text = U"quote 3 and more";
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 3/5");
-    EXPECT_EQ(app.vars.At(3) + U"|" + app.vars.At(5), U"quote 3 and more|quote 5");
+    form.txtEntry.Text = U"quote 3 and more";
+    EXPECT_EQ(form.lblEntryNumber.Caption.get(), U"Entry: 3/5");
+    EXPECT_EQ(app.quoteList.At(3) + U"|" + app.quoteList.At(5), U"quote 3 and more|quote 5");
 
-    form.Slider.Value = 0;
+    form.sldChangeInterval.Value = 0;
     EXPECT_FALSE(timer.armed());
 
-    app.vars.EntryCount = 0;  // slot 1 still holds a quote of the longer list
+    app.quoteList.EntryCount = 0;  // slot 1 still holds a quote of the longer list
     PickRandomEntry(app);
     EXPECT_EQ(app.PickedEntry, 1);
     EXPECT_EQ(app.PickedText, U"");

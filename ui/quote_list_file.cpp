@@ -1,4 +1,4 @@
-#include "ui/variable_file.h"
+#include "ui/quote_list_file.h"
 
 #include <algorithm>
 
@@ -12,16 +12,16 @@
 
 namespace velmo {
 
-void ApplyVariablePathRule(App& app) {
-    app.VariableFilePath = QuoteFilePath(app.VariableFilePath, app.AppPath);
+void ApplyQuoteListPathRule(App& app) {
+    app.QuoteListPath = ResolvedQuoteListPath(app.QuoteListPath, app.AppPath);
 }
 
-void LoadVariableFile(App& app) {
-    ApplyVariablePathRule(app);
-    VariableEntries& vars = app.vars;
-    vars.LoadTried = true;
+void LoadQuoteList(App& app) {
+    ApplyQuoteListPathRule(app);
+    QuoteList& quoteList = app.quoteList;
+    quoteList.LoadTried = true;
 
-    const FileResult result = ReadQuoteFile(app.ports.files, app.VariableFilePath, vars);
+    const FileResult result = ReadQuoteListFile(app.ports.files, app.QuoteListPath, quoteList);
     if (!result) {
         // A file that is there but cannot be read is not called missing.
         const Text problem = result.Missing()
@@ -29,15 +29,15 @@ void LoadVariableFile(App& app) {
                                        U"I have not been able to find your Variable Text file.\r\n"
                                        U"Press YES if you would like to help me find it. \r\n")
                                  : U"I have not been able to read your Variable Text file:\r\n" +
-                                       app.VariableFilePath + U"\r\n" + FromUtf8(result.Message()) +
+                                       app.QuoteListPath + U"\r\n" + FromUtf8(result.Message()) +
                                        U"\r\nThe file is left as it is.\r\n"
                                        U"Press YES if you would like to choose another file.\r\n";
         const Answer answer =
             app.ports.messages.Show(problem + U"Press NO if you would like to start without one",
                                     message::ErrorYesNo, U"Variable.txt Error");
         if (answer == Answer::Yes) {
-            FindVariableFile(app);
-            LoadVariableFile(app);
+            FindQuoteList(app);
+            LoadQuoteList(app);
         }
         return;
     }
@@ -47,30 +47,30 @@ namespace {
 
 void ReportSaveFailure(App& app, const FileResult& result) {
     app.ports.messages.Show(U"Unable to save the variable text file" + Text(CrLf) +
-                                app.VariableFilePath + Text(CrLf) + FromUtf8(result.Message()) +
+                                app.QuoteListPath + Text(CrLf) + FromUtf8(result.Message()) +
                                 Text(CrLf) + U"Your entries are kept until you close Velmo.",
                             message::Warning, U"Variable Text");
 }
 
 void TakeChangedFile(App& app, std::string_view bytes) {
-    VariableEntries& vars = app.vars;
-    TakeQuoteFile(app.VariableFilePath, bytes, vars);
-    vars.CurrentEntry =
-        std::clamp(vars.CurrentEntry, std::min(1, vars.EntryCount), vars.EntryCount);
+    QuoteList& quoteList = app.quoteList;
+    TakeQuoteListFile(app.QuoteListPath, bytes, quoteList);
+    quoteList.CurrentEntry =
+        std::clamp(quoteList.CurrentEntry, std::min(1, quoteList.EntryCount), quoteList.EntryCount);
     ShowEntry(app);
 }
 
 }  // namespace
 
-FileCheck CheckVariableFile(App& app, bool beforeWrite) {
-    VariableEntries& vars = app.vars;
-    if (vars.LoadedPath.empty() || vars.LoadedPath != app.VariableFilePath)
+FileCheck CheckQuoteList(App& app, bool beforeWrite) {
+    QuoteList& quoteList = app.quoteList;
+    if (quoteList.LoadedPath.empty() || quoteList.LoadedPath != app.QuoteListPath)
         return FileCheck::Current;
     std::string bytes;
     FileResult unreadable;
     const FileCheck check = LookAgainAtFile(
         app,
-        {app.VariableFilePath, vars.LoadedFile, QuoteListEdited(vars),
+        {app.QuoteListPath, quoteList.LoadedFile, QuoteListEdited(quoteList),
          U"the entries here have changes of their own", U"the entries here", U"Variable Text"},
         beforeWrite, bytes, unreadable);
     if (!unreadable)
@@ -81,12 +81,12 @@ FileCheck CheckVariableFile(App& app, bool beforeWrite) {
     return FileCheck::Reloaded;
 }
 
-bool SaveVariableFile(App& app) {
-    ApplyVariablePathRule(app);
-    VariableEntries& vars = app.vars;
-    const Text& path = app.VariableFilePath;
+bool SaveQuoteList(App& app) {
+    ApplyQuoteListPathRule(app);
+    QuoteList& quoteList = app.quoteList;
+    const Text& path = app.QuoteListPath;
 
-    if (vars.LoadedPath != path && app.ports.files.Exists(path)) {
+    if (quoteList.LoadedPath != path && app.ports.files.Exists(path)) {
         app.ports.messages.Show(
             U"The entries of " + path +
                 U" have not been read, so the file was not replaced: its entries would be lost."
@@ -94,7 +94,7 @@ bool SaveVariableFile(App& app) {
             message::Warning, U"Variable Text");
         return false;
     }
-    switch (CheckVariableFile(app, true)) {
+    switch (CheckQuoteList(app, true)) {
         case FileCheck::Reloaded:
             return true;  // the list is the file's again: nothing of its own to write
         case FileCheck::Cancel:
@@ -104,7 +104,7 @@ bool SaveVariableFile(App& app) {
             break;
     }
 
-    const FileResult result = WriteQuoteFile(app.ports.files, path, vars);
+    const FileResult result = WriteQuoteListFile(app.ports.files, path, quoteList);
     if (!result) {
         ReportSaveFailure(app, result);
         return false;
@@ -112,7 +112,7 @@ bool SaveVariableFile(App& app) {
     return true;
 }
 
-void FindVariableFile(App& app) {
+void FindQuoteList(App& app) {
     std::optional<Text> chosen = app.ports.fileDialog.OpenFile(
         Text(), {{U"Text (*.txt)", {U"*.txt"}}}, U"Variable Text", FileChoice::Existing);
     if (!chosen)
@@ -121,27 +121,27 @@ void FindVariableFile(App& app) {
         app.ports.messages.Show(U"Unable to load selected file.", message::Warning, U"File Error");
         return;
     }
-    app.VariableFilePath = std::move(*chosen);
+    app.QuoteListPath = std::move(*chosen);
 }
 
-void cmdVarFile_Click(App& app) {
+void cmdChooseQuoteList_Click(App& app) {
     const Text start =
-        app.VariableFilePath.empty() ? app.AppPath + Text(VariableFileName) : app.VariableFilePath;
-    app.VariableFilePath =
+        app.QuoteListPath.empty() ? app.AppPath + Text(QuoteListFileName) : app.QuoteListPath;
+    app.QuoteListPath =
         OpenFileDialog(app, start, {{U"Text Files (*.txt)", {U"*.txt"}}, filters::AllFilesEntry},
                        U"Variable Text");
     app.UseShownEntry = true;
     // The load below is the one; switching the part on must not start another.
-    app.vars.LoadTried = true;
-    app.form.chkVar.Value = Check::On;
-    LoadVariableFile(app);
-    app.form.txtVarFile.Text = app.VariableFilePath;
+    app.quoteList.LoadTried = true;
+    app.form.chkVariablePart.Value = Check::On;
+    LoadQuoteList(app);
+    app.form.txtQuoteListPath.Text = app.QuoteListPath;
     BuildSignature(app);
 }
 
-void ConnectVariableFileHandlers(App& app) {
+void ConnectQuoteListHandlers(App& app) {
     MainForm& f = app.form;
-    f.cmdVarFile.Click += [&app] { cmdVarFile_Click(app); };
+    f.cmdChooseQuoteList.Click += [&app] { cmdChooseQuoteList_Click(app); };
 }
 
 }  // namespace velmo
