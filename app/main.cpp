@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
 
     icon.Attach(app);
     // SIGINT and SIGTERM end the program as Exit does.
-    QtEndRequests onEndRequest([&app] { app.form.btnClose.Click(); });
+    QtEndRequests onEndRequest([&app] { app.form.cmdExit.Click(); });
 
     WindowOnDemand window(app, [&](MainWindow* built) {
         messages.SetWindow(built);

@@ -12,9 +12,9 @@
 
 #include "domain/layout.h"
 #include "domain/output_forms.h"
+#include "domain/quote_list.h"
 #include "domain/signature_options.h"
 #include "domain/text_fields.h"
-#include "domain/variable_entries.h"
 #include "domain/wrap.h"
 #include "platform/file_text.h"
 
@@ -91,10 +91,10 @@ BENCHMARK(BM_ComposeSignature)
     ->ArgNames({"bordered", "width"})
     ->ArgsProduct({{0, 1}, {40, 60, 80, 100}});
 
-// A full list of varied entries, some over several lines, as the quote file holds them.
-std::string QuoteFileBytes() {
+// A full list of varied entries, some over several lines, as the quote list file holds them.
+std::string QuoteListBytes() {
     Text content;
-    for (int i = 0; i < VariableEntries::kMaxEntries; ++i) {
+    for (int i = 0; i < QuoteList::kMaxEntries; ++i) {
         const size_t start = static_cast<size_t>(i % 50);
         const size_t length = 60 + static_cast<size_t>(i * 37 % 240);
         Text entry(kQuote.substr(start, length));
@@ -107,17 +107,17 @@ std::string QuoteFileBytes() {
 
 // The file's bytes decoded and its fields read into the list.
 void BM_ReadQuoteList(benchmark::State& state) {
-    const std::string bytes = QuoteFileBytes();
-    VariableEntries list;
+    const std::string bytes = QuoteListBytes();
+    QuoteList list;
     for (auto _ : state) {
         FileTextPieces pieces(bytes);
         FieldReader reader([&pieces](Text& text) { return pieces.Next(text); });
         ReadQuoteList(reader, list);
         benchmark::DoNotOptimize(list.EntryCount);
     }
-    if (list.EntryCount != VariableEntries::kMaxEntries)
+    if (list.EntryCount != QuoteList::kMaxEntries)
         state.SkipWithError("the list did not read whole");
-    state.SetItemsProcessed(state.iterations() * VariableEntries::kMaxEntries);
+    state.SetItemsProcessed(state.iterations() * QuoteList::kMaxEntries);
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
 }
 BENCHMARK(BM_ReadQuoteList);

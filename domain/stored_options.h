@@ -60,7 +60,7 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
 // The stored form of the options and the three paths, in the order of
 // StoredFields.
 std::vector<StoredValue> EncodeOptions(const SignatureOptions& options, const Text& signaturePath,
-                                       const Text& quotePath, const Text& fixedPath);
+                                       const Text& quoteListPath, const Text& fixedPath);
 
 using ProgramFlagArray = std::array<std::int16_t, 20>;
 

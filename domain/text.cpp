@@ -195,7 +195,7 @@ Text ToText(long long number) {
     return Text(digits.begin(), digits.end());
 }
 
-double Val(TextView text) {
+double LeadingNumber(TextView text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == U' ' || text[i] == U'\t'))
         ++i;
@@ -243,7 +243,7 @@ long long RoundHalfEven(double value) {
 }
 
 int ToWholeNumber(TextView text) {
-    const long long n = RoundHalfEven(Val(text));
+    const long long n = RoundHalfEven(LeadingNumber(text));
     constexpr long long kMax = std::numeric_limits<int>::max();
     return static_cast<int>(n > kMax ? kMax : (n < -kMax ? -kMax : n));
 }

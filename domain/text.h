@@ -43,14 +43,15 @@ int ToWindows1252(char32_t c);
 // A decimal integer as text, no blank and no sign for non-negative values.
 Text ToText(long long number);
 
-// The leading number of a text, as a VB-style Val reads it: blanks skipped,
-// an optional sign, digits and one decimal point; 0 when there is none.
-double Val(TextView text);
+// The leading number of a text: blanks skipped, an optional sign, digits and
+// one decimal point; 0 when there is none. Whatever follows is ignored, so a
+// number with a unit or stray characters after it still reads as that number.
+double LeadingNumber(TextView text);
 
 // Rounding to the nearest integer, halves to the even neighbour.
 long long RoundHalfEven(double value);
 
-// Val followed by rounding, the conversion used for widths and indents.
+// LeadingNumber followed by rounding, the conversion used for widths and indents.
 int ToWholeNumber(TextView text);
 
 // The text without leading and trailing blanks (only U+0020).

@@ -109,12 +109,12 @@ Text QuotedRecord(TextView field) {
     return record;
 }
 
-void ReadQuoteList(FieldReader& reader, VariableEntries& list,
+void ReadQuoteList(FieldReader& reader, QuoteList& list,
                    const std::function<void(const Text& field)>& keptAside) {
     int count = 0;
-    while (!reader.AtEnd() && (count < VariableEntries::kMaxEntries || keptAside)) {
+    while (!reader.AtEnd() && (count < QuoteList::kMaxEntries || keptAside)) {
         Text field = reader.Next();
-        if (count < VariableEntries::kMaxEntries) {
+        if (count < QuoteList::kMaxEntries) {
             list.Entries[static_cast<size_t>(++count)] = std::move(field);
         } else {
             // Beyond the list's capacity: kept to be written back, never lost.
@@ -124,7 +124,7 @@ void ReadQuoteList(FieldReader& reader, VariableEntries& list,
     list.EntryCount = count;
 }
 
-Text QuoteListText(const VariableEntries& list) {
+Text QuoteListText(const QuoteList& list) {
     Text content;
     for (int i = 1; i <= list.EntryCount; ++i)
         content += QuotedRecord(list.At(i));

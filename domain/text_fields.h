@@ -8,8 +8,8 @@
 #include <optional>
 #include <utility>
 
+#include "domain/quote_list.h"
 #include "domain/text.h"
-#include "domain/variable_entries.h"
 
 namespace velmo {
 
@@ -61,11 +61,11 @@ Text QuotedRecord(TextView field);
 // The quote list of `reader`'s text: the first 200 fields are the entries.
 // Each later field is given to `keptAside` as it is read, to be written back;
 // without it the reading stops after the 200th.
-void ReadQuoteList(FieldReader& reader, VariableEntries& list,
+void ReadQuoteList(FieldReader& reader, QuoteList& list,
                    const std::function<void(const Text& field)>& keptAside = nullptr);
 
 // The file text of the entries of a quote list, without those kept aside.
-Text QuoteListText(const VariableEntries& list);
+Text QuoteListText(const QuoteList& list);
 
 // The lines of a fixed text file joined by CR LF; nothing when the file has
 // more than `maxLines`.

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "domain/output_forms.h"
+#include "domain/quote_list.h"
 #include "domain/text_fields.h"
-#include "domain/variable_entries.h"
 #include "fuzz_checks.h"
 #include "platform/file_text.h"
 
@@ -52,18 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The list holds every field, the first 200 as entries and the rest given
     // aside in order, and a reload into the list already read (as the program
     // does) of its written text keeps nothing of the first reading.
-    const auto readList = [](const Text& text, VariableEntries& list, Text& kept) {
+    const auto readList = [](const Text& text, QuoteList& list, Text& kept) {
         FieldReader reader(text);
         kept.clear();
         ReadQuoteList(reader, list, [&kept](const Text& field) { kept += QuotedRecord(field); });
     };
-    VariableEntries list;
+    QuoteList list;
     Text kept;
     readList(content, list, kept);
-    Require(list.EntryCount >= 0 && list.EntryCount <= VariableEntries::kMaxEntries &&
+    Require(list.EntryCount >= 0 && list.EntryCount <= QuoteList::kMaxEntries &&
                 static_cast<size_t>(list.EntryCount) + ReadFields(kept).size() == fields.size(),
             "the quote list lost or invented entries");
-    VariableEntries again = list;
+    QuoteList again = list;
     Text keptAgain;
     readList(QuoteListText(list) + kept, again, keptAgain);
     Require(

@@ -766,7 +766,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             code = 13;
         } else if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab &&
                    key->key() != Qt::Key_Escape && !key->text().isEmpty()) {
-            // Control characters too: Ctrl+V arrives as 22, as in a Windows text box.
+            // Control characters too (Ctrl+V arrives as 22), so that a box that
+            // refuses typing refuses a paste as well.
             code = static_cast<int>(key->text().toUcs4().value(0));
         }
         if (code == 0)

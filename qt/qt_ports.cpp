@@ -151,8 +151,8 @@ QtNotifyIcon::~QtNotifyIcon() {
 void QtNotifyIcon::Attach(App& app) {
     app_ = &app;
     menu_ = std::make_unique<QMenu>();
-    menu_->setObjectName(QStringLiteral("TrayMenu"));
-    BuildMenu(*menu_, &app.form.TrayMenu);
+    menu_->setObjectName(QStringLiteral("mnuTray"));
+    BuildMenu(*menu_, &app.form.mnuTray);
     // The items change in place, so that a desktop that shows the exported
     // menu keeps their identities.
     changed_ = app.form.Changed.Connect([this](Control* control, Property property) {

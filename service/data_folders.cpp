@@ -37,11 +37,11 @@ Text DocumentsFolder(ProgramPort& program) {
     return WithSeparator(folder);
 }
 
-Text QuoteFilePath(const Text& stored, const Text& dataFolder, const Text& former) {
+Text ResolvedQuoteListPath(const Text& stored, const Text& dataFolder, const Text& former) {
     if (IsRootedPath(stored, NativePathStyle()) &&
-        (former.empty() || stored != former + Text(VariableFileName)))
+        (former.empty() || stored != former + Text(QuoteListFileName)))
         return stored;
-    return dataFolder + Text(VariableFileName);
+    return dataFolder + Text(QuoteListFileName);
 }
 
 }  // namespace velmo

@@ -8,7 +8,7 @@
 
 namespace velmo {
 
-inline constexpr TextView VariableFileName = U"Variable.txt";
+inline constexpr TextView QuoteListFileName = U"Variable.txt";
 inline constexpr TextView FixedTextFileName = U"Fixed.fxt";
 
 // The folder the program keeps its text files in, ending in a separator.
@@ -26,6 +26,6 @@ Text DocumentsFolder(ProgramPort& program);
 // Only a rooted quote list path is honoured; any other means "Variable.txt"
 // in the data folder, and so does the one in the former folder (the default
 // of earlier versions).
-Text QuoteFilePath(const Text& stored, const Text& dataFolder, const Text& former = Text());
+Text ResolvedQuoteListPath(const Text& stored, const Text& dataFolder, const Text& former = Text());
 
 }  // namespace velmo

@@ -9,7 +9,7 @@ CopiedTextFiles CopyFormerTextFiles(FileStorePort& files, const Text& former,
     CopiedTextFiles out;
     if (former.empty() || dataFolder.empty())
         return out;
-    for (const TextView name : {VariableFileName, FixedTextFileName}) {
+    for (const TextView name : {QuoteListFileName, FixedTextFileName}) {
         const Text from = former + Text(name);
         const Text to = dataFolder + Text(name);
         if (!files.Exists(from) || files.Exists(to))

@@ -1,7 +1,6 @@
 #include "service/signature_command.h"
 
 #include "domain/stored_options.h"
-#include "domain/variable_entries.h"
 #include "service/data_folders.h"
 #include "service/former_files.h"
 #include "service/settings_key.h"

@@ -30,9 +30,9 @@ SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program
         return SignaturePathFault::NotFullPath;
     std::vector<Text> own = program.OwnFiles();
     own.push_back(ownText.dataFolder + Text(FixedTextFileName));
-    own.push_back(ownText.dataFolder + Text(VariableFileName));
-    if (IsFullPath(ownText.quoteFile))
-        own.push_back(ownText.quoteFile);
+    own.push_back(ownText.dataFolder + Text(QuoteListFileName));
+    if (IsFullPath(ownText.quoteListPath))
+        own.push_back(ownText.quoteListPath);
     const bool ownFile = std::any_of(own.begin(), own.end(), [&files, &path](const Text& file) {
         return !file.empty() && files.SameFile(path, file);
     });

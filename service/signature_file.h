@@ -25,7 +25,7 @@ enum class SignaturePathFault {
 // The program's own text files, besides those the platform names.
 struct OwnTextFiles {
     Text dataFolder;
-    Text quoteFile;  // as stored; honoured only when it is a full path
+    Text quoteListPath;  // as stored; honoured only when it is a full path
 };
 
 // Whether the signature may be written to `path`: a full path that is none of

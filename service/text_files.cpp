@@ -16,8 +16,8 @@ FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries
     return {};
 }
 
-void TakeQuoteFile(const Text& path, std::string_view bytes, VariableEntries& list,
-                   LaterEntries later) {
+void TakeQuoteListFile(const Text& path, std::string_view bytes, QuoteList& list,
+                       LaterEntries later) {
     // Decoded a piece at a time: a list far longer than 200 entries is never
     // held whole as text.
     FileTextPieces pieces(bytes);
@@ -38,7 +38,7 @@ void TakeQuoteFile(const Text& path, std::string_view bytes, VariableEntries& li
     list.LoadedList = FingerprintOf(QuoteListText(list));
 }
 
-FileResult WriteQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list) {
+FileResult WriteQuoteListFile(FileStorePort& files, const Text& path, QuoteList& list) {
     const Text content = QuoteListText(list);
     // Records end in a line break, so the entries kept aside follow whole.
     const std::string bytes = EncodeFileText(NativeLineEnds(content)) + list.KeptAside;
@@ -51,7 +51,7 @@ FileResult WriteQuoteFile(FileStorePort& files, const Text& path, VariableEntrie
     return result;
 }
 
-bool QuoteListEdited(const VariableEntries& list) {
+bool QuoteListEdited(const QuoteList& list) {
     return FingerprintOf(QuoteListText(list)) != list.LoadedList;
 }
 

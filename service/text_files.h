@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "domain/fingerprint.h"
+#include "domain/quote_list.h"
 #include "domain/text.h"
-#include "domain/variable_entries.h"
 #include "platform/ports.h"
 
 namespace velmo {
@@ -21,15 +21,15 @@ inline constexpr int kMaxFixedLines = 15;
 enum class LaterEntries { Kept, Unread };
 
 // Reads the quote list into `list`, which is left as it was on a failure.
-FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
-                         LaterEntries later = LaterEntries::Kept);
-// Takes `bytes`, read from the quote file at `path`, as the list.
-void TakeQuoteFile(const Text& path, std::string_view bytes, VariableEntries& list,
-                   LaterEntries later = LaterEntries::Kept);
+FileResult ReadQuoteListFile(FileStorePort& files, const Text& path, QuoteList& list,
+                             LaterEntries later = LaterEntries::Kept);
+// Takes `bytes`, read from the quote list file at `path`, as the list.
+void TakeQuoteListFile(const Text& path, std::string_view bytes, QuoteList& list,
+                       LaterEntries later = LaterEntries::Kept);
 // On success the list is what the file holds.
-FileResult WriteQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list);
+FileResult WriteQuoteListFile(FileStorePort& files, const Text& path, QuoteList& list);
 // True when the list was changed since it was read from its file or written.
-bool QuoteListEdited(const VariableEntries& list);
+bool QuoteListEdited(const QuoteList& list);
 
 // How a file stands next to what was read from it or written to it last.
 enum class FileSince { Same, Changed, Missing, Unreadable };

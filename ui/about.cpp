@@ -14,32 +14,33 @@ void SetLook(Label& link, bool hovered) {
 
 }  // namespace
 
-void email_MouseMove(App& app) {
-    SetLook(app.form.email, true);
+void lblMailAddress_MouseMove(App& app) {
+    SetLook(app.form.lblMailAddress, true);
 }
-void ulrHomePage_MouseMove(App& app) {
-    SetLook(app.form.ulrHomePage, true);
+void lblHomePage_MouseMove(App& app) {
+    SetLook(app.form.lblHomePage, true);
 }
 
 void Tabs_MouseMove(App& app) {
-    SetLook(app.form.ulrHomePage, false);
-    SetLook(app.form.email, false);
+    SetLook(app.form.lblHomePage, false);
+    SetLook(app.form.lblMailAddress, false);
 }
 
-void email_Click(App& app) {
+void lblMailAddress_Click(App& app) {
     app.ports.browser.Open(U"mailto:" + Text(MailAddress));
 }
-void ulrHomePage_Click(App& app) {
+void lblHomePage_Click(App& app) {
     app.ports.browser.Open(Text(HomePageAddress));
 }
 
 void ConnectAboutHandlers(App& app) {
     MainForm& f = app.form;
-    f.email.MouseMove += [&app](int, int, double, double) { email_MouseMove(app); };
-    f.ulrHomePage.MouseMove += [&app](int, int, double, double) { ulrHomePage_MouseMove(app); };
+    f.lblMailAddress.MouseMove +=
+        [&app](int, int, double, double) { lblMailAddress_MouseMove(app); };
+    f.lblHomePage.MouseMove += [&app](int, int, double, double) { lblHomePage_MouseMove(app); };
     f.Tabs.MouseMove += [&app](int, int, double, double) { Tabs_MouseMove(app); };
-    f.email.Click += [&app] { email_Click(app); };
-    f.ulrHomePage.Click += [&app] { ulrHomePage_Click(app); };
+    f.lblMailAddress.Click += [&app] { lblMailAddress_Click(app); };
+    f.lblHomePage.Click += [&app] { lblHomePage_Click(app); };
     // Help from the window too, for a desktop without a notification area.
     f.cmdHelp.Click += [&app] { mnuHelp_Click(app); };
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 
+#include "domain/quote_list.h"
 #include "domain/text.h"
 #include "platform/ports.h"
 #include "service/signature_session.h"
@@ -43,14 +44,14 @@ struct App {
     SignatureSession session;
 
     // The fixed text file: whether a read was tried in this run, whether
-    // txtFixed holds what the file says (read or written in this run), and
+    // txtFixedText holds what the file says (read or written in this run), and
     // the text whose save was last refused and reported. A file whose lines
     // were not read is never replaced.
     struct FixedTextState {
         bool LoadTried = false;
         bool Read = false;
         std::optional<Text> Refused;
-        // What the file held when it was read or written last, and txtFixed's
+        // What the file held when it was read or written last, and txtFixedText's
         // text then: another program's change is told apart from an edit here.
         Fingerprint File;
         Fingerprint Box;

@@ -17,7 +17,8 @@ void ApplyFromTab(App& app, int tab) {
 }
 
 bool LikeTopTooShort(const MainForm& f) {
-    return f.optTBLike.Value && f.txtTBLike.Text.get().size() < static_cast<size_t>(kMinLikeBorder);
+    return f.optTopLike.Value &&
+           f.txtTopLike.Text.get().size() < static_cast<size_t>(kMinLikeBorder);
 }
 
 // Tells the user, gives the box back the focus when it can take it, and puts
@@ -25,8 +26,8 @@ bool LikeTopTooShort(const MainForm& f) {
 void RefuseShortLikeTop(App& app, const Text& text, const Text& title) {
     MainForm& f = app.form;
     app.ports.messages.Show(text, message::Notice, title);
-    f.txtTBLike.SetFocus();  // skipped by the model when the box is disabled
-    f.txtTBLike.Text = kFortyAsterisks;
+    f.txtTopLike.SetFocus();  // skipped by the model when the box is disabled
+    f.txtTopLike.Text = kFortyAsterisks;
 }
 
 }  // namespace
@@ -39,54 +40,77 @@ void SetBorderControls(App& app) {
     MainForm& f = app.form;
     const bool on = SwitchedOn(f.chkBorder.Value);
     Control* const controls[] = {
-        &f.chkSpace,        &f.frmTB,          &f.optTBLike,       &f.txtTBLike,
-        &f.optTBRepeat,     &f.txtTBRepeat,    &f.lblWidth,        &f.cmbWidth,
-        &f.Label1,          &f.frmBB,          &f.optBBOption,     &f.optBBLike,
-        &f.txtBBLike,       &f.optBBRepeat,    &f.txtBBRepeat,     &f.optBBSame,
-        &f.lblSBSLeft,      &f.lblSBSLeftLike, &f.lblSBSIndent,    &f.txtSBSLeftLike,
-        &f.cmbSBSIndent,    &f.lblSBSRight,    &f.optSBSRightLike, &f.txtSBSRightLike,
-        &f.chkSBSRightSame, &f.lblTBLen,       &f.optSBSSameTop,   &f.optSBSSameBottom,
-        &f.lblBBLen,
+        &f.chkBlankRows,
+        &f.frmTopBorder,
+        &f.optTopLike,
+        &f.txtTopLike,
+        &f.optTopRepeat,
+        &f.txtTopRepeat,
+        &f.lblBorderedWidth,
+        &f.cmbBorderedWidth,
+        &f.lblBorderedWidthUnit,
+        &f.frmBottomBorder,
+        &f.frmBottomChoice,
+        &f.optBottomLike,
+        &f.txtBottomLike,
+        &f.optBottomRepeat,
+        &f.txtBottomRepeat,
+        &f.optBottomSameAsTop,
+        &f.lblLeftSide,
+        &f.lblLeftLike,
+        &f.lblIndent,
+        &f.txtLeftLike,
+        &f.cmbIndent,
+        &f.lblRightSide,
+        &f.optRightLike,
+        &f.txtRightLike,
+        &f.chkRightSameAsLeft,
+        &f.lblTopLikeLength,
+        &f.optSeparatorSameAsTop,
+        &f.optSeparatorSameAsBottom,
+        &f.lblBottomLikeLength,
     };
     for (Control* c : controls)
         c->Enabled = on;
     // The width for unbordered text is offered only while borders are off.
-    for (Control* c : {static_cast<Control*>(&f.cmbFixWidth),
-                       static_cast<Control*>(&f.lblFixedWidth), static_cast<Control*>(&f.Label4)}) {
+    for (Control* c :
+         {static_cast<Control*>(&f.cmbPlainWidth), static_cast<Control*>(&f.lblPlainWidth),
+          static_cast<Control*>(&f.lblPlainWidthUnit)}) {
         c->Visible = !on;
     }
 }
 
-void txtTBLike_KeyPress(App& app, int&) {
+void txtTopLike_KeyPress(App& app, int&) {
     MainForm& f = app.form;
-    f.optTBLike.Value = true;
+    f.optTopLike.Value = true;
     // The count before the key takes effect.
-    f.lblTBLen.Caption = ToText(static_cast<long long>(f.txtTBLike.Text.get().size()));
+    f.lblTopLikeLength.Caption = ToText(static_cast<long long>(f.txtTopLike.Text.get().size()));
 }
 
-void txtBBLike_KeyPress(App& app, int&) {
+void txtBottomLike_KeyPress(App& app, int&) {
     MainForm& f = app.form;
-    f.optBBLike.Value = true;
-    f.lblBBLen.Caption = ToText(static_cast<long long>(f.txtBBLike.Text.get().size()));
+    f.optBottomLike.Value = true;
+    f.lblBottomLikeLength.Caption =
+        ToText(static_cast<long long>(f.txtBottomLike.Text.get().size()));
 }
 
-void txtBBRepeat_KeyPress(App& app, int&) {
-    app.form.optBBRepeat.Value = true;
+void txtBottomRepeat_KeyPress(App& app, int&) {
+    app.form.optBottomRepeat.Value = true;
 }
 
-void txtSBSRightLike_KeyPress(App& app, int&) {
-    app.form.optSBSRightLike.Value = true;
+void txtRightLike_KeyPress(App& app, int&) {
+    app.form.optRightLike.Value = true;
 }
 
-void txtTBRepeat_Change(App& app) {
-    app.form.optTBRepeat.Value = true;
+void txtTopRepeat_Change(App& app) {
+    app.form.optTopRepeat.Value = true;
 }
 
-void txtTBLike_LostFocus(App& app) {
+void txtTopLike_LostFocus(App& app) {
     MainForm& f = app.form;
     const Control* now = f.ActiveControl();
     if (now != nullptr && now->Kind == ControlKind::OptionButton) {
-        f.optTBRepeat.Value = true;
+        f.optTopRepeat.Value = true;
         return;
     }
     if (LikeTopTooShort(f)) {
@@ -95,7 +119,7 @@ void txtTBLike_LostFocus(App& app) {
     }
 }
 
-void Apply_Click(App& app) {
+void cmdApplyFixed_Click(App& app) {
     if (LikeTopTooShort(app.form)) {
         RefuseShortLikeTop(app, U"You MUST have at least 40 characters in the Like Field!",
                            U"Like Border Styles");
@@ -104,29 +128,29 @@ void Apply_Click(App& app) {
     ApplyFromTab(app, 3);
 }
 
-void cmdApply2_Click(App& app) {
+void cmdApplyBorders_Click(App& app) {
     ApplyFromTab(app, 1);
 }
-void cmdApply3_Click(App& app) {
+void cmdApplySideBorders_Click(App& app) {
     ApplyFromTab(app, 2);
 }
-void cmdApply4_Click(App& app) {
+void cmdApplyOptions_Click(App& app) {
     ApplyFromTab(app, 4);
 }
 
 void ConnectBorderHandlers(App& app) {
     MainForm& f = app.form;
     f.chkBorder.Click += [&app] { chkBorder_Click(app); };
-    f.txtTBLike.KeyPress += [&app](int& key) { txtTBLike_KeyPress(app, key); };
-    f.txtBBLike.KeyPress += [&app](int& key) { txtBBLike_KeyPress(app, key); };
-    f.txtBBRepeat.KeyPress += [&app](int& key) { txtBBRepeat_KeyPress(app, key); };
-    f.txtSBSRightLike.KeyPress += [&app](int& key) { txtSBSRightLike_KeyPress(app, key); };
-    f.txtTBRepeat.Change += [&app] { txtTBRepeat_Change(app); };
-    f.txtTBLike.LostFocus += [&app] { txtTBLike_LostFocus(app); };
-    f.Apply.Click += [&app] { Apply_Click(app); };
-    f.cmdApply2.Click += [&app] { cmdApply2_Click(app); };
-    f.cmdApply3.Click += [&app] { cmdApply3_Click(app); };
-    f.cmdApply4.Click += [&app] { cmdApply4_Click(app); };
+    f.txtTopLike.KeyPress += [&app](int& key) { txtTopLike_KeyPress(app, key); };
+    f.txtBottomLike.KeyPress += [&app](int& key) { txtBottomLike_KeyPress(app, key); };
+    f.txtBottomRepeat.KeyPress += [&app](int& key) { txtBottomRepeat_KeyPress(app, key); };
+    f.txtRightLike.KeyPress += [&app](int& key) { txtRightLike_KeyPress(app, key); };
+    f.txtTopRepeat.Change += [&app] { txtTopRepeat_Change(app); };
+    f.txtTopLike.LostFocus += [&app] { txtTopLike_LostFocus(app); };
+    f.cmdApplyFixed.Click += [&app] { cmdApplyFixed_Click(app); };
+    f.cmdApplyBorders.Click += [&app] { cmdApplyBorders_Click(app); };
+    f.cmdApplySideBorders.Click += [&app] { cmdApplySideBorders_Click(app); };
+    f.cmdApplyOptions.Click += [&app] { cmdApplyOptions_Click(app); };
 }
 
 }  // namespace velmo

@@ -9,16 +9,16 @@ struct App;
 // selection by typing, and the four Apply buttons.
 void chkBorder_Click(App& app);
 void SetBorderControls(App& app);
-void txtTBLike_KeyPress(App& app, int& keyAscii);
-void txtBBLike_KeyPress(App& app, int& keyAscii);
-void txtBBRepeat_KeyPress(App& app, int& keyAscii);
-void txtSBSRightLike_KeyPress(App& app, int& keyAscii);
-void txtTBRepeat_Change(App& app);
-void txtTBLike_LostFocus(App& app);
-void Apply_Click(App& app);
-void cmdApply2_Click(App& app);
-void cmdApply3_Click(App& app);
-void cmdApply4_Click(App& app);
+void txtTopLike_KeyPress(App& app, int& keyAscii);
+void txtBottomLike_KeyPress(App& app, int& keyAscii);
+void txtBottomRepeat_KeyPress(App& app, int& keyAscii);
+void txtRightLike_KeyPress(App& app, int& keyAscii);
+void txtTopRepeat_Change(App& app);
+void txtTopLike_LostFocus(App& app);
+void cmdApplyFixed_Click(App& app);
+void cmdApplyBorders_Click(App& app);
+void cmdApplySideBorders_Click(App& app);
+void cmdApplyOptions_Click(App& app);
 
 void ConnectBorderHandlers(App& app);
 

@@ -13,15 +13,15 @@ void mnuClipVar_Click(App& app) {
     app.ports.clipboard.SetText(app.session.PickedQuote() + Text(CrLf));
 }
 
-void mnuClipFixed_Click(App& app) {
-    app.ports.clipboard.SetText(app.form.txtFixed.Text.get() + Text(CrLf));
+void mnuCopyFixedPart_Click(App& app) {
+    app.ports.clipboard.SetText(app.form.txtFixedText.Text.get() + Text(CrLf));
 }
 
 void ConnectClipboardHandlers(App& app) {
     MainForm& f = app.form;
-    f.mnuClipSig.Click += [&app] { mnuClipSig_Click(app); };
-    f.mnuClipVar.Click += [&app] { mnuClipVar_Click(app); };
-    f.mnuClipFixed.Click += [&app] { mnuClipFixed_Click(app); };
+    f.mnuCopySignature.Click += [&app] { mnuCopySignature_Click(app); };
+    f.mnuCopyVariablePart.Click += [&app] { mnuCopyVariablePart_Click(app); };
+    f.mnuCopyFixedPart.Click += [&app] { mnuCopyFixedPart_Click(app); };
 }
 
 }  // namespace velmo

@@ -6,9 +6,9 @@ struct App;
 
 // The tray menu's copies: the variable part above the fixed part, either
 // alone, each followed by a line break; no layout applied.
-void mnuClipSig_Click(App& app);
-void mnuClipVar_Click(App& app);
-void mnuClipFixed_Click(App& app);
+void mnuCopySignature_Click(App& app);
+void mnuCopyVariablePart_Click(App& app);
+void mnuCopyFixedPart_Click(App& app);
 
 void ConnectClipboardHandlers(App& app);
 

@@ -1,10 +1,10 @@
 #include "ui/entry_editor.h"
 
 #include "ui/app.h"
+#include "ui/quote_list_file.h"
 #include "ui/schedule.h"
 #include "ui/settings.h"
 #include "ui/signature.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 
@@ -34,7 +34,8 @@ void btnBackOne_Click(App& app) {
     VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
-    vars.CurrentEntry = vars.CurrentEntry == 1 ? vars.EntryCount : vars.CurrentEntry - 1;
+    quoteList.CurrentEntry =
+        quoteList.CurrentEntry == 1 ? quoteList.EntryCount : quoteList.CurrentEntry - 1;
     ShowEntry(app);
 }
 
@@ -42,10 +43,10 @@ void btnForwardOne_Click(App& app) {
     VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
-    if (vars.CurrentEntry == vars.EntryCount) {
-        vars.CurrentEntry = 1;
-    } else if (vars.CurrentEntry < vars.EntryCount) {
-        ++vars.CurrentEntry;
+    if (quoteList.CurrentEntry == quoteList.EntryCount) {
+        quoteList.CurrentEntry = 1;
+    } else if (quoteList.CurrentEntry < quoteList.EntryCount) {
+        ++quoteList.CurrentEntry;
     }
     ShowEntry(app);
 }
@@ -54,33 +55,33 @@ void btnForwardAll_Click(App& app) {
     VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
-    if (vars.CurrentEntry < vars.EntryCount)
-        vars.CurrentEntry = vars.EntryCount;
+    if (quoteList.CurrentEntry < quoteList.EntryCount)
+        quoteList.CurrentEntry = quoteList.EntryCount;
     ShowEntry(app);
 }
 
-void btnNew_Click(App& app) {
+void cmdNewEntry_Click(App& app) {
     MainForm& f = app.form;
     VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount >= VariableEntries::kMaxEntries) {
         f.IndNumber.Caption = CountLabel(U"<<Entries Full>> ", vars.EntryCount);
         return;
     }
-    vars.CurrentEntry = vars.EntryCount + 1;
-    ++vars.EntryCount;
-    f.IndNumber.Caption = CountLabel(U"<<New Entry>> ", vars.EntryCount);
+    quoteList.CurrentEntry = quoteList.EntryCount + 1;
+    ++quoteList.EntryCount;
+    f.lblEntryNumber.Caption = CountLabel(U"<<New Entry>> ", quoteList.EntryCount);
     // The slot may hold text of an earlier, longer file, and an editor that
     // is already empty reports no change.
-    vars.Entries[static_cast<size_t>(vars.CurrentEntry)].clear();
-    f.txtVar.Text = Text();
-    f.txtVar.SetFocus();
+    quoteList.Entries[static_cast<size_t>(quoteList.CurrentEntry)].clear();
+    f.txtEntry.Text = Text();
+    f.txtEntry.SetFocus();
 }
 
 void btnDelete_Click(App& app) {
     VariableEntries& vars = app.session.quotes;
     if (vars.EntryCount == 0)
         return;
-    if (vars.CurrentEntry < 1 || vars.CurrentEntry > vars.EntryCount) {
+    if (quoteList.CurrentEntry < 1 || quoteList.CurrentEntry > quoteList.EntryCount) {
         // The editor shows no entry of the list (a slot left from a longer
         // file): deleting would take the last entry instead, unseen.
         ShowEntry(app);
@@ -88,12 +89,12 @@ void btnDelete_Click(App& app) {
     }
     // The file may hold entries another program added since it was read:
     // the delete goes into the file as it is now, never into a stale copy.
-    const Text shown = vars.At(vars.CurrentEntry);
-    switch (CheckVariableFile(app, true)) {
+    const Text shown = quoteList.At(quoteList.CurrentEntry);
+    switch (CheckQuoteList(app, true)) {
         case FileCheck::Cancel:
             return;
         case FileCheck::Reloaded:
-            if (vars.At(vars.CurrentEntry) != shown || vars.CurrentEntry < 1) {
+            if (quoteList.At(quoteList.CurrentEntry) != shown || quoteList.CurrentEntry < 1) {
                 app.ports.messages.Show(
                     app.session.quoteListPath +
                         U"\r\nhas been changed by another program and was loaded again.\r\n"
@@ -107,18 +108,18 @@ void btnDelete_Click(App& app) {
         case FileCheck::Overwrite:
             break;
     }
-    for (int i = vars.CurrentEntry; i <= vars.EntryCount; ++i) {
-        vars.Entries[static_cast<size_t>(i)] = vars.Entries[static_cast<size_t>(i + 1)];
+    for (int i = quoteList.CurrentEntry; i <= quoteList.EntryCount; ++i) {
+        quoteList.Entries[static_cast<size_t>(i)] = quoteList.Entries[static_cast<size_t>(i + 1)];
     }
-    --vars.EntryCount;
-    if (vars.CurrentEntry > vars.EntryCount)
-        vars.CurrentEntry = vars.EntryCount;
-    vars.Entries[static_cast<size_t>(vars.EntryCount + 1)].clear();
+    --quoteList.EntryCount;
+    if (quoteList.CurrentEntry > quoteList.EntryCount)
+        quoteList.CurrentEntry = quoteList.EntryCount;
+    quoteList.Entries[static_cast<size_t>(quoteList.EntryCount + 1)].clear();
     ShowEntry(app);
-    SaveVariableFile(app);
+    SaveQuoteList(app);
 }
 
-void UseEntry_Click(App& app) {
+void cmdUseEntry_Click(App& app) {
     app.form.Tabs.Tab = 0;
     app.form.txtVar.Text = app.session.quotes.At(app.session.quotes.CurrentEntry);
     BuildSignatureWithShownEntry(app);
@@ -130,40 +131,40 @@ void txtVar_Change(App& app) {
     if (vars.EntryCount == 0 && !text.empty() && text != vars.At(vars.CurrentEntry)) {
         // Typed into an empty list: the text becomes the first entry rather
         // than landing in a slot that is never saved.
-        vars.Entries[static_cast<size_t>(std::max(vars.CurrentEntry, 0))].clear();
-        vars.EntryCount = 1;
-        vars.CurrentEntry = 1;
-        vars.Entries[1] = text;
-        app.form.IndNumber.Caption = U"Entry: 1/1";
+        quoteList.Entries[static_cast<size_t>(std::max(quoteList.CurrentEntry, 0))].clear();
+        quoteList.EntryCount = 1;
+        quoteList.CurrentEntry = 1;
+        quoteList.Entries[1] = text;
+        app.form.lblEntryNumber.Caption = U"Entry: 1/1";
         return;
     }
-    if (vars.CurrentEntry >= 0 && vars.CurrentEntry < VariableEntries::kSlots) {
-        vars.Entries[static_cast<size_t>(vars.CurrentEntry)] = text;
+    if (quoteList.CurrentEntry >= 0 && quoteList.CurrentEntry < QuoteList::kSlots) {
+        quoteList.Entries[static_cast<size_t>(quoteList.CurrentEntry)] = text;
     }
 }
 
-void txtVar_LostFocus(App& app) {
+void txtEntry_LostFocus(App& app) {
     const Answer answer =
         app.ports.messages.Show(U"Do you want to Save Variable Text you just entered ?",
                                 message::ErrorYesNoDefaultNo, U"Variable Text Changed");
     if (answer != Answer::Yes)
         return;
-    SaveSettingsButton_Click(app);
-    SaveVariableFile(app);
+    cmdSaveSettings_Click(app);
+    SaveQuoteList(app);
 }
 
-void chkVar_Click(App& app) {
+void chkVariablePart_Click(App& app) {
     MainForm& f = app.form;
-    if (!Included(f.chkVar.Value)) {
-        f.txtVar.Enabled = false;
-        f.Slider.Enabled = false;
-        f.lblFreq.Caption = U"<< Disabled >>";
+    if (!Included(f.chkVariablePart.Value)) {
+        f.txtEntry.Enabled = false;
+        f.sldChangeInterval.Enabled = false;
+        f.lblChangeInterval.Caption = U"<< Disabled >>";
         return;
     }
-    f.Slider.Visible = true;
-    f.txtVar.Enabled = true;
-    f.Slider.Enabled = true;
-    Slider_Change(app);
+    f.sldChangeInterval.Visible = true;
+    f.txtEntry.Enabled = true;
+    f.sldChangeInterval.Enabled = true;
+    sldChangeInterval_Change(app);
     // A list never read in this run is read now, so that a later save cannot
     // replace the user's file with an empty one. Start-up reads it itself.
     if (app.started && !app.session.quotes.LoadTried) {
@@ -174,16 +175,16 @@ void chkVar_Click(App& app) {
 
 void ConnectEntryEditorHandlers(App& app) {
     MainForm& f = app.form;
-    f.btnAllBack.Click += [&app] { btnAllBack_Click(app); };
-    f.btnBackOne.Click += [&app] { btnBackOne_Click(app); };
-    f.btnForwardOne.Click += [&app] { btnForwardOne_Click(app); };
-    f.btnForwardAll.Click += [&app] { btnForwardAll_Click(app); };
-    f.btnNew.Click += [&app] { btnNew_Click(app); };
-    f.btnDelete.Click += [&app] { btnDelete_Click(app); };
-    f.UseEntry.Click += [&app] { UseEntry_Click(app); };
-    f.txtVar.Change += [&app] { txtVar_Change(app); };
-    f.txtVar.LostFocus += [&app] { txtVar_LostFocus(app); };
-    f.chkVar.Click += [&app] { chkVar_Click(app); };
+    f.cmdFirstEntry.Click += [&app] { cmdFirstEntry_Click(app); };
+    f.cmdPreviousEntry.Click += [&app] { cmdPreviousEntry_Click(app); };
+    f.cmdNextEntry.Click += [&app] { cmdNextEntry_Click(app); };
+    f.cmdLastEntry.Click += [&app] { cmdLastEntry_Click(app); };
+    f.cmdNewEntry.Click += [&app] { cmdNewEntry_Click(app); };
+    f.cmdDeleteEntry.Click += [&app] { cmdDeleteEntry_Click(app); };
+    f.cmdUseEntry.Click += [&app] { cmdUseEntry_Click(app); };
+    f.txtEntry.Change += [&app] { txtEntry_Change(app); };
+    f.txtEntry.LostFocus += [&app] { txtEntry_LostFocus(app); };
+    f.chkVariablePart.Click += [&app] { chkVariablePart_Click(app); };
 }
 
 }  // namespace velmo

@@ -37,8 +37,8 @@ Text DefaultFixedTextPath(const App& app) {
 // the next keys, to another control.
 void SwitchOffEmptyFixedText(App& app) {
     MainForm& f = app.form;
-    if (f.txtFixed.Text.get().empty() && f.ActiveControl() != &f.txtFixed)
-        f.chkFixed.Value = Check::Off;
+    if (f.txtFixedText.Text.get().empty() && f.ActiveControl() != &f.txtFixedText)
+        f.chkFixedPart.Value = Check::Off;
 }
 
 void ReportSaveFailure(App& app, const Text& path, const FileResult& result) {
@@ -48,12 +48,12 @@ void ReportSaveFailure(App& app, const Text& path, const FileResult& result) {
                             message::Warning, U"Fixed Text");
 }
 
-// txtFixed takes the text of the file, which holds `file`.
+// txtFixedText takes the text of the file, which holds `file`.
 void TakeFixedText(App& app, Text text, const Fingerprint& file) {
-    app.form.txtFixed.Text = std::move(text);
+    app.form.txtFixedText.Text = std::move(text);
     app.fixedText.Read = true;
     app.fixedText.File = file;
-    app.fixedText.Box = FingerprintOf(app.form.txtFixed.Text.get());
+    app.fixedText.Box = FingerprintOf(app.form.txtFixedText.Text.get());
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ void LoadFixedText(App& app, const Text& requested) {
         }
         return;
     }
-    if (!SwitchedOn(app.form.chkFixed.Value))
+    if (!SwitchedOn(app.form.chkFixedPart.Value))
         return;
     const Text problem = LoadProblem(read.outcome, read.file, path);
     const Answer answer =
@@ -88,8 +88,8 @@ bool SaveFixedText(App& app) {
     // exist has nothing to lose and is created.
     if (!app.fixedText.Read && app.ports.files.Exists(path)) {
         // Said once for each text: the box loses the focus often.
-        if (app.fixedText.Refused != app.form.txtFixed.Text.get()) {
-            app.fixedText.Refused = app.form.txtFixed.Text.get();
+        if (app.fixedText.Refused != app.form.txtFixedText.Text.get()) {
+            app.fixedText.Refused = app.form.txtFixedText.Text.get();
             app.ports.messages.Show(
                 U"The lines of " + path +
                     U" have not been read, so the file was not replaced: they would be lost."
@@ -100,7 +100,7 @@ bool SaveFixedText(App& app) {
     }
     switch (CheckFixedText(app, true)) {
         case FileCheck::Reloaded:
-            return true;  // txtFixed is the file's again: nothing of its own to write
+            return true;  // txtFixedText is the file's again: nothing of its own to write
         case FileCheck::Cancel:
             return false;
         case FileCheck::Current:
@@ -130,7 +130,7 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
     const Text path = DefaultFixedTextPath(app);
     const LookedAgain look = LookAgainAtFile(
         app,
-        {path, state.File, FingerprintOf(app.form.txtFixed.Text.get()) != state.Box,
+        {path, state.File, FingerprintOf(app.form.txtFixedText.Text.get()) != state.Box,
          U"the fixed text here has changes of its own", U"the fixed text here", U"Fixed Text"},
         beforeWrite);
     if (!look.unreadable)
@@ -154,38 +154,38 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
     return FileCheck::Reloaded;
 }
 
-void chkFixed_Click(App& app) {
+void chkFixedPart_Click(App& app) {
     MainForm& f = app.form;
-    f.txtFixed.Enabled = Included(f.chkFixed.Value);
+    f.txtFixedText.Enabled = Included(f.chkFixedPart.Value);
     // A fixed text never read in this run is read when the part is switched
     // on, so that a later save writes the file's own lines back. Start-up
     // reads it itself. A missing file is no fault here: this is how a fixed
     // text is begun.
-    if (Included(f.chkFixed.Value) && app.started && !app.fixedText.LoadTried) {
+    if (Included(f.chkFixedPart.Value) && app.started && !app.fixedText.LoadTried) {
         if (app.ports.files.Exists(DefaultFixedTextPath(app)))
             LoadFixedText(app, Text());
         app.fixedText.LoadTried = true;
     }
 }
 
-void txtFixed_Change(App& app) {
-    if (app.form.txtFixed.Text.get().empty()) {
+void txtFixedText_Change(App& app) {
+    if (app.form.txtFixedText.Text.get().empty()) {
         SwitchOffEmptyFixedText(app);
     } else {
-        app.form.chkFixed.Value = Check::On;
+        app.form.chkFixedPart.Value = Check::On;
     }
 }
 
-void txtFixed_LostFocus(App& app) {
+void txtFixedText_LostFocus(App& app) {
     SwitchOffEmptyFixedText(app);
     SaveFixedText(app);
 }
 
 void ConnectFixedTextHandlers(App& app) {
     MainForm& f = app.form;
-    f.chkFixed.Click += [&app] { chkFixed_Click(app); };
-    f.txtFixed.Change += [&app] { txtFixed_Change(app); };
-    f.txtFixed.LostFocus += [&app] { txtFixed_LostFocus(app); };
+    f.chkFixedPart.Click += [&app] { chkFixedPart_Click(app); };
+    f.txtFixedText.Change += [&app] { txtFixedText_Change(app); };
+    f.txtFixedText.LostFocus += [&app] { txtFixedText_LostFocus(app); };
 }
 
 }  // namespace velmo

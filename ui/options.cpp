@@ -30,77 +30,77 @@ void Choose(std::initializer_list<std::pair<OptionButton*, bool>> group) {
 
 SignatureOptions ReadOptions(const MainForm& f) {
     SignatureOptions o;
-    o.changeInterval = f.Slider.Value;
-    o.toClipboard = CheckOf(f.chkClip);
-    o.toFile = CheckOf(f.chkFile);
-    o.variablePart = CheckOf(f.chkVar);
-    o.fixedPart = CheckOf(f.chkFixed);
-    o.startOnTray = CheckOf(f.chkTray);
-    o.order = f.optOrderVF.Value ? PartOrder::VariableFirst : PartOrder::FixedFirst;
+    o.changeInterval = f.sldChangeInterval.Value;
+    o.toClipboard = CheckOf(f.chkClipboard);
+    o.toFile = CheckOf(f.chkSignatureFile);
+    o.variablePart = CheckOf(f.chkVariablePart);
+    o.fixedPart = CheckOf(f.chkFixedPart);
+    o.startOnTray = CheckOf(f.chkStartOnTray);
+    o.order = f.optVariableFirst.Value ? PartOrder::VariableFirst : PartOrder::FixedFirst;
     o.output = f.optHTML.Value  ? OutputForm::Html
                : f.optRTF.Value ? OutputForm::Rtf
                                 : OutputForm::PlainText;
-    o.plainWidth = NumberOf(f.cmbFixWidth);
+    o.plainWidth = NumberOf(f.cmbPlainWidth);
     o.bordered = CheckOf(f.chkBorder);
-    o.blankRows = CheckOf(f.chkSpace);
-    o.top = f.optTBLike.Value ? TopBorder::Like : TopBorder::Repeat;
-    o.topLike = f.txtTBLike.Text;
-    o.topRepeat = f.txtTBRepeat.Text;
-    o.borderedWidth = NumberOf(f.cmbWidth);
-    o.bottom = f.optBBLike.Value     ? BottomBorder::Like
-               : f.optBBRepeat.Value ? BottomBorder::Repeat
-               : f.optBBSame.Value   ? BottomBorder::Same
-                                     : BottomBorder::Unchosen;
-    o.bottomLike = f.txtBBLike.Text;
-    o.bottomRepeat = f.txtBBRepeat.Text;
-    o.leftSide = f.txtSBSLeftLike.Text;
-    o.indent = NumberOf(f.cmbSBSIndent);
-    o.rightSameAsLeft = CheckOf(f.chkSBSRightSame);
-    o.rightLikeChosen = f.optSBSRightLike.Value;
-    o.rightSide = f.txtSBSRightLike.Text;
-    o.separator = f.optSBSSepNone.Value      ? PartSeparator::None
-                  : f.optSBSBlankLine.Value  ? PartSeparator::BlankLine
-                  : f.optSBSSameTop.Value    ? PartSeparator::SameAsTop
-                  : f.optSBSSameBottom.Value ? PartSeparator::SameAsBottom
-                                             : PartSeparator::Unchosen;
+    o.blankRows = CheckOf(f.chkBlankRows);
+    o.top = f.optTopLike.Value ? TopBorder::Like : TopBorder::Repeat;
+    o.topLike = f.txtTopLike.Text;
+    o.topRepeat = f.txtTopRepeat.Text;
+    o.borderedWidth = NumberOf(f.cmbBorderedWidth);
+    o.bottom = f.optBottomLike.Value        ? BottomBorder::Like
+               : f.optBottomRepeat.Value    ? BottomBorder::Repeat
+               : f.optBottomSameAsTop.Value ? BottomBorder::Same
+                                            : BottomBorder::Unchosen;
+    o.bottomLike = f.txtBottomLike.Text;
+    o.bottomRepeat = f.txtBottomRepeat.Text;
+    o.leftSide = f.txtLeftLike.Text;
+    o.indent = NumberOf(f.cmbIndent);
+    o.rightSameAsLeft = CheckOf(f.chkRightSameAsLeft);
+    o.rightLikeChosen = f.optRightLike.Value;
+    o.rightSide = f.txtRightLike.Text;
+    o.separator = f.optSeparatorNone.Value           ? PartSeparator::None
+                  : f.optSeparatorBlankLine.Value    ? PartSeparator::BlankLine
+                  : f.optSeparatorSameAsTop.Value    ? PartSeparator::SameAsTop
+                  : f.optSeparatorSameAsBottom.Value ? PartSeparator::SameAsBottom
+                                                     : PartSeparator::Unchosen;
     return o;
 }
 
 void ShowOptions(MainForm& f, const SignatureOptions& o) {
     // The texts first: typing into a border text chooses its option button,
     // and the choices below must win.
-    f.cmbFixWidth.Text = ToText(o.plainWidth);
-    f.txtTBLike.Text = o.topLike;
-    f.txtTBRepeat.Text = o.topRepeat;
-    f.cmbWidth.Text = ToText(o.borderedWidth);
-    f.txtBBLike.Text = o.bottomLike;
-    f.txtBBRepeat.Text = o.bottomRepeat;
-    f.txtSBSLeftLike.Text = o.leftSide;
-    f.cmbSBSIndent.Text = ToText(o.indent);
-    f.txtSBSRightLike.Text = o.rightSide;
+    f.cmbPlainWidth.Text = ToText(o.plainWidth);
+    f.txtTopLike.Text = o.topLike;
+    f.txtTopRepeat.Text = o.topRepeat;
+    f.cmbBorderedWidth.Text = ToText(o.borderedWidth);
+    f.txtBottomLike.Text = o.bottomLike;
+    f.txtBottomRepeat.Text = o.bottomRepeat;
+    f.txtLeftLike.Text = o.leftSide;
+    f.cmbIndent.Text = ToText(o.indent);
+    f.txtRightLike.Text = o.rightSide;
 
-    f.Slider.Value = o.changeInterval;
-    f.chkClip.Value = o.toClipboard;
-    f.chkFile.Value = o.toFile;
-    f.chkVar.Value = o.variablePart;
-    f.chkFixed.Value = o.fixedPart;
-    f.chkTray.Value = o.startOnTray;
+    f.sldChangeInterval.Value = o.changeInterval;
+    f.chkClipboard.Value = o.toClipboard;
+    f.chkSignatureFile.Value = o.toFile;
+    f.chkVariablePart.Value = o.variablePart;
+    f.chkFixedPart.Value = o.fixedPart;
+    f.chkStartOnTray.Value = o.startOnTray;
     f.chkBorder.Value = o.bordered;
-    f.chkSpace.Value = o.blankRows;
-    f.chkSBSRightSame.Value = o.rightSameAsLeft;
+    f.chkBlankRows.Value = o.blankRows;
+    f.chkRightSameAsLeft.Value = o.rightSameAsLeft;
 
-    Choose({{&f.optOrderFF, o.order == PartOrder::FixedFirst},
-            {&f.optOrderVF, o.order == PartOrder::VariableFirst}});
+    Choose({{&f.optFixedFirst, o.order == PartOrder::FixedFirst},
+            {&f.optVariableFirst, o.order == PartOrder::VariableFirst}});
     Choose(
-        {{&f.optTBLike, o.top == TopBorder::Like}, {&f.optTBRepeat, o.top == TopBorder::Repeat}});
-    Choose({{&f.optBBLike, o.bottom == BottomBorder::Like},
-            {&f.optBBRepeat, o.bottom == BottomBorder::Repeat},
-            {&f.optBBSame, o.bottom == BottomBorder::Same}});
-    Choose({{&f.optSBSRightLike, o.rightLikeChosen}});
-    Choose({{&f.optSBSSepNone, o.separator == PartSeparator::None},
-            {&f.optSBSBlankLine, o.separator == PartSeparator::BlankLine},
-            {&f.optSBSSameTop, o.separator == PartSeparator::SameAsTop},
-            {&f.optSBSSameBottom, o.separator == PartSeparator::SameAsBottom}});
+        {{&f.optTopLike, o.top == TopBorder::Like}, {&f.optTopRepeat, o.top == TopBorder::Repeat}});
+    Choose({{&f.optBottomLike, o.bottom == BottomBorder::Like},
+            {&f.optBottomRepeat, o.bottom == BottomBorder::Repeat},
+            {&f.optBottomSameAsTop, o.bottom == BottomBorder::Same}});
+    Choose({{&f.optRightLike, o.rightLikeChosen}});
+    Choose({{&f.optSeparatorNone, o.separator == PartSeparator::None},
+            {&f.optSeparatorBlankLine, o.separator == PartSeparator::BlankLine},
+            {&f.optSeparatorSameAsTop, o.separator == PartSeparator::SameAsTop},
+            {&f.optSeparatorSameAsBottom, o.separator == PartSeparator::SameAsBottom}});
     Choose({{&f.optText, o.output == OutputForm::PlainText},
             {&f.optHTML, o.output == OutputForm::Html},
             {&f.optRTF, o.output == OutputForm::Rtf}});

@@ -9,8 +9,8 @@
 #include "service/signature_file.h"
 #include "ui/app.h"
 #include "ui/fixed_text.h"
+#include "ui/quote_list_file.h"
 #include "ui/signature_file.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 
@@ -101,7 +101,7 @@ Text SignatureFolder(App& app) {
 std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, const FileFilters& filters) {
     // The signature file may be one Velmo is to make.
     std::optional<Text> chosen = ChooseFile(
-        app, initial, filters, app.form.CommonDialog1.DialogTitle, FileChoice::ExistingOrNew);
+        app, initial, filters, app.form.dlgSignatureFile.DialogTitle, FileChoice::ExistingOrNew);
     if (!chosen)
         return std::nullopt;
     const PathStyle style = NativePathStyle();
@@ -128,7 +128,7 @@ Text OpenFileDialog(App& app, const Text& initial, const FileFilters& filters, c
     return ChooseFile(app, initial, filters, title).value_or(initial);
 }
 
-void cmdSigFile_Click(App& app) {
+void cmdChooseSignatureFile_Click(App& app) {
     const MainForm& form = app.form;
     // The current file when it may take the signature, else the folder to look in.
     const Text initial =
@@ -171,7 +171,7 @@ void ConnectOutputHandlers(App& app) {
         if (type->Value)
             app.outputType = type;
     }
-    f.cmdSigFile.Click += [&app] { cmdSigFile_Click(app); };
+    f.cmdChooseSignatureFile.Click += [&app] { cmdChooseSignatureFile_Click(app); };
     f.optText.Click += [&app] { optText_Click(app); };
     f.optHTML.Click += [&app] { optHTML_Click(app); };
     f.optRTF.Click += [&app] { optRTF_Click(app); };

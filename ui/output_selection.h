@@ -55,7 +55,7 @@ Text SignatureFolder(App& app);
 // files is refused with a message. Nothing when cancelled or refused.
 std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, const FileFilters& filters);
 
-void cmdSigFile_Click(App& app);
+void cmdChooseSignatureFile_Click(App& app);
 void optText_Click(App& app);
 void optHTML_Click(App& app);
 void optRTF_Click(App& app);

@@ -6,8 +6,8 @@
 #include "ui/app.h"
 #include "ui/entry_editor.h"
 #include "ui/fixed_text.h"
+#include "ui/quote_list_file.h"
 #include "ui/signature.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 
@@ -28,7 +28,7 @@ namespace {
 void ArmChangeTimer(App& app);
 
 void ChangeDue(App& app) {
-    btnRandomize_Click(app);
+    cmdRandomize_Click(app);
     app.ChangeStart = app.ports.clock.ElapsedSeconds();
     ArmChangeTimer(app);
 }
@@ -36,7 +36,7 @@ void ChangeDue(App& app) {
 // Sets the timer for the due time of the running wait; "Never" disarms it.
 // A due time already passed fires at once.
 void ArmChangeTimer(App& app) {
-    const double interval = Val(app.form.Slider.Tag.get());
+    const double interval = LeadingNumber(app.form.sldChangeInterval.Tag.get());
     if (interval <= 0) {
         app.ports.timer.Stop();
         return;
@@ -51,7 +51,7 @@ void PickRandomEntry(App& app) {
     app.session.PickRandom();
     // The entry the user is typing into stays in the editor, or the next keys
     // would go into the picked one.
-    const bool editing = app.form.ActiveControl() == &app.form.txtVar;
+    const bool editing = app.form.ActiveControl() == &app.form.txtEntry;
     if (!editing)
         app.session.quotes.CurrentEntry = app.session.PickedEntry();
     BuildSignature(app);
@@ -59,25 +59,25 @@ void PickRandomEntry(App& app) {
         ShowEntry(app);
 }
 
-void btnRandomize_Click(App& app) {
+void cmdRandomize_Click(App& app) {
     // Velmo runs all day: a file another program changed meanwhile is read
     // again before the pick (the schedule's too), unless it has edits here.
-    CheckVariableFile(app, false);
+    CheckQuoteList(app, false);
     CheckFixedText(app, false);
     PickRandomEntry(app);
 }
 
 void mnuRandomize_Click(App& app) {
-    btnRandomize_Click(app);
+    cmdRandomize_Click(app);
 }
 
-void Slider_Change(App& app) {
+void sldChangeInterval_Change(App& app) {
     MainForm& f = app.form;
-    const int position = f.Slider.Value;
+    const int position = f.sldChangeInterval.Value;
     if (position >= 0 && position < static_cast<int>(ChangeIntervals.size())) {
         const ChangeInterval& row = ChangeIntervals[static_cast<size_t>(position)];
-        f.Slider.Tag = ToText(row.seconds);
-        f.lblFreq.Caption = Text(row.caption);
+        f.sldChangeInterval.Tag = ToText(row.seconds);
+        f.lblChangeInterval.Caption = Text(row.caption);
     }
     f.Refresh();
     if (app.scheduleRunning)
@@ -92,9 +92,9 @@ void WaitForChange(App& app) {
 
 void ConnectScheduleHandlers(App& app) {
     MainForm& f = app.form;
-    f.btnRandomize.Click += [&app] { btnRandomize_Click(app); };
+    f.cmdRandomize.Click += [&app] { cmdRandomize_Click(app); };
     f.mnuRandomize.Click += [&app] { mnuRandomize_Click(app); };
-    f.Slider.Change += [&app] { Slider_Change(app); };
+    f.sldChangeInterval.Change += [&app] { sldChangeInterval_Change(app); };
 }
 
 }  // namespace velmo

@@ -9,7 +9,7 @@ namespace velmo {
 struct App;
 
 struct ChangeInterval {
-    TextView caption;  // shown in lblFreq
+    TextView caption;  // shown in lblChangeInterval
     int seconds;       // 0: never
 };
 
@@ -20,11 +20,11 @@ extern const std::array<ChangeInterval, 9> ChangeIntervals;
 // and shows the entry in the editor, unless the user is typing into it.
 void PickRandomEntry(App& app);
 
-void btnRandomize_Click(App& app);
+void cmdRandomize_Click(App& app);
 void mnuRandomize_Click(App& app);
 
 // Shows the chosen interval and times the running wait by it.
-void Slider_Change(App& app);
+void sldChangeInterval_Change(App& app);
 
 // Starts the change schedule: when the slider's interval has passed since
 // the wait began, a new entry is picked and the next interval timed from then.

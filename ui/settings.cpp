@@ -86,17 +86,18 @@ void SaveSettings(App& app) {
     SetStringValues(app, Text(SettingsKey), values);
 }
 
-void SaveSettingsButton_Click(App& app) {
+void cmdSaveSettings_Click(App& app) {
     SaveSettings(app);
-    if (SwitchedOn(app.form.chkFixed.Value))
+    if (SwitchedOn(app.form.chkFixedPart.Value))
         SaveFixedText(app);
 }
 
 void ConnectSettingsHandlers(App& app) {
     MainForm& f = app.form;
     for (CommandButton* button :
-         {&f.btnSaveSett, &f.btnSaveSett2, &f.cmdSave2, &f.cmdSave3, &f.cmdSave4}) {
-        button->Click += [&app] { SaveSettingsButton_Click(app); };
+         {&f.cmdSaveSettingsFixed, &f.cmdSaveSettingsVariable, &f.cmdSaveSettingsBorders,
+          &f.cmdSaveSettingsSideBorders, &f.cmdSaveSettingsOptions}) {
+        button->Click += [&app] { cmdSaveSettings_Click(app); };
     }
 }
 

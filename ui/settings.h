@@ -31,7 +31,7 @@ void SaveSettings(App& app);
 
 // The five "Save Settings" buttons: the options, and the fixed text when the
 // fixed part is on.
-void SaveSettingsButton_Click(App& app);
+void cmdSaveSettings_Click(App& app);
 
 void ConnectSettingsHandlers(App& app);
 

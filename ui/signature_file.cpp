@@ -37,7 +37,7 @@ void CheckSignatureFile(App& app) {
         app.ports.files.Read(app.session.signaturePath).has_value()) {
         return;
     }
-    if (!SwitchedOn(app.form.chkFile.Value))
+    if (!SwitchedOn(app.form.chkSignatureFile.Value))
         return;
     const std::optional<Text> chosen =
         ChooseSignatureFile(app, SignatureFolder(app) + U"AnySignatureFile.txt",

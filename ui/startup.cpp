@@ -11,9 +11,9 @@
 #include "ui/fixed_text.h"
 #include "ui/options.h"
 #include "ui/output_selection.h"
+#include "ui/quote_list_file.h"
 #include "ui/schedule.h"
 #include "ui/settings.h"
-#include "ui/variable_file.h"
 #include "ui/window.h"
 
 namespace velmo {
@@ -114,14 +114,14 @@ bool Main(App& app) {
     app.started = true;
 
     // Without a notification area a tray start would leave no way to the window.
-    if (!Included(form.chkTray.Value) || !app.ports.icon.Available()) {
+    if (!Included(form.chkStartOnTray.Value) || !app.ports.icon.Available()) {
         form.Show();
-        form.mnuopen.Visible = false;
-        form.mnuPut.Visible = true;
+        form.mnuOpenWindow.Visible = false;
+        form.mnuPutOnTray.Visible = true;
     } else {
         form.Hide();
-        form.mnuopen.Visible = true;
-        form.mnuPut.Visible = false;
+        form.mnuOpenWindow.Visible = true;
+        form.mnuPutOnTray.Visible = false;
     }
 
     PickRandomEntry(app);
@@ -147,17 +147,17 @@ void Form_QueryUnload(App& app) {
     Leave(app);
 }
 
-void btnClose_Click(App& app) {
+void cmdExit_Click(App& app) {
     Leave(app);
 }
 
-void mnuExit_Click(App& app) {
-    btnClose_Click(app);
+void mnuQuit_Click(App& app) {
+    cmdExit_Click(app);
 }
 
 void ConnectShutdownHandlers(App& app) {
-    app.form.btnClose.Click += [&app] { btnClose_Click(app); };
-    app.form.mnuExit.Click += [&app] { mnuExit_Click(app); };
+    app.form.cmdExit.Click += [&app] { cmdExit_Click(app); };
+    app.form.mnuQuit.Click += [&app] { mnuQuit_Click(app); };
 }
 
 }  // namespace velmo

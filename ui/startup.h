@@ -13,13 +13,13 @@ struct App;
 bool Main(App& app);
 
 // Writes the sample quote list when the folder has no "Variable.txt" yet.
-void WriteSampleVariableFile(App& app);
+void WriteSampleQuoteList(App& app);
 
 // The three ways of ending: remove the icon, save nothing, wait for no
 // further pick, and leave the event loop.
 void Form_QueryUnload(App& app);
-void btnClose_Click(App& app);
-void mnuExit_Click(App& app);
+void cmdExit_Click(App& app);
+void mnuQuit_Click(App& app);
 
 void ConnectShutdownHandlers(App& app);
 

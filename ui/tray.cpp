@@ -12,8 +12,8 @@ namespace {
 void ShowWindow(App& app, bool visible) {
     MainForm& f = app.form;
     f.Visible = visible;
-    f.mnuopen.Visible = !visible;
-    f.mnuPut.Visible = visible;
+    f.mnuOpenWindow.Visible = !visible;
+    f.mnuPutOnTray.Visible = visible;
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ void TrayIconClicked(App& app, IconClick click) {
     app.TrayBusy = false;
 }
 
-void btnHide_Click(App& app) {
+void cmdTrayMinimize_Click(App& app) {
     // Without a notification area a hidden window could never be reached again.
     if (!app.ports.icon.Available()) {
         app.form.Minimized = true;
@@ -54,10 +54,10 @@ void btnHide_Click(App& app) {
     }
     ShowWindow(app, false);
 }
-void mnuopen_Click(App& app) {
+void mnuOpenWindow_Click(App& app) {
     ShowWindow(app, true);
 }
-void mnuPut_Click(App& app) {
+void mnuPutOnTray_Click(App& app) {
     ShowWindow(app, false);
 }
 
@@ -77,11 +77,13 @@ void mnuHelp_Click(App& app) {
 
 void ConnectTrayHandlers(App& app) {
     MainForm& f = app.form;
-    for (CommandButton* b : {&f.btnHide, &f.cmdTray1, &f.cmdTray2, &f.cmdTray3, &f.cmdTray4}) {
-        b->Click += [&app] { btnHide_Click(app); };
+    for (CommandButton* b :
+         {&f.cmdTrayMinimizeVariable, &f.cmdTrayMinimizeFixed, &f.cmdTrayMinimizeBorders,
+          &f.cmdTrayMinimizeSideBorders, &f.cmdTrayMinimizeOptions}) {
+        b->Click += [&app] { cmdTrayMinimize_Click(app); };
     }
-    f.mnuopen.Click += [&app] { mnuopen_Click(app); };
-    f.mnuPut.Click += [&app] { mnuPut_Click(app); };
+    f.mnuOpenWindow.Click += [&app] { mnuOpenWindow_Click(app); };
+    f.mnuPutOnTray.Click += [&app] { mnuPutOnTray_Click(app); };
     f.mnuHelp.Click += [&app] { mnuHelp_Click(app); };
 }
 

@@ -16,9 +16,11 @@ TrayAction TrayActionOf(IconClick click, IconClick openClose);
 // Acts on a click on the icon as the desktop's notification area reports it.
 void TrayIconClicked(App& app, IconClick click);
 
-void btnHide_Click(App& app);
-void mnuopen_Click(App& app);
-void mnuPut_Click(App& app);
+// The "Tray Minimize" button of each tab but About: the window goes to the
+// notification area, or to the task bar where there is none.
+void cmdTrayMinimize_Click(App& app);
+void mnuOpenWindow_Click(App& app);
+void mnuPutOnTray_Click(App& app);
 
 // Opens the guide to setting up mail programs in the browser, or says why it
 // cannot.

@@ -66,12 +66,12 @@ void Form_Load(App& app) {
     // Enabled states and the interval label as the values say. The slider
     // goes first: its caption would otherwise cover the "<< Disabled >>" that
     // an unchecked variable part puts there.
-    f.Slider.Change();
-    f.chkVar.Click();
-    f.chkFixed.Click();
+    f.sldChangeInterval.Change();
+    f.chkVariablePart.Click();
+    f.chkFixedPart.Click();
 }
 
-void txtSignature_KeyPress(App&, int& keyAscii) {
+void txtPreviewVariable_KeyPress(App&, int& keyAscii) {
     keyAscii = 0;
 }
 
@@ -142,7 +142,8 @@ void chkAutostart_Click(App& app) {
 }
 
 void ConnectWindowHandlers(App& app) {
-    app.form.txtSignature.KeyPress += [&app](int& key) { txtSignature_KeyPress(app, key); };
+    app.form.txtPreviewVariable.KeyPress +=
+        [&app](int& key) { txtPreviewVariable_KeyPress(app, key); };
     app.form.chkAutostart.Click += [&app] { chkAutostart_Click(app); };
 }
 

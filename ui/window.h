@@ -15,7 +15,7 @@ void Form_Load(App& app);
 Text DescriptionText();
 
 // The signature preview on the Variable tab takes no typing.
-void txtSignature_KeyPress(App& app, int& keyAscii);
+void txtPreviewVariable_KeyPress(App& app, int& keyAscii);
 
 // chkAutostart shows whether the desktop starts the program; it is hidden
 // where there is no entry to write.

@@ -9,11 +9,11 @@
 #include "ui/entry_editor.h"
 #include "ui/fixed_text.h"
 #include "ui/output_selection.h"
+#include "ui/quote_list_file.h"
 #include "ui/schedule.h"
 #include "ui/settings.h"
 #include "ui/startup.h"
 #include "ui/tray.h"
-#include "ui/variable_file.h"
 #include "ui/window.h"
 
 namespace velmo {
@@ -21,7 +21,7 @@ namespace velmo {
 App::App(Ports platform)
     : ports(platform), session({platform.files, platform.program, platform.random}) {
     ConnectFixedTextHandlers(*this);
-    ConnectVariableFileHandlers(*this);
+    ConnectQuoteListHandlers(*this);
     ConnectOutputHandlers(*this);
     ConnectClipboardHandlers(*this);
     ConnectSettingsHandlers(*this);

@@ -57,13 +57,13 @@ TEST(PathBytes, EveryByteRoundTripsAndShowsAsReplacement) {
     EXPECT_EQ(ToPathBytes(U"\xDC2F\xD800"), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
-TEST(Numbers, ValReadsTheLeadingNumberAndRoundsHalfEven) {
+TEST(Numbers, LeadingNumberIsReadAndRoundedHalfEven) {
     const std::pair<Text, double> rows[] = {
         {U"60", 60.0}, {U"  -12.5abc", -12.5}, {U"", 0.0},    {U"x1", 0.0}, {U"19.9", 19.9},
         {U"9", 9.0},   {U"0/", 0.0},           {U"+7:", 7.0},
     };
     for (const auto& [in, value] : rows)
-        EXPECT_DOUBLE_EQ(Val(in), value) << ToUtf8(in);
+        EXPECT_DOUBLE_EQ(LeadingNumber(in), value) << ToUtf8(in);
     const std::pair<double, int> halves[] = {{28.5, 28}, {23.5, 24}, {6.67, 7},
                                              {-2.5, -2}, {-3.5, -4}, {2.4999, 2}};
     for (const auto& [value, rounded] : halves)

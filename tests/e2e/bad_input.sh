@@ -84,13 +84,13 @@ setup binary "$WORK/binary/sig.txt" "$FILE_ON"
 head -c 200000 /dev/urandom >"$DATA/Variable.txt"
 printf '\0\0\xff\xfe"unterminated' >>"$DATA/Variable.txt"
 start
-check "binary quote file: signature written" wait_for 10 test -s "$SIG"
-check "binary quote file: still running" running
+check "binary quote list file: signature written" wait_for 10 test -s "$SIG"
+check "binary quote list file: still running" running
 stop
 
 setup huge "$WORK/huge/sig.txt" "$FILE_ON"
 awk 'BEGIN { for (i = 1; i <= 100000; i++) printf "\"Quotation number %d, padded to make the file large enough\"\r\n", i }' >"$DATA/Variable.txt"
-ls -l "$DATA/Variable.txt" | awk '{print "  quote file of " $5 " bytes"}'
+ls -l "$DATA/Variable.txt" | awk '{print "  quote list file of " $5 " bytes"}'
 T0=$(date +%s%N)
 start
 check "100,000 entries: signature written" wait_for 10 test -s "$SIG"

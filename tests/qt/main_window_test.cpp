@@ -169,10 +169,12 @@ std::vector<int> LineRows(QGroupBox* frame) {
 // crosses no frame line.
 TEST_F(MainWindowTest, CaptionsFitAndTouchNothingBesideThem) {
     const std::pair<const char*, const char*> neighbours[] = {
-        {"Label2", "Image3"},       // "By:" under the banner
-        {"imgIcon", "Image2"},      // the icon under the About banner
-        {"Label4", "cmbFixWidth"},  // "characters" after the width box
-        {"Label1", "cmbWidth"},    {"lblFixedWidth", "cmbFixWidth"}, {"lblHTML", "email"},
+        {"lblAuthor", "imgBanner"},              // "By:" under the banner
+        {"imgIcon", "imgAboutBanner"},           // the icon under the About banner
+        {"lblPlainWidthUnit", "cmbPlainWidth"},  // "characters" after the width box
+        {"lblBorderedWidthUnit", "cmbBorderedWidth"},
+        {"lblPlainWidth", "cmbPlainWidth"},
+        {"lblHomePageTitle", "lblMailAddress"},
     };
     for (const auto& [name, other] : neighbours) {
         EXPECT_FALSE(Drawn(Get(name)).isEmpty()) << name;
@@ -246,35 +248,39 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
         QString read;       // controls shown, after the widget, by a window built afterwards
         const char* shown;  // "|" between
     } cases[] = {
-        {1, nullptr, 0, "frmTB", {}, "", "(off) Top Border "},
-        {1, "chkBorder", 1, "cmbFixWidth", {}, "", "(hidden) "},
-        {4, "chkClip", 2, "chkClip", {}, "", "&Clipboard [-]"},
+        {1, nullptr, 0, "frmTopBorder", {}, "", "(off) Top Border "},
+        {1, "chkBorder", 1, "cmbPlainWidth", {}, "", "(hidden) "},
+        {4, "chkClipboard", 2, "chkClipboard", {}, "", "&Clipboard [-]"},
         // A group may have none chosen, which exclusive Qt buttons would refuse.
-        {1, "optTBRepeat", 0, "optTBRepeat", {}, "", "(off) Repeat ( )"},
-        {0, nullptr, 0, "btnNew", click, "IndNumber", "&New|<<New Entry>> 1/1"},
-        {4, "chkClip", 2, "chkClip", click, "chkClip", "&Clipboard [x]|&Clipboard [x]"},
+        {1, "optTopRepeat", 0, "optTopRepeat", {}, "", "(off) Repeat ( )"},
+        {0, nullptr, 0, "cmdNewEntry", click, "lblEntryNumber", "&New|<<New Entry>> 1/1"},
+        {4, "chkClipboard", 2, "chkClipboard", click, "chkClipboard",
+         "&Clipboard [x]|&Clipboard [x]"},
         {4, nullptr, 0, "optHTML", click, "optText optHTML", "HTML (o)|Text ( )|HTML (o)"},
         {4, "optHTML", 1, "optHTML", click, "optText optHTML", "HTML (o)|Text ( )|HTML (o)"},
         // Typing into a Like border chooses it; the length shown is the one before the key.
-        {1, "chkBorder", 1, "txtTBLike", type("abc\b"), "txtTBLike lblTBLen optTBLike",
+        {1, "chkBorder", 1, "txtTopLike", type("abc\b"), "txtTopLike lblTopLikeLength optTopLike",
          "ab|ab|3|Like (o)"},
-        {1, "chkBorder", 1, "txtTBRepeat", type("12345678"), "txtTBRepeat", "*12345|*12345"},
-        {0, nullptr, 0, "txtVar", type("hi\ryo\b"), "txtVar IndNumber", "hi\ny|hi\ny|Entry: 1/1"},
-        {0, nullptr, 0, "txtSignature", type("xy\b\r"), "txtSignature", "|"},  // no typing
+        {1, "chkBorder", 1, "txtTopRepeat", type("12345678"), "txtTopRepeat", "*12345|*12345"},
+        {0, nullptr, 0, "txtEntry", type("hi\ryo\b"), "txtEntry lblEntryNumber",
+         "hi\ny|hi\ny|Entry: 1/1"},
+        {0, nullptr, 0, "txtPreviewVariable", type("xy\b\r"), "txtPreviewVariable",
+         "|"},  // no typing
         // The file boxes show paths that the buttons beside them choose.
-        {4, nullptr, 0, "txtSigFile", type("/x"), "txtSigFile",
+        {4, nullptr, 0, "txtSignatureFilePath", type("/x"), "txtSignatureFilePath",
          "Signature File Location|Signature File Location"},
-        {0, nullptr, 0, "txtVarFile", type("/x"), "txtVarFile",
+        {0, nullptr, 0, "txtQuoteListPath", type("/x"), "txtQuoteListPath",
          "Variable File Path|Variable File Path"},
         // Emptied while typed into, the box keeps the focus and the part stays on.
-        {3, "chkFixed", 1, "txtFixed", retype, "txtFixed chkFixed",
+        {3, "chkFixedPart", 1, "txtFixedText", retype, "txtFixedText chkFixedPart",
          "Jane Roe|Jane Roe|Include Fixed Part [x]"},
-        {1, nullptr, 0, "cmbFixWidth", down, "cmbFixWidth", "40|40"},
-        {4, nullptr, 0, "Slider", slide, "Slider lblFreq", "4|4|1 Hour"},
+        {1, nullptr, 0, "cmbPlainWidth", down, "cmbPlainWidth", "40|40"},
+        {4, nullptr, 0, "sldChangeInterval", slide, "sldChangeInterval lblChangeInterval",
+         "4|4|1 Hour"},
         {0, nullptr, 0, "Tabs", tab4, "Tabs", "4|4"},
         // A link is underlined while hovered, until the mouse crosses its page.
-        {5, nullptr, 0, "email", hover, "", "velmo@example.org #0000ff_"},
-        {5, nullptr, 0, "email", cross, "", "velmo@example.org"},
+        {5, nullptr, 0, "lblMailAddress", hover, "", "velmo@example.org #0000ff_"},
+        {5, nullptr, 0, "lblMailAddress", cross, "", "velmo@example.org"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.widget);
@@ -304,8 +310,8 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
 TEST_F(MainWindowTest, AHugeTextIsShownCutAndKeptWholeInTheModel) {
     Show();
     const Text word(10'000'000, U'x');
-    form.txtVar.Text = word;
-    auto* edit = static_cast<QPlainTextEdit*>(Get("txtVar"));
+    form.txtEntry.Text = word;
+    auto* edit = static_cast<QPlainTextEdit*>(Get("txtEntry"));
     // Its first 50,000 characters, then an ellipsis and how much is left out.
     EXPECT_EQ(edit->toPlainText().left(50'002), QString(50'000, 'x') + "\n" + QChar(0x2026));
     EXPECT_LT(edit->toPlainText().size(), 50'100);
@@ -314,30 +320,30 @@ TEST_F(MainWindowTest, AHugeTextIsShownCutAndKeptWholeInTheModel) {
     EXPECT_EQ(t.app.session.quotes.Entries[1], word);
     form.txtVar.Text = U"short";
     QTest::keyClicks(edit, "y");
-    EXPECT_EQ(form.txtVar.Text.get(), U"yshort");
+    EXPECT_EQ(form.txtEntry.Text.get(), U"yshort");
 }
 
 // Focus moves both ways, and leaving the editor asks to save.
 TEST_F(MainWindowTest, FocusAndStateFollowTheModelAndClosingEndsTheProgram) {
     Show();
-    form.txtVar.SetFocus();
+    form.txtEntry.SetFocus();
     QApplication::processEvents();
-    ASSERT_EQ(QApplication::focusWidget(), Get("txtVar"));
+    ASSERT_EQ(QApplication::focusWidget(), Get("txtEntry"));
     t.messages.shown.clear();
-    Get("btnRandomize")->setFocus();
+    Get("cmdRandomize")->setFocus();
     QApplication::processEvents();
-    EXPECT_EQ(form.ActiveControl(), &form.btnRandomize);
+    EXPECT_EQ(form.ActiveControl(), &form.cmdRandomize);
     ASSERT_EQ(t.messages.shown.size(), 1u);
     EXPECT_EQ(t.messages.shown[0].style, message::ErrorYesNoDefaultNo);
 
     Form_Load(t.app);
     t.icon.available = false;  // then the tray button minimizes instead of hiding
     form.Show();
-    QTest::mouseClick(Get("btnHide"), Qt::LeftButton);
+    QTest::mouseClick(Get("cmdTrayMinimizeVariable"), Qt::LeftButton);
     EXPECT_TRUE(w->isMinimized());
     w->showNormal();
     EXPECT_FALSE(form.Minimized.get());
-    QTest::mouseClick(Get("ulrHomePage"), Qt::LeftButton);
+    QTest::mouseClick(Get("lblHomePage"), Qt::LeftButton);
     EXPECT_EQ(t.browser.opened, (std::vector<Text>{Text(HomePageAddress)}));
     form.Hide();
     EXPECT_FALSE(w->isVisible());

@@ -338,29 +338,29 @@ inline void ComposeFixedTextAlone(SignatureSession& session, const Text& lines) 
 // the output type left as it is: the packed flags become
 // " 7 1 1 0 1 1-1 0 1-1 0 0-1-1 0-1 0 0 0 " and the output type's digit.
 inline void ChangeEveryOption(MainForm& form, const Text& bottomLike) {
-    form.Slider.Value = 7;
-    form.chkClip.Value = Check::On;
-    form.chkFile.Value = Check::On;
-    form.chkVar.Value = Check::Off;
-    form.chkFixed.Value = Check::On;
-    form.chkTray.Value = Check::On;
-    form.optOrderVF.Value = true;
+    form.sldChangeInterval.Value = 7;
+    form.chkClipboard.Value = Check::On;
+    form.chkSignatureFile.Value = Check::On;
+    form.chkVariablePart.Value = Check::Off;
+    form.chkFixedPart.Value = Check::On;
+    form.chkStartOnTray.Value = Check::On;
+    form.optVariableFirst.Value = true;
     form.chkBorder.Value = Check::Off;
-    form.chkSpace.Value = Check::On;
-    form.optBBSame.Value = true;
-    form.optSBSRightLike.Value = true;
-    form.optSBSBlankLine.Value = true;
-    form.chkSBSRightSame.Value = Check::Off;
-    form.cmbFixWidth.Text = U"40";
-    form.txtTBLike.Text = U"  ~~ top — ~~  ";
-    form.txtTBRepeat.Text = U"\"\\";
-    form.cmbWidth.Text = U"100";
-    form.txtBBLike.Text = bottomLike;
-    form.txtBBRepeat.Text = U"=-";
-    form.txtSBSLeftLike.Text = U"<|";
-    form.cmbSBSIndent.Text = U"4";
-    form.txtSBSRightLike.Text = U"|>";
-    form.optTBLike.Value = true;  // after the repeat text, whose change selects Repeat
+    form.chkBlankRows.Value = Check::On;
+    form.optBottomSameAsTop.Value = true;
+    form.optRightLike.Value = true;
+    form.optSeparatorBlankLine.Value = true;
+    form.chkRightSameAsLeft.Value = Check::Off;
+    form.cmbPlainWidth.Text = U"40";
+    form.txtTopLike.Text = U"  ~~ top — ~~  ";
+    form.txtTopRepeat.Text = U"\"\\";
+    form.cmbBorderedWidth.Text = U"100";
+    form.txtBottomLike.Text = bottomLike;
+    form.txtBottomRepeat.Text = U"=-";
+    form.txtLeftLike.Text = U"<|";
+    form.cmbIndent.Text = U"4";
+    form.txtRightLike.Text = U"|>";
+    form.optTopLike.Value = true;  // after the repeat text, whose change selects Repeat
 }
 
 }  // namespace velmo::testing

@@ -5,7 +5,7 @@
 #include "support/fakes.h"
 #include "support/native_forms.h"
 #include "ui/options.h"
-#include "ui/variable_file.h"
+#include "ui/quote_list_file.h"
 
 namespace velmo {
 namespace {
@@ -24,10 +24,10 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
         SetDefaults(app);
     }
 
-    // Reads a list of entries from the quote file, as at start-up.
+    // Reads a list of entries from the quote list file, as at start-up.
     void Start(const std::string& file, int current = 1) {
         files.files[kListFile] = file;
-        LoadVariableFile(app);
+        LoadQuoteList(app);
         app.started = true;
         app.session.quotes.CurrentEntry = current;
         ShowEntry(app);
@@ -43,7 +43,7 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
     }
 
     std::pair<Text, Text> Shown() const {
-        return {form.txtVar.Text.get(), form.IndNumber.Caption.get()};
+        return {form.txtEntry.Text.get(), form.lblEntryNumber.Caption.get()};
     }
 
     MainForm& form = app.form;
@@ -56,21 +56,21 @@ TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     Start(kThree);
     const Text names[] = {U"", U"one", U"two", U"three"};
     const std::pair<CommandButton*, int> steps[] = {
-        {&form.btnForwardOne, 2}, {&form.btnForwardOne, 3}, {&form.btnForwardOne, 1},
-        {&form.btnBackOne, 3},    {&form.btnBackOne, 2},    {&form.btnAllBack, 1},
-        {&form.btnForwardAll, 3}, {&form.btnForwardAll, 3}};
+        {&form.cmdNextEntry, 2},     {&form.cmdNextEntry, 3},     {&form.cmdNextEntry, 1},
+        {&form.cmdPreviousEntry, 3}, {&form.cmdPreviousEntry, 2}, {&form.cmdFirstEntry, 1},
+        {&form.cmdLastEntry, 3},     {&form.cmdLastEntry, 3}};
     for (const auto& [button, entry] : steps) {
         button->Click();
         EXPECT_EQ(Shown(), std::make_pair(names[entry], U"Entry: " + ToText(entry) + U"/3"))
             << button->Name;
     }
     form.Tabs.Tab = 2;
-    form.UseEntry.Click();
+    form.cmdUseEntry.Click();
     EXPECT_EQ(form.Tabs.Tab.get(), 0);
     EXPECT_NE(app.session.Signature().find(U"three"), Text::npos);
 
     Start("\"only\"\r\n");  // slot 2 still holds "two" of the longer list
-    form.btnNew.Click();
+    form.cmdNewEntry.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 2/2")));
     EXPECT_EQ(form.ActiveControl(), &form.txtVar);
     form.txtVar.Text = U"A second quotation";  // typing goes straight into the list
@@ -79,11 +79,11 @@ TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     for (int i = 1; i <= 200; ++i)
         full += "\"quote " + std::to_string(i) + "\"\r\n";
     Start(full, 17);
-    form.btnNew.Click();
+    form.cmdNewEntry.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U"quote 17"), Text(U"<<Entries Full>> 200/200")));
 
     Start("", 0);
-    for (CommandButton* button : {&form.btnForwardOne, &form.btnBackOne, &form.btnForwardAll})
+    for (CommandButton* button : {&form.cmdNextEntry, &form.cmdPreviousEntry, &form.cmdLastEntry})
         button->Click();
     EXPECT_EQ(app.session.quotes.CurrentEntry, 0);
     form.btnAllBack.Click();
@@ -125,7 +125,7 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
         Start(kThree, row.current);
         files.files[kListFile] = row.outside;
         messages.shown.clear();
-        form.btnDelete.Click();
+        form.cmdDeleteEntry.Click();
         EXPECT_EQ(Shown(), std::make_pair(row.text, row.label));
         EXPECT_EQ(files.files[kListFile],
                   row.file.empty() ? row.outside : NativeFileBytes(row.file));
@@ -134,8 +134,8 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
     }
 
     Start("\"only\"\r\n");
-    form.btnDelete.Click();
-    form.btnDelete.Click();  // nothing left to delete
+    form.cmdDeleteEntry.Click();
+    form.cmdDeleteEntry.Click();  // nothing left to delete
     EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"Entry : No Data")));
     EXPECT_EQ(files.files[kListFile], "");
 }
@@ -143,12 +143,12 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
 // No saves nothing; asked again without an edit, Yes writes the list and the options.
 TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
     Start(kThree);
-    ASSERT_TRUE(form.txtVar.SetFocus());
-    form.txtVar.Text = U"edited";
+    ASSERT_TRUE(form.txtEntry.SetFocus());
+    form.txtEntry.Text = U"edited";
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         messages.answers = {answer};
-        ASSERT_TRUE(form.txtVar.SetFocus());
-        ASSERT_TRUE(form.btnRandomize.SetFocus());
+        ASSERT_TRUE(form.txtEntry.SetFocus());
+        ASSERT_TRUE(form.cmdRandomize.SetFocus());
         EXPECT_EQ(files.Exists(testing::kTestSettingsFile), answer == Answer::Yes);
     }
     EXPECT_EQ(messages.shown.size(), 2u);
@@ -158,17 +158,17 @@ TEST_F(EntryEditorTest, LeavingTheEditorAlwaysAsksAndYesSavesEverything) {
 // Switching the part on reads a list never read, so that a save after an
 // edit keeps the file's entries.
 TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
-    form.Slider.Value = 3;
-    form.chkVar.Value = Check::Off;
+    form.sldChangeInterval.Value = 3;
+    form.chkVariablePart.Value = Check::Off;
     app.started = true;
     files.files[kListFile] = "\"kept\"\r\n\"safe\"\r\n";
-    form.chkVar.Value = Check::On;
-    EXPECT_TRUE(form.txtVar.Enabled && form.Slider.Enabled);
-    EXPECT_EQ(form.lblFreq.Caption.get(), U"30 Minute");
-    EXPECT_EQ(form.txtVarFile.Text.get(), kListFile);
-    form.btnNew.Click();
-    form.txtVar.Text = U"new";
-    ASSERT_TRUE(SaveVariableFile(app));
+    form.chkVariablePart.Value = Check::On;
+    EXPECT_TRUE(form.txtEntry.Enabled && form.sldChangeInterval.Enabled);
+    EXPECT_EQ(form.lblChangeInterval.Caption.get(), U"30 Minute");
+    EXPECT_EQ(form.txtQuoteListPath.Text.get(), kListFile);
+    form.cmdNewEntry.Click();
+    form.txtEntry.Text = U"new";
+    ASSERT_TRUE(SaveQuoteList(app));
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"kept\"\r\n\"safe\"\r\n\"new\"\r\n"));
 }
 
@@ -178,18 +178,18 @@ using BorderOptionsTest = EntryEditorTest;
 // selects "Repeat".
 TEST_F(BorderOptionsTest, TypingIntoABorderBoxSelectsIt) {
     const std::pair<TextBox*, OptionButton*> rows[] = {
-        {&form.txtTBLike, &form.optTBLike},
-        {&form.txtBBLike, &form.optBBLike},
-        {&form.txtBBRepeat, &form.optBBRepeat},
-        {&form.txtSBSRightLike, &form.optSBSRightLike},
+        {&form.txtTopLike, &form.optTopLike},
+        {&form.txtBottomLike, &form.optBottomLike},
+        {&form.txtBottomRepeat, &form.optBottomRepeat},
+        {&form.txtRightLike, &form.optRightLike},
     };
     for (const auto& [box, option] : rows) {
         ASSERT_FALSE(option->Value) << box->Name;
         Type(*box, U"-");
         EXPECT_TRUE(option->Value) << box->Name;
     }
-    form.txtTBRepeat.Text = U"-=";
-    EXPECT_TRUE(form.optTBRepeat.Value && !form.optTBLike.Value);
+    form.txtTopRepeat.Text = U"-=";
+    EXPECT_TRUE(form.optTopRepeat.Value && !form.optTopLike.Value);
 }
 
 // Typing into the "Like" top selects its option and shows the length before
@@ -202,24 +202,27 @@ TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
         size_t typed;
         bool repeatChosenFirst, refused, repeatAfter;
     } rows[] = {
-        {&form.cmdApply2, 39, false, true, false},  {&form.txtBBLike, 39, false, true, false},
-        {&form.cmdApply2, 40, false, false, false}, {&form.optBBLike, 39, false, false, true},
-        {&form.optHTML, 10, false, false, true},    {&form.cmdApply2, 5, true, false, true},
+        {&form.cmdApplyBorders, 39, false, true, false},
+        {&form.txtBottomLike, 39, false, true, false},
+        {&form.cmdApplyBorders, 40, false, false, false},
+        {&form.optBottomLike, 39, false, false, true},
+        {&form.optHTML, 10, false, false, true},
+        {&form.cmdApplyBorders, 5, true, false, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.next->Name + " after " + std::to_string(row.typed));
         form.chkBorder.Value = Check::On;
-        form.txtTBLike.Text = Text();
-        ASSERT_TRUE(form.txtTBLike.SetFocus());
-        Type(form.txtTBLike, Text(row.typed, U'='));
-        EXPECT_EQ(form.lblTBLen.Caption.get(), ToText(static_cast<int>(row.typed) - 1));
+        form.txtTopLike.Text = Text();
+        ASSERT_TRUE(form.txtTopLike.SetFocus());
+        Type(form.txtTopLike, Text(row.typed, U'='));
+        EXPECT_EQ(form.lblTopLikeLength.Caption.get(), ToText(static_cast<int>(row.typed) - 1));
         if (row.repeatChosenFirst)
-            form.optTBRepeat.Value = true;
+            form.optTopRepeat.Value = true;
         messages.shown.clear();
         row.next->SetFocus();
-        EXPECT_EQ(form.optTBRepeat.Value.get(), row.repeatAfter);
-        EXPECT_EQ(form.ActiveControl(), row.refused ? &form.txtTBLike : row.next);
-        EXPECT_EQ(form.txtTBLike.Text.get(), row.refused ? kFortyStars : Text(row.typed, U'='));
+        EXPECT_EQ(form.optTopRepeat.Value.get(), row.repeatAfter);
+        EXPECT_EQ(form.ActiveControl(), row.refused ? &form.txtTopLike : row.next);
+        EXPECT_EQ(form.txtTopLike.Text.get(), row.refused ? kFortyStars : Text(row.typed, U'='));
         EXPECT_EQ(messages.shown.size(), row.refused ? 1u : 0u);
     }
 }
@@ -232,14 +235,16 @@ TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
 TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
     Start(kThree);
     const int writes = files.writes;
-    const std::pair<CommandButton*, int> buttons[] = {
-        {&form.cmdApply2, 1}, {&form.cmdApply3, 2}, {&form.Apply, 3}, {&form.cmdApply4, 4}};
+    const std::pair<CommandButton*, int> buttons[] = {{&form.cmdApplyBorders, 1},
+                                                      {&form.cmdApplySideBorders, 2},
+                                                      {&form.cmdApplyFixed, 3},
+                                                      {&form.cmdApplyOptions, 4}};
     for (const auto& [button, tab] : buttons) {
         SCOPED_TRACE(button->Name);
         form.Tabs.Tab = 0;
-        form.btnForwardOne.Click();
+        form.cmdNextEntry.Click();
         const Text edited = U"edited for " + FromUtf8(button->Name);
-        form.txtVar.Text = edited;
+        form.txtEntry.Text = edited;
         button->Click();
         EXPECT_EQ(form.Tabs.Tab.get(), tab);
         EXPECT_NE(app.session.Signature().find(edited), Text::npos);
@@ -251,13 +256,13 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
         SCOPED_TRACE(borders);
         form.Tabs.Tab = 0;
         form.chkBorder.Value = static_cast<Check>(borders);
-        EXPECT_EQ(form.cmbFixWidth.Visible.get(), borders != 1);
-        ASSERT_TRUE(form.Apply.SetFocus());
-        form.optTBLike.Value = true;
-        form.txtTBLike.Text = Text(39, U'=');
+        EXPECT_EQ(form.cmbPlainWidth.Visible.get(), borders != 1);
+        ASSERT_TRUE(form.cmdApplyFixed.SetFocus());
+        form.optTopLike.Value = true;
+        form.txtTopLike.Text = Text(39, U'=');
         messages.shown.clear();
-        form.txtVar.Text = U"not applied";
-        form.Apply.Click();
+        form.txtEntry.Text = U"not applied";
+        form.cmdApplyFixed.Click();
         EXPECT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(form.ActiveControl(),
                   borders == 1 ? static_cast<Control*>(&form.txtTBLike) : &form.Apply);

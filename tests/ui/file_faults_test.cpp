@@ -21,9 +21,9 @@
 #include "support/text_helpers.h"
 #include "ui/app.h"
 #include "ui/fixed_text.h"
+#include "ui/quote_list_file.h"
 #include "ui/settings.h"
 #include "ui/signature_file.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {
@@ -194,7 +194,7 @@ TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     app.session.quotes.EntryCount = 2;
     app.session.dataFolder = FromUtf8(dir_.string() + "/");
     LoadFixedText(app, Text());
-    app.form.txtFixed.Text = U"Jo Bloggs\r\n1 High Street";
+    app.form.txtFixedText.Text = U"Jo Bloggs\r\n1 High Street";
     const auto files = [&] {
         std::map<std::string, std::string> found;
         for (const std::string& name : folder_.Listing())
@@ -205,7 +205,7 @@ TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     calls_.failStep = Step::Rename;
     calls_.error = EIO;
     WriteSignatureFile(app);
-    EXPECT_FALSE(SaveVariableFile(app));
+    EXPECT_FALSE(SaveQuoteList(app));
     EXPECT_FALSE(SaveFixedText(app));
     SetStringValues(app, Text(SettingsKey), {{U"Indent", U"5"}});
     EXPECT_EQ(files(), before);

@@ -132,7 +132,7 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         if (row.change)
             row.change->Value = true;
         else
-            form.cmdSigFile.Click();
+            form.cmdChooseSignatureFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), row.filter.empty() ? 0u : 1u);
         if (!row.filter.empty()) {
             EXPECT_EQ(fileDialog.calls[0].initial, row.initial);
@@ -195,7 +195,7 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         Start(form.optRTF, U"/home/user/sig.txt");
         files.failWrites[gone] = std::make_error_code(std::errc::permission_denied);
         fileDialog.results = {gone, recovered ? std::optional(found) : std::nullopt};
-        form.cmdSigFile.Click();
+        form.cmdChooseSignatureFile.Click();
         ASSERT_EQ(fileDialog.calls.size(), 2u);
         EXPECT_EQ(fileDialog.calls[1].initial, U"/home/user/AnySignatureFile.txt");
         EXPECT_EQ(fileDialog.calls[1].filter,
@@ -241,10 +241,10 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
             files.files[U"/home/user/sig.txt"] = files.files[U"/opt/velmo/Variable.txt"] = "old";
             fileDialog.results = {path};
             fileDialog.whileOpen = [this] { WriteSignatureFile(app); };
-            form.chkFile.Value =
+            form.chkSignatureFile.Value =
                 way == Button ? Check::Off : Check::On;  // the button keeps the file in use
             if (way == Button)
-                form.cmdSigFile.Click();
+                form.cmdChooseSignatureFile.Click();
             else if (way == TypeChange)
                 form.optHTML.Value = true;
             else
@@ -268,7 +268,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
 // known folder is never written, and said once too; no path is no fault.
 TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
     const Text other = U"/mnt/readonly/signature.txt";
-    form.chkFile.Value = Check::On;
+    form.chkSignatureFile.Value = Check::On;
     files.files[kPath] = "old\r\n";
     files.failWrites[kPath] = std::make_error_code(std::errc::permission_denied);
     files.failWrites[other] = std::make_error_code(std::errc::read_only_file_system);

@@ -10,8 +10,8 @@
 #include "ui/entry_editor.h"
 #include "ui/fixed_text.h"
 #include "ui/options.h"
+#include "ui/quote_list_file.h"
 #include "ui/schedule.h"
-#include "ui/variable_file.h"
 
 namespace velmo {
 namespace {
@@ -50,10 +50,10 @@ TEST(FixedText, SavesAndReloads) {
         if (row.file) {
             EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes(*row.file));
         }
-        t.app.form.txtFixed.Text = U"";
-        t.app.form.chkFixed.Value = Check::On;  // a failed read would prompt
+        t.app.form.txtFixedText.Text = U"";
+        t.app.form.chkFixedPart.Value = Check::On;  // a failed read would prompt
         LoadFixedText(t.app, Text());
-        EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.read);
+        EXPECT_EQ(t.app.form.txtFixedText.Text.get(), row.read);
         ASSERT_EQ(t.messages.shown.size(), row.messages);
         if (row.messages) {
             EXPECT_NE(t.messages.shown[0].text.find(U"15"), Text::npos);
@@ -105,18 +105,18 @@ TEST(FixedText, TheFileIsReplacedOnlyAfterItsLinesWereRead) {
         t.fileDialog.results = {Text(U"/home/ann/sig.fxt")};
         t.messages.answers = {row.answer};
         // Start-up reads the file while the part is on; greyed, a read is silent.
-        f.chkFixed.Value = static_cast<Check>(row.partAtStart);
+        f.chkFixedPart.Value = static_cast<Check>(row.partAtStart);
         if (row.partAtStart != 0)
             LoadFixedText(t.app, Text());
         t.app.started = true;
-        f.chkFixed.Value = Check::On;
+        f.chkFixedPart.Value = Check::On;
         if (row.typed)
-            f.txtFixed.Text = *row.typed;
-        ASSERT_TRUE(f.txtFixed.SetFocus());
-        ASSERT_TRUE(f.txtVar.SetFocus());  // leaving the editor saves it
+            f.txtFixedText.Text = *row.typed;
+        ASSERT_TRUE(f.txtFixedText.SetFocus());
+        ASSERT_TRUE(f.txtEntry.SetFocus());  // leaving the editor saves it
         EXPECT_EQ(t.files.files[kFixedFile], row.saved);
         EXPECT_EQ(SaveFixedText(t.app), !row.refused) << "the second save";
-        EXPECT_EQ(f.txtFixed.Text.get(), row.box);
+        EXPECT_EQ(f.txtFixedText.Text.get(), row.box);
         ASSERT_EQ(t.messages.shown.size(), (row.said.empty() ? 0u : 1u) + (row.refused ? 1u : 0u));
         if (!row.said.empty()) {
             EXPECT_NE(t.messages.shown[0].text.find(row.said), Text::npos);
@@ -135,19 +135,19 @@ TEST(FixedText, EmptiedWhileTypingIsSwitchedOffWhenLeft) {
         MainForm& f = t.app.form;
         t.app.session.dataFolder = kFixedFolder;
         t.files.files[kFixedFile] = NativeFileBytes("\"Jane Doe\"\r\n\"Small Town\"\r\n");
-        f.chkFixed.Value = Check::On;
+        f.chkFixedPart.Value = Check::On;
         LoadFixedText(t.app, Text());
-        ASSERT_TRUE(f.txtFixed.SetFocus());
-        f.txtFixed.Text = Text();
-        EXPECT_TRUE(f.chkFixed.Value == Check::On && f.txtFixed.Enabled);
-        f.txtFixed.Text = typed;
-        ASSERT_TRUE(f.optOrderVF.SetFocus());
-        EXPECT_EQ(f.chkFixed.Value == Check::On && f.txtFixed.Enabled, !typed.empty());
+        ASSERT_TRUE(f.txtFixedText.SetFocus());
+        f.txtFixedText.Text = Text();
+        EXPECT_TRUE(f.chkFixedPart.Value == Check::On && f.txtFixedText.Enabled);
+        f.txtFixedText.Text = typed;
+        ASSERT_TRUE(f.optVariableFirst.SetFocus());
+        EXPECT_EQ(f.chkFixedPart.Value == Check::On && f.txtFixedText.Enabled, !typed.empty());
         EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes("\"" + ToUtf8(typed) + "\"\r\n"));
     }
 }
 
-class VariableFileTest : public ::testing::Test, protected testing::TestApp {
+class QuoteListFileTest : public ::testing::Test, protected testing::TestApp {
   protected:
     void SetUp() override { app.session.dataFolder = kFolder; }
 
@@ -167,7 +167,7 @@ class VariableFileTest : public ::testing::Test, protected testing::TestApp {
 // is; YES offers the dialog, and the load is tried until NO. A Windows-1252
 // file is read; what is saved reads back the same, entries past the 200th
 // included; only a rooted stored path is honoured.
-TEST_F(VariableFileTest, LoadsSavesAndReloads) {
+TEST_F(QuoteListFileTest, LoadsSavesAndReloads) {
     const std::string precious =
         "\"\x93"
         "Caf\xE9\x94 \x80\"\r\nplain,two\r\n";
@@ -184,7 +184,7 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
     app.session.quoteListPath.clear();  // the default file, missing
     messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Ok, Answer::Yes};
     fileDialog.results = {std::nullopt, locked, Text(), found};
-    LoadVariableFile(app);
+    LoadQuoteList(app);
     ASSERT_EQ(messages.shown.size(), 6u);  // the empty name is an error of its own
     EXPECT_NE(messages.shown[0].text.find(found), Text::npos);
     EXPECT_EQ(messages.shown[1].text.find(U"I have not been able to find your Variable Text"), 0u);
@@ -229,7 +229,7 @@ TEST_F(VariableFileTest, LoadsSavesAndReloads) {
 
 // The file button loads the chosen list once, switches the part on and
 // builds with the entry the editor shows.
-TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
+TEST_F(QuoteListFileTest, ChoosingAnotherFileLoadsItOnce) {
     SetDefaults(app);
     app.started = true;
     const Text chosen = testing::Rooted(U"home/ann/new.txt");
@@ -237,7 +237,7 @@ TEST_F(VariableFileTest, ChoosingAnotherFileLoadsItOnce) {
     app.session.quotes.CurrentEntry = 2;
     app.form.chkVar.Value = Check::Off;
     fileDialog.results = {chosen};
-    app.form.cmdVarFile.Click();
+    app.form.cmdChooseQuoteList.Click();
     ASSERT_EQ(fileDialog.calls.size(), 1u);
     EXPECT_EQ(fileDialog.calls[0].initial, kDefaultFile);
     EXPECT_EQ(fileDialog.calls[0].filter,
@@ -278,7 +278,7 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             SetDefaults(t.app);
             const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
             t.files.files[path] = "\"one\"\r\n\"two\"\r\n";
-            f.chkFixed.Value = Check::On;
+            f.chkFixedPart.Value = Check::On;
             if (fixed) {
                 LoadFixedText(t.app, Text());
             } else {
@@ -287,9 +287,9 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
                 ShowEntry(t.app);
             }
             if (row.edited && fixed)
-                f.txtFixed.Text = U"mine\r\ntwo";
+                f.txtFixedText.Text = U"mine\r\ntwo";
             if (row.edited && !fixed)
-                f.txtVar.Text = U"mine";
+                f.txtEntry.Text = U"mine";
             // The copy here, as the lines of the file.
             const auto copy = [&] {
                 if (fixed)
@@ -304,11 +304,11 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             t.messages.answers = {row.answer};
             bool saved = true;
             if (row.pick) {  // a scheduled change, as Randomize does it
-                f.Slider.Value = 1;
+                f.sldChangeInterval.Value = 1;
                 WaitForChange(t.app);
                 t.timer.Advance(300);
             } else {
-                saved = fixed ? SaveFixedText(t.app) : SaveVariableFile(t.app);
+                saved = fixed ? SaveFixedText(t.app) : SaveQuoteList(t.app);
             }
             EXPECT_EQ(saved, row.saved);
             EXPECT_EQ(t.files.files[path],
@@ -329,14 +329,14 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
         SetDefaults(t.app);
         const Text path = kFolder + (fixed ? U"Fixed.fxt" : U"Variable.txt");
         t.files.files[path] = "\"one\"\r\n";
-        t.app.form.chkFixed.Value = Check::On;
+        t.app.form.chkFixedPart.Value = Check::On;
         if (fixed) {
             LoadFixedText(t.app, Text());
         } else {
-            LoadVariableFile(t.app);
+            LoadQuoteList(t.app);
         }
         t.files.failReads[path] = std::make_error_code(std::errc::permission_denied);
-        EXPECT_FALSE(fixed ? SaveFixedText(t.app) : SaveVariableFile(t.app));
+        EXPECT_FALSE(fixed ? SaveFixedText(t.app) : SaveQuoteList(t.app));
         EXPECT_EQ(t.files.files[path], "\"one\"\r\n");
         ASSERT_EQ(t.messages.shown.size(), 1u);
         EXPECT_EQ(t.messages.shown[0].text.find(U"Unable to save the"), 0u);

@@ -80,17 +80,19 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
     const Text fixedFile = U"/opt/velmo/Fixed.fxt";
     ReadSettings(app);
     testing::ChangeEveryOption(form, U"b");
-    CommandButton* const buttons[] = {&form.btnSaveSett, &form.btnSaveSett2, &form.cmdSave2,
-                                      &form.cmdSave3,    &form.cmdSave4,     &form.btnSaveSett};
+    CommandButton* const buttons[] = {
+        &form.cmdSaveSettingsFixed,   &form.cmdSaveSettingsVariable,
+        &form.cmdSaveSettingsBorders, &form.cmdSaveSettingsSideBorders,
+        &form.cmdSaveSettingsOptions, &form.cmdSaveSettingsFixed};
     for (size_t i = 0; i < std::size(buttons); ++i) {
         SCOPED_TRACE(buttons[i]->Name);
         const int on = static_cast<int>(i % 2);
-        form.txtFixed.Text = U"Fixed line " + ToText(static_cast<long long>(i));  // turns it on
-        form.chkFixed.Value = static_cast<Check>(on);
+        form.txtFixedText.Text = U"Fixed line " + ToText(static_cast<long long>(i));  // turns it on
+        form.chkFixedPart.Value = static_cast<Check>(on);
         files.files.erase(fixedFile);
         app.session.fixedTextPath = fixedFile;
         // A different indent for each button shows which save wrote it.
-        form.cmbSBSIndent.Text = ToText(static_cast<long long>(i % 5));
+        form.cmbIndent.Text = ToText(static_cast<long long>(i % 5));
         buttons[i]->Click();
         EXPECT_EQ(SavedText(U"Indent"), ToText(static_cast<long long>(i % 5)));
         // With the fixed part off, its file is neither written nor named.

@@ -178,19 +178,19 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
                                        read(t.program.autostartFile), read(kFixed), read(kList),
                                        "random", "write " + ToUtf8(row.written), "timer"}));
             EXPECT_NE(t.files.files[row.written].find("only"), std::string::npos);
-            EXPECT_EQ(t.app.form.txtSigFile.Text.get(),
+            EXPECT_EQ(t.app.form.txtSignatureFilePath.Text.get(),
                       ShortenPath(row.written, 55, NativePathStyle()));
         }
-        EXPECT_EQ(t.app.form.txtVarFile.Text.get(), kList);
+        EXPECT_EQ(t.app.form.txtQuoteListPath.Text.get(), kList);
         int repaints = 0;
         t.app.form.Changed += [&repaints](Control* control, Property property) {
             repaints += control == nullptr && property == Property::Refresh;
         };
-        t.app.form.btnRandomize.Click();  // another change of the signature, shown at once
+        t.app.form.cmdRandomize.Click();  // another change of the signature, shown at once
         EXPECT_GT(repaints, 0);
         EXPECT_EQ(t.app.form.Visible.get(), row.shown);
-        EXPECT_EQ(t.app.form.mnuopen.Visible.get(), !row.shown);
-        EXPECT_EQ(t.app.form.mnuPut.Visible.get(), row.shown);
+        EXPECT_EQ(t.app.form.mnuOpenWindow.Visible.get(), !row.shown);
+        EXPECT_EQ(t.app.form.mnuPutOnTray.Visible.get(), row.shown);
         EXPECT_EQ(t.files.files[kList], "\"only\"\r\n");
         EXPECT_EQ(t.messages.shown.size(), row.written.empty() ? 1u : 0u);
     }
@@ -216,9 +216,9 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
         {U"30 Minute", U"1800"}, {U"1 Hour", U"3600"},    {U"3 Hours", U"10800"},
         {U"6 Hours", U"21600"},  {U"12 Hours", U"43200"}, {U"Once a Day", U"86400"}};
     for (int position = 8; position >= 0; --position) {
-        form.Slider.Value = position;
-        EXPECT_EQ(form.lblFreq.Caption.get(), rows[position].first);
-        EXPECT_EQ(form.Slider.Tag.get(), rows[position].second);
+        form.sldChangeInterval.Value = position;
+        EXPECT_EQ(form.lblChangeInterval.Caption.get(), rows[position].first);
+        EXPECT_EQ(form.sldChangeInterval.Tag.get(), rows[position].second);
     }
     EXPECT_FALSE(timer.armed());
     SetDefaults(app);
@@ -227,14 +227,14 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
         app.session.quotes.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
     random.values = {4};
     form.mnuRandomize.Click();
-    EXPECT_EQ(form.txtVar.Text.get(), U"quote 4");
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 4/5");
+    EXPECT_EQ(form.txtEntry.Text.get(), U"quote 4");
+    EXPECT_EQ(form.lblEntryNumber.Caption.get(), U"Entry: 4/5");
     random.asked.clear();
-    form.Slider.Value = 0;
+    form.sldChangeInterval.Value = 0;
     WaitForChange(app);
     EXPECT_FALSE(timer.armed());
     timer.Advance(400);
-    form.Slider.Value = 1;  // five minutes from the start have passed: at once
+    form.sldChangeInterval.Value = 1;  // five minutes from the start have passed: at once
     timer.Advance(0);
     EXPECT_EQ(picks(), 1);
     EXPECT_EQ(timer.dueAt, clock.elapsed + 300);
@@ -244,12 +244,12 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     EXPECT_EQ(picks(), 1);
     timer.Advance(1);
     EXPECT_EQ(picks(), 2);
-    EXPECT_EQ(form.txtVar.Text.get(), U"quote 3");  // a change is a pick as by the button
+    EXPECT_EQ(form.txtEntry.Text.get(), U"quote 3");  // a change is a pick as by the button
 
     // A change while the user types into an entry goes into the signature
     // only: the editor keeps the entry, its caption and the keys that follow.
-    ASSERT_TRUE(form.txtVar.SetFocus());
-    form.txtVar.Text = U"quote 3 and";
+    ASSERT_TRUE(form.txtEntry.SetFocus());
+    form.txtEntry.Text = U"quote 3 and";
     random.values = {5};
     timer.Advance(300);
     EXPECT_EQ(picks(), 3);
@@ -259,7 +259,7 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     EXPECT_EQ(app.session.quotes.At(3) + U"|" + app.session.quotes.At(5),
               U"quote 3 and more|quote 5");
 
-    form.Slider.Value = 0;
+    form.sldChangeInterval.Value = 0;
     EXPECT_FALSE(timer.armed());
 
     app.session.quotes.EntryCount = 0;  // slot 1 still holds a quote of the longer list

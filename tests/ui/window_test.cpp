@@ -36,10 +36,10 @@ class WindowTest : public ::testing::Test, protected testing::TestApp {
 TEST_F(WindowTest, LoadPreparesTheHiddenWindow) {
     Form_Load(app);
     EXPECT_EQ(icon.adds, 1);
-    EXPECT_FALSE(form.Visible || form.txtVar.Enabled || form.Slider.Enabled ||
-                 form.txtFixed.Enabled);
-    EXPECT_EQ(form.lblFreq.Caption.get(), U"<< Disabled >>");
-    EXPECT_EQ(form.Slider.Tag.get(), U"0");
+    EXPECT_FALSE(form.Visible || form.txtEntry.Enabled || form.sldChangeInterval.Enabled ||
+                 form.txtFixedText.Enabled);
+    EXPECT_EQ(form.lblChangeInterval.Caption.get(), U"<< Disabled >>");
+    EXPECT_EQ(form.sldChangeInterval.Tag.get(), U"0");
 }
 
 // A link looks hovered from the pointer's first move over it until the
@@ -53,17 +53,17 @@ TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
     };
     const auto moveOver = [&](Control& over, Look email, Look homePage) {
         over.MouseMove(0, 0, 120, 60);
-        EXPECT_EQ(look(form.email), email) << over.Name;
-        EXPECT_EQ(look(form.ulrHomePage), homePage) << over.Name;
+        EXPECT_EQ(look(form.lblMailAddress), email) << over.Name;
+        EXPECT_EQ(look(form.lblHomePage), homePage) << over.Name;
     };
-    moveOver(form.email, Hovered, Design);
-    moveOver(form.ulrHomePage, Hovered, Hovered);
+    moveOver(form.lblMailAddress, Hovered, Design);
+    moveOver(form.lblHomePage, Hovered, Hovered);
     moveOver(form.lblVersion, Hovered, Hovered);
     moveOver(form.Tabs, Plain, Plain);
-    form.email.Click();
-    form.ulrHomePage.Click();
-    EXPECT_EQ(browser.opened, (std::vector<Text>{U"mailto:" + form.email.Caption.get(),
-                                                 form.ulrHomePage.Caption.get()}));
+    form.lblMailAddress.Click();
+    form.lblHomePage.Click();
+    EXPECT_EQ(browser.opened, (std::vector<Text>{U"mailto:" + form.lblMailAddress.Caption.get(),
+                                                 form.lblHomePage.Caption.get()}));
     EXPECT_EQ(browser.opened[1], U"https://velmo.example.org/");
 }
 
@@ -83,7 +83,7 @@ TEST_F(WindowTest, BuildSignatureComposesFromTheFormAndPublishesEverywhere) {
     form.optOrderFF.Value = true;
     form.chkBorder.Value = Check::Off;
     for (const int clip : {0, 1}) {
-        form.chkClip.Value = static_cast<Check>(clip);
+        form.chkClipboard.Value = static_cast<Check>(clip);
         BuildSignature(app);
         EXPECT_EQ(app.session.Signature(), testing::Lines({U"me", U"picked", U""}));
         EXPECT_EQ(files.writes, 1 + clip);  // a write at every build
@@ -199,8 +199,8 @@ class TrayTest : public WindowTest {
     // The window's state and the menu item that offers the other one.
     void ExpectShown(bool shown) const {
         EXPECT_EQ(form.Visible.get(), shown);
-        EXPECT_EQ(form.mnuopen.Visible.get(), !shown);
-        EXPECT_EQ(form.mnuPut.Visible.get(), shown);
+        EXPECT_EQ(form.mnuOpenWindow.Visible.get(), !shown);
+        EXPECT_EQ(form.mnuPutOnTray.Visible.get(), shown);
     }
 };
 
@@ -221,7 +221,7 @@ TEST_F(TrayTest, ClicksOnTheIconByKindOfNotificationArea) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(static_cast<int>(&row - rows));
-        form.mnuopen.Click();
+        form.mnuOpenWindow.Click();
         icon.popups = 0;
         icon.openClose = row.openClose;
         for (IconClick click : row.clicks)
@@ -237,7 +237,7 @@ TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
     icon.onPopup = [&] {
         if (icon.popups > 1)
             return;  // a second menu: the test has failed already
-        form.mnuPut.Click();
+        form.mnuPutOnTray.Click();
         TrayIconClicked(app, IconClick::Context);
         TrayIconClicked(app, IconClick::Double);
     };
@@ -270,15 +270,16 @@ TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
 // pick waiting that would rewrite the signature file meanwhile.
 TEST_F(TrayTest, EveryWayToTheTrayAndOut) {
     for (CommandButton* button :
-         {&form.btnHide, &form.cmdTray1, &form.cmdTray2, &form.cmdTray3, &form.cmdTray4}) {
-        form.mnuopen.Click();
+         {&form.cmdTrayMinimizeVariable, &form.cmdTrayMinimizeFixed, &form.cmdTrayMinimizeBorders,
+          &form.cmdTrayMinimizeSideBorders, &form.cmdTrayMinimizeOptions}) {
+        form.mnuOpenWindow.Click();
         button->Click();
         ExpectShown(false);
         EXPECT_TRUE(icon.shown) << button->Name;
     }
     const int writes = files.writes;
-    for (void (*leave)(App&) : {+[](App& a) { a.form.btnClose.Click(); },
-                                +[](App& a) { a.form.mnuExit.Click(); }, &Form_QueryUnload}) {
+    for (void (*leave)(App&) : {+[](App& a) { a.form.cmdExit.Click(); },
+                                +[](App& a) { a.form.mnuQuit.Click(); }, &Form_QueryUnload}) {
         WaitForChange(app);
         ASSERT_TRUE(timer.armed());
         log.calls.clear();
@@ -342,14 +343,14 @@ class ControlsTest : public ::testing::Test {
     std::vector<std::pair<Control*, Property>> notices;
 };
 
-// Every option group starts with one choice (Frame6's only button is hidden:
+// Every option group starts with one choice (frmRightSide's only button is hidden:
 // none), and choosing any button from code, a disabled one too, keeps exactly
 // that one chosen in its group and leaves the other groups alone. The others
 // are cleared, unclicked, before the chosen one's Click runs.
 TEST_F(ControlsTest, EveryOptionGroupKeepsOneChoice) {
     std::map<const Control*, int> expected = SelectedPerGroup();
     for (auto& [group, n] : expected)
-        EXPECT_EQ(n, group == &form.Frame6 ? 0 : 1) << group->Name;
+        EXPECT_EQ(n, group == &form.frmRightSide ? 0 : 1) << group->Name;
     for (Control* c : form.Controls()) {
         if (auto* o = c->As<OptionButton>()) {
             o->Value = true;
@@ -357,11 +358,11 @@ TEST_F(ControlsTest, EveryOptionGroupKeepsOneChoice) {
             EXPECT_EQ(SelectedPerGroup(), expected) << c->Name;
         }
     }
-    form.optBBLike.Value = true;
+    form.optBottomLike.Value = true;
     int clicks = 0;
-    form.optBBLike.Click += [&] { ++clicks; };
-    form.optBBSame.Click += [&] { clicks += form.optBBLike.Value ? 100 : 10; };
-    form.optBBSame.Value = true;
+    form.optBottomLike.Click += [&] { ++clicks; };
+    form.optBottomSameAsTop.Click += [&] { clicks += form.optBottomLike.Value ? 100 : 10; };
+    form.optBottomSameAsTop.Value = true;
     EXPECT_EQ(clicks, 10);
 }
 
@@ -373,10 +374,10 @@ TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {
     } checks[] = {{On, Greyed, Greyed}, {Greyed, Off, Off}, {On, static_cast<Check>(3), On}};
     for (const auto& row : checks) {
         SCOPED_TRACE(static_cast<int>(row.assigned));
-        form.chkVar.Value = row.start;
+        form.chkVariablePart.Value = row.start;
         notices.clear();
-        form.chkVar.Value = row.assigned;
-        EXPECT_EQ(form.chkVar.Value.get(), row.expected);
+        form.chkVariablePart.Value = row.assigned;
+        EXPECT_EQ(form.chkVariablePart.Value.get(), row.expected);
         EXPECT_EQ(notices.size(), row.start != row.expected ? 1u : 0u);
     }
     // The slider 0 to 8, the tabs 0 to 5.
@@ -384,8 +385,11 @@ TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {
         Prop<int>* prop;
         int start, assigned, expected;
     } numbers[] = {
-        {&form.Slider.Value, 0, 9, 0}, {&form.Slider.Value, 0, 8, 8}, {&form.Slider.Value, 8, 0, 0},
-        {&form.Tabs.Tab, 0, 6, 0},     {&form.Tabs.Tab, 5, 0, 0},
+        {&form.sldChangeInterval.Value, 0, 9, 0},
+        {&form.sldChangeInterval.Value, 0, 8, 8},
+        {&form.sldChangeInterval.Value, 8, 0, 0},
+        {&form.Tabs.Tab, 0, 6, 0},
+        {&form.Tabs.Tab, 5, 0, 0},
     };
     for (const auto& row : numbers) {
         SCOPED_TRACE(row.assigned);
@@ -401,10 +405,10 @@ TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {
     const struct {
         Prop<Text>* prop;
         Text assigned, expected;
-    } texts[] = {{&form.cmbFixWidth.Text, U"100", U"100"},
-                 {&form.cmbFixWidth.Text, U"55", U"100"},
-                 {&form.txtTBRepeat.Text, U"12345678", U"123456"},
-                 {&form.txtVarFile.Text, many, many}};
+    } texts[] = {{&form.cmbPlainWidth.Text, U"100", U"100"},
+                 {&form.cmbPlainWidth.Text, U"55", U"100"},
+                 {&form.txtTopRepeat.Text, U"12345678", U"123456"},
+                 {&form.txtQuoteListPath.Text, many, many}};
     for (const auto& row : texts) {
         *row.prop = row.assigned;
         EXPECT_EQ(row.prop->get(), row.expected) << ToUtf8(row.assigned.substr(0, 9));
@@ -415,25 +419,25 @@ TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {
 // new one has it.
 TEST_F(ControlsTest, OnlyUsableControlsTakeTheFocus) {
     const std::pair<Control*, bool> cases[] = {
-        {&form.chkSpace, false},        // disabled itself
-        {&form.txtBBLike, false},       // enabled, but its frame is not
-        {&form.optTBLike, false},       // disabled, in a disabled frame
-        {&form.CommonDialog1, false},   // not visible
-        {&form.chkSBSRightSame, true},  // enabled, in two enabled frames
-        {&form.txtVarFile, true},
+        {&form.chkBlankRows, false},       // disabled itself
+        {&form.txtBottomLike, false},      // enabled, but its frame is not
+        {&form.optTopLike, false},         // disabled, in a disabled frame
+        {&form.dlgSignatureFile, false},   // not visible
+        {&form.chkRightSameAsLeft, true},  // enabled, in two enabled frames
+        {&form.txtQuoteListPath, true},
     };
     std::string order;
-    form.btnNew.LostFocus +=
-        [&] { order += form.ActiveControl() == &form.btnNew ? "too early " : "lost "; };
+    form.cmdNewEntry.LostFocus +=
+        [&] { order += form.ActiveControl() == &form.cmdNewEntry ? "too early " : "lost "; };
     for (const auto& [control, usable] : cases) {
         SCOPED_TRACE(control->Name);
-        ASSERT_TRUE(form.btnNew.SetFocus());
+        ASSERT_TRUE(form.cmdNewEntry.SetFocus());
         order.clear();
         control->GotFocus += [&] { order += "got "; };
         notices.clear();
         EXPECT_EQ(control->SetFocus(), usable);
         EXPECT_EQ(control->SetFocus(), usable);  // already active: no events
-        EXPECT_EQ(form.ActiveControl(), usable ? control : &form.btnNew);
+        EXPECT_EQ(form.ActiveControl(), usable ? control : &form.cmdNewEntry);
         EXPECT_EQ(order, usable ? "got lost " : "");
         EXPECT_EQ(notices.size(), usable ? 1u : 0u);
     }

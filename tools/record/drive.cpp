@@ -16,8 +16,10 @@
 //                      Label, TextBox, CheckBox, OptionButton, ComboBox,
 //                      CommandButton, Frame, TabControl, SliderControl, MenuItem;
 //                      Form::Caption/Visible/Minimized/ActiveControl()
-//   MainForm::cmdApply4 the "Apply" button of the "Options" tab; Click()
-//   MainForm::mnuopen  the tray menu's "Open Window", clicked first when the
+//   MainForm::cmdApplyOptions (cmdApply4 before the names were spelled out)
+//                      the "Apply" button of the "Options" tab; Click()
+//   MainForm::mnuOpenWindow (mnuopen before)
+//                      the tray menu's "Open Window", clicked first when the
 //                      window started hidden
 
 #include <cstdio>
@@ -45,6 +47,23 @@ std::string Hex(std::uint32_t value) {
 
 std::string Bool(bool value) {
     return value ? "true" : "false";
+}
+
+// The controls clicked, under the names of the tree built against: spelled
+// out now, numbered or cryptic before.
+template <class Form>
+CommandButton& OptionsApply(Form& form) {
+    if constexpr (requires { form.cmdApplyOptions; })
+        return form.cmdApplyOptions;
+    else
+        return form.cmdApply4;
+}
+template <class Form>
+MenuItem& OpenWindowItem(Form& form) {
+    if constexpr (requires { form.mnuOpenWindow; })
+        return form.mnuOpenWindow;
+    else
+        return form.mnuopen;
 }
 
 }  // namespace
@@ -76,10 +95,11 @@ std::vector<std::string> Driver::ClickApply(std::string& state) {
     // A window started on the tray is opened first, as a user must, from the
     // tray menu's "Open Window".
     if (!form.Visible) {
-        form.mnuopen.Click();
-        clicked.push_back(form.mnuopen.Name);
+        MenuItem& open = OpenWindowItem(form);
+        open.Click();
+        clicked.push_back(open.Name);
     }
-    CommandButton& button = form.cmdApply4;
+    CommandButton& button = OptionsApply(form);
     state = "enabled=" + Bool(button.EffectivelyEnabled()) + " visible=" + Bool(button.Visible) +
             " window-visible=" + Bool(form.Visible);
     button.Click();

@@ -90,7 +90,8 @@ TextBox::TextBox(Form& form, const ControlSpec& desc)
       ReadOnly(desc.readOnly),
       Bars(desc.scrollBars),
       Text(*this, Property::TextContent, desc.text, [this](velmo::Text& t) {
-          // As in a Windows text box, text set from code is cut to the maximum length too.
+          // Text set from code is cut to the maximum length too, so that no box
+          // ever holds more than the user could type into it.
           if (MaxLength > 0 && t.size() > static_cast<size_t>(MaxLength))
               t.resize(MaxLength);
           return true;

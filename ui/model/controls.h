@@ -195,8 +195,9 @@ class Event {
     std::vector<Slot> handlers_;
 };
 
-// Everything the inventory says about one control. Designated initialisers
-// name only what differs from these defaults.
+// Everything the form declares about one control: where it sits, what it
+// starts with. Designated initialisers name only what differs from these
+// defaults.
 struct ControlSpec {
     std::string name;
     int tab = -1;                  // tab page for controls placed directly on one
@@ -412,8 +413,8 @@ class MenuItem : public Control {
     Event<> Click;
 };
 
-// A window: its controls in inventory order, its caption and visibility, the
-// focus, and the observers a view attaches to redraw changes.
+// A window: its controls in the order they were declared, its caption and
+// visibility, the focus, and the observers a view attaches to redraw changes.
 class Form : public PropertyOwner {
   public:
     Form();

@@ -2,7 +2,7 @@
 
 namespace velmo {
 
-// The design-time caption; loading the window replaces it with one that
+// The caption until the window is loaded, which replaces it with one that
 // carries the version.
 MainForm::MainForm() {
     Caption = U"Velmo";

@@ -1,4 +1,4 @@
-#include "ui/variable_file.h"
+#include "ui/quote_list_file.h"
 
 #include <algorithm>
 
@@ -37,8 +37,8 @@ void LoadVariableFile(App& app) {
             app.ports.messages.Show(problem + U"Press NO if you would like to start without one",
                                     message::ErrorYesNo, U"Variable.txt Error");
         if (answer == Answer::Yes) {
-            FindVariableFile(app);
-            LoadVariableFile(app);
+            FindQuoteList(app);
+            LoadQuoteList(app);
         }
         return;
     }
@@ -86,7 +86,7 @@ bool SaveVariableFile(App& app) {
     VariableEntries& vars = app.session.quotes;
     const Text& path = app.session.quoteListPath;
 
-    if (vars.LoadedPath != path && app.ports.files.Exists(path)) {
+    if (quoteList.LoadedPath != path && app.ports.files.Exists(path)) {
         app.ports.messages.Show(
             U"The entries of " + path +
                 U" have not been read, so the file was not replaced: its entries would be lost."
@@ -94,7 +94,7 @@ bool SaveVariableFile(App& app) {
             message::Warning, U"Variable Text");
         return false;
     }
-    switch (CheckVariableFile(app, true)) {
+    switch (CheckQuoteList(app, true)) {
         case FileCheck::Reloaded:
             return true;  // the list is the file's again: nothing of its own to write
         case FileCheck::Cancel:
@@ -104,7 +104,7 @@ bool SaveVariableFile(App& app) {
             break;
     }
 
-    const FileResult result = WriteQuoteFile(app.ports.files, path, vars);
+    const FileResult result = WriteQuoteListFile(app.ports.files, path, quoteList);
     if (!result) {
         ReportSaveFailure(app, result);
         return false;
@@ -112,7 +112,7 @@ bool SaveVariableFile(App& app) {
     return true;
 }
 
-void FindVariableFile(App& app) {
+void FindQuoteList(App& app) {
     std::optional<Text> chosen = app.ports.fileDialog.OpenFile(
         Text(), {{U"Text (*.txt)", {U"*.txt"}}}, U"Variable Text", FileChoice::Existing);
     if (!chosen)
@@ -139,9 +139,9 @@ void cmdVarFile_Click(App& app) {
     BuildSignatureWithShownEntry(app);
 }
 
-void ConnectVariableFileHandlers(App& app) {
+void ConnectQuoteListHandlers(App& app) {
     MainForm& f = app.form;
-    f.cmdVarFile.Click += [&app] { cmdVarFile_Click(app); };
+    f.cmdChooseQuoteList.Click += [&app] { cmdChooseQuoteList_Click(app); };
 }
 
 }  // namespace velmo

@@ -10,7 +10,7 @@ namespace velmo {
 
 // The in-memory quote list. Slot 0 is never used; entries sit in 1 to
 // EntryCount, and slot EntryCount + 1 is the spare that a delete shifts in.
-struct VariableEntries {
+struct QuoteList {
     static constexpr int kMaxEntries = 200;
     static constexpr int kSlots = kMaxEntries + 2;
 

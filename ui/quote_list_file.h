@@ -9,28 +9,28 @@ struct App;
 
 // Applies the path rule and reads the quote list; a file that cannot be read
 // leads to the offer to find it, retried until the user declines.
-void LoadVariableFile(App& app);
+void LoadQuoteList(App& app);
 
 // Writes the list back; false (after telling the user) when it did not, or
 // when the user kept another program's change to the file.
-bool SaveVariableFile(App& app);
+bool SaveQuoteList(App& app);
 
-// Looks whether another program changed the quote file since it was read or
+// Looks whether another program changed the quote list file since it was read or
 // written here. A changed file is read again when the list holds no edits of
 // its own; else, `beforeWrite`, the user chooses to read it again, to replace
 // it, or neither (Cancel); else the list is kept as it is. A file that cannot
 // be read before a write is reported and gives Cancel.
-FileCheck CheckVariableFile(App& app, bool beforeWrite);
+FileCheck CheckQuoteList(App& app, bool beforeWrite);
 
-// Lets the user pick the quote file; a cancel keeps the path.
-void FindVariableFile(App& app);
+// Lets the user pick the quote list file; a cancel keeps the path.
+void FindQuoteList(App& app);
 
-void cmdVarFile_Click(App& app);
+void cmdChooseQuoteList_Click(App& app);
 
 // Only a rooted path is honoured; any other means "Variable.txt" in the
 // program folder.
-void ApplyVariablePathRule(App& app);
+void ApplyQuoteListPathRule(App& app);
 
-void ConnectVariableFileHandlers(App& app);
+void ConnectQuoteListHandlers(App& app);
 
 }  // namespace velmo
