@@ -231,7 +231,7 @@ ProgramFlagArray ProgramFlags(const SignatureOptions& o) {
 }
 
 std::vector<StoredValue> EncodeOptions(const SignatureOptions& o, const Text& signaturePath,
-                                       const Text& quotePath, const Text& fixedPath) {
+                                       const Text& quoteListPath, const Text& fixedPath) {
     const StoredSettings stored{EncodeProgramValues(ProgramFlags(o)),
                                 ToText(o.plainWidth),
                                 o.topLike,
@@ -243,7 +243,7 @@ std::vector<StoredValue> EncodeOptions(const SignatureOptions& o, const Text& si
                                 ToText(o.indent),
                                 o.rightSide,
                                 signaturePath,
-                                quotePath,
+                                quoteListPath,
                                 fixedPath};
     std::vector<StoredValue> values;
     values.reserve(StoredFields.size());

@@ -62,9 +62,9 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         session.fixedText = std::move(read.text);
     }
 
-    session.quoteListPath = QuoteFilePath(paths.quoteListPath, dataFolder, former);
-    if (session.quoteListPath == dataFolder + Text(VariableFileName))
-        session.quoteListPath = textFile(VariableFileName);
+    session.quoteListPath = ResolvedQuoteListPath(paths.quoteListPath, dataFolder, former);
+    if (session.quoteListPath == dataFolder + Text(QuoteListFileName))
+        session.quoteListPath = textFile(QuoteListFileName);
     if (SwitchedOn(options.variablePart)) {
         // A signature takes one of the first 200 entries; the rest stay unread.
         out.file = session.ReadQuoteList(LaterEntries::Unread);
@@ -74,7 +74,7 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
             return out;
         }
     }
-    out.entries = session.quotes.EntryCount;
+    out.entries = session.quoteList.EntryCount;
     // An entry asked for is checked only against a list that was read; a
     // signature without its quote has no use for it.
     if (request.entry && SwitchedOn(options.variablePart)) {

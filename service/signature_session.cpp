@@ -5,18 +5,18 @@
 namespace velmo {
 
 FileResult SignatureSession::ReadQuoteList(LaterEntries later) {
-    return ReadQuoteFile(ports_.files, quoteListPath, quotes, later);
+    return ReadQuoteListFile(ports_.files, quoteListPath, quoteList, later);
 }
 
 void SignatureSession::PickRandom() {
-    picked_ = PickEntry(ports_.random, quotes.EntryCount);
+    picked_ = PickEntry(ports_.random, quoteList.EntryCount);
     // Slot 1 of an empty list may still hold text of an earlier, longer file.
-    quote_ = quotes.EntryCount > 0 ? quotes.At(picked_) : Text();
+    quote_ = quoteList.EntryCount > 0 ? quoteList.At(picked_) : Text();
 }
 
 void SignatureSession::Pick(int entry) {
     picked_ = entry;
-    quote_ = quotes.At(entry);
+    quote_ = quoteList.At(entry);
 }
 
 const Text& SignatureSession::Compose() {

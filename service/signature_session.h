@@ -6,9 +6,9 @@
 
 #include <optional>
 
+#include "domain/quote_list.h"
 #include "domain/signature_options.h"
 #include "domain/text.h"
-#include "domain/variable_entries.h"
 #include "platform/ports.h"
 #include "service/signature_file.h"
 #include "service/text_files.h"
@@ -44,7 +44,7 @@ class SignatureSession {
     // What the signature is made of.
     SignatureOptions options;
     Text fixedText;
-    VariableEntries quotes;
+    QuoteList quoteList;
 
     // Where the files are: the data folder ends in its separator; the fixed
     // text's path is the one stored with the options.

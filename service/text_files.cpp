@@ -7,12 +7,12 @@
 
 namespace velmo {
 
-FileResult ReadQuoteFile(FileStorePort& files, const Text& path, VariableEntries& list,
-                         LaterEntries later) {
+FileResult ReadQuoteListFile(FileStorePort& files, const Text& path, QuoteList& list,
+                             LaterEntries later) {
     const FileBytes bytes = files.ReadOwn(path);
     if (!bytes.has_value())
         return bytes.error();
-    TakeQuoteFile(path, *bytes, list, later);
+    TakeQuoteListFile(path, *bytes, list, later);
     return {};
 }
 

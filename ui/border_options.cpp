@@ -12,7 +12,7 @@ const Text kFortyAsterisks(kMinLikeBorder, U'*');
 // Rebuilds the signature with the entry shown in the editor, from a tab.
 void ApplyFromTab(App& app, int tab) {
     app.form.Tabs.Tab = tab;
-    app.form.txtVar.Text = app.session.quotes.At(app.session.quotes.CurrentEntry);
+    app.form.txtEntry.Text = app.session.quoteList.At(app.session.quoteList.CurrentEntry);
     BuildSignatureWithShownEntry(app);
 }
 

@@ -4,12 +4,12 @@
 
 namespace velmo {
 
-void mnuClipSig_Click(App& app) {
+void mnuCopySignature_Click(App& app) {
     app.ports.clipboard.SetText(app.session.PickedQuote() + Text(CrLf) +
-                                app.form.txtFixed.Text.get() + Text(CrLf));
+                                app.form.txtFixedText.Text.get() + Text(CrLf));
 }
 
-void mnuClipVar_Click(App& app) {
+void mnuCopyVariablePart_Click(App& app) {
     app.ports.clipboard.SetText(app.session.PickedQuote() + Text(CrLf));
 }
 

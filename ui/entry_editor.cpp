@@ -18,30 +18,31 @@ Text CountLabel(TextView prefix, int count) {
 
 void ShowEntry(App& app) {
     MainForm& f = app.form;
-    const VariableEntries& vars = app.session.quotes;
-    f.txtVar.Text = vars.At(vars.CurrentEntry);
-    f.IndNumber.Caption = vars.EntryCount != 0 ? U"Entry: " + ToText(vars.CurrentEntry) + U"/" +
-                                                     ToText(vars.EntryCount)
-                                               : Text(U"Entry : No Data");
+    const QuoteList& quoteList = app.session.quoteList;
+    f.txtEntry.Text = quoteList.At(quoteList.CurrentEntry);
+    f.lblEntryNumber.Caption =
+        quoteList.EntryCount != 0
+            ? U"Entry: " + ToText(quoteList.CurrentEntry) + U"/" + ToText(quoteList.EntryCount)
+            : Text(U"Entry : No Data");
 }
 
-void btnAllBack_Click(App& app) {
-    app.session.quotes.CurrentEntry = 1;
+void cmdFirstEntry_Click(App& app) {
+    app.session.quoteList.CurrentEntry = 1;
     ShowEntry(app);
 }
 
-void btnBackOne_Click(App& app) {
-    VariableEntries& vars = app.session.quotes;
-    if (vars.EntryCount == 0)
+void cmdPreviousEntry_Click(App& app) {
+    QuoteList& quoteList = app.session.quoteList;
+    if (quoteList.EntryCount == 0)
         return;
     quoteList.CurrentEntry =
         quoteList.CurrentEntry == 1 ? quoteList.EntryCount : quoteList.CurrentEntry - 1;
     ShowEntry(app);
 }
 
-void btnForwardOne_Click(App& app) {
-    VariableEntries& vars = app.session.quotes;
-    if (vars.EntryCount == 0)
+void cmdNextEntry_Click(App& app) {
+    QuoteList& quoteList = app.session.quoteList;
+    if (quoteList.EntryCount == 0)
         return;
     if (quoteList.CurrentEntry == quoteList.EntryCount) {
         quoteList.CurrentEntry = 1;
@@ -51,9 +52,9 @@ void btnForwardOne_Click(App& app) {
     ShowEntry(app);
 }
 
-void btnForwardAll_Click(App& app) {
-    VariableEntries& vars = app.session.quotes;
-    if (vars.EntryCount == 0)
+void cmdLastEntry_Click(App& app) {
+    QuoteList& quoteList = app.session.quoteList;
+    if (quoteList.EntryCount == 0)
         return;
     if (quoteList.CurrentEntry < quoteList.EntryCount)
         quoteList.CurrentEntry = quoteList.EntryCount;
@@ -62,9 +63,9 @@ void btnForwardAll_Click(App& app) {
 
 void cmdNewEntry_Click(App& app) {
     MainForm& f = app.form;
-    VariableEntries& vars = app.session.quotes;
-    if (vars.EntryCount >= VariableEntries::kMaxEntries) {
-        f.IndNumber.Caption = CountLabel(U"<<Entries Full>> ", vars.EntryCount);
+    QuoteList& quoteList = app.session.quoteList;
+    if (quoteList.EntryCount >= QuoteList::kMaxEntries) {
+        f.lblEntryNumber.Caption = CountLabel(U"<<Entries Full>> ", quoteList.EntryCount);
         return;
     }
     quoteList.CurrentEntry = quoteList.EntryCount + 1;
@@ -77,9 +78,9 @@ void cmdNewEntry_Click(App& app) {
     f.txtEntry.SetFocus();
 }
 
-void btnDelete_Click(App& app) {
-    VariableEntries& vars = app.session.quotes;
-    if (vars.EntryCount == 0)
+void cmdDeleteEntry_Click(App& app) {
+    QuoteList& quoteList = app.session.quoteList;
+    if (quoteList.EntryCount == 0)
         return;
     if (quoteList.CurrentEntry < 1 || quoteList.CurrentEntry > quoteList.EntryCount) {
         // The editor shows no entry of the list (a slot left from a longer
@@ -121,14 +122,15 @@ void btnDelete_Click(App& app) {
 
 void cmdUseEntry_Click(App& app) {
     app.form.Tabs.Tab = 0;
-    app.form.txtVar.Text = app.session.quotes.At(app.session.quotes.CurrentEntry);
+    app.form.txtEntry.Text = app.session.quoteList.At(app.session.quoteList.CurrentEntry);
     BuildSignatureWithShownEntry(app);
 }
 
-void txtVar_Change(App& app) {
-    VariableEntries& vars = app.session.quotes;
-    const Text& text = app.form.txtVar.Text;
-    if (vars.EntryCount == 0 && !text.empty() && text != vars.At(vars.CurrentEntry)) {
+void txtEntry_Change(App& app) {
+    QuoteList& quoteList = app.session.quoteList;
+    const Text& text = app.form.txtEntry.Text;
+    if (quoteList.EntryCount == 0 && !text.empty() &&
+        text != quoteList.At(quoteList.CurrentEntry)) {
         // Typed into an empty list: the text becomes the first entry rather
         // than landing in a slot that is never saved.
         quoteList.Entries[static_cast<size_t>(std::max(quoteList.CurrentEntry, 0))].clear();
@@ -167,9 +169,9 @@ void chkVariablePart_Click(App& app) {
     sldChangeInterval_Change(app);
     // A list never read in this run is read now, so that a later save cannot
     // replace the user's file with an empty one. Start-up reads it itself.
-    if (app.started && !app.session.quotes.LoadTried) {
-        LoadVariableFile(app);
-        f.txtVarFile.Text = app.session.quoteListPath;
+    if (app.started && !app.session.quoteList.LoadTried) {
+        LoadQuoteList(app);
+        f.txtQuoteListPath.Text = app.session.quoteListPath;
     }
 }
 

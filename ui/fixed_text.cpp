@@ -66,7 +66,7 @@ void LoadFixedText(App& app, const Text& requested) {
         if (path == DefaultFixedTextPath(app)) {
             TakeFixedText(app, std::move(read.text), read.read);
         } else {
-            app.form.txtFixed.Text = std::move(read.text);
+            app.form.txtFixedText.Text = std::move(read.text);
         }
         return;
     }
@@ -107,14 +107,15 @@ bool SaveFixedText(App& app) {
         case FileCheck::Overwrite:
             break;
     }
-    const FixedWrite written = WriteFixedFile(app.ports.files, path, app.form.txtFixed.Text.get());
+    const FixedWrite written =
+        WriteFixedFile(app.ports.files, path, app.form.txtFixedText.Text.get());
     if (!written.file) {
         ReportSaveFailure(app, path, written.file);
         return false;
     }
     app.fixedText.Read = true;
     app.fixedText.File = written.written;
-    app.fixedText.Box = FingerprintOf(app.form.txtFixed.Text.get());
+    app.fixedText.Box = FingerprintOf(app.form.txtFixedText.Text.get());
     if (written.dropped) {
         app.ports.messages.Show(U"The fixed text may have at most 15 lines." + Text(CrLf) +
                                     U"Lines after the 15th were not saved.",

@@ -30,13 +30,14 @@ bool HasExtension(TextView path, TextView extension) {
 
 void ShowChosenFile(App& app, const Text& path) {
     app.session.signaturePath = path;
-    app.form.chkFile.Value = Check::On;
+    app.form.chkSignatureFile.Value = Check::On;
     // A new name is made a file at once; only a file that still cannot be
     // opened then leads to the recovery dialog.
     if (!app.ports.files.Exists(path))
         WriteSignatureFile(app);
     CheckSignatureFile(app);
-    app.form.txtSigFile.Text = ShortenPath(app.session.signaturePath, 55, NativePathStyle());
+    app.form.txtSignatureFilePath.Text =
+        ShortenPath(app.session.signaturePath, 55, NativePathStyle());
 }
 
 // A change of output type asks for a file of the new kind unless the current

@@ -12,16 +12,18 @@
 
 namespace velmo {
 
-void ApplyVariablePathRule(App& app) {
-    app.session.quoteListPath = QuoteFilePath(app.session.quoteListPath, app.session.dataFolder);
+void ApplyQuoteListPathRule(App& app) {
+    app.session.quoteListPath =
+        ResolvedQuoteListPath(app.session.quoteListPath, app.session.dataFolder);
 }
 
-void LoadVariableFile(App& app) {
-    ApplyVariablePathRule(app);
-    VariableEntries& vars = app.session.quotes;
-    vars.LoadTried = true;
+void LoadQuoteList(App& app) {
+    ApplyQuoteListPathRule(app);
+    QuoteList& quoteList = app.session.quoteList;
+    quoteList.LoadTried = true;
 
-    const FileResult result = ReadQuoteFile(app.ports.files, app.session.quoteListPath, vars);
+    const FileResult result =
+        ReadQuoteListFile(app.ports.files, app.session.quoteListPath, quoteList);
     if (!result) {
         // A file that is there but cannot be read is not called missing.
         const Text problem = result.Missing()
@@ -55,22 +57,22 @@ void ReportSaveFailure(App& app, const FileResult& result) {
 }
 
 void TakeChangedFile(App& app, std::string_view bytes) {
-    VariableEntries& vars = app.session.quotes;
-    TakeQuoteFile(app.session.quoteListPath, bytes, vars);
-    vars.CurrentEntry =
-        std::clamp(vars.CurrentEntry, std::min(1, vars.EntryCount), vars.EntryCount);
+    QuoteList& quoteList = app.session.quoteList;
+    TakeQuoteListFile(app.session.quoteListPath, bytes, quoteList);
+    quoteList.CurrentEntry =
+        std::clamp(quoteList.CurrentEntry, std::min(1, quoteList.EntryCount), quoteList.EntryCount);
     ShowEntry(app);
 }
 
 }  // namespace
 
-FileCheck CheckVariableFile(App& app, bool beforeWrite) {
-    VariableEntries& vars = app.session.quotes;
-    if (vars.LoadedPath.empty() || vars.LoadedPath != app.session.quoteListPath)
+FileCheck CheckQuoteList(App& app, bool beforeWrite) {
+    QuoteList& quoteList = app.session.quoteList;
+    if (quoteList.LoadedPath.empty() || quoteList.LoadedPath != app.session.quoteListPath)
         return FileCheck::Current;
     const LookedAgain look = LookAgainAtFile(
         app,
-        {app.session.quoteListPath, vars.LoadedFile, QuoteListEdited(vars),
+        {app.session.quoteListPath, quoteList.LoadedFile, QuoteListEdited(quoteList),
          U"the entries here have changes of their own", U"the entries here", U"Variable Text"},
         beforeWrite);
     if (!look.unreadable)
@@ -81,9 +83,9 @@ FileCheck CheckVariableFile(App& app, bool beforeWrite) {
     return FileCheck::Reloaded;
 }
 
-bool SaveVariableFile(App& app) {
-    ApplyVariablePathRule(app);
-    VariableEntries& vars = app.session.quotes;
+bool SaveQuoteList(App& app) {
+    ApplyQuoteListPathRule(app);
+    QuoteList& quoteList = app.session.quoteList;
     const Text& path = app.session.quoteListPath;
 
     if (quoteList.LoadedPath != path && app.ports.files.Exists(path)) {
@@ -124,18 +126,18 @@ void FindQuoteList(App& app) {
     app.session.quoteListPath = std::move(*chosen);
 }
 
-void cmdVarFile_Click(App& app) {
+void cmdChooseQuoteList_Click(App& app) {
     const Text start = app.session.quoteListPath.empty()
-                           ? app.session.dataFolder + Text(VariableFileName)
+                           ? app.session.dataFolder + Text(QuoteListFileName)
                            : app.session.quoteListPath;
     app.session.quoteListPath =
         OpenFileDialog(app, start, {{U"Text Files (*.txt)", {U"*.txt"}}, filters::AllFilesEntry},
                        U"Variable Text");
     // The load below is the one; switching the part on must not start another.
-    app.session.quotes.LoadTried = true;
-    app.form.chkVar.Value = Check::On;
-    LoadVariableFile(app);
-    app.form.txtVarFile.Text = app.session.quoteListPath;
+    app.session.quoteList.LoadTried = true;
+    app.form.chkVariablePart.Value = Check::On;
+    LoadQuoteList(app);
+    app.form.txtQuoteListPath.Text = app.session.quoteListPath;
     BuildSignatureWithShownEntry(app);
 }
 

@@ -53,7 +53,7 @@ void PickRandomEntry(App& app) {
     // would go into the picked one.
     const bool editing = app.form.ActiveControl() == &app.form.txtEntry;
     if (!editing)
-        app.session.quotes.CurrentEntry = app.session.PickedEntry();
+        app.session.quoteList.CurrentEntry = app.session.PickedEntry();
     BuildSignature(app);
     if (!editing)
         ShowEntry(app);

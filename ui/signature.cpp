@@ -10,24 +10,24 @@ void BuildSignature(App& app) {
     MainForm& form = app.form;
     SignatureSession& session = app.session;
     session.options = ReadOptions(form);
-    session.fixedText = form.txtFixed.Text;
+    session.fixedText = form.txtFixedText.Text;
     const Text& signature = session.Compose();
 
-    if (SwitchedOn(form.chkClip.Value))
+    if (SwitchedOn(form.chkClipboard.Value))
         app.ports.clipboard.SetText(signature);
 
     PublishSignatureFile(app);
 
-    form.txtVar.Text = session.quotes.At(session.quotes.CurrentEntry);
-    form.txtSignature.Text = signature;
-    form.txtSignature1.Text = signature;
-    form.txtSignature2.Text = signature;
-    form.txtSignature3.Text = signature;
+    form.txtEntry.Text = session.quoteList.At(session.quoteList.CurrentEntry);
+    form.txtPreviewVariable.Text = signature;
+    form.txtPreviewFixed.Text = signature;
+    form.txtPreviewBorders.Text = signature;
+    form.txtPreviewSideBorders.Text = signature;
     form.Refresh();
 }
 
 void BuildSignatureWithShownEntry(App& app) {
-    app.session.Pick(app.session.quotes.CurrentEntry);
+    app.session.Pick(app.session.quoteList.CurrentEntry);
     BuildSignature(app);
 }
 

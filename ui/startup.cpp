@@ -18,8 +18,8 @@
 
 namespace velmo {
 
-void WriteSampleVariableFile(App& app) {
-    const Text path = app.session.dataFolder + Text(VariableFileName);
+void WriteSampleQuoteList(App& app) {
+    const Text path = app.session.dataFolder + Text(QuoteListFileName);
     if (app.ports.files.Exists(path))
         return;
     Text content;
@@ -79,7 +79,7 @@ bool Main(App& app) {
     const std::optional<StoredSettings> stored = ReadSettings(app);
     // A newcomer's first signature has a quotation at once.
     if (app.firstStart)
-        WriteSampleVariableFile(app);
+        WriteSampleQuoteList(app);
     if (stored && !stored->programValues.empty()) {
         ApplyOptions(app, *stored);
     } else {
@@ -88,10 +88,10 @@ bool Main(App& app) {
     // A stored path to the list an earlier version kept beside the program
     // names the copy from now on, also for copies of Velmo started elsewhere;
     // while there is no copy, the list beside the program is still used.
-    if (!former.empty() && app.session.quoteListPath == former + Text(VariableFileName) &&
-        app.ports.files.Exists(app.session.dataFolder + Text(VariableFileName))) {
+    if (!former.empty() && app.session.quoteListPath == former + Text(QuoteListFileName) &&
+        app.ports.files.Exists(app.session.dataFolder + Text(QuoteListFileName))) {
         app.session.quoteListPath =
-            QuoteFilePath(app.session.quoteListPath, app.session.dataFolder, former);
+            ResolvedQuoteListPath(app.session.quoteListPath, app.session.dataFolder, former);
         SetStringValues(
             app, Text(SettingsKey),
             {{Text(StoredName(&StoredSettings::quoteListPath)), app.session.quoteListPath}});
@@ -103,13 +103,14 @@ bool Main(App& app) {
     // folder the program happens to be started from.
     app.session.signaturePath =
         ResolveSignaturePath(app.session.signaturePath, DocumentsFolder(app.ports.program));
-    if (SwitchedOn(form.chkFile.Value))
-        form.txtSigFile.Text = ShortenPath(app.session.signaturePath, 55, NativePathStyle());
-    if (SwitchedOn(form.chkFixed.Value))
+    if (SwitchedOn(form.chkSignatureFile.Value))
+        form.txtSignatureFilePath.Text =
+            ShortenPath(app.session.signaturePath, 55, NativePathStyle());
+    if (SwitchedOn(form.chkFixedPart.Value))
         LoadFixedText(app, Text());
-    if (SwitchedOn(form.chkVar.Value)) {
-        LoadVariableFile(app);
-        form.txtVarFile.Text = app.session.quoteListPath;
+    if (SwitchedOn(form.chkVariablePart.Value)) {
+        LoadQuoteList(app);
+        form.txtQuoteListPath.Text = app.session.quoteListPath;
     }
     app.started = true;
 

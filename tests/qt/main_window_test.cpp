@@ -317,8 +317,8 @@ TEST_F(MainWindowTest, AHugeTextIsShownCutAndKeptWholeInTheModel) {
     EXPECT_LT(edit->toPlainText().size(), 50'100);
     // Typing into what is shown must not cut the model's text down to it.
     QTest::keyClicks(edit, "y");
-    EXPECT_EQ(t.app.session.quotes.Entries[1], word);
-    form.txtVar.Text = U"short";
+    EXPECT_EQ(t.app.session.quoteList.Entries[1], word);
+    form.txtEntry.Text = U"short";
     QTest::keyClicks(edit, "y");
     EXPECT_EQ(form.txtEntry.Text.get(), U"yshort");
 }

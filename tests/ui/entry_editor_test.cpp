@@ -29,7 +29,7 @@ class EntryEditorTest : public ::testing::Test, protected testing::TestApp {
         files.files[kListFile] = file;
         LoadQuoteList(app);
         app.started = true;
-        app.session.quotes.CurrentEntry = current;
+        app.session.quoteList.CurrentEntry = current;
         ShowEntry(app);
     }
 
@@ -72,9 +72,9 @@ TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     Start("\"only\"\r\n");  // slot 2 still holds "two" of the longer list
     form.cmdNewEntry.Click();
     EXPECT_EQ(Shown(), std::make_pair(Text(U""), Text(U"<<New Entry>> 2/2")));
-    EXPECT_EQ(form.ActiveControl(), &form.txtVar);
-    form.txtVar.Text = U"A second quotation";  // typing goes straight into the list
-    EXPECT_EQ(app.session.quotes.At(2), U"A second quotation");
+    EXPECT_EQ(form.ActiveControl(), &form.txtEntry);
+    form.txtEntry.Text = U"A second quotation";  // typing goes straight into the list
+    EXPECT_EQ(app.session.quoteList.At(2), U"A second quotation");
     std::string full;
     for (int i = 1; i <= 200; ++i)
         full += "\"quote " + std::to_string(i) + "\"\r\n";
@@ -85,14 +85,14 @@ TEST_F(EntryEditorTest, PagingNewEntriesAndAnEmptyList) {
     Start("", 0);
     for (CommandButton* button : {&form.cmdNextEntry, &form.cmdPreviousEntry, &form.cmdLastEntry})
         button->Click();
-    EXPECT_EQ(app.session.quotes.CurrentEntry, 0);
-    form.btnAllBack.Click();
-    EXPECT_EQ(app.session.quotes.CurrentEntry, 1);
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry : No Data");
-    form.txtVar.Text = U"T";
-    form.txtVar.Text = U"Typed before any entry";
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 1/1");
-    ASSERT_TRUE(SaveVariableFile(app));
+    EXPECT_EQ(app.session.quoteList.CurrentEntry, 0);
+    form.cmdFirstEntry.Click();
+    EXPECT_EQ(app.session.quoteList.CurrentEntry, 1);
+    EXPECT_EQ(form.lblEntryNumber.Caption.get(), U"Entry : No Data");
+    form.txtEntry.Text = U"T";
+    form.txtEntry.Text = U"Typed before any entry";
+    EXPECT_EQ(form.lblEntryNumber.Caption.get(), U"Entry: 1/1");
+    ASSERT_TRUE(SaveQuoteList(app));
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"Typed before any entry\"\r\n"));
 }
 
@@ -129,7 +129,7 @@ TEST_F(EntryEditorTest, DeletingTheShownEntry) {
         EXPECT_EQ(Shown(), std::make_pair(row.text, row.label));
         EXPECT_EQ(files.files[kListFile],
                   row.file.empty() ? row.outside : NativeFileBytes(row.file));
-        EXPECT_EQ(app.session.quotes.At(app.session.quotes.EntryCount + 1), U"");
+        EXPECT_EQ(app.session.quoteList.At(app.session.quoteList.EntryCount + 1), U"");
         EXPECT_EQ(messages.shown.size(), row.outside == inserted ? 1u : 0u);
     }
 
@@ -265,8 +265,8 @@ TEST_F(BorderOptionsTest, EachApplyButtonShowsItsPageAndTheEditedEntry) {
         form.cmdApplyFixed.Click();
         EXPECT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(form.ActiveControl(),
-                  borders == 1 ? static_cast<Control*>(&form.txtTBLike) : &form.Apply);
-        EXPECT_EQ(form.txtTBLike.Text.get(), kFortyStars);
+                  borders == 1 ? static_cast<Control*>(&form.txtTopLike) : &form.cmdApplyFixed);
+        EXPECT_EQ(form.txtTopLike.Text.get(), kFortyStars);
         EXPECT_EQ(app.session.Signature(), before);
         EXPECT_EQ(form.Tabs.Tab.get(), 0);
     }

@@ -186,12 +186,12 @@ TEST_F(FileStoreFaultTest, EachWriterKeepsTheOldFileAndSaysWhyOfWhichFile) {
     WriteFile(dir_ / "Fixed.fxt", "\"Jo Bloggs\"\r\n");
     SetStringValues(app, Text(SettingsKey), {{U"Indent", U"3"}});
     ASSERT_TRUE(platform.messages.shown.empty());
-    app.form.chkFile.Value = Check::On;
+    app.form.chkSignatureFile.Value = Check::On;
     app.session.signaturePath = PathText("signature.txt");
     app.session.quoteListPath = PathText("Variable.txt");
-    LoadVariableFile(app);
-    app.session.quotes.Entries[2] = U"Second";
-    app.session.quotes.EntryCount = 2;
+    LoadQuoteList(app);
+    app.session.quoteList.Entries[2] = U"Second";
+    app.session.quoteList.EntryCount = 2;
     app.session.dataFolder = FromUtf8(dir_.string() + "/");
     LoadFixedText(app, Text());
     app.form.txtFixedText.Text = U"Jo Bloggs\r\n1 High Street";

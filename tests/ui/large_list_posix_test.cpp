@@ -86,7 +86,7 @@ TEST(LargeListTest, MemoryIsASmallMultipleOfTheFile) {
         gPeak = before;
         if (row.window) {
             ASSERT_TRUE(Main(t.app));
-            EXPECT_EQ(t.app.session.quotes.EntryCount, 200);
+            EXPECT_EQ(t.app.session.quoteList.EntryCount, 200);
         } else {
             EXPECT_EQ(MakeSignature({t.files, t.settings, t.program, t.random}, {}).failure,
                       SignatureFailure::None);

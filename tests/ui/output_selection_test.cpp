@@ -68,8 +68,8 @@ class OutputSelectionTest : public ::testing::Test, protected testing::TestApp {
                                                             : U"txt";
         type.Value = true;
         app.session.signaturePath = path;
-        form.chkFile.Value = Check::Off;
-        form.txtSigFile.Text = U"shown before";
+        form.chkSignatureFile.Value = Check::Off;
+        form.txtSignatureFilePath.Text = U"shown before";
         fileDialog.calls.clear();
         files.files.clear();
         files.writes = 0;
@@ -142,8 +142,8 @@ TEST_F(OutputSelectionTest, DialogsStartWhereTheFileInUseIs) {
         }
         const bool changed = !row.filter.empty() && row.picks;
         EXPECT_EQ(app.session.signaturePath, changed ? picked : row.path);
-        EXPECT_EQ(form.txtSigFile.Text.get(), changed ? picked : U"shown before");
-        EXPECT_EQ(form.chkFile.Value.get(), changed ? Check::On : Check::Off);
+        EXPECT_EQ(form.txtSignatureFilePath.Text.get(), changed ? picked : U"shown before");
+        EXPECT_EQ(form.chkSignatureFile.Value.get(), changed ? Check::On : Check::Off);
         EXPECT_EQ(files.writes + messages.shown.size(), 0u);
         // A type change that gets no file keeps the type of the file in use.
         EXPECT_TRUE(
@@ -173,10 +173,10 @@ TEST_F(OutputSelectionTest, PickedFileIsMadeAndShown) {
         Start(form.optHTML, row.before);
         files.files[U"/home/user/sig.txt"] = "old";
         fileDialog.results = {row.answer};
-        form.cmdSigFile.Click();
+        form.cmdChooseSignatureFile.Click();
         EXPECT_EQ(app.session.signaturePath, row.stored);
-        EXPECT_EQ(form.txtSigFile.Text.get(), row.shown);
-        EXPECT_EQ(form.chkFile.Value.get(), Check::On);
+        EXPECT_EQ(form.txtSignatureFilePath.Text.get(), row.shown);
+        EXPECT_EQ(form.chkSignatureFile.Value.get(), Check::On);
         EXPECT_TRUE(form.optHTML.Value);
         EXPECT_EQ(files.files[row.stored].substr(0, 9), "<!DOCTYPE");
         EXPECT_EQ(files.files[U"/home/user/sig.txt"], "old");
@@ -204,8 +204,8 @@ TEST_F(OutputSelectionTest, AFileThatCannotBeMadeLeadsToTheRecoveryDialog) {
         EXPECT_EQ(fileDialog.calls[1].choice, FileChoice::ExistingOrNew);
         const Text path = recovered ? found : gone;
         EXPECT_EQ(app.session.signaturePath, path);
-        EXPECT_EQ(form.txtSigFile.Text.get(), path);
-        EXPECT_EQ(form.chkFile.Value.get(), Check::On);
+        EXPECT_EQ(form.txtSignatureFilePath.Text.get(), path);
+        EXPECT_EQ(form.chkSignatureFile.Value.get(), Check::On);
         EXPECT_EQ(files.files.size(), recovered ? 1u : 0u);
         EXPECT_EQ(files.files[path].substr(0, 6), recovered ? "{\\rtf1" : "");
         // Why the first pick was not made.
@@ -304,16 +304,16 @@ TEST_F(SignatureFileTest, EachFailureIsReportedOnce) {
 // is rebuilt, written or shown.
 TEST_F(SignatureFileTest, EachClipboardMenuCopiesItsPartsUnchanged) {
     const Text wide = U"  Caf\u00e9 \U0001F600 " + Text(120, U'w') + U"  ";
-    form.chkFile.Value = Check::On;  // a rebuild would write
+    form.chkSignatureFile.Value = Check::On;  // a rebuild would write
     app.session.signaturePath = kPath;
-    form.chkVar.Value = Check::Off;
+    form.chkVariablePart.Value = Check::Off;
     form.chkBorder.Value = Check::On;
-    app.session.quotes.Entries[1] = wide;
+    app.session.quoteList.Entries[1] = wide;
     app.session.Pick(1);
-    form.txtFixed.Text = U"x\r\nends\r\n";
-    form.mnuClipSig.Click();
-    form.mnuClipVar.Click();
-    form.mnuClipFixed.Click();
+    form.txtFixedText.Text = U"x\r\nends\r\n";
+    form.mnuCopySignature.Click();
+    form.mnuCopyVariablePart.Click();
+    form.mnuCopyFixedPart.Click();
     EXPECT_EQ(clipboard.texts, (std::vector<Text>{wide + U"\r\nx\r\nends\r\n\r\n", wide + U"\r\n",
                                                   U"x\r\nends\r\n\r\n"}));
     EXPECT_EQ(app.session.Signature(), U"ab\r\n\r\n\r\n");

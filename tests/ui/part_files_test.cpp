@@ -45,7 +45,7 @@ TEST(FixedText, SavesAndReloads) {
         SCOPED_TRACE(ToUtf8(row.text));
         testing::TestApp t;
         t.app.session.dataFolder = kFixedFolder;
-        t.app.form.txtFixed.Text = row.text;
+        t.app.form.txtFixedText.Text = row.text;
         EXPECT_TRUE(SaveFixedText(t.app));
         if (row.file) {
             EXPECT_EQ(t.files.files[kFixedFile], NativeFileBytes(*row.file));
@@ -153,9 +153,9 @@ class QuoteListFileTest : public ::testing::Test, protected testing::TestApp {
 
     Entries Loaded() const {
         Entries out;
-        for (int i = 1; i <= app.session.quotes.EntryCount; ++i)
-            out.push_back(app.session.quotes.At(i));
-        FieldReader kept{DecodeFileText(app.session.quotes.KeptAside)};
+        for (int i = 1; i <= app.session.quoteList.EntryCount; ++i)
+            out.push_back(app.session.quoteList.At(i));
+        FieldReader kept{DecodeFileText(app.session.quoteList.KeptAside)};
         while (!kept.AtEnd())
             out.push_back(kept.Next());
         return out;
@@ -176,11 +176,11 @@ TEST_F(QuoteListFileTest, LoadsSavesAndReloads) {
     files.files[locked] = "\"kept\"";
     files.failReads[locked] = FileErrc::NotRegularFile;
     app.session.quoteListPath = found;
-    app.session.quotes.EntryCount = 1;
-    app.session.quotes.Entries[1] = U"typed";
-    EXPECT_FALSE(SaveVariableFile(app));
+    app.session.quoteList.EntryCount = 1;
+    app.session.quoteList.Entries[1] = U"typed";
+    EXPECT_FALSE(SaveQuoteList(app));
     EXPECT_EQ(files.files[found], precious);
-    EXPECT_EQ(app.session.quotes.At(1), U"typed");
+    EXPECT_EQ(app.session.quoteList.At(1), U"typed");
     app.session.quoteListPath.clear();  // the default file, missing
     messages.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Ok, Answer::Yes};
     fileDialog.results = {std::nullopt, locked, Text(), found};
@@ -201,28 +201,29 @@ TEST_F(QuoteListFileTest, LoadsSavesAndReloads) {
         many.push_back(U"q" + ToText(i));
     const Entries lists[] = {{}, {U"one", U"two\r\nlines", U"", U"say \"hi\"", U" a, b "}, many};
     for (const Entries& list : lists) {
-        app.session.quotes.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
+        app.session.quoteList.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
         Text kept;
-        for (auto entry = list.begin() + app.session.quotes.EntryCount; entry != list.end();
+        for (auto entry = list.begin() + app.session.quoteList.EntryCount; entry != list.end();
              ++entry)
             kept += QuotedRecord(*entry);
-        app.session.quotes.KeptAside = EncodeFileText(NativeLineEnds(kept));
-        for (int i = 1; i <= app.session.quotes.EntryCount; ++i)
-            app.session.quotes.Entries[static_cast<size_t>(i)] = list[static_cast<size_t>(i - 1)];
+        app.session.quoteList.KeptAside = EncodeFileText(NativeLineEnds(kept));
+        for (int i = 1; i <= app.session.quoteList.EntryCount; ++i)
+            app.session.quoteList.Entries[static_cast<size_t>(i)] =
+                list[static_cast<size_t>(i - 1)];
         for (const Text& stored : {Text(U"quotes.txt"), testing::RootedElsewhere(U"q.txt")}) {
             app.session.quoteListPath = stored;
-            ASSERT_TRUE(SaveVariableFile(app));
+            ASSERT_TRUE(SaveQuoteList(app));
             EXPECT_EQ(app.session.quoteListPath, kDefaultFile);
-            LoadVariableFile(app);
+            LoadQuoteList(app);
             EXPECT_EQ(Loaded(), list);
         }
     }
-    EXPECT_EQ(app.session.quotes.EntryCount, 200);
-    app.session.quotes.EntryCount = 2;
-    app.session.quotes.KeptAside.clear();
+    EXPECT_EQ(app.session.quoteList.EntryCount, 200);
+    app.session.quoteList.EntryCount = 2;
+    app.session.quoteList.KeptAside.clear();
     const Text mine = testing::Rooted(U"home/ann/q.txt");
     app.session.quoteListPath = mine;
-    ASSERT_TRUE(SaveVariableFile(app));
+    ASSERT_TRUE(SaveQuoteList(app));
     EXPECT_EQ(files.files[mine], NativeFileBytes("\"q1\"\r\n\"q2\"\r\n"));
     EXPECT_EQ(messages.shown.size(), 6u);
 }
@@ -234,8 +235,8 @@ TEST_F(QuoteListFileTest, ChoosingAnotherFileLoadsItOnce) {
     app.started = true;
     const Text chosen = testing::Rooted(U"home/ann/new.txt");
     files.files[chosen] = "\"n1\"\r\n\"n2\"\r\n";
-    app.session.quotes.CurrentEntry = 2;
-    app.form.chkVar.Value = Check::Off;
+    app.session.quoteList.CurrentEntry = 2;
+    app.form.chkVariablePart.Value = Check::Off;
     fileDialog.results = {chosen};
     app.form.cmdChooseQuoteList.Click();
     ASSERT_EQ(fileDialog.calls.size(), 1u);
@@ -243,8 +244,8 @@ TEST_F(QuoteListFileTest, ChoosingAnotherFileLoadsItOnce) {
     EXPECT_EQ(fileDialog.calls[0].filter,
               (FileFilters{{U"Text Files (*.txt)", {U"*.txt"}}, {U"All Files (*.*)", {U"*"}}}));
     EXPECT_EQ(fileDialog.calls[0].choice, FileChoice::Existing);
-    EXPECT_EQ(app.form.txtVarFile.Text.get(), chosen);
-    EXPECT_EQ(app.form.chkVar.Value.get(), Check::On);
+    EXPECT_EQ(app.form.txtQuoteListPath.Text.get(), chosen);
+    EXPECT_EQ(app.form.chkVariablePart.Value.get(), Check::On);
     EXPECT_EQ(app.session.PickedQuote(), U"n2");
     EXPECT_EQ(files.reads, 1);
     EXPECT_TRUE(messages.shown.empty());
@@ -282,8 +283,8 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             if (fixed) {
                 LoadFixedText(t.app, Text());
             } else {
-                LoadVariableFile(t.app);
-                t.app.session.quotes.CurrentEntry = 1;
+                LoadQuoteList(t.app);
+                t.app.session.quoteList.CurrentEntry = 1;
                 ShowEntry(t.app);
             }
             if (row.edited && fixed)
@@ -293,10 +294,10 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             // The copy here, as the lines of the file.
             const auto copy = [&] {
                 if (fixed)
-                    return f.txtFixed.Text.get();
-                Text lines = t.app.session.quotes.At(1);
-                for (int i = 2; i <= t.app.session.quotes.EntryCount; ++i)
-                    lines += U"\r\n" + t.app.session.quotes.At(i);
+                    return f.txtFixedText.Text.get();
+                Text lines = t.app.session.quoteList.At(1);
+                for (int i = 2; i <= t.app.session.quoteList.EntryCount; ++i)
+                    lines += U"\r\n" + t.app.session.quoteList.At(i);
                 return lines;
             };
             const Text ours = copy();
@@ -314,8 +315,8 @@ TEST(TextFiles, AnotherProgramsChangeIsReadAgainOrAskedAbout) {
             EXPECT_EQ(t.files.files[path],
                       row.fileOutside ? outside : NativeFileBytes("\"mine\"\r\n\"two\"\r\n"));
             EXPECT_EQ(copy(), row.copyOutside ? Text(U"Added\r\nelsewhere") : ours);
-            EXPECT_EQ(f.txtVar.Text.get(),
-                      t.app.session.quotes.At(t.app.session.quotes.CurrentEntry));
+            EXPECT_EQ(f.txtEntry.Text.get(),
+                      t.app.session.quoteList.At(t.app.session.quoteList.CurrentEntry));
             const bool asked = row.edited && !row.pick;
             ASSERT_EQ(t.messages.shown.size(), asked ? 1u : 0u);
             if (asked) {

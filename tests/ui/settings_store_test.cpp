@@ -118,7 +118,7 @@ TEST(ProgramValuesTest, ReadAsFarAsTheyGoOrSaidToBeUnusable) {
         ASSERT_TRUE(
             t.settings.SetValues(Text(SettingsKey), {{U"Program Values", packed}}).value_or(false));
         ApplyOptions(t.app, ReadSettings(t.app).value());
-        EXPECT_EQ(t.app.form.chkFile.Value.get(), read ? Check::On : Check::Off);
+        EXPECT_EQ(t.app.form.chkSignatureFile.Value.get(), read ? Check::On : Check::Off);
         ASSERT_EQ(t.messages.shown.size(), read ? 0u : 1u);
         if (!read) {
             EXPECT_NE(t.messages.shown[0].text.find(U"\"Program Values\""), Text::npos);

@@ -44,7 +44,7 @@ class StartupTest : public ::testing::Test, protected testing::TestApp {
 TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     ASSERT_TRUE(Main(app));
     EXPECT_NE(files.files[kList].find("Benjamin Franklin"), std::string::npos);
-    EXPECT_EQ(app.session.quotes.EntryCount, static_cast<int>(SampleQuotes.size()));
+    EXPECT_EQ(app.session.quoteList.EntryCount, static_cast<int>(SampleQuotes.size()));
     EXPECT_EQ(std::count(files.madeFolders.begin(), files.madeFolders.end(), kFolder), 1);
 
     testing::TestApp mine;
@@ -54,7 +54,7 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     mine.files.files[myList] = "\"mine\"\r\n";
     ASSERT_TRUE(Main(mine.app));
     EXPECT_EQ(mine.files.files[myList], "\"mine\"\r\n");
-    EXPECT_EQ(mine.app.session.quotes.At(1), U"mine");
+    EXPECT_EQ(mine.app.session.quoteList.At(1), U"mine");
 
     testing::TestApp later;
     later.files.files = files.files;
@@ -86,7 +86,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         {false, false, false, kList, U"", {"Unable to copy"}, true},
     };
     StoreOptions([](App& a) {
-        a.form.chkFixed.Value = Check::On;
+        a.form.chkFixedPart.Value = Check::On;
         a.session.quoteListPath = kList;
     });
     for (const auto& row : rows) {
@@ -110,7 +110,7 @@ TEST_F(StartupTest, TextFilesBesideTheProgramAreCopiedToTheDataFolderOnce) {
         EXPECT_EQ(t.files.files[kList], list);
         EXPECT_EQ(t.files.files[kFixed], fixed);
         EXPECT_EQ(t.app.session.quoteListPath, row.listUsed);
-        EXPECT_EQ(t.app.form.txtFixed.Text.get(), row.fixedShown);
+        EXPECT_EQ(t.app.form.txtFixedText.Text.get(), row.fixedShown);
         if (!row.readOnly && !row.failList) {
             EXPECT_EQ(t.files.files[data + U"Variable.txt"], row.listInData ? mine : list);
         }
@@ -161,9 +161,9 @@ TEST_F(StartupTest, StoredOptionsAtStart) {
         SCOPED_TRACE(static_cast<int>(&row - rows));
         testing::TestApp t;
         StoreOptions([&row](App& a) {
-            a.form.chkTray.Value = static_cast<Check>(row.tray);
-            a.form.chkFixed.Value = Check::On;
-            a.form.chkFile.Value = Check::On;
+            a.form.chkStartOnTray.Value = static_cast<Check>(row.tray);
+            a.form.chkFixedPart.Value = Check::On;
+            a.form.chkSignatureFile.Value = Check::On;
             a.session.signaturePath = row.stored;
         });
         t.files.files = files.files;
@@ -222,9 +222,9 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     }
     EXPECT_FALSE(timer.armed());
     SetDefaults(app);
-    app.session.quotes.EntryCount = 5;
+    app.session.quoteList.EntryCount = 5;
     for (int i = 1; i <= 5; ++i)
-        app.session.quotes.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
+        app.session.quoteList.Entries[static_cast<size_t>(i)] = U"quote " + ToText(i);
     random.values = {4};
     form.mnuRandomize.Click();
     EXPECT_EQ(form.txtEntry.Text.get(), U"quote 4");
@@ -254,15 +254,15 @@ TEST_F(StartupTest, TheTimerIsArmedOnlyForTheNextChange) {
     timer.Advance(300);
     EXPECT_EQ(picks(), 3);
     EXPECT_NE(app.session.Signature().find(U"quote 5"), Text::npos);
-    form.txtVar.Text = U"quote 3 and more";
-    EXPECT_EQ(form.IndNumber.Caption.get(), U"Entry: 3/5");
-    EXPECT_EQ(app.session.quotes.At(3) + U"|" + app.session.quotes.At(5),
+    form.txtEntry.Text = U"quote 3 and more";
+    EXPECT_EQ(form.lblEntryNumber.Caption.get(), U"Entry: 3/5");
+    EXPECT_EQ(app.session.quoteList.At(3) + U"|" + app.session.quoteList.At(5),
               U"quote 3 and more|quote 5");
 
     form.sldChangeInterval.Value = 0;
     EXPECT_FALSE(timer.armed());
 
-    app.session.quotes.EntryCount = 0;  // slot 1 still holds a quote of the longer list
+    app.session.quoteList.EntryCount = 0;  // slot 1 still holds a quote of the longer list
     PickRandomEntry(app);
     EXPECT_EQ(app.session.PickedEntry(), 1);
     EXPECT_EQ(app.session.PickedQuote(), U"");

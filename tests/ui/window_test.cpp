@@ -72,15 +72,15 @@ TEST_F(WindowTest, AboutLinksLookHoveredUntilThePointerReachesThePage) {
 // while its box is ticked; the editor shows the entry at CurrentEntry.
 TEST_F(WindowTest, BuildSignatureComposesFromTheFormAndPublishesEverywhere) {
     SetDefaults(app);
-    form.chkFile.Value = Check::On;
+    form.chkSignatureFile.Value = Check::On;
     app.session.signaturePath = U"/mail/signature.txt";
-    app.session.quotes.Entries[1] = U"picked";
+    app.session.quoteList.Entries[1] = U"picked";
     app.session.Pick(1);
-    app.session.quotes.Entries[2] = U"shown";
-    app.session.quotes.EntryCount = app.session.quotes.CurrentEntry = 2;
-    form.txtFixed.Text = U"me";
-    form.chkFixed.Value = Check::On;
-    form.optOrderFF.Value = true;
+    app.session.quoteList.Entries[2] = U"shown";
+    app.session.quoteList.EntryCount = app.session.quoteList.CurrentEntry = 2;
+    form.txtFixedText.Text = U"me";
+    form.chkFixedPart.Value = Check::On;
+    form.optFixedFirst.Value = true;
     form.chkBorder.Value = Check::Off;
     for (const int clip : {0, 1}) {
         form.chkClipboard.Value = static_cast<Check>(clip);
@@ -88,10 +88,11 @@ TEST_F(WindowTest, BuildSignatureComposesFromTheFormAndPublishesEverywhere) {
         EXPECT_EQ(app.session.Signature(), testing::Lines({U"me", U"picked", U""}));
         EXPECT_EQ(files.writes, 1 + clip);  // a write at every build
         EXPECT_EQ(clipboard.texts, std::vector<Text>(clip, app.session.Signature()));
-        for (TextBox* preview : {&form.txtSignature, &form.txtSignature1, &form.txtSignature2,
-                                 &form.txtSignature3, &form.txtVar})
+        for (TextBox* preview :
+             {&form.txtPreviewVariable, &form.txtPreviewFixed, &form.txtPreviewBorders,
+              &form.txtPreviewSideBorders, &form.txtEntry})
             EXPECT_EQ(preview->Text.get(),
-                      preview == &form.txtVar ? U"shown" : app.session.Signature());
+                      preview == &form.txtEntry ? U"shown" : app.session.Signature());
     }
 }
 
