@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "domain/fingerprint.h"
 #include "domain/quote_list.h"
 #include "domain/signature_options.h"
 #include "domain/text.h"
@@ -52,6 +53,26 @@ class SignatureSession {
     Text quoteListPath;
     Text signaturePath;
     Text fixedTextPath;
+
+    // The fixed text's file: whether a read was tried in this run, whether
+    // the fixed text shown is what the file says (read or written in this
+    // run), and the text whose save was last refused and reported.
+    struct FixedTextFile {
+        bool LoadTried = false;
+        bool Read = false;
+        std::optional<Text> Refused;
+        // What the file held when it was read or written last, and the text
+        // shown then: another program's change is told apart from an edit here.
+        Fingerprint File;
+        Fingerprint Box;
+    } fixedTextFile;
+
+    // Whether a save may replace the file at `path`: never one whose content
+    // was not read in this run, which would be lost; a file that does not
+    // exist has nothing to lose.
+    bool MayReplace(const Text& path, bool read) const {
+        return read || !ports_.files.Exists(path);
+    }
 
     // Reads the quote list from its path; the list is left as it was on a failure.
     FileResult ReadQuoteList(LaterEntries later = LaterEntries::Kept);

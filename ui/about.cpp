@@ -12,11 +12,12 @@ void SetLook(Label& link, bool hovered) {
     link.ForeColor = hovered ? colors::Blue : colors::Black;
 }
 
-}  // namespace
-
+// Link labels look hovered while the pointer is on them, and plain again
+// once it crosses the page background.
 void lblMailAddress_MouseMove(App& app) {
     SetLook(app.form.lblMailAddress, true);
 }
+
 void lblHomePage_MouseMove(App& app) {
     SetLook(app.form.lblHomePage, true);
 }
@@ -26,12 +27,16 @@ void Tabs_MouseMove(App& app) {
     SetLook(app.form.lblMailAddress, false);
 }
 
+// Clicking a link label opens it in the user's browser or mail program.
 void lblMailAddress_Click(App& app) {
     app.ports.browser.Open(U"mailto:" + Text(MailAddress));
 }
+
 void lblHomePage_Click(App& app) {
     app.ports.browser.Open(Text(HomePageAddress));
 }
+
+}  // namespace
 
 void ConnectAboutHandlers(App& app) {
     MainForm& f = app.form;

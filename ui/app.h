@@ -1,12 +1,9 @@
 #pragma once
 
-// The program's state and its platform services, handed to every procedure
-// that needs them: a test can build a whole program in memory.
+// The window's state and its platform services, handed to every handler: a
+// test can build a whole program in memory. What the signature is made of
+// is the session's.
 
-#include <array>
-#include <optional>
-
-#include "domain/quote_list.h"
 #include "domain/text.h"
 #include "platform/ports.h"
 #include "service/signature_session.h"
@@ -42,20 +39,6 @@ struct App {
     // What the signature is made of, the pick and the paths, shared with
     // velmo-signature's way of making one.
     SignatureSession session;
-
-    // The fixed text file: whether a read was tried in this run, whether
-    // txtFixedText holds what the file says (read or written in this run), and
-    // the text whose save was last refused and reported. A file whose lines
-    // were not read is never replaced.
-    struct FixedTextState {
-        bool LoadTried = false;
-        bool Read = false;
-        std::optional<Text> Refused;
-        // What the file held when it was read or written last, and txtFixedText's
-        // text then: another program's change is told apart from an edit here.
-        Fingerprint File;
-        Fingerprint Box;
-    } fixedText;
 
     // The output type in force, put back when a change of type ends without a
     // file of the new kind.

@@ -6,14 +6,17 @@
 namespace velmo {
 
 namespace {
+void SetBorderControls(App& app);
 
 const Text kFortyAsterisks(kMinLikeBorder, U'*');
 
 // Rebuilds the signature with the entry shown in the editor, from a tab.
 void ApplyFromTab(App& app, int tab) {
     app.form.Tabs.Tab = tab;
-    app.form.txtEntry.Text = app.session.quoteList.At(app.session.quoteList.CurrentEntry);
-    BuildSignatureWithShownEntry(app);
+    const int shown = app.session.quoteList.CurrentEntry;
+    app.form.txtEntry.Text = app.session.quoteList.At(shown);
+    app.session.Pick(shown);
+    BuildSignature(app);
 }
 
 bool LikeTopTooShort(const MainForm& f) {
@@ -30,8 +33,9 @@ void RefuseShortLikeTop(App& app, const Text& text, const Text& title) {
     f.txtTopLike.Text = kFortyAsterisks;
 }
 
-}  // namespace
-
+// The Borders and Borders2 tabs: which border controls are usable, the
+// 40-character rule for a "Like" top border, the length counters, the
+// selection by typing, and the four Apply buttons.
 void chkBorder_Click(App& app) {
     SetBorderControls(app);
 }
@@ -131,12 +135,16 @@ void cmdApplyFixed_Click(App& app) {
 void cmdApplyBorders_Click(App& app) {
     ApplyFromTab(app, 1);
 }
+
 void cmdApplySideBorders_Click(App& app) {
     ApplyFromTab(app, 2);
 }
+
 void cmdApplyOptions_Click(App& app) {
     ApplyFromTab(app, 4);
 }
+
+}  // namespace
 
 void ConnectBorderHandlers(App& app) {
     MainForm& f = app.form;

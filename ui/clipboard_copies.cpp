@@ -4,6 +4,10 @@
 
 namespace velmo {
 
+namespace {
+
+// The tray menu's copies: the variable part above the fixed part, either
+// alone, each followed by a line break; no layout applied.
 void mnuCopySignature_Click(App& app) {
     app.ports.clipboard.SetText(app.session.PickedQuote() + Text(CrLf) +
                                 app.form.txtFixedText.Text.get() + Text(CrLf));
@@ -16,6 +20,8 @@ void mnuCopyVariablePart_Click(App& app) {
 void mnuCopyFixedPart_Click(App& app) {
     app.ports.clipboard.SetText(app.form.txtFixedText.Text.get() + Text(CrLf));
 }
+
+}  // namespace
 
 void ConnectClipboardHandlers(App& app) {
     MainForm& f = app.form;

@@ -26,6 +26,8 @@ void ShowEntry(App& app) {
             : Text(U"Entry : No Data");
 }
 
+namespace {
+
 void cmdFirstEntry_Click(App& app) {
     app.session.quoteList.CurrentEntry = 1;
     ShowEntry(app);
@@ -174,6 +176,8 @@ void chkVariablePart_Click(App& app) {
         f.txtQuoteListPath.Text = app.session.quoteListPath;
     }
 }
+
+}  // namespace
 
 void ConnectEntryEditorHandlers(App& app) {
     MainForm& f = app.form;

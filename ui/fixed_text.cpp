@@ -51,16 +51,16 @@ void ReportSaveFailure(App& app, const Text& path, const FileResult& result) {
 // txtFixedText takes the text of the file, which holds `file`.
 void TakeFixedText(App& app, Text text, const Fingerprint& file) {
     app.form.txtFixedText.Text = std::move(text);
-    app.fixedText.Read = true;
-    app.fixedText.File = file;
-    app.fixedText.Box = FingerprintOf(app.form.txtFixedText.Text.get());
+    app.session.fixedTextFile.Read = true;
+    app.session.fixedTextFile.File = file;
+    app.session.fixedTextFile.Box = FingerprintOf(app.form.txtFixedText.Text.get());
 }
 
 }  // namespace
 
 void LoadFixedText(App& app, const Text& requested) {
     const Text path = requested.empty() ? DefaultFixedTextPath(app) : requested;
-    app.fixedText.LoadTried = true;
+    app.session.fixedTextFile.LoadTried = true;
     FixedFile read = ReadFixedFile(app.ports.files, path);
     if (read.outcome == FixedRead::Ok) {
         if (path == DefaultFixedTextPath(app)) {
@@ -86,10 +86,10 @@ bool SaveFixedText(App& app) {
     const Text path = DefaultFixedTextPath(app);
     // A file whose lines were never read would lose them; one that does not
     // exist has nothing to lose and is created.
-    if (!app.fixedText.Read && app.ports.files.Exists(path)) {
+    if (!app.session.MayReplace(path, app.session.fixedTextFile.Read)) {
         // Said once for each text: the box loses the focus often.
-        if (app.fixedText.Refused != app.form.txtFixedText.Text.get()) {
-            app.fixedText.Refused = app.form.txtFixedText.Text.get();
+        if (app.session.fixedTextFile.Refused != app.form.txtFixedText.Text.get()) {
+            app.session.fixedTextFile.Refused = app.form.txtFixedText.Text.get();
             app.ports.messages.Show(
                 U"The lines of " + path +
                     U" have not been read, so the file was not replaced: they would be lost."
@@ -113,9 +113,9 @@ bool SaveFixedText(App& app) {
         ReportSaveFailure(app, path, written.file);
         return false;
     }
-    app.fixedText.Read = true;
-    app.fixedText.File = written.written;
-    app.fixedText.Box = FingerprintOf(app.form.txtFixedText.Text.get());
+    app.session.fixedTextFile.Read = true;
+    app.session.fixedTextFile.File = written.written;
+    app.session.fixedTextFile.Box = FingerprintOf(app.form.txtFixedText.Text.get());
     if (written.dropped) {
         app.ports.messages.Show(U"The fixed text may have at most 15 lines." + Text(CrLf) +
                                     U"Lines after the 15th were not saved.",
@@ -125,7 +125,7 @@ bool SaveFixedText(App& app) {
 }
 
 FileCheck CheckFixedText(App& app, bool beforeWrite) {
-    App::FixedTextState& state = app.fixedText;
+    SignatureSession::FixedTextFile& state = app.session.fixedTextFile;
     if (!state.Read)
         return FileCheck::Current;
     const Text path = DefaultFixedTextPath(app);
@@ -155,6 +155,8 @@ FileCheck CheckFixedText(App& app, bool beforeWrite) {
     return FileCheck::Reloaded;
 }
 
+namespace {
+
 void chkFixedPart_Click(App& app) {
     MainForm& f = app.form;
     f.txtFixedText.Enabled = Included(f.chkFixedPart.Value);
@@ -162,10 +164,10 @@ void chkFixedPart_Click(App& app) {
     // on, so that a later save writes the file's own lines back. Start-up
     // reads it itself. A missing file is no fault here: this is how a fixed
     // text is begun.
-    if (Included(f.chkFixedPart.Value) && app.started && !app.fixedText.LoadTried) {
+    if (Included(f.chkFixedPart.Value) && app.started && !app.session.fixedTextFile.LoadTried) {
         if (app.ports.files.Exists(DefaultFixedTextPath(app)))
             LoadFixedText(app, Text());
-        app.fixedText.LoadTried = true;
+        app.session.fixedTextFile.LoadTried = true;
     }
 }
 
@@ -181,6 +183,8 @@ void txtFixedText_LostFocus(App& app) {
     SwitchOffEmptyFixedText(app);
     SaveFixedText(app);
 }
+
+}  // namespace
 
 void ConnectFixedTextHandlers(App& app) {
     MainForm& f = app.form;

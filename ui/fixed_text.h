@@ -22,10 +22,6 @@ bool SaveFixedText(App& app);
 // edits in place of the list's.
 FileCheck CheckFixedText(App& app, bool beforeWrite);
 
-void chkFixedPart_Click(App& app);
-void txtFixedText_Change(App& app);
-void txtFixedText_LostFocus(App& app);
-
 void ConnectFixedTextHandlers(App& app);
 
 }  // namespace velmo

@@ -15,6 +15,8 @@
 namespace velmo {
 
 namespace {
+std::optional<Text> ChooseFile(App& app, const Text& initial, const FileFilters& filters,
+                               const Text& title, FileChoice choice = FileChoice::Existing);
 
 TextView LastThree(TextView path) {
     return path.size() >= 3 ? path.substr(path.size() - 3) : path;
@@ -117,6 +119,10 @@ std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, const Fil
     return path;
 }
 
+namespace {
+
+// The open-file dialog: the chosen path, or nothing when the user cancels or
+// the dialog gives no name.
 std::optional<Text> ChooseFile(App& app, const Text& initial, const FileFilters& filters,
                                const Text& title, FileChoice choice) {
     std::optional<Text> chosen = app.ports.fileDialog.OpenFile(initial, filters, title, choice);
@@ -125,9 +131,13 @@ std::optional<Text> ChooseFile(App& app, const Text& initial, const FileFilters&
     return chosen;
 }
 
+}  // namespace
+
 Text OpenFileDialog(App& app, const Text& initial, const FileFilters& filters, const Text& title) {
     return ChooseFile(app, initial, filters, title).value_or(initial);
 }
+
+namespace {
 
 void cmdChooseSignatureFile_Click(App& app) {
     const MainForm& form = app.form;
@@ -159,12 +169,16 @@ void cmdChooseSignatureFile_Click(App& app) {
 void optText_Click(App& app) {
     ChangeOutputType(app, app.form.optText, U"txt", filters::TextTypeFiles);
 }
+
 void optHTML_Click(App& app) {
     ChangeOutputType(app, app.form.optHTML, U"htm", filters::HtmlTypeFiles);
 }
+
 void optRTF_Click(App& app) {
     ChangeOutputType(app, app.form.optRTF, U"rtf", filters::RichTextTypeFiles);
 }
+
+}  // namespace
 
 void ConnectOutputHandlers(App& app) {
     MainForm& f = app.form;

@@ -26,11 +26,6 @@ inline const FileFilters TextTypeFiles{{U"Text Files (*.txt)", {U"*.txt"}},
                                        AllFilesEntry};
 }  // namespace filters
 
-// The open-file dialog: the chosen path, or nothing when the user cancels or
-// the dialog gives no name.
-std::optional<Text> ChooseFile(App& app, const Text& initial, const FileFilters& filters,
-                               const Text& title, FileChoice choice = FileChoice::Existing);
-
 // The same, where a cancelled dialog leaves `initial` as the answer.
 Text OpenFileDialog(App& app, const Text& initial, const FileFilters& filters, const Text& title);
 
@@ -54,11 +49,6 @@ Text SignatureFolder(App& app);
 // A relative answer is taken in the folder of `initial`; one of Velmo's own
 // files is refused with a message. Nothing when cancelled or refused.
 std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, const FileFilters& filters);
-
-void cmdChooseSignatureFile_Click(App& app);
-void optText_Click(App& app);
-void optHTML_Click(App& app);
-void optRTF_Click(App& app);
 
 void ConnectOutputHandlers(App& app);
 

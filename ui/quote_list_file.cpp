@@ -12,10 +12,17 @@
 
 namespace velmo {
 
+namespace {
+void FindQuoteList(App& app);
+
+// Only a rooted path is honoured; any other means "Variable.txt" in the
+// program folder.
 void ApplyQuoteListPathRule(App& app) {
     app.session.quoteListPath =
         ResolvedQuoteListPath(app.session.quoteListPath, app.session.dataFolder);
 }
+
+}  // namespace
 
 void LoadQuoteList(App& app) {
     ApplyQuoteListPathRule(app);
@@ -88,7 +95,7 @@ bool SaveQuoteList(App& app) {
     QuoteList& quoteList = app.session.quoteList;
     const Text& path = app.session.quoteListPath;
 
-    if (quoteList.LoadedPath != path && app.ports.files.Exists(path)) {
+    if (!app.session.MayReplace(path, quoteList.LoadedPath == path)) {
         app.ports.messages.Show(
             U"The entries of " + path +
                 U" have not been read, so the file was not replaced: its entries would be lost."
@@ -114,6 +121,9 @@ bool SaveQuoteList(App& app) {
     return true;
 }
 
+namespace {
+
+// Lets the user pick the quote list file; a cancel keeps the path.
 void FindQuoteList(App& app) {
     std::optional<Text> chosen = app.ports.fileDialog.OpenFile(
         Text(), {{U"Text (*.txt)", {U"*.txt"}}}, U"Variable Text", FileChoice::Existing);
@@ -140,6 +150,8 @@ void cmdChooseQuoteList_Click(App& app) {
     app.form.txtQuoteListPath.Text = app.session.quoteListPath;
     BuildSignatureWithShownEntry(app);
 }
+
+}  // namespace
 
 void ConnectQuoteListHandlers(App& app) {
     MainForm& f = app.form;

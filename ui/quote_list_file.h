@@ -22,15 +22,6 @@ bool SaveQuoteList(App& app);
 // be read before a write is reported and gives Cancel.
 FileCheck CheckQuoteList(App& app, bool beforeWrite);
 
-// Lets the user pick the quote list file; a cancel keeps the path.
-void FindQuoteList(App& app);
-
-void cmdChooseQuoteList_Click(App& app);
-
-// Only a rooted path is honoured; any other means "Variable.txt" in the
-// program folder.
-void ApplyQuoteListPathRule(App& app);
-
 void ConnectQuoteListHandlers(App& app);
 
 }  // namespace velmo

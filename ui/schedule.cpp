@@ -11,6 +11,10 @@
 
 namespace velmo {
 
+namespace {
+void cmdRandomize_Click(App& app);
+}  // namespace
+
 const std::array<ChangeInterval, 9> ChangeIntervals = {{
     {U"Never", 0},
     {U"5 Minute", 300},
@@ -59,6 +63,8 @@ void PickRandomEntry(App& app) {
         ShowEntry(app);
 }
 
+namespace {
+
 void cmdRandomize_Click(App& app) {
     // Velmo runs all day: a file another program changed meanwhile is read
     // again before the pick (the schedule's too), unless it has edits here.
@@ -70,6 +76,8 @@ void cmdRandomize_Click(App& app) {
 void mnuRandomize_Click(App& app) {
     cmdRandomize_Click(app);
 }
+
+}  // namespace
 
 void sldChangeInterval_Change(App& app) {
     MainForm& f = app.form;

@@ -20,9 +20,6 @@ extern const std::array<ChangeInterval, 9> ChangeIntervals;
 // and shows the entry in the editor, unless the user is typing into it.
 void PickRandomEntry(App& app);
 
-void cmdRandomize_Click(App& app);
-void mnuRandomize_Click(App& app);
-
 // Shows the chosen interval and times the running wait by it.
 void sldChangeInterval_Change(App& app);
 

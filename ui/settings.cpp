@@ -22,13 +22,15 @@ void ReportFailure(App& app, const StoreFailure& failure, TextView consequence) 
         message::Notice, Text());
 }
 
-}  // namespace
-
+// Store operations that tell the user of the store's failures themselves:
+// their callers have nothing more to say.
 void CreateSettingsKey(App& app, const Text& subkey) {
     const StoreResult<bool> created = app.ports.settings.CreateKey(Text(UserKey) + subkey);
     if (!created.has_value())
         ReportFailure(app, created.error(), kTryAgain);
 }
+
+}  // namespace
 
 void SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values) {
     // A corrupt store is kept aside by the store; once more into a new one.

@@ -14,9 +14,6 @@ namespace velmo {
 
 struct App;
 
-// Store operations that tell the user of the store's failures themselves:
-// their callers have nothing more to say.
-void CreateSettingsKey(App& app, const Text& subkey);
 // Writes the values at once. A store found corrupt is kept aside by the store;
 // that is reported and the values go into a new one.
 void SetStringValues(App& app, const Text& keyPath, const std::vector<StoredValue>& values);

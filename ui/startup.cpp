@@ -18,6 +18,9 @@
 
 namespace velmo {
 
+namespace {
+
+// Writes the sample quote list when the folder has no "Variable.txt" yet.
 void WriteSampleQuoteList(App& app) {
     const Text path = app.session.dataFolder + Text(QuoteListFileName);
     if (app.ports.files.Exists(path))
@@ -28,8 +31,6 @@ void WriteSampleQuoteList(App& app) {
     // A sample that cannot be written is no loss: the missing file is offered later.
     app.ports.files.Replace(path, EncodeFileText(NativeLineEnds(content)));
 }
-
-namespace {
 
 // Said once: at the start that copied the files, which later starts find in
 // the data folder.
@@ -148,6 +149,8 @@ void Form_QueryUnload(App& app) {
     Leave(app);
 }
 
+namespace {
+
 void cmdExit_Click(App& app) {
     Leave(app);
 }
@@ -155,6 +158,8 @@ void cmdExit_Click(App& app) {
 void mnuQuit_Click(App& app) {
     cmdExit_Click(app);
 }
+
+}  // namespace
 
 void ConnectShutdownHandlers(App& app) {
     app.form.cmdExit.Click += [&app] { cmdExit_Click(app); };

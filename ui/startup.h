@@ -12,14 +12,9 @@ struct App;
 // returns from main without running the event loop.
 bool Main(App& app);
 
-// Writes the sample quote list when the folder has no "Variable.txt" yet.
-void WriteSampleQuoteList(App& app);
-
 // The three ways of ending: remove the icon, save nothing, wait for no
 // further pick, and leave the event loop.
 void Form_QueryUnload(App& app);
-void cmdExit_Click(App& app);
-void mnuQuit_Click(App& app);
 
 void ConnectShutdownHandlers(App& app);
 

@@ -46,6 +46,10 @@ void TrayIconClicked(App& app, IconClick click) {
     app.TrayBusy = false;
 }
 
+namespace {
+
+// The "Tray Minimize" button of each tab but About: the window goes to the
+// notification area, or to the task bar where there is none.
 void cmdTrayMinimize_Click(App& app) {
     // Without a notification area a hidden window could never be reached again.
     if (!app.ports.icon.Available()) {
@@ -54,12 +58,16 @@ void cmdTrayMinimize_Click(App& app) {
     }
     ShowWindow(app, false);
 }
+
 void mnuOpenWindow_Click(App& app) {
     ShowWindow(app, true);
 }
+
 void mnuPutOnTray_Click(App& app) {
     ShowWindow(app, false);
 }
+
+}  // namespace
 
 void mnuHelp_Click(App& app) {
     const Text guide = app.ports.program.HelpFile();

@@ -16,12 +16,6 @@ TrayAction TrayActionOf(IconClick click, IconClick openClose);
 // Acts on a click on the icon as the desktop's notification area reports it.
 void TrayIconClicked(App& app, IconClick click);
 
-// The "Tray Minimize" button of each tab but About: the window goes to the
-// notification area, or to the task bar where there is none.
-void cmdTrayMinimize_Click(App& app);
-void mnuOpenWindow_Click(App& app);
-void mnuPutOnTray_Click(App& app);
-
 // Opens the guide to setting up mail programs in the browser, or says why it
 // cannot.
 void mnuHelp_Click(App& app);

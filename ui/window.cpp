@@ -71,9 +71,14 @@ void Form_Load(App& app) {
     f.chkFixedPart.Click();
 }
 
+namespace {
+
+// The signature preview on the Variable tab takes no typing.
 void txtPreviewVariable_KeyPress(App&, int& keyAscii) {
     keyAscii = 0;
 }
+
+}  // namespace
 
 void ShowAutostart(App& app) {
     CheckBox& box = app.form.chkAutostart;
@@ -83,6 +88,11 @@ void ShowAutostart(App& app) {
         box.Value = AutostartOn(app, entry) ? Check::On : Check::Off;
 }
 
+namespace {
+
+// Writes the entry when the box is ticked and removes it when it is cleared;
+// an entry of the user's own is switched on or off instead.
+// A failure is told to the user and the box shows the entry as it is.
 void chkAutostart_Click(App& app) {
     CheckBox& box = app.form.chkAutostart;
     const Text entry = AutostartPath(app);
@@ -140,6 +150,8 @@ void chkAutostart_Click(App& app) {
     if (!written)
         fail(U"Unable to write the autostart entry", entry, written);
 }
+
+}  // namespace
 
 void ConnectWindowHandlers(App& app) {
     app.form.txtPreviewVariable.KeyPress +=
