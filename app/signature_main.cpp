@@ -168,6 +168,8 @@ int main(int argc, char** argv) {
     }
     if (request.write)
         return 0;
+    // The bytes are already those of the file, line ends included.
+    UseBinaryStandardOutput();
     if (std::fwrite(out.bytes.data(), 1, out.bytes.size(), stdout) != out.bytes.size() ||
         std::fflush(stdout) != 0) {
         return Fail(std::string("cannot write the signature: ") + std::strerror(errno));

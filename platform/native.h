@@ -21,4 +21,9 @@ std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files);
 // Whether the user has a home folder to keep the settings and files below.
 bool HomeFolderKnown();
 
+// Makes standard output pass bytes through unchanged. Windows' C runtime
+// writes LF as CR LF in text mode, which would double the CR of a signature
+// whose lines already end in CR LF; elsewhere there is nothing to change.
+void UseBinaryStandardOutput();
+
 }  // namespace velmo

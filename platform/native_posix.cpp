@@ -23,5 +23,6 @@ bool HomeFolderKnown() {
 std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files) {
     return std::make_unique<RegFileStore>(files, RegFileStore::DefaultPath());
 }
+void UseBinaryStandardOutput() {}
 
 }  // namespace velmo

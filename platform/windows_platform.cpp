@@ -4,6 +4,10 @@
 // After windows.h, which it needs.
 #include <shlobj.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
@@ -118,6 +122,10 @@ bool HomeFolderKnown() {
 }
 std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort&) {
     return std::make_unique<RegistryStore>();
+}
+void UseBinaryStandardOutput() {
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 }  // namespace velmo

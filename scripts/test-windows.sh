@@ -30,4 +30,35 @@ timeout 300 wine wineboot --init </dev/null >/dev/null 2>"$BUILD/wineboot.err" |
 
 phase "tests under Wine"
 timeout 900 ctest --test-dir "$BUILD" --output-on-failure --timeout 120 -j2
+
+phase "velmo-signature.exe: what it prints is the signature file's bytes"
+# Standard output in text mode would turn each CR LF of a signature into
+# CR CR LF. The program in a folder of its own, which is then its data folder
+# (Fixed.fxt, Variable.txt); the text files in the ANSI code page (1252).
+. tests/e2e/checks.sh
+SIG="$PWD/$BUILD/signature-check"
+rm -rf "$SIG" && mkdir -p "$SIG"
+cp "$BUILD/velmo-signature.exe" "$SIG/"
+printf '"Anna M\xfcller"\r\n"Example Ltd."\r\n' >"$SIG/Fixed.fxt"
+printf '"Gr\xfc\xdfe \x97 the first quotation"\r\n"The second one"\r\n' >"$SIG/Variable.txt"
+KEY='HKCU\SOFTWARE\Velmo\User\Freeware'
+WINSIG="Z:${SIG//\//\\}"
+wine reg delete 'HKCU\SOFTWARE\Velmo' /f </dev/null >/dev/null 2>&1 || true
+wine reg add "$KEY" /v "Fixed width" /d 60 /f </dev/null >/dev/null
+# same_bytes FORM NUMBER: with FORM (its number in "Program Values") chosen,
+# `--format FORM` prints the bytes `--write` puts in the signature file.
+same_bytes() {
+    wine reg add "$KEY" /v "Program Values" /d " 5 0 1 1 1 0 0 0 0 0 0 0 0 0-1 0 0 0 1 $2" /f \
+        </dev/null >/dev/null &&
+        wine reg add "$KEY" /v "Signature File" /d "$WINSIG\\signature.$1" /f </dev/null >/dev/null &&
+        wine "$SIG/velmo-signature.exe" --format "$1" --entry 1 </dev/null >"$SIG/printed.$1" &&
+        wine "$SIG/velmo-signature.exe" --write --entry 1 </dev/null &&
+        grep -q 'first quotation' "$SIG/signature.$1" &&
+        grep -q $'\r$' "$SIG/signature.$1" &&
+        cmp "$SIG/printed.$1" "$SIG/signature.$1"
+}
+check "velmo-signature.exe --format text: the bytes of the file --write makes" same_bytes text 1
+check "velmo-signature.exe --format html: the bytes of the file --write makes" same_bytes html 2
+check "velmo-signature.exe --format rtf: the bytes of the file --write makes" same_bytes rtf 3
+[ "$FAIL" -eq 0 ] || exit 1
 phase "done"
