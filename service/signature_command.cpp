@@ -23,7 +23,7 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
         out.failure = SignatureFailure::NoSettings;
         return out;
     }
-    // No stored options yet are the defaults; options
+    // No stored options yet are the defaults the window starts with; options
     // stored but unreadable would make a signature the user never chose.
     const std::optional<SignatureOptions> decoded = DecodeOptions(*stored);
     if (!decoded && !stored->programValues.empty()) {
