@@ -22,6 +22,8 @@ bool SaveFixedText(App& app);
 // edits in place of the list's.
 FileCheck CheckFixedText(App& app, bool beforeWrite);
 
+// The fixed part's box: switched on by typing, off when emptied, saved when
+// it loses the focus.
 void ConnectFixedTextHandlers(App& app);
 
 }  // namespace velmo

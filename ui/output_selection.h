@@ -50,6 +50,7 @@ Text SignatureFolder(App& app);
 // files is refused with a message. Nothing when cancelled or refused.
 std::optional<Text> ChooseSignatureFile(App& app, const Text& initial, const FileFilters& filters);
 
+// The signature file button and the three output types.
 void ConnectOutputHandlers(App& app);
 
 }  // namespace velmo

@@ -22,6 +22,7 @@ bool SaveQuoteList(App& app);
 // be read before a write is reported and gives Cancel.
 FileCheck CheckQuoteList(App& app, bool beforeWrite);
 
+// The quote list file button.
 void ConnectQuoteListHandlers(App& app);
 
 }  // namespace velmo

@@ -27,6 +27,7 @@ void sldChangeInterval_Change(App& app);
 // the wait began, a new entry is picked and the next interval timed from then.
 void WaitForChange(App& app);
 
+// Randomize, from the window and the tray menu, and the interval slider.
 void ConnectScheduleHandlers(App& app);
 
 }  // namespace velmo

@@ -30,6 +30,7 @@ void SaveSettings(App& app);
 // fixed part is on.
 void cmdSaveSettings_Click(App& app);
 
+// The five "Save Settings" buttons.
 void ConnectSettingsHandlers(App& app);
 
 }  // namespace velmo

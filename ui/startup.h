@@ -16,6 +16,7 @@ bool Main(App& app);
 // further pick, and leave the event loop.
 void Form_QueryUnload(App& app);
 
+// Exit and the tray menu's Quit.
 void ConnectShutdownHandlers(App& app);
 
 }  // namespace velmo

@@ -20,6 +20,7 @@ void TrayIconClicked(App& app, IconClick click);
 // cannot.
 void mnuHelp_Click(App& app);
 
+// The notification icon, its menu and the Tray Minimize buttons.
 void ConnectTrayHandlers(App& app);
 
 }  // namespace velmo

@@ -18,6 +18,7 @@ Text DescriptionText();
 // where there is no entry to write.
 void ShowAutostart(App& app);
 
+// The read-only previews and the "Start with the desktop" box.
 void ConnectWindowHandlers(App& app);
 
 }  // namespace velmo
