@@ -1,0 +1,19 @@
+#pragma once
+
+// The program's pictures drawn for Win32: the icon for the window and the
+// notification area, and the pictures on the tab pages.
+
+#include <windows.h>
+
+#include <string>
+
+namespace velmo {
+
+// The program's icon at a size in pixels; the caller destroys it.
+HICON ProgramIcon(int size);
+
+// A named picture of the window model at a size in pixels, as a 32-bit
+// bitmap with alpha; null for a name it does not know. The caller deletes it.
+HBITMAP Picture(const std::string& name, int width, int height);
+
+}  // namespace velmo
