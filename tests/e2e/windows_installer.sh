@@ -115,5 +115,20 @@ check "the user's quote list and fixed text beside the program are left" \
 check "the user's signature file in the data folder is left" \
     cmp "$KEPT/signature.txt" "$DATA/signature.txt"
 
+# Installed again over the user's files, and removed again while "Start with
+# the desktop" names another copy of Velmo (one unpacked from the zip).
+OTHER_COPY='"C:\Velmo from the zip\velmo.exe"'
+wine "$SETUP" /S </dev/null >/dev/null 2>&1
+wait_for 20 test -f "$INST/uninstall.exe"
+check "setup.exe /S over the user's files installs and leaves them" \
+    eval 'installed && cmp "$KEPT/Variable.txt" "$INST/Variable.txt" &&
+        cmp "$KEPT/Fixed.fxt" "$INST/Fixed.fxt"'
+wine reg add "$RUN_KEY" /v Velmo /d "$OTHER_COPY" /f </dev/null >/dev/null
+wine "$INST/uninstall.exe" /S </dev/null >/dev/null 2>&1
+wait_for 20 eval '! test -e "$INST/uninstall.exe"'
+check "uninstall.exe /S leaves \"Start with the desktop\" naming another copy" \
+    grep -qF "Velmo    REG_SZ    $OTHER_COPY" <(reg query "$RUN_KEY" /v Velmo)
+wine reg delete "$RUN_KEY" /v Velmo /f </dev/null >/dev/null 2>&1
+
 echo "$PASS passed, $FAIL failed"
 [ "$FAIL" -eq 0 ]
