@@ -67,7 +67,8 @@ check "installed programs list: the uninstaller, quiet too, the folder and the i
 
 # The user's things, made the way Velmo makes them: options in the registry,
 # the quote list and fixed text beside the program (its folder is the user's
-# and writable), the signature file in the data folder.
+# and writable), the signature file in the data folder. The programs are
+# started by their Windows paths, as the shortcut starts them.
 printf '"Anna M\xfcller"\r\n' >"$INST/Fixed.fxt"
 printf '"The user'\''s own quotation"\r\n' >"$INST/Variable.txt"
 mkdir -p "$DATA"
@@ -75,12 +76,12 @@ wine reg add "$OPTIONS_KEY" /v "Program Values" /d " 5 0 1 1 1 0 0 0 0 0 0 0 0 0
     /f </dev/null >/dev/null
 wine reg add "$OPTIONS_KEY" /v "Signature File" /d "$WIN_HOME\\Roaming\\Velmo\\signature.txt" \
     /f </dev/null >/dev/null
-printed=$(wine "$INST/velmo-signature.exe" --entry 1 </dev/null 2>&1)
+printed=$(wine "$WIN_INST\\velmo-signature.exe" --entry 1 </dev/null 2>&1)
 check "the installed velmo-signature.exe prints a signature from the user's files" \
     grep -q "The user's own quotation" <<<"$printed"
 check "the installed velmo-signature.exe --write writes the signature file" \
-    eval 'wine "$INST/velmo-signature.exe" --write </dev/null && grep -q "own quotation" "$DATA/signature.txt"'
-timeout 30 wine "$INST/velmo.exe" --version </dev/null >"$KEPT/velmo-version.txt" 2>&1
+    eval 'wine "$WIN_INST\\velmo-signature.exe" --write </dev/null && grep -q "own quotation" "$DATA/signature.txt"'
+timeout 30 wine "$WIN_INST\\velmo.exe" --version </dev/null >"$KEPT/velmo-version.txt" 2>&1
 velmo_status=$?
 check "the installed velmo.exe starts and ends" test "$velmo_status" -eq 0
 # TO ENABLE once velmo.exe answers --version (today's velmo.exe is a stub
@@ -97,8 +98,9 @@ wine reg add "$RUN_KEY" /v Velmo /d "\"$WIN_INST\\velmo.exe\"" /f </dev/null >/d
 cp "$INST/Fixed.fxt" "$INST/Variable.txt" "$DATA/signature.txt" "$KEPT/"
 user_options=$(reg query "$OPTIONS_KEY")
 
-# The uninstaller copies itself away and returns; it removes itself last.
-wine "$INST/uninstall.exe" /S </dev/null >/dev/null 2>&1
+# Started by its Windows path, as the installed programs list starts it. It
+# copies itself away and returns; it removes itself last.
+wine "$WIN_INST\\uninstall.exe" /S </dev/null >/dev/null 2>&1
 wait_for 20 eval '! test -e "$INST/uninstall.exe"'
 check "uninstall.exe /S removes the programs, the guide and itself" \
     eval '! test -e "$INST/velmo.exe" && ! test -e "$INST/velmo-signature.exe" &&
@@ -124,7 +126,7 @@ check "setup.exe /S over the user's files installs and leaves them" \
     eval 'installed && cmp "$KEPT/Variable.txt" "$INST/Variable.txt" &&
         cmp "$KEPT/Fixed.fxt" "$INST/Fixed.fxt"'
 wine reg add "$RUN_KEY" /v Velmo /d "$OTHER_COPY" /f </dev/null >/dev/null
-wine "$INST/uninstall.exe" /S </dev/null >/dev/null 2>&1
+wine "$WIN_INST\\uninstall.exe" /S </dev/null >/dev/null 2>&1
 wait_for 20 eval '! test -e "$INST/uninstall.exe"'
 check "uninstall.exe /S leaves \"Start with the desktop\" naming another copy" \
     grep -qF "Velmo    REG_SZ    $OTHER_COPY" <(reg query "$RUN_KEY" /v Velmo)
