@@ -21,7 +21,7 @@ fi
 # own, booted here with its output on /dev/null, as Wine's helper processes
 # would otherwise hold the build's pipe open.
 if grep -q 'make_icon\.exe' "$BUILD/build.ninja" && [ -z "${WINEPREFIX:-}" ]; then
-    export WINEPREFIX="$PWD/$BUILD/wineprefix-package"
+    export WINEPREFIX="$(cd "$BUILD" && pwd)/wineprefix-package"
     export WINEDEBUG=-all,err+module WINEDLLOVERRIDES="mscoree=d;mshtml=d"
     trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
     mkdir -p "$WINEPREFIX"
