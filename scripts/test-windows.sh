@@ -61,4 +61,7 @@ check "velmo-signature.exe --format text: the bytes of the file --write makes" s
 check "velmo-signature.exe --format html: the bytes of the file --write makes" same_bytes html 2
 check "velmo-signature.exe --format rtf: the bytes of the file --write makes" same_bytes rtf 3
 [ "$FAIL" -eq 0 ] || exit 1
+
+phase "the installer and the zip: made, installed silently, started, uninstalled silently"
+tests/e2e/windows_installer.sh "$BUILD" || exit 1
 phase "done"

@@ -100,6 +100,22 @@ for tab in 0 1 2 3 4 5; do
 done
 peek tab "$TITLE" 0
 
+# Idle: the program takes no processor time while nothing is due; its
+# memory for the benchmarks.
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+program=$(pgrep -f "^$RUN/velmo.exe" | head -1)
+if [ -n "$program" ]; then
+    sleep 2
+    t0=$(ticks "$program")
+    sleep 5
+    t1=$(ticks "$program")
+    echo "idle for 5 s: $((t1 - t0)) ticks of processor time;" \
+        "resident $(($(ps -o rss= -p "$program") / 1024)) MB"
+    check "idle: no processor time while nothing is due" test $((t1 - t0)) -le 1
+else
+    check "the program's process is found" false
+fi
+
 icon_click 3 && sleep 1
 shot tray-menu
 menu_open() { peek windows | grep -q "#32768"; }

@@ -156,5 +156,24 @@ TEST(WindowsProgramTest, StartsWithTheDesktopFromTheRunKey) {
         ERROR_SUCCESS);
 }
 
+// Help's guide is docs\mail-clients.html beside the program, where the build,
+// the installer and the zip put it; a folder by that name is no guide.
+TEST(WindowsProgramTest, HelpFileInDocsBesideTheProgram) {
+    WindowsProgram program;
+    const fs::path docs = fs::path(ToWide(program.ProgramFolder())) / L"docs";
+    const fs::path guide = docs / L"mail-clients.html";
+    ASSERT_FALSE(fs::exists(docs)) << "this test makes and removes " << docs;
+    EXPECT_EQ(program.HelpFile(), Text());
+
+    fs::create_directories(guide);
+    const Text folderFound = program.HelpFile();
+    fs::remove(guide);
+    WriteFile(guide, "<html>");
+    const Text found = program.HelpFile();
+    fs::remove_all(docs);
+    EXPECT_EQ(folderFound, Text());
+    EXPECT_TRUE(WindowsFileStore().SameFile(found, PathText(guide))) << ToUtf8(found);
+}
+
 }  // namespace
 }  // namespace velmo
