@@ -291,9 +291,10 @@ TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
     // a guide not found, or no browser, is said.
     icon.onPopup = [&] { form.mnuHelp.Click(); };
     TrayIconClicked(app, IconClick::Context);
-    EXPECT_TRUE(browser.opened.empty());
+    EXPECT_EQ(browser.opened, std::vector<Text>{Text(HomePageAddress)});
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(U"\"mail-clients.html\", was not found"), Text::npos);
+    browser.opened.clear();
     program.helpFile = testing::Rooted(U"opt/velmo/mail-clients.html");
     const Text address = FileAddress(program.helpFile, NativePathStyle());
     TrayIconClicked(app, IconClick::Context);
