@@ -64,4 +64,8 @@ check "velmo-signature.exe --format rtf: the bytes of the file --write makes" sa
 
 phase "the installer and the zip: made, installed silently, started, uninstalled silently"
 tests/e2e/windows_installer.sh "$BUILD" || exit 1
+
+phase "velmo.exe end to end, on a virtual display with a notification area"
+scripts/install-deps.sh xvfb trayer xdotool xclip x11-utils imagemagick procps
+tests/e2e/windows.sh "$BUILD" "$BUILD/windows-shots" || exit 1
 phase "done"
