@@ -34,7 +34,7 @@ bool TakeQuit() {
     return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
 }
 
-// Ends a modal loop that nothing else ended within ten seconds, so that a
+// Ends a modal loop or menu that nothing else ended within ten seconds, so that a
 // broken case fails instead of hanging.
 class Watchdog {
   public:
@@ -42,6 +42,9 @@ class Watchdog {
         watch_ = std::thread([this] {
             if (WaitForSingleObject(done_, 10'000) == WAIT_TIMEOUT) {
                 fired_ = true;
+                // A menu's loop ends by Escape, a dialog's by WM_QUIT.
+                if (const HWND menu = FindWindowW(L"#32768", nullptr); menu != nullptr)
+                    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
                 PostThreadMessageW(thread_, WM_QUIT, 0, 0);
             }
         });
