@@ -205,7 +205,12 @@ std::optional<Text> Win32FileDialog::OpenFile(const Text& initial, const FileFil
     filter += L'\0';
 
     std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring name = ToWide(start.fileName);
+    // A name with its folder: the dialog opens there, where the folder
+    // alone could give way to the one the user last chose.
+    Text named = start.folder;
+    if (!named.empty() && named.back() != U'\\' && named.back() != U'/')
+        named += U'\\';
+    const std::wstring name = ToWide(start.fileName.empty() ? Text() : named + start.fileName);
     if (name.size() < file.size())
         std::wmemcpy(file.data(), name.data(), name.size());
     const std::wstring folder = ToWide(start.folder);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <commdlg.h>
+#include <dlgs.h>
+
 #include <chrono>
 #include <string>
 #include <thread>
@@ -229,6 +232,68 @@ TEST_F(Win32PortsTest, MessageBoxesHaveTheStylesButtonsDefaultTitleAndOwner) {
         EXPECT_EQ(seenOwner, owner);
     }
     DestroyWindow(owner);
+}
+
+TEST_F(Win32PortsTest, ALoneCarriageReturnBreaksTheMessagesLine) {
+    Win32MessageBox box(loop);
+    Win32Timer timer(window);
+    std::wstring shown;
+    timer.Start(0.1, [&] {
+        const HWND open = OpenBox(L"Registry");
+        wchar_t text[128] = {};
+        GetDlgItemTextW(open, 0xFFFF, text, 128);
+        shown = text;
+        PostMessageW(open, WM_COMMAND, IDOK, 0);
+    });
+    Watchdog watchdog;
+    box.Show(U"ERROR # 5 : Access denied\rPlease exit and try again.", message::Notice,
+             U"Registry");
+    EXPECT_EQ(shown, L"ERROR # 5 : Access denied\r\nPlease exit and try again.");
+}
+
+TEST_F(Win32PortsTest, TheFileDialogHasTheTitleTypesFolderAndNameItWasGiven) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    // A new folder each time: the dialog remembers the one last chosen.
+    const std::wstring folder =
+        std::wstring(temp) + L"velmo-dialog-\u00e9-" + std::to_wstring(GetTickCount64()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"sig.txt";
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    Win32FileDialog dialog(loop);
+    Win32Timer timer(window);
+    std::wstring seenFolder;
+    std::wstring seenName;
+    std::vector<std::wstring> types;
+    timer.Start(0.3, [&] {
+        const HWND open = FindWindowW(L"#32770", L"Find The Signature File...");
+        wchar_t text[MAX_PATH] = {};
+        SendMessageW(open, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(text));
+        seenFolder = text;
+        text[0] = L'\0';
+        SendMessageW(open, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(text));
+        seenName = text;
+        const HWND typeList = GetDlgItem(open, cmb1);
+        for (LRESULT i = 0; i < SendMessageW(typeList, CB_GETCOUNT, 0, 0); ++i) {
+            SendMessageW(typeList, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(text));
+            types.emplace_back(text);
+        }
+        PostMessageW(open, WM_COMMAND, IDOK, 0);
+    });
+    Watchdog watchdog;
+    const std::optional<Text> chosen = dialog.OpenFile(
+        FromWide(file), {{U"Text (*.txt)", {U"*.txt"}}, {U"All Files (*.*)", {U"*"}}},
+        U"Find The Signature File...", FileChoice::Existing);
+    EXPECT_FALSE(watchdog.fired());
+    // The folder as the dialog spells it, without the last backslash.
+    EXPECT_EQ(seenFolder + L"\\", folder);
+    EXPECT_EQ(seenName, L"sig.txt");
+    EXPECT_EQ(types, (std::vector<std::wstring>{L"Text (*.txt)", L"All Files (*.*)"}));
+    EXPECT_EQ(chosen, std::optional<Text>(FromWide(file)));
+    DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(Win32PortsTest, TrayMessagesReachTheModelsTrayHandling) {
