@@ -2,6 +2,7 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -234,6 +235,61 @@ HBITMAP Paint(const std::string& name, int width, int height) {
     return dib;
 }
 
+void Put16(std::vector<std::uint8_t>& out, unsigned value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, unsigned value) {
+    Put16(out, value & 0xffff);
+    Put16(out, value >> 16);
+}
+
+// One icon image: a BITMAPINFOHEADER of double height, the colour rows from
+// the bottom up with straight alpha, then the 1-bit mask (set where nothing
+// is drawn) for programs that ignore alpha.
+bool IconImage(int size, std::vector<std::uint8_t>& out) {
+    HBITMAP bitmap = Paint("icon", size, size);
+    DIBSECTION dib{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) ||
+        dib.dsBm.bmBits == nullptr) {
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+        return false;
+    }
+    const auto* pixels = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);  // top-down BGRA
+    const unsigned mask_stride = static_cast<unsigned>((size + 31) / 32 * 4);
+    Put32(out, 40);
+    Put32(out, static_cast<unsigned>(size));
+    Put32(out, static_cast<unsigned>(size * 2));
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, BI_RGB);
+    Put32(out, static_cast<unsigned>(size * size * 4) + mask_stride * static_cast<unsigned>(size));
+    for (int i = 0; i < 4; ++i)
+        Put32(out, 0);
+    for (int y = size - 1; y >= 0; --y) {
+        for (int x = 0; x < size; ++x) {
+            const std::uint8_t* p = pixels + (y * size + x) * 4;
+            const unsigned alpha = p[3];
+            for (int c = 0; c < 3; ++c)
+                out.push_back(alpha == 0 ? 0
+                                         : static_cast<std::uint8_t>(
+                                               std::min(255u, (p[c] * 255u + alpha / 2) / alpha)));
+            out.push_back(static_cast<std::uint8_t>(alpha));
+        }
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(mask_stride, 0);
+        for (int x = 0; x < size; ++x)
+            if (pixels[(y * size + x) * 4 + 3] == 0)
+                row[static_cast<size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    DeleteObject(bitmap);
+    return true;
+}
+
 }  // namespace
 
 HICON ProgramIcon(int size) {
@@ -253,6 +309,31 @@ HICON ProgramIcon(int size) {
 
 HBITMAP Picture(const std::string& name, int width, int height) {
     return Paint(name, width, height);
+}
+
+std::vector<std::uint8_t> ProgramIconFile(const std::vector<int>& sizes) {
+    std::vector<std::uint8_t> head;
+    std::vector<std::uint8_t> images;
+    const auto count = static_cast<unsigned>(sizes.size());
+    Put16(head, 0);
+    Put16(head, 1);  // an icon
+    Put16(head, count);
+    for (int size : sizes) {
+        std::vector<std::uint8_t> image;
+        if (size <= 0 || size > 256 || !IconImage(size, image))
+            return {};
+        head.push_back(static_cast<std::uint8_t>(size == 256 ? 0 : size));
+        head.push_back(static_cast<std::uint8_t>(size == 256 ? 0 : size));
+        head.push_back(0);  // no palette
+        head.push_back(0);
+        Put16(head, 1);   // planes
+        Put16(head, 32);  // bits per pixel
+        Put32(head, static_cast<unsigned>(image.size()));
+        Put32(head, 6 + 16 * count + static_cast<unsigned>(images.size()));
+        images.insert(images.end(), image.begin(), image.end());
+    }
+    head.insert(head.end(), images.begin(), images.end());
+    return head;
 }
 
 }  // namespace velmo

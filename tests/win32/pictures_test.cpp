@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -63,8 +64,9 @@ Pixels ReadIcon(HICON icon) {
                                       static_cast<int>((rgb >> shift) & 0xff)) <= 3;
     if (matches)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << std::hex << "pixel 0x" << argb << " is not opaque 0x" << rgb;
+    char text[64];
+    std::snprintf(text, sizeof(text), "pixel %08x is not opaque %06x", argb, rgb);
+    return ::testing::AssertionFailure() << text;
 }
 
 TEST(ProgramIconTest, HasTheColoursOfTheDrawingWhereItPutsThem) {
@@ -92,6 +94,49 @@ TEST(ProgramIconTest, ComesAtTheSizesAskedFor) {
         EXPECT_EQ(p.width, size);
         EXPECT_EQ(p.height, size);
     }
+}
+
+unsigned Get(const std::vector<std::uint8_t>& bytes, size_t at, int count) {
+    unsigned value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | bytes.at(at + static_cast<size_t>(i));
+    return value;
+}
+
+TEST(ProgramIconFileTest, HoldsOneImageWithAlphaAndMaskPerSizeOneAfterTheOther) {
+    const std::vector<int> sizes = {16, 256};
+    const std::vector<std::uint8_t> ico = ProgramIconFile(sizes);
+    ASSERT_GT(ico.size(), 6u + 2 * 16);
+    EXPECT_EQ(Get(ico, 0, 2), 0u);
+    EXPECT_EQ(Get(ico, 2, 2), 1u) << "an icon, not a cursor";
+    ASSERT_EQ(Get(ico, 4, 2), 2u);
+    size_t next = 6 + 2 * 16;
+    size_t big = 0;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const size_t entry = 6 + 16 * i;
+        const unsigned side = static_cast<unsigned>(sizes[i]);
+        const unsigned mask = (side + 31) / 32 * 4 * side;
+        EXPECT_EQ(ico[entry], side % 256) << "width, 0 for 256";
+        EXPECT_EQ(ico[entry + 1], side % 256) << "height, 0 for 256";
+        EXPECT_EQ(Get(ico, entry + 6, 2), 32u) << "bits per pixel";
+        EXPECT_EQ(Get(ico, entry + 8, 4), 40 + side * side * 4 + mask) << "bytes of image " << i;
+        ASSERT_EQ(Get(ico, entry + 12, 4), next) << "where image " << i << " starts";
+        EXPECT_EQ(Get(ico, next + 4, 4), side);
+        EXPECT_EQ(Get(ico, next + 8, 4), 2 * side) << "colour and mask, one above the other";
+        if (side == 256)
+            big = next;
+        next += Get(ico, entry + 8, 4);
+    }
+    EXPECT_EQ(next, ico.size());
+
+    // The palm at (179, 147) from the top, in rows stored from the bottom up,
+    // in straight (not premultiplied) blue, green, red, alpha; its mask bit
+    // clear, and the bit of the clear corner at the bottom left set.
+    const size_t palm = big + 40 + ((255 - 147) * 256 + 179) * 4;
+    EXPECT_TRUE(Opaque(Get(ico, palm, 4), 0xf1c29a));
+    const size_t masks = big + 40 + 256 * 256 * 4;
+    EXPECT_EQ(ico.at(masks) & 0x80, 0x80);
+    EXPECT_EQ(ico.at(masks + (255 - 147) * 32 + 179 / 8) & (0x80 >> (179 % 8)), 0);
 }
 
 TEST(PictureTest, TheBannerFillsItsWholeBoxOnALightGround) {
