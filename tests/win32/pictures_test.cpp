@@ -129,14 +129,14 @@ TEST(ProgramIconFileTest, HoldsOneImageWithAlphaAndMaskPerSizeOneAfterTheOther) 
     }
     EXPECT_EQ(next, ico.size());
 
-    // The palm at (179, 147) from the top, in rows stored from the bottom up,
+    // The pen at (109, 191) from the top, in rows stored from the bottom up,
     // in straight (not premultiplied) blue, green, red, alpha; its mask bit
     // clear, and the bit of the clear corner at the bottom left set.
-    const size_t palm = big + 40 + ((255 - 147) * 256 + 179) * 4;
-    EXPECT_TRUE(Opaque(Get(ico, palm, 4), 0xf1c29a));
+    const size_t pen = big + 40 + ((255 - 191) * 256 + 109) * 4;
+    EXPECT_TRUE(Opaque(Get(ico, pen, 4), 0x33333a));
     const size_t masks = big + 40 + 256 * 256 * 4;
     EXPECT_EQ(ico.at(masks) & 0x80, 0x80);
-    EXPECT_EQ(ico.at(masks + (255 - 147) * 32 + 179 / 8) & (0x80 >> (179 % 8)), 0);
+    EXPECT_EQ(ico.at(masks + (255 - 191) * 32 + 109 / 8) & (0x80 >> (109 % 8)), 0);
 }
 
 TEST(PictureTest, TheBannerFillsItsWholeBoxOnALightGround) {
