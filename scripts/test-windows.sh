@@ -22,6 +22,10 @@ export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 unset DISPLAY WAYLAND_DISPLAY
 # Our own prefix's server and its helpers go whatever happens next.
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+# A new prefix each run: the null driver below must be set before any window
+# is made in it, and the end-to-end run at the end sets it back.
+wineserver -k >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 # Booted here with its output on /dev/null: Wine's helper processes would
 # otherwise hold the test runner's pipe open.
@@ -30,6 +34,14 @@ timeout 300 wine wineboot --init </dev/null >/dev/null 2>"$BUILD/wineboot.err" |
 # Windows made by the tests need no display: Wine's null graphics driver, set
 # before any program of this prefix makes a window.
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+# The server keeps the desktop wineboot made without a driver, which makes
+# every later program that draws wait 10 s: a new server, and one program
+# (its output on /dev/null, so that Wine's helpers hold no test runner's
+# pipe) to start the new desktop.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+wineserver -p </dev/null >/dev/null 2>&1
+timeout 60 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 phase "tests under Wine"
 timeout 900 ctest --test-dir "$BUILD" --output-on-failure --timeout 120 -j2
