@@ -307,6 +307,9 @@ RECT MainWindow::PlaceOnPage(const Control& c) const {
 }
 
 bool MainWindow::Shown(const Control& c) const {
+    // An empty label shows nothing, and would hide what it overlaps.
+    if (const auto* l = dynamic_cast<const Label*>(&c); l != nullptr && l->Caption.get().empty())
+        return false;
     for (const Control* in = &c; in != nullptr; in = in->Container) {
         if (!in->Visible)
             return false;
@@ -369,8 +372,9 @@ void MainWindow::Layout() {
 
 void MainWindow::Place(Control& c, HWND w) {
     const bool underline = c.As<Label>() != nullptr && c.As<Label>()->FontUnderline;
-    HFONT font = look_.Font(c.Font, underline);
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    FontSpec& spec = fonts_[&c];
+    spec = c.Font;
+    HFONT font = look_.Font(spec, underline);
     RECT r = PlaceOnPage(c);
     int width = r.right - r.left;
     int height = r.bottom - r.top;
@@ -379,8 +383,23 @@ void MainWindow::Place(Control& c, HWND w) {
     switch (c.Kind) {
         case ControlKind::Label:
             if ((GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) {
+                // A caption wider than its place in this desktop's font is
+                // set a little smaller, down to four fifths, before it grows
+                // towards its neighbours.
+                while (TextSize(w, font, text).cx + 2 > width && spec.size > c.Font.size * 0.8) {
+                    spec.size -= 0.25;
+                    font = look_.Font(spec, underline);
+                }
                 width = std::max<int>(width, TextSize(w, font, text).cx + 2);
             } else if (!text.empty()) {
+                // A wrapped caption needs at least its widest word.
+                for (size_t from = 0; from < text.size();) {
+                    size_t to = text.find_first_of(L" \r\n", from);
+                    to = to == std::wstring::npos ? text.size() : to;
+                    width = std::max<int>(width,
+                                          TextSize(w, font, text.substr(from, to - from)).cx + 2);
+                    from = to + 1;
+                }
                 height = std::max<int>(height, TextSize(w, font, text, width).cy);
             }
             break;
@@ -389,7 +408,8 @@ void MainWindow::Place(Control& c, HWND w) {
             // The mark, the gap after it and the caption in this desktop's font.
             const int mark = MulDiv(13 + 6, dpi_, 96);
             width = std::max<int>(width, mark + TextSize(w, font, text).cx);
-            height = std::max<int>(height, line.cy + 2);
+            // One height for all, so that a row of them lines up.
+            height = std::max<int>(height, line.cy + MulDiv(4, dpi_, 96));
             break;
         }
         case ControlKind::TextBox:
@@ -416,6 +436,7 @@ void MainWindow::Place(Control& c, HWND w) {
         default:
             break;
     }
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetWindowPos(w, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
     // Pictures at the size they are drawn.
@@ -561,6 +582,8 @@ void MainWindow::Sync(Control* c, Property property) {
             if (w != nullptr &&
                 !(c->As<CommandButton>() && !c->As<CommandButton>()->Picture.empty()))
                 SetWindowTextW(w, ToWide(caption).c_str());
+            if (w != nullptr && c->Kind == ControlKind::Label)
+                ShowWindow(w, Shown(*c) ? SW_SHOWNA : SW_HIDE);
             break;
         }
         case Property::TextContent:
@@ -592,7 +615,7 @@ void MainWindow::Sync(Control* c, Property property) {
         case Property::FontUnderline:
             if (auto* l = c->As<Label>(); l != nullptr && w != nullptr) {
                 SendMessageW(w, WM_SETFONT,
-                             reinterpret_cast<WPARAM>(look_.Font(c->Font, l->FontUnderline)),
+                             reinterpret_cast<WPARAM>(look_.Font(fonts_[c], l->FontUnderline)),
                              FALSE);
                 InvalidateRect(w, nullptr, TRUE);
             }

@@ -80,6 +80,7 @@ class MainWindow {
     std::map<const Control*, HWND> windows_;
     std::unordered_map<HWND, Control*> controls_;
     std::map<const Control*, HBITMAP> pictures_;
+    std::map<const Control*, FontSpec> fonts_;  // as fitted to the control's place
     Look look_;
     int dpi_ = 96;
     int pageTop_ = 0;        // twips of the tab control's top that lie above its pages, in pixels
