@@ -53,14 +53,16 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-SIZE TextSize(HWND window, HFONT font, const std::wstring& text, int wrapWidth = 0) {
-    HDC dc = GetDC(window);
+// The size of a text in a font, on one line or wrapped at `wrapWidth`.
+SIZE TextSize(HFONT font, const std::wstring& text, int wrapWidth = 0) {
+    // One memory device for all measures: a window's device costs a trip to
+    // the window system each time.
+    static HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     RECT r{0, 0, wrapWidth > 0 ? wrapWidth : 1 << 20, 0};
     const UINT flags = DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
     DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, flags);
     SelectObject(dc, old);
-    ReleaseDC(window, dc);
     return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -379,35 +381,35 @@ void MainWindow::Place(Control& c, HWND w) {
     int width = r.right - r.left;
     int height = r.bottom - r.top;
     const std::wstring text = TextOf(w);
-    const SIZE line = TextSize(w, font, L"Xg");
+    const SIZE line = TextSize(font, L"Xg");
     switch (c.Kind) {
         case ControlKind::Label:
             if ((GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) {
                 // A caption wider than its place in this desktop's font is
                 // set a little smaller, down to four fifths, before it grows
                 // towards its neighbours.
-                while (TextSize(w, font, text).cx + 2 > width && spec.size > c.Font.size * 0.8) {
+                while (TextSize(font, text).cx + 2 > width && spec.size > c.Font.size * 0.8) {
                     spec.size -= 0.25;
                     font = look_.Font(spec, underline);
                 }
-                width = std::max<int>(width, TextSize(w, font, text).cx + 2);
+                width = std::max<int>(width, TextSize(font, text).cx + 2);
             } else if (!text.empty()) {
                 // A wrapped caption needs at least its widest word.
                 for (size_t from = 0; from < text.size();) {
                     size_t to = text.find_first_of(L" \r\n", from);
                     to = to == std::wstring::npos ? text.size() : to;
-                    width = std::max<int>(width,
-                                          TextSize(w, font, text.substr(from, to - from)).cx + 2);
+                    width =
+                        std::max<int>(width, TextSize(font, text.substr(from, to - from)).cx + 2);
                     from = to + 1;
                 }
-                height = std::max<int>(height, TextSize(w, font, text, width).cy);
+                height = std::max<int>(height, TextSize(font, text, width).cy);
             }
             break;
         case ControlKind::CheckBox:
         case ControlKind::OptionButton: {
             // The mark, the gap after it and the caption in this desktop's font.
             const int mark = MulDiv(13 + 6, dpi_, 96);
-            width = std::max<int>(width, mark + TextSize(w, font, text).cx);
+            width = std::max<int>(width, mark + TextSize(font, text).cx);
             // One height for all, so that a row of them lines up.
             height = std::max<int>(height, line.cy + MulDiv(4, dpi_, 96));
             break;

@@ -276,6 +276,25 @@ TEST(MainWindowTest, TheWindowFollowsTheFormAndClosingEndsTheProgram) {
     EXPECT_TRUE(p.w->TranslateDialogKeys(tab));
     EXPECT_EQ(p.form.ActiveControl(), &p.form.txtPreviewVariable);
 
+    // Enter on a button clicks it, and so does Alt with its & letter, on the
+    // page shown only; Escape closes nothing.
+    int clicks = 0;
+    const Connection counting = p.form.cmdRandomize.Click.Connect([&] { ++clicks; });
+    SetFocus(p.Get("cmdRandomize"));
+    MSG enter{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(p.w->TranslateDialogKeys(enter));
+    MSG alt{GetFocus(), WM_SYSCHAR, 'r', 1 << 29, 0, {}};
+    EXPECT_TRUE(p.w->TranslateDialogKeys(alt));
+    EXPECT_EQ(clicks, 2);
+    p.form.Tabs.Tab = 1;
+    MSG altElsewhere{GetFocus(), WM_SYSCHAR, 'r', 1 << 29, 0, {}};
+    p.w->TranslateDialogKeys(altElsewhere);
+    EXPECT_EQ(clicks, 2);
+    MSG escape{GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    p.w->TranslateDialogKeys(escape);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(p.t.loop.quits, 0);
+
     ShowWindow(window, SW_MINIMIZE);
     EXPECT_TRUE(p.form.Minimized.get());
     ShowWindow(window, SW_RESTORE);
