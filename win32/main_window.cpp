@@ -308,6 +308,23 @@ RECT MainWindow::PlaceOnPage(const Control& c) const {
     return {x, y, x + Pixels(p.width), y + Pixels(p.height)};
 }
 
+int MainWindow::RoomRightOf(const Control& c, const RECT& r) const {
+    // The page is as wide as the window less the tab control's edges.
+    int limit = Pixels(MainForm::kClientWidth) - MulDiv(8, dpi_, 96);
+    for (const auto& [other, w] : windows_) {
+        if (other == &c || other->TabPage != c.TabPage || other->Kind == ControlKind::Frame ||
+            other == &app_.form.Tabs || !Shown(*other)) {
+            continue;
+        }
+        const RECT o = PlaceOnPage(*other);
+        // On the same row: more than a touch of their heights is shared.
+        const int touch = MulDiv(3, dpi_, 96);
+        if (o.left > r.left && o.top < r.bottom - touch && o.bottom > r.top + touch)
+            limit = std::min<int>(limit, o.left - MulDiv(2, dpi_, 96));
+    }
+    return limit;
+}
+
 bool MainWindow::Shown(const Control& c) const {
     // An empty label shows nothing, and would hide what it overlaps.
     if (const auto* l = dynamic_cast<const Label*>(&c); l != nullptr && l->Caption.get().empty())
@@ -385,10 +402,11 @@ void MainWindow::Place(Control& c, HWND w) {
     switch (c.Kind) {
         case ControlKind::Label:
             if ((GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) {
-                // A caption wider than its place in this desktop's font is
-                // set a little smaller, down to four fifths, before it grows
-                // towards its neighbours.
-                while (TextSize(font, text).cx + 2 > width && spec.size > c.Font.size * 0.8) {
+                // A caption wider than its place in this desktop's font grows
+                // over free room up to the next control on its row; past that
+                // it is set a little smaller, down to four fifths.
+                const int room = RoomRightOf(c, r) - r.left;
+                while (TextSize(font, text).cx + 2 > room && spec.size > c.Font.size * 0.8) {
                     spec.size -= 0.25;
                     font = look_.Font(spec, underline);
                 }

@@ -71,6 +71,8 @@ class MainWindow {
     // places of the frames around it.
     RECT PlaceOnPage(const Control& control) const;
     bool Shown(const Control& control) const;
+    // Where the free room right of a place on a control's page ends.
+    int RoomRightOf(const Control& control, const RECT& place) const;
 
     App& app_;
     HWND owner_ = nullptr;  // hidden: owning the window keeps it off the task bar
