@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -222,30 +223,49 @@ TEST(MainWindowTableTest, ModelChangesAreDrawnAndUserInputReachesTheModel) {
     }
 }
 
-// Every control is one window on its own page, inside it, and only the
-// selected page is shown.
-TEST(MainWindowTest, EveryControlSitsOnItsPageAndOnlyTheSelectedPageShows) {
+// At the window's first DPI and after a move to a monitor of twice as many
+// dots, every control is one window on its own page, inside it, with its
+// font at that DPI; only the selected page is shown.
+TEST(MainWindowTest, EveryControlSitsOnItsPageAtEveryDpi) {
     Program p;
     p.Show(2);
-    for (Control* c : p.form.Controls()) {
-        SCOPED_TRACE(c->Name);
-        HWND w = p.w->WindowOf(c);
-        if (c->Kind == ControlKind::Menu || c->Kind == ControlKind::CommonDialog ||
-            c == &p.form.Tabs || (c->Kind == ControlKind::Frame && w == nullptr)) {
-            continue;
+    const int first = p.w->Dpi();
+    const auto fontHeight = [](HWND w) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof font, &font);
+        return std::abs(font.lfHeight);
+    };
+    const LONG exitFont = fontHeight(p.Get("cmdExit"));
+    for (const int dpi : {first, 2 * first}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested{0, 0, 800, 900};
+        SendMessageW(p.w->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(fontHeight(p.Get("cmdExit")), exitFont * dpi / first);
+        RECT exit{};
+        GetWindowRect(p.Get("cmdExit"), &exit);
+        EXPECT_EQ(exit.right - exit.left, MulDiv(855, dpi, 1440));
+        for (Control* c : p.form.Controls()) {
+            SCOPED_TRACE(c->Name);
+            HWND w = p.w->WindowOf(c);
+            if (c->Kind == ControlKind::Menu || c->Kind == ControlKind::CommonDialog ||
+                c == &p.form.Tabs || (c->Kind == ControlKind::Frame && w == nullptr)) {
+                continue;
+            }
+            ASSERT_NE(w, nullptr);
+            HWND page = p.w->Page(c->TabPage);
+            EXPECT_EQ(GetParent(w), page);
+            EXPECT_EQ(IsWindowVisible(page) != FALSE, c->TabPage == 2);
+            RECT r{}, room{};
+            GetWindowRect(w, &r);
+            MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
+            GetClientRect(page, &room);
+            if (c->Kind == ControlKind::ComboBox)
+                r.bottom = r.top + 1;  // its open list may reach below
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= room.right &&
+                        r.bottom <= room.bottom)
+                << r.left << "," << r.top << " " << r.right << "," << r.bottom;
         }
-        ASSERT_NE(w, nullptr);
-        HWND page = p.w->Page(c->TabPage);
-        EXPECT_EQ(GetParent(w), page);
-        EXPECT_EQ(IsWindowVisible(page) != FALSE, c->TabPage == 2);
-        RECT r{}, room{};
-        GetWindowRect(w, &r);
-        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
-        GetClientRect(page, &room);
-        if (c->Kind == ControlKind::ComboBox)
-            r.bottom = r.top + 1;  // its open list may reach below
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= room.right && r.bottom <= room.bottom)
-            << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     }
 }
 
