@@ -395,6 +395,24 @@ void MainWindow::Place(Control& c, HWND w) {
     spec = c.Font;
     HFONT font = look_.Font(spec, underline);
     RECT r = PlaceOnPage(c);
+    if (c.Kind == ControlKind::Label || c.Kind == ControlKind::Image) {
+        // A picture that begins above and left of the place and runs into it
+        // keeps the caption or picture below it; the place keeps its bottom.
+        for (const Control* other : app_.form.Controls()) {
+            if (other == &c)
+                break;
+            if (other->Kind != ControlKind::Image || other->TabPage != c.TabPage ||
+                WindowOf(other) == nullptr) {
+                continue;
+            }
+            const RECT o = PlaceOnPage(*other);
+            if (o.left <= r.left && o.top <= r.top && o.bottom > r.top && o.right > r.left)
+                r.top = o.bottom + Pixels(c.Kind == ControlKind::Label ? 15 : 30);
+        }
+        // A caption keeps a line's height.
+        if (c.Kind == ControlKind::Label)
+            r.bottom = std::max<LONG>(r.bottom, r.top + TextSize(font, L"Xg").cy);
+    }
     int width = r.right - r.left;
     int height = r.bottom - r.top;
     const std::wstring text = TextOf(w);
