@@ -767,6 +767,26 @@ LRESULT MainWindow::OnForm(UINT message, WPARAM w, LPARAM l) {
                 updating_ = false;
             }
             return 0;
+        case WM_ACTIVATE:
+            // The focus leaves with the window and comes back to where it was,
+            // as in a dialog; the first time to the first control.
+            if (LOWORD(w) == WA_INACTIVE) {
+                if (HWND focus = GetFocus(); focus != nullptr && IsChild(window_, focus))
+                    lastFocus_ = focus;
+            } else {
+                const auto usable = [](HWND focus) {
+                    return focus != nullptr && IsWindow(focus) && IsWindowVisible(focus) &&
+                           IsWindowEnabled(focus);
+                };
+                HWND focus = lastFocus_;
+                if (!usable(focus))
+                    focus = WindowOf(app_.form.ActiveControl());
+                if (!usable(focus))
+                    focus = GetNextDlgTabItem(window_, nullptr, FALSE);
+                if (focus != nullptr)
+                    SetFocus(focus);
+            }
+            return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(w);
             Layout();

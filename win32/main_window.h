@@ -78,6 +78,7 @@ class MainWindow {
     HWND owner_ = nullptr;  // hidden: owning the window keeps it off the task bar
     HWND window_ = nullptr;
     HWND tabs_ = nullptr;
+    HWND lastFocus_ = nullptr;  // where the focus was when the window was left
     std::vector<HWND> pages_;
     std::map<const Control*, HWND> windows_;
     std::unordered_map<HWND, Control*> controls_;
