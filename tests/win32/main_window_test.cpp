@@ -320,6 +320,12 @@ TEST(MainWindowTest, TheWindowFollowsTheFormAndClosingEndsTheProgram) {
     ShowWindow(window, SW_RESTORE);
     EXPECT_FALSE(p.form.Minimized.get());
 
+    // A click on the home page's address opens it.
+    p.form.Tabs.Tab = 5;
+    SendMessageW(p.Get("lblHomePage"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(p.Get("lblHomePage"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(p.t.browser.opened.size(), 1u);
+
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(p.t.loop.quits, 1);
