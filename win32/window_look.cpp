@@ -64,6 +64,19 @@ SIZE WindowSizeFor(int width, int height, DWORD style, DWORD exStyle, int dpi) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool IsClass(HWND window, const wchar_t* name) {
+    wchar_t found[32] = {};
+    GetClassNameW(window, found, 32);
+    return lstrcmpiW(found, name) == 0;
+}
+
 COLORREF ColorOf(std::uint32_t color) {
     if (color == colors::SystemHighlight)
         return GetSysColor(COLOR_HIGHLIGHT);

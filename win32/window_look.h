@@ -21,6 +21,12 @@ int DpiOf(HWND window);
 // The frame of a top-level window around a client area of `width` by `height`.
 SIZE WindowSizeFor(int width, int height, DWORD style, DWORD exStyle, int dpi);
 
+// The text of a window.
+std::wstring TextOf(HWND window);
+
+// Whether a window is of a window class, such as WC_EDITW.
+bool IsClass(HWND window, const wchar_t* name);
+
 // A model colour as a colour of GDI: system colours follow the desktop.
 COLORREF ColorOf(std::uint32_t color);
 
