@@ -135,36 +135,6 @@ class NotifyIconPort {
     virtual IconClick OpenCloseClick() = 0;
 };
 
-class ProgramPort {
-  public:
-    virtual ~ProgramPort() = default;
-    // The folder of the program file.
-    virtual Text ProgramFolder() = 0;
-    // True when the user's files may be kept in the folder: the user may
-    // create and replace files there, and it is not a system folder that a
-    // package installs programs into (where root could write but no user's
-    // files belong).
-    virtual bool CanWriteFolder(const Text& folder) = 0;
-    // The folder the quote list and the fixed text are kept in, created when
-    // missing: where the platform's users look for a program's data.
-    virtual Text TextFilesFolder() = 0;
-    // The user's documents folder, where files of the user's own choosing
-    // start; the home folder when there is none.
-    virtual Text DocumentsFolder() = 0;
-    // Files of the program that no signature may replace: the program file,
-    // and its settings and lock files where they are files.
-    virtual std::vector<Text> OwnFiles() = 0;
-    // The full path of the program file.
-    virtual Text ProgramFile() = 0;
-    // The desktop entry that has the desktop start the program when the user
-    // logs in; empty where the desktop has no such entry to write.
-    virtual Text AutostartFile() = 0;
-    // The full path of the guide to setting up mail programs, where it is
-    // installed (or in the source tree beside a build); empty when there is
-    // none.
-    virtual Text HelpFile() = 0;
-};
-
 // The front end's event loop.
 class EventLoopPort {
   public:
@@ -208,6 +178,51 @@ struct FileResult {
     bool Missing() const { return error == std::errc::no_such_file_or_directory; }
     // The reason in words a user can act on ("Permission denied").
     std::string Message() const { return error.message(); }
+};
+
+class ProgramPort {
+  public:
+    virtual ~ProgramPort() = default;
+    // The folder of the program file.
+    virtual Text ProgramFolder() = 0;
+    // True when the user's files may be kept in the folder: the user may
+    // create and replace files there, and it is not a system folder that a
+    // package installs programs into (where root could write but no user's
+    // files belong).
+    virtual bool CanWriteFolder(const Text& folder) = 0;
+    // The folder the quote list and the fixed text are kept in, created when
+    // missing: where the platform's users look for a program's data.
+    virtual Text TextFilesFolder() = 0;
+    // The user's documents folder, where files of the user's own choosing
+    // start; the home folder when there is none.
+    virtual Text DocumentsFolder() = 0;
+    // Files of the program that no signature may replace: the program file,
+    // and its settings and lock files where they are files.
+    virtual std::vector<Text> OwnFiles() = 0;
+    // The full path of the program file.
+    virtual Text ProgramFile() = 0;
+    // The desktop entry that has the desktop start the program when the user
+    // logs in; empty where the desktop has no such entry to write.
+    virtual Text AutostartFile() = 0;
+    // Where the desktop keeps a list of its own of the programs it starts at
+    // log-in instead of entry files (the Run key on Windows): the list's name
+    // for messages, and whether it starts this program. Nothing where the
+    // desktop keeps no such list.
+    struct StartList {
+        Text place;
+        bool on = false;
+    };
+    virtual std::optional<StartList> DesktopStartList() { return std::nullopt; }
+    // Puts the program on that list or takes its own entry off; the reason
+    // when the list could not be changed.
+    virtual FileResult SetOnDesktopStartList(bool on) {
+        (void)on;
+        return {std::make_error_code(std::errc::not_supported)};
+    }
+    // The full path of the guide to setting up mail programs, where it is
+    // installed (or in the source tree beside a build); empty when there is
+    // none.
+    virtual Text HelpFile() = 0;
 };
 
 // A file's bytes, or the reason (never empty) it could not be read.

@@ -97,6 +97,52 @@ std::vector<Text> WindowsProgram::OwnFiles() {
     return {std::move(self)};
 }
 
+namespace {
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValue[] = L"Velmo";
+
+FileResult SystemError(LSTATUS status) {
+    return {std::error_code(static_cast<int>(status), std::system_category())};
+}
+
+}  // namespace
+
+std::optional<ProgramPort::StartList> WindowsProgram::DesktopStartList() {
+    const Text program = ProgramFile();
+    if (program.empty())
+        return std::nullopt;
+    StartList list{
+        U"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, "
+        U"value \"Velmo\"",
+        false};
+    // On when the value starts this program file, however its letters are
+    // cased; a value naming another copy of the program is not this one's.
+    wchar_t value[MAX_PATH * 4 + 3];
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, value, &size) ==
+        ERROR_SUCCESS) {
+        const std::wstring wanted = L"\"" + ToWide(program) + L"\"";
+        list.on = CompareStringOrdinal(value, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL;
+    }
+    return list;
+}
+
+FileResult WindowsProgram::SetOnDesktopStartList(bool on) {
+    if (!on) {
+        const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue);
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? FileResult{}
+                                                                         : SystemError(status);
+    }
+    // Quoted, for a path with spaces is otherwise read as a program and its
+    // arguments.
+    const std::wstring command = L"\"" + ToWide(ProgramFile()) + L"\"";
+    const LSTATUS status =
+        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, REG_SZ, command.c_str(),
+                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    return status == ERROR_SUCCESS ? FileResult{} : SystemError(status);
+}
+
 Text WindowsProgram::HelpFile() {
     const std::filesystem::path file =
         std::filesystem::path(ToWide(ProgramFolder())) / L"docs" / L"mail-clients.html";

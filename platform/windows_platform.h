@@ -37,8 +37,11 @@ class WindowsProgram : public ProgramPort {
     // The program file; the settings and the instance guard are no files here.
     std::vector<Text> OwnFiles() override;
     Text ProgramFile() override;
-    // Starting with the desktop is not offered here yet.
+    // Windows starts programs at log-in from the values of the user's Run key.
     Text AutostartFile() override { return {}; }
+    // The value "Velmo" of HKEY_CURRENT_USER's Run key, the program's quoted path.
+    std::optional<StartList> DesktopStartList() override;
+    FileResult SetOnDesktopStartList(bool on) override;
     // <program folder>\docs\mail-clients.html; empty when it is not there.
     Text HelpFile() override;
 };

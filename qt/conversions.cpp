@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "qt/qt_text.h"
+#include "ui/front_end.h"
 
 namespace velmo {
 
@@ -59,27 +60,13 @@ QMessageBox::StandardButton ButtonOf(Answer answer) {
 }  // namespace
 
 MessageBoxLook LookOfStyle(const MessageStyle& style) {
+    const MessageChoices choices = ChoicesOf(style);
     MessageBoxLook look;
-    // Escape stands for Cancel where there is one, else for No.
-    switch (style.buttons) {
-        case MessageButtons::Ok:
-            break;
-        case MessageButtons::OkCancel:
-            look.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-            look.defaultButton = QMessageBox::Ok;
-            look.escapeButton = QMessageBox::Cancel;
-            break;
-        case MessageButtons::YesNo:
-            look.buttons = QMessageBox::Yes | QMessageBox::No;
-            look.defaultButton = QMessageBox::Yes;
-            look.escapeButton = QMessageBox::No;
-            break;
-        case MessageButtons::YesNoCancel:
-            look.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-            look.defaultButton = QMessageBox::Yes;
-            look.escapeButton = QMessageBox::Cancel;
-            break;
-    }
+    look.buttons = {};
+    for (const Answer answer : choices.buttons)
+        look.buttons |= ButtonOf(answer);
+    look.defaultButton = ButtonOf(choices.defaultAnswer);
+    look.escapeButton = ButtonOf(choices.escapeAnswer);
     switch (style.icon) {
         case MessageIcon::None:
             break;
@@ -90,9 +77,6 @@ MessageBoxLook LookOfStyle(const MessageStyle& style) {
             look.icon = QMessageBox::Warning;
             break;
     }
-    // A named default only where the box has that button.
-    if (style.defaultAnswer && look.buttons.testFlag(ButtonOf(*style.defaultAnswer)))
-        look.defaultButton = ButtonOf(*style.defaultAnswer);
     return look;
 }
 

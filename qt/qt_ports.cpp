@@ -18,11 +18,13 @@
 #include <QUrl>
 
 #include "platform/file_text.h"
+#include "platform/path_style.h"
 #include "qt/conversions.h"
 #include "qt/pictures.h"
 #include "qt/qt_text.h"
 #include "qt/xcb.h"
 #include "ui/app.h"
+#include "ui/front_end.h"
 #include "ui/tray.h"
 
 namespace velmo {
@@ -33,8 +35,7 @@ Answer QtMessageBox::Show(const Text& text, const MessageStyle& style, const Tex
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QWidget* parent = window_ && window_->isVisible() ? window_.data() : nullptr;
-    QMessageBox box(look.icon, title.empty() ? QStringLiteral("Velmo") : ToQString(title), body,
-                    look.buttons, parent);
+    QMessageBox box(look.icon, ToQString(MessageTitle(title)), body, look.buttons, parent);
     box.setDefaultButton(look.defaultButton);
     box.setEscapeButton(look.escapeButton);
     box.setWindowIcon(ProgramIcon());
@@ -53,19 +54,13 @@ std::optional<Text> QtFileDialog::OpenFile(const Text& initial, const FileFilter
     dialog.setFileMode(choice == FileChoice::ExistingOrNew ? QFileDialog::AnyFile
                                                            : QFileDialog::ExistingFile);
     dialog.setNameFilter(ToQtFilter(filters));
-    // The folder of a full initial path when it exists, else the home folder:
-    // never the process's current folder, where a bare name would land.
-    const QString start = ToQString(initial);
-    const QFileInfo info(start);
-    QString folder = QDir::homePath();
-    if (info.isAbsolute() && info.isDir()) {
-        folder = start;
-    } else if (info.isAbsolute() && info.dir().exists()) {
-        folder = info.absolutePath();
-    }
-    dialog.setDirectory(folder);
-    if (!start.isEmpty() && !info.isDir())
-        dialog.selectFile(info.fileName());
+    const DialogStart start = StartOfDialog(
+        initial, NativePathStyle(),
+        [](const Text& path) { return QFileInfo(ToQString(path)).isDir(); },
+        FromQString(QDir::homePath()));
+    dialog.setDirectory(ToQString(start.folder));
+    if (!start.fileName.empty())
+        dialog.selectFile(ToQString(start.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FromQString(dialog.selectedFiles().first());

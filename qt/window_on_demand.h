@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "qt/main_window.h"
-#include "ui/model/controls.h"
+#include "ui/front_end.h"
 
 namespace velmo {
 
@@ -34,9 +34,7 @@ class WindowOnDemand {
     App& app_;
     std::function<void(MainWindow*)> built_;
     std::unique_ptr<MainWindow> window_;
-    bool starting_ = true;
-    // The model outlives this object: its handler must not reach it once it is gone.
-    Connection changed_;
+    BuildOnFirstShow trigger_;
 };
 
 }  // namespace velmo

@@ -27,7 +27,8 @@ mkdir -p "$WINEPREFIX"
 # otherwise hold the test runner's pipe open.
 wineserver -p </dev/null >/dev/null 2>"$BUILD/wineserver.err" || { cat "$BUILD/wineserver.err"; exit 1; }
 timeout 300 wine wineboot --init </dev/null >/dev/null 2>"$BUILD/wineboot.err" || { cat "$BUILD/wineboot.err"; exit 1; }
-# Wine's null graphics driver, before any window: the window tests need no display.
+# Windows made by the tests need no display: Wine's null graphics driver, set
+# before any program of this prefix makes a window.
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
 
 phase "tests under Wine"
@@ -63,4 +64,11 @@ check "velmo-signature.exe --format text: the bytes of the file --write makes" s
 check "velmo-signature.exe --format html: the bytes of the file --write makes" same_bytes html 2
 check "velmo-signature.exe --format rtf: the bytes of the file --write makes" same_bytes rtf 3
 [ "$FAIL" -eq 0 ] || exit 1
+
+phase "the installer and the zip: made, installed silently, started, uninstalled silently"
+tests/e2e/windows_installer.sh "$BUILD" || exit 1
+
+phase "velmo.exe end to end, on a virtual display with a notification area"
+scripts/install-deps.sh xvfb trayer xdotool xclip x11-utils imagemagick procps
+tests/e2e/windows.sh "$BUILD" "$BUILD/windows-shots" || exit 1
 phase "done"

@@ -2,6 +2,7 @@
 
 #include "domain/file_address.h"
 #include "platform/path_style.h"
+#include "ui/about.h"
 #include "ui/app.h"
 
 namespace velmo {
@@ -75,11 +76,13 @@ void mnuPutOnTray_Click(App& app) {
 
 void mnuHelp_Click(App& app) {
     const Text guide = app.ports.program.HelpFile();
+    // Without the guide, the home page has the same help.
     if (guide.empty()) {
         app.ports.messages.Show(
             U"The guide to Velmo and mail programs, \"mail-clients.html\", was not found "
-            U"where Velmo is installed.",
+            U"where Velmo is installed. The home page is opened instead.",
             message::Warning, U"");
+        app.ports.browser.Open(Text(HomePageAddress));
     } else if (!app.ports.browser.Open(FileAddress(guide, NativePathStyle()))) {
         app.ports.messages.Show(
             U"No program could be started to show the guide" + Text(CrLf) + guide, message::Warning,

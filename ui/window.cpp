@@ -83,12 +83,36 @@ void txtPreviewVariable_KeyPress(App&, int& keyAscii) {
 void ShowAutostart(App& app) {
     CheckBox& box = app.form.chkAutostart;
     const Text entry = AutostartPath(app);
-    box.Visible = !entry.empty();
-    if (!entry.empty())
-        box.Value = AutostartOn(app, entry) ? Check::On : Check::Off;
+    if (entry.empty()) {
+        const std::optional<ProgramPort::StartList> list = app.ports.program.DesktopStartList();
+        box.Visible = list.has_value();
+        if (list)
+            box.Value = list->on ? Check::On : Check::Off;
+        return;
+    }
+    box.Visible = true;
+    box.Value = AutostartOn(app, entry) ? Check::On : Check::Off;
 }
 
 namespace {
+
+// The desktop's own list of programs to start: the program goes on it or
+// off it. A failure is told and the box shows the list as it is.
+void SwitchDesktopStartList(App& app, bool wanted) {
+    CheckBox& box = app.form.chkAutostart;
+    const std::optional<ProgramPort::StartList> list = app.ports.program.DesktopStartList();
+    // Nothing to do when the box was only set to show the list as it is.
+    if (!list || wanted == list->on)
+        return;
+    const FileResult changed = app.ports.program.SetOnDesktopStartList(wanted);
+    if (changed)
+        return;
+    box.Value = list->on ? Check::On : Check::Off;
+    app.ports.messages.Show((wanted ? U"Unable to write the autostart entry"
+                                    : U"Unable to remove the autostart entry") +
+                                Text(CrLf) + list->place + Text(CrLf) + FromUtf8(changed.Message()),
+                            message::Warning, U"Start with the Desktop");
+}
 
 // Writes the entry when the box is ticked and removes it when it is cleared;
 // an entry of the user's own is switched on or off instead.
@@ -97,8 +121,12 @@ void chkAutostart_Click(App& app) {
     CheckBox& box = app.form.chkAutostart;
     const Text entry = AutostartPath(app);
     const bool wanted = SwitchedOn(box.Value);
+    if (entry.empty()) {
+        SwitchDesktopStartList(app, wanted);
+        return;
+    }
     // Nothing to do when the box was only set to show the entry as it is.
-    if (entry.empty() || wanted == AutostartOn(app, entry))
+    if (wanted == AutostartOn(app, entry))
         return;
     const auto fail = [&](TextView what, const Text& path, const FileResult& result) {
         // The box shows the entry as it is before the user reads why.

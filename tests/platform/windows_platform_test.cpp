@@ -8,6 +8,7 @@
 #include "platform/file_text.h"
 #include "platform/windows_file_store.h"
 #include "platform/windows_platform.h"
+#include "platform/windows_text.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
 
@@ -124,6 +125,54 @@ TEST(WindowsProgramTest, ItsFoldersAndFiles) {
     EXPECT_TRUE(program.CanWriteFolder(PathText(probe.path()) + U"\\"));
     EXPECT_TRUE(probe.Listing().empty());
     EXPECT_FALSE(program.CanWriteFolder(PathText(probe / "missing") + U"\\"));
+}
+
+// The Run value names this program, quoted; another copy's value is not
+// this one's, and taking it off twice is fine.
+TEST(WindowsProgramTest, StartsWithTheDesktopFromTheRunKey) {
+    constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    WindowsProgram program;
+    ASSERT_TRUE(program.SetOnDesktopStartList(false));
+    EXPECT_FALSE(program.DesktopStartList().value().on);
+
+    ASSERT_TRUE(program.SetOnDesktopStartList(true));
+    wchar_t value[1024];
+    DWORD size = sizeof value;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kRun, L"Velmo", RRF_RT_REG_SZ, nullptr, value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(FromWide(value), U"\"" + program.ProgramFile() + U"\"");
+    EXPECT_TRUE(program.DesktopStartList().value().on);
+
+    const std::wstring other = L"\"C:\\Other\\velmo.exe\"";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kRun, L"Velmo", REG_SZ, other.c_str(),
+                              static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    EXPECT_FALSE(program.DesktopStartList().value().on);
+
+    ASSERT_TRUE(program.SetOnDesktopStartList(false));
+    ASSERT_TRUE(program.SetOnDesktopStartList(false));
+    EXPECT_NE(
+        RegGetValueW(HKEY_CURRENT_USER, kRun, L"Velmo", RRF_RT_REG_SZ, nullptr, nullptr, nullptr),
+        ERROR_SUCCESS);
+}
+
+// Help's guide is docs\mail-clients.html beside the program, where the build,
+// the installer and the zip put it; a folder by that name is no guide.
+TEST(WindowsProgramTest, HelpFileInDocsBesideTheProgram) {
+    WindowsProgram program;
+    const fs::path docs = fs::path(ToWide(program.ProgramFolder())) / L"docs";
+    const fs::path guide = docs / L"mail-clients.html";
+    ASSERT_FALSE(fs::exists(docs)) << "this test makes and removes " << docs;
+    EXPECT_EQ(program.HelpFile(), Text());
+
+    fs::create_directories(guide);
+    const Text folderFound = program.HelpFile();
+    fs::remove(guide);
+    WriteFile(guide, "<html>");
+    const Text found = program.HelpFile();
+    fs::remove_all(docs);
+    EXPECT_EQ(folderFound, Text());
+    EXPECT_TRUE(WindowsFileStore().SameFile(found, PathText(guide))) << ToUtf8(found);
 }
 
 }  // namespace

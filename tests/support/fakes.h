@@ -187,6 +187,13 @@ class FakeProgram : public ProgramPort {
     Text ProgramFile() override { return programFile; }
     Text AutostartFile() override { return autostartFile; }
     Text HelpFile() override { return helpFile; }
+    std::optional<StartList> DesktopStartList() override { return startList; }
+    FileResult SetOnDesktopStartList(bool on) override {
+        if (startListFailure.error)
+            return startListFailure;
+        startList->on = on;
+        return {};
+    }
     Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");
@@ -196,6 +203,10 @@ class FakeProgram : public ProgramPort {
     Text programFile = Rooted(U"opt/velmo/velmo");
     Text autostartFile = Rooted(U"home/test/.config/autostart/velmo.desktop");
     Text helpFile;
+    // A desktop that keeps its own list of programs to start (set with an
+    // empty autostartFile), and the reason changing it fails.
+    std::optional<StartList> startList;
+    FileResult startListFailure;
 };
 
 class FakeEventLoop : public EventLoopPort, public Logged {

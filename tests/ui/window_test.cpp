@@ -179,6 +179,47 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
     }
 }
 
+// Where the desktop keeps its own list of programs to start, the box shows
+// and switches the program's place on it; a refusal is told and the box
+// shows the list as it is.
+TEST(AutostartBoxTest, FollowsAndSwitchesTheDesktopsList) {
+    const FileResult denied{std::make_error_code(std::errc::permission_denied)};
+    struct Row {
+        bool before;
+        bool click;
+        FileResult failure;
+        bool after;
+    } rows[] = {
+        {false, true, {}, true},      {true, false, {}, false},    {true, true, {}, true},
+        {false, true, denied, false}, {true, false, denied, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(&row - rows));
+        testing::TestApp t;
+        t.program.autostartFile.clear();
+        t.program.startList = ProgramPort::StartList{U"Run, value \"Velmo\"", row.before};
+        ASSERT_TRUE(Main(t.app));
+        EXPECT_TRUE(t.app.form.chkAutostart.Visible.get());
+        EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.before ? Check::On : Check::Off);
+        t.program.startListFailure = row.failure;
+
+        t.app.form.chkAutostart.Value = row.click ? Check::On : Check::Off;
+
+        EXPECT_EQ(t.program.startList->on, row.after);
+        EXPECT_EQ(t.app.form.chkAutostart.Value.get(), row.after ? Check::On : Check::Off);
+        ASSERT_EQ(t.messages.shown.size(), row.failure.error ? 1u : 0u);
+        if (row.failure.error) {
+            EXPECT_NE(t.messages.shown[0].text.find(U"Run, value \"Velmo\""), Text::npos);
+        }
+        EXPECT_TRUE(t.files.files.empty() || !t.files.Exists(t.program.autostartFile));
+    }
+    // Neither an entry file nor a list: no box.
+    testing::TestApp t;
+    t.program.autostartFile.clear();
+    ASSERT_TRUE(Main(t.app));
+    EXPECT_FALSE(t.app.form.chkAutostart.Visible.get());
+}
+
 // A program in a folder whose name is not UTF-8 cannot be named in a desktop
 // entry: ticking writes none, says why, and the box stays clear.
 TEST(AutostartBoxTest, NoEntryForAProgramPathThatIsNotUtf8) {
@@ -250,9 +291,10 @@ TEST_F(TrayTest, OneMenuAtATimeAndItsItemsRun) {
     // a guide not found, or no browser, is said.
     icon.onPopup = [&] { form.mnuHelp.Click(); };
     TrayIconClicked(app, IconClick::Context);
-    EXPECT_TRUE(browser.opened.empty());
+    EXPECT_EQ(browser.opened, std::vector<Text>{Text(HomePageAddress)});
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(U"\"mail-clients.html\", was not found"), Text::npos);
+    browser.opened.clear();
     program.helpFile = testing::Rooted(U"opt/velmo/mail-clients.html");
     const Text address = FileAddress(program.helpFile, NativePathStyle());
     TrayIconClicked(app, IconClick::Context);

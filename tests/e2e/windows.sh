@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# End-to-end run of velmo.exe under Wine on a virtual X display with the
+# trayer panel as the notification area: start, the six tabs, the tray menu,
+# Randomize, Put on Tray and a double-click on the icon, Load Clipboard,
+# Save Settings, a second copy refused, and Quit leaving no icon.
+#   tests/e2e/windows.sh BUILD SHOTS
+# BUILD is the Windows build (velmo.exe, tests/peek.exe); WINEPREFIX names a
+# booted prefix, whose graphics driver this run sets back to the default.
+set -uo pipefail
+BUILD=$(realpath "$1")
+SHOTS=$(realpath -m "$2")
+: "${WINEPREFIX:?a booted Wine prefix}"
+cd "$(dirname "$0")/../.."
+. tests/e2e/checks.sh
+
+WORK=$(mktemp -d)
+PIDS=()
+cleanup() {
+    wineserver -k >/dev/null 2>&1
+    end_run
+}
+trap cleanup EXIT
+mkdir -p "$SHOTS"
+on_failure() {
+    wine "$RUN/peek.exe" windows </dev/null 2>/dev/null | sed 's/^/    /' | head -20
+}
+
+# The X11 driver for this run: the null driver of the window tests would
+# make every window invisible. A new server reads the setting.
+wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f </dev/null >/dev/null 2>&1
+wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
+
+start_display 600
+timeout 600 trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+    --transparent false --tint 0xcccccc --expand true >"$WORK/trayer.log" 2>&1 &
+PIDS+=($!)
+wait_for 10 sh -c 'xwininfo -root -tree | grep -q "(\"panel\" \"trayer\")"' || echo "trayer panel not seen"
+
+# The program in a folder of its own, which is then its data folder, with
+# two quotations and a fixed text in the ANSI code page; the signature file
+# as plain text beside them.
+RUN="$WORK/run"
+mkdir -p "$RUN"
+cp "$BUILD/velmo.exe" "$BUILD/tests/peek.exe" "$RUN/"
+printf '"Anna M\xfcller"\r\n"Example Ltd."\r\n' >"$RUN/Fixed.fxt"
+printf '"The first quotation"\r\n"The second quotation"\r\n"The third one"\r\n' >"$RUN/Variable.txt"
+WINRUN="Z:${RUN//\//\\}"
+KEY='HKCU\SOFTWARE\Velmo\User\Freeware'
+wine reg delete 'HKCU\SOFTWARE\Velmo' /f </dev/null >/dev/null 2>&1
+wine reg add "$KEY" /v "Program Values" /d " 5 0 1 1 1 0 0 0 0 0 0 0 0 0-1 0 0 0 1 1" /f \
+    </dev/null >/dev/null
+wine reg add "$KEY" /v "Signature File" /d "$WINRUN\\signature.txt" /f </dev/null >/dev/null
+
+TITLE="Velmo - 1.00"
+peek() { wine "$RUN/peek.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+window_shown() { peek windows | grep -q "^$TITLE	"; }
+window_hidden() { ! window_shown; }
+shot() { import -window root "$SHOTS/$1.png" 2>/dev/null; }
+# Wine docks it into the panel as a small window of its own: the first
+# window inside the panel at least 8 pixels wide and high.
+icon_window() {
+    xwininfo -root -tree | awk '
+        /\("panel" "trayer"\)/ { depth = match($0, /[^ ]/); inside = 1; next }
+        inside && match($0, /[^ ]/) <= depth { inside = 0 }
+        inside && match($0, / [0-9]+x[0-9]+[+-]/) {
+            split(substr($0, RSTART + 1), size, /[x+-]/)
+            if (size[1] >= 8 && size[2] >= 8) { print $1; exit }
+        }'
+}
+icon_click() {  # icon_click BUTTON [REPEAT]
+    local icon
+    icon=$(icon_window) || return 1
+    [ -n "$icon" ] || return 1
+    xdotool mousemove --window "$icon" 8 8 click --repeat "${2:-1}" --delay 80 "$1"
+}
+menu_keys() {  # menu_keys KEY...: the tray menu, then its accelerator keys
+    icon_click 3 && sleep 1 && xdotool key --delay 200 "$@"
+}
+
+start=$(date +%s.%N)
+WINEDEBUG=-all wine "$RUN/velmo.exe" </dev/null >"$WORK/velmo.log" 2>&1 &
+VELMO=$!
+check "the window is shown after start" wait_for 30 window_shown
+shown=$(date +%s.%N)
+awk -v a="$start" -v b="$shown" 'BEGIN { printf "window shown %.1f s after start (each look takes about 0.4 s)\n", b - a }'
+icon_shown() { [ -n "$(icon_window)" ]; }
+no_icon() { [ -z "$(icon_window)" ]; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
+check "the icon is in the notification area" wait_for 10 icon_shown
+check "the signature file is written at start" wait_for 10 grep -q "Anna M" "$RUN/signature.txt"
+
+tab_selected() { peek list "$TITLE" | grep -q "tab=$1"; }
+names=(variable borders side-borders fixed options about)
+for tab in 0 1 2 3 4 5; do
+    peek tab "$TITLE" "$tab"
+    sleep 0.5
+    check "tab $tab is selected" wait_for 5 tab_selected "$tab"
+    shot "tab-$tab-${names[$tab]}"
+done
+peek tab "$TITLE" 0
+
+# Idle: the program takes no processor time while nothing is due; its
+# memory for the benchmarks.
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+program=$(pgrep -f "^$RUN/velmo.exe" | head -1)
+if [ -n "$program" ]; then
+    sleep 2
+    t0=$(ticks "$program")
+    sleep 5
+    t1=$(ticks "$program")
+    echo "idle for 5 s: $((t1 - t0)) ticks of processor time;" \
+        "resident $(($(ps -o rss= -p "$program") / 1024)) MB"
+    check "idle: no processor time while nothing is due" test $((t1 - t0)) -le 1
+else
+    check "the program's process is found" false
+fi
+
+icon_click 3 && sleep 1
+shot tray-menu
+menu_open() { peek windows | grep -q "#32768"; }
+check "the tray menu opens" menu_open
+xdotool key Escape
+sleep 0.5
+
+replaced() { [ "$(stat -c %i "$1")" != "$2" ]; }
+before=$(stat -c %i "$RUN/signature.txt")
+menu_keys r
+check "Randomize in the tray menu writes a new signature file" \
+    wait_for 10 replaced "$RUN/signature.txt" "$before"
+
+menu_keys p
+check "Put on Tray hides the window" wait_for 10 window_hidden
+icon_click 1 2
+check "a double-click on the icon shows it again" wait_for 10 window_shown
+
+menu_keys l s
+clipboard_filled() { xclip -o -selection clipboard 2>/dev/null | grep -q "Anna M"; }
+check "Load Clipboard puts the full signature on the clipboard" wait_for 10 clipboard_filled
+clip=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r')
+# The tray menu's copy: the quotation of the signature file above the fixed
+# part, with no layout.
+quote=$(iconv -f CP1252 -t UTF-8 "$RUN/signature.txt" | tr -d '\r' | grep -E 'quotation|third one')
+file=$(printf '%s\nAnna M\xc3\xbcller\nExample Ltd.' "$quote")
+same_text() { [ "$clip" = "$file" ] || { diff <(echo "$file") <(echo "$clip") | head -10; false; }; }
+check "the clipboard holds the quotation and the fixed part" same_text
+
+peek click "$TITLE" "S&tart On Tray"
+sleep 0.5
+peek click "$TITLE" "&Save Settings"
+saved() {
+    wine reg query "$KEY" /v "Program Values" </dev/null 2>/dev/null | tr -d '\r' |
+        grep -q 'Program Values.*REG_SZ *  *5 0 1 1 1 1 '
+}
+check "Save Settings writes Start On Tray to the registry" wait_for 10 saved
+
+WINEDEBUG=-all timeout 60 wine "$RUN/velmo.exe" </dev/null >/dev/null 2>&1 &
+SECOND=$!
+refused() { peek windows | grep -q "Program already in use"; }
+check "a second copy says the program is already in use" wait_for 20 refused
+shot second-copy
+peek windows | awk -F'\t' '$2 == "#32770" { print $1 }' | while read -r box; do
+    peek click "$box" OK
+done
+check "the second copy ends" wait_for 15 ended "$SECOND"
+check "the first copy still runs" kill -0 "$VELMO"
+
+menu_keys q
+check "Quit ends the program" wait_for 15 ended "$VELMO"
+check "Quit leaves no icon" wait_for 5 no_icon
+
+echo "windows e2e: $PASS passed, $FAIL failed; screenshots in $SHOTS"
+[ "$FAIL" -eq 0 ]
