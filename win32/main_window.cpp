@@ -424,8 +424,12 @@ void MainWindow::Place(Control& c, HWND w) {
         case ControlKind::CheckBox:
         case ControlKind::OptionButton: {
             // The mark, the gap after it and the caption in this desktop's font.
+            // They reach no further than the next control on their row
+            // unless their caption needs it.
             const int mark = MulDiv(13 + 6, dpi_, 96);
-            width = std::max<int>(width, mark + TextSize(font, text).cx);
+            const int needed = mark + TextSize(font, text).cx;
+            width = std::min(std::max(width, needed),
+                             std::max<int>(RoomRightOf(c, r) - r.left, needed));
             // One height for all, so that a row of them lines up.
             height = std::max<int>(height, line.cy + MulDiv(4, dpi_, 96));
             break;
