@@ -31,6 +31,7 @@
 #include "qt/task_bar.h"
 #include "ui/app.h"
 #include "ui/startup.h"
+#include "ui/tray.h"
 
 namespace velmo {
 
@@ -565,7 +566,7 @@ void MainWindow::Sync(Control* c, Property property) {
                 if (form.Visible) {
                     // Kept off the task bar while the notification area is the
                     // way back to the window; without one the task bar is.
-                    const bool tool = app_.ports.icon.Available();
+                    const bool tool = !ListedOnTaskBar(app_);
                     if (windowFlags().testFlag(Qt::Tool) != tool)
                         setWindowFlag(Qt::Tool, tool);
                     ListOnTaskBar(*this, !tool);
@@ -686,8 +687,7 @@ void MainWindow::Connect(Control& c, QWidget* w) {
         QObject::connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, [this, box] {
             if (updating_)
                 return;
-            // A click ticks a greyed box, as it does a clear one.
-            box->Value = box->Value == Check::On ? Check::Off : Check::On;
+            box->UserClick();
             Sync(box, Property::Value);  // in case the model kept its value
         });
     } else if (auto* option = c.As<OptionButton>()) {

@@ -19,6 +19,10 @@ void ShowWindow(App& app, bool visible) {
 
 }  // namespace
 
+bool ListedOnTaskBar(App& app) {
+    return !app.ports.icon.Available();
+}
+
 TrayAction TrayActionOf(IconClick click, IconClick openClose) {
     if (click == openClose)
         return TrayAction::ToggleWindow;

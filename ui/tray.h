@@ -16,6 +16,10 @@ TrayAction TrayActionOf(IconClick click, IconClick openClose);
 // Acts on a click on the icon as the desktop's notification area reports it.
 void TrayIconClicked(App& app, IconClick click);
 
+// Whether the window has a button on the task bar: only while there is no
+// notification icon to bring it back from.
+bool ListedOnTaskBar(App& app);
+
 // Opens the guide to setting up mail programs in the browser, or says why it
 // cannot.
 void mnuHelp_Click(App& app);

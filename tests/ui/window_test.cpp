@@ -333,6 +333,15 @@ TEST_F(TrayTest, EveryWayToTheTrayAndOut) {
     EXPECT_EQ(files.writes, writes);
 }
 
+// While there is a notification icon the window is reached from it and keeps
+// off the task bar; without one the task bar is the way back.
+TEST_F(TrayTest, OnTheTaskBarOnlyWithoutAnIcon) {
+    for (const bool available : {true, false}) {
+        icon.available = available;
+        EXPECT_EQ(ListedOnTaskBar(app), !available);
+    }
+}
+
 // A connected handler runs until its connection goes or is disconnected,
 // also when an earlier handler of the same call does that; a handler attached
 // with += stays.
@@ -407,6 +416,22 @@ TEST_F(ControlsTest, EveryOptionGroupKeepsOneChoice) {
     form.optBottomSameAsTop.Click += [&] { clicks += form.optBottomLike.Value ? 100 : 10; };
     form.optBottomSameAsTop.Value = true;
     EXPECT_EQ(clicks, 10);
+}
+
+// The user's click ticks a clear or a greyed box, clears a ticked one, and
+// runs the box's Click once.
+TEST_F(ControlsTest, AUserClickTicksAGreyedBoxAsAClearOne) {
+    using enum Check;
+    const std::pair<Check, Check> rows[] = {{Off, On}, {Greyed, On}, {On, Off}};
+    for (const auto& [before, after] : rows) {
+        CheckBox& box = form.chkClipboard;
+        box.Value = before;
+        int clicks = 0;
+        const Connection counting = box.Click.Connect([&] { ++clicks; });
+        box.UserClick();
+        EXPECT_EQ(box.Value.get(), after);
+        EXPECT_EQ(clicks, 1);
+    }
 }
 
 TEST_F(ControlsTest, AssignmentsKeepOnlyValidValuesAndReportRealChanges) {

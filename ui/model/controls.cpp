@@ -113,6 +113,10 @@ CheckBox::CheckBox(Form& form, const ControlSpec& desc)
       Value(*this, Property::Value, static_cast<Check>(desc.value),
             [](Check& v) { return v == Check::Off || v == Check::On || v == Check::Greyed; }) {}
 
+void CheckBox::UserClick() {
+    Value = Value == Check::On ? Check::Off : Check::On;
+}
+
 void CheckBox::RaiseChange(Property property) {
     if (property == Property::Value)
         Click();

@@ -310,6 +310,9 @@ class CheckBox : public Control {
     Prop<Check> Value;
     Event<> Click;
 
+    // The user's click: ticks a clear or a greyed box and clears a ticked one.
+    void UserClick();
+
   protected:
     void RaiseChange(Property property) override;
 };
