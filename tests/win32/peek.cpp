@@ -120,12 +120,18 @@ int List(HWND top) {
     return 0;
 }
 
-int Click(HWND top, const std::wstring& caption) {
-    for (HWND child : Descendants(top)) {
-        if (ClassOf(child) == L"Button" && IsWindowVisible(child) && TextOf(child) == caption) {
-            // Posted: the click may open a modal message box.
-            PostMessageW(child, BM_CLICK, 0, 0);
-            return 0;
+// Every window of that title is searched: a tooltip or another program's
+// window may share the title of the one that has the button.
+int Click(const std::wstring& title, const std::wstring& caption) {
+    for (HWND top : TopLevel()) {
+        if (TextOf(top) != title)
+            continue;
+        for (HWND child : Descendants(top)) {
+            if (ClassOf(child) == L"Button" && IsWindowVisible(child) && TextOf(child) == caption) {
+                // Posted: the click may open a modal message box.
+                PostMessageW(child, BM_CLICK, 0, 0);
+                return 0;
+            }
         }
     }
     std::fputs("peek: no such button\n", stderr);
@@ -157,7 +163,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"list" && argc == 3)
         return List(top);
     if (command == L"click" && argc == 4)
-        return Click(top, argv[3]);
+        return Click(argv[2], argv[3]);
     if (command == L"tab" && argc == 4)
         return SelectTab(top, _wtoi(argv[3]));
     std::fputs("Usage: peek windows | list TITLE | click TITLE TEXT | tab TITLE N\n", stderr);
