@@ -2,7 +2,7 @@
 # Builds Velmo and runs the whole test suite: the unit and widget tests with
 # warnings as errors, the end-to-end test on a virtual display, the core's
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# core built for Windows and tested under Wine.
+# Windows programs built and tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -83,9 +83,10 @@ if [ "${VELMO_SKIP_FUZZ:-0}" != 1 ]; then
     FUZZ_SECONDS=${FUZZ_SECONDS:-20} FUZZ_JOBS=${FUZZ_JOBS:-$jobs} scripts/fuzz.sh
 fi
 
-# The Windows core under Wine, after the Linux tests (VELMO_SKIP_WINDOWS=1
-# leaves it out of a quick local run).
+# The Windows programs under Wine, after the Linux tests: the core's and the
+# window's tests, velmo.exe end to end, and the installer
+# (VELMO_SKIP_WINDOWS=1 leaves them out of a quick local run).
 if [ "${VELMO_SKIP_WINDOWS:-0}" != 1 ]; then
-    echo "== Windows core under Wine =="
+    echo "== Windows programs under Wine =="
     scripts/test-windows.sh
 fi
