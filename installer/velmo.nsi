@@ -72,13 +72,21 @@ Section "Velmo"
   File "${FILES}/velmo-signature.exe"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  CreateShortCut "$SMPROGRAMS\Velmo.lnk" "$INSTDIR\velmo.exe" "" "$INSTDIR\velmo.exe" 0 \
+  ; The program draws its icon when it runs; the shortcut and the installed
+  ; programs list show the same drawing from a file beside it.
+!ifdef ICON
+  File "/oname=velmo.ico" "${ICON}"
+  !define SHOWN_ICON "$INSTDIR\velmo.ico"
+!else
+  !define SHOWN_ICON "$INSTDIR\velmo.exe"
+!endif
+  CreateShortCut "$SMPROGRAMS\Velmo.lnk" "$INSTDIR\velmo.exe" "" "${SHOWN_ICON}" 0 \
     SW_SHOWNORMAL "" "Keeps your e-mail signature fresh with a random quotation"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Velmo"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Velmo Software"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\velmo.exe,0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "${SHOWN_ICON},0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
@@ -106,6 +114,7 @@ Section "Uninstall"
   ; goes last, so that its going means the rest is done.
   Delete "$INSTDIR\velmo.exe"
   Delete "$INSTDIR\velmo-signature.exe"
+  Delete "$INSTDIR\velmo.ico"
   Delete "$INSTDIR\docs\mail-clients.html"
   RMDir "$INSTDIR\docs"
   Delete "$INSTDIR\uninstall.exe"

@@ -47,9 +47,10 @@ installed() {
     cmp "$BUILD/package/Velmo/velmo.exe" "$INST/velmo.exe" &&
         cmp "$BUILD/package/Velmo/velmo-signature.exe" "$INST/velmo-signature.exe" &&
         cmp "$BUILD/docs/mail-clients.html" "$INST/docs/mail-clients.html" &&
+        cmp "$BUILD/package/velmo.ico" "$INST/velmo.ico" &&
         test -f "$INST/uninstall.exe"
 }
-check "setup.exe /S installs both programs, the guide in docs\\ and the uninstaller" installed
+check "setup.exe /S installs both programs, the guide in docs\\, the icon and the uninstaller" installed
 check "a Start-menu shortcut to the installed velmo.exe" \
     grep -aqF "$WIN_INST\\velmo.exe" <(tr -d '\0' <"$LINK" 2>/dev/null)
 entry=$(reg query "$UNINSTALL_KEY")
@@ -62,7 +63,7 @@ check "installed programs list: the uninstaller, quiet too, the folder and the i
     eval 'has "UninstallString    REG_SZ    \"$WIN_INST\\uninstall.exe\"" &&
         has "QuietUninstallString    REG_SZ    \"$WIN_INST\\uninstall.exe\" /S" &&
         has "InstallLocation    REG_SZ    $WIN_INST" &&
-        has "DisplayIcon    REG_SZ    $WIN_INST\\velmo.exe,0" &&
+        has "DisplayIcon    REG_SZ    $WIN_INST\\velmo.ico,0" &&
         has "NoModify    REG_DWORD    0x1" && has "NoRepair    REG_DWORD    0x1"'
 
 # The user's things, made the way Velmo makes them: options in the registry,
@@ -104,7 +105,7 @@ wine "$WIN_INST\\uninstall.exe" /S </dev/null >/dev/null 2>&1
 wait_for 20 eval '! test -e "$INST/uninstall.exe"'
 check "uninstall.exe /S removes the programs, the guide and itself" \
     eval '! test -e "$INST/velmo.exe" && ! test -e "$INST/velmo-signature.exe" &&
-        ! test -e "$INST/docs" && ! test -e "$INST/uninstall.exe"'
+        ! test -e "$INST/velmo.ico" && ! test -e "$INST/docs" && ! test -e "$INST/uninstall.exe"'
 check "uninstall.exe /S removes the Start-menu shortcut" eval '! test -e "$LINK"'
 check "uninstall.exe /S removes the installed programs entry" \
     eval '! wine reg query "$UNINSTALL_KEY" </dev/null >/dev/null 2>&1'
