@@ -57,6 +57,14 @@ SIZE TextSize(HFONT font, const std::wstring& text, int wrapWidth = 0) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// The hidden owner of the window: a close request to it would destroy the
+// window it owns with it, so it closes only when the window goes.
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_CLOSE)
+        return 0;
+    return DefWindowProcW(window, message, w, l);
+}
+
 int CheckStateOf(Check value) {
     return value == Check::On       ? BST_CHECKED
            : value == Check::Greyed ? BST_INDETERMINATE
@@ -71,6 +79,7 @@ MainWindow::MainWindow(App& app) : app_(app) {
     // Never shown: the window it owns has no button on the task bar.
     owner_ = CreateWindowExW(0, kFormClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
+    SetWindowLongPtrW(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc));
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"Velmo", kFormStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, 400, 400, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

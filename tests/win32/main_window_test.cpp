@@ -326,6 +326,17 @@ TEST(MainWindowTest, TheWindowFollowsTheFormAndClosingEndsTheProgram) {
     SendMessageW(p.Get("lblHomePage"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(p.t.browser.opened.size(), 1u);
 
+    // A close request to every top-level window of the program, as taskkill
+    // sends: the hidden owner outlives it, and with it the window it owns.
+    p.form.Hide();
+    p.t.icon.available = true;
+    p.form.Show();
+    HWND owner = GetWindow(window, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    SendMessageW(owner, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(owner));
+    EXPECT_TRUE(IsWindowVisible(window));
+
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(p.t.loop.quits, 1);
