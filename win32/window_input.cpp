@@ -246,7 +246,9 @@ LRESULT MainWindow::OnControl(HWND window, Control* c, UINT message, WPARAM w, L
     switch (message) {
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(window, message, w, l);
-            if (!updating_ && c != &app_.form.Tabs)
+            // The tab strip is the tab control's: a move to it is a move
+            // of the model's focus too, and the control left loses it.
+            if (!updating_)
                 c->SetFocus();
             return result;
         }

@@ -289,6 +289,12 @@ TEST(MainWindowTest, TheWindowFollowsTheFormAndClosingEndsTheProgram) {
 
     p.form.txtEntry.SetFocus();
     EXPECT_EQ(GetFocus(), p.Get("txtEntry"));
+    // The tab strip taking the focus takes it from the control left.
+    int lost = 0;
+    const Connection losing = p.form.txtEntry.LostFocus.Connect([&] { ++lost; });
+    SetFocus(p.w->TabStrip());
+    EXPECT_EQ(p.form.ActiveControl(), &p.form.Tabs);
+    EXPECT_EQ(lost, 1);
     SetFocus(p.Get("cmdRandomize"));
     EXPECT_EQ(p.form.ActiveControl(), &p.form.cmdRandomize);
     // Tab goes on in the model's order.
