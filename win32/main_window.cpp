@@ -113,13 +113,16 @@ MainWindow::~MainWindow() {
     for (const auto& [control, window] : windows_)
         RemoveWindowSubclass(window, &ControlProc, kSubclassId);
     RemoveWindowSubclass(tabs_, &ControlProc, kSubclassId);
-    for (HICON icon : {reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0)),
-                       reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0))}) {
+    // The icons go once the window that shows them is gone.
+    const HICON icons[] = {
+        reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0)),
+        reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0))};
+    DestroyWindow(window_);
+    DestroyWindow(owner_);
+    for (HICON icon : icons) {
         if (icon != nullptr)
             DestroyIcon(icon);
     }
-    DestroyWindow(window_);
-    DestroyWindow(owner_);
     for (const auto& [control, bitmap] : pictures_) {
         if (bitmap != nullptr)
             DeleteObject(bitmap);
