@@ -46,6 +46,10 @@ struct DialogStart {
 DialogStart StartOfDialog(const Text& initial, PathStyle style,
                           const std::function<bool(const Text&)>& isFolder, const Text& fallback);
 
+// The types a file dialog lists: those with words to read and at least one
+// pattern, without their empty patterns.
+FileFilters ListedFilters(const FileFilters& filters);
+
 // Calls `build` once start-up is done, and then only when the window model
 // is first shown or minimized: the signature does not wait for the window,
 // and a start in the notification area builds none until it is opened.
