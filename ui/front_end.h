@@ -2,8 +2,8 @@
 
 // What every front end's message boxes, file dialogs and window share,
 // whatever toolkit draws them: the buttons a message offers and what Return
-// and Escape answer, where a file dialog starts, and when the window is
-// first needed.
+// and Escape answer, where a file dialog starts and which types it lists,
+// and when the window is first needed.
 
 #include <functional>
 #include <vector>
