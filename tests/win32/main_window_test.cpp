@@ -269,6 +269,27 @@ TEST(MainWindowTest, EveryControlSitsOnItsPageAtEveryDpi) {
     }
 }
 
+// A character past U+FFFF comes as two WM_CHAR halves: the model hears of it
+// once, whole, and a box that refuses typing takes neither half.
+TEST(MainWindowTest, ACharacterPastTheFirstPlaneIsOneKeyPress) {
+    Program p;
+    p.Show(0);
+    std::vector<int> keys;
+    const Connection pressed =
+        p.form.txtEntry.KeyPress.Connect([&](int& key) { keys.push_back(key); });
+    for (const char* name : {"txtEntry", "txtPreviewVariable"}) {
+        SCOPED_TRACE(name);
+        HWND box = p.Get(name);
+        SetWindowTextW(box, L"");
+        SendMessageW(box, WM_CHAR, 0xD83D, 1);
+        SendMessageW(box, WM_CHAR, 0xDE00, 1);
+        SendMessageW(box, WM_CHAR, 'a', 1);
+    }
+    EXPECT_EQ(keys, (std::vector<int>{0x1F600, 'a'}));
+    EXPECT_EQ(p.form.txtEntry.Text.get(), U"\U0001F600a");
+    EXPECT_EQ(p.form.txtPreviewVariable.Text.get(), U"");
+}
+
 // The window follows the form: its caption, shown and hidden, off the task
 // bar while the icon is there, minimized; the focus both ways; closing ends
 // the program.
