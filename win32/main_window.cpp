@@ -504,6 +504,7 @@ void MainWindow::ShowPage(int tab) {
     if (SendMessageW(tabs_, TCM_GETCURSEL, 0, 0) != tab)
         SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
     HWND focus = GetFocus();
+    bool left = false;
     for (size_t i = 0; i < pages_.size(); ++i) {
         if (static_cast<int>(i) == tab)
             ShowWindow(pages_[i], SW_SHOWNA);
@@ -511,11 +512,17 @@ void MainWindow::ShowPage(int tab) {
     for (size_t i = 0; i < pages_.size(); ++i) {
         if (static_cast<int>(i) != tab) {
             // The focus on a page going out of sight goes to the tab strip.
-            if (focus != nullptr && IsChild(pages_[i], focus))
+            if (focus != nullptr && IsChild(pages_[i], focus)) {
                 SetFocus(tabs_);
+                left = true;
+            }
             ShowWindow(pages_[i], SW_HIDE);
         }
     }
+    // The model's focus goes with it, whoever turned the page: the control
+    // left runs its LostFocus.
+    if (left)
+        app_.form.Tabs.SetFocus();
 }
 
 void MainWindow::SyncAll(Control& c) {

@@ -316,6 +316,13 @@ TEST(MainWindowTest, TheWindowFollowsTheFormAndClosingEndsTheProgram) {
     SetFocus(p.w->TabStrip());
     EXPECT_EQ(p.form.ActiveControl(), &p.form.Tabs);
     EXPECT_EQ(lost, 1);
+    // So does a page going out of sight, turned by the model.
+    p.form.txtEntry.SetFocus();
+    p.form.Tabs.Tab = 1;
+    EXPECT_EQ(GetFocus(), p.w->TabStrip());
+    EXPECT_EQ(p.form.ActiveControl(), &p.form.Tabs);
+    EXPECT_EQ(lost, 2);
+    p.form.Tabs.Tab = 0;
     SetFocus(p.Get("cmdRandomize"));
     EXPECT_EQ(p.form.ActiveControl(), &p.form.cmdRandomize);
     // Tab goes on in the model's order.
