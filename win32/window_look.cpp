@@ -134,8 +134,10 @@ HBRUSH Look::PageBrush(HWND tabs, SIZE page) {
     if (pageBrush_ != nullptr)
         return pageBrush_;
     pageBrush_ = GetSysColorBrush(COLOR_BTNFACE);
+    if (page.cx <= 0 || page.cy <= 0)
+        return pageBrush_;
     HTHEME theme = IsAppThemed() ? OpenThemeData(tabs, L"TAB") : nullptr;
-    if (theme == nullptr || page.cx <= 0 || page.cy <= 0)
+    if (theme == nullptr)
         return pageBrush_;
     // The body of a tab page is a gradient on some themes: drawn once at the
     // size of a page and laid under every page and every control on it.
