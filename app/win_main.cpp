@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -90,6 +91,25 @@ int CommandLine() {
     return status;
 }
 
+// The thread's COM apartment, for as long as the program runs: the shell's
+// open verb (the browser, the guide) and the file dialog call on COM objects
+// of shell extensions, which need one.
+class ComApartment {
+  public:
+    ComApartment()
+        : entered_(SUCCEEDED(
+              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (entered_)
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool entered_;
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -97,6 +117,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (const int status = CommandLine(); status >= 0)
         return status;
 
+    const ComApartment com;
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

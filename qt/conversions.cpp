@@ -23,15 +23,11 @@ Text FromEditorText(const QString& text) {
 
 QString ToQtFilter(const FileFilters& filters) {
     QStringList entries;
-    for (const FileFilter& filter : filters) {
+    for (const FileFilter& filter : ListedFilters(filters)) {
         QString description = ToQString(filter.description);
         QStringList patterns;
-        for (const Text& pattern : filter.patterns) {
-            if (!pattern.empty())
-                patterns << ToQString(pattern);
-        }
-        if (description.isEmpty() || patterns.isEmpty())
-            continue;
+        for (const Text& pattern : filter.patterns)
+            patterns << ToQString(pattern);
         const qsizetype open = description.lastIndexOf(QLatin1Char('('));
         if (open >= 0)
             description = description.left(open).trimmed();

@@ -49,6 +49,20 @@ DialogStart StartOfDialog(const Text& initial, PathStyle style,
     return start;
 }
 
+FileFilters ListedFilters(const FileFilters& filters) {
+    FileFilters listed;
+    for (const FileFilter& filter : filters) {
+        FileFilter kept{filter.description, {}};
+        for (const Text& pattern : filter.patterns) {
+            if (!pattern.empty())
+                kept.patterns.push_back(pattern);
+        }
+        if (!kept.description.empty() && !kept.patterns.empty())
+            listed.push_back(std::move(kept));
+    }
+    return listed;
+}
+
 BuildOnFirstShow::BuildOnFirstShow(Form& form, std::function<void()> build)
     : form_(form), build_(std::move(build)) {
     changed_ = form_.Changed.Connect([this](Control* control, Property property) {

@@ -2,8 +2,8 @@
 
 // What every front end's message boxes, file dialogs and window share,
 // whatever toolkit draws them: the buttons a message offers and what Return
-// and Escape answer, where a file dialog starts, and when the window is
-// first needed.
+// and Escape answer, where a file dialog starts and which types it lists,
+// and when the window is first needed.
 
 #include <functional>
 #include <vector>
@@ -45,6 +45,10 @@ struct DialogStart {
 // path is a folder.
 DialogStart StartOfDialog(const Text& initial, PathStyle style,
                           const std::function<bool(const Text&)>& isFolder, const Text& fallback);
+
+// The types a file dialog lists: those with words to read and at least one
+// pattern, without their empty patterns.
+FileFilters ListedFilters(const FileFilters& filters);
 
 // Calls `build` once start-up is done, and then only when the window model
 // is first shown or minimized: the signature does not wait for the window,

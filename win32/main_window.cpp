@@ -57,6 +57,14 @@ SIZE TextSize(HFONT font, const std::wstring& text, int wrapWidth = 0) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// The hidden owner of the window: a close request to it would destroy the
+// window it owns with it, so it closes only when the window goes.
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_CLOSE)
+        return 0;
+    return DefWindowProcW(window, message, w, l);
+}
+
 int CheckStateOf(Check value) {
     return value == Check::On       ? BST_CHECKED
            : value == Check::Greyed ? BST_INDETERMINATE
@@ -71,6 +79,7 @@ MainWindow::MainWindow(App& app) : app_(app) {
     // Never shown: the window it owns has no button on the task bar.
     owner_ = CreateWindowExW(0, kFormClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
+    SetWindowLongPtrW(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerProc));
     window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"Velmo", kFormStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, 400, 400, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -104,13 +113,16 @@ MainWindow::~MainWindow() {
     for (const auto& [control, window] : windows_)
         RemoveWindowSubclass(window, &ControlProc, kSubclassId);
     RemoveWindowSubclass(tabs_, &ControlProc, kSubclassId);
-    for (HICON icon : {reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0)),
-                       reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0))}) {
+    // The icons go once the window that shows them is gone.
+    const HICON icons[] = {
+        reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0)),
+        reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0))};
+    DestroyWindow(window_);
+    DestroyWindow(owner_);
+    for (HICON icon : icons) {
         if (icon != nullptr)
             DestroyIcon(icon);
     }
-    DestroyWindow(window_);
-    DestroyWindow(owner_);
     for (const auto& [control, bitmap] : pictures_) {
         if (bitmap != nullptr)
             DeleteObject(bitmap);
@@ -492,6 +504,7 @@ void MainWindow::ShowPage(int tab) {
     if (SendMessageW(tabs_, TCM_GETCURSEL, 0, 0) != tab)
         SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
     HWND focus = GetFocus();
+    bool left = false;
     for (size_t i = 0; i < pages_.size(); ++i) {
         if (static_cast<int>(i) == tab)
             ShowWindow(pages_[i], SW_SHOWNA);
@@ -499,11 +512,17 @@ void MainWindow::ShowPage(int tab) {
     for (size_t i = 0; i < pages_.size(); ++i) {
         if (static_cast<int>(i) != tab) {
             // The focus on a page going out of sight goes to the tab strip.
-            if (focus != nullptr && IsChild(pages_[i], focus))
+            if (focus != nullptr && IsChild(pages_[i], focus)) {
                 SetFocus(tabs_);
+                left = true;
+            }
             ShowWindow(pages_[i], SW_HIDE);
         }
     }
+    // The model's focus goes with it, whoever turned the page: the control
+    // left runs its LostFocus.
+    if (left)
+        app_.form.Tabs.SetFocus();
 }
 
 void MainWindow::SyncAll(Control& c) {

@@ -89,6 +89,7 @@ class MainWindow {
     int pageTop_ = 0;        // twips of the tab control's top that lie above its pages, in pixels
     bool updating_ = false;  // the model is being drawn: notifications are not input
     bool closing_ = false;   // the window is being destroyed: nothing reaches the model
+    wchar_t highSurrogate_ = 0;  // the first half of a character being typed, held back
     // The model outlives the window: the handler stops with the window's members.
     Connection changed_;
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/windows_text.h"
 #include "ui/model/pictures.h"
 
 namespace velmo {
@@ -37,13 +38,8 @@ gp::PointF ToPoint(draw::Point p) {
     return gp::PointF(static_cast<gp::REAL>(p.x), static_cast<gp::REAL>(p.y));
 }
 
-std::wstring Wide(const std::u8string& text) {
-    const char* bytes = reinterpret_cast<const char*>(text.data());
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes, size, nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes, size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
+std::wstring Wide(std::u8string_view utf8) {
+    return ToWide(FromUtf8({reinterpret_cast<const char*>(utf8.data()), utf8.size()}));
 }
 
 // Follows the steps of a drawing with a GDI+ graphics object. The pen and the
@@ -103,8 +99,8 @@ class Painting {
         Stroke([&](gp::Pen& p) { g_.DrawPath(&p, &path); });
     }
     void operator()(const draw::DrawText& s) {
-        const std::wstring family_name = Wide(std::u8string(s.family.begin(), s.family.end()));
-        gp::FontFamily wished(family_name.c_str());
+        const std::wstring familyName = ToWide(FromUtf8(s.family));
+        gp::FontFamily wished(familyName.c_str());
         const gp::FontFamily* family = &wished;
         if (!wished.IsAvailable())
             family = s.serif ? gp::FontFamily::GenericSerif() : gp::FontFamily::GenericSansSerif();
@@ -174,7 +170,7 @@ class Painting {
 };
 
 // Pictures are painted at this many times their size and averaged down: the
-// edges come out smooth wherever GDI+ does not antialiase itself (Wine's does
+// edges come out smooth wherever GDI+ does not antialias by itself (Wine's does
 // not), and the same as the Qt painting's.
 constexpr int kSubpixels = 4;
 

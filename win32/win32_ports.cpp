@@ -189,17 +189,13 @@ std::optional<Text> Win32FileDialog::OpenFile(const Text& initial, const FileFil
 
     // "Description\0*.a;*.b\0" for each type, and one more NUL at the end.
     std::wstring filter;
-    for (const FileFilter& f : filters) {
+    for (const FileFilter& f : ListedFilters(filters)) {
         std::wstring patterns;
         for (const Text& pattern : f.patterns) {
-            if (pattern.empty())
-                continue;
             if (!patterns.empty())
                 patterns += L';';
             patterns += ToWide(pattern == U"*" ? Text(U"*.*") : pattern);
         }
-        if (f.description.empty() || patterns.empty())
-            continue;
         filter += ToWide(f.description) + L'\0' + patterns + L'\0';
     }
     filter += L'\0';

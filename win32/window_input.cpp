@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "platform/windows_text.h"
 #include "ui/app.h"
 #include "ui/startup.h"
@@ -246,7 +248,9 @@ LRESULT MainWindow::OnControl(HWND window, Control* c, UINT message, WPARAM w, L
     switch (message) {
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(window, message, w, l);
-            if (!updating_ && c != &app_.form.Tabs)
+            // The tab strip is the tab control's: a move to it is a move
+            // of the model's focus too, and the control left loses it.
+            if (!updating_)
                 c->SetFocus();
             return result;
         }
@@ -276,10 +280,23 @@ LRESULT MainWindow::OnControl(HWND window, Control* c, UINT message, WPARAM w, L
         }
         case WM_CHAR:
             if (auto* text = c->As<TextBox>(); text != nullptr && w != VK_TAB && w != VK_ESCAPE) {
+                // A character past U+FFFF comes in two halves: the model hears
+                // of it once, whole, and the box takes both halves or neither.
+                if (IS_HIGH_SURROGATE(w)) {
+                    highSurrogate_ = static_cast<wchar_t>(w);
+                    return 0;
+                }
+                const wchar_t high = std::exchange(highSurrogate_, L'\0');
+                const bool pair = high != L'\0' && IS_LOW_SURROGATE(w);
+                const int code =
+                    pair ? 0x10000 + ((high - 0xD800) << 10) + (static_cast<int>(w) - 0xDC00)
+                         : static_cast<int>(w);
                 // Control characters too (Ctrl+V is 22), so that a box that
                 // refuses typing refuses a paste as well.
-                if (text->PressKey(static_cast<int>(w)) == 0)
+                if (text->PressKey(code) == 0)
                     return 0;
+                if (pair)
+                    DefSubclassProc(window, message, high, l);
             }
             break;
         default:

@@ -95,6 +95,10 @@ void Look::Clear() {
     for (const auto& [key, font] : fonts_)
         DeleteObject(font);
     fonts_.clear();
+    DropPageBrush();
+}
+
+void Look::DropPageBrush() {
     if (ownBrush_ && pageBrush_ != nullptr)
         DeleteObject(pageBrush_);
     pageBrush_ = nullptr;
@@ -131,11 +135,15 @@ HFONT Look::Font(const FontSpec& spec, bool underline) {
 }
 
 HBRUSH Look::PageBrush(HWND tabs, SIZE page) {
-    if (pageBrush_ != nullptr)
+    if (pageBrush_ != nullptr && page.cx == pageSize_.cx && page.cy == pageSize_.cy)
         return pageBrush_;
+    DropPageBrush();
+    pageSize_ = page;
     pageBrush_ = GetSysColorBrush(COLOR_BTNFACE);
+    if (page.cx <= 0 || page.cy <= 0)
+        return pageBrush_;
     HTHEME theme = IsAppThemed() ? OpenThemeData(tabs, L"TAB") : nullptr;
-    if (theme == nullptr || page.cx <= 0 || page.cy <= 0)
+    if (theme == nullptr)
         return pageBrush_;
     // The body of a tab page is a gradient on some themes: drawn once at the
     // size of a page and laid under every page and every control on it.

@@ -46,15 +46,19 @@ class Look {
     HFONT Font(const FontSpec& spec, bool underline = false);
 
     // The background of the tab pages: the tab control's themed body where
-    // visual styles are on, the dialog colour otherwise.
+    // visual styles are on, the dialog colour otherwise. Made again when
+    // asked for at another size: a page drawn while the layout changes asks
+    // at its size of the moment.
     HBRUSH PageBrush(HWND tabs, SIZE page);
 
   private:
     void Clear();
+    void DropPageBrush();
 
     int dpi_ = 96;
     std::map<std::string, HFONT> fonts_;
     HBRUSH pageBrush_ = nullptr;
+    SIZE pageSize_{};  // of the page the brush was made for
     bool ownBrush_ = false;
 };
 

@@ -34,6 +34,22 @@ TEST(FrontEndTest, MessageStylesGiveTheirButtonsAndWhatReturnAndEscapeAnswer) {
     EXPECT_EQ(MessageTitle(U"File Error"), U"File Error");
 }
 
+TEST(FrontEndTest, FileDialogsListOnlyTypesWithWordsAndAPattern) {
+    const FileFilters given = {
+        {U"Text Files (*.txt)", {U"*.txt", U"", U"*.fxt"}},
+        {U"", {U"*.sig"}},
+        {U"Nothing to match", {}},
+        {U"Only empty patterns", {U"", U""}},
+        {U"All Files (*.*)", {U"*"}},
+    };
+    const FileFilters listed = {
+        {U"Text Files (*.txt)", {U"*.txt", U"*.fxt"}},
+        {U"All Files (*.*)", {U"*"}},
+    };
+    EXPECT_EQ(ListedFilters(given), listed);
+    EXPECT_TRUE(ListedFilters({}).empty());
+}
+
 TEST(FrontEndTest, FileDialogsStartInTheInitialPathsFolderOnlyWhenItIsFullAndThere) {
     const std::set<Text> folders = {U"C:\\Users\\ann\\", U"C:\\Users\\ann\\Sig", U"/home/ann/"};
     const auto isFolder = [&folders](const Text& path) { return folders.contains(path); };

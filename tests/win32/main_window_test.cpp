@@ -269,6 +269,27 @@ TEST(MainWindowTest, EveryControlSitsOnItsPageAtEveryDpi) {
     }
 }
 
+// A character past U+FFFF comes as two WM_CHAR halves: the model hears of it
+// once, whole, and a box that refuses typing takes neither half.
+TEST(MainWindowTest, ACharacterPastTheFirstPlaneIsOneKeyPress) {
+    Program p;
+    p.Show(0);
+    std::vector<int> keys;
+    const Connection pressed =
+        p.form.txtEntry.KeyPress.Connect([&](int& key) { keys.push_back(key); });
+    for (const char* name : {"txtEntry", "txtPreviewVariable"}) {
+        SCOPED_TRACE(name);
+        HWND box = p.Get(name);
+        SetWindowTextW(box, L"");
+        SendMessageW(box, WM_CHAR, 0xD83D, 1);
+        SendMessageW(box, WM_CHAR, 0xDE00, 1);
+        SendMessageW(box, WM_CHAR, 'a', 1);
+    }
+    EXPECT_EQ(keys, (std::vector<int>{0x1F600, 'a'}));
+    EXPECT_EQ(p.form.txtEntry.Text.get(), U"\U0001F600a");
+    EXPECT_EQ(p.form.txtPreviewVariable.Text.get(), U"");
+}
+
 // The window follows the form: its caption, shown and hidden, off the task
 // bar while the icon is there, minimized; the focus both ways; closing ends
 // the program.
@@ -289,6 +310,19 @@ TEST(MainWindowTest, TheWindowFollowsTheFormAndClosingEndsTheProgram) {
 
     p.form.txtEntry.SetFocus();
     EXPECT_EQ(GetFocus(), p.Get("txtEntry"));
+    // The tab strip taking the focus takes it from the control left.
+    int lost = 0;
+    const Connection losing = p.form.txtEntry.LostFocus.Connect([&] { ++lost; });
+    SetFocus(p.w->TabStrip());
+    EXPECT_EQ(p.form.ActiveControl(), &p.form.Tabs);
+    EXPECT_EQ(lost, 1);
+    // So does a page going out of sight, turned by the model.
+    p.form.txtEntry.SetFocus();
+    p.form.Tabs.Tab = 1;
+    EXPECT_EQ(GetFocus(), p.w->TabStrip());
+    EXPECT_EQ(p.form.ActiveControl(), &p.form.Tabs);
+    EXPECT_EQ(lost, 2);
+    p.form.Tabs.Tab = 0;
     SetFocus(p.Get("cmdRandomize"));
     EXPECT_EQ(p.form.ActiveControl(), &p.form.cmdRandomize);
     // Tab goes on in the model's order.
@@ -325,6 +359,17 @@ TEST(MainWindowTest, TheWindowFollowsTheFormAndClosingEndsTheProgram) {
     SendMessageW(p.Get("lblHomePage"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageW(p.Get("lblHomePage"), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(p.t.browser.opened.size(), 1u);
+
+    // A close request to every top-level window of the program, as taskkill
+    // sends: the hidden owner outlives it, and with it the window it owns.
+    p.form.Hide();
+    p.t.icon.available = true;
+    p.form.Show();
+    HWND owner = GetWindow(window, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    SendMessageW(owner, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(owner));
+    EXPECT_TRUE(IsWindowVisible(window));
 
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
