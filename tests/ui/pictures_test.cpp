@@ -15,7 +15,8 @@ std::map<size_t, int> Kinds(const Drawing& drawing) {
     return kinds;
 }
 
-constexpr size_t kEllipse = 4, kRect = 3, kText = 6, kSave = 7, kTranslate = 9, kRotate = 10;
+constexpr size_t kPen = 0, kEllipse = 4, kRect = 3, kText = 6, kSave = 7, kTranslate = 9,
+                 kRotate = 10;
 
 // Each name gives its own drawing, whole; a square picture asked for at
 // another size is drawn in the middle of it.
@@ -23,19 +24,20 @@ TEST(PicturesTest, EachNameItsDrawing) {
     struct Row {
         const char* name;
         int width, height;
-        int ellipses, rects, texts, rotations, moves;
+        int pens, ellipses, rects, texts, rotations, moves;
         bool centred;
     } rows[] = {
-        {"icon", 32, 32, 4, 1, 0, 1, 1, false},
-        {"icon", 40, 20, 4, 1, 0, 1, 2, true},
-        {"cabinet", 25, 25, 0, 6, 0, 0, 0, false},
-        {"banner", 356, 48, 4, 3, 2, 1, 2, false},
+        {"icon", 32, 32, 4, 4, 1, 0, 1, 1, false},
+        {"icon", 40, 20, 4, 4, 1, 0, 1, 2, true},
+        {"cabinet", 25, 25, 1, 0, 6, 0, 0, 0, false},
+        {"banner", 356, 48, 6, 4, 3, 2, 1, 2, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::optional<Drawing> drawing = Picture(row.name, row.width, row.height);
         ASSERT_TRUE(drawing.has_value());
         std::map<size_t, int> kinds = Kinds(*drawing);
+        EXPECT_EQ(kinds[kPen], row.pens);
         EXPECT_EQ(kinds[kEllipse], row.ellipses);
         EXPECT_EQ(kinds[kRect], row.rects);
         EXPECT_EQ(kinds[kText], row.texts);
