@@ -115,6 +115,7 @@ stop() {
     wait "$VELMO"
     local status=$?
     VELMO=""
+    [ "$status" -eq 0 ] || echo "    velmo ended with status $status"
     return $status
 }
 start
