@@ -45,7 +45,7 @@ TEST(LineBreakTest, Examples) {
         {U"👍🏽👍", U"👍🏽|👍"},
         {U"👩\u200D👩\u200D👧!", U"👩\u200D👩\u200D👧!"},
         // Numbers with their signs, currency and parentheses stay whole.
-        {U"costs $12.50, (-3) or 5%.", U"costs |$12.50, |(-3) |or |5%."},
+        {U"costs $(12.50), -3 or 5%.", U"costs |$(12.50), |-3 |or |5%."},
         // A combining accent travels with its letter, even after a hyphen.
         {U"e\u0301-e\u0301 x", U"e\u0301-|e\u0301 |x"},
         // Hard breaks: after CR LF as one, after a lone CR, before nothing.
