@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh xvfb xdotool xclip x11-utils imagemagick trayer locales libc-l10n \
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream unicode-data
 # The bad-input run starts Velmo in German, whose system messages differ.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$'; then
     SUDO=""
