@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "domain/columns.h"
 #include "domain/wrap.h"
 
 namespace velmo {
@@ -28,7 +29,7 @@ Text FramePart(const SignatureOptions& o, TextView text, int contentWidth) {
         const TextView row = TextView(wrapped).substr(pos, p - pos);
         // A row that cannot fit (only an over-long word makes one) gets no padding.
         const long long pad =
-            static_cast<long long>(contentWidth) - static_cast<long long>(row.size()) + 2;
+            static_cast<long long>(contentWidth) - static_cast<long long>(Columns(row)) + 2;
         result += sides.LeftSide;
         result += row;
         result.append(static_cast<size_t>(pad > 0 ? pad : 0), U' ');
@@ -55,29 +56,40 @@ Text LayoutPlain(const SignatureOptions& o, TextView first, TextView second) {
 
 Text LayoutBordered(const SignatureOptions& o, TextView first, TextView second) {
     const double width = o.borderedWidth;
-    const auto count = [](double total, size_t unit) { return unit == 0 ? 0.0 : total / unit; };
     const bool topLike = o.top == TopBorder::Like;
+    const double total = topLike ? static_cast<double>(Columns(o.topLike)) : width;
 
-    // An empty repeat unit gives an empty border line.
-    Text topBorder =
-        topLike ? o.topLike
-                : Repeat(o.topRepeat, static_cast<long long>(count(width, o.topRepeat.size())));
+    // A repeated border takes whole copies of its unit, counted in columns.
+    // When the unit holds a wide character, what is left short of the width
+    // is filled with spaces, so that the line ends in the rows' last column.
+    const auto repeated = [total](TextView unit, bool roundDown) {
+        const size_t columns = Columns(unit);
+        if (columns == 0)
+            return Text();  // an empty repeat unit gives an empty border line
+        const double copies = total / static_cast<double>(columns);
+        Text line =
+            Repeat(unit, roundDown ? static_cast<long long>(copies) : RoundHalfEven(copies));
+        const size_t length = Columns(line);
+        if (!IsNarrow(unit) && static_cast<double>(length) < total)
+            line.append(static_cast<size_t>(total) - length, U' ');
+        return line;
+    };
+
+    Text topBorder = topLike ? o.topLike : repeated(o.topRepeat, true);
     topBorder += CrLf;
 
     Text bottomBorder;
     if (o.bottom == BottomBorder::Like) {
         bottomBorder = o.bottomLike;
     } else if (o.bottom == BottomBorder::Repeat) {
-        const double total = topLike ? static_cast<double>(o.topLike.size()) : width;
-        bottomBorder = Repeat(o.bottomRepeat, RoundHalfEven(count(total, o.bottomRepeat.size())));
+        bottomBorder = repeated(o.bottomRepeat, false);
     } else {
         bottomBorder = topBorder;
     }
 
     const SideBorders sides = ComputeSideBorders(o);
-    const double total = topLike ? static_cast<double>(o.topLike.size()) : width;
-    const auto contentWidth = static_cast<int>(
-        RoundHalfEven(total - static_cast<double>(sides.LeftSide.size() + sides.RightSide.size())));
+    const auto contentWidth = static_cast<int>(RoundHalfEven(
+        total - static_cast<double>(Columns(sides.LeftSide) + Columns(sides.RightSide))));
 
     const Text blankRow = o.output == OutputForm::Html
                               ? Text(CrLf)
@@ -115,8 +127,9 @@ Text ComposeSignature(const SignatureOptions& o, TextView fixedText, TextView qu
     if (!Included(o.fixedPart))
         fixedText = {};
     const bool fixedFirst = o.order == PartOrder::FixedFirst;
-    const TextView first = fixedFirst ? fixedText : variablePart;
-    const TextView second = fixedFirst ? variablePart : fixedText;
+    // Tabs become spaces first, so that every column is known.
+    const Text first = ExpandTabs(fixedFirst ? fixedText : variablePart);
+    const Text second = ExpandTabs(fixedFirst ? variablePart : fixedText);
     return SwitchedOn(o.bordered) ? LayoutBordered(o, first, second)
                                   : LayoutPlain(o, first, second);
 }
