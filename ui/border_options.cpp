@@ -1,5 +1,6 @@
 #include "ui/border_options.h"
 
+#include "domain/columns.h"
 #include "ui/app.h"
 #include "ui/signature.h"
 
@@ -21,7 +22,7 @@ void ApplyFromTab(App& app, int tab) {
 
 bool LikeTopTooShort(const MainForm& f) {
     return f.optTopLike.Value &&
-           f.txtTopLike.Text.get().size() < static_cast<size_t>(kMinLikeBorder);
+           Columns(f.txtTopLike.Text.get()) < static_cast<size_t>(kMinLikeBorder);
 }
 
 // Tells the user, gives the box back the focus when it can take it, and puts
@@ -88,14 +89,14 @@ void txtTopLike_KeyPress(App& app, int&) {
     MainForm& f = app.form;
     f.optTopLike.Value = true;
     // The count before the key takes effect.
-    f.lblTopLikeLength.Caption = ToText(static_cast<long long>(f.txtTopLike.Text.get().size()));
+    f.lblTopLikeLength.Caption = ToText(static_cast<long long>(Columns(f.txtTopLike.Text.get())));
 }
 
 void txtBottomLike_KeyPress(App& app, int&) {
     MainForm& f = app.form;
     f.optBottomLike.Value = true;
     f.lblBottomLikeLength.Caption =
-        ToText(static_cast<long long>(f.txtBottomLike.Text.get().size()));
+        ToText(static_cast<long long>(Columns(f.txtBottomLike.Text.get())));
 }
 
 void txtBottomRepeat_KeyPress(App& app, int&) {

@@ -193,7 +193,7 @@ TEST_F(BorderOptionsTest, TypingIntoABorderBoxSelectsIt) {
 }
 
 // Typing into the "Like" top selects its option and shows the length before
-// the key. A top shorter than 40 characters is refused when the cursor leaves
+// the key. A top shorter than 40 columns is refused when the cursor leaves
 // for a button or a box, with the focus given back and a valid border put in;
 // leaving for an option button (of any page) chooses "Repeat" instead.
 TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
@@ -201,6 +201,8 @@ TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
         Control* next;
         size_t typed;
         bool repeatChosenFirst, refused, repeatAfter;
+        char32_t typedChar = U'=';
+        size_t columns = 1;  // of the typed character
     } rows[] = {
         {&form.cmdApplyBorders, 39, false, true, false},
         {&form.txtBottomLike, 39, false, true, false},
@@ -208,21 +210,26 @@ TEST_F(BorderOptionsTest, LeavingAShortLikeTop) {
         {&form.optBottomLike, 39, false, false, true},
         {&form.optHTML, 10, false, false, true},
         {&form.cmdApplyBorders, 5, true, false, true},
+        // The length is in columns: 20 wide characters are 40, 19 too few.
+        {&form.cmdApplyBorders, 20, false, false, false, U'\u3013', 2},
+        {&form.cmdApplyBorders, 19, false, true, false, U'\u3013', 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.next->Name + " after " + std::to_string(row.typed));
         form.chkBorder.Value = Check::On;
         form.txtTopLike.Text = Text();
         ASSERT_TRUE(form.txtTopLike.SetFocus());
-        Type(form.txtTopLike, Text(row.typed, U'='));
-        EXPECT_EQ(form.lblTopLikeLength.Caption.get(), ToText(static_cast<int>(row.typed) - 1));
+        Type(form.txtTopLike, Text(row.typed, row.typedChar));
+        EXPECT_EQ(form.lblTopLikeLength.Caption.get(),
+                  ToText(static_cast<long long>((row.typed - 1) * row.columns)));
         if (row.repeatChosenFirst)
             form.optTopRepeat.Value = true;
         messages.shown.clear();
         row.next->SetFocus();
         EXPECT_EQ(form.optTopRepeat.Value.get(), row.repeatAfter);
         EXPECT_EQ(form.ActiveControl(), row.refused ? &form.txtTopLike : row.next);
-        EXPECT_EQ(form.txtTopLike.Text.get(), row.refused ? kFortyStars : Text(row.typed, U'='));
+        EXPECT_EQ(form.txtTopLike.Text.get(),
+                  row.refused ? kFortyStars : Text(row.typed, row.typedChar));
         EXPECT_EQ(messages.shown.size(), row.refused ? 1u : 0u);
     }
 }
