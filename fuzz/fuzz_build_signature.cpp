@@ -1,8 +1,8 @@
 // The wrap at any width and the signature from any texts and options: no character but blanks
-// lost or reordered, lines ended in CR LF and longer than the width only of one word, and a size
-// bounded by the parts'. Input: four option bytes (the last a wrap width), then the fixed part,
-// the variable part, the top "Like" and repeat texts, the bottom's two, the left and the right
-// side text, separated by 0x1F, all UTF-8.
+// lost or reordered, lines ended in CR LF and wider than the width (in columns) only of one word,
+// and a size bounded by the parts'. Input: four option bytes (the last a wrap width), then the
+// fixed part, the variable part, the top "Like" and repeat texts, the bottom's two, the left and
+// the right side text, separated by 0x1F, all UTF-8.
 
 #include <algorithm>
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "domain/columns.h"
 #include "domain/layout.h"
 #include "domain/wrap.h"
 #include "fuzz_checks.h"
@@ -17,10 +18,12 @@
 namespace velmo::fuzz {
 namespace {
 
-// The characters that wrapping may neither drop nor reorder.
+// The characters that wrapping may neither drop nor reorder (a layout turns
+// tabs into spaces).
 Text Visible(TextView text) {
     Text out(text);
-    std::erase_if(out, [](char32_t c) { return c == U' ' || c == U'\r' || c == U'\n'; });
+    std::erase_if(out,
+                  [](char32_t c) { return c == U' ' || c == U'\r' || c == U'\n' || c == U'\t'; });
     return out;
 }
 
@@ -30,7 +33,7 @@ void CheckLines(TextView wrapped, int width) {
     for (size_t pos = 0, end; pos < wrapped.size(); pos = end + 1) {
         end = std::min(wrapped.find_first_of(U"\r\n", pos), wrapped.size());
         const TextView line = wrapped.substr(pos, end - pos);
-        Require(width < 2 || line.size() < static_cast<size_t>(width) ||
+        Require(width < 2 || Columns(line) < static_cast<size_t>(width) ||
                     line.find(U' ') == TextView::npos,
                 "a wrapped line is longer than the width and not one word");
     }

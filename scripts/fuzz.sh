@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-20}
 jobs=${FUZZ_JOBS:-1}
 all_targets=(fuzz_text_fields fuzz_settings_file fuzz_program_values fuzz_build_signature
-    fuzz_marked_up fuzz_shorten_path)
+    fuzz_marked_up fuzz_shorten_path fuzz_columns)
 read -r -a targets <<<"${FUZZ_TARGETS:-${all_targets[*]}}"
 
 scripts/install-deps.sh clang libclang-rt-14-dev
