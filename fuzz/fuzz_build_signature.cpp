@@ -33,8 +33,7 @@ void CheckLines(TextView wrapped, int width) {
     for (size_t pos = 0, end; pos < wrapped.size(); pos = end + 1) {
         end = std::min(wrapped.find_first_of(U"\r\n", pos), wrapped.size());
         const TextView line = wrapped.substr(pos, end - pos);
-        Require(width < 2 || Columns(line) < static_cast<size_t>(width) ||
-                    line.find(U' ') == TextView::npos,
+        Require(width < 2 || Columns(line) < static_cast<size_t>(width) || !HasBreakableSpace(line),
                 "a wrapped line is longer than the width and not one word");
     }
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "domain/columns.h"
+
 namespace velmo::fuzz {
 
 // libFuzzer keeps any input that aborts, so a broken invariant is a finding
@@ -26,6 +28,17 @@ inline std::vector<std::string_view> SplitBytes(std::string_view data, char sepa
         pieces.push_back(data.substr(0, p));
     pieces.push_back(data);
     return pieces;
+}
+
+// Whether a line holds a space the wrap may end a line after: one that is a
+// grapheme cluster of its own (a space carrying a combining mark is not).
+inline bool HasBreakableSpace(velmo::TextView line) {
+    const std::vector<bool> boundaries = velmo::ClusterBoundaries(line);
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == U' ' && boundaries[i + 1])
+            return true;
+    }
+    return false;
 }
 
 }  // namespace velmo::fuzz

@@ -99,14 +99,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         // Only a last word longer than a row may push the right side out.
         const TextView content = row.substr(sides / 2, row.size() - sides);
-        Require(columns > static_cast<size_t>(width) && content.find(U' ') == TextView::npos,
+        Require(columns > static_cast<size_t>(width) && !HasBreakableSpace(content),
                 "a framed row is not as wide as the border");
     }
 
     o.bordered = Check::Off;
     o.plainWidth = width;
-    for (const TextView line : LinesOf(ComposeSignature(o, U"", text)))
-        Require(Columns(line) < static_cast<size_t>(width) || line.find(U' ') == TextView::npos,
+    const Text plain = ComposeSignature(o, U"", text);
+    for (const TextView line : LinesOf(plain))
+        Require(Columns(line) < static_cast<size_t>(width) || !HasBreakableSpace(line),
                 "a plain line is wider than the width and not one word");
 
     const Text expanded = TrimBlanks(ExpandTabs(text));
