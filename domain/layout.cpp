@@ -15,6 +15,16 @@ SideBorders ComputeSideBorders(const SignatureOptions& o) {
     return {o.leftSide + indent, indent + right + Text(CrLf)};
 }
 
+namespace {
+
+// The columns of the right side as a row shows it: after a space of the
+// padding or the indent, which a leading mark or joiner continues.
+size_t RightSideColumns(const SideBorders& sides) {
+    return Columns(U" " + sides.RightSide) - 1;
+}
+
+}  // namespace
+
 Text FramePart(const SignatureOptions& o, TextView text, int contentWidth) {
     const SideBorders sides = ComputeSideBorders(o);
     const bool html = o.output == OutputForm::Html;
@@ -28,8 +38,11 @@ Text FramePart(const SignatureOptions& o, TextView text, int contentWidth) {
             break;
         const TextView row = TextView(wrapped).substr(pos, p - pos);
         // A row that cannot fit (only an over-long word makes one) gets no padding.
+        // Measured after the left side: a row that starts with a mark or a
+        // joiner continues the side's last character on screen.
+        const size_t rowColumns = Columns(sides.LeftSide + Text(row)) - Columns(sides.LeftSide);
         const long long pad =
-            static_cast<long long>(contentWidth) - static_cast<long long>(Columns(row)) + 2;
+            static_cast<long long>(contentWidth) - static_cast<long long>(rowColumns) + 2;
         result += sides.LeftSide;
         result += row;
         result.append(static_cast<size_t>(pad > 0 ? pad : 0), U' ');
@@ -89,7 +102,7 @@ Text LayoutBordered(const SignatureOptions& o, TextView first, TextView second) 
 
     const SideBorders sides = ComputeSideBorders(o);
     const auto contentWidth = static_cast<int>(RoundHalfEven(
-        total - static_cast<double>(Columns(sides.LeftSide) + Columns(sides.RightSide))));
+        total - static_cast<double>(Columns(sides.LeftSide) + RightSideColumns(sides))));
 
     const Text blankRow = o.output == OutputForm::Html
                               ? Text(CrLf)

@@ -95,7 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const size_t sides = 2 * (side.size() + static_cast<size_t>(o.indent));
     for (const TextView row : LinesOf(framed)) {
         const size_t columns = Columns(row);
-        if (columns == static_cast<size_t>(width) || row.empty())
+        // A lone CR or LF inside a row ends a line of its own on screen: no
+        // column can be kept across it.
+        if (columns == static_cast<size_t>(width) || row.empty() ||
+            row.find_first_of(U"\r\n") != TextView::npos)
             continue;
         // Only a last word longer than a row may push the right side out.
         const TextView content = row.substr(sides / 2, row.size() - sides);
@@ -107,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     o.plainWidth = width;
     const Text plain = ComposeSignature(o, U"", text);
     for (const TextView line : LinesOf(plain))
-        Require(Columns(line) < static_cast<size_t>(width) || !HasBreakableSpace(line),
+        Require(Columns(line) < static_cast<size_t>(width) || !HasBreakableSpace(line) ||
+                    line.find_first_of(U"\r\n") != TextView::npos,
                 "a plain line is wider than the width and not one word");
 
     const Text expanded = TrimBlanks(ExpandTabs(text));
