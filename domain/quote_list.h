@@ -20,8 +20,9 @@ struct QuoteList {
 
     // Entries of a longer file past the 200th: not shown, not picked, but
     // written back after the others so that nothing of the file is lost.
-    // Held as the file's bytes of their records, as they are written, which
-    // take a quarter of the memory of their text or less.
+    // Held as their records in UTF-8, line ends as written, which take a
+    // quarter of the memory of their text or less; the file is written in
+    // one encoding throughout, chosen for them and the others together.
     std::string KeptAside;
 
     // Whether a load was tried in this run, and the file whose entries were

@@ -44,7 +44,9 @@ class FileTextPieces {
 // other programs read: LF on POSIX, CR LF on Windows.
 Text NativeLineEnds(TextView text);
 
-// Text as the bytes to store in a text file.
-std::string EncodeFileText(TextView text);
+// Text as the bytes to store in a text file, followed by `utf8Tail`: more
+// text, already in UTF-8 (records kept as read), that the file holds after it
+// in the same encoding.
+std::string EncodeFileText(TextView text, std::string_view utf8Tail = {});
 
 }  // namespace velmo

@@ -186,12 +186,13 @@ Text DecodeFileText(std::string_view bytes) {
     return out;
 }
 
-std::string EncodeFileText(TextView text) {
+std::string EncodeFileText(TextView text, std::string_view utf8Tail) {
     // A text that itself begins with U+FEFF would lose it on reading, as it
     // looks like a byte-order mark; a real mark in front keeps it.
-    if (text.starts_with(U'\uFEFF'))
-        return std::string(kUtf8Bom) + ToUtf8(text);
-    return ToUtf8(text);
+    std::string out = text.starts_with(U'\uFEFF') ? std::string(kUtf8Bom) : std::string();
+    out += ToUtf8(text);
+    out += utf8Tail;
+    return out;
 }
 
 Text NativeLineEnds(TextView text) {

@@ -1,6 +1,8 @@
 // Text files on Windows are in the ANSI code page, as the program has always
-// kept them; a file that starts with a byte-order mark is read as UTF-8 or
-// UTF-16 as the mark says.
+// kept them, when the code page holds the whole text; any other text is
+// written in UTF-8 with a byte-order mark, so that no character is lost. A
+// file that starts with a byte-order mark is read as UTF-8 or UTF-16 as the
+// mark says.
 
 #include "platform/file_text.h"
 #include "platform/windows_text.h"
@@ -8,6 +10,8 @@
 namespace velmo {
 
 namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // UTF-16 in the given byte order. Unpaired surrogates and a last odd byte
 // become U+FFFD.
@@ -35,7 +39,6 @@ Text FromUtf16(std::string_view bytes, bool bigEndian) {
 
 FileTextPieces::FileTextPieces(std::string_view bytes, size_t pieceSize)
     : bytes_(bytes), pieceSize_(pieceSize) {
-    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
     constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
     if (bytes_.starts_with(kUtf8Bom)) {
@@ -80,8 +83,21 @@ Text DecodeFileText(std::string_view bytes) {
     return text;
 }
 
-std::string EncodeFileText(TextView text) {
-    return ToAnsi(text);
+std::string EncodeFileText(TextView text, std::string_view utf8Tail) {
+    std::optional<std::string> ansi = ToAnsiExactly(text);
+    if (ansi && !utf8Tail.empty()) {
+        const std::optional<std::string> tail = ToAnsiExactly(FromUtf8(utf8Tail));
+        if (tail)
+            *ansi += *tail;
+        else
+            ansi.reset();
+    }
+    if (ansi)
+        return std::move(*ansi);
+    std::string out(kUtf8Bom);
+    out += ToUtf8(text);
+    out += utf8Tail;
+    return out;
 }
 
 Text NativeLineEnds(TextView text) {

@@ -8,23 +8,23 @@ namespace velmo {
 
 namespace {
 
-// A value name has at most 16,383 characters; in ANSI each may take up to
-// three bytes (UTF-8 as the code page), and the terminating zero one more.
-constexpr DWORD kNameBytes = 16383 * 3 + 1;
-constexpr DWORD kDataBytes = RegistryStore::kMaxTextBytes + 1;
+// A value name has at most 16,383 characters, and a terminating zero.
+constexpr DWORD kNameLength = 16383 + 1;
+constexpr DWORD kDataBytes = (RegistryStore::kMaxTextLength + 1) * sizeof(wchar_t);
 
 // A string value's data without its terminating zero, when it has one.
-Text TextOf(const std::string& data, DWORD length) {
-    if (length > 0 && data[length - 1] == '\0')
+Text TextOf(const std::wstring& data, DWORD bytes) {
+    size_t length = bytes / sizeof(wchar_t);
+    if (length > 0 && data[length - 1] == L'\0')
         --length;
-    return FromAnsi(std::string_view(data.data(), length));
+    return FromWide(std::wstring_view(data.data(), length));
 }
 
-std::string KeyName(const Text& keyPath) {
+std::wstring KeyName(const Text& keyPath) {
     Text path = keyPath;
     while (!path.empty() && path.back() == U'\\')
         path.pop_back();
-    return ToAnsi(path);
+    return ToWide(path);
 }
 
 class Key {
@@ -37,12 +37,12 @@ class Key {
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
     bool OpenForReading(const Text& path) {
-        open_ = RegOpenKeyExA(HKEY_CURRENT_USER, KeyName(path).c_str(), 0, KEY_READ, &key_) ==
+        open_ = RegOpenKeyExW(HKEY_CURRENT_USER, KeyName(path).c_str(), 0, KEY_READ, &key_) ==
                 ERROR_SUCCESS;
         return open_;
     }
     bool Create(const Text& path) {
-        open_ = RegCreateKeyExA(HKEY_CURRENT_USER, KeyName(path).c_str(), 0, nullptr,
+        open_ = RegCreateKeyExW(HKEY_CURRENT_USER, KeyName(path).c_str(), 0, nullptr,
                                 REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key_,
                                 nullptr) == ERROR_SUCCESS;
         return open_;
@@ -70,14 +70,14 @@ StoreResult<std::optional<std::vector<StoredValue>>> RegistryStore::Values(const
     Key key;
     if (!key.OpenForReading(keyPath))
         return std::optional<std::vector<StoredValue>>();
-    std::string name(kNameBytes, '\0');
-    std::string data(kDataBytes, '\0');
+    std::wstring name(kNameLength, L'\0');
+    std::wstring data(kDataBytes / sizeof(wchar_t), L'\0');
     std::vector<StoredValue> values;
     for (DWORD index = 0;; ++index) {
-        DWORD nameLength = kNameBytes;
+        DWORD nameLength = kNameLength;
         DWORD dataLength = kDataBytes;
         DWORD type = 0;
-        const LONG status = RegEnumValueA(key.get(), index, name.data(), &nameLength, nullptr,
+        const LONG status = RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr,
                                           &type, reinterpret_cast<BYTE*>(data.data()), &dataLength);
         // A value too long to read is passed over; the others are still read.
         if (status == ERROR_MORE_DATA)
@@ -88,7 +88,7 @@ StoreResult<std::optional<std::vector<StoredValue>>> RegistryStore::Values(const
         // Only string values are texts.
         if (type == REG_SZ) {
             values.push_back(
-                {FromAnsi(std::string_view(name.data(), nameLength)), TextOf(data, dataLength)});
+                {FromWide(std::wstring_view(name.data(), nameLength)), TextOf(data, dataLength)});
         }
     }
     return std::optional(std::move(values));
@@ -101,18 +101,19 @@ StoreResult<bool> RegistryStore::SetValues(const Text& keyPath,
         return false;
     bool written = true;
     for (const StoredValue& value : values) {
-        const std::string bytes = ToAnsi(value.text);
+        const std::wstring wide = ToWide(value.text);
         // The text and its terminating zero.
-        written = RegSetValueExA(key.get(), ToAnsi(value.name).c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(bytes.c_str()),
-                                 static_cast<DWORD>(bytes.size() + 1)) == ERROR_SUCCESS &&
+        written = RegSetValueExW(key.get(), ToWide(value.name).c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(wide.c_str()),
+                                 static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) ==
+                      ERROR_SUCCESS &&
                   written;
     }
     return written;
 }
 
 bool RegistryStore::DeleteTree(const Text& keyPath) {
-    return RegDeleteTreeA(HKEY_CURRENT_USER, KeyName(keyPath).c_str()) == ERROR_SUCCESS;
+    return RegDeleteTreeW(HKEY_CURRENT_USER, KeyName(keyPath).c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace velmo

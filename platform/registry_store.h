@@ -1,7 +1,9 @@
 #pragma once
 
 // The settings store on the Windows registry, under HKEY_CURRENT_USER,
-// through the ANSI entry points.
+// through the wide entry points: a string value is UTF-16 in the registry
+// whichever entry point wrote it, so values of any code page read the same,
+// and a character the ANSI code page lacks is kept.
 
 #include <vector>
 
@@ -15,17 +17,18 @@ class RegistryStore : public SettingsStorePort {
     // opened or written gives false.
     StoreResult<bool> KeyExists(const Text& keyPath) override;
     StoreResult<bool> CreateKey(const Text& keyPath) override;
-    // One listing of the key. A text of more than kMaxTextBytes is left out.
+    // One listing of the key. A text of more than kMaxTextLength is left out.
     StoreResult<std::optional<std::vector<StoredValue>>> Values(const Text& keyPath) override;
     // One opening of the key; each value is its own write, as the registry
     // has no write of several values at once.
     StoreResult<bool> SetValues(const Text& keyPath,
                                 const std::vector<StoredValue>& values) override;
 
-    // The longest text read, in ANSI bytes: room for the longest Windows path
-    // with every character in a multi-byte code page, and a bound on what a
-    // value edited by hand makes the program read.
-    static constexpr unsigned long kMaxTextBytes = 128 * 1024;
+    // The longest text read, in UTF-16 units: room for the longest Windows
+    // path, and a bound on what a value edited by hand makes the program read.
+    // A text written through the ANSI entry points has no more units than it
+    // had bytes, so every one of those still reads.
+    static constexpr unsigned long kMaxTextLength = 128 * 1024;
 
     // Removes a key and everything under it (for tests and uninstalling).
     static bool DeleteTree(const Text& keyPath);

@@ -37,17 +37,27 @@ Text FromWide(std::wstring_view wide) {
     return out;
 }
 
-std::string ToAnsi(TextView text) {
+std::optional<std::string> ToAnsiExactly(TextView text) {
     const std::wstring wide = ToWide(text);
     if (wide.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), size,
-                            nullptr, nullptr);
-    }
+        return std::string();
+    const int length = static_cast<int>(wide.size());
+    // UTF-8 as the ANSI code page takes neither the flag nor the question
+    // below, and holds every character.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* const asked = utf8 ? nullptr : &usedDefault;
+    const int size =
+        WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, asked);
+    if (size <= 0 || usedDefault)
+        return std::nullopt;
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, wide.data(), length, out.data(), size, nullptr, nullptr);
+    // What does not read back the same was changed on the way (an unpaired
+    // surrogate, a look-alike the flag let through).
+    if (FromAnsi(out) != text)
+        return std::nullopt;
     return out;
 }
 

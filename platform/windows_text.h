@@ -3,6 +3,7 @@
 // Text across the Windows API: UTF-16 for the wide functions, the ANSI code
 // page for the others.
 
+#include <optional>
 #include <string>
 
 #include "domain/text.h"
@@ -11,7 +12,10 @@ namespace velmo {
 
 std::wstring ToWide(TextView text);
 Text FromWide(std::wstring_view wide);
-std::string ToAnsi(TextView text);
+// The text in the ANSI code page, or nothing when the code page cannot hold
+// all of it: a character it lacks or would replace by a look-alike ("a" for
+// "α") counts as lost.
+std::optional<std::string> ToAnsiExactly(TextView text);
 Text FromAnsi(std::string_view bytes);
 
 }  // namespace velmo

@@ -77,6 +77,27 @@ same_bytes() {
 check "velmo-signature.exe --format text: the bytes of the file --write makes" same_bytes text 1
 check "velmo-signature.exe --format html: the bytes of the file --write makes" same_bytes html 2
 check "velmo-signature.exe --format rtf: the bytes of the file --write makes" same_bytes rtf 3
+# signature_is BYTES: the text form's file, whole (printf's escapes).
+signature_is() { cmp "$SIG/signature.text" <(printf "$1"); }
+check "  ... the text form in code page 1252, as it holds the text" signature_is \
+    'Anna M\xfcller\r\nExample Ltd.\r\nGr\xfc\xdfe \x97 the first quotation\r\n\r\n\r\n'
+# Characters code page 1252 lacks: a Japanese fixed text and quotation with
+# an emoji, in UTF-8 files with a byte-order mark. The text form is UTF-8 with
+# the mark, HTML numeric references, RTF \uN (the emoji as its two halves).
+printf '\xef\xbb\xbf"\xe6\x97\xa5\xe6\x9c\xac \xe2\x98\x85"\r\n' >"$SIG/Fixed.fxt"
+printf '\xef\xbb\xbf"\xe4\xb8\x80\xe6\x9c\x9f \xf0\x9f\x98\x80 the first quotation"\r\n' \
+    >"$SIG/Variable.txt"
+holds() { LC_ALL=C grep -qF -- "$2" "$SIG/signature.$1"; }
+check "velmo-signature.exe --format text: Japanese and an emoji, as --write makes them" \
+    same_bytes text 1
+check "  ... in UTF-8 with a byte-order mark, every character kept" signature_is \
+    '\xef\xbb\xbf\xe6\x97\xa5\xe6\x9c\xac \xe2\x98\x85\r\n\xe4\xb8\x80\xe6\x9c\x9f \xf0\x9f\x98\x80 the first quotation\r\n\r\n\r\n'
+check "velmo-signature.exe --format html: Japanese and an emoji" same_bytes html 2
+check "  ... as numeric references" holds html '&#26085;&#26412; &#9733;<br>'
+check "  ... the emoji as one" holds html '&#19968;&#26399; &#128512; the'
+check "velmo-signature.exe --format rtf: Japanese and an emoji" same_bytes rtf 3
+check "  ... as \\uN" holds rtf '\u26085?\u26412? \u9733?\par'
+check "  ... the emoji as its two halves" holds rtf '\u19968?\u26399? \u-10179?\u-8704? the'
 [ "$FAIL" -eq 0 ] || exit 1
 
 phase "the installer and the zip: made, installed silently, started, uninstalled silently"

@@ -28,7 +28,7 @@ void TakeQuoteListFile(const Text& path, std::string_view bytes, QuoteList& list
         keep = [&kept, &bytes](const Text& field) {
             if (kept.empty())
                 kept.reserve(bytes.size());
-            kept += EncodeFileText(NativeLineEnds(QuotedRecord(field)));
+            kept += ToUtf8(NativeLineEnds(QuotedRecord(field)));
         };
     }
     ReadQuoteList(reader, list, keep);
@@ -41,7 +41,7 @@ void TakeQuoteListFile(const Text& path, std::string_view bytes, QuoteList& list
 FileResult WriteQuoteListFile(FileStorePort& files, const Text& path, QuoteList& list) {
     const Text content = QuoteListText(list);
     // Records end in a line break, so the entries kept aside follow whole.
-    const std::string bytes = EncodeFileText(NativeLineEnds(content)) + list.KeptAside;
+    const std::string bytes = EncodeFileText(NativeLineEnds(content), list.KeptAside);
     const FileResult result = files.Replace(path, bytes);
     if (result) {
         list.LoadedPath = path;

@@ -23,7 +23,7 @@ class RegistryStoreTest : public ::testing::Test {
 
     // A value's data as the ANSI entry point reads it.
     std::string RawValue(const char* name) const {
-        std::string data(RegistryStore::kMaxTextBytes + 2, '\0');
+        std::string data(RegistryStore::kMaxTextLength + 2, '\0');
         DWORD length = static_cast<DWORD>(data.size());
         HKEY key = nullptr;
         RegOpenKeyExA(HKEY_CURRENT_USER, kAnsiKey, 0, KEY_READ, &key);  // none: no value read
@@ -40,9 +40,10 @@ class RegistryStoreTest : public ::testing::Test {
 };
 
 // Keys are found with or without their last separator, in any case. Values
-// are strings with their terminating zero, in the ANSI code page, of any
-// length up to the limit; a text over it or a value of another type is passed
-// over, and every other value is listed.
+// are strings with their terminating zero, of any length up to the limit and
+// any characters, read as the ANSI entry points read them in the code page;
+// a text over the limit or a value of another type is passed over, and every
+// other value is listed, those written through the ANSI entry points too.
 TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
     ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
     EXPECT_FALSE(RegistryStore::DeleteTree(key_)) << "nothing to delete";
@@ -56,19 +57,25 @@ TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
     EXPECT_TRUE(RegistryStore::DeleteTree(key_));
     EXPECT_FALSE(store.KeyExists(key_).value_or(false));
 
-    const Text longText(RegistryStore::kMaxTextBytes, U'f');
+    const Text longText(RegistryStore::kMaxTextLength, U'f');
     const Text longName(300, U'n');
     ASSERT_TRUE(
         store.SetValues(key_, {{U"Program Values", U"first"}}).value_or(false));  // creates the key
     ASSERT_TRUE(store
-                    .SetValues(key_, {{U"Huge", Text(RegistryStore::kMaxTextBytes + 1, U'h')},
+                    .SetValues(key_, {{U"Huge", Text(RegistryStore::kMaxTextLength + 1, U'h')},
                                       {U"PROGRAM VALUES", Text(DefaultProgramValues)},
                                       {U"Empty", U""},
                                       {U"Fuß", U"Köln — 5 €"},
+                                      {U"Rand \u2605", U"\u2605\u3013\U0001F600 \u03B1"},
                                       {longName, longText}})
                     .value_or(false));
     const DWORD number = 7;
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kAnsiKey, "Number", REG_DWORD, &number, 4), 0);
+    const char older[] =
+        "Stra\xDF"
+        "e \x97 \x80";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kAnsiKey, "Older", REG_SZ, older, sizeof older),
+              0);
     EXPECT_EQ(RawValue("Empty"), std::string(1, '\0'));
     EXPECT_EQ(RawValue("Fu\xDF"), std::string("K\xF6ln \x97 5 \x80") + '\0');
     std::map<Text, Text> listed;  // by the names in lower case
@@ -77,6 +84,8 @@ TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
     EXPECT_EQ(listed, (std::map<Text, Text>{{U"program values", Text(DefaultProgramValues)},
                                             {U"empty", U""},
                                             {U"fuß", U"Köln — 5 €"},
+                                            {U"rand \u2605", U"\u2605\u3013\U0001F600 \u03B1"},
+                                            {U"older", U"Straße — €"},
                                             {longName, longText}}));
 }
 

@@ -25,12 +25,13 @@ using testing::WriteFile;
 
 // Text files are in the ANSI code page both ways (UTF-8 without a mark too),
 // unless a byte-order mark says UTF-8 or UTF-16 (unpaired surrogates and a
-// last odd byte as U+FFFD); those are only read.
+// last odd byte as U+FFFD); text the code page cannot hold is written in
+// UTF-8 with the mark.
 TEST(WindowsFileTextTest, AnsiCodePageOrAsTheMarkSays) {
     ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
     const std::tuple<std::string_view, TextView, bool> rows[] = {
         {"\x93Ol\xE9\x94, 5 \x80\r\nOl\xC3\xA9", U"\u201COlé\u201D, 5 €\r\nOl\u00C3\u00A9", true},
-        {"\xEF\xBB\xBFR\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC \xCE\xA9", U"Résumé € Ω", false},
+        {"\xEF\xBB\xBFR\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC \xCE\xA9", U"Résumé € Ω", true},
         {"\xFF\xFEZ\0\xE9\0=\xD8\0\xDE\0\xDCz"sv, U"Zé\U0001F600\uFFFD\uFFFD", false},
         {"\xFE\xFF\0C\xD8=\xDE\0"sv, U"C\U0001F600", false},
     };
@@ -38,6 +39,35 @@ TEST(WindowsFileTextTest, AnsiCodePageOrAsTheMarkSays) {
         EXPECT_EQ(DecodeFileText(bytes), text) << ToUtf8(text);
         EXPECT_EQ(written ? EncodeFileText(text) : std::string(bytes), bytes) << ToUtf8(text);
     }
+}
+
+// The ANSI code page when it holds the whole text, followed records and all,
+// byte for byte; otherwise UTF-8 with one mark in front of it all. A
+// look-alike the code page offers ("a" for "α", "?" for "😀") is a loss.
+TEST(WindowsFileTextTest, UnicodeWhenTheCodePageWouldLoseACharacter) {
+    ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
+    const std::tuple<TextView, std::string_view, std::string_view> rows[] = {
+        {U"", "", ""},
+        {U"? ¿ “—”", "", "? \xBF \x93\x97\x94"},
+        {U"\"Grüße\"\r\n", "\"Caf\xC3\xA9 \xE2\x82\xAC\"\r\n",
+         "\"Gr\xFC\xDF"
+         "e\"\r\n\"Caf\xE9 \x80\"\r\n"},
+        {U"", "\"\xC3\xA9\"", "\"\xE9\""},
+        {U"α", "", "\xEF\xBB\xBF\xCE\xB1"},
+        {U"é 日本", "", "\xEF\xBB\xBF\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC"},
+        {U"😀", "", "\xEF\xBB\xBF\xF0\x9F\x98\x80"},
+        {U"★〓", "", "\xEF\xBB\xBF\xE2\x98\x85\xE3\x80\x93"},
+        {U"﻿x", "", "\xEF\xBB\xBF\xEF\xBB\xBFx"},
+        {U"\"é\"\r\n", "\"\xE2\x98\x85\"", "\xEF\xBB\xBF\"\xC3\xA9\"\r\n\"\xE2\x98\x85\""},
+        {U"", "\"\xCE\xB1\"", "\xEF\xBB\xBF\"\xCE\xB1\""},
+    };
+    for (const auto& [text, tail, bytes] : rows) {
+        EXPECT_EQ(EncodeFileText(text, tail), bytes) << ToUtf8(text) << " + " << tail;
+        EXPECT_EQ(DecodeFileText(bytes), Text(text) + FromUtf8(tail)) << ToUtf8(text);
+    }
+    EXPECT_EQ(EncodeFileText(U"😀\r\n"), "\xEF\xBB\xBF\xF0\x9F\x98\x80\r\n");
+    EXPECT_EQ(ToAnsiExactly(U"😀"), std::nullopt);
+    EXPECT_EQ(ToAnsiExactly(Text(1, char32_t{0xD800})), std::nullopt) << "a lone surrogate";
 }
 
 class WindowsFileStoreTest : public ::testing::Test {

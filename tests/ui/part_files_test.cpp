@@ -155,7 +155,7 @@ class QuoteListFileTest : public ::testing::Test, protected testing::TestApp {
         Entries out;
         for (int i = 1; i <= app.session.quoteList.EntryCount; ++i)
             out.push_back(app.session.quoteList.At(i));
-        FieldReader kept{DecodeFileText(app.session.quoteList.KeptAside)};
+        FieldReader kept{FromUtf8(app.session.quoteList.KeptAside)};
         while (!kept.AtEnd())
             out.push_back(kept.Next());
         return out;
@@ -166,7 +166,7 @@ class QuoteListFileTest : public ::testing::Test, protected testing::TestApp {
 // file and an unreadable one are told apart, the unreadable one left as it
 // is; YES offers the dialog, and the load is tried until NO. A Windows-1252
 // file is read; what is saved reads back the same, entries past the 200th
-// included; only a rooted stored path is honoured.
+// included, whatever their characters; only a rooted stored path is honoured.
 TEST_F(QuoteListFileTest, LoadsSavesAndReloads) {
     const std::string precious =
         "\"\x93"
@@ -196,17 +196,22 @@ TEST_F(QuoteListFileTest, LoadsSavesAndReloads) {
     EXPECT_EQ(files.files[locked], "\"kept\"");
     EXPECT_EQ(Loaded(), (Entries{U"\u201CCafé\u201D €", U"plain", U"two"}));
 
-    Entries many;
+    // Past the 200th: a character of every code page, then one of few.
+    Entries many, more;
     for (int i = 1; i <= 201; ++i)
         many.push_back(U"q" + ToText(i));
-    const Entries lists[] = {{}, {U"one", U"two\r\nlines", U"", U"say \"hi\"", U" a, b "}, many};
+    many.back() += U" caf\u00E9";
+    more = many;
+    more.back() = U"\u65E5\u672C \U0001F600";
+    const Entries lists[] = {
+        {}, {U"one", U"two\r\nlines", U"", U"say \"hi\"", U" a, b "}, many, more};
     for (const Entries& list : lists) {
         app.session.quoteList.EntryCount = static_cast<int>(std::min<size_t>(list.size(), 200));
         Text kept;
         for (auto entry = list.begin() + app.session.quoteList.EntryCount; entry != list.end();
              ++entry)
             kept += QuotedRecord(*entry);
-        app.session.quoteList.KeptAside = EncodeFileText(NativeLineEnds(kept));
+        app.session.quoteList.KeptAside = ToUtf8(NativeLineEnds(kept));
         for (int i = 1; i <= app.session.quoteList.EntryCount; ++i)
             app.session.quoteList.Entries[static_cast<size_t>(i)] =
                 list[static_cast<size_t>(i - 1)];
