@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "qt/conversions.h"
+#include "qt/fixed_cells.h"
 #include "qt/pictures.h"
 #include "qt/qt_text.h"
 #include "qt/task_bar.h"
@@ -439,6 +440,9 @@ QWidget* MainWindow::Create(Control& c, QWidget* parent) {
                 edit->setHorizontalScrollBarPolicy(
                     t.Bars == ScrollBars::Both ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
                 edit->setTabChangesFocus(true);
+                // A preview keeps its lines as laid out: their columns must line up.
+                if (t.Bars == ScrollBars::Both)
+                    new FixedCells(edit);
                 return edit;
             }
             auto* edit = new QLineEdit(parent);
