@@ -34,8 +34,10 @@ try:
     from wcwidth import wcswidth
 
     MEASURE = "wcwidth %s" % __import__("wcwidth").__version__
+    MARKS_COUNTED = True  # a spacing mark after a letter is a column of its own
 except ImportError:  # a rougher measure from the standard library
     MEASURE = "unicodedata %s" % unicodedata.unidata_version
+    MARKS_COUNTED = False  # a cluster counts by its first character
 
     def wcswidth(cluster):
         base = cluster[0]
@@ -216,7 +218,7 @@ def starts_inside(rows):
 
 
 def spacing_marks(text):
-    return sum(unicodedata.category(c) == "Mc" for c in text)
+    return sum(unicodedata.category(c) == "Mc" for c in text) if MARKS_COUNTED else 0
 
 
 def span(offsets):
