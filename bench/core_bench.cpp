@@ -77,6 +77,34 @@ void BM_WrapLongText(benchmark::State& state) {
 }
 BENCHMARK(BM_WrapLongText)->ArgName("width")->Arg(40)->Arg(100)->Unit(benchmark::kMillisecond);
 
+// The same for text of wide characters: Japanese that runs on without spaces,
+// so that lines end between ideographs, with emoji, a ZWJ family and flags
+// among them. `size` is in MiB; the wrap must stay linear in it.
+constexpr TextView kWideQuote =
+    U"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ 👍 何でも薄暗いじめじめした"
+    U"所でニャーニャー泣いていた事だけは記憶している 👨‍👩‍👧 "
+    U"吾輩はここで始めて人間というものを見た。"
+    U"🇯🇵🇩🇪🇫🇷 東京 Example Ltd. ";
+
+void BM_WrapLongWideText(benchmark::State& state) {
+    const size_t size = static_cast<size_t>(state.range(1)) << 20;
+    Text text;
+    text.reserve(size + kWideQuote.size());
+    while (text.size() < size)
+        text += kWideQuote;
+    text.resize(size);
+    const auto width = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Text wrapped = WrapText(text, width);
+        benchmark::DoNotOptimize(wrapped);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_WrapLongWideText)
+    ->ArgNames({"width", "size"})
+    ->ArgsProduct({{40, 100}, {1, 4}})
+    ->Unit(benchmark::kMillisecond);
+
 void BM_ComposeSignature(benchmark::State& state) {
     SignatureOptions options = FirstRunOptions();
     options.bordered = state.range(0) == 1 ? Check::On : Check::Off;
