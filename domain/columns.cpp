@@ -103,6 +103,13 @@ int ClusterColumns(TextView cluster) {
 size_t Columns(TextView text) {
     size_t columns = 0;
     for (size_t i = 0; i < text.size();) {
+        // Printable ASCII before a character below the first combining mark
+        // (U+0300) is a cluster of one column, without a table.
+        if (text[i] >= U' ' && text[i] <= U'~' && (i + 1 == text.size() || text[i + 1] < 0x300)) {
+            ++columns;
+            ++i;
+            continue;
+        }
         const size_t end = NextClusterEnd(text, i);
         // CR LF is one cluster, but the layout counts its two characters.
         columns += text[i] == U'\r' ? end - i

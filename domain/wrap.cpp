@@ -17,13 +17,23 @@ class MeasuredText {
     explicit MeasuredText(TextView text)
         : text_(text), columnsBefore_(text.size() + 1, 0), clusterStart_(text.size() + 1, false) {
         bool wide = false;  // the cluster before the one being read is wide
+        bool anyWide = false;
         std::vector<bool> wideAround(text.size() + 1, false);
         size_t columns = 0;
         for (size_t i = 0; i < text.size();) {
+            size_t end = i + 1;
+            int width = 1;
+            // Printable ASCII before a character below U+0300 (where the
+            // first combining marks are) is a cluster of one column: most
+            // text needs no table.
+            const bool plain =
+                text[i] >= U' ' && text[i] <= U'~' && (end == text.size() || text[end] < 0x300);
             // CR LF is one cluster, but a line may end between its two characters.
-            const size_t end = text[i] == U'\r' ? i + 1 : NextClusterEnd(text, i);
-            const int width =
-                text[i] == U'\r' || text[i] == U'\n' ? 1 : ClusterColumns(text.substr(i, end - i));
+            if (!plain && text[i] != U'\r' && text[i] != U'\n') {
+                end = NextClusterEnd(text, i);
+                width = ClusterColumns(text.substr(i, end - i));
+            }
+            anyWide = anyWide || width > 1;
             clusterStart_[i] = true;
             wideAround[i] = wide || width > 1;
             wide = width > 1;
@@ -38,7 +48,9 @@ class MeasuredText {
         // A line ends after a space, at a CR, or where text runs on without a
         // space past a wide character and Unicode allows a break there (as
         // between ideographs).
-        const std::vector<bool> allowed = LineBreakOpportunities(text);
+        // Text without a wide character has no such breaks to look for.
+        const std::vector<bool> allowed =
+            anyWide ? LineBreakOpportunities(text) : std::vector<bool>(text.size() + 1, false);
         for (size_t i = 0; i < text.size(); ++i) {
             const char32_t c = text[i];
             if (c == U' ' && clusterStart_[i + 1])
