@@ -57,7 +57,9 @@ void CheckCutsAtClusters(TextView text, TextView wrapped) {
     const std::vector<bool> boundaries = ClusterBoundaries(text);
     size_t i = 0;
     for (size_t j = 0; j < wrapped.size();) {
-        if (i < text.size() && wrapped[j] == text[i]) {
+        // An added CR LF is told from the text's own CR by what follows it.
+        const bool added = wrapped.substr(j, 2) == CrLf && text.substr(i, 2) != CrLf;
+        if (!added && i < text.size() && wrapped[j] == text[i]) {
             ++i, ++j;
             continue;
         }
