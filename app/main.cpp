@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "domain/profile.h"
 #include "domain/version.h"
 #include "platform/native.h"
 #include "platform/random.h"
@@ -17,15 +19,18 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: velmo [--help] [--version] [Qt options]\n"
+    "Usage: velmo [--profile NAME] [--help] [--version] [Qt options]\n"
     "Keeps an e-mail signature fresh: a fixed part and a quotation picked at\n"
     "random, written to the signature file; lives in the notification area.\n"
     "\n"
-    "  --help     show this help and exit\n"
-    "  --version  show the version and exit\n"
+    "  --profile NAME  run the profile NAME: its own options, texts, signature\n"
+    "                  file and icon (letters, digits, '.', '_' and '-')\n"
+    "  --help          show this help and exit\n"
+    "  --version       show the version and exit\n"
     "\n"
     "Qt's own options (-platform, -display, -style, ...) are accepted.\n"
     "Options: ~/.config/Velmo/User.reg. Quotes and fixed text: ~/.local/share/Velmo/.\n"
+    "A profile's: in profiles/NAME/ in each of those folders.\n"
     "See velmo(1).\n";
 
 // Qt's own command-line options, which QApplication takes out of the
@@ -56,10 +61,11 @@ bool OneOf(const char* name, std::size_t length, const auto& names) {
     return false;
 }
 
-// Answers --help and --version and rejects what neither Velmo nor Qt knows,
-// before any window-system connection is made. Returns the exit status, or
-// -1 to go on starting.
-int CommandLine(int argc, char** argv) {
+// Answers --help and --version, takes --profile, and rejects what neither
+// Velmo nor Qt knows and a name that is no profile name, before any file is
+// touched or window-system connection made. Returns the exit status, or -1
+// to go on starting.
+int CommandLine(int argc, char** argv, std::string& profile) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
@@ -73,6 +79,19 @@ int CommandLine(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
+        if (std::strcmp(arg, "--profile") == 0 || std::strncmp(arg, "--profile=", 10) == 0) {
+            const char* value = arg[9] == '=' ? arg + 10 : (i + 1 < argc ? argv[++i] : nullptr);
+            if (value == nullptr) {
+                std::fputs("velmo: --profile needs a name (try velmo --help)\n", stderr);
+                return 2;
+            }
+            if (const std::string refusal = velmo::ProfileNameRefusal(value); !refusal.empty()) {
+                std::fprintf(stderr, "velmo: %s\n", refusal.c_str());
+                return 2;
+            }
+            profile = value;
+            continue;
+        }
         const char* name = arg[0] == '-' ? arg + (arg[1] == '-' ? 2 : 1) : nullptr;
         if (name != nullptr && *name != '\0') {
             const char* equals = std::strchr(name, '=');
@@ -93,7 +112,8 @@ int CommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace velmo;
-    if (const int status = CommandLine(argc, argv); status >= 0)
+    std::string profile;
+    if (const int status = CommandLine(argc, argv, profile); status >= 0)
         return status;
     // The settings and the user's files are kept below the home folder;
     // without one they would land at the root of the file system.
@@ -118,11 +138,11 @@ int main(int argc, char** argv) {
     const std::unique_ptr<ClockPort> clock = MakeClock();
     StandardRandom random;
     const std::unique_ptr<FileStorePort> files = MakeFileStore();
-    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(*files);
+    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(*files, profile);
     QtTimer timer;
-    const std::unique_ptr<SingleInstancePort> instance = MakeInstanceGuard();
+    const std::unique_ptr<SingleInstancePort> instance = MakeInstanceGuard(profile);
     QtNotifyIcon icon;
-    const std::unique_ptr<ProgramPort> program = MakeProgram();
+    const std::unique_ptr<ProgramPort> program = MakeProgram(profile);
     QtBrowser browser;
     QtEventLoop loop;
     App app({messages, dialog, clipboard, *clock, random, *files, *settings, timer, *instance, icon,

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "domain/profile.h"
 #include "domain/version.h"
 #include "platform/native.h"
 #include "platform/random.h"
@@ -20,17 +21,23 @@ namespace {
 using namespace velmo;
 
 constexpr const char* kUsage =
-    "Usage: velmo-signature [--format text|html|rtf] [--entry N] [--write]\n"
+    "Usage: velmo-signature [--profile NAME] [--format text|html|rtf] [--entry N] [--write]\n"
+    "       velmo-signature --list-profiles\n"
     "Prints an e-mail signature made by Velmo's options, fixed text and quote\n"
     "list, with a quotation picked at random.\n"
     "\n"
-    "  --format F  text (the default), html or rtf: the form of the signature file\n"
-    "  --entry N   use quotation N of the list (from 1) instead of a random one\n"
-    "  --write     replace the signature file chosen in Velmo instead of printing\n"
-    "  -h, --help  show this help and exit\n"
-    "  --version   show the version and exit\n"
+    "  --profile NAME   use the profile NAME's options and texts (started once\n"
+    "                   with velmo --profile NAME)\n"
+    "  --list-profiles  print the names of the profiles there are, one a line\n"
+    "  --format F       text (the default), html or rtf: the form of the signature file\n"
+    "  --entry N        use quotation N of the list (from 1) instead of a random one\n"
+    "  --write          replace the signature file chosen in Velmo instead of printing\n"
+    "  -h, --help       show this help and exit\n"
+    "  --version        show the version and exit\n"
     "\n"
-    "For mutt: set signature=\"velmo-signature|\". See velmo-signature(1).\n";
+    "For mutt: set signature=\"velmo-signature|\"; one profile for some recipients:\n"
+    "send-hook '~t @work.example' 'set signature=\"velmo-signature --profile work|\"'.\n"
+    "See velmo-signature(1).\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "velmo-signature: %s\n", message.c_str());
@@ -64,6 +71,8 @@ std::string Reason(const FileResult& file) {
 
 int main(int argc, char** argv) {
     SignatureRequest request;
+    std::string profile;
+    bool listProfiles = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const auto value = [&](std::string_view name) -> const char* {
@@ -82,6 +91,18 @@ int main(int argc, char** argv) {
         }
         if (arg == "--write") {
             request.write = true;
+        } else if (arg == "--list-profiles") {
+            listProfiles = true;
+        } else if (arg == "--profile" || arg.starts_with("--profile=")) {
+            const char* name = arg.size() > 9 ? argv[i] + 10 : value(arg);
+            if (name == nullptr)
+                return Usage("--profile needs a name");
+            // One line, before any file is touched.
+            if (const std::string refusal = ProfileNameRefusal(name); !refusal.empty()) {
+                std::fprintf(stderr, "velmo-signature: %s\n", refusal.c_str());
+                return 2;
+            }
+            profile = name;
         } else if (arg == "--format") {
             const char* form = value(arg);
             if (form == nullptr)
@@ -108,11 +129,18 @@ int main(int argc, char** argv) {
     }
     if (request.write && request.form)
         return Usage("--write writes the form chosen in Velmo; --format is for printing");
+    if (listProfiles) {
+        if (request.write || request.form || request.entry || !profile.empty())
+            return Usage("--list-profiles takes no other option");
+        for (const std::string& name : ExistingProfiles())
+            std::printf("%s\n", name.c_str());
+        return std::fflush(stdout) == 0 ? 0 : Fail("cannot write the list of profiles");
+    }
 
     const std::unique_ptr<FileStorePort> files = MakeFileStore();
     ReadOnlyFiles readOnly(*files);
-    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(readOnly);
-    const std::unique_ptr<ProgramPort> program = MakeProgram();
+    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(readOnly, profile);
+    const std::unique_ptr<ProgramPort> program = MakeProgram(profile);
     StandardRandom random;
 
     const SignatureOutcome out = MakeSignature({*files, *settings, *program, random}, request);
@@ -139,6 +167,10 @@ int main(int argc, char** argv) {
         case SignatureFailure::None:
             break;
         case SignatureFailure::NoSettings:
+            if (!profile.empty())
+                return Fail("the profile " + profile +
+                            " has no settings yet: start velmo --profile " + profile +
+                            " once to choose them");
             return Fail("Velmo has no settings yet: start velmo once to choose them");
         case SignatureFailure::SettingsUnreadable:
             return Fail("cannot read Velmo's settings: " + out.detail);

@@ -58,13 +58,19 @@ std::string_view Trimmed(std::string_view s) {
 
 }  // namespace
 
-std::string AutostartEntry(const Text& program) {
+std::string AutostartEntry(const Text& program, std::string_view profile) {
+    const std::string name = profile.empty() ? "Velmo" : "Velmo (" + std::string(profile) + ")";
+    std::string exec = ExecArgument(ToUtf8(program));
+    if (!profile.empty())
+        exec += " --profile " + ExecArgument(profile);
     return "[Desktop Entry]\n"
            "Type=Application\n"
-           "Name=Velmo\n"
+           "Name=" +
+           name +
+           "\n"
            "Comment=Keep your e-mail signature fresh with a quotation picked at random\n"
            "Exec=" +
-           ExecArgument(ToUtf8(program)) +
+           exec +
            "\n"
            "Icon=velmo\n"
            "X-GNOME-Autostart-enabled=true\n";
@@ -137,8 +143,8 @@ std::string SwitchAutostartEntry(std::string_view bytes, bool on) {
     return out;
 }
 
-bool OwnAutostartEntry(std::string_view bytes) {
-    const std::string made = AutostartEntry(Text());
+bool OwnAutostartEntry(std::string_view bytes, std::string_view profile) {
+    const std::string made = AutostartEntry(Text(), profile);
     const size_t exec = made.find("\nExec=") + 6;
     const std::string_view head = std::string_view(made).substr(0, exec);
     const std::string_view tail = std::string_view(made).substr(exec);

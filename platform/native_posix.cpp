@@ -11,17 +11,18 @@ std::unique_ptr<FileStorePort> MakeFileStore() {
 std::unique_ptr<ClockPort> MakeClock() {
     return std::make_unique<PosixClock>();
 }
-std::unique_ptr<SingleInstancePort> MakeInstanceGuard() {
-    return std::make_unique<LockFileInstance>();
+std::unique_ptr<SingleInstancePort> MakeInstanceGuard(std::string_view profile) {
+    return std::make_unique<LockFileInstance>(LockFileInstance::DefaultLockPath(profile));
 }
-std::unique_ptr<ProgramPort> MakeProgram() {
-    return std::make_unique<PosixProgram>();
+std::unique_ptr<ProgramPort> MakeProgram(std::string_view profile) {
+    return std::make_unique<PosixProgram>(std::string(profile));
 }
 bool HomeFolderKnown() {
     return !HomeFolder().empty();
 }
-std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files) {
-    return std::make_unique<RegFileStore>(files, RegFileStore::DefaultPath());
+std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort& files,
+                                                     std::string_view profile) {
+    return std::make_unique<RegFileStore>(files, RegFileStore::DefaultPath(profile));
 }
 void UseBinaryStandardOutput() {}
 

@@ -183,6 +183,8 @@ struct FileResult {
 class ProgramPort {
   public:
     virtual ~ProgramPort() = default;
+    // The name of the profile the program runs for; empty for the default one.
+    virtual Text ProfileName() { return {}; }
     // The folder of the program file.
     virtual Text ProgramFolder() = 0;
     // True when the user's files may be kept in the folder: the user may

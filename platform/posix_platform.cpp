@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -13,7 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "domain/profile.h"
 #include "platform/lock_file_posix.h"
+#include "platform/native.h"
 #include "platform/own_files_posix.h"
 #include "platform/posix_file_store.h"
 #include "platform/reg_file_store.h"
@@ -133,8 +136,8 @@ LockFileInstance::~LockFileInstance() {
         UnlockFile(fd_);
 }
 
-std::string LockFileInstance::DefaultLockPath() {
-    const std::string settings = ToPathBytes(RegFileStore::DefaultPath());
+std::string LockFileInstance::DefaultLockPath(std::string_view profile) {
+    const std::string settings = ToPathBytes(RegFileStore::DefaultPath(profile));
     if (settings.empty())
         return {};
     return settings.substr(0, settings.find_last_of('/') + 1) + "velmo.lock";
@@ -190,7 +193,7 @@ Text PosixProgram::UserDataFolder() {
         return {};
     // Named, not made: the window program makes it where it writes, and
     // velmo-signature printing writes nothing.
-    return FromPathBytes(base + "/Velmo/");
+    return FromPathBytes(base + "/Velmo/" + (profile_.empty() ? "" : "profiles/" + profile_ + "/"));
 }
 
 Text PosixProgram::TextFilesFolder() {
@@ -198,9 +201,30 @@ Text PosixProgram::TextFilesFolder() {
 }
 
 // Here rather than with the rest of the store: the folders are the platform's.
-Text RegFileStore::DefaultPath() {
+Text RegFileStore::DefaultPath(std::string_view profile) {
     const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
-    return folder.empty() ? Text() : FromPathBytes(folder + "/Velmo/User.reg");
+    if (folder.empty())
+        return {};
+    return FromPathBytes(folder + "/Velmo/" +
+                         (profile.empty() ? "" : "profiles/" + std::string(profile) + "/") +
+                         "User.reg");
+}
+
+std::vector<std::string> ExistingProfiles() {
+    const std::string config = XdgFolder("XDG_CONFIG_HOME", "/.config");
+    std::vector<std::string> names;
+    if (config.empty())
+        return names;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(config + "/Velmo/profiles", error)) {
+        const std::string name = entry.path().filename().string();
+        if (IsProfileName(name) &&
+            std::filesystem::is_regular_file(entry.path() / "User.reg", error))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 Text PosixProgram::DocumentsFolder() {
@@ -231,7 +255,10 @@ Text PosixProgram::ProgramFile() {
 
 Text PosixProgram::AutostartFile() {
     const std::string folder = XdgFolder("XDG_CONFIG_HOME", "/.config");
-    return folder.empty() ? Text() : FromPathBytes(folder + "/autostart/velmo.desktop");
+    if (folder.empty())
+        return {};
+    const std::string name = profile_.empty() ? "velmo" : "velmo-" + profile_;
+    return FromPathBytes(folder + "/autostart/" + name + ".desktop");
 }
 
 std::vector<Text> PosixProgram::OwnFiles() {
@@ -239,10 +266,10 @@ std::vector<Text> PosixProgram::OwnFiles() {
     if (Text self = ProgramFile(); !self.empty())
         files.push_back(std::move(self));
     // Without a home folder there is no settings file to name.
-    if (const Text settings = RegFileStore::DefaultPath(); !settings.empty()) {
+    if (const Text settings = RegFileStore::DefaultPath(profile_); !settings.empty()) {
         files.push_back(settings);
         files.push_back(settings + U".lock");
-        files.push_back(FromPathBytes(LockFileInstance::DefaultLockPath()));
+        files.push_back(FromPathBytes(LockFileInstance::DefaultLockPath(profile_)));
     }
     return files;
 }

@@ -24,14 +24,14 @@ class PosixClock : public ClockPort {
 // held while the program runs; a crashed copy's lock goes with it.
 class LockFileInstance : public SingleInstancePort {
   public:
-    explicit LockFileInstance(std::string lockPath = DefaultLockPath());
+    explicit LockFileInstance(std::string lockPath);
     ~LockFileInstance() override;
     LockFileInstance(const LockFileInstance&) = delete;
     LockFileInstance& operator=(const LockFileInstance&) = delete;
 
     bool AnotherInstanceRunning() override;
-    // velmo.lock beside the settings file; empty without a home folder.
-    static std::string DefaultLockPath();
+    // velmo.lock beside the profile's settings file; empty without a home folder.
+    static std::string DefaultLockPath(std::string_view profile = {});
 
   private:
     std::string path_;
@@ -40,10 +40,14 @@ class LockFileInstance : public SingleInstancePort {
 
 class PosixProgram : public ProgramPort {
   public:
+    // `profile`: a profile name, or empty for the default profile.
+    explicit PosixProgram(std::string profile = {}) : profile_(std::move(profile)) {}
+
+    Text ProfileName() override { return FromPathBytes(profile_); }
     Text ProgramFolder() override;
     bool CanWriteFolder(const Text& folder) override;
-    // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, created when missing;
-    // empty when the user has no home folder.
+    // $XDG_DATA_HOME/Velmo/ or ~/.local/share/Velmo/, and profiles/NAME/ in
+    // it for a named profile; empty when the user has no home folder.
     Text UserDataFolder();
     // Always the user's data folder: a program's folder is no place for a
     // user's files, which a rebuild or an upgrade would take with it.
@@ -54,12 +58,16 @@ class PosixProgram : public ProgramPort {
     std::vector<Text> OwnFiles() override;
     Text ProgramFile() override;
     // $XDG_CONFIG_HOME/autostart/velmo.desktop or ~/.config/autostart/velmo.desktop,
-    // where XDG autostart looks; empty when the user has no home folder.
+    // where XDG autostart looks, and velmo-NAME.desktop for a named profile;
+    // empty when the user has no home folder.
     Text AutostartFile() override;
     // The HTML guide: <program folder>/../share/velmo/mail-clients.html where
     // installed, else <program folder>/docs/mail-clients.html (a build folder);
     // empty when neither is there.
     Text HelpFile() override;
+
+  private:
+    std::string profile_;
 };
 
 }  // namespace velmo

@@ -17,10 +17,11 @@ class RegFileStore : public SettingsStorePort {
     // `files` reads and atomically replaces the file at `path`.
     RegFileStore(FileStorePort& files, Text path);
 
-    // $XDG_CONFIG_HOME/Velmo/User.reg, or ~/.config/Velmo/User.reg; empty
-    // when the user has no home folder. POSIX only, defined with the
-    // platform's folders (core/posix_platform.cpp): Windows has the registry.
-    static Text DefaultPath();
+    // $XDG_CONFIG_HOME/Velmo/User.reg, or ~/.config/Velmo/User.reg, and
+    // Velmo/profiles/NAME/User.reg there for a named profile; empty when the
+    // user has no home folder. POSIX only, defined with the platform's
+    // folders (platform/posix_platform.cpp): Windows has the registry.
+    static Text DefaultPath(std::string_view profile = {});
 
     StoreResult<bool> KeyExists(const Text& keyPath) override;
     StoreResult<bool> CreateKey(const Text& keyPath) override;

@@ -24,6 +24,9 @@ Text ProgramDataFolder(ProgramPort& program) {
 }
 
 Text FormerDataFolder(ProgramPort& program, const Text& dataFolder) {
+    // Earlier versions knew no profiles: what they left is the default one's.
+    if (!program.ProfileName().empty())
+        return Text();
     const Text folder = WithSeparator(program.ProgramFolder());
     if (folder == dataFolder || !IsFullPath(folder) || !program.CanWriteFolder(folder))
         return Text();

@@ -16,7 +16,8 @@ Text ProgramDataFolder(ProgramPort& program);
 
 // The program's folder, with its separator, when the text files were kept
 // there before and no longer are; empty otherwise (the user's text files are
-// still kept there, or the user cannot write in it, so none of theirs are).
+// still kept there, or the user cannot write in it, so none of theirs are),
+// and for a named profile, which earlier versions did not know.
 Text FormerDataFolder(ProgramPort& program, const Text& dataFolder);
 
 // The user's documents folder with its separator; empty when the platform

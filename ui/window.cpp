@@ -59,9 +59,12 @@ void Form_Load(App& app) {
     const int revision = VELMO_VERSION_PATCH;
     f.lblVersion.Caption =
         U"Version " + Number(major) + U"." + Number(minor) + U"." + Number(revision);
-    f.Caption = U"Velmo - " + Number(major) + U"." + Number(minor) + Number(revision);
+    // A named profile says which it is, in the caption and on the icon.
+    const Text profile = app.ports.program.ProfileName();
+    const Text name = profile.empty() ? Text(U"Velmo") : U"Velmo (" + profile + U")";
+    f.Caption = name + U" - " + Number(major) + U"." + Number(minor) + Number(revision);
     f.lblDescription.Caption = DescriptionText();
-    app.ports.icon.Add(f.Icon, U"Velmo");
+    app.ports.icon.Add(f.Icon, name);
     f.Hide();
     // Enabled states and the interval label as the values say. The slider
     // goes first: its caption would otherwise cover the "<< Disabled >>" that
@@ -144,7 +147,8 @@ void chkAutostart_Click(App& app) {
         read.has_value() ? std::optional<std::string>(*read) : std::nullopt;
     // An entry of the user's own is switched, never replaced or removed: its
     // Exec, translations and start delay are theirs.
-    const bool own = found && OwnAutostartEntry(*found);
+    const std::string profile = ToUtf8(app.ports.program.ProfileName());
+    const bool own = found && OwnAutostartEntry(*found, profile);
     const bool entryOfTheirs = found && !own && HasDesktopEntryGroup(*found);
     // A link holds nothing of the user's but itself, and what it leads to,
     // an installed program's entry say, is not switched off for everyone.
@@ -173,8 +177,9 @@ void chkAutostart_Click(App& app) {
         fail(U"Unable to make the autostart folder", folder, made);
         return;
     }
-    const FileResult written = app.ports.files.Replace(
-        entry, entryOfTheirs ? SwitchAutostartEntry(*found, wanted) : AutostartEntry(program));
+    const FileResult written =
+        app.ports.files.Replace(entry, entryOfTheirs ? SwitchAutostartEntry(*found, wanted)
+                                                     : AutostartEntry(program, profile));
     if (!written)
         fail(U"Unable to write the autostart entry", entry, written);
 }

@@ -45,5 +45,19 @@ TEST(AutostartEntryTest, WrittenQuotedAndReadAsSwitchedOnOrOff) {
         EXPECT_EQ(AutostartEntryOn(bytes), on) << bytes;
 }
 
+// A named profile's entry starts the program with the profile, and is its own
+// entry only for that profile: the default one's is not the work profile's.
+TEST(AutostartEntryTest, OneForEachProfile) {
+    const std::string work = AutostartEntry(U"/opt/My Velmo/velmo", "work");
+    EXPECT_NE(work.find("\nName=Velmo (work)\n"), std::string::npos);
+    EXPECT_NE(work.find("\nExec=\"/opt/My Velmo/velmo\" --profile work\n"), std::string::npos);
+    EXPECT_TRUE(OwnAutostartEntry(work, "work"));
+    EXPECT_FALSE(OwnAutostartEntry(work, ""));
+    EXPECT_FALSE(OwnAutostartEntry(work, "wor"));
+    const std::string standard = AutostartEntry(U"/opt/velmo/velmo");
+    EXPECT_TRUE(OwnAutostartEntry(standard));
+    EXPECT_FALSE(OwnAutostartEntry(standard, "work"));
+}
+
 }  // namespace
 }  // namespace velmo

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/file_lock.h"
+#include "platform/native.h"
 #include "platform/posix_platform.h"
 #include "support/temp_folder.h"
 #include "support/text_helpers.h"
@@ -551,7 +552,37 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
         EXPECT_EQ(PosixProgram().OwnFiles(),
                   (std::vector<Text>{program, settings, settings + U".lock",
                                      FromPathBytes(row.expected + "/Velmo/velmo.lock")}));
+        // A named profile keeps all of its own in a folder of its own.
+        const std::string work = row.expected + "/Velmo/profiles/work/";
+        EXPECT_EQ(PosixProgram("work").AutostartFile(),
+                  FromPathBytes(row.expected + "/autostart/velmo-work.desktop"));
+        EXPECT_EQ(PosixProgram("work").OwnFiles(),
+                  (std::vector<Text>{program, FromPathBytes(work + "User.reg"),
+                                     FromPathBytes(work + "User.reg.lock"),
+                                     FromPathBytes(work + "velmo.lock")}));
     }
+    ASSERT_EQ(setenv("XDG_DATA_HOME", (root / "data").c_str(), 1), 0);
+    EXPECT_EQ(PosixProgram("work").TextFilesFolder(), PathText(root / "data/Velmo/profiles/work/"));
+    EXPECT_EQ(PosixProgram("work").ProfileName(), U"work");
+    EXPECT_EQ(PosixProgram().ProfileName(), U"");
+}
+
+// The profiles listed are the folders with a settings file and a profile's
+// name, in name order; the default profile is none of them.
+TEST(PosixProgramTest, ExistingProfiles) {
+    const RestoreEnvironment restore{"XDG_CONFIG_HOME"};
+    const testing::TempFolder root{"velmo-profiles"};
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", root.path().c_str(), 1), 0);
+    EXPECT_TRUE(ExistingProfiles().empty());
+    const fs::path profiles = root / "Velmo/profiles";
+    for (const char* name : {"work", "a.b-c_1", "Private", "no-settings", ".hidden", "b\xE9"}) {
+        fs::create_directories(profiles / name);
+        if (std::string_view(name) != "no-settings")
+            WriteFile(profiles / name / "User.reg", "REGEDIT4\r\n");
+    }
+    WriteFile(root / "Velmo/User.reg", "REGEDIT4\r\n");
+    WriteFile(profiles / "file", "");
+    EXPECT_EQ(ExistingProfiles(), (std::vector<std::string>{"Private", "a.b-c_1", "work"}));
 }
 
 }  // namespace

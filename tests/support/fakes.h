@@ -155,8 +155,9 @@ class FakeNotifyIcon : public NotifyIconPort, public Logged {
   public:
     bool Available() override { return available; }
     bool available = true;
-    void Add(const std::string&, const Text&) override {
+    void Add(const std::string&, const Text& tooltip) override {
         Note("icon add");
+        tip = tooltip;
         shown = true;
         ++adds;
     }
@@ -172,6 +173,7 @@ class FakeNotifyIcon : public NotifyIconPort, public Logged {
     IconClick OpenCloseClick() override { return openClose; }
     IconClick openClose = IconClick::Double;
     bool shown = false;
+    Text tip;
     int adds = 0;
     int popups = 0;
     std::function<void()> onPopup;  // what the user does while the menu is open
@@ -179,6 +181,7 @@ class FakeNotifyIcon : public NotifyIconPort, public Logged {
 
 class FakeProgram : public ProgramPort {
   public:
+    Text ProfileName() override { return profileName; }
     Text ProgramFolder() override { return folder; }
     bool CanWriteFolder(const Text& f) override { return f != readOnlyFolder; }
     Text TextFilesFolder() override { return textFilesFolder; }
@@ -194,6 +197,7 @@ class FakeProgram : public ProgramPort {
         startList->on = on;
         return {};
     }
+    Text profileName;
     Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");

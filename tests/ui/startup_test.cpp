@@ -65,6 +65,22 @@ TEST_F(StartupTest, FirstStartWritesTheSampleListOnce) {
     EXPECT_EQ(later.messages.shown[0].title, U"Variable.txt Error");
 }
 
+// A named profile says which it is in the caption and on the icon, and is
+// new on its first start: nothing beside the program is copied into it.
+TEST_F(StartupTest, ANamedProfileSaysWhichItIs) {
+    const std::vector<std::pair<Text, Text>> rows = {{U"", U"Velmo"}, {U"work", U"Velmo (work)"}};
+    for (const auto& [profile, name] : rows) {
+        testing::TestApp t;
+        t.program.profileName = profile;
+        t.program.textFilesFolder = t.program.dataFolder;
+        t.files.files[kList] = "\"old\"\r\n";
+        ASSERT_TRUE(Main(t.app));
+        EXPECT_EQ(t.app.form.Caption.get(), name + U" - 1.00");
+        EXPECT_EQ(t.icon.tip, name);
+        EXPECT_EQ(t.app.session.quoteList.At(1) == U"old", profile.empty()) << ToUtf8(profile);
+    }
+}
+
 // Where the text files are kept in the user's data folder, those an earlier
 // version kept beside the program are copied there, once and said once, each
 // only when the data folder has none; they are never changed, and the stored

@@ -179,6 +179,20 @@ TEST(AutostartBoxTest, FollowsAndSwitchesTheEntry) {
     }
 }
 
+// A named profile writes its own entry, which starts the program with the
+// profile, and removes it again.
+TEST(AutostartBoxTest, AProfileWritesAnEntryOfItsOwn) {
+    testing::TestApp t;
+    t.program.profileName = U"work";
+    const Text entry = t.program.autostartFile;
+    const std::string work = AutostartEntry(t.program.programFile, "work");
+    ASSERT_TRUE(Main(t.app));
+    t.app.form.chkAutostart.Value = Check::On;
+    EXPECT_EQ(t.files.files[entry], work);
+    t.app.form.chkAutostart.Value = Check::Off;
+    EXPECT_FALSE(t.files.Exists(entry));
+}
+
 // Where the desktop keeps its own list of programs to start, the box shows
 // and switches the program's place on it; a refusal is told and the box
 // shows the list as it is.

@@ -1,0 +1,23 @@
+#pragma once
+
+// Profiles: complete sets of settings, texts and signature file side by side,
+// one for each of the user's identities. The default profile has no name and
+// is kept where the program has always kept its files.
+
+#include <string>
+#include <string_view>
+
+namespace velmo {
+
+inline constexpr size_t kMaxProfileNameLength = 64;
+
+// A profile name names a folder, a registry key and a desktop entry on every
+// platform, so it is 1 to 64 ASCII letters, digits, '.', '_' and '-', and
+// does not start with a dot (no "..", no hidden folder).
+bool IsProfileName(std::string_view name);
+
+// The one-line reason `name` is refused as a profile name, showing it with
+// every byte that is not printable ASCII as '?'; empty when it is a name.
+std::string ProfileNameRefusal(std::string_view name);
+
+}  // namespace velmo
