@@ -11,11 +11,25 @@ bool NameCharacter(char c) {
            c == '_' || c == '-';
 }
 
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, in any letter case and
+// with any extension, name devices, never folders, on Windows.
+bool WindowsDeviceName(std::string_view name) {
+    std::string base(name.substr(0, name.find('.')));
+    for (char& c : base)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
+        return true;
+    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
 }  // namespace
 
 bool IsProfileName(std::string_view name) {
+    // Windows drops a folder name's last dot: "work." would share "work"'s.
     return !name.empty() && name.size() <= kMaxProfileNameLength && name.front() != '.' &&
-           std::all_of(name.begin(), name.end(), NameCharacter);
+           name.back() != '.' && std::all_of(name.begin(), name.end(), NameCharacter) &&
+           !WindowsDeviceName(name);
 }
 
 std::string ProfileNameRefusal(std::string_view name) {
@@ -27,7 +41,8 @@ std::string ProfileNameRefusal(std::string_view name) {
     if (name.size() > kMaxProfileNameLength + 1)
         shown += "...";
     return "invalid profile name '" + shown +
-           "': use 1 to 64 letters, digits, '.', '_' and '-', not starting with '.'";
+           "': use 1 to 64 letters, digits, '.', '_' and '-', not starting or ending with '.', "
+           "and not a device name such as CON or NUL";
 }
 
 }  // namespace velmo
