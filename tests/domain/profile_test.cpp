@@ -29,7 +29,9 @@ TEST(ProfileName, HostileNamesAreRefused) {
         {"a\nb", false, "'a?b'"},
         {"tab\there", false, "'tab?here'"},
         {"sp ace", false, "'sp ace'"},
-        {"caf\xC3\xA9", false, "'caf?" "?'"},
+        {"caf\xC3\xA9", false,
+         "'caf?"
+         "?'"},
         {std::string("nul\0x", 5), false, "'nul?x'"},
         {"a:b", false, "'a:b'"},
         {"*", false, "'*'"},
