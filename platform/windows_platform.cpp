@@ -46,12 +46,13 @@ bool MutexInstance::AnotherInstanceRunning() {
 
 std::wstring MutexInstance::MutexName(std::string_view profile) {
     std::wstring name = L"Local\\Velmo.SingleInstance";
-    if (!profile.empty())
-        name += L"." + ToWide(FromUtf8(profile));
-    // Profile names are ASCII.
-    std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) {
-        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    });
+    if (profile.empty())
+        return name;
+    name += L'.';
+    // Profile names are ASCII; the namespace "Local\\" is taken only as it is
+    // spelt.
+    for (const char c : profile)
+        name += static_cast<wchar_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return name;
 }
 
