@@ -49,7 +49,7 @@ std::wstring MutexInstance::MutexName(std::string_view profile) {
     if (profile.empty())
         return name;
     name += L'.';
-    // Profile names are ASCII; the namespace "Local\\" is taken only as it is
+    // Profile names are ASCII; the namespace "Local\" is taken only as it is
     // spelt.
     for (const char c : profile)
         name += static_cast<wchar_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
