@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "domain/profile.h"
 #include "domain/version.h"
 #include "platform/native.h"
 #include "platform/random.h"
@@ -22,16 +23,20 @@
 namespace {
 
 constexpr std::wstring_view kUsage =
-    L"Usage: velmo [--help] [--version]\r\n"
+    L"Usage: velmo [--profile NAME] [--help] [--version]\r\n"
     L"Keeps an e-mail signature fresh: a fixed part and a quotation picked at\r\n"
     L"random, written to the signature file; lives in the notification area.\r\n"
     L"\r\n"
-    L"  --help     show this help and exit\r\n"
-    L"  --version  show the version and exit\r\n"
+    L"  --profile NAME  run the profile NAME: its own options, texts, signature\r\n"
+    L"                  file and icon (letters, digits, '.', '_' and '-')\r\n"
+    L"  --help          show this help and exit\r\n"
+    L"  --version       show the version and exit\r\n"
     L"\r\n"
     L"Options: HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\User\\Freeware.\r\n"
     L"Quotes and fixed text: the program's folder, or %APPDATA%\\Velmo\\ when it\r\n"
-    L"cannot be written to.\r\n";
+    L"cannot be written to.\r\n"
+    L"A profile's: HKEY_CURRENT_USER\\SOFTWARE\\Velmo\\Profiles\\NAME\\User\\Freeware,\r\n"
+    L"and Profiles\\NAME\\ in the folder of the quotes.\r\n";
 
 // A program of the window subsystem has no console of its own: what it has to
 // say goes where its standard output or error was sent, else to the console
@@ -64,9 +69,10 @@ void Say(std::wstring_view text, bool error) {
         CloseHandle(out);
 }
 
-// Answers --help and --version and rejects anything else. Returns the exit
-// status, or -1 to go on starting.
-int CommandLine() {
+// Answers --help and --version, takes --profile, and rejects anything else
+// and a name that is no profile name, before any key or file is touched.
+// Returns the exit status, or -1 to go on starting.
+int CommandLine(std::string& profile) {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     if (args == nullptr)
@@ -83,8 +89,25 @@ int CommandLine() {
         }
     }
     for (int i = 1; i < count && status < 0; ++i) {
-        Say(L"velmo: unknown argument '" + std::wstring(args[i]) + L"' (try velmo --help)\r\n",
-            true);
+        const std::wstring_view arg = args[i];
+        if (arg == L"--profile" || arg.starts_with(L"--profile=")) {
+            const wchar_t* value =
+                arg.size() > 9 ? args[i] + 10 : (i + 1 < count ? args[++i] : nullptr);
+            if (value == nullptr) {
+                Say(L"velmo: --profile needs a name (try velmo --help)\r\n", true);
+                status = 2;
+                break;
+            }
+            const std::string name = velmo::ToUtf8(velmo::FromWide(value));
+            if (const std::string refusal = velmo::ProfileNameRefusal(name); !refusal.empty()) {
+                Say(L"velmo: " + velmo::ToWide(velmo::FromUtf8(refusal)) + L"\r\n", true);
+                status = 2;
+                break;
+            }
+            profile = name;
+            continue;
+        }
+        Say(L"velmo: unknown argument '" + std::wstring(arg) + L"' (try velmo --help)\r\n", true);
         status = 2;
     }
     LocalFree(args);
@@ -114,7 +137,8 @@ class ComApartment {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace velmo;
-    if (const int status = CommandLine(); status >= 0)
+    std::string profile;
+    if (const int status = CommandLine(profile); status >= 0)
         return status;
 
     const ComApartment com;
@@ -130,11 +154,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::unique_ptr<ClockPort> clock = MakeClock();
     StandardRandom random;
     const std::unique_ptr<FileStorePort> files = MakeFileStore();
-    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(*files);
+    const std::unique_ptr<SettingsStorePort> settings = MakeSettingsStore(*files, profile);
     Win32Timer timer(messageWindow);
-    const std::unique_ptr<SingleInstancePort> instance = MakeInstanceGuard();
+    const std::unique_ptr<SingleInstancePort> instance = MakeInstanceGuard(profile);
     Win32NotifyIcon icon(messageWindow);
-    const std::unique_ptr<ProgramPort> program = MakeProgram();
+    const std::unique_ptr<ProgramPort> program = MakeProgram(profile);
     Win32Browser browser;
     App app({messages, dialog, clipboard, *clock, random, *files, *settings, timer, *instance, icon,
              *program, browser, loop});

@@ -106,6 +106,24 @@ Section "Uninstall"
   StrCpy $0 $0 $2
   StrCmp $0 $1 0 +2
     DeleteRegValue HKCU "${RUN_KEY}" "Velmo"
+  ; So does each named profile's, "Velmo (NAME)", when it starts this copy
+  ; with --profile. A value taken off moves the next one to its index.
+  StrCpy $1 '"$INSTDIR\velmo.exe" --profile '
+  StrLen $2 $1
+  StrCpy $3 0
+  profile_values:
+    EnumRegValue $4 HKCU "${RUN_KEY}" $3
+    StrCmp $4 "" profile_values_done
+    IntOp $3 $3 + 1
+    StrCpy $5 $4 7
+    StrCmp $5 "Velmo (" 0 profile_values
+    ReadRegStr $5 HKCU "${RUN_KEY}" $4
+    StrCpy $5 $5 $2
+    StrCmp $5 $1 0 profile_values
+    DeleteRegValue HKCU "${RUN_KEY}" $4
+    IntOp $3 $3 - 1
+    Goto profile_values
+  profile_values_done:
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$SMPROGRAMS\Velmo.lnk"
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/windows_text.h"
 
 namespace velmo {
@@ -20,55 +22,79 @@ Text TextOf(const std::wstring& data, DWORD bytes) {
     return FromWide(std::wstring_view(data.data(), length));
 }
 
-std::wstring KeyName(const Text& keyPath) {
-    Text path = keyPath;
-    while (!path.empty() && path.back() == U'\\')
-        path.pop_back();
-    return ToWide(path);
+bool SameLetters(TextView a, TextView b) {
+    const auto lower = [](char32_t c) { return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](char32_t x, char32_t y) { return lower(x) == lower(y); });
 }
 
 class Key {
   public:
-    Key() = default;
+    explicit Key(std::wstring name) : name_(std::move(name)) {}
     ~Key() {
         if (open_)
             RegCloseKey(key_);
     }
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
-    bool OpenForReading(const Text& path) {
-        open_ = RegOpenKeyExW(HKEY_CURRENT_USER, KeyName(path).c_str(), 0, KEY_READ, &key_) ==
-                ERROR_SUCCESS;
+    bool OpenForReading() {
+        open_ =
+            RegOpenKeyExW(HKEY_CURRENT_USER, name_.c_str(), 0, KEY_READ, &key_) == ERROR_SUCCESS;
         return open_;
     }
-    bool Create(const Text& path) {
-        open_ = RegCreateKeyExW(HKEY_CURRENT_USER, KeyName(path).c_str(), 0, nullptr,
-                                REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key_,
-                                nullptr) == ERROR_SUCCESS;
+    bool Create() {
+        open_ =
+            RegCreateKeyExW(HKEY_CURRENT_USER, name_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_READ | KEY_WRITE, nullptr, &key_, nullptr) == ERROR_SUCCESS;
         return open_;
     }
     HKEY get() const { return key_; }
 
   private:
+    std::wstring name_;
     HKEY key_ = nullptr;
     bool open_ = false;
 };
 
 }  // namespace
 
+Text RegistryStore::ProfileKey(const Text& keyPath, std::string_view profile) {
+    constexpr TextView kVelmo = U"SOFTWARE\\Velmo\\";
+    constexpr TextView kUser = U"User";
+    const TextView path = keyPath;
+    if (profile.empty() || path.size() < kVelmo.size() + kUser.size() ||
+        !SameLetters(path.substr(0, kVelmo.size()), kVelmo) ||
+        !SameLetters(path.substr(kVelmo.size(), kUser.size()), kUser))
+        return keyPath;
+    // SOFTWARE\Velmo\User itself or a key under it, not SOFTWARE\Velmo\Users.
+    const TextView rest = path.substr(kVelmo.size() + kUser.size());
+    if (!rest.empty() && rest.front() != U'\\')
+        return keyPath;
+    return Text(path.substr(0, kVelmo.size())) + U"Profiles\\" + FromUtf8(profile) + U"\\" +
+           Text(path.substr(kVelmo.size()));
+}
+
+std::wstring RegistryStore::KeyName(const Text& keyPath) const {
+    Text path = ProfileKey(keyPath, profile_);
+    while (!path.empty() && path.back() == U'\\')
+        path.pop_back();
+    return ToWide(path);
+}
+
 StoreResult<bool> RegistryStore::KeyExists(const Text& keyPath) {
-    Key key;
-    return key.OpenForReading(keyPath);
+    Key key(KeyName(keyPath));
+    return key.OpenForReading();
 }
 
 StoreResult<bool> RegistryStore::CreateKey(const Text& keyPath) {
-    Key key;
-    return key.Create(keyPath);
+    Key key(KeyName(keyPath));
+    return key.Create();
 }
 
 StoreResult<std::optional<std::vector<StoredValue>>> RegistryStore::Values(const Text& keyPath) {
-    Key key;
-    if (!key.OpenForReading(keyPath))
+    Key key(KeyName(keyPath));
+    if (!key.OpenForReading())
         return std::optional<std::vector<StoredValue>>();
     std::wstring name(kNameLength, L'\0');
     std::wstring data(kDataBytes / sizeof(wchar_t), L'\0');
@@ -96,8 +122,8 @@ StoreResult<std::optional<std::vector<StoredValue>>> RegistryStore::Values(const
 
 StoreResult<bool> RegistryStore::SetValues(const Text& keyPath,
                                            const std::vector<StoredValue>& values) {
-    Key key;
-    if (!key.Create(keyPath))
+    Key key(KeyName(keyPath));
+    if (!key.Create())
         return false;
     bool written = true;
     for (const StoredValue& value : values) {
@@ -113,7 +139,8 @@ StoreResult<bool> RegistryStore::SetValues(const Text& keyPath,
 }
 
 bool RegistryStore::DeleteTree(const Text& keyPath) {
-    return RegDeleteTreeW(HKEY_CURRENT_USER, KeyName(keyPath).c_str()) == ERROR_SUCCESS;
+    return RegDeleteTreeW(HKEY_CURRENT_USER, RegistryStore().KeyName(keyPath).c_str()) ==
+           ERROR_SUCCESS;
 }
 
 }  // namespace velmo

@@ -5,6 +5,9 @@
 // whichever entry point wrote it, so values of any code page read the same,
 // and a character the ANSI code page lacks is kept.
 
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/ports.h"
@@ -13,6 +16,10 @@ namespace velmo {
 
 class RegistryStore : public SettingsStorePort {
   public:
+    // `profile`: a profile name, whose keys the store reads and writes in
+    // place of the default profile's; empty for the default profile.
+    explicit RegistryStore(std::string profile = {}) : profile_(std::move(profile)) {}
+
     // The registry reports no failures of its own: a key that cannot be
     // opened or written gives false.
     StoreResult<bool> KeyExists(const Text& keyPath) override;
@@ -32,6 +39,17 @@ class RegistryStore : public SettingsStorePort {
 
     // Removes a key and everything under it (for tests and uninstalling).
     static bool DeleteTree(const Text& keyPath);
+
+    // Where `keyPath` is kept for `profile`: SOFTWARE\Velmo\User and the keys
+    // under it become SOFTWARE\Velmo\Profiles\NAME\User... for a named
+    // profile; every other key, and every key of the default profile, is
+    // kept where it says.
+    static Text ProfileKey(const Text& keyPath, std::string_view profile);
+
+  private:
+    std::wstring KeyName(const Text& keyPath) const;
+
+    std::string profile_;
 };
 
 }  // namespace velmo

@@ -7,11 +7,13 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
 
+#include "domain/profile.h"
 #include "platform/native.h"
 #include "platform/registry_store.h"
 #include "platform/windows_file_store.h"
@@ -31,7 +33,7 @@ MutexInstance::~MutexInstance() {
 bool MutexInstance::AnotherInstanceRunning() {
     if (mutex_ != nullptr)
         return false;
-    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Local\\Velmo.SingleInstance");
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, name_.c_str());
     if (mutex == nullptr)
         return false;  // no guard to be had: better to run than to refuse
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -40,6 +42,22 @@ bool MutexInstance::AnotherInstanceRunning() {
     }
     mutex_ = mutex;
     return false;
+}
+
+std::wstring MutexInstance::MutexName(std::string_view profile) {
+    std::wstring name = L"Local\\Velmo.SingleInstance";
+    if (profile.empty())
+        return name;
+    name += L'.';
+    // Profile names are ASCII; the namespace "Local\" is taken only as it is
+    // spelt.
+    for (const char c : profile)
+        name += static_cast<wchar_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return name;
+}
+
+Text WindowsProgram::ProfileFolder() const {
+    return profile_.empty() ? Text() : U"Profiles\\" + FromUtf8(profile_) + U"\\";
 }
 
 Text WindowsProgram::ProgramFolder() {
@@ -64,14 +82,16 @@ Text WindowsProgram::UserDataFolder() {
     const wchar_t* appData = _wgetenv(L"APPDATA");
     std::filesystem::path folder = appData != nullptr ? appData : L".";
     folder /= L"Velmo";
-    return FromWide(folder.wstring()) + U"\\";
+    return FromWide(folder.wstring()) + U"\\" + ProfileFolder();
 }
 
 Text WindowsProgram::TextFilesFolder() {
     Text folder = ProgramFolder();
     if (folder.empty() || folder.back() != U'\\')
         folder += U'\\';
-    return CanWriteFolder(folder) ? folder : UserDataFolder();
+    // Whether the default profile's folder may be written decides for all:
+    // a named profile's folder in it is made where it is written.
+    return CanWriteFolder(folder) ? folder + ProfileFolder() : UserDataFolder();
 }
 
 Text WindowsProgram::DocumentsFolder() {
@@ -100,7 +120,7 @@ std::vector<Text> WindowsProgram::OwnFiles() {
 namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kRunValue[] = L"Velmo";
+constexpr wchar_t kProfilesKey[] = L"SOFTWARE\\Velmo\\Profiles";
 
 FileResult SystemError(LSTATUS status) {
     return {std::error_code(static_cast<int>(status), std::system_category())};
@@ -108,39 +128,82 @@ FileResult SystemError(LSTATUS status) {
 
 }  // namespace
 
+std::wstring WindowsProgram::RunValueName() const {
+    return profile_.empty() ? L"Velmo" : L"Velmo (" + ToWide(FromUtf8(profile_)) + L")";
+}
+
+std::wstring WindowsProgram::RunCommand() {
+    // Quoted, for a path with spaces is otherwise read as a program and its
+    // arguments.
+    std::wstring command = L"\"" + ToWide(ProgramFile()) + L"\"";
+    if (!profile_.empty())
+        command += L" --profile " + ToWide(FromUtf8(profile_));
+    return command;
+}
+
 std::optional<ProgramPort::StartList> WindowsProgram::DesktopStartList() {
-    const Text program = ProgramFile();
-    if (program.empty())
+    if (ProgramFile().empty())
         return std::nullopt;
+    const std::wstring name = RunValueName();
     StartList list{
         U"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, "
-        U"value \"Velmo\"",
+        U"value \"" +
+            FromWide(name) + U"\"",
         false};
-    // On when the value starts this program file, however its letters are
-    // cased; a value naming another copy of the program is not this one's.
-    wchar_t value[MAX_PATH * 4 + 3];
+    // On when the value starts this program file for this profile, however
+    // its letters are cased; a value naming another copy of the program is
+    // not this one's.
+    wchar_t value[MAX_PATH * 4 + 16 + kMaxProfileNameLength];
     DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, value, &size) ==
-        ERROR_SUCCESS) {
-        const std::wstring wanted = L"\"" + ToWide(program) + L"\"";
-        list.on = CompareStringOrdinal(value, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL;
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, name.c_str(), RRF_RT_REG_SZ, nullptr, value,
+                     &size) == ERROR_SUCCESS) {
+        list.on = CompareStringOrdinal(value, -1, RunCommand().c_str(), -1, TRUE) == CSTR_EQUAL;
     }
     return list;
 }
 
 FileResult WindowsProgram::SetOnDesktopStartList(bool on) {
+    const std::wstring name = RunValueName();
     if (!on) {
-        const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue);
+        const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, name.c_str());
         return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? FileResult{}
                                                                          : SystemError(status);
     }
-    // Quoted, for a path with spaces is otherwise read as a program and its
-    // arguments.
-    const std::wstring command = L"\"" + ToWide(ProgramFile()) + L"\"";
+    const std::wstring command = RunCommand();
     const LSTATUS status =
-        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, REG_SZ, command.c_str(),
+        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, name.c_str(), REG_SZ, command.c_str(),
                         static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
     return status == ERROR_SUCCESS ? FileResult{} : SystemError(status);
+}
+
+std::vector<std::string> ExistingProfiles() {
+    std::vector<std::string> names;
+    HKEY profiles = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kProfilesKey, 0, KEY_READ, &profiles) != ERROR_SUCCESS)
+        return names;
+    // A key name has at most 255 characters.
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        const LSTATUS status =
+            RegEnumKeyExW(profiles, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS)
+            break;
+        std::string utf8 = ToUtf8(FromWide(std::wstring_view(name, length)));
+        // A profile has settings once it has its User key.
+        HKEY user = nullptr;
+        if (IsProfileName(utf8) &&
+            RegOpenKeyExW(profiles, (std::wstring(name, length) + L"\\User").c_str(), 0, KEY_READ,
+                          &user) == ERROR_SUCCESS) {
+            RegCloseKey(user);
+            names.push_back(std::move(utf8));
+        }
+    }
+    RegCloseKey(profiles);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 Text WindowsProgram::HelpFile() {
@@ -156,18 +219,18 @@ std::unique_ptr<FileStorePort> MakeFileStore() {
 std::unique_ptr<ClockPort> MakeClock() {
     return std::make_unique<WindowsClock>();
 }
-std::unique_ptr<SingleInstancePort> MakeInstanceGuard() {
-    return std::make_unique<MutexInstance>();
+std::unique_ptr<SingleInstancePort> MakeInstanceGuard(std::string_view profile) {
+    return std::make_unique<MutexInstance>(profile);
 }
-std::unique_ptr<ProgramPort> MakeProgram() {
-    return std::make_unique<WindowsProgram>();
+std::unique_ptr<ProgramPort> MakeProgram(std::string_view profile) {
+    return std::make_unique<WindowsProgram>(std::string(profile));
 }
 bool HomeFolderKnown() {
     // The registry and the profile folders always belong to the user.
     return true;
 }
-std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort&) {
-    return std::make_unique<RegistryStore>();
+std::unique_ptr<SettingsStorePort> MakeSettingsStore(FileStorePort&, std::string_view profile) {
+    return std::make_unique<RegistryStore>(std::string(profile));
 }
 void UseBinaryStandardOutput() {
     std::fflush(stdout);

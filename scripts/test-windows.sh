@@ -98,6 +98,51 @@ check "  ... the emoji as one" holds html '&#19968;&#26399; &#128512; the'
 check "velmo-signature.exe --format rtf: Japanese and an emoji" same_bytes rtf 3
 check "  ... as \\uN" holds rtf '\u26085?\u26412? \u9733?\par'
 check "  ... the emoji as its two halves" holds rtf '\u19968?\u26399? \u-10179?\u-8704? the'
+# Profiles: a named one's options in a key of its own and its texts in
+# Profiles\NAME\ beside the default's; each prints its own signature.
+WORKKEY='HKCU\SOFTWARE\Velmo\Profiles\work\User\Freeware'
+mkdir -p "$SIG/Profiles/work"
+printf '"Anna at work"\r\n' >"$SIG/Profiles/work/Fixed.fxt"
+printf '"The work quotation"\r\n' >"$SIG/Profiles/work/Variable.txt"
+wine reg add "$WORKKEY" /v "Fixed width" /d 60 /f </dev/null >/dev/null
+wine reg add "$WORKKEY" /v "Program Values" /d " 5 0 1 1 1 0 0 0 0 0 0 0 0 0-1 0 0 0 1 1" /f \
+    </dev/null >/dev/null
+wine reg add "$WORKKEY" /v "Signature File" /d "$WINSIG\\work.txt" /f </dev/null >/dev/null
+signature() { wine "$SIG/velmo-signature.exe" --format text --entry 1 "$@" </dev/null; }
+prints() { signature "${@:2}" | grep -qF -- "$1"; }  # prints TEXT ARGS...
+lacks() { ! prints "$@"; }
+check "velmo-signature.exe --profile work: the profile's fixed text" prints "Anna at work" \
+    --profile work
+check "  ... and its quotation" prints "The work quotation" --profile=work
+check "  ... none of the default profile's" lacks "the first quotation" --profile work
+check "velmo-signature.exe: the default profile's own still" prints "the first quotation"
+check "  ... none of the work profile's" lacks "Anna at work"
+write_work() {
+    wine "$SIG/velmo-signature.exe" --profile work --write --entry 1 </dev/null &&
+        grep -q "The work quotation" "$SIG/work.txt"
+}
+check "velmo-signature.exe --profile work --write: the profile's own signature file" write_work
+# A key without User below it, or with no profile's name, is no profile.
+wine reg add 'HKCU\SOFTWARE\Velmo\Profiles\empty' /f </dev/null >/dev/null
+wine reg add 'HKCU\SOFTWARE\Velmo\Profiles\Alpha\User' /f </dev/null >/dev/null
+wine reg add 'HKCU\SOFTWARE\Velmo\Profiles\no way\User' /f </dev/null >/dev/null
+listed() {
+    [ "$(wine "$SIG/velmo-signature.exe" --list-profiles </dev/null | tr -d '\r')" = "Alpha
+work" ]
+}
+check "velmo-signature.exe --list-profiles: the profiles with settings, in order" listed
+# refused PROGRAM: a name that is no profile name is refused with status 2 and
+# one line, and nothing is made for it.
+refused() {
+    local status=0
+    wine "$SIG/$1" --profile '..\x' </dev/null >/dev/null 2>"$SIG/refusal" || status=$?
+    [ "$status" -eq 2 ] && [ "$(wc -l <"$SIG/refusal")" -eq 1 ] &&
+        grep -q "invalid profile name" "$SIG/refusal" && [ ! -e "$SIG/x" ] &&
+        ! wine reg query 'HKCU\SOFTWARE\Velmo\Profiles\..\x' </dev/null >/dev/null 2>&1
+}
+cp "$BUILD/velmo.exe" "$SIG/"
+check "velmo-signature.exe --profile ..\\x: refused" refused velmo-signature.exe
+check "velmo.exe --profile ..\\x: refused" refused velmo.exe
 [ "$FAIL" -eq 0 ] || exit 1
 
 phase "the installer and the zip: made, installed silently, started, uninstalled silently"

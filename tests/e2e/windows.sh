@@ -2,7 +2,8 @@
 # End-to-end run of velmo.exe under Wine on a virtual X display with the
 # trayer panel as the notification area: start, the six tabs, the tray menu,
 # Randomize, Put on Tray and a double-click on the icon, Load Clipboard,
-# Save Settings, a second copy refused, and Quit leaving no icon.
+# Save Settings, a second copy refused, a named profile's copy beside it,
+# and Quit leaving no icon.
 #   tests/e2e/windows.sh BUILD SHOTS
 # BUILD is the Windows build (velmo.exe, tests/peek.exe); WINEPREFIX names a
 # booted prefix, whose graphics driver this run sets back to the default.
@@ -164,6 +165,17 @@ peek windows | awk -F'\t' '$2 == "#32770" { print $1 }' | while read -r box; do
 done
 check "the second copy ends" wait_for 15 ended "$SECOND"
 check "the first copy still runs" kill -0 "$VELMO"
+
+# Another profile is another copy: it runs beside the first, its name in the
+# caption, and its Exit ends it alone.
+WINEDEBUG=-all wine "$RUN/velmo.exe" --profile work </dev/null >"$WORK/work.log" 2>&1 &
+WORKCOPY=$!
+work_shown() { peek windows | grep -q "^Velmo (work) - 1.00	"; }
+check "velmo.exe --profile work runs beside it, its name in the caption" wait_for 30 work_shown
+shot profile-work
+peek click "Velmo (work) - 1.00" "&Exit"
+check "Exit ends the work profile's copy" wait_for 15 ended "$WORKCOPY"
+check "  ... and the default profile's copy still runs" kill -0 "$VELMO"
 
 menu_keys q
 check "Quit ends the program" wait_for 15 ended "$VELMO"

@@ -88,6 +88,13 @@ check "the installed velmo.exe --version prints its version" eval \
     'test "$velmo_status" -eq 0 && grep -qx "velmo $version" <(tr -d "\r" <"$KEPT/velmo-version.txt")'
 # "Start with the desktop" ticked in the installed program.
 wine reg add "$RUN_KEY" /v Velmo /d "\"$WIN_INST\\velmo.exe\"" /f </dev/null >/dev/null
+# And for two named profiles, with a third naming another copy.
+for profile in work home; do
+    wine reg add "$RUN_KEY" /v "Velmo ($profile)" /d "\"$WIN_INST\\velmo.exe\" --profile $profile" \
+        /f </dev/null >/dev/null
+done
+wine reg add "$RUN_KEY" /v "Velmo (zip)" /d '"C:\Velmo from the zip\velmo.exe" --profile zip' /f \
+    </dev/null >/dev/null
 cp "$INST/Fixed.fxt" "$INST/Variable.txt" "$DATA/signature.txt" "$KEPT/"
 user_options=$(reg query "$OPTIONS_KEY")
 
@@ -103,6 +110,10 @@ check "uninstall.exe /S removes the installed programs entry" \
     eval '! wine reg query "$UNINSTALL_KEY" </dev/null >/dev/null 2>&1'
 check "uninstall.exe /S removes \"Start with the desktop\", which named the removed program" \
     eval '! wine reg query "$RUN_KEY" /v Velmo </dev/null >/dev/null 2>&1'
+check "  ... and each named profile's value naming it" \
+    eval '! reg query "$RUN_KEY" | grep -q "Velmo (work)\\|Velmo (home)"'
+check "  ... but not a profile's value naming another copy" \
+    eval 'reg query "$RUN_KEY" /v "Velmo (zip)" | grep -qF -- "--profile zip"'
 check "the user's options in HKCU\\SOFTWARE\\Velmo are left as they were" \
     eval '[ -n "$user_options" ] && [ "$(reg query "$OPTIONS_KEY")" = "$user_options" ]'
 check "the user's quote list and fixed text beside the program are left" \
@@ -124,6 +135,7 @@ wait_for 20 eval '! test -e "$INST/uninstall.exe"'
 check "uninstall.exe /S leaves \"Start with the desktop\" naming another copy" \
     grep -qF "Velmo    REG_SZ    $OTHER_COPY" <(reg query "$RUN_KEY" /v Velmo)
 wine reg delete "$RUN_KEY" /v Velmo /f </dev/null >/dev/null 2>&1
+wine reg delete "$RUN_KEY" /v "Velmo (zip)" /f </dev/null >/dev/null 2>&1
 
 echo "$PASS passed, $FAIL failed"
 [ "$FAIL" -eq 0 ]

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "domain/reg_document.h"
@@ -87,6 +88,74 @@ TEST_F(RegistryStoreTest, KeysAndTheStringValuesInThem) {
                                             {U"rand \u2605", U"\u2605\u3013\U0001F600 \u03B1"},
                                             {U"older", U"Straße — €"},
                                             {longName, longText}}));
+}
+
+// A named profile's settings keys are under SOFTWARE\Velmo\Profiles\NAME,
+// however the path is cased or ended; the default profile's and every key
+// that is not the user's settings stay where they are.
+TEST(RegistryStoreProfileTest, WhereAProfileKeepsAKey) {
+    const std::tuple<TextView, const char*, TextView> rows[] = {
+        {U"SOFTWARE\\Velmo\\User\\Freeware", "", U"SOFTWARE\\Velmo\\User\\Freeware"},
+        {U"SOFTWARE\\Velmo\\User\\Freeware", "work",
+         U"SOFTWARE\\Velmo\\Profiles\\work\\User\\Freeware"},
+        {U"SOFTWARE\\Velmo\\User\\", "a.b_C-1", U"SOFTWARE\\Velmo\\Profiles\\a.b_C-1\\User\\"},
+        {U"SOFTWARE\\Velmo\\User", "work", U"SOFTWARE\\Velmo\\Profiles\\work\\User"},
+        {U"software\\velmo\\USER\\freeware", "work",
+         U"software\\velmo\\Profiles\\work\\USER\\freeware"},
+        {U"SOFTWARE\\Velmo\\Users\\Freeware", "work", U"SOFTWARE\\Velmo\\Users\\Freeware"},
+        {U"SOFTWARE\\Velmo\\Use", "work", U"SOFTWARE\\Velmo\\Use"},
+        {U"SOFTWARE\\Velmo\\", "work", U"SOFTWARE\\Velmo\\"},
+        {U"SOFTWARE\\VelmoTest\\User", "work", U"SOFTWARE\\VelmoTest\\User"},
+        {U"SOFTWARE\\Other\\Velmo\\User", "work", U"SOFTWARE\\Other\\Velmo\\User"},
+        {U"", "work", U""},
+    };
+    for (const auto& [key, profile, kept] : rows)
+        EXPECT_EQ(ToUtf8(RegistryStore::ProfileKey(Text(key), profile)), ToUtf8(kept))
+            << ToUtf8(key) << " for '" << profile << "'";
+}
+
+// Two profiles' settings in the real registry: each store reads what it
+// wrote, in the profile's own key, and never the other's. Only profiles of
+// the test's own are written: the default profile's key is the user's.
+TEST(RegistryStoreProfileTest, TwoProfilesKeptApart) {
+    const Text settings = U"SOFTWARE\\Velmo\\User\\Freeware";
+    const char* const names[] = {"vtest-one", "vtest-two"};
+    for (const char* name : names)
+        RegistryStore::DeleteTree(U"SOFTWARE\\Velmo\\Profiles\\" + FromUtf8(name));
+    RegistryStore one(names[0]);
+    RegistryStore two(names[1]);
+    EXPECT_FALSE(one.KeyExists(settings).value_or(true));
+    ASSERT_TRUE(one.SetValues(settings, {{U"Signature File", U"C:\\one.txt"}, {U"Only one", U"1"}})
+                    .value_or(false));
+    EXPECT_TRUE(one.KeyExists(settings).value_or(false));
+    EXPECT_FALSE(two.KeyExists(U"SOFTWARE\\Velmo\\User\\").value_or(true));
+    ASSERT_TRUE(two.CreateKey(settings).value_or(false));
+    ASSERT_TRUE(two.SetValues(settings, {{U"Signature File", U"C:\\two.txt"}}).value_or(false));
+
+    const auto listed = [&](RegistryStore& store) {
+        std::map<Text, Text> values;
+        for (const StoredValue& value :
+             store.Values(settings).value().value_or(std::vector<StoredValue>()))
+            values[value.name] = value.text;
+        return values;
+    };
+    EXPECT_EQ(listed(one),
+              (std::map<Text, Text>{{U"Signature File", U"C:\\one.txt"}, {U"Only one", U"1"}}));
+    EXPECT_EQ(listed(two), (std::map<Text, Text>{{U"Signature File", U"C:\\two.txt"}}));
+    // Where another program, the Registry Editor say, finds them.
+    wchar_t data[64];
+    DWORD size = sizeof data;
+    ASSERT_EQ(
+        RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Velmo\\Profiles\\vtest-two\\User\\Freeware",
+                     L"Signature File", RRF_RT_REG_SZ, nullptr, data, &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(data), L"C:\\two.txt");
+    // Read only: whatever the default profile has is not the test's.
+    RegistryStore defaults;
+    EXPECT_FALSE(listed(defaults).contains(U"Only one"));
+
+    for (const char* name : names)
+        EXPECT_TRUE(RegistryStore::DeleteTree(U"SOFTWARE\\Velmo\\Profiles\\" + FromUtf8(name)));
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "domain/paths.h"
 #include "platform/file_text.h"
+#include "platform/native.h"
 #include "platform/windows_file_store.h"
 #include "platform/windows_platform.h"
 #include "platform/windows_text.h"
@@ -184,6 +187,116 @@ TEST(WindowsProgramTest, StartsWithTheDesktopFromTheRunKey) {
     EXPECT_NE(
         RegGetValueW(HKEY_CURRENT_USER, kRun, L"Velmo", RRF_RT_REG_SZ, nullptr, nullptr, nullptr),
         ERROR_SUCCESS);
+}
+
+// Each profile has a value of its own in the Run key, naming it after the
+// program; one profile's switch leaves the others' values as they are, and a
+// value for another profile or copy is not this one's.
+TEST(WindowsProgramTest, AProfileStartsWithTheDesktopFromAValueOfItsOwn) {
+    constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const auto value = [&](const wchar_t* name) -> std::wstring {
+        wchar_t data[1024];
+        DWORD size = sizeof data;
+        return RegGetValueW(HKEY_CURRENT_USER, kRun, name, RRF_RT_REG_SZ, nullptr, data, &size) ==
+                       ERROR_SUCCESS
+                   ? data
+                   : L"(none)";
+    };
+    WindowsProgram a("vtest-a");
+    WindowsProgram b("vtest.B_1");
+    const std::wstring quoted = L"\"" + ToWide(a.ProgramFile()) + L"\"";
+    EXPECT_EQ(WindowsProgram().RunValueName(), L"Velmo");
+    EXPECT_EQ(WindowsProgram().RunCommand(), quoted);
+    EXPECT_EQ(a.DesktopStartList().value().place,
+              U"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, value "
+              U"\"Velmo (vtest-a)\"");
+
+    ASSERT_TRUE(a.SetOnDesktopStartList(true));
+    ASSERT_TRUE(b.SetOnDesktopStartList(true));
+    EXPECT_EQ(value(L"Velmo (vtest-a)"), quoted + L" --profile vtest-a");
+    EXPECT_EQ(value(L"Velmo (vtest.B_1)"), quoted + L" --profile vtest.B_1");
+    EXPECT_TRUE(a.DesktopStartList().value().on);
+    ASSERT_TRUE(b.SetOnDesktopStartList(false));
+    EXPECT_EQ(value(L"Velmo (vtest.B_1)"), L"(none)");
+    EXPECT_TRUE(a.DesktopStartList().value().on);
+    EXPECT_FALSE(b.DesktopStartList().value().on);
+
+    // Another profile's command under this one's name, or the program alone.
+    for (const std::wstring& other : {quoted + L" --profile vtest.B_1", quoted}) {
+        ASSERT_EQ(
+            RegSetKeyValueW(HKEY_CURRENT_USER, kRun, L"Velmo (vtest-a)", REG_SZ, other.c_str(),
+                            static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+        EXPECT_FALSE(a.DesktopStartList().value().on) << ToUtf8(FromWide(other));
+    }
+    ASSERT_TRUE(a.SetOnDesktopStartList(false));
+    EXPECT_EQ(value(L"Velmo (vtest-a)"), L"(none)");
+}
+
+// A named profile's text files are in Profiles\NAME\ inside the default
+// profile's folder, whichever that is.
+TEST(WindowsProgramTest, AProfileKeepsItsTextsInAFolderOfItsOwn) {
+    WindowsProgram program;
+    WindowsProgram work("work");
+    EXPECT_EQ(program.ProfileName(), U"");
+    EXPECT_EQ(work.ProfileName(), U"work");
+    // The test's folder may be written, so the texts are kept beside it.
+    const Text folder = program.ProgramFolder() + U"\\";
+    EXPECT_EQ(program.TextFilesFolder(), folder);
+    EXPECT_EQ(work.TextFilesFolder(), folder + U"Profiles\\work\\");
+
+    const wchar_t* before = _wgetenv(L"APPDATA");
+    const std::wstring saved = before != nullptr ? before : L"";
+    ASSERT_EQ(_wputenv_s(L"APPDATA", L"C:\\Users\\Ann\\AppData\\Roaming"), 0);
+    const Text data = program.UserDataFolder();
+    const Text workData = work.UserDataFolder();
+    _wputenv_s(L"APPDATA", saved.c_str());
+    EXPECT_EQ(data, U"C:\\Users\\Ann\\AppData\\Roaming\\Velmo\\");
+    EXPECT_EQ(workData, U"C:\\Users\\Ann\\AppData\\Roaming\\Velmo\\Profiles\\work\\");
+}
+
+// One copy of the program for each profile: a profile's name in any case is
+// that profile, whose key and folder are the same in any case.
+TEST(MutexInstanceTest, OneCopyForEachProfile) {
+    EXPECT_EQ(MutexInstance::MutexName(""), L"Local\\Velmo.SingleInstance");
+    EXPECT_EQ(MutexInstance::MutexName("Work.2_x-Y"), L"Local\\Velmo.SingleInstance.work.2_x-y");
+
+    MutexInstance first("vtest-Mutex");
+    ASSERT_FALSE(first.AnotherInstanceRunning());
+    EXPECT_FALSE(first.AnotherInstanceRunning()) << "it is the one running";
+    EXPECT_TRUE(MutexInstance("vtest-mutex").AnotherInstanceRunning());
+    EXPECT_TRUE(MutexInstance("VTEST-MUTEX").AnotherInstanceRunning());
+    EXPECT_FALSE(MutexInstance("vtest-mutex2").AnotherInstanceRunning());
+    {
+        MutexInstance second("vtest-other");
+        ASSERT_FALSE(second.AnotherInstanceRunning());
+    }
+    EXPECT_FALSE(MutexInstance("vtest-other").AnotherInstanceRunning()) << "released";
+}
+
+// The profiles listed are the keys under Profiles with a profile's name and
+// a User key, in name order. Only this test's own keys are made and looked
+// at: the user's profiles are theirs.
+TEST(ExistingProfilesTest, KeysWithSettingsAndAProfileName) {
+    const Text profiles = U"SOFTWARE\\Velmo\\Profiles\\";
+    const char* const made[] = {"vtest.b",        "vtest.A_1", "vtest-no-user",
+                                "vtest.\xC3\xA9", ".vtest",    "vtest.c"};
+    for (const char* name : made) {
+        const bool user = std::string_view(name) != "vtest-no-user";
+        const std::wstring key = ToWide(profiles + FromUtf8(name) + (user ? U"\\User" : U""));
+        HKEY opened = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                  &opened, nullptr),
+                  ERROR_SUCCESS)
+            << name;
+        RegCloseKey(opened);
+    }
+    std::vector<std::string> listed = ExistingProfiles();
+    for (const char* name : made)
+        RegDeleteTreeW(HKEY_CURRENT_USER, ToWide(profiles + FromUtf8(name)).c_str());
+    std::erase_if(listed,
+                  [](const std::string& name) { return name.find("vtest") == std::string::npos; });
+    EXPECT_EQ(listed, (std::vector<std::string>{"vtest.A_1", "vtest.b", "vtest.c"}));
 }
 
 // Help's guide is docs\mail-clients.html beside the program, where the build,
