@@ -204,6 +204,16 @@ WIN_WORK=$(window 'Velmo \(work\) - 1\.00') WIN_HOME=$(window 'Velmo \(home\) - 
 xdotool windowmove "$WIN_WORK" 10 40 windowmove "$WIN_HOME" 640 40
 sleep 0.5
 timeout 10 import -window root "$SHOTS/two-profiles.png"
+
+# "Start with the desktop" in work's window: an entry that starts work, and
+# the default profile's entry left as it was.
+cp "$HOME/.config/autostart/velmo.desktop" "$WORK/default.desktop"
+xdotool mousemove --window "$WIN_WORK" 25 442 click 1
+ENTRY="$HOME/.config/autostart/velmo-work.desktop"
+check "work: Start with the desktop writes velmo-work.desktop" wait_for 5 test -s "$ENTRY"
+check "work: the entry starts this profile" sh -c \
+    "grep -qx 'Exec=$APP --profile work' '$ENTRY' && grep -qx 'Name=Velmo (work)' '$ENTRY'"
+check "work: the default profile's entry untouched" cmp -s "$WORK/default.desktop" "$HOME/.config/autostart/velmo.desktop"
 # Each file's changes for 21 seconds: work about every 5, home about every 15.
 changes() {  # changes FILE SECONDS: how many times FILE was replaced
     local count=0 last now end=$((SECONDS + $2))
