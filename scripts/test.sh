@@ -59,6 +59,10 @@ tests/e2e/folders.sh build
 echo "== the text files changed by another program while the window runs =="
 tests/e2e/outside_edits.sh build build/outside-shots
 
+echo "== profiles: the default one left as it was, bad names refused, two side by side =="
+scripts/install-deps.sh faketime openbox
+tests/e2e/profiles.sh build build/profile-shots
+
 echo "== two users: what one plants in shared places, the other's Velmo refuses =="
 tests/e2e/two_users.sh build
 

@@ -3,7 +3,8 @@
 # velmo-signature as a command, once from the signature file that
 # `velmo-signature --write` keeps. What mutt hands to sendmail must end in
 # "-- " and the signature, LF only, UTF-8, and a change must show in the next
-# message.
+# message. With send-hooks, each recipient gets the signature of the
+# profile its hook names.
 # Usage: tests/e2e/mutt.sh [BUILD_DIR]
 set -uo pipefail
 
@@ -51,12 +52,13 @@ ${2:-}
 EOF
 }
 N=0
+TO=b@example.org
 # compose NAME EXPECTED...: one message, whose signature must be one of EXPECTED.
 compose() {
     N=$((N + 1))
     export MSG_DIR="$OUT/$N"
     mkdir "$MSG_DIR"
-    check "$1: mutt sent it" timeout 60 python3 "$HERE/mutt_drive.py" compose "$WORK/muttrc" "$OUT/$N"
+    check "$1: mutt sent it" timeout 60 python3 "$HERE/mutt_drive.py" compose "$WORK/muttrc" "$OUT/$N" "$TO"
     MSG=$(ls "$OUT/$N"/*.eml 2>/dev/null | head -1)
     local name=$1
     shift
@@ -88,6 +90,28 @@ compose "signature file, entry 1" "$WORK/expect1.txt"
 check "signature file, entry 1: quoted-printable" has "$MSG" 'quoted-printable'
 check "--write, entry 2: the file written again" "$BIN/velmo-signature" --write --entry 2
 compose "signature file, entry 2" "$WORK/expect2.txt"
+
+# --- one profile per recipient, chosen by send-hooks --------------------------------------------
+# A work profile with its own fixed text and the same quote list.
+mkdir -p "$XDG_CONFIG_HOME/Velmo/profiles/work" "$XDG_DATA_HOME/Velmo/profiles/work"
+sed 's/ 5 0 1 1 1/ 5 0 0 1 1/' "$XDG_CONFIG_HOME/Velmo/User.reg" >"$XDG_CONFIG_HOME/Velmo/profiles/work/User.reg"
+printf '"A. Müller, Work Example GmbH"\r\n' >"$XDG_DATA_HOME/Velmo/profiles/work/Fixed.fxt"
+export PATH="$BIN:$PATH"
+velmo-signature --profile work --entry 1 >"$WORK/work1.txt"
+velmo-signature --profile work --entry 2 >"$WORK/work2.txt"
+check "the work profile's signature has its own fixed text" \
+    sh -c "grep -q 'Work Example GmbH' '$WORK/work1.txt' && ! grep -q 'Example Ltd' '$WORK/work1.txt'"
+muttrc "/dev/null" "send-hook . 'set signature=\"velmo-signature|\"'
+send-hook '~t @work.example' 'set signature=\"velmo-signature --profile work|\"'"
+TO=colleague@work.example
+compose "send-hook, to @work.example" "$WORK/work1.txt" "$WORK/work2.txt"
+check "send-hook, to @work.example: the work profile's fixed text" has "$MSG" 'Work Example GmbH'
+TO=friend@example.net
+compose "send-hook, to another address" "$WORK/expect1.txt" "$WORK/expect2.txt"
+check "send-hook, to another address: the default profile's fixed text" \
+    sh -c "grep -q 'Example Ltd' '$MSG' && ! grep -q 'Work Example' '$MSG'"
+TO=boss@work.example
+compose "send-hook, to @work.example again" "$WORK/work1.txt" "$WORK/work2.txt"
 
 echo "mutt: $PASS passed, $FAIL failed"
 [ "$FAIL" -eq 0 ]

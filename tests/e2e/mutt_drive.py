@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Drives mutt in a pseudo-terminal, and reads the messages it sends.
 
-  mutt_drive.py compose MUTTRC OUTDIR  composes one message and sends it: mutt
-      adds a signature only when it composes interactively. The editor and
-      sendmail the muttrc names do the rest; the message lands in OUTDIR.
+  mutt_drive.py compose MUTTRC OUTDIR [TO]  composes one message to TO
+      (b@example.org if not given) and sends it: mutt adds a signature only
+      when it composes interactively. The editor and sendmail the muttrc
+      names do the rest; the message lands in OUTDIR.
   mutt_drive.py check MESSAGE SIGNATURE...  checks a sent message: LF only,
       UTF-8, and a body that ends in "-- " LF and the bytes of one SIGNATURE.
 """
@@ -18,12 +19,12 @@ import sys
 import time
 
 
-def compose(muttrc, outdir):
+def compose(muttrc, outdir, to="b@example.org"):
     before = set(os.listdir(outdir))
     pid, fd = pty.fork()
     if pid == 0:
         env = dict(os.environ, TERM="xterm", LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        os.execvpe("mutt", ["mutt", "-n", "-F", muttrc, "-s", "test", "b@example.org"], env)
+        os.execvpe("mutt", ["mutt", "-n", "-F", muttrc, "-s", "test", to], env)
     screen = b""
 
     def wait_for(pattern, seconds):
@@ -98,8 +99,8 @@ def check(message_path, signature_paths):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) == 4 and sys.argv[1] == "compose":
-        sys.exit(compose(sys.argv[2], sys.argv[3]))
+    if len(sys.argv) in (4, 5) and sys.argv[1] == "compose":
+        sys.exit(compose(*sys.argv[2:]))
     if len(sys.argv) >= 4 and sys.argv[1] == "check":
         sys.exit(check(sys.argv[2], sys.argv[3:]))
     sys.exit(__doc__)
