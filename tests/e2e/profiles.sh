@@ -140,8 +140,8 @@ check "nothing new outside profiles/work/" test ! -s "$WORK/err"
 
 # --- names that are no profile names ----------------------------------------------------------
 LONG=$(printf 'a%.0s' $(seq 65))
-NAMES=(.. a/b "" $'new\nline' "$LONG" .x)
-LABELS=(.. a/b empty "a newline" "65 characters" .x)
+NAMES=(.. a/b "" $'new\nline' "$LONG" .x x. nul)
+LABELS=(.. a/b empty "a newline" "65 characters" .x x. nul)
 snapshot >"$WORK/before"
 # refused PROGRAM ARGUMENT...: status 2, nothing printed, one whole line on stderr.
 refused() {
