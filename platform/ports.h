@@ -203,6 +203,10 @@ class ProgramPort {
     virtual std::vector<Text> OwnFiles() = 0;
     // The full path of the program file.
     virtual Text ProgramFile() = 0;
+    // The folders the other profiles keep their quote list and fixed text
+    // in (the default profile's among them when this is a named one): no
+    // signature replaces one of theirs either.
+    virtual std::vector<Text> OtherProfilesTextFolders() { return {}; }
     // The desktop entry that has the desktop start the program when the user
     // logs in; empty where the desktop has no such entry to write.
     virtual Text AutostartFile() = 0;

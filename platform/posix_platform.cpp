@@ -270,8 +270,28 @@ std::vector<Text> PosixProgram::OwnFiles() {
         files.push_back(settings);
         files.push_back(settings + U".lock");
         files.push_back(FromPathBytes(LockFileInstance::DefaultLockPath(profile_)));
+        for (const std::string& other : OtherProfiles())
+            files.push_back(RegFileStore::DefaultPath(other));
     }
     return files;
+}
+
+std::vector<std::string> PosixProgram::OtherProfiles() const {
+    std::vector<std::string> others;
+    if (!profile_.empty())
+        others.emplace_back();
+    for (std::string& name : ExistingProfiles()) {
+        if (name != profile_)
+            others.push_back(std::move(name));
+    }
+    return others;
+}
+
+std::vector<Text> PosixProgram::OtherProfilesTextFolders() {
+    std::vector<Text> folders;
+    for (const std::string& other : OtherProfiles())
+        folders.push_back(PosixProgram(other).TextFilesFolder());
+    return folders;
 }
 
 Text PosixProgram::HelpFile() {

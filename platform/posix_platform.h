@@ -54,8 +54,10 @@ class PosixProgram : public ProgramPort {
     Text TextFilesFolder() override;
     // XDG_DOCUMENTS_DIR of user-dirs.dirs, else ~/Documents, else the home folder.
     Text DocumentsFolder() override;
-    // The program file, the settings file with its lock, and the instance lock.
+    // The program file, the settings file with its lock, and the instance
+    // lock; and the other profiles' settings files.
     std::vector<Text> OwnFiles() override;
+    std::vector<Text> OtherProfilesTextFolders() override;
     Text ProgramFile() override;
     // $XDG_CONFIG_HOME/autostart/velmo.desktop or ~/.config/autostart/velmo.desktop,
     // where XDG autostart looks, and velmo-NAME.desktop for a named profile;
@@ -67,6 +69,10 @@ class PosixProgram : public ProgramPort {
     Text HelpFile() override;
 
   private:
+    // The default profile when this is a named one, and every other named
+    // profile with settings.
+    std::vector<std::string> OtherProfiles() const;
+
     std::string profile_;
 };
 

@@ -176,6 +176,23 @@ FileResult WindowsProgram::SetOnDesktopStartList(bool on) {
     return status == ERROR_SUCCESS ? FileResult{} : SystemError(status);
 }
 
+std::vector<Text> WindowsProgram::OtherProfilesTextFolders() {
+    std::vector<std::string> others;
+    if (!profile_.empty())
+        others.emplace_back();
+    // A profile's key and folder are the same whatever the letter case.
+    const Text self = FromUtf8(profile_);
+    for (std::string& name : ExistingProfiles()) {
+        if (CompareStringOrdinal(ToWide(FromUtf8(name)).c_str(), -1, ToWide(self).c_str(), -1,
+                                 TRUE) != CSTR_EQUAL)
+            others.push_back(std::move(name));
+    }
+    std::vector<Text> folders;
+    for (std::string& other : others)
+        folders.push_back(WindowsProgram(std::move(other)).TextFilesFolder());
+    return folders;
+}
+
 std::vector<std::string> ExistingProfiles() {
     std::vector<std::string> names;
     HKEY profiles = nullptr;

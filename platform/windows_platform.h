@@ -56,6 +56,7 @@ class WindowsProgram : public ProgramPort {
     Text DocumentsFolder() override;
     // The program file; the settings and the instance guard are no files here.
     std::vector<Text> OwnFiles() override;
+    std::vector<Text> OtherProfilesTextFolders() override;
     Text ProgramFile() override;
     // Windows starts programs at log-in from the values of the user's Run key.
     Text AutostartFile() override { return {}; }

@@ -29,8 +29,12 @@ SignaturePathFault CheckSignaturePath(FileStorePort& files, ProgramPort& program
     if (!IsFullPath(path))
         return SignaturePathFault::NotFullPath;
     std::vector<Text> own = program.OwnFiles();
-    own.push_back(ownText.dataFolder + Text(FixedTextFileName));
-    own.push_back(ownText.dataFolder + Text(QuoteListFileName));
+    std::vector<Text> folders = program.OtherProfilesTextFolders();
+    folders.push_back(ownText.dataFolder);
+    for (const Text& folder : folders) {
+        own.push_back(folder + Text(FixedTextFileName));
+        own.push_back(folder + Text(QuoteListFileName));
+    }
     if (IsFullPath(ownText.quoteListPath))
         own.push_back(ownText.quoteListPath);
     const bool ownFile = std::any_of(own.begin(), own.end(), [&files, &path](const Text& file) {

@@ -556,14 +556,27 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
         const std::string work = row.expected + "/Velmo/profiles/work/";
         EXPECT_EQ(PosixProgram("work").AutostartFile(),
                   FromPathBytes(row.expected + "/autostart/velmo-work.desktop"));
-        EXPECT_EQ(PosixProgram("work").OwnFiles(),
-                  (std::vector<Text>{program, FromPathBytes(work + "User.reg"),
-                                     FromPathBytes(work + "User.reg.lock"),
-                                     FromPathBytes(work + "velmo.lock")}));
+        // Then the other profiles' settings, the default one's first.
+        std::vector<Text> own = PosixProgram("work").OwnFiles();
+        own.resize(std::min<size_t>(own.size(), 5));
+        EXPECT_EQ(own, (std::vector<Text>{program, FromPathBytes(work + "User.reg"),
+                                          FromPathBytes(work + "User.reg.lock"),
+                                          FromPathBytes(work + "velmo.lock"), settings}));
     }
     ASSERT_EQ(setenv("XDG_DATA_HOME", (root / "data").c_str(), 1), 0);
     EXPECT_EQ(PosixProgram("work").TextFilesFolder(), PathText(root / "data/Velmo/profiles/work/"));
     EXPECT_EQ(PosixProgram("work").ProfileName(), U"work");
+    // The other profiles' text folders: the default one's, and each named one's but its own.
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", root.path().c_str(), 1), 0);
+    fs::create_directories(root / "Velmo/profiles/home");
+    WriteFile(root / "Velmo/profiles/home/User.reg", "REGEDIT4\r\n");
+    EXPECT_EQ(PosixProgram("work").OtherProfilesTextFolders(),
+              (std::vector<Text>{PathText(root / "data/Velmo/"),
+                                 PathText(root / "data/Velmo/profiles/home/")}));
+    EXPECT_EQ(PosixProgram("home").OtherProfilesTextFolders(),
+              (std::vector<Text>{PathText(root / "data/Velmo/")}));
+    EXPECT_EQ(PosixProgram().OtherProfilesTextFolders(),
+              (std::vector<Text>{PathText(root / "data/Velmo/profiles/home/")}));
     EXPECT_EQ(PosixProgram().ProfileName(), U"");
 }
 

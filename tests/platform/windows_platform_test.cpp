@@ -292,6 +292,15 @@ TEST(ExistingProfilesTest, KeysWithSettingsAndAProfileName) {
         RegCloseKey(opened);
     }
     std::vector<std::string> listed = ExistingProfiles();
+    // Another profile's texts are never a signature's to replace; its own
+    // are the profile's, whatever the letter case of its name.
+    const std::vector<Text> others = WindowsProgram("VTEST.B").OtherProfilesTextFolders();
+    const auto has = [&others](const char* profile) {
+        return std::find(others.begin(), others.end(), WindowsProgram(profile).TextFilesFolder()) !=
+               others.end();
+    };
+    EXPECT_TRUE(has("") && has("vtest.c") && has("vtest.A_1"));
+    EXPECT_FALSE(has("vtest.b"));
     for (const char* name : made)
         RegDeleteTreeW(HKEY_CURRENT_USER, ToWide(profiles + FromUtf8(name)).c_str());
     std::erase_if(listed,

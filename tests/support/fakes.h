@@ -187,6 +187,7 @@ class FakeProgram : public ProgramPort {
     Text TextFilesFolder() override { return textFilesFolder; }
     Text DocumentsFolder() override { return documentsFolder; }
     std::vector<Text> OwnFiles() override { return ownFiles; }
+    std::vector<Text> OtherProfilesTextFolders() override { return otherProfilesFolders; }
     Text ProgramFile() override { return programFile; }
     Text AutostartFile() override { return autostartFile; }
     Text HelpFile() override { return helpFile; }
@@ -198,6 +199,7 @@ class FakeProgram : public ProgramPort {
         return {};
     }
     Text profileName;
+    std::vector<Text> otherProfilesFolders;
     Text folder = Rooted(U"opt/velmo");
     Text readOnlyFolder;
     Text dataFolder = Folder(U"home/test/.local/share/Velmo");

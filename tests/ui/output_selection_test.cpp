@@ -225,8 +225,9 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
         U"/opt/velmo/Fixed.fxt",     // not there yet
         U"/home/test/.config/Velmo/User.reg",
         testing::Rooted(U"opt/velmo/velmo"),
-        U"/home/user/link.txt",  // a link to the quote list
-        U"sig.txt",              // with no folder to put it in
+        U"/home/user/link.txt",                                    // a link to the quote list
+        U"sig.txt",                                                // with no folder to put it in
+        U"/home/test/.local/share/Velmo/profiles/work/Fixed.fxt",  // another profile's
     };
     enum Way { Button, TypeChange, Recovery };
     for (const Text& path : rows) {
@@ -236,6 +237,7 @@ TEST_F(OutputSelectionTest, OwnFilesAndUnknownFoldersAreRefused) {
                 path == U"sig.txt" || way == Recovery ? Text() : U"/home/user/sig.txt";
             Start(form.optText, before);
             program.documentsFolder.clear();
+            program.otherProfilesFolders = {U"/home/test/.local/share/Velmo/profiles/work/"};
             app.session.quoteListPath = U"/home/user/quotes.txt";
             files.aliases[U"/home/user/link.txt"] = U"/opt/velmo/Variable.txt";
             files.files[U"/home/user/sig.txt"] = files.files[U"/opt/velmo/Variable.txt"] = "old";
