@@ -86,9 +86,8 @@ class MeasuredText {
         return end;
     }
 
-    // Columns up to and including the first space (or CR) at or after
-    // `start`; 0 when there is none.
-    size_t ToSpace(size_t start) { return Through(spaces_, nextSpace_, start); }
+    // Columns up to and including the first CR at or after `start`; 0 when
+    // there is none.
     size_t ToCr(size_t start) { return Through(crs_, nextCr_, start); }
 
     // The end of the word that starts at `start`: after its space, or at a

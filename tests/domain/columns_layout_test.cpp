@@ -111,6 +111,9 @@ TEST(WideText, WorkedExamples) {
         // A line may end between two flags, never inside one: two fill a limit of 5.
         {U"6", U"\U0001F1EF\U0001F1F5\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7 x",
          U"\U0001F1EF\U0001F1F5\U0001F1E9\U0001F1EA\r\n\U0001F1EB\U0001F1F7 x\r\n"},
+        // The last word's columns decide whether it fits: 東 takes two.
+        {U"6", U"abc \u6771", U"abc \r\n\u6771\r\n"},
+        {U"6", U"ab \u6771", U"ab \u6771\r\n"},
         // Latin text keeps its words whole, whatever the ideographs around it.
         {U"12", U"\u6771\u4EACTokyo-Osaka\u5927\u962A",
          U"\u6771\u4EAC\r\nTokyo-Osaka\r\n\u5927\u962A\r\n"},

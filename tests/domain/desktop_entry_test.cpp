@@ -54,6 +54,8 @@ TEST(AutostartEntryTest, OneForEachProfile) {
     EXPECT_TRUE(OwnAutostartEntry(work, "work"));
     EXPECT_FALSE(OwnAutostartEntry(work, ""));
     EXPECT_FALSE(OwnAutostartEntry(work, "wor"));
+    // A longer entry with lines of the user's is theirs.
+    EXPECT_FALSE(OwnAutostartEntry(work + "Name[de]=Arbeit\n", "work"));
     const std::string standard = AutostartEntry(U"/opt/velmo/velmo");
     EXPECT_TRUE(OwnAutostartEntry(standard));
     EXPECT_FALSE(OwnAutostartEntry(standard, "work"));

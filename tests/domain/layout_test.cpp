@@ -29,6 +29,8 @@ TEST(WrapText, WorkedExamples) {
         {U"13.5", U"abcd efghij k", U"abcd efghij k\r\n"},
         // Exactly full stays on the line (one more moves on, above).
         {U"12", U"abcd efghi kl", U"abcd efghi \r\nkl\r\n"},
+        // A CR one column beyond reach does not end the line either.
+        {U"12", U"abcdefghijk\r\nl m", U"\r\nabcdefghijk\r\n\r\nl m\r\n"},
         // A CR beyond reach does not end the line: "ghij\r\nkl" is one word.
         {U"12", U"abc def ghij\r\nkl mno", U"abc def \r\nghij\r\nkl mno\r\n"},
         // An over-long word is cut into full lines after the current one...
