@@ -45,6 +45,32 @@ QuotationForm QuotationFormOf(const FieldReader::MoreText& more) {
     return quoted ? QuotationForm::QuoteList : QuotationForm::Lines;
 }
 
+void ForEachFortuneRange(std::string_view bytes,
+                         const std::function<void(size_t begin, size_t end)>& fortune) {
+    const auto give = [&](size_t begin, size_t end) {
+        const std::string_view range = bytes.substr(begin, end - begin);
+        if (range.find_first_not_of(" \t\r\n") != std::string_view::npos)
+            fortune(begin, end);
+    };
+    size_t begin = 0;
+    for (size_t line = 0; line < bytes.size();) {
+        size_t end = line;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        // CR LF, LF or CR alone, as QuotationReader takes them.
+        size_t next = end;
+        if (next < bytes.size())
+            next +=
+                bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n' ? 2 : 1;
+        if (end - line == 1 && bytes[line] == '%') {
+            give(begin, line);
+            begin = next;
+        }
+        line = next;
+    }
+    give(begin, bytes.size());
+}
+
 QuotationReader::QuotationReader(QuotationForm form, FieldReader::MoreText more) : form_(form) {
     if (form == QuotationForm::QuoteList) {
         fields_.emplace(std::move(more));

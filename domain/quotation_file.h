@@ -5,7 +5,9 @@
 // one quotation at a time so that a file of any length is never held whole as
 // quotations.
 
+#include <functional>
 #include <optional>
+#include <string_view>
 
 #include "domain/text.h"
 #include "domain/text_fields.h"
@@ -30,6 +32,14 @@ enum class QuotationForm {
 //  - Lines otherwise, so that a plain line with commas stays one quotation.
 // Stops taking pieces once a % line is seen.
 QuotationForm QuotationFormOf(const FieldReader::MoreText& more);
+
+// The fortunes of a fortune file's bytes in an encoding whose line ends and
+// % are single bytes of their ASCII value: the byte range of each, from its
+// first line to its % line, those that QuotationReader skips left out. So a
+// file of any length is counted and one fortune picked without decoding the
+// others.
+void ForEachFortuneRange(std::string_view bytes,
+                         const std::function<void(size_t begin, size_t end)>& fortune);
 
 // Reads the quotations of a file's text, given a piece at a time, in order.
 // Every line break inside a quotation comes out as CR LF. A quotation that

@@ -71,6 +71,18 @@ TEST(QuotationFileTest, Table) {
             EXPECT_EQ(QuotationFormOf(Pieces(row.content, size)), row.form);
             EXPECT_EQ(ReadAll(row.content, size), row.quotations);
         }
+        if (row.form != QuotationForm::Fortune)
+            continue;
+        // Found in the bytes, each range reads as the same one quotation.
+        const std::string bytes = ToUtf8(row.content);
+        Quotations found;
+        ForEachFortuneRange(bytes, [&](size_t begin, size_t end) {
+            const Text range = FromUtf8(bytes.substr(begin, end - begin));
+            QuotationReader reader(QuotationForm::Fortune, Pieces(range, 1000));
+            found.push_back(reader.Next().value_or(U"nothing"));
+            EXPECT_FALSE(reader.Next());
+        });
+        EXPECT_EQ(found, row.quotations) << ToUtf8(row.content);
     }
 }
 

@@ -44,6 +44,13 @@ TEST(QuotationFileTest, EntryCountAndFailure) {
     EXPECT_EQ(beyond.count, 2);
     EXPECT_FALSE(beyond.quotation);
     EXPECT_TRUE(p.random.asked.empty());
+    // UTF-16 is read as text, not counted in bytes.
+    using namespace std::string_literals;
+    p.files.files[kFortunes] =
+        "\xFF\xFE"
+        "A\0\n\0%\0\n\0B\0\r\0\n\0b\0"s;
+    EXPECT_EQ(PickQuotation(p.files, p.random, kFortunes, 2).quotation, U"B\r\nb");
+    EXPECT_EQ(PickQuotation(p.files, p.random, kFortunes, 3).count, 2);
     const QuotationPick missing =
         PickQuotation(p.files, p.random, testing::Rooted(U"none"), std::nullopt);
     EXPECT_FALSE(missing.file);
