@@ -21,7 +21,8 @@ namespace {
 using namespace velmo;
 
 constexpr const char* kUsage =
-    "Usage: velmo-signature [--profile NAME] [--format text|html|rtf] [--entry N] [--write]\n"
+    "Usage: velmo-signature [--profile NAME] [--format text|html|rtf] [--list FILE] [--entry N]\n"
+    "                       [--write]\n"
     "       velmo-signature --list-profiles\n"
     "Prints an e-mail signature made by Velmo's options, fixed text and quote\n"
     "list, with a quotation picked at random.\n"
@@ -30,6 +31,9 @@ constexpr const char* kUsage =
     "                   with velmo --profile NAME)\n"
     "  --list-profiles  print the names of the profiles there are, one a line\n"
     "  --format F       text (the default), html or rtf: the form of the signature file\n"
+    "  --list FILE      pick from the quotations of FILE instead of the quote list:\n"
+    "                   a fortune file (each ended by a line holding only %), a list\n"
+    "                   in Velmo's format, or one quotation a line; FILE is only read\n"
     "  --entry N        use quotation N of the list (from 1) instead of a random one\n"
     "  --write          replace the signature file chosen in Velmo instead of printing\n"
     "  -h, --help       show this help and exit\n"
@@ -117,6 +121,11 @@ int main(int argc, char** argv) {
             } else {
                 return Usage("unknown format '" + std::string(f) + "': text, html or rtf");
             }
+        } else if (arg == "--list" || arg.starts_with("--list=")) {
+            const char* file = arg.size() > 6 ? argv[i] + 7 : value(arg);
+            if (file == nullptr || *file == '\0')
+                return Usage("--list needs a file of quotations");
+            request.list = FromPathBytes(file);
         } else if (arg == "--entry") {
             const char* number = value(arg);
             int entry = 0;
@@ -130,7 +139,7 @@ int main(int argc, char** argv) {
     if (request.write && request.form)
         return Usage("--write writes the form chosen in Velmo; --format is for printing");
     if (listProfiles) {
-        if (request.write || request.form || request.entry || !profile.empty())
+        if (request.write || request.form || request.entry || request.list || !profile.empty())
             return Usage("--list-profiles takes no other option");
         for (const std::string& name : ExistingProfiles())
             std::printf("%s\n", name.c_str());
@@ -179,14 +188,17 @@ int main(int argc, char** argv) {
                 "Velmo's stored options (\"Program Values\") cannot be read: save the options "
                 "again in Velmo");
         case SignatureFailure::QuoteListUnreadable:
-            return Fail("cannot read the quote list " + path + ": " + Reason(out.file));
+            return Fail(
+                (request.list ? "cannot read the quotations of " : "cannot read the quote list ") +
+                path + ": " + Reason(out.file));
         case SignatureFailure::FixedTextUnreadable:
             return Fail("cannot read the fixed text " + path + ": " +
                         (out.file ? std::string("more lines than a fixed text holds (15)")
                                   : Reason(out.file)));
         case SignatureFailure::EntryOutOfRange:
             return Fail("there is no quotation " + std::to_string(*request.entry) +
-                        ": the list has " + std::to_string(out.entries));
+                        (request.list ? ": the file has " : ": the list has ") +
+                        std::to_string(out.entries));
         case SignatureFailure::NoSignatureFile:
             return Fail(
                 "no signature file is chosen: tick \"Send to Signature File\" in Velmo's "

@@ -30,6 +30,15 @@ class FileTextPieces {
     // whole file has been given.
     bool Next(Text& text);
 
+    // The bytes of the text, after any byte-order mark; before the first piece.
+    std::string_view Bytes() const { return bytes_; }
+    // Whether CR, LF and the ASCII characters are single bytes of their own
+    // value that no other character's bytes contain (UTF-8, the 8-bit and the
+    // ANSI code pages; not UTF-16), so that lines may be found in Bytes().
+    bool AsciiLineEnds() const { return form_ != Form::Utf16Le && form_ != Form::Utf16Be; }
+    // Gives only Bytes()[begin, end) from now on, read as the whole file is.
+    void Narrow(size_t begin, size_t end) { bytes_ = bytes_.substr(begin, end - begin); }
+
   private:
     // As a byte-order mark says, or the platform's reading of a file without
     // one (Legacy: its old 8-bit code page throughout).

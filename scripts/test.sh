@@ -70,6 +70,10 @@ echo "== mutt, sending with velmo-signature and the signature file =="
 scripts/install-deps.sh mutt python3
 tests/e2e/mutt.sh build
 
+echo "== velmo-signature --list on Debian's fortune files =="
+scripts/install-deps.sh fortunes-min
+tests/e2e/fortune_list.sh build
+
 echo "== the Debian package, installed, run and removed =="
 tests/e2e/package.sh build-package
 

@@ -3,6 +3,7 @@
 #include "domain/stored_options.h"
 #include "service/data_folders.h"
 #include "service/former_files.h"
+#include "service/quotation_file.h"
 #include "service/settings_key.h"
 #include "service/signature_file.h"
 #include "service/signature_session.h"
@@ -65,7 +66,27 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
     session.quoteListPath = ResolvedQuoteListPath(paths.quoteListPath, dataFolder, former);
     if (session.quoteListPath == dataFolder + Text(QuoteListFileName))
         session.quoteListPath = textFile(QuoteListFileName);
-    if (SwitchedOn(options.variablePart)) {
+    if (request.list && SwitchedOn(options.variablePart)) {
+        // Any number of quotations: only the one picked is kept, as the list's
+        // single entry.
+        QuotationPick pick = PickQuotation(ports.files, ports.random, *request.list, request.entry);
+        out.entries = pick.count;
+        if (!pick.file) {
+            out.failure = SignatureFailure::QuoteListUnreadable;
+            out.path = *request.list;
+            out.file = pick.file;
+            return out;
+        }
+        if (request.entry && !pick.quotation) {
+            out.failure = SignatureFailure::EntryOutOfRange;
+            return out;
+        }
+        if (pick.quotation) {
+            session.quoteList.Entries[1] = std::move(*pick.quotation);
+            session.quoteList.EntryCount = 1;
+        }
+        session.Pick(1);
+    } else if (SwitchedOn(options.variablePart)) {
         // A signature takes one of the first 200 entries; the rest stay unread.
         out.file = session.ReadQuoteList(LaterEntries::Unread);
         if (!out.file) {
@@ -74,17 +95,19 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
             return out;
         }
     }
-    out.entries = session.quoteList.EntryCount;
-    // An entry asked for is checked only against a list that was read; a
-    // signature without its quote has no use for it.
-    if (request.entry && SwitchedOn(options.variablePart)) {
-        if (*request.entry < 1 || *request.entry > out.entries) {
-            out.failure = SignatureFailure::EntryOutOfRange;
-            return out;
+    if (!request.list) {
+        out.entries = session.quoteList.EntryCount;
+        // An entry asked for is checked only against a list that was read; a
+        // signature without its quote has no use for it.
+        if (request.entry && SwitchedOn(options.variablePart)) {
+            if (*request.entry < 1 || *request.entry > out.entries) {
+                out.failure = SignatureFailure::EntryOutOfRange;
+                return out;
+            }
+            session.Pick(*request.entry);
+        } else {
+            session.PickRandom();
         }
-        session.Pick(*request.entry);
-    } else {
-        session.PickRandom();
     }
     // An empty list has only empty slots: its signature has no quote.
     const Text& signature = session.Compose();

@@ -17,6 +17,9 @@ struct SignatureRequest {
     std::optional<OutputForm> form;  // the text form when none is given
     std::optional<int> entry;        // 1-based; a random pick when none is given
     bool write = false;              // replace the signature file instead of printing
+    // A file whose quotations are used instead of the user's own list, which
+    // is then left unread (a fortune file, one quotation a line, or a list).
+    std::optional<Text> list;
 };
 
 enum class SignatureFailure {
@@ -24,7 +27,7 @@ enum class SignatureFailure {
     NoSettings,            // the window program has never saved or started
     SettingsUnreadable,    // `detail` holds the reason
     OptionsUnusable,       // the stored "Program Values" cannot be decoded
-    QuoteListUnreadable,   // `path` and `file` say which and why
+    QuoteListUnreadable,   // `path` and `file` say which and why (the list's or --list's)
     FixedTextUnreadable,   // `path` and `file` say which and why; or too many lines
     EntryOutOfRange,       // `entries` holds the list's length
     NoSignatureFile,       // file output is off or has no file

@@ -1,6 +1,8 @@
 #include "ui/entry_editor.h"
 
+#include "service/quotation_file.h"
 #include "ui/app.h"
+#include "ui/output_selection.h"
 #include "ui/quote_list_file.h"
 #include "ui/schedule.h"
 #include "ui/settings.h"
@@ -147,7 +149,8 @@ void txtEntry_Change(App& app) {
     }
 }
 
-void txtEntry_LostFocus(App& app) {
+// The question every change of the list ends in; a Yes writes the list.
+void AskToSaveQuoteList(App& app) {
     const Answer answer =
         app.ports.messages.Show(U"Do you want to Save Variable Text you just entered ?",
                                 message::ErrorYesNoDefaultNo, U"Variable Text Changed");
@@ -155,6 +158,63 @@ void txtEntry_LostFocus(App& app) {
         return;
     cmdSaveSettings_Click(app);
     SaveQuoteList(app);
+}
+
+void txtEntry_LostFocus(App& app) {
+    AskToSaveQuoteList(app);
+}
+
+// Adds the quotations of a file the user picks after the entries, as many as
+// the list has room for, and tells how many did not fit. The file is only
+// read; the list is written only when the user says so.
+void cmdImportQuotations_Click(App& app) {
+    QuoteList& quoteList = app.session.quoteList;
+    // Added to a list never read, a save would replace the user's file.
+    if (!quoteList.LoadTried) {
+        LoadQuoteList(app);
+        app.form.txtQuoteListPath.Text = app.session.quoteListPath;
+    }
+    const std::optional<Text> path = app.ports.fileDialog.OpenFile(
+        Text(), {filters::AllFilesEntry, {U"Text Files (*.txt)", {U"*.txt"}}}, U"Import Quotations",
+        FileChoice::Existing);
+    if (!path || path->empty())
+        return;
+    const int before = quoteList.EntryCount;
+    int rest = 0;
+    const FileResult read = ReadQuotationFile(app.ports.files, *path, [&](Text&& quotation) {
+        if (quoteList.EntryCount < QuoteList::kMaxEntries) {
+            quoteList.Entries[static_cast<size_t>(++quoteList.EntryCount)] = std::move(quotation);
+        } else {
+            ++rest;  // read on only to count them
+        }
+        return true;
+    });
+    if (!read) {
+        app.ports.messages.Show(U"Unable to read the quotations of" + Text(CrLf) + *path +
+                                    Text(CrLf) + FromUtf8(read.Message()),
+                                message::Warning, U"Import Quotations");
+        return;
+    }
+    const int added = quoteList.EntryCount - before;
+    const Text limit = ToText(QuoteList::kMaxEntries);
+    if (added == 0) {
+        app.ports.messages.Show(rest == 0 ? *path + U"\r\nholds no quotations."
+                                          : U"The list is full (" + limit +
+                                                U" entries): none of the " + ToText(rest) +
+                                                U" quotations of\r\n" + *path + U"\r\nwas added.",
+                                message::Warning, U"Import Quotations");
+        return;
+    }
+    quoteList.CurrentEntry = before + 1;
+    ShowEntry(app);
+    Text report = ToText(added) + (added == 1 ? U" quotation" : U" quotations") + U" of\r\n" +
+                  *path + U"\r\nadded after your entries.";
+    if (rest > 0) {
+        report += U"\r\nThe list holds at most " + limit + U" entries: the other " + ToText(rest) +
+                  (rest == 1 ? U" quotation was" : U" quotations were") + U" not added.";
+    }
+    app.ports.messages.Show(report, message::Notice, U"Import Quotations");
+    AskToSaveQuoteList(app);
 }
 
 void chkVariablePart_Click(App& app) {
@@ -190,6 +250,7 @@ void ConnectEntryEditorHandlers(App& app) {
     f.cmdUseEntry.Click += [&app] { cmdUseEntry_Click(app); };
     f.txtEntry.Change += [&app] { txtEntry_Change(app); };
     f.txtEntry.LostFocus += [&app] { txtEntry_LostFocus(app); };
+    f.cmdImportQuotations.Click += [&app] { cmdImportQuotations_Click(app); };
     f.chkVariablePart.Click += [&app] { chkVariablePart_Click(app); };
 }
 

@@ -40,7 +40,7 @@ TEST(SignatureCommandTest, CopiesTheTextFilesFromBesideTheProgramOnce) {
     p.program.textFilesFolder = p.program.dataFolder;
     PutFiles(p, {.toFile = Check::On, .variablePart = Check::On, .fixedPart = Check::On});
     const SignaturePorts ports{p.files, p.settings, p.program, p.random};
-    const SignatureRequest write{std::nullopt, std::nullopt, true};
+    const SignatureRequest write{std::nullopt, std::nullopt, true, {}};
     const std::map<Text, std::string> before = p.files.files;
     p.files.madeFolders.clear();
     p.random.values = {1};
@@ -62,8 +62,9 @@ TEST(SignatureCommandTest, CopiesTheTextFilesFromBesideTheProgramOnce) {
 // Each failure is reported as such, with no bytes, and leaves every file,
 // the settings file above all, as it was.
 TEST(SignatureCommandTest, FailuresWriteNothing) {
-    const SignatureRequest print{}, entry0{std::nullopt, 0, false}, entry4{std::nullopt, 4, false};
-    const SignatureRequest write{std::nullopt, std::nullopt, true};
+    const SignatureRequest print{}, entry0{std::nullopt, 0, false, {}},
+        entry4{std::nullopt, 4, false, {}};
+    const SignatureRequest write{std::nullopt, std::nullopt, true, {}};
     const auto erase = [](Text path) {
         return [path](TestPlatform& p) { p.files.files.erase(path); };
     };

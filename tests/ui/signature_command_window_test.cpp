@@ -74,13 +74,13 @@ TEST(SignatureCommandTest, PrintsAndWritesWhatTheWindowProgramWrites) {
         TestPlatform p;
         PutFiles(p, o, entry == 0);
         const SignaturePorts ports{p.files, p.settings, p.program, p.random};
-        SignatureOutcome out =
-            MakeSignature(ports, {o.output, entry ? std::optional(entry) : std::nullopt, false});
+        SignatureOutcome out = MakeSignature(
+            ports, {o.output, entry ? std::optional(entry) : std::nullopt, false, {}});
         ASSERT_EQ(out.failure, SignatureFailure::None);
         EXPECT_EQ(out.bytes, written);
         EXPECT_FALSE(p.files.files.count(kSignature));
         p.random.values = {entry};
-        ASSERT_EQ(MakeSignature(ports, {std::nullopt, std::nullopt, true}).failure,
+        ASSERT_EQ(MakeSignature(ports, {std::nullopt, std::nullopt, true, {}}).failure,
                   SignatureFailure::None);
         EXPECT_EQ(p.files.files[kSignature], written);
     }

@@ -50,9 +50,16 @@ class MainForm : public Form {
     TextBox txtQuoteListPath{*this,
                              {.name = "txtQuoteListPath",
                               .tab = 0,
-                              .pos = {240, 1440, 5295, 285},
+                              .pos = {240, 1440, 4215, 285},
                               .text = U"Variable File Path",
                               .readOnly = true}};
+    // Adds the quotations of another file (a fortune file, a text with one a
+    // line, a list) after the entries.
+    CommandButton cmdImportQuotations{*this,
+                                      {.name = "cmdImportQuotations",
+                                       .tab = 0,
+                                       .pos = {4515, 1455, 855, 255},
+                                       .caption = U"&Import..."}};
     CommandButton cmdChooseQuoteList{*this,
                                      {.name = "cmdChooseQuoteList",
                                       .tab = 0,
