@@ -21,7 +21,8 @@ namespace {
 using namespace velmo;
 
 constexpr const char* kUsage =
-    "Usage: velmo-signature [--profile NAME] [--format text|html|rtf] [--entry N] [--write]\n"
+    "Usage: velmo-signature [--profile NAME] [--format text|html|rtf] [--entry N]\n"
+    "                       [--max-lines N] [--max-width N] [--write]\n"
     "       velmo-signature --list-profiles\n"
     "Prints an e-mail signature made by Velmo's options, fixed text and quote\n"
     "list, with a quotation picked at random.\n"
@@ -31,6 +32,9 @@ constexpr const char* kUsage =
     "  --list-profiles  print the names of the profiles there are, one a line\n"
     "  --format F       text (the default), html or rtf: the form of the signature file\n"
     "  --entry N        use quotation N of the list (from 1) instead of a random one\n"
+    "  --max-lines N    pick only among quotations whose whole signature has at most\n"
+    "                   N lines (the empty line a bordered one starts with counts)\n"
+    "  --max-width N    ... and at most N display columns in every line\n"
     "  --write          replace the signature file chosen in Velmo instead of printing\n"
     "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
@@ -61,6 +65,23 @@ bool ParseEntry(std::string_view text, int& entry) {
     }
     entry = value;
     return value >= 1;
+}
+
+// "6 lines and 80 columns", as the limits count them.
+std::string SizeText(const SignatureSize& size) {
+    return std::to_string(size.lines) + (size.lines == 1 ? " line" : " lines") + " and " +
+           std::to_string(size.columns) + (size.columns == 1 ? " column" : " columns");
+}
+
+// "--max-lines 4 --max-width 72", the limits given.
+std::string LimitsText(const SizeLimits& limits) {
+    std::string text;
+    if (limits.lines)
+        text += "--max-lines " + std::to_string(*limits.lines);
+    if (limits.columns)
+        text += (text.empty() ? "" : " ") + std::string("--max-width ") +
+                std::to_string(*limits.columns);
+    return text;
 }
 
 std::string Reason(const FileResult& file) {
@@ -123,6 +144,12 @@ int main(int argc, char** argv) {
             if (number == nullptr || !ParseEntry(number, entry))
                 return Usage("--entry needs a quotation number from 1");
             request.entry = entry;
+        } else if (arg == "--max-lines" || arg == "--max-width") {
+            const char* number = value(arg);
+            int bound = 0;
+            if (number == nullptr || !ParseEntry(number, bound))
+                return Usage(std::string(arg) + " needs a whole number from 1");
+            (arg == "--max-lines" ? request.limits.lines : request.limits.columns) = bound;
         } else {
             return Usage("unknown argument '" + std::string(arg) + "'");
         }
@@ -130,7 +157,8 @@ int main(int argc, char** argv) {
     if (request.write && request.form)
         return Usage("--write writes the form chosen in Velmo; --format is for printing");
     if (listProfiles) {
-        if (request.write || request.form || request.entry || !profile.empty())
+        if (request.write || request.form || request.entry || request.limits.Any() ||
+            !profile.empty())
             return Usage("--list-profiles takes no other option");
         for (const std::string& name : ExistingProfiles())
             std::printf("%s\n", name.c_str());
@@ -187,6 +215,16 @@ int main(int argc, char** argv) {
         case SignatureFailure::EntryOutOfRange:
             return Fail("there is no quotation " + std::to_string(*request.entry) +
                         ": the list has " + std::to_string(out.entries));
+        case SignatureFailure::NoneFits:
+            return Fail("no quotation of the " + std::to_string(out.entries) +
+                        " makes a signature within " + LimitsText(request.limits) +
+                        ": the fewest any takes are " + SizeText(out.size));
+        case SignatureFailure::TooLarge:
+            return Fail(
+                (request.entry
+                     ? "quotation " + std::to_string(*request.entry) + " makes a signature of "
+                     : std::string("the signature has ")) +
+                SizeText(out.size) + ", more than " + LimitsText(request.limits) + " allows");
         case SignatureFailure::NoSignatureFile:
             return Fail(
                 "no signature file is chosen: tick \"Send to Signature File\" in Velmo's "
