@@ -218,7 +218,7 @@ int main(int argc, char** argv) {
         case SignatureFailure::NoneFits:
             return Fail("no quotation of the " + std::to_string(out.entries) +
                         " makes a signature within " + LimitsText(request.limits) +
-                        ": the fewest any takes are " + SizeText(out.size));
+                        ": every signature takes at least " + SizeText(out.size));
         case SignatureFailure::TooLarge:
             return Fail(
                 (request.entry
