@@ -22,7 +22,7 @@ using namespace velmo;
 
 constexpr const char* kUsage =
     "Usage: velmo-signature [--profile NAME] [--format text|html|rtf] [--list FILE] [--entry N]\n"
-    "                       [--write]\n"
+    "                       [--max-lines N] [--max-width N] [--write]\n"
     "       velmo-signature --list-profiles\n"
     "Prints an e-mail signature made by Velmo's options, fixed text and quote\n"
     "list, with a quotation picked at random.\n"
@@ -35,6 +35,9 @@ constexpr const char* kUsage =
     "                   a fortune file (each ended by a line holding only %), a list\n"
     "                   in Velmo's format, or one quotation a line; FILE is only read\n"
     "  --entry N        use quotation N of the list (from 1) instead of a random one\n"
+    "  --max-lines N    pick only among quotations whose whole signature has at most\n"
+    "                   N lines (the empty line a bordered one starts with counts)\n"
+    "  --max-width N    ... and at most N display columns in every line\n"
     "  --write          replace the signature file chosen in Velmo instead of printing\n"
     "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
@@ -65,6 +68,23 @@ bool ParseEntry(std::string_view text, int& entry) {
     }
     entry = value;
     return value >= 1;
+}
+
+// "6 lines and 80 columns", as the limits count them.
+std::string SizeText(const SignatureSize& size) {
+    return std::to_string(size.lines) + (size.lines == 1 ? " line" : " lines") + " and " +
+           std::to_string(size.columns) + (size.columns == 1 ? " column" : " columns");
+}
+
+// "--max-lines 4 --max-width 72", the limits given.
+std::string LimitsText(const SizeLimits& limits) {
+    std::string text;
+    if (limits.lines)
+        text += "--max-lines " + std::to_string(*limits.lines);
+    if (limits.columns)
+        text += (text.empty() ? "" : " ") + std::string("--max-width ") +
+                std::to_string(*limits.columns);
+    return text;
 }
 
 std::string Reason(const FileResult& file) {
@@ -132,14 +152,25 @@ int main(int argc, char** argv) {
             if (number == nullptr || !ParseEntry(number, entry))
                 return Usage("--entry needs a quotation number from 1");
             request.entry = entry;
+        } else if (arg == "--max-lines" || arg == "--max-width") {
+            const char* number = value(arg);
+            int bound = 0;
+            if (number == nullptr || !ParseEntry(number, bound))
+                return Usage(std::string(arg) + " needs a whole number from 1");
+            (arg == "--max-lines" ? request.limits.lines : request.limits.columns) = bound;
         } else {
             return Usage("unknown argument '" + std::string(arg) + "'");
         }
     }
     if (request.write && request.form)
         return Usage("--write writes the form chosen in Velmo; --format is for printing");
+    // The limits choose among the quotations of the user's own list, which
+    // is held whole; a file given with --list is only streamed through.
+    if (request.list && request.limits.Any())
+        return Usage("--max-lines and --max-width choose from your own list, not from --list");
     if (listProfiles) {
-        if (request.write || request.form || request.entry || request.list || !profile.empty())
+        if (request.write || request.form || request.entry || request.list ||
+            request.limits.Any() || !profile.empty())
             return Usage("--list-profiles takes no other option");
         for (const std::string& name : ExistingProfiles())
             std::printf("%s\n", name.c_str());
@@ -199,6 +230,16 @@ int main(int argc, char** argv) {
             return Fail("there is no quotation " + std::to_string(*request.entry) +
                         (request.list ? ": the file has " : ": the list has ") +
                         std::to_string(out.entries));
+        case SignatureFailure::NoneFits:
+            return Fail("no quotation of the " + std::to_string(out.entries) +
+                        " makes a signature within " + LimitsText(request.limits) +
+                        ": every signature takes at least " + SizeText(out.size));
+        case SignatureFailure::TooLarge:
+            return Fail(
+                (request.entry
+                     ? "quotation " + std::to_string(*request.entry) + " makes a signature of "
+                     : std::string("the signature has ")) +
+                SizeText(out.size) + ", more than " + LimitsText(request.limits) + " allows");
         case SignatureFailure::NoSignatureFile:
             return Fail(
                 "no signature file is chosen: tick \"Send to Signature File\" in Velmo's "

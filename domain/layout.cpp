@@ -147,4 +147,24 @@ Text ComposeSignature(const SignatureOptions& o, TextView fixedText, TextView qu
                                   : LayoutPlain(o, first, second);
 }
 
+SignatureSize MeasureSignature(TextView signature) {
+    SignatureSize size;
+    int line = 0;
+    size_t start = 0;
+    while (start < signature.size()) {
+        size_t end = start;
+        while (end < signature.size() && signature[end] != U'\r' && signature[end] != U'\n')
+            ++end;
+        ++line;
+        if (end > start)
+            size.lines = line;
+        size.columns =
+            std::max(size.columns, static_cast<int>(Columns(signature.substr(start, end - start))));
+        if (end + 1 < signature.size() && signature[end] == U'\r' && signature[end + 1] == U'\n')
+            ++end;
+        start = end + 1;
+    }
+    return size;
+}
+
 }  // namespace velmo

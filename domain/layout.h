@@ -34,4 +34,17 @@ inline constexpr TextView NoQuoteSelected = U"No Quote Selected";
 // order and laid out. An empty `quote` stands for no entry picked.
 Text ComposeSignature(const SignatureOptions& options, TextView fixedText, TextView quote);
 
+// The size of a signature as a mail program shows it in a fixed-width font.
+struct SignatureSize {
+    int lines = 0;
+    int columns = 0;  // of the widest line
+    bool operator==(const SignatureSize&) const = default;
+};
+
+// Lines count up to the last one with text: the empty line a bordered
+// signature starts with shows as a gap under the mail program's "-- " and
+// counts, empty lines at the very end show nothing and do not. A line ends
+// at CR LF, or at a CR or LF alone; a last line without its end counts too.
+SignatureSize MeasureSignature(TextView signature);
+
 }  // namespace velmo

@@ -1,5 +1,7 @@
 #include "service/signature_command.h"
 
+#include <algorithm>
+
 #include "domain/stored_options.h"
 #include "service/data_folders.h"
 #include "service/former_files.h"
@@ -105,12 +107,33 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
                 return out;
             }
             session.Pick(*request.entry);
+        } else if (request.limits.Any() && SwitchedOn(options.variablePart) && out.entries > 0) {
+            const std::vector<int> fitting = FittingEntries(session, request.limits);
+            if (fitting.empty()) {
+                out.failure = SignatureFailure::NoneFits;
+                out.size = EntrySignatureSize(session, 1);
+                for (int entry = 2; entry <= out.entries; ++entry) {
+                    const SignatureSize size = EntrySignatureSize(session, entry);
+                    out.size.lines = std::min(out.size.lines, size.lines);
+                    out.size.columns = std::min(out.size.columns, size.columns);
+                }
+                return out;
+            }
+            // Every quotation that fits as likely as any other.
+            const int index = PickEntry(ports.random, static_cast<int>(fitting.size()));
+            session.Pick(fitting[static_cast<size_t>(index - 1)]);
         } else {
             session.PickRandom();
         }
     }
     // An empty list has only empty slots: its signature has no quote.
     const Text& signature = session.Compose();
+    out.size = MeasureSignature(signature);
+    // An entry asked for, or a signature without a quote to choose.
+    if (!request.limits.Admit(out.size)) {
+        out.failure = SignatureFailure::TooLarge;
+        return out;
+    }
 
     if (!request.write) {
         out.bytes = SignatureFileBytes(request.form.value_or(OutputForm::PlainText), signature);

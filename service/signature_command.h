@@ -10,16 +10,20 @@
 #include "domain/signature_options.h"
 #include "platform/ports.h"
 #include "service/former_files.h"
+#include "service/signature_fit.h"
 
 namespace velmo {
 
 struct SignatureRequest {
-    std::optional<OutputForm> form;  // the text form when none is given
-    std::optional<int> entry;        // 1-based; a random pick when none is given
-    bool write = false;              // replace the signature file instead of printing
+    std::optional<OutputForm> form = std::nullopt;  // the text form when none is given
+    std::optional<int> entry = std::nullopt;        // 1-based; a random pick when none is given
+    bool write = false;  // replace the signature file instead of printing
     // A file whose quotations are used instead of the user's own list, which
     // is then left unread (a fortune file, one quotation a line, or a list).
-    std::optional<Text> list;
+    std::optional<Text> list = std::nullopt;
+    // Only a signature this size or smaller: a random pick is among the
+    // quotations that fit, an entry asked for must fit.
+    SizeLimits limits = {};
 };
 
 enum class SignatureFailure {
@@ -30,6 +34,8 @@ enum class SignatureFailure {
     QuoteListUnreadable,   // `path` and `file` say which and why (the list's or --list's)
     FixedTextUnreadable,   // `path` and `file` say which and why; or too many lines
     EntryOutOfRange,       // `entries` holds the list's length
+    NoneFits,              // of the list's quotations; `size` holds the fewest lines and columns
+    TooLarge,              // the signature, of the entry asked for or with no quote, is larger
     NoSignatureFile,       // file output is off or has no file
     SignatureFileRefused,  // not a full path, or one of the program's own files
     SignatureFileUnwritable,
@@ -46,6 +52,9 @@ struct SignatureOutcome {
     Text path;
     FileResult file;
     int entries = 0;
+    // The signature's size; when none fits, the fewest lines and the fewest
+    // columns any signature of the list takes.
+    SignatureSize size;
     std::string detail;
 };
 

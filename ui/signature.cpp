@@ -3,6 +3,7 @@
 #include "ui/app.h"
 #include "ui/options.h"
 #include "ui/signature_file.h"
+#include "ui/signature_size.h"
 
 namespace velmo {
 
@@ -23,6 +24,7 @@ void BuildSignature(App& app) {
     form.txtPreviewFixed.Text = signature;
     form.txtPreviewBorders.Text = signature;
     form.txtPreviewSideBorders.Text = signature;
+    ShowSignatureSize(app, signature);
     form.Refresh();
 }
 

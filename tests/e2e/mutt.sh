@@ -81,6 +81,16 @@ compose "command, entry 2" "$WORK/expect2.txt"
 check "command, entry 2: the new quotation" has "$MSG" 'Ça va? ☺ The second, naïve'
 muttrc "$BIN/velmo-signature|"
 compose "command, random entry" "$WORK/expect1.txt" "$WORK/expect2.txt"
+# Quotation 1 takes 29 columns, quotation 2 takes 30: only the first fits 29.
+muttrc "$BIN/velmo-signature --max-lines 4 --max-width 29|"
+compose "command, --max-width 29" "$WORK/expect1.txt"
+fails_in_one_line() {
+    "$BIN/velmo-signature" "$@" >"$WORK/none.out" 2>"$WORK/none.err"
+    [ $? -eq 1 ] && [ ! -s "$WORK/none.out" ] && [ "$(wc -l <"$WORK/none.err")" -eq 1 ]
+}
+check "--max-width 28: none fits, status 1 and one line" fails_in_one_line --max-width 28
+check "--entry 2 --max-width 29: too wide, status 1 and one line" \
+    fails_in_one_line --entry 2 --max-width 29
 
 # --- the file, written by --write (quoted-printable body) -----------------------------------
 muttrc "$SIG" "set allow_8bit=no"

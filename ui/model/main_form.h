@@ -111,10 +111,18 @@ class MainForm : public Form {
     TextBox txtPreviewVariable{*this,
                                {.name = "txtPreviewVariable",
                                 .tab = 0,
-                                .pos = {240, 3960, 5655, 2055},
+                                .pos = {240, 3960, 5655, 1635},
                                 .font = kFixedPitch,
                                 .multiLine = true,
                                 .scrollBars = ScrollBars::Both}};
+    // The size of the signature under its preview, and why a wider one is a problem.
+    Label lblSizeVariable{*this,
+                          {.name = "lblSizeVariable", .tab = 0, .pos = {240, 5640, 1455, 255}}};
+    Label lblWideVariable{*this,
+                          {.name = "lblWideVariable",
+                           .tab = 0,
+                           .pos = {1740, 5640, 4155, 435},
+                           .foreColor = colors::Red}};
     CheckBox chkStartOnTray{*this,
                             {.name = "chkStartOnTray",
                              .tab = 0,
@@ -285,10 +293,17 @@ class MainForm : public Form {
     TextBox txtPreviewBorders{*this,
                               {.name = "txtPreviewBorders",
                                .tab = 1,
-                               .pos = {120, 3960, 5655, 2055},
+                               .pos = {120, 3960, 5655, 1635},
                                .font = kFixedPitch,
                                .multiLine = true,
                                .scrollBars = ScrollBars::Both}};
+    Label lblSizeBorders{*this,
+                         {.name = "lblSizeBorders", .tab = 1, .pos = {120, 5640, 1455, 255}}};
+    Label lblWideBorders{*this,
+                         {.name = "lblWideBorders",
+                          .tab = 1,
+                          .pos = {1620, 5640, 4155, 435},
+                          .foreColor = colors::Red}};
     CommandButton cmdApplyBorders{
         *this,
         {.name = "cmdApplyBorders", .tab = 1, .pos = {120, 6180, 1215, 255}, .caption = U"Apply"}};
@@ -434,10 +449,17 @@ class MainForm : public Form {
     TextBox txtPreviewSideBorders{*this,
                                   {.name = "txtPreviewSideBorders",
                                    .tab = 2,
-                                   .pos = {120, 3960, 5655, 2055},
+                                   .pos = {120, 3960, 5655, 1635},
                                    .font = kFixedPitch,
                                    .multiLine = true,
                                    .scrollBars = ScrollBars::Both}};
+    Label lblSizeSideBorders{
+        *this, {.name = "lblSizeSideBorders", .tab = 2, .pos = {120, 5640, 1455, 255}}};
+    Label lblWideSideBorders{*this,
+                             {.name = "lblWideSideBorders",
+                              .tab = 2,
+                              .pos = {1620, 5640, 4155, 435},
+                              .foreColor = colors::Red}};
     CommandButton cmdApplySideBorders{*this,
                                       {.name = "cmdApplySideBorders",
                                        .tab = 2,
@@ -483,10 +505,16 @@ class MainForm : public Form {
     TextBox txtPreviewFixed{*this,
                             {.name = "txtPreviewFixed",
                              .tab = 3,
-                             .pos = {240, 3960, 5655, 2055},
+                             .pos = {240, 3960, 5655, 1635},
                              .font = kFixedPitch,
                              .multiLine = true,
                              .scrollBars = ScrollBars::Both}};
+    Label lblSizeFixed{*this, {.name = "lblSizeFixed", .tab = 3, .pos = {240, 5640, 1455, 255}}};
+    Label lblWideFixed{*this,
+                       {.name = "lblWideFixed",
+                        .tab = 3,
+                        .pos = {1740, 5640, 4155, 435},
+                        .foreColor = colors::Red}};
     CommandButton cmdApplyFixed{
         *this,
         {.name = "cmdApplyFixed", .tab = 3, .pos = {240, 6180, 1575, 255}, .caption = U"&Apply "}};
