@@ -383,9 +383,9 @@ void MainWindow::Layout() {
 
 void MainWindow::Place(Control& c, HWND w) {
     const bool underline = c.As<Label>() != nullptr && c.As<Label>()->FontUnderline;
-    FontSpec& spec = fonts_[&c];
-    spec = c.Font;
-    HFONT font = look_.Font(spec, underline);
+    FontSpec& wanted = fonts_[&c];
+    wanted = c.Font;
+    HFONT font = look_.Font(wanted, underline);
     RECT r = PlaceOnPage(c);
     if (c.Kind == ControlKind::Label || c.Kind == ControlKind::Image) {
         // A picture that begins above and left of the place and runs into it
@@ -416,9 +416,9 @@ void MainWindow::Place(Control& c, HWND w) {
                 // over free room up to the next control on its row; past that
                 // it is set a little smaller, down to four fifths.
                 const int room = RoomRightOf(c, r) - r.left;
-                while (TextSize(font, text).cx + 2 > room && spec.size > c.Font.size * 0.8) {
-                    spec.size -= 0.25;
-                    font = look_.Font(spec, underline);
+                while (TextSize(font, text).cx + 2 > room && wanted.size > c.Font.size * 0.8) {
+                    wanted.size -= 0.25;
+                    font = look_.Font(wanted, underline);
                 }
                 width = std::max<int>(width, TextSize(font, text).cx + 2);
             } else if (!text.empty()) {

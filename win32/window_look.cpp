@@ -105,30 +105,31 @@ void Look::DropPageBrush() {
     ownBrush_ = false;
 }
 
-HFONT Look::Font(const FontSpec& spec, bool underline) {
-    const std::string key = spec.name + "/" + std::to_string(spec.size) + (spec.bold ? "b" : "") +
-                            (spec.italic ? "i" : "") + (underline || spec.underline ? "u" : "");
+HFONT Look::Font(const FontSpec& wanted, bool underline) {
+    const std::string key = wanted.name + "/" + std::to_string(wanted.size) +
+                            (wanted.bold ? "b" : "") + (wanted.italic ? "i" : "") +
+                            (underline || wanted.underline ? "u" : "");
     if (const auto found = fonts_.find(key); found != fonts_.end())
         return found->second;
     LOGFONTW font = MessageFont(dpi_);
     const FontSpec defaults;
-    if (spec.name != defaults.name) {
+    if (wanted.name != defaults.name) {
         // A font of its own, such as the fixed pitch of the previews.
-        const std::wstring face = ToWide(FromAnsi(spec.name));
+        const std::wstring face = ToWide(FromAnsi(wanted.name));
         lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
-        font.lfHeight = -static_cast<LONG>(std::lround(spec.size * dpi_ / 72.0));
+        font.lfHeight = -static_cast<LONG>(std::lround(wanted.size * dpi_ / 72.0));
         font.lfWeight = FW_NORMAL;
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfPitchAndFamily =
-            spec.name == "Courier New" ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE;
-    } else if (spec.size != defaults.size) {
-        font.lfHeight = static_cast<LONG>(std::lround(font.lfHeight * spec.size / defaults.size));
+            wanted.name == "Courier New" ? FIXED_PITCH | FF_MODERN : DEFAULT_PITCH | FF_DONTCARE;
+    } else if (wanted.size != defaults.size) {
+        font.lfHeight = static_cast<LONG>(std::lround(font.lfHeight * wanted.size / defaults.size));
     }
-    if (spec.bold)
+    if (wanted.bold)
         font.lfWeight = FW_BOLD;
-    if (spec.italic)
+    if (wanted.italic)
         font.lfItalic = TRUE;
-    font.lfUnderline = underline || spec.underline ? TRUE : FALSE;
+    font.lfUnderline = underline || wanted.underline ? TRUE : FALSE;
     HFONT made = CreateFontIndirectW(&font);
     fonts_[key] = made;
     return made;

@@ -43,7 +43,7 @@ class Look {
     // The font of a control: the system's dialog font for the model's
     // default one, with its size, weight and slant where the model sets
     // them; the named font at its size otherwise.
-    HFONT Font(const FontSpec& spec, bool underline = false);
+    HFONT Font(const FontSpec& wanted, bool underline = false);
 
     // The background of the tab pages: the tab control's themed body where
     // visual styles are on, the dialog colour otherwise. Made again when
