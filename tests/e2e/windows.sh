@@ -60,15 +60,16 @@ window_hidden() { ! window_shown; }
 shot() { import -window root "$SHOTS/$1.png" 2>/dev/null; }
 # Wine docks it into the panel as a small window of its own: the first
 # window inside the panel at least 8 pixels wide and high.
-icon_window() {
+icon_windows() {  # every window the tray holds, in its order
     xwininfo -root -tree | awk '
         /\("panel" "trayer"\)/ { depth = match($0, /[^ ]/); inside = 1; next }
         inside && match($0, /[^ ]/) <= depth { inside = 0 }
         inside && match($0, / [0-9]+x[0-9]+[+-]/) {
             split(substr($0, RSTART + 1), size, /[x+-]/)
-            if (size[1] >= 8 && size[2] >= 8) { print $1; exit }
+            if (size[1] >= 8 && size[2] >= 8) print $1
         }'
 }
+icon_window() { icon_windows | head -1; }
 icon_click() {  # icon_click BUTTON [REPEAT]
     local icon
     icon=$(icon_window) || return 1
@@ -80,10 +81,13 @@ menu_open() { peek windows | grep -q "#32768"; }
 # icon is now and then lost; a user clicks again, and so does this, until
 # the menu is there.
 open_menu() {
-    local try
+    local try icon
     for try in 1 2 3; do
-        icon_click 3 || return 1
-        wait_for 3 menu_open && return 0
+        # A tray may hold an empty socket beside the icon: each is tried.
+        for icon in $(icon_windows); do
+            xdotool mousemove --window "$icon" 8 8 click 3
+            wait_for 3 menu_open && return 0
+        done
         echo "    (the tray menu did not open on right-click $try)"
     done
     return 1
