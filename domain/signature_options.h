@@ -57,6 +57,8 @@ struct SignatureOptions {
     Check variablePart = Check::On;
     Check fixedPart = Check::Off;
     Check startOnTray = Check::Off;
+    // "No repeats until all are used": every quotation once before any comes back.
+    bool noRepeats = false;
     PartOrder order = PartOrder::FixedFirst;
     OutputForm output = OutputForm::PlainText;
 

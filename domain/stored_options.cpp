@@ -7,7 +7,7 @@
 
 namespace velmo {
 
-const std::array<StoredField, 13> StoredFields = {{
+const std::array<StoredField, 14> StoredFields = {{
     {U"Program Values", &StoredSettings::programValues},
     {U"Fixed width", &StoredSettings::plainWidth},
     {U"Top text like", &StoredSettings::topLike},
@@ -21,6 +21,7 @@ const std::array<StoredField, 13> StoredFields = {{
     {U"Signature File", &StoredSettings::signaturePath},
     {U"Variable File", &StoredSettings::quoteListPath},
     {U"Fixed text File", &StoredSettings::fixedTextPath},
+    {U"No Repeats", &StoredSettings::noRepeats},
 }};
 
 TextView StoredName(Text StoredSettings::*value) {
@@ -201,6 +202,7 @@ std::optional<SignatureOptions> DecodeOptions(const StoredSettings& settings,
     o.leftSide = unit(s.leftSide);
     o.indent = IndentOr(s.indent, defaults.indent);
     o.rightSide = unit(s.rightSide);
+    o.noRepeats = TrimBlanks(s.noRepeats) == U"1";
     return o;
 }
 
@@ -244,7 +246,8 @@ std::vector<StoredValue> EncodeOptions(const SignatureOptions& o, const Text& si
                                 o.rightSide,
                                 signaturePath,
                                 quoteListPath,
-                                fixedPath};
+                                fixedPath,
+                                o.noRepeats ? U"1" : U"0"};
     std::vector<StoredValue> values;
     values.reserve(StoredFields.size());
     for (const StoredField& field : StoredFields)

@@ -1,7 +1,7 @@
 #pragma once
 
 // The stored form of the options: the packed "Program Values" flag string and
-// twelve named texts, three of them paths.
+// thirteen named texts, three of them paths.
 
 #include <array>
 #include <cstdint>
@@ -33,6 +33,8 @@ struct StoredSettings {
     Text signaturePath;  // "Signature File"
     Text quoteListPath;  // "Variable File"
     Text fixedTextPath;  // "Fixed text File"
+    // "No Repeats": "1" when on. Settings from before it have none: off.
+    Text noRepeats;
 };
 
 struct StoredField {
@@ -41,7 +43,7 @@ struct StoredField {
 };
 
 // Every stored value with its name, in the order they are written.
-extern const std::array<StoredField, 13> StoredFields;
+extern const std::array<StoredField, 14> StoredFields;
 
 // The stored name of a value.
 TextView StoredName(Text StoredSettings::*value);

@@ -229,6 +229,12 @@ class ProgramPort {
     // installed (or in the source tree beside a build); empty when there is
     // none.
     virtual Text HelpFile() = 0;
+    // Velmo's record of the round of "No repeats until all are used", and the
+    // lock every program of the profile takes while it reads and replaces it:
+    // the settings' lock where the settings are a file. Empty where the user
+    // has no such folder.
+    virtual Text PickRoundFile() { return {}; }
+    virtual Text PickRoundLock() { return {}; }
 };
 
 // A file's bytes, or the reason (never empty) it could not be read.
@@ -273,6 +279,13 @@ class FileStorePort {
     // Removes a file; a link goes itself, never what it leads to. A folder is
     // refused; no file at the path is std::errc::no_such_file_or_directory.
     virtual FileResult Remove(const Text& path) = 0;
+    // Runs `work` holding an exclusive lock on the file at `lockPath`
+    // (created when missing), which other programs doing the same wait for. A
+    // lock that cannot be had is no lock: `work` runs all the same.
+    virtual void Locked(const Text& lockPath, const std::function<void()>& work) {
+        (void)lockPath;
+        work();
+    }
 };
 
 // A run-time failure of the settings store (a corrupt store, an I/O error),

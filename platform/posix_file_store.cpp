@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "platform/own_files_posix.h"
 
 namespace velmo {
@@ -605,6 +606,11 @@ FileResult PosixFileStore::MakeFolders(const Text& folder) {
     if (error)
         return FileResult{error};
     return {};
+}
+
+void PosixFileStore::Locked(const Text& lockPath, const std::function<void()>& work) {
+    const FileLock lock(lockPath);
+    work();
 }
 
 }  // namespace velmo

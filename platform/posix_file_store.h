@@ -63,6 +63,7 @@ class PosixFileStore : public FileStorePort {
     FileResult MakeFolders(const Text& folder) override;
     // unlink(): a link goes, the file it leads to stays.
     FileResult Remove(const Text& path) override;
+    void Locked(const Text& lockPath, const std::function<void()>& work) override;
 
   private:
     // Opens the file without following a link, refuses what `accept` refuses

@@ -270,10 +270,25 @@ std::vector<Text> PosixProgram::OwnFiles() {
         files.push_back(settings);
         files.push_back(settings + U".lock");
         files.push_back(FromPathBytes(LockFileInstance::DefaultLockPath(profile_)));
+        if (Text round = PickRoundFile(); !round.empty())
+            files.push_back(std::move(round));
         for (const std::string& other : OtherProfiles())
             files.push_back(RegFileStore::DefaultPath(other));
     }
     return files;
+}
+
+Text PosixProgram::PickRoundFile() {
+    const std::string base = XdgFolder("XDG_STATE_HOME", "/.local/state");
+    if (base.empty())
+        return {};
+    return FromPathBytes(base + "/Velmo/" + (profile_.empty() ? "" : "profiles/" + profile_ + "/") +
+                         "picks");
+}
+
+Text PosixProgram::PickRoundLock() {
+    const Text settings = RegFileStore::DefaultPath(profile_);
+    return settings.empty() ? Text() : settings + U".lock";
 }
 
 std::vector<std::string> PosixProgram::OtherProfiles() const {

@@ -67,6 +67,10 @@ class PosixProgram : public ProgramPort {
     // installed, else <program folder>/docs/mail-clients.html (a build folder);
     // empty when neither is there.
     Text HelpFile() override;
+    // $XDG_STATE_HOME/Velmo/picks or ~/.local/state/Velmo/picks (in
+    // profiles/NAME/ for a named profile), under the settings file's lock.
+    Text PickRoundFile() override;
+    Text PickRoundLock() override;
 
   private:
     // The default profile when this is a named one, and every other named

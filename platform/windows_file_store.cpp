@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_lock.h"
 #include "platform/windows_text.h"
 
 namespace velmo {
@@ -230,6 +231,11 @@ FileResult WindowsFileStore::MakeFolders(const Text& folder) {
     if (error)
         return FileResult{error};
     return {};
+}
+
+void WindowsFileStore::Locked(const Text& lockPath, const std::function<void()>& work) {
+    const FileLock lock(lockPath);
+    work();
 }
 
 }  // namespace velmo

@@ -43,6 +43,7 @@ class WindowsFileStore : public FileStorePort {
     FileResult Rename(const Text& from, const Text& to) override;
     FileResult MakeFolders(const Text& folder) override;
     FileResult Remove(const Text& path) override;
+    void Locked(const Text& lockPath, const std::function<void()>& work) override;
 
   private:
     WindowsFileCalls& calls_;

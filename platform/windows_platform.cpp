@@ -111,10 +111,29 @@ Text WindowsProgram::ProgramFile() {
 }
 
 std::vector<Text> WindowsProgram::OwnFiles() {
-    Text self = ProgramFile();
-    if (self.empty())
+    std::vector<Text> files;
+    if (Text self = ProgramFile(); !self.empty())
+        files.push_back(std::move(self));
+    if (Text round = PickRoundFile(); !round.empty()) {
+        files.push_back(std::move(round));
+        files.push_back(PickRoundLock());
+    }
+    return files;
+}
+
+Text WindowsProgram::PickRoundFile() {
+    // The local application data folder: the round belongs to this computer,
+    // not to a roaming profile that another computer writes as well.
+    const wchar_t* localAppData = _wgetenv(L"LOCALAPPDATA");
+    if (localAppData == nullptr || localAppData[0] == L'\0')
         return {};
-    return {std::move(self)};
+    return FromWide(localAppData) + U"\\Velmo\\" + ProfileFolder() + U"picks";
+}
+
+Text WindowsProgram::PickRoundLock() {
+    // The settings are in the registry, which has no lock file to share.
+    const Text round = PickRoundFile();
+    return round.empty() ? Text() : round + U".lock";
 }
 
 namespace {

@@ -66,6 +66,10 @@ class WindowsProgram : public ProgramPort {
     FileResult SetOnDesktopStartList(bool on) override;
     // <program folder>\docs\mail-clients.html; empty when it is not there.
     Text HelpFile() override;
+    // %LOCALAPPDATA%\Velmo\picks (in Profiles\NAME\ for a named profile),
+    // with a lock file of its own beside it.
+    Text PickRoundFile() override;
+    Text PickRoundLock() override;
 
     // The name of the profile's value in the Run key, and what it holds when on.
     std::wstring RunValueName() const;

@@ -120,8 +120,7 @@ SignatureOutcome MakeSignature(const SignaturePorts& ports, const SignatureReque
                 return out;
             }
             // Every quotation that fits as likely as any other.
-            const int index = PickEntry(ports.random, static_cast<int>(fitting.size()));
-            session.Pick(fitting[static_cast<size_t>(index - 1)]);
+            session.PickRandomAmong(fitting);
         } else {
             session.PickRandom();
         }

@@ -1,6 +1,11 @@
 #include "service/signature_session.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "domain/layout.h"
+#include "domain/paths.h"
+#include "platform/path_style.h"
 
 namespace velmo {
 
@@ -9,9 +14,64 @@ FileResult SignatureSession::ReadQuoteList(LaterEntries later) {
 }
 
 void SignatureSession::PickRandom() {
-    picked_ = PickEntry(ports_.random, quoteList.EntryCount);
-    // Slot 1 of an empty list may still hold text of an earlier, longer file.
-    quote_ = quoteList.EntryCount > 0 ? quoteList.At(picked_) : Text();
+    std::vector<int> entries(static_cast<size_t>(std::max(quoteList.EntryCount, 0)));
+    std::iota(entries.begin(), entries.end(), 1);
+    PickRandomAmong(entries);
+}
+
+void SignatureSession::PickRandomAmong(const std::vector<int>& entries) {
+    if (entries.empty()) {
+        // Slot 1 of an empty list may still hold text of an earlier, longer file.
+        picked_ = 1;
+        quote_.clear();
+        return;
+    }
+    if (options.noRepeats && SwitchedOn(options.variablePart)) {
+        picked_ = PickInSharedRound(entries);
+    } else {
+        const int index = PickEntry(ports_.random, static_cast<int>(entries.size()));
+        picked_ = entries[static_cast<size_t>(index - 1)];
+    }
+    quote_ = quoteList.At(picked_);
+}
+
+int SignatureSession::PickInSharedRound(const std::vector<int>& entries) {
+    // Far more than a round of the longest list takes.
+    constexpr size_t kRoundReadLimit = size_t{64} << 10;
+    std::vector<TextView> texts;
+    for (int entry = 1; entry <= quoteList.EntryCount; ++entry)
+        texts.push_back(quoteList.At(entry));
+    const std::vector<QuotationKey> keys = QuotationKeys(texts);
+    std::vector<int> candidates;
+    for (const int entry : entries)
+        candidates.push_back(entry - 1);
+    const UniformBelow uniform = [this](int count) { return ports_.random.Between(0, count - 1); };
+
+    const Text path = ports_.program.PickRoundFile();
+    int picked = entries.front();
+    const auto pick = [&] {
+        // A round that cannot be read (missing, corrupt, not the user's own)
+        // begins afresh, unless this program could not write the last one.
+        std::optional<PickRound> stored;
+        if (!path.empty()) {
+            const FileBytes bytes = ports_.files.ReadOwn(path, kRoundReadLimit);
+            if (bytes.has_value())
+                stored = ParsePickRound(bytes.value());
+        }
+        PickRound round = stored ? std::move(*stored) : roundOnlyHere_ ? round_ : PickRound{};
+        picked = *PickInRound(round, keys, candidates, uniform) + 1;
+        round_ = std::move(round);
+        // Not kept, the round goes on in this program alone: nothing the user
+        // made is lost, so nothing is said.
+        roundOnlyHere_ = path.empty() || !ports_.files.Replace(path, FormatPickRound(round_));
+    };
+    if (path.empty()) {
+        pick();
+        return picked;
+    }
+    ports_.files.MakeFolders(ContainingFolder(path, NativePathStyle()));
+    ports_.files.Locked(ports_.program.PickRoundLock(), pick);
+    return picked;
 }
 
 void SignatureSession::Pick(int entry) {

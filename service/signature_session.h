@@ -5,8 +5,10 @@
 // through one session, so that a signature means the same in both.
 
 #include <optional>
+#include <vector>
 
 #include "domain/fingerprint.h"
+#include "domain/pick_round.h"
 #include "domain/quote_list.h"
 #include "domain/signature_options.h"
 #include "domain/text.h"
@@ -77,10 +79,13 @@ class SignatureSession {
     // Reads the quote list from its path; the list is left as it was on a failure.
     FileResult ReadQuoteList(LaterEntries later = LaterEntries::Kept);
 
-    // A random entry of the list, every one equally likely, or the entry
-    // asked for. The quote is kept with the pick, so that an edit of the list
-    // changes the signature only at the next pick.
+    // A random entry of the list, every one equally likely (among `entries`,
+    // from 1, when given), or the entry asked for. With "No repeats until all
+    // are used" on, a random pick is one not yet picked in the round that
+    // every program of the profile shares. The quote is kept with the pick,
+    // so that an edit of the list changes the signature only at the next pick.
     void PickRandom();
+    void PickRandomAmong(const std::vector<int>& entries);
     void Pick(int entry);
     int PickedEntry() const { return picked_; }
     const Text& PickedQuote() const { return quote_; }
@@ -99,12 +104,18 @@ class SignatureSession {
     SignatureWrite WriteSignatureFile();
 
   private:
+    int PickInSharedRound(const std::vector<int>& entries);
+
     SessionPorts ports_;
     int picked_ = 0;
     Text quote_;
     Text signature_;
     // The signature path whose last write failed.
     std::optional<Text> failedPath_;
+    // The round as this program saw it last, kept here for as long as its
+    // file cannot be written.
+    PickRound round_;
+    bool roundOnlyHere_ = false;
 };
 
 }  // namespace velmo

@@ -36,6 +36,7 @@ SignatureOptions ReadOptions(const MainForm& f) {
     o.variablePart = CheckOf(f.chkVariablePart);
     o.fixedPart = CheckOf(f.chkFixedPart);
     o.startOnTray = CheckOf(f.chkStartOnTray);
+    o.noRepeats = f.chkNoRepeats.Value == Check::On;
     o.order = f.optVariableFirst.Value ? PartOrder::VariableFirst : PartOrder::FixedFirst;
     o.output = f.optHTML.Value  ? OutputForm::Html
                : f.optRTF.Value ? OutputForm::Rtf
@@ -85,6 +86,7 @@ void ShowOptions(MainForm& f, const SignatureOptions& o) {
     f.chkVariablePart.Value = o.variablePart;
     f.chkFixedPart.Value = o.fixedPart;
     f.chkStartOnTray.Value = o.startOnTray;
+    f.chkNoRepeats.Value = o.noRepeats ? Check::On : Check::Off;
     f.chkBorder.Value = o.bordered;
     f.chkBlankRows.Value = o.blankRows;
     f.chkRightSameAsLeft.Value = o.rightSameAsLeft;

@@ -6,6 +6,7 @@
 #include "ui/app.h"
 #include "ui/entry_editor.h"
 #include "ui/fixed_text.h"
+#include "ui/options.h"
 #include "ui/quote_list_file.h"
 #include "ui/signature.h"
 
@@ -52,6 +53,9 @@ void ArmChangeTimer(App& app) {
 }  // namespace
 
 void PickRandomEntry(App& app) {
+    // The pick follows the options as they are shown: "No repeats until all
+    // are used" counts from the click that ticked it.
+    app.session.options = ReadOptions(app.form);
     app.session.PickRandom();
     // The entry the user is typing into stays in the editor, or the next keys
     // would go into the picked one.

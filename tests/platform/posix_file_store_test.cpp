@@ -540,6 +540,7 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
         {"/h\xE9", "", "/h\xE9/.config"},
     };
     ASSERT_EQ(setenv("XDG_RUNTIME_DIR", "/run/user/7", 1), 0);
+    ASSERT_EQ(setenv("XDG_STATE_HOME", "/s", 1), 0);
     const Text program = PathText(fs::read_symlink("/proc/self/exe"));
     for (const auto& row : configs) {
         SCOPED_TRACE(std::string(row.home) + " " + row.config);
@@ -551,17 +552,20 @@ TEST(PosixProgramTest, FoldersAndFilesWhereXdgLooks) {
         // One instance lock per settings, wherever the runtime folder is.
         EXPECT_EQ(PosixProgram().OwnFiles(),
                   (std::vector<Text>{program, settings, settings + U".lock",
-                                     FromPathBytes(row.expected + "/Velmo/velmo.lock")}));
+                                     FromPathBytes(row.expected + "/Velmo/velmo.lock"),
+                                     U"/s/Velmo/picks"}));
+        EXPECT_EQ(PosixProgram().PickRoundLock(), settings + U".lock");
         // A named profile keeps all of its own in a folder of its own.
         const std::string work = row.expected + "/Velmo/profiles/work/";
         EXPECT_EQ(PosixProgram("work").AutostartFile(),
                   FromPathBytes(row.expected + "/autostart/velmo-work.desktop"));
         // Then the other profiles' settings, the default one's first.
         std::vector<Text> own = PosixProgram("work").OwnFiles();
-        own.resize(std::min<size_t>(own.size(), 5));
+        own.resize(std::min<size_t>(own.size(), 6));
         EXPECT_EQ(own, (std::vector<Text>{program, FromPathBytes(work + "User.reg"),
                                           FromPathBytes(work + "User.reg.lock"),
-                                          FromPathBytes(work + "velmo.lock"), settings}));
+                                          FromPathBytes(work + "velmo.lock"),
+                                          U"/s/Velmo/profiles/work/picks", settings}));
     }
     ASSERT_EQ(setenv("XDG_DATA_HOME", (root / "data").c_str(), 1), 0);
     EXPECT_EQ(PosixProgram("work").TextFilesFolder(), PathText(root / "data/Velmo/profiles/work/"));

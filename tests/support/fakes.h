@@ -191,6 +191,8 @@ class FakeProgram : public ProgramPort {
     Text ProgramFile() override { return programFile; }
     Text AutostartFile() override { return autostartFile; }
     Text HelpFile() override { return helpFile; }
+    Text PickRoundFile() override { return pickRoundFile; }
+    Text PickRoundLock() override { return pickRoundLock; }
     std::optional<StartList> DesktopStartList() override { return startList; }
     FileResult SetOnDesktopStartList(bool on) override {
         if (startListFailure.error)
@@ -209,6 +211,8 @@ class FakeProgram : public ProgramPort {
     Text programFile = Rooted(U"opt/velmo/velmo");
     Text autostartFile = Rooted(U"home/test/.config/autostart/velmo.desktop");
     Text helpFile;
+    Text pickRoundFile = Rooted(U"home/test/.local/state/Velmo/picks");
+    Text pickRoundLock = Rooted(U"home/test/.config/Velmo/User.reg.lock");
     // A desktop that keeps its own list of programs to start (set with an
     // empty autostartFile), and the reason changing it fails.
     std::optional<StartList> startList;
@@ -255,8 +259,14 @@ class FakeFileStore : public FileStorePort, public Logged {
         if (const auto it = failWrites.find(path); it != failWrites.end())
             return {it->second};
         files[path] = std::string(bytes);
+        writtenUnder[path] = lockHeld;
         ++writes;
         return {};
+    }
+    void Locked(const Text& lockPath, const std::function<void()>& work) override {
+        lockHeld = lockPath;
+        work();
+        lockHeld.clear();
     }
     bool Exists(const Text& path) const override { return files.count(path) != 0; }
     bool IsLink(const Text& path) const override { return aliases.count(path) != 0; }
@@ -294,6 +304,9 @@ class FakeFileStore : public FileStorePort, public Logged {
     std::map<Text, std::error_code> failReads;
     std::map<Text, Text> aliases;
     std::vector<Text> madeFolders;
+    // The lock held now, and the one held at each file's last write.
+    Text lockHeld;
+    std::map<Text, Text> writtenUnder;
     int reads = 0;
     int writes = 0;
 };

@@ -35,6 +35,7 @@ const Text kDefaultValues = Lines({
     U"\"Signature File\"=\"\"",
     U"\"Variable File\"=\"\"",
     U"\"Fixed text File\"=\"\"",
+    U"\"No Repeats\"=\"0\"",
 });
 
 class SettingsStoreTest : public ::testing::Test, protected testing::TestApp {
@@ -93,14 +94,16 @@ TEST_F(SettingsStoreTest, EverySaveButtonSavesAndTheFixedTextOnlyWhenItIsOn) {
         app.session.fixedTextPath = fixedFile;
         // A different indent for each button shows which save wrote it.
         form.cmbIndent.Text = ToText(static_cast<long long>(i % 5));
+        form.chkNoRepeats.Value = i % 2 == 0 ? Check::On : Check::Off;
         buttons[i]->Click();
         EXPECT_EQ(SavedText(U"Indent"), ToText(static_cast<long long>(i % 5)));
+        EXPECT_EQ(SavedText(U"No Repeats"), i % 2 == 0 ? U"1" : U"0");
         // With the fixed part off, its file is neither written nor named.
         EXPECT_EQ(files.files.count(fixedFile), static_cast<size_t>(on));
         EXPECT_EQ(SavedText(U"Fixed text File"), on ? fixedFile : U"");
     }
     EXPECT_EQ(SavedText(U"Top text like"), U"  ~~ top — ~~  ") << "stored as it stands";
-    EXPECT_EQ(Saved().size(), 13u) << "each save rewrites the same values";
+    EXPECT_EQ(Saved().size(), 14u) << "each save rewrites the same values";
     EXPECT_NE(files.files[fixedFile].find("Fixed line 5"), std::string::npos);
     EXPECT_TRUE(messages.shown.empty());
 }

@@ -545,6 +545,11 @@ class MainForm : public Form {
                            .caption = U"Variable Part Changes Every:"}};
     Label lblChangeInterval{*this,
                             {.name = "lblChangeInterval", .tab = 4, .pos = {2640, 1440, 975, 255}}};
+    CheckBox chkNoRepeats{*this,
+                          {.name = "chkNoRepeats",
+                           .tab = 4,
+                           .pos = {480, 540, 3615, 255},
+                           .caption = U"No repeats until all are used"}};
     Frame frmOutput{
         *this,
         {.name = "frmOutput", .tab = 4, .pos = {360, 1920, 5415, 1935}, .caption = U"Output To"}};
