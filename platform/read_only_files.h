@@ -24,6 +24,10 @@ class ReadOnlyFiles : public FileStorePort {
     FileResult Rename(const Text&, const Text&) override { return Refused(); }
     FileResult MakeFolders(const Text&) override { return Refused(); }
     FileResult Remove(const Text&) override { return Refused(); }
+    // Taking a lock changes no file.
+    void Locked(const Text& lockPath, const std::function<void()>& work) override {
+        files_.Locked(lockPath, work);
+    }
 
   private:
     static FileResult Refused() { return {std::make_error_code(std::errc::read_only_file_system)}; }

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <set>
 
+#include "domain/pick_round.h"
 #include "domain/text_fields.h"
 #include "platform/file_text.h"
 #include "platform/read_only_files.h"
 #include "service/settings_key.h"
+#include "service/signature_session.h"
 #include "support/fakes.h"
 
 namespace velmo {
@@ -108,6 +112,90 @@ TEST(SignatureCommandTest, FailuresWriteNothing) {
         EXPECT_TRUE(out.bytes.empty());
         EXPECT_EQ(p.files.files, before);
     }
+}
+
+// Which of PutFiles' quotations a signature holds: 0, 1 or 2.
+int QuotationOf(const std::string& signature) {
+    for (const int n : {0, 1, 2}) {
+        if (signature.find(std::array{"Short one.", "quotation long", "Two"}[n]) != signature.npos)
+            return n;
+    }
+    return -1;
+}
+
+// With "No repeats until all are used" on, runs of the command and the
+// window's session take turns in one round, kept in the state file, which
+// is read and replaced under the lock.
+TEST(SignatureCommandTest, NoRepeatsShareOneRoundThroughItsFile) {
+    TestPlatform p;
+    PutFiles(p, {.variablePart = Check::On, .noRepeats = true});
+    SignatureSession window({p.files, p.program, p.random});
+    window.options = {.variablePart = Check::On, .noRepeats = true};
+    window.quoteListPath = kQuotes;
+    ASSERT_TRUE(window.ReadQuoteList());
+    std::vector<int> picks;
+    for (int i = 0; i < 30; ++i) {
+        if (i % 3 == 1) {
+            window.PickRandom();
+            picks.push_back(window.PickedEntry() - 1);
+        } else {
+            picks.push_back(
+                QuotationOf(MakeSignature({p.files, p.settings, p.program, p.random}, {}).bytes));
+        }
+        if (i % 3 == 2) {
+            EXPECT_EQ(std::set<int>(picks.end() - 3, picks.end()), (std::set<int>{0, 1, 2}));
+        }
+        if (i > 0) {
+            EXPECT_NE(picks[i], picks[i - 1]) << i;
+        }
+    }
+    const Text& round = p.program.pickRoundFile;
+    EXPECT_EQ(p.files.writtenUnder[round], p.program.pickRoundLock);
+    EXPECT_EQ(p.files.madeFolders.back(), testing::Folder(U"home/test/.local/state/Velmo"));
+
+    // A quotation chosen by number is no pick.
+    const std::string before = p.files.files[round];
+    EXPECT_EQ(QuotationOf(MakeSignature({p.files, p.settings, p.program, p.random},
+                                        {std::nullopt, 2, false, {}})
+                              .bytes),
+              1);
+    EXPECT_EQ(p.files.files[round], before);
+}
+
+// A round that cannot be read begins afresh without a word; one that cannot
+// be written goes on in the program alone; with the mode off no round is kept.
+TEST(SignatureCommandTest, NoRepeatsWithoutItsFile) {
+    const Text round = TestPlatform().program.pickRoundFile;
+    for (const std::string& stored : {std::string("not a round"), std::string(70000, 'x')}) {
+        TestPlatform p;
+        PutFiles(p, {.variablePart = Check::On, .noRepeats = true});
+        p.files.files[round] = stored;
+        const SignatureOutcome out = MakeSignature({p.files, p.settings, p.program, p.random}, {});
+        EXPECT_EQ(out.failure, SignatureFailure::None);
+        const std::optional<PickRound> now = ParsePickRound(p.files.files[round]);
+        ASSERT_TRUE(now);
+        EXPECT_EQ(now->used.size(), 1u);
+    }
+
+    TestPlatform p;
+    PutFiles(p, {.variablePart = Check::On, .noRepeats = true});
+    p.files.failWrites[round] = std::make_error_code(std::errc::read_only_file_system);
+    SignatureSession window({p.files, p.program, p.random});
+    window.options = {.variablePart = Check::On, .noRepeats = true};
+    window.quoteListPath = kQuotes;
+    ASSERT_TRUE(window.ReadQuoteList());
+    std::set<int> seen;
+    for (int i = 0; i < 3; ++i) {
+        window.PickRandom();
+        seen.insert(window.PickedEntry());
+    }
+    EXPECT_EQ(seen.size(), 3u);
+
+    TestPlatform off;
+    PutFiles(off, {.variablePart = Check::On});
+    EXPECT_EQ(MakeSignature({off.files, off.settings, off.program, off.random}, {}).failure,
+              SignatureFailure::None);
+    EXPECT_EQ(off.files.files.count(round), 0u);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "support/fakes.h"
 #include "support/native_forms.h"
 #include "ui/options.h"
@@ -170,6 +172,28 @@ TEST_F(EntryEditorTest, SwitchingThePartOffAndOn) {
     form.txtEntry.Text = U"new";
     ASSERT_TRUE(SaveQuoteList(app));
     EXPECT_EQ(files.files[kListFile], NativeFileBytes("\"kept\"\r\n\"safe\"\r\n\"new\"\r\n"));
+}
+
+// With "No repeats until all are used" ticked, Randomize (and the schedule
+// with it) goes through the list's round; moving to an entry and Use are no
+// picks, and with the box clear the round is left alone.
+TEST_F(EntryEditorTest, NoRepeatsCountsOnlyRandomPicks) {
+    Start(kThree);
+    form.chkNoRepeats.Value = Check::On;
+    std::vector<int> picks;
+    for (int i = 0; i < 6; ++i) {
+        form.cmdRandomize.Click();
+        picks.push_back(app.session.PickedEntry());
+    }
+    EXPECT_EQ(std::set<int>(picks.begin(), picks.begin() + 3), (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(std::set<int>(picks.begin() + 3, picks.end()), (std::set<int>{1, 2, 3}));
+    EXPECT_NE(picks[3], picks[2]);
+    const std::string round = files.files[program.pickRoundFile];
+    form.cmdNextEntry.Click();
+    form.cmdUseEntry.Click();
+    form.chkNoRepeats.Value = Check::Off;
+    form.cmdRandomize.Click();
+    EXPECT_EQ(files.files[program.pickRoundFile], round);
 }
 
 using BorderOptionsTest = EntryEditorTest;
