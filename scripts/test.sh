@@ -74,6 +74,9 @@ echo "== velmo-signature --list on Debian's fortune files =="
 scripts/install-deps.sh fortunes-min
 tests/e2e/fortune_list.sh build
 
+echo "== no repeats until all are used: one round for runs one after another and at once =="
+tests/e2e/no_repeats.sh build
+
 echo "== the Debian package, installed, run and removed =="
 tests/e2e/package.sh build-package
 
