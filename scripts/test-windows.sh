@@ -122,6 +122,26 @@ write_work() {
         grep -q "The work quotation" "$SIG/work.txt"
 }
 check "velmo-signature.exe --profile work --write: the profile's own signature file" write_work
+# "No repeats until all are used": six runs over three quotations, each once
+# a round and none twice in a row, the round kept in the local application
+# data folder, the profile's own.
+printf '"Work one"\r\n"Work two"\r\n"Work three"\r\n' >"$SIG/Profiles/work/Variable.txt"
+wine reg add "$WORKKEY" /v "No Repeats" /d 1 /f </dev/null >/dev/null
+LOCALDATA=$(winepath -u "$(wine cmd /c echo %LOCALAPPDATA% </dev/null | tr -d '\r')" 2>/dev/null)
+rm -f "$LOCALDATA/Velmo/Profiles/work/picks"
+no_repeats() {
+    local picks=()
+    for _ in 1 2 3 4 5 6; do
+        picks+=("$(wine "$SIG/velmo-signature.exe" --profile work </dev/null | grep -o 'Work [a-z]*')")
+    done
+    echo "    picks: ${picks[*]}"
+    [ "$(printf '%s\n' "${picks[@]:0:3}" | sort -u | grep -c Work)" = 3 ] &&
+        [ "$(printf '%s\n' "${picks[@]:3:3}" | sort -u | grep -c Work)" = 3 ] &&
+        [ "${picks[2]}" != "${picks[3]}" ]
+}
+check "velmo-signature.exe, no repeats: each of three once a round, none twice in a row" no_repeats
+check "  ... the round in %LOCALAPPDATA%\\Velmo\\Profiles\\work\\picks" \
+    test -f "$LOCALDATA/Velmo/Profiles/work/picks"
 # A key without User below it, or with no profile's name, is no profile.
 wine reg add 'HKCU\SOFTWARE\Velmo\Profiles\empty' /f </dev/null >/dev/null
 wine reg add 'HKCU\SOFTWARE\Velmo\Profiles\Alpha\User' /f </dev/null >/dev/null
