@@ -10,7 +10,8 @@ set -uo pipefail
 BUILD=$(realpath "${1:-build}")
 HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+PIDS=()
+trap end_run EXIT
 . "$HERE/checks.sh"
 SIGN="$BUILD/velmo-signature"
 
@@ -75,6 +76,23 @@ quotations work 2
 check "a profile's round of its own: its two quotations in two runs" sh -c \
     '[ "$(for _ in 1 2; do "$1" --profile work | grep -o "Quotation [0-9]*"; done | sort -u | wc -l)" = 2 ] &&
      [ "$(wc -l <"$2/Velmo/profiles/work/picks")" = 3 ]' _ "$SIGN" "$XDG_STATE_HOME"
+
+# The window program shares the round: its pick at start, then two runs of
+# velmo-signature, take the three quotations of one round.
+settings "" 1
+quotations "" 3
+printf '"Signature File"="%s"\r\n' "$WORK/signature.txt" >>"$XDG_CONFIG_HOME/Velmo/User.reg"
+sed -i 's/"Program Values"=" 5 0 0/"Program Values"=" 5 0 1/' "$XDG_CONFIG_HOME/Velmo/User.reg"
+rm -f "$ROUND"
+QT_QPA_PLATFORM=offscreen timeout 60 "$BUILD/velmo" >"$WORK/velmo.log" 2>&1 &
+PIDS+=($!)
+wait_for 30 test -s "$WORK/signature.txt"
+kill "${PIDS[@]}" 2>/dev/null
+wait "${PIDS[@]}" 2>/dev/null
+PIDS=()
+shared=$( (grep -o 'Quotation [0-9]' "$WORK/signature.txt"; pick; pick) | sort -u | wc -l)
+check "the window's pick at start and two of velmo-signature: one round ($shared of 3)" \
+    test "$shared" = 3 -a "$(wc -l <"$ROUND")" = 4
 
 # With the mode off, or with settings from before it, no round is kept.
 rm -rf "$XDG_STATE_HOME"
