@@ -65,6 +65,7 @@ TEST(ClusterColumns, Table) {
         {U"\u261D\U0001F3FD", 2},                            // a text pictograph with a skin tone
         {U"\u2764", 1},                                      // heavy heart: text by default
         {U"\u2764\uFE0F", 2},                                // and as emoji with VS16
+        {U"\u2764\u200D\U0001F525", 2},                      // and joined to fire
         {U"1\uFE0F\u20E3", 2},                               // keycap one
         {U"\U0001F468\u200D\U0001F469\u200D\U0001F467", 2},  // family, a ZWJ sequence
         {U"\U0001F1EF\U0001F1F5", 2},                        // flag of Japan
