@@ -29,7 +29,7 @@ void SignatureSession::PickRandomAmong(const std::vector<int>& entries) {
     if (options.noRepeats && SwitchedOn(options.variablePart)) {
         picked_ = PickInSharedRound(entries);
     } else {
-        const int index = PickEntry(ports_.random, static_cast<int>(entries.size()));
+        const int index = ports_.random.Between(1, static_cast<int>(entries.size()));
         picked_ = entries[static_cast<size_t>(index - 1)];
     }
     quote_ = quoteList.At(picked_);

@@ -96,8 +96,4 @@ FixedWrite WriteFixedFile(FileStorePort& files, const Text& path, TextView text)
     return out;
 }
 
-int PickEntry(RandomPort& random, int count) {
-    return count > 0 ? random.Between(1, count) : 1;
-}
-
 }  // namespace velmo

@@ -77,8 +77,4 @@ struct FixedWrite {
 // Writes at most kMaxFixedLines lines.
 FixedWrite WriteFixedFile(FileStorePort& files, const Text& path, TextView text);
 
-// The index of a random entry of a list of `count`, every one equally
-// likely; 1 for an empty list.
-int PickEntry(RandomPort& random, int count);
-
 }  // namespace velmo
