@@ -32,17 +32,25 @@ on_failure() {
         sed 's/^ */    | /'
 }
 
-# The X11 driver for this run: the null driver of the window tests would
-# make every window invisible. A new server reads the setting.
-wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f </dev/null >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1
-wineserver -w >/dev/null 2>&1
-
 start_display 600
 timeout 600 trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
     --transparent false --tint 0xcccccc --expand true >"$WORK/trayer.log" 2>&1 &
 PIDS+=($!)
 wait_for 10 sh -c 'xwininfo -root -tree | grep -q "(\"panel\" \"trayer\")"' || echo "trayer panel not seen"
+
+# The X11 driver for this run: the null driver of the window tests would
+# make every window invisible, the icon too. A new server reads the setting,
+# but under load a new server was seen to have it still (the old one's
+# registry written out too late), and the whole run then drew nothing: so it
+# is deleted until a new server no longer has it.
+null_driver() { wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics </dev/null >/dev/null 2>&1; }
+for try in 1 2 3 4 5; do
+    wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f </dev/null >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    null_driver || break
+    echo "    (a new Wine server still had the null driver: deleted again)"
+done
 
 # The program in a folder of its own, which is then its data folder, with
 # two quotations and a fixed text in the ANSI code page; the signature file
