@@ -24,19 +24,33 @@ trap cleanup EXIT
 mkdir -p "$SHOTS"
 on_failure() {
     wine "$RUN/peek.exe" windows </dev/null 2>/dev/null | sed 's/^/    /' | head -20
+    # What the panel holds, and whether Wine's icon window in it is shown.
+    xwininfo -root -tree 2>/dev/null | grep -A6 '("panel" "trayer")' | sed 's/^ */    | /'
+    local icon
+    icon=$(icon_window)
+    [ -n "$icon" ] && xwininfo -id "$icon" 2>/dev/null | grep -E "Absolute|Map State" |
+        sed 's/^ */    | /'
 }
-
-# The X11 driver for this run: the null driver of the window tests would
-# make every window invisible. A new server reads the setting.
-wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f </dev/null >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1
-wineserver -w >/dev/null 2>&1
 
 start_display 600
 timeout 600 trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
     --transparent false --tint 0xcccccc --expand true >"$WORK/trayer.log" 2>&1 &
 PIDS+=($!)
 wait_for 10 sh -c 'xwininfo -root -tree | grep -q "(\"panel\" \"trayer\")"' || echo "trayer panel not seen"
+
+# The X11 driver for this run: the null driver of the window tests would
+# make every window invisible, the icon too. A new server reads the setting,
+# but under load a new server was seen to have it still (the old one's
+# registry written out too late), and the whole run then drew nothing: so it
+# is deleted until a new server no longer has it.
+null_driver() { wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics </dev/null >/dev/null 2>&1; }
+for try in 1 2 3 4 5; do
+    wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f </dev/null >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    null_driver || break
+    echo "    (a new Wine server still had the null driver: deleted again)"
+done
 
 # The program in a folder of its own, which is then its data folder, with
 # two quotations and a fixed text in the ANSI code page; the signature file
@@ -58,18 +72,30 @@ peek() { wine "$RUN/peek.exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 window_shown() { peek windows | grep -q "^$TITLE	"; }
 window_hidden() { ! window_shown; }
 shot() { import -window root "$SHOTS/$1.png" 2>/dev/null; }
-# Wine docks it into the panel as a small window of its own: the first
-# window inside the panel at least 8 pixels wide and high.
-icon_windows() {  # every window the tray holds, in its order
+# Every window the panel holds at least 8 pixels wide and high, as its line
+# of the window tree: Wine docks the icon as a small window of explorer.exe,
+# which draws every notification icon, and the panel wraps it in a socket.
+panel_windows() {
     xwininfo -root -tree | awk '
         /\("panel" "trayer"\)/ { depth = match($0, /[^ ]/); inside = 1; next }
         inside && match($0, /[^ ]/) <= depth { inside = 0 }
         inside && match($0, / [0-9]+x[0-9]+[+-]/) {
             split(substr($0, RSTART + 1), size, /[x+-]/)
-            if (size[1] >= 8 && size[2] >= 8) print $1
+            if (size[1] >= 8 && size[2] >= 8) print
         }'
 }
-icon_window() { icon_windows | head -1; }
+icon_window() { panel_windows | awk '/\("explorer\.exe" "explorer\.exe"\)/ { print $1; exit }'; }
+# The icon as a user sees it: Wine's window mapped in the panel and drawn,
+# more than one colour in it. A docked window may still be unmapped or blank;
+# a click there reaches the panel, not Velmo.
+icon_shown() {
+    local icon colours
+    icon=$(icon_window)
+    [ -n "$icon" ] && xwininfo -id "$icon" 2>/dev/null | grep -q "Map State: IsViewable" &&
+        colours=$(import -window "$icon" png:- 2>/dev/null | convert png:- -format %k info:) &&
+        [ "${colours:-0}" -gt 1 ]
+}
+no_icon() { [ -z "$(panel_windows)" ]; }
 icon_click() {  # icon_click BUTTON [REPEAT]
     local icon
     icon=$(icon_window) || return 1
@@ -81,13 +107,11 @@ menu_open() { peek windows | grep -q "#32768"; }
 # icon is now and then lost; a user clicks again, and so does this, until
 # the menu is there.
 open_menu() {
-    local try icon
+    local try
     for try in 1 2 3; do
-        # A tray may hold an empty socket beside the icon: each is tried.
-        for icon in $(icon_windows); do
-            xdotool mousemove --window "$icon" 8 8 click 3
-            wait_for 3 menu_open && return 0
-        done
+        wait_for 10 icon_shown || { echo "    (the icon is not shown in the panel)"; return 1; }
+        icon_click 3
+        wait_for 3 menu_open && return 0
         echo "    (the tray menu did not open on right-click $try)"
     done
     return 1
@@ -102,8 +126,6 @@ VELMO=$!
 check "the window is shown after start" wait_for 30 window_shown
 shown=$(date +%s.%N)
 awk -v a="$start" -v b="$shown" 'BEGIN { printf "window shown %.1f s after start (each look takes about 0.4 s)\n", b - a }'
-icon_shown() { [ -n "$(icon_window)" ]; }
-no_icon() { [ -z "$(icon_window)" ]; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 check "the icon is in the notification area" wait_for 10 icon_shown
 check "the signature file is written at start" wait_for 10 grep -q "Anna M" "$RUN/signature.txt"
