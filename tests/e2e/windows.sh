@@ -33,8 +33,11 @@ on_failure() {
 }
 
 start_display 600
-timeout 600 trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
-    --transparent false --tint 0xcccccc --expand true >"$WORK/trayer.log" 2>&1 &
+# A panel of a fixed size: one that grows and moves as an icon docks was
+# seen to leave Wine's icon blank and deaf to clicks, Wine keeping it where
+# it was before the move (Wine 8 with trayer).
+timeout 600 trayer --edge top --align right --widthtype pixel --width 96 --height 24 \
+    --SetDockType true --transparent false --tint 0xcccccc --expand false >"$WORK/trayer.log" 2>&1 &
 PIDS+=($!)
 wait_for 10 sh -c 'xwininfo -root -tree | grep -q "(\"panel\" \"trayer\")"' || echo "trayer panel not seen"
 
