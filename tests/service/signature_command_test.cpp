@@ -123,6 +123,13 @@ int QuotationOf(const std::string& signature) {
     return -1;
 }
 
+// The window's session on PutFiles' list, with no repeats on.
+void OpenAsTheWindow(SignatureSession& window) {
+    window.options = {.variablePart = Check::On, .noRepeats = true};
+    window.quoteListPath = kQuotes;
+    ASSERT_TRUE(window.ReadQuoteList());
+}
+
 // With "No repeats until all are used" on, runs of the command and the
 // window's session take turns in one round, kept in the state file, which
 // is read and replaced under the lock.
@@ -130,9 +137,7 @@ TEST(SignatureCommandTest, NoRepeatsShareOneRoundThroughItsFile) {
     TestPlatform p;
     PutFiles(p, {.variablePart = Check::On, .noRepeats = true});
     SignatureSession window({p.files, p.program, p.random});
-    window.options = {.variablePart = Check::On, .noRepeats = true};
-    window.quoteListPath = kQuotes;
-    ASSERT_TRUE(window.ReadQuoteList());
+    OpenAsTheWindow(window);
     std::vector<int> picks;
     for (int i = 0; i < 30; ++i) {
         if (i % 3 == 1) {
@@ -181,9 +186,7 @@ TEST(SignatureCommandTest, NoRepeatsWithoutItsFile) {
     PutFiles(p, {.variablePart = Check::On, .noRepeats = true});
     p.files.failWrites[round] = std::make_error_code(std::errc::read_only_file_system);
     SignatureSession window({p.files, p.program, p.random});
-    window.options = {.variablePart = Check::On, .noRepeats = true};
-    window.quoteListPath = kQuotes;
-    ASSERT_TRUE(window.ReadQuoteList());
+    OpenAsTheWindow(window);
     std::set<int> seen;
     for (int i = 0; i < 3; ++i) {
         window.PickRandom();
