@@ -48,8 +48,9 @@ class WakeTimer {
 // Turns the requests to end the program from outside into one wake-up: SIGINT
 // and SIGTERM on POSIX; on Windows Ctrl+C, Ctrl+Break, closing the console,
 // logging off and shutting down. While it lives they no longer end the
-// process by themselves; the destructor gives them back their default. One
-// at a time per process.
+// process by themselves. The destructor gives them back their default, or,
+// when one of them came (the program is ending), ignores any more. One at a
+// time per process.
 class EndRequests {
   public:
     EndRequests();

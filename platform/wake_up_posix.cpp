@@ -76,10 +76,14 @@ namespace {
 
 // The write end of the pipe the signal handler writes to; -1 when none.
 std::atomic<int> endRequestPipe{-1};
+// Whether a request came while the current EndRequests listened.
+std::atomic<bool> endRequested{false};
 static_assert(std::atomic<int>::is_always_lock_free, "used in a signal handler");
+static_assert(std::atomic<bool>::is_always_lock_free, "used in a signal handler");
 
 void OnEndSignal(int) {
     const int savedErrno = errno;
+    endRequested.store(true);
     const int fd = endRequestPipe.load();
     const char byte = 1;
     // Non-blocking: with the pipe full, a request is already waiting.
@@ -98,6 +102,7 @@ EndRequests::EndRequests() {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, fds) != 0)
         return;
     handle_ = fds[0];
+    endRequested.store(false);
     endRequestPipe.store(fds[1]);
     struct sigaction action {};
     action.sa_handler = OnEndSignal;
@@ -110,8 +115,13 @@ EndRequests::EndRequests() {
 EndRequests::~EndRequests() {
     if (handle_ == -1)
         return;
+    // Once the end was asked for, the program is on its way out: a second
+    // request (timeout(1) signals the child and then its process group) must
+    // not cut short what is left, the lock's release and the clipboard's
+    // hand-off. Otherwise the signals end the process at once again.
+    const auto after = endRequested.load() ? SIG_IGN : SIG_DFL;
     for (const int signal : kEndSignals)
-        std::signal(signal, SIG_DFL);
+        std::signal(signal, after);
     ::close(endRequestPipe.exchange(-1));
     ::close(Fd(handle_));
 }

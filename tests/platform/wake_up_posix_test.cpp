@@ -18,13 +18,21 @@ std::vector<std::pair<std::string, std::function<void()>>> testing::EndRequestSe
 
 namespace {
 
-// Once the program no longer listens, an end request ends it at once again.
-TEST(EndRequestsTest, SignalsGetTheirDefaultBackAfterwards) {
-    { const EndRequests requests; }
-    for (const int signal : {SIGINT, SIGTERM}) {
-        struct sigaction now {};
-        sigaction(signal, nullptr, &now);
-        EXPECT_EQ(now.sa_handler, SIG_DFL) << signal;
+// Once the program no longer listens, an end request ends it at once again;
+// but not while it is already ending because of one.
+TEST(EndRequestsTest, SignalsGetTheirDefaultBackUnlessTheEndWasAskedFor) {
+    for (const int asked : {0, SIGTERM, SIGINT, 0}) {
+        {
+            const EndRequests requests;
+            if (asked != 0)
+                std::raise(asked);
+        }
+        for (const int signal : {SIGINT, SIGTERM}) {
+            struct sigaction now {};
+            sigaction(signal, nullptr, &now);
+            EXPECT_EQ(now.sa_handler, asked != 0 ? SIG_IGN : SIG_DFL) << asked << " " << signal;
+            std::signal(signal, SIG_DFL);
+        }
     }
 }
 
