@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """velmo-signature against fortune, side by side, on the same 200 quotations.
 
-Usage: bench/signature_vs_fortune.py BUILD_DIR [RUNS]
+Usage: bench/signature_vs_fortune.py BUILD_DIR [RUNS] [FORTUNE_FILE]
 
 Runs the two commands one after the other RUNS times (101 by default),
 alternating which goes first, and reports the median wall time of each and
@@ -11,6 +11,10 @@ file of its own (bordered layout, fixed text, a 200-entry quote list) in a
 temporary home; fortune (Debian's fortune-mod) reads the same 200 quotations
 as a fortune file made with strfile. Each time is the whole process: start,
 read, pick, print, exit, as a mail program that runs the command sees it.
+
+With FORTUNE_FILE (one of Debian's, with its .dat index beside it), both
+pick from that file instead: `velmo-signature --list FORTUNE_FILE` against
+`fortune FORTUNE_FILE`.
 """
 import os
 import resource
@@ -69,6 +73,10 @@ def main():
             "velmo-signature": [os.path.join(bin_dir, "velmo-signature")],
             "fortune": [fortune, cookies],
         }
+        if len(sys.argv) > 3:
+            source = os.path.abspath(sys.argv[3])
+            commands["velmo-signature"] += ["--list", source]
+            commands["fortune"] = [fortune, source]
         for name, command in commands.items():  # a failing command is no benchmark
             out = subprocess.run(command, env=env, capture_output=True, check=True).stdout
             if not out.strip():
@@ -99,7 +107,8 @@ def main():
                 times[name].append(once(commands[name], name))
         diffs = [v - f for v, f in zip(times["velmo-signature"], times["fortune"])]
         ms = lambda seconds: "%.2f ms" % (seconds * 1000)
-        print("%d paired runs, 200 quotations" % runs)
+        print("%d paired runs, %s" % (runs, commands["fortune"][-1] if len(sys.argv) > 3
+                                          else "200 quotations"))
         for name in names:
             t = sorted(times[name])
             print("  %-16s median %s  (quartiles %s to %s), CPU %s" % (
