@@ -10,10 +10,14 @@ BUILD=${1:-build-win}
 
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix nsis wine wine64
 
-# A folder configured before keeps its options (the test build's among them).
+# A folder configured before keeps its options (the test build's among them),
+# and is configured again: a tool installed since, such as makensis just now,
+# is found only then.
 if [ ! -f "$BUILD/CMakeCache.txt" ]; then
     cmake -S . -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
         -DCMAKE_BUILD_TYPE=Release
+else
+    cmake -S . -B "$BUILD" >/dev/null
 fi
 
 # A build that draws the installer's icon runs a program of its own under
