@@ -168,7 +168,8 @@ TEST(SignatureCommandTest, NoRepeatsShareOneRoundThroughItsFile) {
 }
 
 // A round that cannot be read begins afresh without a word; one that cannot
-// be written goes on in the program alone; with the mode off no round is kept.
+// be written, or has no folder to go to, goes on in the program alone; with
+// the mode off no round is kept.
 TEST(SignatureCommandTest, NoRepeatsWithoutItsFile) {
     const Text round = TestPlatform().program.pickRoundFile;
     for (const std::string& stored : {std::string("not a round"), std::string(70000, 'x')}) {
@@ -182,17 +183,22 @@ TEST(SignatureCommandTest, NoRepeatsWithoutItsFile) {
         EXPECT_EQ(now->used.size(), 1u);
     }
 
-    TestPlatform p;
-    PutFiles(p, {.variablePart = Check::On, .noRepeats = true});
-    p.files.failWrites[round] = std::make_error_code(std::errc::read_only_file_system);
-    SignatureSession window({p.files, p.program, p.random});
-    OpenAsTheWindow(window);
-    std::set<int> seen;
-    for (int i = 0; i < 3; ++i) {
-        window.PickRandom();
-        seen.insert(window.PickedEntry());
+    for (const bool folderKnown : {true, false}) {
+        TestPlatform p;
+        PutFiles(p, {.variablePart = Check::On, .noRepeats = true});
+        if (folderKnown)
+            p.files.failWrites[round] = std::make_error_code(std::errc::read_only_file_system);
+        else
+            p.program.pickRoundFile.clear();
+        SignatureSession window({p.files, p.program, p.random});
+        OpenAsTheWindow(window);
+        std::set<int> seen;
+        for (int i = 0; i < 3; ++i) {
+            window.PickRandom();
+            seen.insert(window.PickedEntry());
+        }
+        EXPECT_EQ(seen.size(), 3u) << folderKnown;
     }
-    EXPECT_EQ(seen.size(), 3u);
 
     TestPlatform off;
     PutFiles(off, {.variablePart = Check::On});
